@@ -1,0 +1,26 @@
+# tavrin_add_constants(<target> <namespace> <source.txt>)
+# Generates a GBK constant segment from a UTF-8 source and adds it to <target>.
+function(tavrin_add_constants target ns source)
+    get_filename_component(src "${source}" ABSOLUTE)
+    set(base "${CMAKE_CURRENT_BINARY_DIR}/generated/${ns}_constants")
+    add_custom_command(
+        OUTPUT "${base}.h" "${base}.cpp"
+        COMMAND ${CMAKE_COMMAND} -E make_directory "${CMAKE_CURRENT_BINARY_DIR}/generated"
+        COMMAND tavrin-constgen "${src}" "${base}" ${ns}
+        DEPENDS tavrin-constgen "${src}"
+        COMMENT "Generating constant segment ${ns}")
+    target_sources(${target} PRIVATE "${base}.cpp" "${base}.h")
+    target_include_directories(${target} PUBLIC "${CMAKE_CURRENT_BINARY_DIR}/generated")
+endfunction()
+
+# tavrin_add_gtest(<name> SOURCES ... LIBS ...)
+# A GoogleTest executable registered with CTest; widget tests run offscreen.
+function(tavrin_add_gtest name)
+    cmake_parse_arguments(T "" "" "SOURCES;LIBS" ${ARGN})
+    add_executable(${name} ${T_SOURCES})
+    target_link_libraries(${name} PRIVATE ${T_LIBS} GTest::gtest GTest::gtest_main)
+    include(GoogleTest)
+    gtest_discover_tests(${name}
+        PROPERTIES ENVIRONMENT "QT_QPA_PLATFORM=offscreen"
+        DISCOVERY_TIMEOUT 60)
+endfunction()

@@ -1,0 +1,21 @@
+// The application's whole-run state: category arrays, the column list and the
+// running totals. All of it lives in memory and is rebuilt at every start.
+#pragma once
+
+#include "runtime/value.h"
+
+namespace finance {
+
+struct AppState {
+    tavrin::ArrayBlock* incomeCategoryList = nullptr;   // texts, file order
+    tavrin::ArrayBlock* expenseCategoryList = nullptr;  // texts, file order
+    tavrin::ArrayBlock* columnList = nullptr;           // user-defined print columns
+    float totalIncome = 0;
+    float totalExpense = 0;
+    float balance = 0;
+    float viewedIncomeAmount = 0;
+    float viewedExpenseAmount = 0;
+};
+AppState& State();
+
+}  // namespace finance

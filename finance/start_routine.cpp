@@ -1,0 +1,49 @@
+// The application's start routine.
+#include "finance/start_routine.h"
+
+#include "app_constants.h"
+#include "finance/app_state.h"
+#include "runtime/memory.h"
+
+namespace finance {
+namespace {
+
+void EmptyStartSubroutine() {}
+
+}  // namespace
+
+AppState& State() {
+    static AppState state;
+    return state;
+}
+
+void ExitHandler() {
+    AppState& s = State();
+    tavrin::FreeArray(s.incomeCategoryList, tavrin::TypeCode::kText);
+    tavrin::FreeArray(s.expenseCategoryList, tavrin::TypeCode::kText);
+    tavrin::FreeArray(s.columnList, tavrin::TypeCode::kText);
+    s.incomeCategoryList = s.expenseCategoryList = s.columnList = nullptr;
+}
+
+int StartRoutine() {
+    tavrin::MiscRoutine(6);
+    AppState& s = State();
+    s.incomeCategoryList = tavrin::NewEmptyArray();
+    s.expenseCategoryList = tavrin::NewEmptyArray();
+    s.columnList = tavrin::NewEmptyArray();
+    tavrin::MiscRoutine(3, uint64_t(reinterpret_cast<uintptr_t>(&ExitHandler)));
+    EmptyStartSubroutine();
+    tavrin::LoadStartWindow(kMainWindowId);
+    tavrin::RunMessageLoop();
+    return 0;
+}
+
+tavrin::ApplicationImage ProgramImage() {
+    tavrin::ApplicationImage image;
+    image.constantSegment = app::SegmentBegin();
+    image.constantSize = app::SegmentSize();
+    image.startRoutine = &StartRoutine;
+    return image;
+}
+
+}  // namespace finance

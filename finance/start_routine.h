@@ -1,0 +1,17 @@
+// The application's start routine and what the program image hands the runtime.
+#pragma once
+
+#include "runtime/runtime_app.h"
+
+namespace finance {
+
+constexpr uint32_t kMainWindowId = 0x52010001;
+
+// Runtime initialisation, global arrays, exit handler, start window, message loop.
+int StartRoutine();
+// Frees every element of the three global arrays, then the arrays.
+void ExitHandler();
+// The program image: constant segment, template segment, handler table.
+tavrin::ApplicationImage ProgramImage();
+
+}  // namespace finance

@@ -1,0 +1,65 @@
+// The command-call paths, the property slots and the runtime entry table.
+#include "runtime/commands.h"
+
+#include "runtime/memory.h"
+#include "runtime/errors.h"
+#include "runtime/runtime_app.h"
+
+namespace tavrin {
+namespace {
+
+ReadPropertyFunction g_read = nullptr;
+WritePropertyFunction g_write = nullptr;
+
+void ReportRuntimeErrorSlot(int32_t number) { ReportRuntimeError(number); }
+void ExitProgramSlot(int32_t code) { ExitProgram(code); }
+
+}  // namespace
+
+Value CallKernelCommand(CommandFunction command, int32_t argc, const Value* argv) {
+    Value result{0, 0, 0};
+    command(&result, argc, argv);
+    return result;
+}
+
+Value CallLibraryCommand(int32_t /*library*/, CommandFunction command, int32_t argc,
+                         const Value* argv) {
+    Value result{0, 0, 0};
+    command(&result, argc, argv);
+    return result;
+}
+
+void SetPropertySlots(ReadPropertyFunction read, WritePropertyFunction write) {
+    g_read = read;
+    g_write = write;
+}
+
+uint64_t ReadProperty(uint32_t windowId, uint32_t itemId, int32_t index, int32_t arrayIndex) {
+    return g_read ? g_read(windowId, itemId, index, arrayIndex) : 0;
+}
+
+void WriteProperty(uint32_t windowId, uint32_t itemId, int32_t index, int32_t arrayIndex,
+                   uint32_t lo, uint32_t hi) {
+    if (g_write) g_write(windowId, itemId, index, arrayIndex, lo, hi);
+}
+
+const RuntimeEntryTable& EntryTable() {
+    static const RuntimeEntryTable table = {
+        &ReportRuntimeErrorSlot,
+        &CallDllCommand,
+        &CallLibraryCommand,
+        &CallKernelCommand,
+        &ReadProperty,
+        &WriteProperty,
+        &Allocate,
+        &Reallocate,
+        &Free,
+        &ExitProgramSlot,
+        &RunMessageLoop,
+        &LoadStartWindow,
+        &MiscRoutine,
+    };
+    return table;
+}
+
+}  // namespace tavrin

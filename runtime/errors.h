@@ -1,0 +1,26 @@
+// Fatal runtime errors: the fixed report, then the end of the program with -1.
+#pragma once
+
+#include <cstdint>
+#include <string>
+
+namespace tavrin {
+
+// Numbered runtime errors 1–11 (array index, type mismatch, bad argument kind, ...).
+[[noreturn]] void ReportRuntimeError(int32_t number);
+// A fatal error of number 0 with its own GBK text.
+[[noreturn]] void ReportFatalError(const char* gbkText);
+// The general form: number (0 = none) and GBK message (may be empty).
+[[noreturn]] void ReportFatal(int32_t number, const std::string& gbkMessage);
+
+// The GBK text of numbered error 1–11 (empty for others).
+const char* RuntimeErrorMessage(int32_t number);
+// The report text exactly as shown in the message box.
+std::string BuildFatalReportText(int32_t number, const std::string& gbkMessage);
+
+// An optional hook that sees every fatal error first; a non-zero result
+// suppresses the message box (the program still ends).
+using ErrorHook = int (*)(int32_t number, const char* gbkMessage);
+void SetErrorHook(ErrorHook hook);
+
+}  // namespace tavrin

@@ -1,0 +1,58 @@
+// The one seam through which every message box and standard dialog is shown.
+// Tests install a responder that records the request and answers it; without
+// one, the real modal Qt dialog runs.
+#pragma once
+
+#include <cstdint>
+#include <functional>
+#include <map>
+#include <optional>
+#include <string>
+#include <string_view>
+
+namespace tavrin {
+
+// Buttons as the commands return them.
+enum MessageBoxButton : int32_t {
+    kButtonOk = 0,
+    kButtonCancel = 1,
+    kButtonAbort = 2,
+    kButtonRetry = 3,
+    kButtonIgnore = 4,
+    kButtonYes = 5,
+    kButtonNo = 6,
+};
+
+// Style bits: buttons in the low 4 bits (0 OK, 1 OK/Cancel, 2 Abort/Retry/Ignore,
+// 3 Yes/No/Cancel, 4 Yes/No, 5 Retry/Cancel); icons 16 stop, 32 question,
+// 48 exclamation, 64 information; default button 256, 512; 4096 system-modal.
+struct MessageBoxRequest {
+    std::string text;     // GBK
+    std::string caption;  // GBK
+    uint32_t style = 0;
+};
+using MessageBoxResponder = std::function<int32_t(const MessageBoxRequest&)>;
+
+// Installs (or, with an empty function, removes) the automatic responder.
+void SetMessageBoxResponder(MessageBoxResponder responder);
+// Shows a message box (no owner window) and returns the pressed button 0–6.
+int32_t ShowMessageBox(std::string_view gbkText, std::string_view gbkCaption, uint32_t style);
+
+// Other standard dialogs (font, colour, file, print, password) go through the
+// same kind of seam: the request names the dialog and carries its fields; the
+// reply says whether the user confirmed and carries the chosen fields.
+struct DialogRequest {
+    std::string kind;  // "font", "color", "open-file", "save-file", "print", "password", ...
+    std::map<std::string, std::string> fields;  // UTF-8
+};
+struct DialogReply {
+    bool accepted = false;
+    std::map<std::string, std::string> fields;  // UTF-8
+};
+// Returns a reply to answer the dialog, or nullopt to let the real dialog run.
+using DialogResponder = std::function<std::optional<DialogReply>(const DialogRequest&)>;
+void SetDialogResponder(DialogResponder responder);
+// The installed responder's answer, or nullopt when none is installed or it declines.
+std::optional<DialogReply> AnswerDialogAutomatically(const DialogRequest& request);
+
+}  // namespace tavrin

@@ -1,0 +1,308 @@
+// RuntimeApp: start, message loop, program end and the cross-thread end request.
+#include "runtime/runtime_app.h"
+
+#include <fnmatch.h>
+#include <unistd.h>
+
+#include <QAbstractEventDispatcher>
+#include <QApplication>
+#include <QDir>
+#include <QEvent>
+#include <QThread>
+#include <QWidget>
+#include <atomic>
+#include <cstdio>
+#include <cstdlib>
+#include <vector>
+
+#include "runtime/errors.h"
+#include "runtime/gbk.h"
+#include "runtime/memory.h"
+#include "rt_text_constants.h"
+
+namespace tavrin {
+namespace {
+
+// The private message that carries an end request to the main thread.
+constexpr int kEndRequestMessage = 33767;
+
+class EndRequestEvent : public QEvent {
+public:
+    explicit EndRequestEvent(int32_t code)
+        : QEvent(QEvent::Type(kEndRequestMessage)), code(code) {}
+    int32_t code;
+};
+
+// The hidden runtime window: an invisible tool window that receives end requests.
+class HiddenRuntimeWindow : public QWidget {
+public:
+    HiddenRuntimeWindow() : QWidget(nullptr, Qt::Tool) {
+        setAttribute(Qt::WA_DontShowOnScreen);
+        setCursor(Qt::ArrowCursor);
+        setAttribute(Qt::WA_NoSystemBackground);
+    }
+
+protected:
+    void customEvent(QEvent* e) override {
+        if (e->type() == QEvent::Type(kEndRequestMessage))
+            ExitProgram(static_cast<EndRequestEvent*>(e)->code);
+    }
+};
+
+struct IdleCallback {
+    uint32_t windowId;
+    void (*routine)(void*);
+    void* argument;
+    bool (*windowExists)(uint32_t);
+};
+
+struct RuntimeState {
+    QApplication* app = nullptr;
+    ApplicationImage image;
+    WindowSystemHooks hooks;
+    std::string programDirectory;  // GBK, no trailing separator
+    std::string programFileName;   // GBK
+    Qt::HANDLE mainThread = nullptr;
+    HiddenRuntimeWindow* hiddenWindow = nullptr;
+    std::atomic<int32_t> nesting{0};
+    std::atomic<bool> cleanupStarted{false};
+    void (*exitHandler)() = nullptr;
+    EventSource eventSource;
+    std::vector<IdleCallback> idle;
+    bool loopStarted = false;
+    bool idleConnected = false;
+    // File search (misc routine 0/1).
+    QStringList found;
+    int foundNext = 0;
+};
+
+RuntimeState& S() {
+    static RuntimeState* s = new RuntimeState;  // lives until the process ends
+    return *s;
+}
+
+int g_argc = 1;
+char g_arg0[] = "tavrin";
+char* g_argv[] = {g_arg0, nullptr};
+
+void EnsureApplication(int argc, char** argv) {
+    if (QApplication::instance() != nullptr) {
+        S().app = qobject_cast<QApplication*>(QApplication::instance());
+        return;
+    }
+    if (argc <= 0 || argv == nullptr) {
+        argc = g_argc;
+        argv = g_argv;
+    }
+    static int keptArgc;
+    keptArgc = argc;
+    S().app = new QApplication(keptArgc, argv);
+    S().app->setQuitOnLastWindowClosed(false);
+}
+
+// The executable's path from the kernel, split into directory and file name.
+void RecordProgramPath() {
+    char buf[4096];
+    ssize_t n = readlink("/proc/self/exe", buf, sizeof buf - 1);
+    std::string path = n > 0 ? std::string(buf, size_t(n)) : std::string("./tavrin");
+    size_t slash = path.find_last_of('/');
+    std::string dir = slash == std::string::npos ? "." : path.substr(0, slash);
+    if (dir.empty()) dir = "/";
+    S().programDirectory = Utf8ToGbk(dir);
+    S().programFileName = Utf8ToGbk(slash == std::string::npos ? path : path.substr(slash + 1));
+}
+
+void RunIdleCallbacks() {
+    auto& idle = S().idle;
+    for (size_t i = idle.size(); i-- > 0;) {
+        if (i >= idle.size()) continue;
+        IdleCallback cb = idle[i];
+        if (cb.windowExists && !cb.windowExists(cb.windowId)) {
+            idle.erase(idle.begin() + long(i));
+            continue;
+        }
+        cb.routine(cb.argument);
+    }
+}
+
+void ConnectIdle() {
+    if (S().idleConnected) return;
+    auto* dispatcher = QAbstractEventDispatcher::instance(QThread::currentThread());
+    if (dispatcher == nullptr) return;
+    QObject::connect(dispatcher, &QAbstractEventDispatcher::aboutToBlock, [] {
+        if (S().nesting.load() == 0) RunIdleCallbacks();
+    });
+    S().idleConnected = true;
+}
+
+void InitializeRuntime() {
+    RuntimeState& s = S();
+    // Relative file names resolve in the program directory from here on.
+    if (chdir(NativePath(s.programDirectory).c_str()) != 0)
+        std::fprintf(stderr, "tavrin: cannot enter the program directory\n");
+    s.mainThread = QThread::currentThreadId();
+    if (s.hiddenWindow == nullptr) s.hiddenWindow = new HiddenRuntimeWindow;
+    ClearNonHeapRanges();
+    if (s.image.constantSegment != nullptr)
+        RegisterNonHeapRange(s.image.constantSegment, s.image.constantSize);
+    RegisterNonHeapRange(rt_text::SegmentBegin(), rt_text::SegmentSize());
+    ConnectIdle();
+    if (s.hooks.readTemplates != nullptr && s.image.templateSegment != nullptr) {
+        if (!s.hooks.readTemplates(s.image.templateSegment, s.image.templateSize))
+            ReportFatalError(rt_text::TemplateSegmentBroken);
+    }
+    if (s.hooks.bindHandlers != nullptr)
+        s.hooks.bindHandlers(s.image.handlers, s.image.handlerCount);
+}
+
+// Next file of the search started with a GBK pattern (directory part + wildcards).
+char* NextFoundFile(const char* gbkPattern) {
+    RuntimeState& s = S();
+    if (gbkPattern != nullptr) {
+        s.found.clear();
+        s.foundNext = 0;
+        std::string native = NativePath(gbkPattern);
+        size_t slash = native.find_last_of('/');
+        QString dir = slash == std::string::npos ? QStringLiteral(".")
+                                                 : QString::fromStdString(native.substr(0, slash));
+        std::string mask = slash == std::string::npos ? native : native.substr(slash + 1);
+        if (dir.isEmpty()) dir = QStringLiteral("/");
+        const QStringList entries =
+            QDir(dir).entryList(QDir::Files | QDir::Dirs | QDir::NoDotAndDotDot | QDir::Hidden,
+                                QDir::Name);
+        for (const QString& e : entries) {
+            QByteArray u = e.toUtf8();
+            if (fnmatch(mask.c_str(), u.constData(), FNM_CASEFOLD) == 0) s.found.push_back(e);
+        }
+    }
+    if (s.foundNext >= s.found.size()) return nullptr;
+    return CopyText(QStringToGbk(s.found[s.foundNext++]));
+}
+
+}  // namespace
+
+void InstallWindowSystem(const WindowSystemHooks& hooks) { S().hooks = hooks; }
+
+void RunApplication(int argc, char** argv, const ApplicationImage& image) {
+    EnsureApplication(argc, argv);
+    RecordProgramPath();
+    S().image = image;
+    int result = image.startRoutine ? image.startRoutine() : 0;
+    ExitProgram(result);
+}
+
+void InitializeForTests(int argc, char** argv, const ApplicationImage& image) {
+    EnsureApplication(argc, argv);
+    RuntimeState& s = S();
+    s.image = image;
+    if (s.programDirectory.empty()) RecordProgramPath();
+    s.mainThread = QThread::currentThreadId();
+    if (s.hiddenWindow == nullptr) s.hiddenWindow = new HiddenRuntimeWindow;
+    ClearNonHeapRanges();
+    if (image.constantSegment != nullptr)
+        RegisterNonHeapRange(image.constantSegment, image.constantSize);
+    RegisterNonHeapRange(rt_text::SegmentBegin(), rt_text::SegmentSize());
+    ConnectIdle();
+    if (s.hooks.readTemplates != nullptr && image.templateSegment != nullptr) {
+        if (!s.hooks.readTemplates(image.templateSegment, image.templateSize))
+            ReportFatalError(rt_text::TemplateSegmentBroken);
+    }
+    if (s.hooks.bindHandlers != nullptr) s.hooks.bindHandlers(image.handlers, image.handlerCount);
+}
+
+void SetProgramDirectory(const std::string& gbkDirectory, bool makeCurrent) {
+    S().programDirectory = gbkDirectory;
+    if (makeCurrent && chdir(NativePath(gbkDirectory).c_str()) != 0)
+        std::fprintf(stderr, "tavrin: cannot enter %s\n", NativePath(gbkDirectory).c_str());
+}
+
+[[noreturn]] void ExitProgram(int32_t code) {
+    RuntimeState& s = S();
+    s.nesting.fetch_add(1);
+    if (s.mainThread != nullptr && !IsMainThread()) {
+        if (!s.cleanupStarted.load() && s.hiddenWindow != nullptr) {
+            // The main thread runs the clean-up and ends the process; this waits for it.
+            QMetaObject::invokeMethod(
+                s.hiddenWindow, [code] { ExitProgram(code); }, Qt::BlockingQueuedConnection);
+        }
+        if (!s.cleanupStarted.load()) {
+            std::fflush(nullptr);
+            std::_Exit(code);
+        }
+        for (;;) pause();  // the main thread is ending the process
+    }
+    if (!s.cleanupStarted.exchange(true)) {
+        if (s.hooks.closeAllWindows) s.hooks.closeAllWindows();
+        if (s.hooks.destroyTemplates) s.hooks.destroyTemplates();
+        if (void (*handler)() = s.exitHandler) {
+            s.exitHandler = nullptr;
+            handler();
+        }
+        s.idle.clear();
+        s.programDirectory.clear();
+        s.programFileName.clear();
+    }
+    std::fflush(nullptr);
+    std::_Exit(code);
+}
+
+void RunMessageLoop() {
+    RuntimeState& s = S();
+    s.loopStarted = true;
+    if (s.hooks.anyWindowAlive == nullptr || !s.hooks.anyWindowAlive()) return;
+    ConnectIdle();
+    QApplication::exec();
+}
+
+void NotifyWindowGone() {
+    RuntimeState& s = S();
+    if (!s.loopStarted || s.cleanupStarted.load()) return;
+    if (s.hooks.anyWindowAlive == nullptr || !s.hooks.anyWindowAlive()) QCoreApplication::quit();
+}
+
+void LoadStartWindow(uint32_t windowId) {
+    RuntimeState& s = S();
+    if (s.hooks.loadStartWindow == nullptr || !s.hooks.loadStartWindow(windowId))
+        ReportFatalError(rt_text::StartWindowFailed);
+}
+
+uint64_t MiscRoutine(int32_t number, uint64_t a, uint64_t b) {
+    switch (number) {
+        case 0:
+            return uint64_t(reinterpret_cast<uintptr_t>(
+                NextFoundFile(reinterpret_cast<const char*>(uintptr_t(a)))));
+        case 1:
+            S().found.clear();
+            S().foundNext = 0;
+            return 0;
+        case 2: {
+            auto** variable = reinterpret_cast<ArrayBlock**>(uintptr_t(a));
+            if (variable) *variable = MakeArrayWritable(*variable, uint32_t(b));
+            return 0;
+        }
+        case 3: SetExitHandler(reinterpret_cast<void (*)()>(uintptr_t(a))); return 0;
+        case 6: InitializeRuntime(); return 0;
+        default: return 0;
+    }
+}
+
+int32_t ErrorExitNesting() { return S().nesting.load(); }
+void IncrementErrorExitNesting() { S().nesting.fetch_add(1); }
+bool IsMainThread() {
+    return S().mainThread == nullptr || QThread::currentThreadId() == S().mainThread;
+}
+const std::string& ProgramDirectoryGbk() {
+    if (S().programDirectory.empty()) RecordProgramPath();
+    return S().programDirectory;
+}
+const std::string& ProgramFileNameGbk() { return S().programFileName; }
+void SetExitHandler(void (*handler)()) { S().exitHandler = handler; }
+EventSource CurrentEventSource() { return S().eventSource; }
+void SetCurrentEventSource(EventSource source) { S().eventSource = source; }
+
+void AddIdleCallback(uint32_t windowId, void (*routine)(void*), void* argument,
+                     bool (*windowExists)(uint32_t)) {
+    S().idle.push_back(IdleCallback{windowId, routine, argument, windowExists});
+}
+
+}  // namespace tavrin

@@ -1,0 +1,105 @@
+// RuntimeApp: the process object. Initialises the runtime, runs the
+// application's start routine and the message loop, reports fatal errors and
+// ends the program in a fixed order with the exit handler run at most once.
+#pragma once
+
+#include <cstddef>
+#include <cstdint>
+#include <string>
+
+#include "runtime/value.h"
+
+class QApplication;
+
+namespace tavrin {
+
+// An event as the window layer raises it: up to 12 arguments, by value or by
+// reference (flags bit 0; a handler may change such an argument in place),
+// and an optional result handed back to the control.
+struct EventArgument {
+    uint32_t lo = 0, hi = 0, type = 0, flags = 0;
+};
+struct EventCall {
+    uint32_t windowId = 0;
+    uint32_t itemId = 0;
+    int32_t eventNumber = 0;
+    int32_t argCount = 0;
+    EventArgument args[12];
+    bool wantsResult = false;
+    Value result;
+};
+using EventHandler = void (*)(EventCall& call);
+// An application routine known by name; templates refer to handlers by name.
+struct HandlerEntry {
+    const char* name;
+    EventHandler handler;
+};
+
+// Hooks through which the window layer plugs into start, loop and end.
+struct WindowSystemHooks {
+    // Reads the template segment; false means it is malformed.
+    bool (*readTemplates)(const uint8_t* segment, size_t size) = nullptr;
+    // Binds handler offsets to application routines.
+    void (*bindHandlers)(const HandlerEntry* handlers, size_t count) = nullptr;
+    // Creates and shows a window from its template; false when missing or failed.
+    bool (*loadStartWindow)(uint32_t windowId) = nullptr;
+    bool (*anyWindowAlive)() = nullptr;
+    void (*closeAllWindows)() = nullptr;
+    void (*destroyTemplates)() = nullptr;
+};
+void InstallWindowSystem(const WindowSystemHooks& hooks);
+
+// What the program image carries into the runtime.
+struct ApplicationImage {
+    const char* constantSegment = nullptr;
+    size_t constantSize = 0;
+    const uint8_t* templateSegment = nullptr;
+    size_t templateSize = 0;
+    const HandlerEntry* handlers = nullptr;
+    size_t handlerCount = 0;
+    int (*startRoutine)() = nullptr;  // the application's start routine
+};
+
+// Creates the QApplication, records the program directory and runs the start
+// routine; then runs the exit clean-up with code 0. Never returns.
+[[noreturn]] void RunApplication(int argc, char** argv, const ApplicationImage& image);
+
+// Entry-table routines.
+[[noreturn]] void ExitProgram(int32_t code);
+void RunMessageLoop();
+void LoadStartWindow(uint32_t windowId);
+// 0: next file of a search (a: GBK pattern or null to continue) → text; 1: close it;
+// 2: make an array writable (a: ArrayBlock**, b: element width); 3: exit handler
+// (a: void(*)()); 6: runtime initialisation.
+uint64_t MiscRoutine(int32_t number, uint64_t a = 0, uint64_t b = 0);
+
+// Runtime state other layers consult.
+int32_t ErrorExitNesting();
+void IncrementErrorExitNesting();
+bool IsMainThread();
+const std::string& ProgramDirectoryGbk();  // no trailing separator
+const std::string& ProgramFileNameGbk();
+void SetExitHandler(void (*handler)());
+// The window and item of the event being handled (0, 0 outside handlers).
+struct EventSource {
+    uint32_t windowId = 0;
+    uint32_t itemId = 0;
+};
+EventSource CurrentEventSource();
+void SetCurrentEventSource(EventSource source);
+
+// Idle callbacks: routine(argument) runs at each idle moment while the window
+// exists (walked from the last registered to the first).
+void AddIdleCallback(uint32_t windowId, void (*routine)(void*), void* argument,
+                     bool (*windowExists)(uint32_t windowId));
+// Called by the window layer when a window was destroyed; ends the main loop
+// when no window is left.
+void NotifyWindowGone();
+
+// Tests: initialise the runtime for an in-process test (no start routine and no
+// change of the current directory).
+void InitializeForTests(int argc, char** argv, const ApplicationImage& image);
+// Tests and tools: another program directory, made current when asked.
+void SetProgramDirectory(const std::string& gbkDirectory, bool makeCurrent);
+
+}  // namespace tavrin
