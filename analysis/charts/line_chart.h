@@ -1,0 +1,125 @@
+// The line chart control (the trend chart): series with names and colours,
+// points with x labels, a value for every (point, series) pair, and current
+// series and point indices that the series and point writes address.
+#pragma once
+
+#include <QString>
+#include <cstdint>
+#include <string>
+#include <vector>
+
+#include "analysis/charts/chart_widget.h"
+#include "analysis/charts/line_chart_painter.h"
+
+namespace tavrin::charts {
+
+class LineChart : public ChartWidget {
+    Q_OBJECT
+
+  public:
+    // Own property numbers (control property index - 8); 0..5 are StyleProperty.
+    enum Property : int {
+        kTitle = 6,   // index 14
+        kBorder = 7,  // bool
+        kAxisColour = 8,
+        kCaption = 9,             // index 17, x-axis caption
+        kUnit = 10,               // index 18, y-axis unit
+        kBackgroundPicture = 11,  // byte-set
+        kGridColour = 12,
+        kMaximum = 13,          // index 21, 0..10000000
+        kDivisions = 14,        // index 22, 1..100
+        kShowGrid = 15,         // bool
+        kShowToolTips = 16,     // bool
+        kShowTitle = 17,        // bool
+        kSeriesCount = 18,      // index 26, 1..100
+        kCurrentSeries = 19,    // index 27
+        kSeriesName = 20,       // index 28
+        kSeriesColour = 21,     // index 29
+        kPointCount = 22,       // index 30, 1..100
+        kCurrentPoint = 23,     // index 31
+        kPointLabel = 24,       // index 32
+        kPointValue = 25,       // index 33, double 0..10000000
+        kToolTipDecimals = 26,  // index 34, 0..10
+        kLabelInterval = 27,    // index 35, stored
+        kToolTipTemplate = 28,  // index 36
+        kPropertyCount = 29,
+    };
+    static constexpr int32_t kMaxSeries = 100;
+    static constexpr int32_t kMaxPoints = 100;
+
+    // A new chart: title "Orvel曲线图", caption "月份", unit "万元", maximum 100,
+    // 10 divisions, one series "销售金额" in 0x0000FF, one point "一月" with value
+    // 10, tool-tip template "${v}"; property 34 at 0 and 35 at 1.
+    explicit LineChart(QWidget* parent = nullptr);
+
+    bool WriteProperty(int number, const Value& value) override;
+    Value ReadProperty(int number) const override;
+    const std::vector<ChartPropertyInfo>& PropertyTable() const override;
+    void PaintChart(QPainter& painter, QSize size, ChartMedium medium) const override;
+    const ChartStyle& style() const override { return model_.style; }
+
+    // Texts are GBK. Every setter applies the property's rule and repaints.
+    void setTitle(const std::string& gbk);
+    const std::string& title() const { return model_.title; }
+    void setCaption(const std::string& gbk);
+    const std::string& caption() const { return model_.caption; }
+    void setUnit(const std::string& gbk);
+    const std::string& unit() const { return model_.unit; }
+    void setToolTipTemplate(const std::string& gbk);
+    const std::string& toolTipTemplate() const { return model_.toolTipTemplate; }
+    void setMaximum(int32_t maximum);  // 0..10000000
+    int32_t maximum() const { return model_.maximum; }
+    void setDivisions(int32_t divisions);  // 1..100
+    int32_t divisions() const { return model_.divisions; }
+    void setAxisColour(uint32_t bgr);
+    void setGridColour(uint32_t bgr);
+    void setShowGrid(bool on);
+    void setShowToolTips(bool on);
+    void setShowTitle(bool on);
+    void setBorder(bool on);
+    void setBackgroundPicture(const std::string& encoded);
+    void setToolTipDecimals(int32_t decimals);  // 0..10
+    int32_t toolTipDecimals() const { return model_.toolTipDecimals; }
+    void setLabelInterval(int32_t interval);  // stored; below 1 draws every label
+    int32_t labelInterval() const { return model_.labelInterval; }
+
+    // 1..100; kept series and their values stay, new ones are empty (no name,
+    // palette colour, values 0); the current series becomes 0.
+    void setSeriesCount(int32_t count);
+    int32_t seriesCount() const { return int32_t(model_.series.size()); }
+    void setCurrentSeries(int32_t index);  // outside 0..count-1 → 0
+    int32_t currentSeries() const { return currentSeries_; }
+    void setSeriesName(const std::string& gbk);
+    void setSeriesColour(uint32_t bgr);
+    const LineSeries& series(int32_t index) const { return model_.series.at(size_t(index)); }
+
+    // 1..100; kept points stay, new ones have no label and values 0; the current point becomes 0.
+    void setPointCount(int32_t count);
+    int32_t pointCount() const { return model_.pointCount(); }
+    void setCurrentPoint(int32_t index);  // outside 0..count-1 → 0
+    int32_t currentPoint() const { return currentPoint_; }
+    void setPointLabel(const std::string& gbk);
+    // The value of the current point in the current series: not >= 0 → 0, above 10000000 →
+    // 10000000.
+    void setPointValue(double value);
+    const std::string& pointLabel(int32_t point) const { return model_.labels.at(size_t(point)); }
+    double value(int32_t series, int32_t point) const { return model_.value(series, point); }
+    const LineChartModel& model() const { return model_; }
+
+    // The tool-tip of the point mark under a position of the widget (empty: none).
+    QString toolTipAt(QPoint position) const;
+
+  protected:
+    ChartStyle& mutableStyle() override { return model_.style; }
+    QString titleText() const override;
+    bool event(QEvent* event) override;
+
+  private:
+    void resizeTable(int32_t seriesCount, int32_t pointCount);
+
+    LineChartModel model_;
+    int32_t currentSeries_ = 0;
+    int32_t currentPoint_ = 0;
+};
+
+}  // namespace tavrin::charts

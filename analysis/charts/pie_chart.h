@@ -1,0 +1,102 @@
+// The pie chart control (the structure chart): a list of named, coloured items
+// with values, a current item that item writes address, legend and slices.
+#pragma once
+
+#include <QString>
+#include <cstdint>
+#include <string>
+#include <vector>
+
+#include "analysis/charts/chart_widget.h"
+#include "analysis/charts/pie_chart_painter.h"
+
+namespace tavrin::charts {
+
+class PieChart : public ChartWidget {
+    Q_OBJECT
+
+  public:
+    // Own property numbers (control property index - 8); 0..5 are StyleProperty.
+    enum Property : int {
+        kBackgroundPicture = 6,  // byte-set
+        kBorder = 7,             // bool
+        kTitle = 8,              // index 16
+        kShowTitle = 9,          // bool
+        kShowLegend = 10,        // bool
+        kUnit = 11,              // index 19
+        kRadiusRatio = 12,       // index 20, 0..1000
+        kDecimals = 13,          // index 21, 0..5
+        kThreeD = 14,            // bool
+        kOutline = 15,           // bool
+        kOutlineColour = 16,
+        kItemCount = 17,    // index 25, 1..100
+        kCurrentItem = 18,  // index 26
+        kItemName = 19,     // index 27
+        kItemColour = 20,   // index 28
+        kItemValue = 21,    // index 29, double 0..10000000
+        kRimDepth = 22,     // index 30, 0..10
+        kPropertyCount = 23,
+    };
+    static constexpr int32_t kMaxItems = 100;
+
+    // A new chart: one item "数据项1", colour 0xFF0000, value 10; title
+    // "Orvel饼形图", unit "万元"; properties 20, 21 and 30 at 0.
+    explicit PieChart(QWidget* parent = nullptr);
+
+    bool WriteProperty(int number, const Value& value) override;
+    Value ReadProperty(int number) const override;
+    const std::vector<ChartPropertyInfo>& PropertyTable() const override;
+    void PaintChart(QPainter& painter, QSize size, ChartMedium medium) const override;
+    const ChartStyle& style() const override { return model_.style; }
+
+    // Texts are GBK. Every setter applies the property's rule and repaints.
+    void setTitle(const std::string& gbk);
+    const std::string& title() const { return model_.title; }
+    void setUnit(const std::string& gbk);
+    const std::string& unit() const { return model_.unit; }
+    void setRadiusRatio(int32_t thousandths);  // 0..1000
+    int32_t radiusRatio() const { return model_.radiusRatio; }
+    void setDecimals(int32_t decimals);  // 0..5
+    int32_t decimals() const { return model_.decimals; }
+    void setRimDepth(int32_t tenths);  // 0..10
+    int32_t rimDepth() const { return model_.rimDepth; }
+    void setThreeD(bool on);
+    bool threeD() const { return model_.threeD; }
+    void setOutline(bool on);
+    bool outline() const { return model_.outline; }
+    void setOutlineColour(uint32_t bgr);
+    uint32_t outlineColour() const { return model_.outlineColour; }
+    void setShowTitle(bool on);
+    bool showTitle() const { return model_.style.showTitle; }
+    void setShowLegend(bool on);
+    bool showLegend() const { return model_.showLegend; }
+    void setBorder(bool on);
+    bool border() const { return model_.style.border; }
+    void setBackgroundPicture(const std::string& encoded);
+    const std::string& backgroundPicture() const { return model_.style.picture; }
+
+    // <= 0 gives 1 item, > 100 gives 100; kept items stay, new ones are empty
+    // (named "数据项n", palette colour, value 0); the current item becomes 0.
+    void setItemCount(int32_t count);
+    int32_t itemCount() const { return int32_t(model_.items.size()); }
+    // Outside 0..count-1 the current item becomes 0.
+    void setCurrentItem(int32_t index);
+    int32_t currentItem() const { return current_; }
+    void setItemName(const std::string& gbk);
+    void setItemColour(uint32_t bgr);
+    void setItemValue(double value);  // not >= 0 → 0; above 10000000 → 10000000
+    const PieItem& item(int32_t index) const { return model_.items.at(size_t(index)); }
+    const PieChartModel& model() const { return model_; }
+
+  protected:
+    ChartStyle& mutableStyle() override { return model_.style; }
+    QString titleText() const override;
+
+  private:
+    PieItem& currentItemRef() { return model_.items[size_t(current_)]; }
+
+    PieChartModel model_;
+    int32_t current_ = 0;
+};
+
+}  // namespace tavrin::charts

@@ -1,0 +1,28 @@
+// Shared helpers of the chart tests: the application object, GBK texts, and
+// rendering a chart into an image.
+#pragma once
+
+#include <QColor>
+#include <QImage>
+#include <QSize>
+#include <string>
+
+#include "analysis/charts/chart_widget.h"
+
+namespace tavrin::charts::test {
+
+std::string Gbk(const char* utf8);
+
+// The chart resized to the size and rendered through its paint event.
+QImage RenderWidget(ChartWidget& chart, QSize size);
+// The chart drawn with the given medium straight into an image of the size.
+QImage RenderMedium(const ChartWidget& chart, QSize size, ChartMedium medium);
+
+// 0x00BBGGRR of a pixel.
+uint32_t PixelBgr(const QImage& image, int x, int y);
+bool Near(QColor a, QColor b, int tolerance = 8);
+
+// Saves a look at the rendering under /tmp when TAVRIN_CHART_PNG_DIR is set.
+void SaveForLooking(const QImage& image, const char* name);
+
+}  // namespace tavrin::charts::test
