@@ -112,7 +112,11 @@ ByteSetBlock* NewByteSet(const void* data, size_t n) {
 }
 
 uint32_t ArrayElementWidth(uint32_t elementType) {
-    uint32_t w = SizeOfKind(ElementType(elementType));
+    uint32_t kind = ElementType(elementType);
+    // Elements that own a block hold a full pointer on this build.
+    if (kind == TypeCode::kText || kind == TypeCode::kByteSet || kind == TypeCode::kSubroutine)
+        return uint32_t(sizeof(void*));
+    uint32_t w = SizeOfKind(kind);
     return w == 0 ? 4 : w;
 }
 

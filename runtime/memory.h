@@ -39,7 +39,7 @@ void FreeArray(ArrayBlock* array, uint32_t elementType);
 // copied as they are), the heap block itself otherwise.
 ArrayBlock* MakeArrayWritable(ArrayBlock* array, uint32_t elementWidth);
 
-// Element width of an array's kind (text and byte-set elements are pointers).
+// Element width of an array's kind (text and byte-set elements are full pointers).
 uint32_t ArrayElementWidth(uint32_t elementType);
 
 // The value seen as raw bytes: payload bytes of numeric, bool and date-time kinds,

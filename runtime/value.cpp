@@ -69,6 +69,11 @@ Value MakeDateTime(double days) {
     r.type = TypeCode::kDateTime;
     return r;
 }
+Value MakeDateTimeFromBytes(const void* bytes) {
+    double d;
+    std::memcpy(&d, bytes, 8);
+    return MakeDateTime(ClampDateTime(d));
+}
 Value MakeTextRef(const char* text) {
     Value r{0, 0, TypeCode::kText};
     r.setPointer(text);

@@ -93,6 +93,8 @@ Value MakeFloat(float v);
 Value MakeDouble(double v);
 Value MakeBool(bool v);  // any non-zero is stored as 1
 Value MakeDateTime(double days);
+// A date-time built from 8 raw bytes, clamped into the valid range.
+Value MakeDateTimeFromBytes(const void* bytes);
 // Text and byte-set values borrow the pointer: ownership is the caller's business.
 Value MakeTextRef(const char* text);
 Value MakeByteSetRef(const struct ByteSetBlock* block);
