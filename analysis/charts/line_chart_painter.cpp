@@ -147,6 +147,35 @@ void PaintSeries(QPainter& painter, const LineChartModel& model, const LineChart
     }
 }
 
+// The series keys (a colour box and the name of every named series), right-aligned
+// in the title band; left out when they would reach the centred title.
+void PaintSeriesKeys(QPainter& painter, const LineChartModel& model, QSize size, int band,
+                     const QFontMetrics& metrics) {
+    if (band <= 0) return;
+    const int textHeight = metrics.height();
+    const int titleWidth =
+        QFontMetrics(TitleFont(model.style)).horizontalAdvance(ChartText(model.title));
+    std::vector<std::pair<QString, QColor>> keys;
+    int width = 0;
+    for (const LineSeries& s : model.series) {
+        if (s.name.empty()) continue;
+        keys.emplace_back(ChartText(s.name), ColourFromBgr(s.colour));
+        width += textHeight + metrics.horizontalAdvance(keys.back().first) + textHeight;
+    }
+    if (keys.empty() || size.width() / 2 + titleWidth / 2 + 20 > size.width() - 10 - width) return;
+    int x = size.width() - 10 - width;
+    const int top = (band - textHeight) / 2;
+    painter.setPen(ColourFromBgr(model.style.textColour));
+    for (const auto& [name, colour] : keys) {
+        painter.fillRect(QRect(x, top, textHeight * 2 / 3, textHeight), colour);
+        x += textHeight;
+        const int w = metrics.horizontalAdvance(name);
+        painter.drawText(QRect(x, top, w + 2, textHeight),
+                         Qt::AlignLeft | Qt::AlignVCenter | Qt::TextSingleLine, name);
+        x += w + textHeight;
+    }
+}
+
 }  // namespace
 
 QString YAxisLabel(int32_t k, int32_t maximum, int32_t divisions) {
@@ -163,10 +192,11 @@ QString ToolTipText(const LineChartModel& model, double value) {
 LineChartLayout PaintLineChart(QPainter& painter, QSize size, const LineChartModel& model,
                                ChartMedium medium) {
     painter.save();
-    PaintChartFrame(painter, size, model.style, ChartText(model.title));
+    const int band = PaintChartFrame(painter, size, model.style, ChartText(model.title));
     const QFont font = TextFont(model.style);
     const QFontMetrics metrics(font);
     painter.setFont(font);
+    PaintSeriesKeys(painter, model, size, band, metrics);
     LineChartLayout layout = LayoutLineChart(size, model, medium);
     PaintAxes(painter, model, size, layout, metrics);
     PaintSeries(painter, model, layout, medium);

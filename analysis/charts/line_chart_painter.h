@@ -77,7 +77,8 @@ QString ToolTipText(const LineChartModel& model, double value);
 // Places the plot box and every point mark (series by series) for a chart of the size.
 LineChartLayout LayoutLineChart(QSize size, const LineChartModel& model, ChartMedium medium);
 
-// Draws the whole chart into the rectangle (0, 0, size).
+// Draws the whole chart into the rectangle (0, 0, size). The title band also
+// carries a key of the named series at its right when there is room beside the title.
 LineChartLayout PaintLineChart(QPainter& painter, QSize size, const LineChartModel& model,
                                ChartMedium medium);
 

@@ -64,9 +64,11 @@ void SetUpTrend(LineChart& line, int maximum, const double (&income)[12],
     line.setMaximum(maximum);
     const double* values[2] = {income, expense};
     const uint32_t colours[2] = {kRed, kBlue};
+    const char* names[2] = {"收入金额", "支出金额"};
     for (int s = 0; s < 2; ++s) {
         line.setCurrentSeries(s);
         line.setSeriesColour(colours[s]);
+        line.setSeriesName(Gbk(names[s]));
         for (int p = 0; p < 12; ++p) {
             line.setCurrentPoint(p);
             line.setPointValue(values[s][p]);
@@ -101,6 +103,14 @@ TEST(LineChartDrawing, MarksSitAtSlotCentresAndValueHeights) {
         }
     }
     EXPECT_EQ(b.heightOf(kIncome[9], 20), b.axisTop);
+    // The series key sits in the title band, right of the centred title.
+    for (uint32_t colour : {kRed, kBlue}) {
+        int inBand = 0;
+        for (int y = 0; y < line.titleBandHeight(); ++y)
+            for (int x = size.width() / 2 + 60; x < size.width(); ++x)
+                inBand += PixelBgr(image, x, y) == colour;
+        EXPECT_GT(inBand, 20);
+    }
     EXPECT_EQ(PixelBgr(image, int(std::lround(b.slotCentre(10))), b.axisTop), kRed);
 }
 
