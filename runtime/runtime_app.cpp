@@ -71,6 +71,7 @@ struct RuntimeState {
     std::vector<IdleCallback> idle;
     bool loopStarted = false;
     bool idleConnected = false;
+    LibraryNotify notify[8] = {};
     // File search (misc routine 0/1).
     QStringList found;
     int foundNext = 0;
@@ -135,10 +136,18 @@ void ConnectIdle() {
     S().idleConnected = true;
 }
 
-void InitializeRuntime() {
+[[noreturn]] void RaiseFatalService(const char* gbkText) { ReportFatalError(gbkText); }
+
+void NotifyLibraries(int32_t code) {
+    for (LibraryNotify n : S().notify)
+        if (n != nullptr) n(code, &Service());
+}
+
+// Runtime initialisation; tests keep their own current directory.
+void InitializeRuntime(bool enterProgramDirectory) {
     RuntimeState& s = S();
     // Relative file names resolve in the program directory from here on.
-    if (chdir(NativePath(s.programDirectory).c_str()) != 0)
+    if (enterProgramDirectory && chdir(NativePath(s.programDirectory).c_str()) != 0)
         std::fprintf(stderr, "tavrin: cannot enter the program directory\n");
     s.mainThread = QThread::currentThreadId();
     if (s.hiddenWindow == nullptr) s.hiddenWindow = new HiddenRuntimeWindow;
@@ -147,6 +156,7 @@ void InitializeRuntime() {
         RegisterNonHeapRange(s.image.constantSegment, s.image.constantSize);
     RegisterNonHeapRange(rt_text::SegmentBegin(), rt_text::SegmentSize());
     ConnectIdle();
+    NotifyLibraries(1);
     if (s.hooks.readTemplates != nullptr && s.image.templateSegment != nullptr) {
         if (!s.hooks.readTemplates(s.image.templateSegment, s.image.templateSize))
             ReportFatalError(rt_text::TemplateSegmentBroken);
@@ -183,6 +193,15 @@ char* NextFoundFile(const char* gbkPattern) {
 
 void InstallWindowSystem(const WindowSystemHooks& hooks) { S().hooks = hooks; }
 
+RuntimeService& Service() {
+    static RuntimeService service{nullptr, nullptr, nullptr, &Allocate, &RaiseFatalService};
+    return service;
+}
+
+void RegisterLibraryNotify(int32_t index, LibraryNotify notify) {
+    if (index >= 0 && index < 8) S().notify[index] = notify;
+}
+
 void RunApplication(int argc, char** argv, const ApplicationImage& image) {
     EnsureApplication(argc, argv);
     RecordProgramPath();
@@ -193,21 +212,9 @@ void RunApplication(int argc, char** argv, const ApplicationImage& image) {
 
 void InitializeForTests(int argc, char** argv, const ApplicationImage& image) {
     EnsureApplication(argc, argv);
-    RuntimeState& s = S();
-    s.image = image;
-    if (s.programDirectory.empty()) RecordProgramPath();
-    s.mainThread = QThread::currentThreadId();
-    if (s.hiddenWindow == nullptr) s.hiddenWindow = new HiddenRuntimeWindow;
-    ClearNonHeapRanges();
-    if (image.constantSegment != nullptr)
-        RegisterNonHeapRange(image.constantSegment, image.constantSize);
-    RegisterNonHeapRange(rt_text::SegmentBegin(), rt_text::SegmentSize());
-    ConnectIdle();
-    if (s.hooks.readTemplates != nullptr && image.templateSegment != nullptr) {
-        if (!s.hooks.readTemplates(image.templateSegment, image.templateSize))
-            ReportFatalError(rt_text::TemplateSegmentBroken);
-    }
-    if (s.hooks.bindHandlers != nullptr) s.hooks.bindHandlers(image.handlers, image.handlerCount);
+    S().image = image;
+    if (S().programDirectory.empty()) RecordProgramPath();
+    InitializeRuntime(false);
 }
 
 void SetProgramDirectory(const std::string& gbkDirectory, bool makeCurrent) {
@@ -238,6 +245,8 @@ void SetProgramDirectory(const std::string& gbkDirectory, bool makeCurrent) {
             s.exitHandler = nullptr;
             handler();
         }
+        NotifyLibraries(6);
+        for (LibraryNotify& n : s.notify) n = nullptr;
         s.idle.clear();
         s.programDirectory.clear();
         s.programFileName.clear();
@@ -281,7 +290,7 @@ uint64_t MiscRoutine(int32_t number, uint64_t a, uint64_t b) {
             return 0;
         }
         case 3: SetExitHandler(reinterpret_cast<void (*)()>(uintptr_t(a))); return 0;
-        case 6: InitializeRuntime(); return 0;
+        case 6: InitializeRuntime(true); return 0;
         default: return 0;
     }
 }

@@ -49,6 +49,21 @@ struct WindowSystemHooks {
 };
 void InstallWindowSystem(const WindowSystemHooks& hooks);
 
+// The runtime's services as the libraries reach them (handed over with notify code 1).
+struct RuntimeService {
+    void* (*windowObject)(uint32_t windowId);                      // null when not created
+    void* (*controlObject)(uint32_t windowId, uint32_t controlId);  // null when not created
+    const void* (*typeDescriptor)(uint32_t typeId);                 // null when unknown
+    void* (*allocate)(size_t n);
+    void (*raiseFatalError)(const char* gbkText);
+};
+// A library's notify function: code 1 at start (with the service), 6 at the end.
+using LibraryNotify = void (*)(int32_t code, const RuntimeService* service);
+// Registers the notify function of library `index` (0–7, in the program's order).
+void RegisterLibraryNotify(int32_t index, LibraryNotify notify);
+// The service entry handed to the libraries; the window layer fills its lookups.
+RuntimeService& Service();
+
 // What the program image carries into the runtime.
 struct ApplicationImage {
     const char* constantSegment = nullptr;

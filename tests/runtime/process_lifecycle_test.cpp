@@ -50,11 +50,17 @@ TEST(ProcessLifecycle, MissingStartWindowEndsWithTheRuntimeReport) {
     EXPECT_FALSE(r.output.contains("EXIT-HANDLER"));
 }
 
-TEST(ProcessLifecycle, NormalEndRunsTheExitHandlerExactlyOnce) {
+TEST(ProcessLifecycle, NormalEndRunsTheExitHandlerExactlyOnceBeforeTheLibrariesHearOfIt) {
     ChildResult r = RunChild("normal");
     EXPECT_EQ(r.exitCode, 0);
-    EXPECT_TRUE(r.output.contains("LOOP-ENDED"));
     EXPECT_EQ(r.output.count("EXIT-HANDLER"), 1) << r.output.toStdString();
+    // Start notice with the service entry, idle work in the loop, then the end in order.
+    const QString out = r.output;
+    qsizetype start = out.indexOf("NOTIFY 1 with-service"), idle = out.indexOf("IDLE"),
+              loopEnd = out.indexOf("LOOP-ENDED"), handler = out.indexOf("EXIT-HANDLER"),
+              end = out.indexOf("NOTIFY 6");
+    EXPECT_TRUE(start >= 0 && start < idle && idle < loopEnd && loopEnd < handler && handler < end)
+        << out.toStdString();
 }
 
 TEST(ProcessLifecycle, EndRequestFromAnotherThreadEndsOnTheMainThread) {

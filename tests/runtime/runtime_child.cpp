@@ -22,6 +22,17 @@ QWidget* g_window = nullptr;
 
 void ExitHandler() { std::printf("EXIT-HANDLER\n"); }
 
+void Notify(int32_t code, const RuntimeService* service) {
+    std::printf("NOTIFY %d %s\n", code, service && service->allocate ? "with-service" : "");
+}
+
+bool g_idleSeen = false;
+void OnIdle(void*) {
+    if (!g_idleSeen) std::printf("IDLE\n");
+    g_idleSeen = true;
+}
+bool WindowExists(uint32_t) { return g_window != nullptr; }
+
 // A stand-in window system with one plain window.
 bool LoadWindow(uint32_t) {
     g_window = new QWidget;
@@ -49,6 +60,7 @@ int StartRoutine() {
         return 0;
     }
     LoadStartWindow(0x52010001);
+    AddIdleCallback(0x52010001, &OnIdle, nullptr, &WindowExists);
     if (g_mode == "normal") QTimer::singleShot(50, [] { g_window->close(); });
     if (g_mode == "thread") {
         std::thread([] {
@@ -79,6 +91,7 @@ int main(int argc, char** argv) {
         hooks.closeAllWindows = &CloseAll;
         InstallWindowSystem(hooks);
     }
+    RegisterLibraryNotify(3, &Notify);
     ApplicationImage image;
     image.startRoutine = &StartRoutine;
     RunApplication(argc, argv, image);

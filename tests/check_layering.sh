@@ -1,0 +1,25 @@
+#!/usr/bin/env bash
+# Dependencies point downward only: finance/analysis → forms → runtime;
+# recordstore → runtime. Fails when a library includes a header above it.
+set -u
+root="$1"
+status=0
+check() {  # folder, allowed include prefixes...
+    local folder="$1"; shift
+    local allowed="$*"
+    while IFS= read -r line; do
+        file="${line%%:*}"
+        inc=$(sed -E 's/.*#include "([a-z_]+)\/.*/\1/' <<<"$line")
+        case " $allowed " in
+            *" $inc "*) ;;
+            *) echo "layering: $file includes $inc/ (allowed: $allowed)"; status=1 ;;
+        esac
+    done < <(grep -rHE '^#include "[a-z_]+/' "$root/$folder" --include='*.h' --include='*.cpp')
+}
+check runtime runtime
+check recordstore runtime recordstore
+check forms runtime forms
+check analysis runtime forms recordstore analysis
+check finance runtime forms recordstore analysis finance
+[ $status -eq 0 ] && echo "layering: dependencies point downward"
+exit $status
