@@ -1,0 +1,24 @@
+// The block file: memo and byte-set values kept as chains of 512-byte blocks
+// with a free list, and trailing free blocks given back to the file system.
+#pragma once
+
+#include <cstdint>
+#include <string>
+
+#include "recordstore/lock_table.h"
+
+namespace tavrin::rs {
+
+// Reads the chain starting at first (0 = empty) into out; -59 when a block cannot
+// be read whole, the chain is broken, or there is no block file.
+int32_t ReadChain(LockedFile* blocks, int32_t first, std::string* out);
+// Writes n bytes over the chain starting at oldFirst, reusing its blocks in
+// order, then free blocks, then new ones; *newFirst receives the first block.
+int32_t WriteChain(LockedFile* blocks, const uint8_t* data, size_t n, int32_t oldFirst,
+                   int32_t* newFirst);
+// Gives a chain's blocks back to the free list (the same as writing nothing).
+int32_t FreeChain(LockedFile* blocks, int32_t first);
+// Resets the block file to its header block (emptying a database).
+int32_t ResetBlockFile(LockedFile* blocks);
+
+}  // namespace tavrin::rs

@@ -1,0 +1,97 @@
+// Argument handling of the record commands.
+#include "recordstore/command_support.h"
+
+#include <limits>
+
+#include "runtime/errors.h"
+
+namespace tavrin::rs {
+
+double NumberOf(const Value& v) {
+    switch (v.type) {
+        case TypeCode::kByte:
+            return double(uint8_t(v.lo));
+        case TypeCode::kShort:
+            return double(int16_t(uint16_t(v.lo)));
+        case TypeCode::kInt:
+            return double(v.asInt());
+        case TypeCode::kLong:
+            return double(v.asLong());
+        case TypeCode::kFloat:
+            return double(v.asFloat());
+        case TypeCode::kDouble:
+            return v.asDouble();
+        default:
+            return 0.0;
+    }
+}
+
+int64_t IntegerOf(const Value& v) {
+    switch (v.type) {
+        case TypeCode::kByte:
+            return uint8_t(v.lo);
+        case TypeCode::kShort:
+            return int16_t(uint16_t(v.lo));
+        case TypeCode::kInt:
+            return v.asInt();
+        case TypeCode::kLong:
+            return v.asLong();
+        default:
+            break;
+    }
+    double d = NumberOf(v);
+    if (std::isnan(d)) return 0;
+    if (d >= 9.2e18) return std::numeric_limits<int64_t>::max();
+    if (d <= -9.2e18) return std::numeric_limits<int64_t>::min();
+    return int64_t(d);
+}
+
+const FieldDescriptor* ResolveField(Database& db, const Value& field) {
+    if (field.type == TypeCode::kText) {
+        std::string_view name = TextOf(field);
+        for (const FieldDescriptor& f : db.fields) {
+            if (EqualNoCase(f.name, name)) return &f;
+        }
+        return nullptr;
+    }
+    if (!IsNumericType(field.type)) ReportRuntimeError(11);
+    int64_t position = IntegerOf(field);
+    if (position < 1 || position > int64_t(db.fields.size())) return nullptr;
+    return &db.fields[size_t(position - 1)];
+}
+
+uint32_t FieldValueType(int32_t fieldType) {
+    switch (fieldType) {
+        case kFieldByte:
+            return TypeCode::kByte;
+        case kFieldShort:
+            return TypeCode::kShort;
+        case kFieldInt:
+            return TypeCode::kInt;
+        case kFieldLong:
+            return TypeCode::kLong;
+        case kFieldFloat:
+            return TypeCode::kFloat;
+        case kFieldDouble:
+            return TypeCode::kDouble;
+        case kFieldBool:
+            return TypeCode::kBool;
+        case kFieldDateTime:
+            return TypeCode::kDateTime;
+        case kFieldFourBytes:
+            return TypeCode::kSubroutine;
+        case kFieldText:
+        case kFieldMemo:
+            return TypeCode::kText;
+        case kFieldByteSet:
+            return TypeCode::kByteSet;
+        default:
+            return TypeCode::kNone;
+    }
+}
+
+bool ConditionHolds(const Value& condition) {
+    return EvaluateCondition(condition);
+}
+
+}  // namespace tavrin::rs

@@ -1,0 +1,58 @@
+// Helpers shared by the record commands: argument reading, field look-up,
+// numeric conversion and the last-error bookkeeping. Internal to the library.
+#pragma once
+
+#include <cmath>
+#include <cstdint>
+#include <string_view>
+
+#include "recordstore/database_manager.h"
+#include "runtime/memory.h"
+#include "runtime/value.h"
+
+namespace tavrin::rs {
+
+inline bool Present(int32_t argc, const Value* argv, int32_t i) {
+    return i < argc && argv[i].type != TypeCode::kNone;
+}
+inline std::string_view TextArgument(int32_t argc, const Value* argv, int32_t i) {
+    if (!Present(argc, argv, i) || argv[i].type != TypeCode::kText) return {};
+    return TextOf(argv[i]);
+}
+
+// A numeric Value as a double (0 for other kinds).
+double NumberOf(const Value& v);
+// A numeric Value as an integer, fractions cut toward zero, saturated.
+int64_t IntegerOf(const Value& v);
+inline int64_t IntegerArgument(int32_t argc, const Value* argv, int32_t i, int64_t absent) {
+    if (!Present(argc, argv, i)) return absent;
+    return IsNumericType(argv[i].type) ? IntegerOf(argv[i]) : absent;
+}
+
+// The field a text (name, no case) or number (1-based position) names; null when
+// there is none. Any other kind of Value raises runtime error 11.
+const FieldDescriptor* ResolveField(Database& db, const Value& field);
+
+// The TypeCode in which a field's value travels.
+uint32_t FieldValueType(int32_t fieldType);
+
+// Sets the last database error on entry and leaves the final code on exit.
+class CommandCode {
+  public:
+    CommandCode() { SetLastDatabaseError(0); }
+    ~CommandCode() { SetLastDatabaseError(code_); }
+    CommandCode(const CommandCode&) = delete;
+    CommandCode& operator=(const CommandCode&) = delete;
+    int32_t operator=(int32_t code) { return code_ = code; }
+    int32_t get() const { return code_; }
+    bool ok() const { return code_ == 0; }
+
+  private:
+    int32_t code_ = 0;
+};
+
+// Evaluates a condition for the scan record; raises the runtime error for a
+// deferred argument that yields anything but a logical value.
+bool ConditionHolds(const Value& condition);
+
+}  // namespace tavrin::rs

@@ -1,0 +1,212 @@
+// ReadField and WriteField: a field's bytes converted to and from the Value of
+// its kind; memo and byte-set values go through the block chain.
+#include <algorithm>
+
+#include "recordstore/block_file.h"
+#include "recordstore/command_support.h"
+#include "recordstore/record_commands.h"
+#include "rs_text_constants.h"
+#include "runtime/errors.h"
+
+namespace tavrin {
+
+using namespace rs;
+
+namespace {
+
+Value ValueOfBytes(const FieldDescriptor& f, const uint8_t* bytes) {
+    Value v{0, 0, FieldValueType(f.type)};
+    switch (f.type) {
+        case kFieldByte:
+            v.lo = bytes[0];
+            break;
+        case kFieldShort:
+            v.lo = uint32_t(uint16_t(bytes[0] | bytes[1] << 8));
+            break;
+        case kFieldInt:
+        case kFieldFloat:
+        case kFieldFourBytes:
+            v.lo = uint32_t(GetI32(bytes));
+            break;
+        case kFieldLong:
+        case kFieldDouble:
+            std::memcpy(&v.lo, bytes, 8);
+            break;
+        case kFieldBool:
+            v.lo = bytes[0] != 0;
+            break;
+        case kFieldDateTime:
+            v = MakeDateTime(ClampDateTime(GetF64(bytes)));
+            break;
+        case kFieldText: {
+            const char* text = reinterpret_cast<const char*>(bytes);
+            size_t n = 0;
+            while (n < size_t(f.width) && text[n] != 0) ++n;
+            v.setPointer(CopyText(std::string_view(text, n)));
+            break;
+        }
+        default:
+            break;
+    }
+    return v;
+}
+
+// Bytes of a fixed-width field for a value already of (or converted to) its kind.
+int32_t BytesOfValue(const FieldDescriptor& f, const Value* value, uint8_t* out) {
+    std::memset(out, 0, size_t(f.width));
+    if (value == nullptr) return kOk;  // the empty value of the kind
+    const uint32_t want = FieldValueType(f.type);
+    const bool numericPair = IsNumericType(value->type) && IsNumericType(want);
+    if (value->type != want && !numericPair) return kValueKindMismatch;
+    switch (f.type) {
+        case kFieldByte:
+            out[0] = uint8_t(IntegerOf(*value));
+            break;
+        case kFieldShort: {
+            uint16_t s = uint16_t(IntegerOf(*value));
+            out[0] = uint8_t(s);
+            out[1] = uint8_t(s >> 8);
+            break;
+        }
+        case kFieldInt:
+            PutI32(out, int32_t(IntegerOf(*value)));
+            break;
+        case kFieldLong: {
+            int64_t l = IntegerOf(*value);
+            std::memcpy(out, &l, 8);
+            break;
+        }
+        case kFieldFloat: {
+            float x = value->type == TypeCode::kFloat ? value->asFloat() : float(NumberOf(*value));
+            std::memcpy(out, &x, 4);
+            break;
+        }
+        case kFieldDouble: {
+            double d = NumberOf(*value);
+            std::memcpy(out, &d, 8);
+            break;
+        }
+        case kFieldBool:
+            out[0] = value->lo != 0;
+            break;
+        case kFieldDateTime:
+            std::memcpy(out, &value->lo, 8);
+            break;
+        case kFieldFourBytes:
+            PutI32(out, int32_t(value->lo));
+            break;
+        case kFieldText: {
+            std::string_view text = TextOf(*value);
+            std::memcpy(out, text.data(), std::min(text.size(), size_t(f.width)));
+            break;
+        }
+        default:
+            break;
+    }
+    return kOk;
+}
+
+Value EmptyValueOf(const FieldDescriptor& f) {
+    return Value{0, 0, FieldValueType(f.type)};
+}
+
+// The chain bytes of a memo or byte-set value.
+std::string_view ChainBytesOf(const FieldDescriptor& f, const Value* value) {
+    if (value == nullptr) return {};
+    if (f.type == kFieldMemo) return TextOf(*value);
+    return ByteSetOf(*value);
+}
+
+int32_t WriteChainField(Database& db, const FieldDescriptor& f, const Value* value) {
+    const uint32_t want = FieldValueType(f.type);
+    if (value != nullptr && value->type != want) return kValueKindMismatch;
+    if (db.current < 0) return kNoCurrentRecord;
+    // The record lock is held over reading the old chain head, the chain write
+    // and storing the new head.
+    ByteLock lock(db.records, db.recordOffset(db.current), LockWaitTime());
+    if (lock.code() != kOk) return lock.code();
+    uint8_t head[4];
+    int32_t code = ReadFieldBytes(db, db.current, f, head);
+    if (code == kSeekFailed || code == kReadFieldFailed) return kNoCurrentRecord;
+    if (code != kOk) return code;
+    if (!db.blocks) return kWriteFieldFailed;
+    std::string_view bytes = ChainBytesOf(f, value);
+    int32_t first = 0;
+    code = WriteChain(db.blocks.get(), reinterpret_cast<const uint8_t*>(bytes.data()), bytes.size(),
+                      GetI32(head), &first);
+    if (code != kOk) return code;
+    if (first == GetI32(head)) return kOk;
+    PutI32(head, first);
+    return WriteFieldBytes(db, db.current, f, head);
+}
+
+}  // namespace
+
+void ReadField(Value* result, int32_t argc, const Value* argv) {
+    CommandCode code;
+    Database* db = DatabaseManager::instance().current();
+    if (db == nullptr) ReportFatalError(rs_text::NoCurrentDatabase);
+    const FieldDescriptor* f = ResolveField(*db, argc > 0 ? argv[0] : Value{});
+    if (f == nullptr) ReportFatalError(rs_text::FieldMissing);
+    *result = EmptyValueOf(*f);
+    uint8_t small[16];
+    std::vector<uint8_t> large;
+    uint8_t* bytes = small;
+    if (f->width > int32_t(sizeof small)) {
+        large.resize(size_t(f->width));
+        bytes = large.data();
+    }
+    if (code = ReadFieldBytes(*db, db->current, *f, bytes); !code.ok()) return;
+    if (!IsChainField(f->type)) {
+        *result = ValueOfBytes(*f, bytes);
+        return;
+    }
+    if (!db->blocks) {
+        code = kReadFieldFailed;
+        return;
+    }
+    std::string chain;
+    if (code = ReadChain(db->blocks.get(), GetI32(bytes), &chain); !code.ok()) return;
+    if (f->type == kFieldMemo) {
+        result->setPointer(CopyText(std::string_view(chain)));  // cut at the first NUL
+    } else {
+        result->setPointer(NewByteSet(chain.data(), chain.size()));
+    }
+}
+
+void WriteField(Value* result, int32_t argc, const Value* argv) {
+    CommandCode code;
+    result->type = TypeCode::kBool;
+    Database* db = DatabaseManager::instance().current();
+    if (db == nullptr) {
+        code = kDatabaseNotOpen;
+        return;
+    }
+    const FieldDescriptor* f = ResolveField(*db, argc > 0 ? argv[0] : Value{});
+    if (f == nullptr) {
+        code = kNoSuchField;
+        return;
+    }
+    const Value* value = argc > 1 && argv[1].type != TypeCode::kNone ? &argv[1] : nullptr;
+    try {
+        if (IsChainField(f->type)) {
+            code = WriteChainField(*db, *f, value);
+        } else {
+            uint8_t small[16];
+            std::vector<uint8_t> large;
+            uint8_t* bytes = small;
+            if (f->width > int32_t(sizeof small)) {
+                large.resize(size_t(f->width));
+                bytes = large.data();
+            }
+            if (code = BytesOfValue(*f, value, bytes); code.ok()) {
+                code = WriteFieldBytes(*db, db->current, *f, bytes);
+            }
+        }
+    } catch (...) {
+        code = kWriteFieldFailed;
+    }
+    result->lo = code.ok();
+}
+
+}  // namespace tavrin

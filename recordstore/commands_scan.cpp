@@ -1,0 +1,159 @@
+// Record commands over many records: marking, packing, emptying, finding and
+// summing. Scans read chunks through one buffer under the whole-database lock
+// and make each record the scan record while its condition is evaluated.
+#include "recordstore/command_support.h"
+#include "recordstore/record_commands.h"
+#include "runtime/errors.h"
+
+namespace tavrin {
+
+using namespace rs;
+
+namespace {
+
+// Makes one record the scan record (and current) for the length of a scope.
+class ScanScope {
+  public:
+    explicit ScanScope(Database& db)
+        : db_(db), savedRecord_(db.scanRecord), savedCurrent_(db.current) {}
+    ~ScanScope() {
+        db_.scanRecord = savedRecord_;
+        db_.current = savedCurrent_;
+    }
+    void visit(const uint8_t* record, int32_t index) {
+        db_.scanRecord = record;
+        db_.current = index;
+    }
+    void leave() { db_.scanRecord = savedRecord_; }
+
+  private:
+    Database& db_;
+    const uint8_t* savedRecord_;
+    int32_t savedCurrent_;
+};
+
+// Scans every record under the whole-database lock.
+int32_t ScanAll(Database& db, const RecordVisitor& visit) {
+    WholeLock whole(db.records, LockWaitTime());
+    if (whole.code() != kOk) return whole.code();
+    int32_t count = 0;
+    if (int32_t code = ReadRecordCount(db, &count); code != kOk) return code;
+    return ScanRecords(db, 0, count, visit);
+}
+
+}  // namespace
+
+void DeleteRecord(Value* result, int32_t argc, const Value* argv) {
+    CommandCode code;
+    result->type = TypeCode::kBool;
+    Database* db = DatabaseManager::instance().current();
+    if (db == nullptr) {
+        code = kNoCurrentDatabase;
+        return;
+    }
+    if (!Present(argc, argv, 0)) {
+        code = MarkRecord(*db, db->current, true);
+        result->lo = code.ok();
+        return;
+    }
+    const Value condition = argv[0];
+    ScanScope scope(*db);
+    code = ScanAll(*db, [&](const uint8_t* record, int32_t index) -> int32_t {
+        scope.visit(record, index);
+        bool holds = ConditionHolds(condition);
+        scope.leave();
+        const int32_t tag = GetI32(record);
+        if (!holds || tag <= 0) return 0;
+        uint8_t negated[4];
+        PutI32(negated, -tag);
+        return db->records.file.writeAt(db->recordOffset(index), negated, 4);
+    });
+    result->lo = code.ok();
+}
+
+void PackDatabase(Value* result, int32_t argc, const Value* argv) {
+    CommandCode code;
+    result->type = TypeCode::kBool;
+    Database* db = DatabaseManager::instance().current();
+    code = db == nullptr ? int32_t(kNoCurrentDatabase) : PackRecords(*db);
+    result->lo = code.ok();
+}
+
+void EmptyDatabase(Value* result, int32_t argc, const Value* argv) {
+    CommandCode code;
+    result->type = TypeCode::kBool;
+    Database* db = DatabaseManager::instance().current();
+    code = db == nullptr ? int32_t(kNoCurrentDatabase) : EmptyRecords(*db);
+    result->lo = code.ok();
+}
+
+void FindRecord(Value* result, int32_t argc, const Value* argv) {
+    CommandCode code;
+    result->type = TypeCode::kBool;
+    Database* db = DatabaseManager::instance().current();
+    if (db == nullptr) {
+        code = kNoCurrentDatabase;
+        return;
+    }
+    const Value condition = argc > 0 ? argv[0] : Value{};
+    // The header lock is held for the whole search, so no append slips in.
+    ByteLock header(db->records, kHeaderCount, HeaderLockWait());
+    if (header.code() != kOk) {
+        code = header.code();
+        return;
+    }
+    int32_t count = 0;
+    if (code = ReadRecordCount(*db, &count); !code.ok()) return;
+    const int32_t start = db->current < 0 ? 0 : db->current;
+    if (count == 0 || start >= count) return;
+    int32_t found = -1;
+    {
+        ScanScope scope(*db);
+        WholeLock whole(db->records, LockWaitTime());
+        if (whole.code() != kOk) {
+            code = whole.code();
+            return;
+        }
+        code = ScanRecords(*db, start, count, [&](const uint8_t* record, int32_t index) -> int32_t {
+            scope.visit(record, index);
+            if (!ConditionHolds(condition)) return 0;
+            found = index;
+            return 1;
+        });
+    }
+    if (code.ok() && found >= 0) {
+        db->current = found;
+        result->lo = 1;
+    }
+}
+
+void SumRecords(Value* result, int32_t argc, const Value* argv) {
+    CommandCode code;
+    result->type = TypeCode::kDouble;
+    Database* db = DatabaseManager::instance().current();
+    if (db == nullptr) {
+        code = kNoCurrentDatabase;
+        return;
+    }
+    const Value expression = argc > 0 ? argv[0] : Value{};
+    const bool conditional = Present(argc, argv, 1);
+    const Value condition = conditional ? argv[1] : Value{};
+    double sum = 0.0;
+    {
+        ScanScope scope(*db);
+        code = ScanAll(*db, [&](const uint8_t* record, int32_t index) -> int32_t {
+            scope.visit(record, index);
+            if (conditional && !ConditionHolds(condition)) return 0;
+            Value v = EvaluateDeferred(expression);
+            if (!IsNumericType(v.type)) {
+                SetLastDatabaseError(kExpressionKind);
+                ReportRuntimeError(11);
+            }
+            sum += NumberOf(v);
+            return 0;
+        });
+    }
+    *result = MakeDouble(code.ok() ? sum : 0.0);
+}
+
+}  // namespace tavrin

@@ -1,0 +1,246 @@
+// POSIX side of the file layer: open(2)/pread(2)/pwrite(2)/ftruncate(2) and
+// open-file-description locks, which belong to the open file exactly as the
+// engine's locks belong to one open database.
+#include "recordstore/file_posix.h"
+
+#include <fcntl.h>
+#include <sys/stat.h>
+#include <time.h>
+#include <unistd.h>
+
+#include <atomic>
+#include <cerrno>
+
+#include "recordstore/error_codes.h"
+
+namespace tavrin::rs {
+
+namespace {
+
+std::atomic<int32_t> gLockWaitTime{0};
+
+// Offsets of the four sharing bytes: each opener holds a shared lock on the bytes
+// that describe it, and looks for other openers' locks on the bytes it conflicts with.
+constexpr uint64_t kHasRead = kSharingBytes + 0;
+constexpr uint64_t kHasWrite = kSharingBytes + 1;
+constexpr uint64_t kDeniesRead = kSharingBytes + 2;
+constexpr uint64_t kDeniesWrite = kSharingBytes + 3;
+
+bool LockingUnsupported(int error) {
+    return error == ENOLCK || error == EINVAL || error == EOPNOTSUPP || error == ENOSYS;
+}
+
+int32_t SetLock(int fd, short type, uint64_t off, uint64_t len) {
+    struct flock fl {};
+    fl.l_type = type;
+    fl.l_whence = SEEK_SET;
+    fl.l_start = off_t(off);
+    fl.l_len = off_t(len);
+    if (fcntl(fd, F_OFD_SETLK, &fl) == 0) return kOk;
+    int error = errno;
+    if (error == EAGAIN || error == EACCES) return kLockViolation;
+    if (LockingUnsupported(error)) return kOk;
+    return CodeOfErrno(error);
+}
+
+// True when an open file other than ours holds a lock on the byte.
+bool OtherHolds(int fd, uint64_t off) {
+    struct flock fl {};
+    fl.l_type = F_WRLCK;
+    fl.l_whence = SEEK_SET;
+    fl.l_start = off_t(off);
+    fl.l_len = 1;
+    if (fcntl(fd, F_OFD_GETLK, &fl) != 0) return false;
+    return fl.l_type != F_UNLCK;
+}
+
+}  // namespace
+
+Sharing SharingFromArgument(int32_t argument) {
+    switch (argument) {
+        case 1:
+            return Sharing::kDenyNone;
+        case 2:
+            return Sharing::kDenyRead;
+        case 3:
+            return Sharing::kDenyWrite;
+        default:
+            return Sharing::kExclusive;
+    }
+}
+
+int32_t CodeOfErrno(int error) {
+    switch (error) {
+        case 0:
+            return kOk;
+        case ENOENT:
+            return kFileNotFound;
+        case ENOTDIR:
+        case ENAMETOOLONG:
+        case ELOOP:
+        case EINVAL:
+            return kBadPath;
+        case EMFILE:
+        case ENFILE:
+            return kTooManyOpenFiles;
+        case EACCES:
+        case EPERM:
+        case EROFS:
+        case EISDIR:
+        case ETXTBSY:
+            return kAccessDenied;
+        case EBADF:
+            return kBadHandle;
+        case ESPIPE:
+        case EOVERFLOW:
+            return kSeekFailed;
+        case EIO:
+            return kHardIo;
+        case EAGAIN:
+            return kLockViolation;
+        case ENOSPC:
+        case EDQUOT:
+        case EFBIG:
+            return kDiskFull;
+        default:
+            return kUnknown;
+    }
+}
+
+int32_t PosixFile::open(const std::string& nativePath, bool write, Sharing sharing, bool create) {
+    close();
+    if (nativePath.empty()) return kFileNotFound;
+    int flags = (write ? O_RDWR : O_RDONLY) | O_CLOEXEC | O_NONBLOCK;
+    if (create) flags |= O_CREAT;
+    int fd = ::open(nativePath.c_str(), flags, 0644);
+    if (fd < 0) return CodeOfErrno(errno);
+    struct stat st {};
+    if (fstat(fd, &st) != 0 || !S_ISREG(st.st_mode)) {
+        ::close(fd);
+        return kAccessDenied;  // a directory, a pipe or a device is no database
+    }
+    fcntl(fd, F_SETFL, fcntl(fd, F_GETFL) & ~O_NONBLOCK);
+    fd_ = fd;
+    writable_ = write;
+    int32_t code = claimSharing(write, sharing);
+    if (code == kOk && create && ftruncate(fd_, 0) != 0) code = CodeOfErrno(errno);
+    if (code != kOk) close();
+    return code;
+}
+
+// Registers this opener first and looks for conflicting openers second, so that
+// two processes racing to open can at worst both fail, never both succeed.
+int32_t PosixFile::claimSharing(bool write, Sharing sharing) const {
+    bool denyRead = sharing == Sharing::kDenyRead || sharing == Sharing::kExclusive;
+    bool denyWrite = sharing == Sharing::kDenyWrite || sharing == Sharing::kExclusive;
+    const uint64_t mine[4] = {kHasRead, write ? kHasWrite : 0, denyRead ? kDeniesRead : 0,
+                              denyWrite ? kDeniesWrite : 0};
+    for (uint64_t byte : mine) {
+        if (byte == 0) continue;
+        int32_t code = SetLock(fd_, F_RDLCK, byte, 1);
+        if (code != kOk) return code == kLockViolation ? kSharingViolation : code;
+    }
+    if (OtherHolds(fd_, kDeniesRead)) return kSharingViolation;
+    if (write && OtherHolds(fd_, kDeniesWrite)) return kSharingViolation;
+    if (denyRead && OtherHolds(fd_, kHasRead)) return kSharingViolation;
+    if (denyWrite && OtherHolds(fd_, kHasWrite)) return kSharingViolation;
+    return kOk;
+}
+
+void PosixFile::close() {
+    if (fd_ >= 0) ::close(fd_);  // releases every lock of this open file
+    fd_ = -1;
+}
+
+int32_t PosixFile::readAt(uint64_t off, void* buffer, size_t n, size_t* got) const {
+    *got = 0;
+    if (fd_ < 0) return kBadHandle;
+    auto* p = static_cast<char*>(buffer);
+    while (*got < n) {
+        ssize_t r = ::pread(fd_, p + *got, n - *got, off_t(off + *got));
+        if (r < 0) {
+            if (errno == EINTR) continue;
+            return CodeOfErrno(errno);
+        }
+        if (r == 0) break;
+        *got += size_t(r);
+    }
+    return kOk;
+}
+
+int32_t PosixFile::writeAt(uint64_t off, const void* buffer, size_t n) const {
+    if (fd_ < 0) return kBadHandle;
+    auto* p = static_cast<const char*>(buffer);
+    size_t done = 0;
+    while (done < n) {
+        ssize_t r = ::pwrite(fd_, p + done, n - done, off_t(off + done));
+        if (r < 0) {
+            if (errno == EINTR) continue;
+            return CodeOfErrno(errno);
+        }
+        if (r == 0) return kDiskFull;
+        done += size_t(r);
+    }
+    return kOk;
+}
+
+int32_t PosixFile::size(uint64_t* out) const {
+    *out = 0;
+    if (fd_ < 0) return kBadHandle;
+    struct stat st {};
+    if (fstat(fd_, &st) != 0) return CodeOfErrno(errno);
+    *out = uint64_t(st.st_size);
+    return kOk;
+}
+
+int32_t PosixFile::identity(uint64_t* device, uint64_t* inode) const {
+    *device = *inode = 0;
+    struct stat st {};
+    if (fd_ < 0 || fstat(fd_, &st) != 0) return kBadHandle;
+    *device = uint64_t(st.st_dev);
+    *inode = uint64_t(st.st_ino);
+    return kOk;
+}
+
+int32_t PosixFile::truncate(uint64_t length) const {
+    if (fd_ < 0) return kBadHandle;
+    while (ftruncate(fd_, off_t(length)) != 0) {
+        if (errno != EINTR) return CodeOfErrno(errno);
+    }
+    return kOk;
+}
+
+int32_t PosixFile::lockRange(uint64_t off, uint64_t len) const {
+    if (fd_ < 0) return kBadHandle;
+    // A read-only open file can only take shared locks; they still exclude writers.
+    return SetLock(fd_, writable_ ? F_WRLCK : F_RDLCK, off, len);
+}
+
+int32_t PosixFile::unlockRange(uint64_t off, uint64_t len) const {
+    if (fd_ < 0) return kBadHandle;
+    return SetLock(fd_, F_UNLCK, off, len);
+}
+
+int32_t LockWaitTime() {
+    return gLockWaitTime.load();
+}
+void SetLockWaitTime(int32_t ms) {
+    gLockWaitTime.store(ms);
+}
+
+uint64_t TickCount() {
+    struct timespec ts {};
+    clock_gettime(CLOCK_MONOTONIC, &ts);
+    return uint64_t(ts.tv_sec) * 1000 + uint64_t(ts.tv_nsec) / 1000000;
+}
+
+void PauseBeforeRetry() {
+    uint64_t ms = 20 + TickCount() % 20;
+    struct timespec ts {
+        time_t(0), long(ms * 1000000)
+    };
+    while (nanosleep(&ts, &ts) != 0 && errno == EINTR) {
+    }
+}
+
+}  // namespace tavrin::rs

@@ -1,0 +1,74 @@
+// The locks one open database holds on one of its files: single bytes with a
+// nesting count each, and the nested whole-file lock split around held bytes.
+#pragma once
+
+#include <cstdint>
+#include <utility>
+#include <vector>
+
+#include "recordstore/file_posix.h"
+
+namespace tavrin::rs {
+
+class LockedFile {
+  public:
+    PosixFile file;
+    // Set for a record file opened with exclusive or deny-read sharing: nobody else
+    // can reach the file, so every lock is granted without touching it.
+    bool skipLocks = false;
+
+    // Locks one byte, retrying within waitMs; a byte already held only nests deeper.
+    int32_t lockByte(uint64_t off, int32_t waitMs);
+    // Undoes one lockByte; -29 when the byte is not held.
+    int32_t unlockByte(uint64_t off);
+    // Locks [0, 0x7FFFFFFF) around the bytes already held; nested per call.
+    int32_t lockWhole(int32_t waitMs);
+    int32_t unlockWhole();
+    // Forgets every lock (the file is about to be closed, which drops them).
+    void forgetAll();
+    int32_t heldCount() const { return int32_t(held_.size()); }
+
+  private:
+    std::vector<std::pair<uint64_t, uint64_t>> rangesAroundHeld() const;
+    size_t find(uint64_t off) const;
+
+    std::vector<std::pair<uint64_t, int32_t>> held_;  // offset, extra nesting
+    int32_t wholeNesting_ = 0;
+};
+
+// Holds one byte lock for a scope (the caller checks ok()).
+class ByteLock {
+  public:
+    ByteLock(LockedFile& f, uint64_t off, int32_t waitMs) : f_(f), off_(off) {
+        code_ = f_.lockByte(off, waitMs);
+    }
+    ~ByteLock() {
+        if (code_ == 0) f_.unlockByte(off_);
+    }
+    ByteLock(const ByteLock&) = delete;
+    ByteLock& operator=(const ByteLock&) = delete;
+    int32_t code() const { return code_; }
+
+  private:
+    LockedFile& f_;
+    uint64_t off_;
+    int32_t code_;
+};
+
+// Holds the whole-file lock for a scope.
+class WholeLock {
+  public:
+    WholeLock(LockedFile& f, int32_t waitMs) : f_(f) { code_ = f_.lockWhole(waitMs); }
+    ~WholeLock() {
+        if (code_ == 0) f_.unlockWhole();
+    }
+    WholeLock(const WholeLock&) = delete;
+    WholeLock& operator=(const WholeLock&) = delete;
+    int32_t code() const { return code_; }
+
+  private:
+    LockedFile& f_;
+    int32_t code_;
+};
+
+}  // namespace tavrin::rs

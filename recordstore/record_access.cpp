@@ -1,0 +1,131 @@
+// Single-record operations: the record count under the header lock, append,
+// field reads and writes that touch only the field's bytes, marking, and the
+// chunked scan that multi-record commands build on.
+#include <algorithm>
+
+#include "recordstore/record_file.h"
+
+namespace tavrin::rs {
+
+int32_t HeaderLockWait() {
+    // Reading the record count waits at least 2000 ms for the header byte; a
+    // wait time of -1 (for ever) is already longer.
+    int32_t wait = LockWaitTime();
+    return (wait >= 0 && wait < 2000) ? 2000 : wait;
+}
+
+int32_t ReadRecordCount(Database& db, int32_t* count) {
+    *count = 0;
+    ByteLock header(db.records, kHeaderCount, HeaderLockWait());
+    if (header.code() != kOk) return header.code();
+    uint8_t bytes[4];
+    size_t got = 0;
+    if (db.records.file.readAt(kHeaderCount, bytes, 4, &got) != kOk || got < 4) {
+        return kRecordCountFailed;
+    }
+    *count = std::max(0, GetI32(bytes));
+    return kOk;
+}
+
+int32_t AppendRecord(Database& db) {
+    ByteLock header(db.records, kHeaderCount, HeaderLockWait());
+    if (header.code() != kOk) return header.code();
+    uint8_t pair[8];
+    size_t got = 0;
+    if (db.records.file.readAt(kHeaderCount, pair, 8, &got) != kOk || got < 8) {
+        return kRecordCountFailed;
+    }
+    const int32_t count = std::max(0, GetI32(pair));
+    const int32_t serial = std::max(1, GetI32(pair + 4));
+    if (count == 0x7FFFFFFF || serial == 0x7FFFFFFF) return kWriteRecordFailed;
+    const uint64_t at = db.recordOffset(count);
+    ByteLock record(db.records, at, LockWaitTime());
+    if (record.code() != kOk) return record.code();
+    uint64_t length = 0;
+    if (int32_t code = db.records.file.size(&length); code != kOk) return code;
+    if (length < at) return kSeekFailed;
+
+    std::vector<uint8_t> image(size_t(db.recordSize), 0);
+    PutI32(image.data(), serial);
+    if (int32_t code = db.records.file.writeAt(at, image.data(), image.size()); code != kOk) {
+        return code;
+    }
+    PutI32(pair, count + 1);
+    PutI32(pair + 4, serial + 1);
+    if (int32_t code = db.records.file.writeAt(kHeaderCount, pair, 8); code != kOk) return code;
+    std::memcpy(db.header + kHeaderCount, pair, 8);
+    db.current = count;
+    return kOk;
+}
+
+int32_t ReadFieldBytes(Database& db, int32_t record, const FieldDescriptor& field, uint8_t* out) {
+    if (db.scanRecord != nullptr) {
+        std::memcpy(out, db.scanRecord + field.offset, size_t(field.width));
+        return kOk;
+    }
+    if (record < 0) return kNoCurrentRecord;
+    const uint64_t start = db.recordOffset(record);
+    ByteLock lock(db.records, start, LockWaitTime());
+    if (lock.code() != kOk) return lock.code();
+    size_t got = 0;
+    int32_t code =
+        db.records.file.readAt(start + uint64_t(field.offset), out, size_t(field.width), &got);
+    if (code != kOk) return code;
+    if (got == 0 && field.width > 0) return kSeekFailed;  // at or beyond the end of the file
+    if (got < size_t(field.width)) return kReadFieldFailed;
+    return kOk;
+}
+
+int32_t WriteFieldBytes(Database& db, int32_t record, const FieldDescriptor& field,
+                        const uint8_t* bytes) {
+    if (record < 0) return kNoCurrentRecord;
+    const uint64_t start = db.recordOffset(record);
+    ByteLock lock(db.records, start, LockWaitTime());
+    if (lock.code() != kOk) return lock.code();
+    uint64_t length = 0;
+    if (int32_t code = db.records.file.size(&length); code != kOk) return code;
+    const uint64_t at = start + uint64_t(field.offset);
+    if (at + uint64_t(field.width) > length) return kNoCurrentRecord;
+    return db.records.file.writeAt(at, bytes, size_t(field.width));
+}
+
+int32_t MarkRecord(Database& db, int32_t record, bool deleted) {
+    if (record < 0) return kNoCurrentRecord;
+    const uint64_t start = db.recordOffset(record);
+    ByteLock lock(db.records, start, LockWaitTime());
+    if (lock.code() != kOk) return lock.code();
+    uint8_t tag[4];
+    size_t got = 0;
+    if (int32_t code = db.records.file.readAt(start, tag, 4, &got); code != kOk) return code;
+    if (got < 4) return kNoCurrentRecord;
+    const int32_t value = GetI32(tag);
+    if ((deleted && value > 0) || (!deleted && value < 0)) {
+        PutI32(tag, -value);
+        return db.records.file.writeAt(start, tag, 4);
+    }
+    return kOk;
+}
+
+int32_t ScanRecords(Database& db, int32_t start, int32_t count, const RecordVisitor& visit) {
+    if (start < 0) start = 0;
+    if (start >= count) return kOk;
+    const int32_t chunk = ChunkRecords(db.recordSize);
+    const size_t capacity = size_t(std::min(chunk, count - start));
+    std::vector<uint8_t> buffer(capacity * size_t(db.recordSize));
+    for (int32_t first = start; first < count;) {
+        const int32_t n = std::min<int32_t>(int32_t(capacity), count - first);
+        const size_t bytes = size_t(n) * size_t(db.recordSize);
+        size_t got = 0;
+        int32_t code = db.records.file.readAt(db.recordOffset(first), buffer.data(), bytes, &got);
+        if (code != kOk) return code;
+        if (got < bytes) return kReadRecordFailed;
+        for (int32_t i = 0; i < n; ++i) {
+            code = visit(&buffer[size_t(i) * size_t(db.recordSize)], first + i);
+            if (code != 0) return code < 0 ? code : kOk;
+        }
+        first += n;
+    }
+    return kOk;
+}
+
+}  // namespace tavrin::rs

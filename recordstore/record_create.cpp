@@ -1,0 +1,99 @@
+// Creating a database: every check in order with its own code, then the
+// record file (and the block file for memo and byte-set fields) in one pass.
+#include <time.h>
+
+#include "recordstore/record_file.h"
+#include "runtime/gbk.h"
+
+namespace tavrin::rs {
+
+namespace {
+
+// Now as a date-time, whole seconds, local time.
+double CreationTime() {
+    time_t t = time(nullptr);
+    struct tm local {};
+    localtime_r(&t, &local);
+    int64_t seconds = int64_t(t) + local.tm_gmtoff;
+    return double(seconds) / 86400.0 + 25569.0;  // 1970-01-01 is day 25569
+}
+
+int32_t CheckFields(const std::vector<FieldDefinition>& fields, size_t count, int32_t* recordSize) {
+    int64_t size = 4;
+    for (size_t i = 0; i < count; ++i) {
+        const FieldDefinition& f = fields[i];
+        if (!IsValidName(f.name)) return kBadFieldName;
+        if (f.type < kFieldByte || f.type > kFieldMemo) return kBadFieldType;
+        if (f.type == kFieldText && (f.size < 1 || f.size > kMaxTextSize)) return kBadFieldSize;
+        size += FieldWidth(f.type, f.size);
+        if (size > 0x7FFFFFFF) return kBadFieldSize;
+    }
+    for (size_t i = 0; i < count; ++i) {
+        for (size_t j = i + 1; j < count; ++j) {
+            if (EqualNoCase(fields[i].name, fields[j].name)) return kDuplicateField;
+        }
+    }
+    *recordSize = int32_t(size);
+    return kOk;
+}
+
+std::vector<uint8_t> RecordFileImage(const std::vector<FieldDefinition>& fields, size_t count,
+                                     int32_t recordSize) {
+    std::vector<uint8_t> image(kDescriptorsOffset + kDescriptorSize * count, 0);
+    PutI32(&image[0], int32_t(kRecordMagic));
+    PutI32(&image[4], kFormatVersion);
+    PutF64(&image[8], CreationTime());
+    PutI32(&image[16], 0);  // record count
+    PutI32(&image[20], 1);  // next serial
+    PutI32(&image[24], recordSize);
+    PutI32(&image[kFieldCountOffset], int32_t(count));
+    int32_t offset = 4;
+    for (size_t i = 0; i < count; ++i) {
+        uint8_t* d = &image[kDescriptorsOffset + kDescriptorSize * i];
+        const FieldDefinition& f = fields[i];
+        std::memcpy(d, f.name.data(), f.name.size());
+        PutI32(d + 20, f.type);
+        PutI32(d + 24, offset);
+        PutI32(d + 28, f.type == kFieldText ? f.size : 0);
+        offset += FieldWidth(f.type, f.size);
+    }
+    return image;
+}
+
+}  // namespace
+
+int32_t CreateDatabaseFiles(std::string_view gbkName, const std::vector<FieldDefinition>& fields) {
+    if (gbkName.empty()) return kFileNotFound;
+    if (fields.empty()) return kNoFields;
+    size_t count = 0;
+    while (count < fields.size() && !fields[count].name.empty()) ++count;
+    if (count == 0) return kNoFields;
+    int32_t recordSize = 0;
+    if (int32_t code = CheckFields(fields, count, &recordSize); code != kOk) return code;
+    bool chains = false;
+    for (size_t i = 0; i < count; ++i) chains = chains || IsChainField(fields[i].type);
+
+    std::string path = WithDefaultExtension(gbkName);
+    PosixFile file;
+    if (int32_t code = file.open(NativePath(path), true, Sharing::kExclusive, true); code != kOk) {
+        return code;
+    }
+    std::vector<uint8_t> image = RecordFileImage(fields, count, recordSize);
+    if (file.writeAt(0, image.data(), image.size()) != kOk) return kCreateFailed;
+    file.close();
+    if (!chains) return kOk;
+
+    PosixFile blocks;
+    if (blocks.open(NativePath(BlockFilePath(path)), true, Sharing::kExclusive, true) != kOk) {
+        return kCreateBlockFileFailed;
+    }
+    uint8_t block[kBlockSize] = {};
+    PutI32(&block[0], int32_t(kBlockMagic));
+    PutI32(&block[4], kFormatVersion);
+    PutF64(&block[8], CreationTime());
+    PutI32(&block[16], 1);  // block count
+    if (blocks.writeAt(0, block, sizeof block) != kOk) return kCreateBlockFileFailed;
+    return kOk;
+}
+
+}  // namespace tavrin::rs

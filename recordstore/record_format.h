@@ -1,0 +1,102 @@
+// Byte layout of the record file and the block file: offsets, sizes, magic
+// numbers, field types and their widths, and little-endian access helpers.
+#pragma once
+
+#include <cstdint>
+#include <cstring>
+
+namespace tavrin::rs {
+
+constexpr uint32_t kRecordMagic = 0x42444557;    // "WEDB"
+constexpr uint32_t kPasswordMagic = 0x42444357;  // "WCDB"
+constexpr uint32_t kBlockMagic = 0x54444557;     // "WEDT"
+constexpr int32_t kFormatVersion = 0x00010000;
+
+constexpr int kHeaderSize = 112;
+constexpr int kHeaderCount = 16;       // record count, then next serial
+constexpr int kHeaderRecordSize = 24;  // record size
+constexpr int kHeaderPassword = 28;    // 84 bytes: NUL-terminated password digest
+constexpr int kPasswordSpace = 84;
+constexpr int kFieldCountOffset = 112;
+constexpr int kDescriptorsOffset = 116;
+constexpr int kDescriptorSize = 72;
+constexpr int kMaxFieldName = 16;
+constexpr int kMaxTextSize = 1024;
+
+constexpr int kBlockSize = 512;
+constexpr int kBlockPayload = 500;
+constexpr int kBlockHeaderSize = 32;
+constexpr int kBlockCountOffset = 16;  // block count, free count, first free
+
+// Records are read in chunks of this many bytes' worth of records.
+constexpr int32_t kChunkBytes = 163840;
+inline int32_t ChunkRecords(int32_t recordSize) {
+    int32_t n = kChunkBytes / (recordSize > 0 ? recordSize : 1);
+    return n > 0 ? n : 1;
+}
+
+enum FieldType : int32_t {
+    kFieldByte = 1,
+    kFieldShort = 2,
+    kFieldInt = 3,
+    kFieldLong = 4,
+    kFieldFloat = 5,
+    kFieldDouble = 6,
+    kFieldBool = 7,
+    kFieldDateTime = 8,
+    kFieldFourBytes = 9,
+    kFieldText = 10,
+    kFieldByteSet = 11,
+    kFieldMemo = 12,
+};
+
+inline bool IsChainField(int32_t type) {
+    return type == kFieldByteSet || type == kFieldMemo;
+}
+
+// Width of a field in a record; text fields take their declared size.
+inline int32_t FieldWidth(int32_t type, int32_t declaredSize) {
+    switch (type) {
+        case kFieldByte:
+        case kFieldBool:
+            return 1;
+        case kFieldShort:
+            return 2;
+        case kFieldInt:
+        case kFieldFloat:
+        case kFieldFourBytes:
+        case kFieldByteSet:
+        case kFieldMemo:
+            return 4;
+        case kFieldLong:
+        case kFieldDouble:
+        case kFieldDateTime:
+            return 8;
+        case kFieldText:
+            return declaredSize;
+        default:
+            return 0;
+    }
+}
+
+inline int32_t GetI32(const uint8_t* p) {
+    uint32_t v = uint32_t(p[0]) | uint32_t(p[1]) << 8 | uint32_t(p[2]) << 16 | uint32_t(p[3]) << 24;
+    return int32_t(v);
+}
+inline void PutI32(uint8_t* p, int32_t value) {
+    uint32_t v = uint32_t(value);
+    p[0] = uint8_t(v);
+    p[1] = uint8_t(v >> 8);
+    p[2] = uint8_t(v >> 16);
+    p[3] = uint8_t(v >> 24);
+}
+inline double GetF64(const uint8_t* p) {
+    double d;
+    std::memcpy(&d, p, 8);  // little-endian host
+    return d;
+}
+inline void PutF64(uint8_t* p, double d) {
+    std::memcpy(p, &d, 8);
+}
+
+}  // namespace tavrin::rs

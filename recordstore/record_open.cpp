@@ -1,0 +1,193 @@
+// Opening a database: the consistency tests on the header, the descriptors and
+// the block file, then the repairs of a file shorter than its header says. All
+// checks run before the first repair, so a file that fails is left untouched.
+#include <new>
+
+#include "recordstore/password.h"
+#include "recordstore/record_file.h"
+#include "runtime/gbk.h"
+
+namespace tavrin::rs {
+
+namespace {
+
+int32_t ReadDescriptors(Database& db, uint64_t length) {
+    uint8_t countBytes[4];
+    size_t got = 0;
+    if (db.records.file.readAt(kFieldCountOffset, countBytes, 4, &got) != kOk || got < 4) {
+        return kNotDatabase;
+    }
+    const int32_t n = GetI32(countBytes);
+    if (n <= 0) return kNotDatabase;
+    const uint64_t end = kDescriptorsOffset + uint64_t(kDescriptorSize) * uint64_t(n);
+    if (end > length) return kNotDatabase;  // a short read, known before reading
+    std::vector<uint8_t> raw(end - kDescriptorsOffset);
+    if (db.records.file.readAt(kDescriptorsOffset, raw.data(), raw.size(), &got) != kOk ||
+        got < raw.size()) {
+        return kNotDatabase;
+    }
+    db.fields.resize(size_t(n));
+    for (int32_t i = 0; i < n; ++i) {
+        const uint8_t* d = &raw[size_t(i) * kDescriptorSize];
+        FieldDescriptor& f = db.fields[size_t(i)];
+        size_t nameLength = 0;
+        while (nameLength < 17 && d[nameLength] != 0) ++nameLength;
+        if (nameLength == 17) return kNotDatabase;
+        f.name.assign(reinterpret_cast<const char*>(d), nameLength);
+        f.type = GetI32(d + 20);
+        f.offset = GetI32(d + 24);
+        f.size = GetI32(d + 28);
+        if (f.offset < 0 || f.type < kFieldByte || f.type > kFieldMemo) return kNotDatabase;
+        if (f.type == kFieldText && f.size <= 0) return kNotDatabase;
+        f.width = FieldWidth(f.type, f.size);
+        // A field reaching past the record would read into the next record or
+        // beyond a scan buffer.
+        if (int64_t(f.offset) + f.width > db.recordSize) return kNotDatabase;
+    }
+    db.dataOffset = end;
+    return kOk;
+}
+
+struct BlockRepair {
+    bool needed = false;
+    int32_t count = 0, freeCount = 0, firstFree = 0;
+};
+
+int32_t CheckBlockFile(Database& db, const OpenRequest& request, BlockRepair* repair) {
+    db.blocks = std::make_unique<LockedFile>();
+    LockedFile& blocks = *db.blocks;
+    if (blocks.file.open(NativePath(BlockFilePath(request.gbkPath)), !request.readOnly,
+                         request.sharing, false) != kOk) {
+        return kBlockFileUnreadable;
+    }
+    WholeLock whole(blocks, LockWaitTime());
+    if (whole.code() != kOk) return whole.code();
+    uint8_t h[kBlockHeaderSize];
+    size_t got = 0;
+    if (blocks.file.readAt(0, h, sizeof h, &got) != kOk || got < sizeof h) {
+        return kBlockFileUnreadable;
+    }
+    const int32_t count = GetI32(h + 16), freeCount = GetI32(h + 20), firstFree = GetI32(h + 24);
+    if (GetI32(h) != int32_t(kBlockMagic) || count <= 0 || freeCount < 0 || freeCount >= count ||
+        firstFree < 0 || firstFree >= count) {
+        return kBlockFileUnreadable;
+    }
+    if (GetI32(h + 4) != GetI32(db.header + 4)) return kBlockFileVersion;
+    uint64_t length = 0;
+    if (int32_t code = blocks.file.size(&length); code != kOk) return code;
+    const uint64_t whole_blocks = length / kBlockSize;
+    if (whole_blocks < uint64_t(count)) {
+        // Without its header block the file cannot be mended by lowering the count.
+        if (request.readOnly || whole_blocks == 0) return kBlockFileBroken;
+        repair->needed = true;
+        repair->count = int32_t(whole_blocks);
+        // A free list reaching past the new end is dropped: its blocks held no data.
+        bool listFits = firstFree < repair->count && freeCount < repair->count;
+        repair->freeCount = listFits ? freeCount : 0;
+        repair->firstFree = listFits ? firstFree : 0;
+    }
+    return kOk;
+}
+
+int32_t OpenChecked(const OpenRequest& request, Database& db) {
+    db.readOnly = request.readOnly;
+    if (int32_t code = db.records.file.open(NativePath(request.gbkPath), !request.readOnly,
+                                            request.sharing, false);
+        code != kOk) {
+        return code;
+    }
+    db.records.skipLocks = SharingSkipsLocks(request.sharing);
+    WholeLock whole(db.records, LockWaitTime());
+    if (whole.code() != kOk) return whole.code();
+
+    uint64_t length = 0;
+    if (int32_t code = db.records.file.size(&length); code != kOk) return code;
+    size_t got = 0;
+    if (db.records.file.readAt(0, db.header, kHeaderSize, &got) != kOk || got < kHeaderSize) {
+        return kNotDatabase;
+    }
+    const int32_t magic = GetI32(db.header);
+    if (magic != int32_t(kRecordMagic) && magic != int32_t(kPasswordMagic)) return kNotDatabase;
+    if (int32_t code = CheckPassword(db.header, request.password); code != kOk) return code;
+    db.recordSize = GetI32(db.header + kHeaderRecordSize);
+    const int32_t count = GetI32(db.header + kHeaderCount);
+    if (db.recordSize <= 0 || count < 0 || GetI32(db.header + 20) < 1) return kNotDatabase;
+    if (GetI32(db.header + 4) > kFormatVersion) return kVersionTooHigh;
+    if (int32_t code = ReadDescriptors(db, length); code != kOk) return code;
+
+    const uint64_t present = (length - db.dataOffset) / uint64_t(db.recordSize);
+    const bool shortFile = present < uint64_t(count);
+    if (shortFile && request.readOnly) return kFileSizeWrong;
+
+    bool chains = false;
+    for (const FieldDescriptor& f : db.fields) chains = chains || IsChainField(f.type);
+    BlockRepair blockRepair;
+    if (chains) {
+        if (int32_t code = CheckBlockFile(db, request, &blockRepair); code != kOk) return code;
+    }
+
+    // Repairs, on a writable open only.
+    if (shortFile) {
+        PutI32(db.header + kHeaderCount, int32_t(present));
+        if (int32_t code = db.records.file.writeAt(kHeaderCount, db.header + kHeaderCount, 4);
+            code != kOk) {
+            return code;
+        }
+    }
+    if (!request.readOnly) {
+        const uint64_t exact = db.recordOffset(GetI32(db.header + kHeaderCount));
+        if (length != exact) {
+            if (int32_t code = db.records.file.truncate(exact); code != kOk) return code;
+        }
+    }
+    if (blockRepair.needed) {
+        uint8_t fields[12];
+        PutI32(fields, blockRepair.count);
+        PutI32(fields + 4, blockRepair.freeCount);
+        PutI32(fields + 8, blockRepair.firstFree);
+        if (int32_t code = db.blocks->file.writeAt(kBlockCountOffset, fields, 12); code != kOk) {
+            return code;
+        }
+    }
+    return kOk;
+}
+
+std::string TitleOf(const std::string& path) {
+    size_t sep = path.find_last_of("/\\");
+    std::string last = sep == std::string::npos ? path : path.substr(sep + 1);
+    size_t dot = last.rfind('.');
+    return dot == std::string::npos ? last : last.substr(0, dot);
+}
+
+}  // namespace
+
+void Database::close() {
+    records.forgetAll();
+    records.file.close();
+    if (blocks) {
+        blocks->forgetAll();
+        blocks->file.close();
+        blocks.reset();
+    }
+}
+
+int32_t OpenDatabaseFiles(const OpenRequest& request, std::unique_ptr<Database>* out) {
+    out->reset();
+    auto db = std::make_unique<Database>();
+    int32_t code = kOpenFailed;
+    try {
+        code = OpenChecked(request, *db);
+    } catch (...) {
+        code = kOpenFailed;
+    }
+    if (code != kOk) return code;  // the Database closes whatever it opened
+    // The identity lets the manager refuse the same file reached by another name.
+    db->records.file.identity(&db->fileDevice, &db->fileInode);
+    db->fullPath = request.gbkPath;
+    db->title = TitleOf(request.gbkPath);
+    db->current = 0;
+    *out = std::move(db);
+    return kOk;
+}
+
+}  // namespace tavrin::rs

@@ -1,0 +1,136 @@
+// The open-database list: the same file under other spellings, look-up by
+// alias, title and path, and which database is current after closing.
+#include <gtest/gtest.h>
+#include <unistd.h>
+
+#include "runtime/errors.h"
+#include "test_support.h"
+
+using namespace tavrin;
+using rstest::Cmd;
+using rstest::G;
+using rstest::Text;
+
+namespace {
+
+class Manager : public ::testing::Test {
+  protected:
+    void SetUp() override {
+        char buffer[4096];
+        saved = getcwd(buffer, sizeof buffer);
+        ASSERT_EQ(chdir(dir.path().c_str()), 0);
+        for (const char* name : {"财务收入.edb", "财务支出.edb", "收入类型.edb"}) {
+            ASSERT_EQ(rs::CreateDatabaseFiles(G(name), {{"N", 3, 0}}), rs::kOk);
+        }
+    }
+    void TearDown() override {
+        Cmd(CloseAllDatabases);
+        chdir(saved.c_str());
+        SetErrorHook(nullptr);
+    }
+    DatabaseManager& manager() { return DatabaseManager::instance(); }
+    std::string currentTitle() {
+        rs::Database* db = manager().current();
+        return db ? GbkToUtf8(db->title) : "";
+    }
+
+    rstest::TempDir dir;
+    std::string saved;
+};
+
+TEST_F(Manager, TheSameFileUnderAnySpellingIsRefused) {
+    ASSERT_TRUE(Cmd(OpenDatabase, Text(G("财务收入.edb"))).asBool());
+    const std::vector<std::string> spellings = {
+        G("财务收入"),               // default extension
+        G("财务收入.EDB"),           // case
+        dir.gbk("财务收入.edb"),     // absolute
+        G("./sub/../财务收入.edb"),  // relative with detours
+        G(".\\财务收入.edb"),        // backslash
+    };
+    for (const std::string& name : spellings) {
+        EXPECT_FALSE(Cmd(OpenDatabase, Text(name)).asBool()) << GbkToUtf8(name);
+        EXPECT_EQ(LastDatabaseError(), -38);
+    }
+    // Another link to the same file is the same file too.
+    ASSERT_EQ(link(dir.native("财务收入.edb").c_str(), dir.native("link.edb").c_str()), 0);
+    EXPECT_FALSE(Cmd(OpenDatabase, Text("link.edb")).asBool());
+    EXPECT_EQ(LastDatabaseError(), -38);
+    EXPECT_EQ(manager().size(), 1);
+    EXPECT_EQ(manager().currentIndex(), 0);
+}
+
+TEST_F(Manager, OpenArgumentsAndFailuresLeaveTheListAlone) {
+    ASSERT_TRUE(Cmd(OpenDatabase, Text(G("财务收入.edb"))).asBool());
+    EXPECT_FALSE(Cmd(OpenDatabase, Text("")).asBool());
+    EXPECT_EQ(LastDatabaseError(), -3);
+    EXPECT_FALSE(Cmd(OpenDatabase, Text(G("财务支出.edb")), Text("1bad")).asBool());
+    EXPECT_EQ(LastDatabaseError(), -24);
+    EXPECT_FALSE(Cmd(OpenDatabase, Text("missing.edb")).asBool());
+    EXPECT_EQ(LastDatabaseError(), -3);
+    const Value none{};
+    EXPECT_FALSE(
+        Cmd(OpenDatabase, Text(G("财务支出.edb")), none, none, none, none, none, Text("index"))
+            .asBool());
+    EXPECT_EQ(LastDatabaseError(), -30);  // index files are not kept by this engine
+    EXPECT_EQ(manager().size(), 1);
+    EXPECT_EQ(currentTitle(), "财务收入");
+    // Read-only: appending fails with the file's access error.
+    ASSERT_TRUE(Cmd(OpenDatabase, Text(G("财务支出.edb")), none, MakeBool(true)).asBool());
+    EXPECT_FALSE(Cmd(AppendBlankRecord).asBool());
+    EXPECT_LT(LastDatabaseError(), 0);
+    EXPECT_EQ(Cmd(GetRecordCount).asInt(), 0);
+}
+
+TEST_F(Manager, SelectByAliasTitleAndPath) {
+    ASSERT_TRUE(Cmd(OpenDatabase, Text(G("财务支出.edb"))).asBool());
+    ASSERT_TRUE(Cmd(OpenDatabase, Text(G("财务收入.edb")), Text(G("收入"))).asBool());
+    EXPECT_TRUE(Cmd(SelectDatabase, Text(G("财务支出"))).asBool());
+    EXPECT_EQ(currentTitle(), "财务支出");
+    EXPECT_TRUE(Cmd(SelectDatabase, Text(G("收入"))).asBool());
+    EXPECT_EQ(currentTitle(), "财务收入");
+    Cmd(SelectDatabase, Text(G("财务支出")));
+    // With its extension the name is neither a title nor a full path.
+    EXPECT_FALSE(Cmd(SelectDatabase, Text(G("财务收入.edb"))).asBool());
+    EXPECT_EQ(LastDatabaseError(), -66);
+    EXPECT_EQ(currentTitle(), "财务支出");
+    EXPECT_FALSE(Cmd(SelectDatabase, Text("")).asBool());
+    std::string full = dir.gbk("财务收入.EDB");  // no case, backslashes or slashes
+    for (char& c : full) c = c == '/' ? '\\' : c;
+    EXPECT_TRUE(Cmd(SelectDatabase, Text(full)).asBool());
+    EXPECT_EQ(currentTitle(), "财务收入");
+    // An alias may not break the name rule but may be long.
+    EXPECT_TRUE(Cmd(OpenDatabase, Text(G("收入类型.edb")), Text(G("很长很长的别名很长很长的别名")))
+                    .asBool());
+}
+
+TEST_F(Manager, ClosingKeepsTheRightDatabaseCurrent) {
+    ASSERT_TRUE(Cmd(OpenDatabase, Text(G("财务收入.edb"))).asBool());
+    ASSERT_TRUE(Cmd(OpenDatabase, Text(G("财务支出.edb"))).asBool());
+    ASSERT_TRUE(Cmd(OpenDatabase, Text(G("收入类型.edb"))).asBool());
+    Cmd(SelectDatabase, Text(G("财务支出")));
+    Cmd(CloseDatabase, Text(G("财务收入")));  // stood before the current one
+    EXPECT_EQ(currentTitle(), "财务支出");
+    EXPECT_EQ(manager().currentIndex(), 0);
+    Cmd(CloseDatabase, Text("nothing"));
+    EXPECT_EQ(manager().size(), 2);
+    Cmd(CloseDatabase);
+    EXPECT_EQ(manager().current(), nullptr);
+    EXPECT_EQ(manager().size(), 1);
+    EXPECT_FATAL(Cmd(ReadField, MakeInt(1)), "未指定当前数据库或者指定数据库未打开");
+    Cmd(CloseDatabase);  // no current database: nothing
+    EXPECT_EQ(LastDatabaseError(), 0);
+    // A closed file can be opened again.
+    EXPECT_TRUE(Cmd(OpenDatabase, Text(G("财务收入.edb"))).asBool());
+}
+
+TEST(DatabaseErrorTable, MessagesByCode) {
+    EXPECT_STREQ(DatabaseError(0), "");
+    EXPECT_EQ(GbkToUtf8(DatabaseError(-38)), "指定数据库已经被打开");
+    EXPECT_EQ(GbkToUtf8(DatabaseError(-16)), "字段数目必须大于 0 ");
+    EXPECT_EQ(GbkToUtf8(DatabaseError(-80)), "无效的密码文本");
+    EXPECT_EQ(GbkToUtf8(DatabaseError(-77)), "未知错误");
+    EXPECT_EQ(GbkToUtf8(DatabaseError(-81)), "未知错误");
+    EXPECT_EQ(GbkToUtf8(DatabaseError(5)), "未知错误");
+}
+
+}  // namespace

@@ -1,0 +1,108 @@
+// Shared helpers of the RecordStore tests: a temporary directory that goes
+// away with the test, GBK literals, raw file access and command calls.
+#pragma once
+
+#include <fcntl.h>
+#include <stdlib.h>
+#include <unistd.h>
+
+#include <cstdint>
+#include <cstdio>
+#include <cstring>
+#include <filesystem>
+#include <fstream>
+#include <string>
+#include <vector>
+
+#include "recordstore/database_manager.h"
+#include "recordstore/record_commands.h"
+#include "recordstore/record_file.h"
+#include "runtime/commands.h"
+#include "runtime/errors.h"
+#include "runtime/gbk.h"
+#include "runtime/message_box.h"
+
+namespace rstest {
+
+class TempDir {
+  public:
+    TempDir() {
+        char pattern[] = "/tmp/rs-test-XXXXXX";
+        path_ = mkdtemp(pattern);
+    }
+    ~TempDir() { std::filesystem::remove_all(path_); }
+    const std::string& path() const { return path_; }
+    // A GBK path of a file in the directory (name given in UTF-8).
+    std::string gbk(const std::string& utf8Name) const {
+        return tavrin::Utf8ToGbk(path_ + "/" + utf8Name);
+    }
+    std::string native(const std::string& utf8Name) const { return path_ + "/" + utf8Name; }
+
+  private:
+    std::string path_;
+};
+
+inline std::string G(const char* utf8) {
+    return tavrin::Utf8ToGbk(utf8);
+}
+
+inline std::vector<uint8_t> ReadAll(const std::string& nativePath) {
+    std::ifstream in(nativePath, std::ios::binary);
+    return std::vector<uint8_t>((std::istreambuf_iterator<char>(in)), {});
+}
+inline void WriteAll(const std::string& nativePath, const std::vector<uint8_t>& bytes) {
+    std::ofstream out(nativePath, std::ios::binary | std::ios::trunc);
+    out.write(reinterpret_cast<const char*>(bytes.data()), std::streamsize(bytes.size()));
+}
+inline uint64_t FileSize(const std::string& nativePath) {
+    std::error_code ec;
+    auto n = std::filesystem::file_size(nativePath, ec);
+    return ec ? 0 : n;
+}
+inline int32_t I32At(const std::vector<uint8_t>& b, size_t off) {
+    int32_t v;
+    std::memcpy(&v, &b[off], 4);
+    return v;
+}
+inline void PutI32At(std::vector<uint8_t>& b, size_t off, int32_t v) {
+    std::memcpy(&b[off], &v, 4);
+}
+
+// The income file's schema.
+inline std::vector<tavrin::rs::FieldDefinition> IncomeFields() {
+    return {{G("收入类型"), 10, 20},
+            {G("收入金额"), 5, 20},
+            {G("收入时间"), 8, 20},
+            {G("收入备注信息"), 10, 50}};
+}
+
+// Command calls with Values.
+template <typename... Args>
+tavrin::Value Cmd(tavrin::CommandFunction command, const Args&... args) {
+    return tavrin::CallKernel(command, args...);
+}
+inline tavrin::Value Text(const std::string& gbk) {
+    return tavrin::MakeTextRef(gbk.c_str());
+}
+inline std::string TextResult(const tavrin::Value& v) {
+    std::string s(tavrin::TextOf(v));
+    tavrin::Free(v.pointer());
+    return s;
+}
+
+// A fatal runtime error ends the process with 255 after the hook printed it;
+// death tests match the printed number and message.
+inline int PrintingErrorHook(int32_t number, const char* gbkMessage) {
+    std::fprintf(stderr, "fatal %d: %s (last database error %d)\n", number,
+                 tavrin::GbkToUtf8(gbkMessage).c_str(), tavrin::LastDatabaseError());
+    return 1;
+}
+#define EXPECT_FATAL(statement, pattern)                     \
+    EXPECT_EXIT(                                             \
+        {                                                    \
+            tavrin::SetErrorHook(rstest::PrintingErrorHook); \
+            statement;                                       \
+        },                                                   \
+        ::testing::ExitedWithCode(255), pattern)
+
+}  // namespace rstest
