@@ -146,7 +146,8 @@ SettingsStore::FileStamp SettingsStore::Stamp() const {
     struct stat st {};
     if (::stat(path_.c_str(), &st) != 0) return FileStamp{};
     return FileStamp{uint64_t(st.st_dev), uint64_t(st.st_ino), uint64_t(st.st_size),
-                     int64_t(st.st_mtim.tv_sec) * 1000000000 + st.st_mtim.tv_nsec};
+                     int64_t(st.st_mtim.tv_sec) * 1000000000 + st.st_mtim.tv_nsec,
+                     int64_t(st.st_ctim.tv_sec) * 1000000000 + st.st_ctim.tv_nsec};
 }
 
 void SettingsStore::Refresh(bool force) {

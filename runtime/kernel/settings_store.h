@@ -70,6 +70,7 @@ class SettingsStore {
     struct FileStamp {
         uint64_t device = 0, inode = 0, size = 0;
         int64_t modifiedNs = -1;
+        int64_t changedNs = -1;
         bool operator==(const FileStamp&) const = default;
     };
 
