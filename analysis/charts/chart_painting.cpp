@@ -4,6 +4,8 @@
 #include <QFontMetrics>
 #include <QImage>
 #include <QPaintDevice>
+#include <QTransform>
+#include <cmath>
 
 #include "analysis/charts/chart_palette.h"
 #include "chart_text_constants.h"
@@ -66,8 +68,13 @@ int PaintChartFrame(QPainter& painter, QSize size, const ChartStyle& style, cons
 
 void PaintOntoPage(QPainter& painter, const QRect& page, const ChartPaintFunction& paint) {
     const QPaintDevice* device = painter.device();
+    // Units of the painter per inch: the device's resolution through whatever
+    // transform the caller has already set.
+    const QTransform& t = painter.worldTransform();
+    const double factor = std::hypot(t.m11(), t.m12());
     const int dpi = device ? device->logicalDpiX() : 96;
-    const double scale = dpi > 0 ? dpi / 96.0 : 1.0;
+    const double unitsPerInch = dpi > 0 && factor > 0 ? dpi / factor : 96.0;
+    const double scale = unitsPerInch / 96.0;
     const QSize logical(qMax(1, int(page.width() / scale)), qMax(1, int(page.height() / scale)));
     painter.save();
     painter.translate(page.topLeft());

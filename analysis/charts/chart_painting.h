@@ -46,7 +46,8 @@ int TitleBandHeight(const ChartStyle& style, const QString& title);
 int PaintChartFrame(QPainter& painter, QSize size, const ChartStyle& style, const QString& title);
 
 // Draws a chart onto a printer page: the chart is laid out over the whole page
-// rectangle in units of 1/96 inch (the screen's pixel) and scaled to the device.
+// rectangle (in the painter's current coordinates) in units of 1/96 inch, the
+// screen's pixel, and scaled to the device's resolution.
 using ChartPaintFunction = std::function<void(QPainter&, QSize)>;
 void PaintOntoPage(QPainter& painter, const QRect& page, const ChartPaintFunction& paint);
 

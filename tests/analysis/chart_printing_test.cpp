@@ -26,8 +26,10 @@ using test::Gbk;
 
 constexpr int kRenderDpi = 48;  // pdftoppm resolution: half the chart's 96 units per inch
 
-// Prints the charts one per page, full page, landscape A4.
-void PrintCharts(const QString& file, std::initializer_list<const ChartWidget*> charts) {
+// Prints the charts one per page, full page, landscape A4; in points when the
+// painter is first scaled to 1/72 inch, else in device pixels.
+void PrintCharts(const QString& file, std::initializer_list<const ChartWidget*> charts,
+                 bool inPoints = false) {
     QPrinter printer(QPrinter::HighResolution);
     printer.setOutputFormat(QPrinter::PdfFormat);
     printer.setOutputFileName(file);
@@ -39,7 +41,15 @@ void PrintCharts(const QString& file, std::initializer_list<const ChartWidget*> 
     for (const ChartWidget* chart : charts) {
         if (!first) printer.newPage();
         first = false;
-        chart->PrintOnto(painter, QRect(0, 0, printer.width(), printer.height()));
+        if (inPoints) {
+            painter.resetTransform();
+            painter.scale(printer.resolution() / 72.0, printer.resolution() / 72.0);
+            chart->PrintOnto(painter,
+                             QRect(0, 0, int(printer.width() * 72.0 / printer.resolution()),
+                                   int(printer.height() * 72.0 / printer.resolution())));
+        } else {
+            chart->PrintOnto(painter, QRect(0, 0, printer.width(), printer.height()));
+        }
     }
 }
 
@@ -114,6 +124,16 @@ TEST(ChartPrinting, BothChartsAppearOnTheirPdfPages) {
     EXPECT_TRUE(NearBgr(piePage, onPage(200, 0.5), 0x0000FF));
     EXPECT_TRUE(NearBgr(piePage, onPage(315, 0.5), 0xFF0000));
     EXPECT_TRUE(NearBgr(piePage, QPoint(5, piePage.height() - 5), 0xFFFFFF));
+
+    // A caller whose painter already works in points gets the same page.
+    QTemporaryDir pointsDir;
+    const QString pointsPdf = pointsDir.filePath(QStringLiteral("points.pdf"));
+    PrintCharts(pointsPdf, {&pie}, true);
+    const std::vector<QImage> pointPages = RenderPdf(pointsPdf, pointsDir.path());
+    ASSERT_EQ(pointPages.size(), 1u);
+    EXPECT_TRUE(NearBgr(pointPages[0], onPage(45, 0.5), 0x0000FF));
+    EXPECT_TRUE(NearBgr(pointPages[0], onPage(315, 0.5), 0xFF0000));
+    EXPECT_TRUE(NearBgr(pointPages[0], onPage(315, 1.1), 0xFFFFFF));
 
     // The line chart's series crosses the middle of the page in its colour.
     const QImage& linePage = pages[1];
