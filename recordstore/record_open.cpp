@@ -38,12 +38,16 @@ int32_t ReadDescriptors(Database& db, uint64_t length) {
         f.offset = GetI32(d + 24);
         f.size = GetI32(d + 28);
         if (f.offset < 0 || f.type < kFieldByte || f.type > kFieldMemo) return kNotDatabase;
-        if (f.type == kFieldText && f.size <= 0) return kNotDatabase;
+        // Creation never makes a text wider than 1024 bytes; a larger size is damage.
+        if (f.type == kFieldText && (f.size <= 0 || f.size > kMaxTextSize)) return kNotDatabase;
         f.width = FieldWidth(f.type, f.size);
         // A field reaching past the record would read into the next record or
         // beyond a scan buffer.
         if (int64_t(f.offset) + f.width > db.recordSize) return kNotDatabase;
     }
+    // No creation makes a record larger than its fields can fill; a larger size
+    // (up to 2 GB) would make every append write that much.
+    if (int64_t(db.recordSize) > 4 + int64_t(n) * kMaxTextSize) return kNotDatabase;
     db.dataOffset = end;
     return kOk;
 }

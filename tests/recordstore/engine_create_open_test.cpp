@@ -165,6 +165,12 @@ TEST_F(OpenCheck, RejectsWhatIsNoDatabase) {
     rstest::PutI32At(bad, 116 + 28, 0);  // text size
     EXPECT_EQ(openWith(bad, false), kNotDatabase);
     bad = good;
+    rstest::PutI32At(bad, 116 + 28, 1025);  // wider than any created text
+    EXPECT_EQ(openWith(bad, false), kNotDatabase);
+    bad = good;
+    rstest::PutI32At(bad, 24, 0x7FFFFFFF);  // a record size no field list fills
+    EXPECT_EQ(openWith(bad, false), kNotDatabase);
+    bad = good;
     rstest::PutI32At(bad, 116 + 72 + 24, 12);  // integer field reaching past the record
     EXPECT_EQ(openWith(bad, false), kNotDatabase);
     // None of those opens changed the file they rejected.

@@ -1,0 +1,106 @@
+// tavrin-db on the program's four file schemas and on memo and byte-set
+// fields: Chinese text in and out as UTF-8, CSV as RFC 4180 wants it.
+#include <gtest/gtest.h>
+
+#include <QProcess>
+#include <QStringList>
+
+#include "test_support.h"
+
+namespace {
+
+struct Result {
+    int status;
+    std::string out, err;
+};
+
+Result Tool(const QStringList& arguments) {
+    QProcess p;
+    p.start(TAVRIN_DB_PATH, arguments);
+    p.waitForFinished(30000);
+    return {p.exitStatus() == QProcess::NormalExit ? p.exitCode() : -1,
+            p.readAllStandardOutput().toStdString(), p.readAllStandardError().toStdString()};
+}
+QString Q(const std::string& utf8) {
+    return QString::fromStdString(utf8);
+}
+
+TEST(Tool, TheFourFinanceFiles) {
+    rstest::TempDir dir;
+    const QString income = Q(dir.native("财务收入.edb"));
+    EXPECT_EQ(
+        Tool({"create", income, "收入类型:10:20", "收入金额:5", "收入时间:8", "收入备注信息:10:50"})
+            .status,
+        0);
+    EXPECT_EQ(Tool({"create", Q(dir.native("财务支出.edb")), "支出类型:10:20", "支出金额:5",
+                    "支出时间:8", "备注信息:10:50"})
+                  .status,
+              0);
+    EXPECT_EQ(Tool({"create", Q(dir.native("收入类型.edb")), "收入类型值:10:20"}).status, 0);
+    EXPECT_EQ(Tool({"create", Q(dir.native("支出类型")), "支出类型值:10:20"}).status, 0);
+    EXPECT_TRUE(std::filesystem::exists(dir.native("支出类型.EDB")));
+
+    EXPECT_EQ(Tool({"append", income, "收入类型=工资", "收入金额=1234.5",
+                    "收入时间=2024-05-01 08:30:00", "收入备注信息=午餐, \"加班\""})
+                  .status,
+              0);
+    EXPECT_EQ(Tool({"append", income, "收入类型=奖金", "收入时间=2024-12-31"}).status, 0);
+    Result info = Tool({"info", income});
+    EXPECT_EQ(info.status, 0);
+    EXPECT_NE(info.out.find("records: 2"), std::string::npos);
+    EXPECT_NE(info.out.find("next serial: 3"), std::string::npos);
+    EXPECT_NE(info.out.find("record size: 86"), std::string::npos);
+    EXPECT_NE(info.out.find("4. 收入备注信息  type 10 (text)  offset 36  width 50"),
+              std::string::npos);
+
+    Result dump = Tool({"dump", income});
+    EXPECT_EQ(dump.status, 0);
+    EXPECT_EQ(dump.out,
+              "_tag,收入类型,收入金额,收入时间,收入备注信息\r\n"
+              "1,工资,1234.5,2024-05-01 08:30:00,\"午餐, \"\"加班\"\"\"\r\n"
+              "2,奖金,0,2024-12-31 00:00:00,\r\n");
+    EXPECT_EQ(Tool({"check", income}).status, 0);
+    EXPECT_EQ(Tool({"pack", income}).status, 0);
+
+    // Mistakes add nothing and say why.
+    Result bad = Tool({"append", income, "没有=1"});
+    EXPECT_EQ(bad.status, 1);
+    EXPECT_EQ(bad.err, "指定字段不存在\n");
+    bad = Tool({"append", income, "收入时间=2024-13-01"});
+    EXPECT_EQ(bad.err, "所提供数据的类型与字段类型不匹配\n");
+    EXPECT_EQ(Tool({"info", income}).out.find("records: 2") != std::string::npos, true);
+    bad = Tool({"create", Q(dir.native("x.edb")), "1坏:3"});
+    EXPECT_EQ(bad.status, 1);
+    EXPECT_NE(bad.err.find("无效的字段名称"), std::string::npos);
+    EXPECT_EQ(Tool({"dump", Q(dir.native("none.edb"))}).err, "指定文件未找到\n");
+}
+
+TEST(Tool, MemoByteSetAndCheck) {
+    rstest::TempDir dir;
+    const QString file = Q(dir.native("memo.edb"));
+    ASSERT_EQ(Tool({"create", file, "Id:3", "Ok:7", "Data:11", "Text:12", "When:8"}).status, 0);
+    std::string longText(600, 'x');
+    ASSERT_EQ(Tool({"append", file, "id=7", "ok=true", "data=00FF10",
+                    "text=" + Q(longText) + "\n汉字", "When=2000-01-01 12:00:00"})
+                  .status,
+              0);
+    Result dump = Tool({"dump", file});
+    EXPECT_EQ(dump.out, "_tag,Id,Ok,Data,Text,When\r\n1,7,1,00FF10,\"" + longText +
+                            "\n汉字\",2000-01-01 12:00:00\r\n");
+    EXPECT_EQ(Tool({"check", file}).status, 0);
+    // A broken chain and a short file are found by check, read-only.
+    auto blocks = rstest::ReadAll(dir.native("memo.EDT"));
+    rstest::PutI32At(blocks, 2 * 512 + 4, 2);  // the memo's second block points at itself
+    rstest::WriteAll(dir.native("memo.EDT"), blocks);
+    Result check = Tool({"check", file});
+    EXPECT_EQ(check.status, 1);
+    EXPECT_EQ(check.err, "访问数据库的辅助文件失败\n");
+    auto records = rstest::ReadAll(dir.native("memo.edb"));
+    records.pop_back();
+    rstest::WriteAll(dir.native("memo.edb"), records);
+    check = Tool({"check", file});
+    EXPECT_EQ(check.err, "数据库文件尺寸错误\n");
+    EXPECT_EQ(rstest::ReadAll(dir.native("memo.edb")), records);
+}
+
+}  // namespace

@@ -1,0 +1,230 @@
+// The tool's commands, each on one database opened through the engine.
+#include <cerrno>
+#include <cstdio>
+#include <cstdlib>
+
+#include "recordstore/block_file.h"
+#include "recordstore/database_manager.h"
+#include "recordstore/record_commands.h"
+#include "runtime/commands.h"
+#include "runtime/gbk.h"
+#include "runtime/memory.h"
+#include "tool.h"
+
+namespace tavrin::dbtool {
+
+using namespace rs;
+
+namespace {
+
+int Fail(int32_t code) {
+    std::fprintf(stderr, "%s\n", GbkToUtf8(DatabaseError(code)).c_str());
+    return 1;
+}
+int FailText(const std::string& text) {
+    std::fprintf(stderr, "%s\n", text.c_str());
+    return 1;
+}
+
+int32_t OpenFile(const std::string& file, bool readOnly, std::unique_ptr<Database>* db) {
+    if (file.empty()) return kFileNotFound;
+    OpenRequest request;
+    request.gbkPath = DatabaseManager::FullPath(WithDefaultExtension(Utf8ToGbk(file)));
+    request.readOnly = readOnly;
+    return OpenDatabaseFiles(request, db);
+}
+
+// Visits every record with its chains read; stops at the first error.
+template <typename Visit>
+int32_t EachRecord(Database& db, Visit visit) {
+    WholeLock whole(db.records, LockWaitTime());
+    if (whole.code() != kOk) return whole.code();
+    int32_t count = 0;
+    if (int32_t code = ReadRecordCount(db, &count); code != kOk) return code;
+    std::vector<std::string> chains(db.fields.size());
+    return ScanRecords(db, 0, count, [&](const uint8_t* record, int32_t index) -> int32_t {
+        for (size_t i = 0; i < db.fields.size(); ++i) {
+            const FieldDescriptor& f = db.fields[i];
+            chains[i].clear();
+            if (!IsChainField(f.type)) continue;
+            if (!db.blocks) return kReadFieldFailed;
+            int32_t code = ReadChain(db.blocks.get(), GetI32(record + f.offset), &chains[i]);
+            if (code != kOk) return code;
+        }
+        return visit(record, index, chains);
+    });
+}
+
+std::optional<int64_t> ParseInteger(const std::string& text) {
+    if (text.empty()) return std::nullopt;
+    errno = 0;
+    char* end = nullptr;
+    long long v = std::strtoll(text.c_str(), &end, 10);
+    if (errno != 0 || *end != 0) return std::nullopt;
+    return v;
+}
+
+// The Value of a field written as text; the blocks it points to live in keep.
+std::optional<Value> ParseValue(const FieldDescriptor& f, const std::string& text,
+                                std::string* keep, std::vector<uint8_t>* keepBytes) {
+    switch (f.type) {
+        case kFieldByte:
+        case kFieldShort:
+        case kFieldInt:
+        case kFieldLong:
+        case kFieldFourBytes: {
+            auto v = ParseInteger(text);
+            if (!v) return std::nullopt;
+            if (f.type == kFieldFourBytes) return Value{uint32_t(*v), 0, TypeCode::kSubroutine};
+            return MakeLong(*v);
+        }
+        case kFieldFloat:
+        case kFieldDouble: {
+            char* end = nullptr;
+            double d = std::strtod(text.c_str(), &end);
+            if (text.empty() || *end != 0) return std::nullopt;
+            return MakeDouble(d);
+        }
+        case kFieldBool:
+            if (text == "1" || text == "true") return MakeBool(true);
+            if (text == "0" || text == "false") return MakeBool(false);
+            return std::nullopt;
+        case kFieldDateTime: {
+            auto d = ParseDateTime(text);
+            if (!d) return std::nullopt;
+            return MakeDateTime(*d);
+        }
+        case kFieldText:
+        case kFieldMemo:
+            *keep = Utf8ToGbk(text);
+            return MakeTextRef(keep->c_str());
+        case kFieldByteSet: {
+            auto bytes = ParseHex(text);
+            if (!bytes) return std::nullopt;
+            keepBytes->assign(8 + bytes->size(), 0);
+            auto* block = reinterpret_cast<ByteSetBlock*>(keepBytes->data());
+            block->marker = 1;
+            block->length = uint32_t(bytes->size());
+            std::memcpy(block->data(), bytes->data(), bytes->size());
+            return MakeByteSetRef(bytes->empty() ? nullptr : block);
+        }
+        default:
+            return std::nullopt;
+    }
+}
+
+}  // namespace
+
+int Create(const std::string& file, const std::vector<std::string>& specs) {
+    std::vector<FieldDefinition> fields;
+    for (const std::string& spec : specs) {
+        size_t a = spec.find(':');
+        if (a == std::string::npos) return FailText("bad field \"" + spec + "\": NAME:TYPE[:SIZE]");
+        size_t b = spec.find(':', a + 1);
+        auto type = ParseInteger(spec.substr(a + 1, b == std::string::npos ? b : b - a - 1));
+        std::optional<int64_t> size = int64_t(20);
+        if (b != std::string::npos) size = ParseInteger(spec.substr(b + 1));
+        if (!type || !size) return FailText("bad field \"" + spec + "\": NAME:TYPE[:SIZE]");
+        fields.push_back({Utf8ToGbk(spec.substr(0, a)), int32_t(*type), int32_t(*size)});
+    }
+    int32_t code = CreateDatabaseFiles(Utf8ToGbk(file), fields);
+    return code == kOk ? 0 : Fail(code);
+}
+
+int Info(const std::string& file) {
+    std::unique_ptr<Database> db;
+    if (int32_t code = OpenFile(file, true, &db); code != kOk) return Fail(code);
+    int32_t count = 0;
+    if (int32_t code = ReadRecordCount(*db, &count); code != kOk) return Fail(code);
+    std::printf("file: %s\n", GbkToUtf8(db->fullPath).c_str());
+    std::printf("magic: %.4s%s\n", reinterpret_cast<const char*>(db->header),
+                GetI32(db->header) == int32_t(kPasswordMagic) ? " (password)" : "");
+    std::printf("version: 0x%08X\n", unsigned(GetI32(db->header + 4)));
+    std::printf("created: %s\n", DateTimeText(GetF64(db->header + 8)).c_str());
+    std::printf("records: %d\n", count);
+    std::printf("next serial: %d\n", GetI32(db->header + 20));
+    std::printf("record size: %d\n", db->recordSize);
+    std::printf("data offset: %llu\n", static_cast<unsigned long long>(db->dataOffset));
+    std::printf("block file: %s\n", db->blocks ? "yes" : "no");
+    std::printf("fields: %d\n", db->fieldCount());
+    for (size_t i = 0; i < db->fields.size(); ++i) {
+        const FieldDescriptor& f = db->fields[i];
+        std::printf("  %zu. %s  type %d (%s)  offset %d  width %d\n", i + 1,
+                    GbkToUtf8(f.name).c_str(), f.type, TypeName(f.type), f.offset, f.width);
+    }
+    return 0;
+}
+
+int Dump(const std::string& file) {
+    std::unique_ptr<Database> db;
+    if (int32_t code = OpenFile(file, true, &db); code != kOk) return Fail(code);
+    std::string line = "_tag";
+    for (const FieldDescriptor& f : db->fields) line += "," + CsvCell(GbkToUtf8(f.name));
+    std::printf("%s\r\n", line.c_str());
+    int32_t code = EachRecord(
+        *db,
+        [&](const uint8_t* record, int32_t, const std::vector<std::string>& chains) -> int32_t {
+            std::string row = std::to_string(GetI32(record));
+            for (size_t i = 0; i < db->fields.size(); ++i) {
+                const FieldDescriptor& f = db->fields[i];
+                row += "," + CsvCell(FieldText(f, record + f.offset, chains[i]));
+            }
+            std::fwrite(row.data(), 1, row.size(), stdout);
+            std::fputs("\r\n", stdout);
+            return 0;
+        });
+    return code == kOk ? 0 : Fail(code);
+}
+
+int Append(const std::string& file, const std::vector<std::string>& assignments) {
+    if (file.empty()) return Fail(kFileNotFound);
+    DatabaseManager& manager = DatabaseManager::instance();
+    if (int32_t code = manager.open(Utf8ToGbk(file), OpenOptions{}); code != kOk) {
+        return Fail(code);
+    }
+    Database& db = *manager.current();
+    // Everything is parsed before the record is appended, so a mistake adds nothing.
+    std::vector<std::pair<int32_t, Value>> writes;
+    std::vector<std::string> texts(assignments.size());
+    std::vector<std::vector<uint8_t>> blocks(assignments.size());
+    for (size_t k = 0; k < assignments.size(); ++k) {
+        const std::string& a = assignments[k];
+        size_t eq = a.find('=');
+        if (eq == std::string::npos) return FailText("bad value \"" + a + "\": NAME=VALUE");
+        const std::string name = Utf8ToGbk(a.substr(0, eq));
+        int32_t position = 0;
+        for (size_t i = 0; i < db.fields.size() && position == 0; ++i) {
+            if (EqualNoCase(db.fields[i].name, name)) position = int32_t(i) + 1;
+        }
+        if (position == 0) return Fail(kNoSuchField);
+        auto v =
+            ParseValue(db.fields[size_t(position - 1)], a.substr(eq + 1), &texts[k], &blocks[k]);
+        if (!v) return Fail(kValueKindMismatch);
+        writes.emplace_back(position, *v);
+    }
+    if (!CallKernel(AppendBlankRecord).asBool()) return Fail(LastDatabaseError());
+    for (auto& [position, value] : writes) {
+        if (!CallKernel(WriteField, MakeInt(position), value).asBool()) {
+            return Fail(LastDatabaseError());
+        }
+    }
+    manager.closeAll();
+    return 0;
+}
+
+int Pack(const std::string& file) {
+    std::unique_ptr<Database> db;
+    if (int32_t code = OpenFile(file, false, &db); code != kOk) return Fail(code);
+    int32_t code = PackRecords(*db);
+    return code == kOk ? 0 : Fail(code);
+}
+
+int Check(const std::string& file) {
+    std::unique_ptr<Database> db;
+    if (int32_t code = OpenFile(file, true, &db); code != kOk) return Fail(code);
+    int32_t code = EachRecord(
+        *db, [](const uint8_t*, int32_t, const std::vector<std::string>&) { return int32_t(0); });
+    return code == kOk ? 0 : Fail(code);
+}
+
+}  // namespace tavrin::dbtool
