@@ -1,0 +1,80 @@
+// The test window loaded offscreen around every test, control references to
+// its controls, and GBK texts written in UTF-8.
+#pragma once
+
+#include <gtest/gtest.h>
+
+#include <QApplication>
+#include <QCoreApplication>
+#include <string>
+#include <string_view>
+
+#include "fct_templates.h"
+#include "forms/template_format.h"
+#include "forms/window_system.h"
+#include "runtime/commands.h"
+#include "runtime/gbk.h"
+#include "runtime/memory.h"
+#include "runtime/message_box.h"
+#include "runtime/runtime_app.h"
+
+namespace form_commands_test {
+
+using namespace tavrin;
+namespace ids = fct::ids;
+namespace TypeId = tavrin::forms::TypeId;
+
+inline std::string G(std::string_view utf8) {
+    return Utf8ToGbk(utf8);
+}
+
+// Copies a text result out and frees it; `wasNull` tells whether it was null.
+inline std::string TakeText(Value v, bool* wasNull = nullptr) {
+    const char* p = v.asText();
+    if (wasNull) *wasNull = p == nullptr;
+    std::string s = p ? p : "";
+    Free(const_cast<char*>(p));
+    return s;
+}
+
+inline void StartWindowSystemOnce() {
+    static const bool started = [] {
+        forms::InstallWindowSystem(fct::kHandlerNames, fct::kHandlerNameCount);
+        ApplicationImage image;
+        image.templateSegment = fct::kTemplateSegment;
+        image.templateSize = fct::kTemplateSegmentSize;
+        static int argc = 1;
+        static char name[] = "form_commands_test";
+        static char* argv[] = {name, nullptr};
+        InitializeForTests(argc, argv, image);
+        return true;
+    }();
+    (void)started;
+}
+
+inline Value Ref(uint32_t controlId, uint32_t typeId, uint32_t windowId = ids::TestWindow) {
+    return MakeControlRef(windowId, controlId, typeId);
+}
+
+// Dispatches what is waiting, deleted widgets included.
+inline void Settle() {
+    QCoreApplication::processEvents();
+    QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
+}
+
+class FormCommandsTest : public ::testing::Test {
+  protected:
+    static void SetUpTestSuite() { StartWindowSystemOnce(); }
+    void SetUp() override {
+        ASSERT_TRUE(forms::LoadWindow(ids::TestWindow));
+        Settle();
+    }
+    void TearDown() override {
+        SetDialogResponder({});
+        SetMessageBoxResponder({});
+        forms::CloseWindow(ids::TestWindow, true);
+        Settle();
+    }
+};
+
+}  // namespace form_commands_test
