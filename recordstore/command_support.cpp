@@ -49,8 +49,18 @@ int64_t IntegerOf(const Value& v) {
 const FieldDescriptor* ResolveField(Database& db, const Value& field) {
     if (field.type == TypeCode::kText) {
         std::string_view name = TextOf(field);
-        for (const FieldDescriptor& f : db.fields) {
-            if (EqualNoCase(f.name, name)) return &f;
+        // Listing and scans name the same few fields with the same texts over and over.
+        Database::NameCacheEntry& entry =
+            db.nameCache[(reinterpret_cast<uintptr_t>(field.asText()) >> 3) & 7];
+        if (db.namesUnique && entry.name == field.asText() &&
+            EqualNoCase(db.fields[size_t(entry.field)].name, name)) {
+            return &db.fields[size_t(entry.field)];
+        }
+        for (size_t i = 0; i < db.fields.size(); ++i) {
+            if (EqualNoCase(db.fields[i].name, name)) {
+                entry = {field.asText(), int32_t(i)};
+                return &db.fields[i];
+            }
         }
         return nullptr;
     }

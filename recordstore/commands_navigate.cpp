@@ -53,7 +53,7 @@ void SkipRecords(Value* result, int32_t argc, const Value* argv) {
         return;
     }
     int32_t count = 0;
-    if (code = ReadRecordCount(*db, &count); !code.ok()) return;
+    if (code = PeekRecordCount(*db, &count); !code.ok()) return;
     if (n > 0) {
         if (count == 0 || db->current >= count) {
             code = kAfterLast;
@@ -79,7 +79,7 @@ void GoToRecord(Value* result, int32_t argc, const Value* argv) {
         return;
     }
     int32_t count = 0;
-    if (code = ReadRecordCount(*db, &count); !code.ok()) return;
+    if (code = PeekRecordCount(*db, &count); !code.ok()) return;
     const int64_t n = IntegerArgument(argc, argv, 0, 0);
     db->current = count == 0 ? 0 : int32_t(std::clamp<int64_t>(n - 1, 0, count - 1));
     result->lo = 1;
@@ -94,7 +94,7 @@ void IsPastLastRecord(Value* result, int32_t argc, const Value* argv) {
         return;
     }
     int32_t count = 0;
-    code = ReadRecordCount(*db, &count);
+    code = PeekRecordCount(*db, &count);
     result->lo = !code.ok() || count == 0 || db->current >= count;
 }
 

@@ -76,13 +76,15 @@ void PauseBeforeRetry();
 
 template <typename Attempt>
 int32_t RetryWhileBusy(int32_t waitMs, Attempt attempt) {
+    int32_t code = attempt();
+    if ((code != -12 && code != -13) || waitMs == 0) return code;
+    // The clock is read only once the first attempt has failed.
     const uint64_t start = TickCount();
     for (;;) {
-        int32_t code = attempt();
-        if (code != -12 && code != -13) return code;
-        if (waitMs == 0) return code;
         if (waitMs > 0 && TickCount() - start >= uint64_t(waitMs)) return code;
         PauseBeforeRetry();
+        code = attempt();
+        if (code != -12 && code != -13) return code;
     }
 }
 

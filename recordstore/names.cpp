@@ -1,6 +1,6 @@
 // Names and paths: the runtime's name rule for fields and aliases, the GBK
 // case-insensitive comparison, and the default extensions of both files.
-#include <cctype>
+#include <cstring>
 
 #include "recordstore/record_file.h"
 
@@ -61,6 +61,7 @@ bool IsValidName(std::string_view name, size_t maxBytes) {
 
 bool EqualNoCase(std::string_view a, std::string_view b) {
     if (a.size() != b.size()) return false;
+    if (std::memcmp(a.data(), b.data(), a.size()) == 0) return true;
     for (size_t i = 0; i < a.size(); ++i) {
         uint8_t x = uint8_t(a[i]), y = uint8_t(b[i]);
         if (x >= 0x80) {  // a double-byte character compares whole
@@ -68,7 +69,7 @@ bool EqualNoCase(std::string_view a, std::string_view b) {
             ++i;
             continue;
         }
-        if (std::tolower(x) != std::tolower(y)) return false;
+        if (x != y && !(IsAsciiLetter(x) && (x | 0x20) == (y | 0x20))) return false;
     }
     return true;
 }

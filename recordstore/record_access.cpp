@@ -27,6 +27,17 @@ int32_t ReadRecordCount(Database& db, int32_t* count) {
     return kOk;
 }
 
+int32_t PeekRecordCount(Database& db, int32_t* count) {
+    *count = 0;
+    uint8_t bytes[4];
+    size_t got = 0;
+    if (db.records.file.readAt(kHeaderCount, bytes, 4, &got) != kOk || got < 4) {
+        return kRecordCountFailed;
+    }
+    *count = std::max(0, GetI32(bytes));
+    return kOk;
+}
+
 int32_t AppendRecord(Database& db) {
     ByteLock header(db.records, kHeaderCount, HeaderLockWait());
     if (header.code() != kOk) return header.code();
@@ -45,9 +56,15 @@ int32_t AppendRecord(Database& db) {
     if (int32_t code = db.records.file.size(&length); code != kOk) return code;
     if (length < at) return kSeekFailed;
 
-    std::vector<uint8_t> image(size_t(db.recordSize), 0);
-    PutI32(image.data(), serial);
-    if (int32_t code = db.records.file.writeAt(at, image.data(), image.size()); code != kOk) {
+    uint8_t small[512] = {};
+    std::vector<uint8_t> large;
+    uint8_t* image = small;
+    if (db.recordSize > int32_t(sizeof small)) {
+        large.assign(size_t(db.recordSize), 0);
+        image = large.data();
+    }
+    PutI32(image, serial);
+    if (int32_t code = db.records.file.writeAt(at, image, size_t(db.recordSize)); code != kOk) {
         return code;
     }
     PutI32(pair, count + 1);

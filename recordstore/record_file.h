@@ -49,6 +49,14 @@ class Database {
     int32_t current = 0;
     // While a scan evaluates a condition or expression: that record's image.
     const uint8_t* scanRecord = nullptr;
+    // Fields recently found by name, keyed by the name's address and checked
+    // against the name before use; only when no two names are equal.
+    struct NameCacheEntry {
+        const char* name = nullptr;
+        int32_t field = 0;
+    };
+    NameCacheEntry nameCache[8];
+    bool namesUnique = false;
 
     int32_t fieldCount() const { return int32_t(fields.size()); }
     uint64_t recordOffset(int64_t index) const {
@@ -87,6 +95,10 @@ int32_t OpenDatabaseFiles(const OpenRequest& request, std::unique_ptr<Database>*
 int32_t HeaderLockWait();
 // The record count from disk, under the header lock; never negative.
 int32_t ReadRecordCount(Database& db, int32_t* count);
+// The record count for moving the current record: one aligned 4-byte read. The
+// header lock serialises appends, whose count and serial land in one write, so
+// the count read alone is always a whole value; navigation need not wait for it.
+int32_t PeekRecordCount(Database& db, int32_t* count);
 // Appends a zeroed record tagged with the next serial; it becomes current.
 int32_t AppendRecord(Database& db);
 // The bytes of one field of one record (scan record first), exactly its width.

@@ -1,0 +1,306 @@
+// RecordStore against SQLite on a million income records: appending, listing,
+// summing, finding, packing, and a plain read of the record file as the floor.
+// Each measurement runs once; the counters carry the per-record figures and the
+// growth of peak memory during each scan.
+#include <benchmark/benchmark.h>
+#include <fcntl.h>
+#include <stdlib.h>
+#include <unistd.h>
+
+#include <cstdio>
+#include <cstring>
+#include <filesystem>
+#include <vector>
+
+#include "bench_data.h"
+#include "recordstore/database_manager.h"
+#include "recordstore/record_commands.h"
+#include "runtime/commands.h"
+#include "runtime/gbk.h"
+#include "runtime/memory.h"
+
+namespace rsbench {
+
+using namespace tavrin;
+
+namespace {
+
+const std::string kCategories[] = {Utf8ToGbk("工资"), Utf8ToGbk("奖金"), Utf8ToGbk("利息"),
+                                   Utf8ToGbk("兼职"), Utf8ToGbk("其他")};
+const std::string kLast = Utf8ToGbk("彩票");
+const std::string kRemark = Utf8ToGbk("午餐补贴和交通费");
+const std::string kCategoryField = Utf8ToGbk("收入类型");
+const std::string kAmountField = Utf8ToGbk("收入金额");
+const std::string kTimeField = Utf8ToGbk("收入时间");
+const std::string kRemarkField = Utf8ToGbk("收入备注信息");
+
+std::string RecordFile() {
+    return Utf8ToGbk(ScratchDirectory() + "/财务收入.edb");
+}
+
+Value Field(const std::string& name) {
+    return MakeTextRef(name.c_str());
+}
+
+void OpenIncome() {
+    CallKernel(CloseAllDatabases);
+    std::string path = RecordFile();
+    if (!CallKernel(OpenDatabase, MakeTextRef(path.c_str())).asBool()) std::abort();
+}
+
+// Peak memory growth (KB) over a scan, reported as a counter.
+class PeakWatch {
+  public:
+    explicit PeakWatch(benchmark::State& state) : state_(state), before_(PeakRssKb()) {}
+    ~PeakWatch() { state_.counters["peak_rss_growth_kb"] = double(PeakRssKb() - before_); }
+
+  private:
+    benchmark::State& state_;
+    long before_;
+};
+
+void PerRecord(benchmark::State& state, double seconds) {
+    state.counters["us_per_record"] = seconds * 1e6 / kRecords;
+    state.counters["records_per_s"] = kRecords / seconds;
+}
+
+double Seconds(const std::chrono::steady_clock::time_point& start) {
+    return std::chrono::duration<double>(std::chrono::steady_clock::now() - start).count();
+}
+
+}  // namespace
+
+IncomeRow RowAt(int32_t i) {
+    IncomeRow row;
+    row.category = i == kRecords - 1 ? kLast : kCategories[i % 5];
+    row.amount = float(100 + i % 997) + 0.25f;
+    row.when = 45000.0 + i / 1000 + (i % 1000) / 1000.0;
+    row.remark = kRemark;
+    return row;
+}
+
+std::string LastCategory() {
+    return kLast;
+}
+
+const std::string& ScratchDirectory() {
+    static std::string dir = [] {
+        char pattern[] = "/tmp/rs-bench-XXXXXX";
+        return std::string(mkdtemp(pattern));
+    }();
+    return dir;
+}
+
+static void Append_RecordStore(benchmark::State& state) {
+    ArrayBlock* fields = NewFieldInfArray(4);
+    FieldInf* f = FieldInfElements(fields);
+    f[0] = {kCategoryField.c_str(), 10, 20};
+    f[1] = {kAmountField.c_str(), 5, 20};
+    f[2] = {kTimeField.c_str(), 8, 20};
+    f[3] = {kRemarkField.c_str(), 10, 50};
+    std::string path = RecordFile();
+    for (auto _ : state) {
+        CallKernel(CloseAllDatabases);
+        if (!CallKernel(CreateDatabase, MakeTextRef(path.c_str()), MakeFieldInfArray(fields))
+                 .asBool()) {
+            state.SkipWithError("create failed");
+            return;
+        }
+        OpenIncome();
+        auto start = std::chrono::steady_clock::now();
+        for (int32_t i = 0; i < kRecords; ++i) {
+            IncomeRow row = RowAt(i);
+            bool ok = CallKernel(AppendBlankRecord).asBool();
+            ok &= CallKernel(WriteField, Field(kCategoryField), MakeTextRef(row.category.c_str()))
+                      .asBool();
+            ok &= CallKernel(WriteField, Field(kAmountField), MakeFloat(row.amount)).asBool();
+            ok &= CallKernel(WriteField, Field(kTimeField), MakeDateTime(row.when)).asBool();
+            ok &= CallKernel(WriteField, Field(kRemarkField), MakeTextRef(row.remark.c_str()))
+                      .asBool();
+            if (!ok) {
+                state.SkipWithError("append failed");
+                return;
+            }
+        }
+        PerRecord(state, Seconds(start));
+    }
+    Free(fields);
+}
+
+static void Append_SQLite(benchmark::State& state) {
+    for (auto _ : state) {
+        SqliteCreate();
+        auto start = std::chrono::steady_clock::now();
+        SqliteInsertAll();
+        PerRecord(state, Seconds(start));
+    }
+}
+
+static void List_RecordStore(benchmark::State& state) {
+    OpenIncome();
+    for (auto _ : state) {
+        PeakWatch peak(state);
+        auto start = std::chrono::steady_clock::now();
+        CallKernel(GoToFirstRecord);
+        int64_t n = CallKernel(GetRecordCount).asInt();
+        int64_t bytes = 0;
+        for (int64_t i = 0; i < n; ++i) {
+            Value category = CallKernel(ReadField, Field(kCategoryField));
+            Value amount = CallKernel(ReadField, Field(kAmountField));
+            Value when = CallKernel(ReadField, Field(kTimeField));
+            Value remark = CallKernel(ReadField, Field(kRemarkField));
+            bytes += TextOf(category).size() + TextOf(remark).size() + amount.lo + when.hi;
+            Free(category.pointer());
+            Free(remark.pointer());
+            CallKernel(SkipRecords, MakeInt(1));
+        }
+        benchmark::DoNotOptimize(bytes);
+        if (n != kRecords) state.SkipWithError("wrong record count");
+        PerRecord(state, Seconds(start));
+    }
+}
+
+// The same listing with exclusive sharing, which takes no record-file locks:
+// the difference is the cost of the byte-range lock calls.
+static void List_RecordStoreExclusive(benchmark::State& state) {
+    CallKernel(CloseAllDatabases);
+    std::string path = RecordFile();
+    const Value none{};
+    if (!CallKernel(OpenDatabase, MakeTextRef(path.c_str()), none, none, MakeInt(4)).asBool()) {
+        state.SkipWithError("open failed");
+        return;
+    }
+    for (auto _ : state) {
+        auto start = std::chrono::steady_clock::now();
+        CallKernel(GoToFirstRecord);
+        int64_t n = CallKernel(GetRecordCount).asInt();
+        int64_t bytes = 0;
+        for (int64_t i = 0; i < n; ++i) {
+            Value category = CallKernel(ReadField, Field(kCategoryField));
+            Value amount = CallKernel(ReadField, Field(kAmountField));
+            Value when = CallKernel(ReadField, Field(kTimeField));
+            Value remark = CallKernel(ReadField, Field(kRemarkField));
+            bytes += TextOf(category).size() + TextOf(remark).size() + amount.lo + when.hi;
+            Free(category.pointer());
+            Free(remark.pointer());
+            CallKernel(SkipRecords, MakeInt(1));
+        }
+        benchmark::DoNotOptimize(bytes);
+        PerRecord(state, Seconds(start));
+    }
+    CallKernel(CloseAllDatabases);
+}
+
+static void List_SQLite(benchmark::State& state) {
+    for (auto _ : state) {
+        auto start = std::chrono::steady_clock::now();
+        benchmark::DoNotOptimize(SqliteSelectAll());
+        PerRecord(state, Seconds(start));
+    }
+}
+
+Value AmountExpression(void*) {
+    return CallKernel(ReadField, Field(kAmountField));
+}
+
+static void Sum_RecordStore(benchmark::State& state) {
+    OpenIncome();
+    DeferredArgument amount{AmountExpression, nullptr};
+    for (auto _ : state) {
+        PeakWatch peak(state);
+        double sum = CallKernel(SumRecords, MakeDeferred(&amount)).asDouble();
+        benchmark::DoNotOptimize(sum);
+        state.counters["sum"] = sum;
+    }
+}
+
+static void Sum_SQLite(benchmark::State& state) {
+    for (auto _ : state) state.counters["sum"] = SqliteSum();
+}
+
+Value IsLastCategory(void*) {
+    Value v = CallKernel(ReadField, Field(kCategoryField));
+    bool same = TextOf(v) == kLast;
+    Free(v.pointer());
+    return MakeBool(same);
+}
+
+static void Find_RecordStore(benchmark::State& state) {
+    OpenIncome();
+    DeferredArgument condition{IsLastCategory, nullptr};
+    for (auto _ : state) {
+        PeakWatch peak(state);
+        CallKernel(GoToFirstRecord);
+        if (!CallKernel(FindRecord, MakeDeferred(&condition)).asBool()) {
+            state.SkipWithError("not found");
+        }
+    }
+    state.counters["found_at"] = DatabaseManager::instance().current()->current;
+}
+
+static void Find_SQLite(benchmark::State& state) {
+    for (auto _ : state) state.counters["found_rowid"] = double(SqliteFindLast());
+}
+
+static void Pack_RecordStore(benchmark::State& state) {
+    OpenIncome();
+    rs::Database* db = DatabaseManager::instance().current();
+    for (auto _ : state) {
+        state.PauseTiming();
+        for (int32_t i = 9; i < kRecords; i += 10) rs::MarkRecord(*db, i, true);
+        state.ResumeTiming();
+        PeakWatch peak(state);
+        if (!CallKernel(PackDatabase).asBool()) state.SkipWithError("pack failed");
+    }
+    state.counters["records_left"] = CallKernel(GetRecordCount).asInt();
+}
+
+static void Pack_SQLite(benchmark::State& state) {
+    for (auto _ : state) SqliteDeleteTenthAndVacuum();
+}
+
+// The floor: the record file read front to back in chunks, nothing else.
+static void PlainRead_RecordFile(benchmark::State& state) {
+    std::string path = NativePath(RecordFile());
+    std::vector<char> buffer(163840);
+    for (auto _ : state) {
+        PeakWatch peak(state);
+        int fd = open(path.c_str(), O_RDONLY);
+        uint64_t sum = 0;
+        ssize_t n;
+        off_t at = 0;
+        while ((n = pread(fd, buffer.data(), buffer.size(), at)) > 0) {
+            sum += uint8_t(buffer[size_t(n) - 1]);
+            at += n;
+        }
+        close(fd);
+        benchmark::DoNotOptimize(sum);
+        state.counters["bytes"] = double(at);
+    }
+}
+
+// Registration order is run order: append first, pack last.
+#define ONCE(f) BENCHMARK(f)->Iterations(1)->Unit(benchmark::kMillisecond)->UseRealTime()
+ONCE(Append_RecordStore);
+ONCE(Append_SQLite);
+ONCE(PlainRead_RecordFile);
+ONCE(List_RecordStore);
+ONCE(List_SQLite);
+ONCE(List_RecordStoreExclusive);
+ONCE(Sum_RecordStore);
+ONCE(Sum_SQLite);
+ONCE(Find_RecordStore);
+ONCE(Find_SQLite);
+ONCE(Pack_RecordStore);
+ONCE(Pack_SQLite);
+
+}  // namespace rsbench
+
+int main(int argc, char** argv) {
+    benchmark::Initialize(&argc, argv);
+    benchmark::RunSpecifiedBenchmarks();
+    tavrin::CallKernel(tavrin::CloseAllDatabases);
+    rsbench::SqliteClose();
+    std::filesystem::remove_all(rsbench::ScratchDirectory());
+    return 0;
+}
