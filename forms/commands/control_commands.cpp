@@ -6,6 +6,7 @@
 #include <QAbstractScrollArea>
 #include <QCursor>
 #include <QFrame>
+#include <QScrollBar>
 #include <algorithm>
 
 #include "forms/commands/command_support.h"
@@ -22,9 +23,18 @@ QSize ClientSizeOf(forms::Control& c) {
         return window->form()->client()->size();
     QWidget* w = c.widget();
     if (w == nullptr) return {0, 0};
-    // A scrolled view's client area is its viewport; a framed one's lies inside the frame.
-    if (auto* area = qobject_cast<QAbstractScrollArea*>(w)) return area->viewport()->size();
-    if (auto* frame = qobject_cast<QFrame*>(w)) return frame->contentsRect().size();
+    // The client area lies inside the frame; a scrolled view's also leaves out
+    // the scroll bars that are shown, but keeps its header.
+    if (auto* frame = qobject_cast<QFrame*>(w)) {
+        QSize size = frame->contentsRect().size();
+        if (auto* area = qobject_cast<QAbstractScrollArea*>(w)) {
+            if (area->verticalScrollBar()->isVisibleTo(area))
+                size.rwidth() -= area->verticalScrollBar()->width();
+            if (area->horizontalScrollBar()->isVisibleTo(area))
+                size.rheight() -= area->horizontalScrollBar()->height();
+        }
+        return size;
+    }
     return w->size();
 }
 

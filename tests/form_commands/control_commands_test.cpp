@@ -5,10 +5,12 @@
 
 #include <QAbstractScrollArea>
 #include <QMenu>
+#include <QScrollBar>
 #include <cstdio>
 
 #include "form_commands_fixture.h"
 #include "forms/controls.h"
+#include "forms/report_list.h"
 
 using namespace form_commands_test;
 using namespace tavrin::form_commands;
@@ -116,13 +118,24 @@ TEST_F(FormCommandsTest, ClientSizeOfWindowAndOfAScrolledControl) {
     EXPECT_EQ(CallKernel(ClientHeight, window).asInt(), client->height());
     EXPECT_GT(client->width(), 0);
 
-    // A list's client area is its viewport, inside the frame and below the header.
+    // A list's client area lies inside its frame and keeps the header, but not
+    // a scroll bar that is shown.
     const Value list = Ref(ids::List, TypeId::kReportList);
     auto* view = qobject_cast<QAbstractScrollArea*>(
         forms::FindControl(ids::TestWindow, ids::List)->widget());
     ASSERT_NE(view, nullptr);
     EXPECT_EQ(CallKernel(ClientWidth, list).asInt(), view->viewport()->width());
-    EXPECT_LT(CallKernel(ClientHeight, list).asInt(), 200);
+    EXPECT_EQ(CallKernel(ClientHeight, list).asInt(), 200 - 2 * view->frameWidth());
+    EXPECT_GT(CallKernel(ClientHeight, list).asInt(), view->viewport()->height());
+    for (int i = 0; i < 100; ++i)
+        forms::FindControlAs<forms::ReportListControl>(ids::TestWindow, ids::List)
+            ->insertItem(-1, "row");
+    for (int i = 0; i < 20 && !view->verticalScrollBar()->isVisible(); ++i) {
+        Wait(5);
+    }
+    ASSERT_TRUE(view->verticalScrollBar()->isVisible());
+    EXPECT_EQ(CallKernel(ClientWidth, list).asInt(), view->viewport()->width());
+    EXPECT_LT(CallKernel(ClientWidth, list).asInt(), 420 - 2 * view->frameWidth());
 }
 
 TEST_F(FormCommandsTest, SetFocusGivesTheControlTheFocus) {

@@ -6,6 +6,7 @@
 
 #include <QApplication>
 #include <QCoreApplication>
+#include <QElapsedTimer>
 #include <string>
 #include <string_view>
 
@@ -60,6 +61,14 @@ inline Value Ref(uint32_t controlId, uint32_t typeId, uint32_t windowId = ids::T
 inline void Settle() {
     QCoreApplication::processEvents();
     QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
+}
+
+// Processes events for `ms` milliseconds (timers of the views included).
+inline void Wait(int ms) {
+    QElapsedTimer clock;
+    clock.start();
+    while (clock.elapsed() < ms) QCoreApplication::processEvents(QEventLoop::AllEvents, ms);
+    Settle();
 }
 
 class FormCommandsTest : public ::testing::Test {

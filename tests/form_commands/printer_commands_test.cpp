@@ -223,3 +223,11 @@ TEST(PdfPath, NeverReplacesAnEarlierFile) {
     EXPECT_EQ(UniquePdfPath(dir.path(), QStringLiteral("收入/支出")),
               dir.filePath(QStringLiteral("收入_支出 (2).pdf")));
 }
+
+TEST_F(PrintingTest, DocumentThatCannotStartIsReportedAsFailed) {
+    answer["output"] = Path("no such folder/x.pdf").toStdString();
+    EXPECT_FALSE(CallKernel(StartPrinting, printer, kAbsent, MakeBool(false), kAbsent, kAbsent,
+                            kAbsent, kAbsent)
+                     .asBool());
+    EXPECT_EQ(PrintJobPainter(ids::TestWindow, ids::Printer), nullptr);
+}
