@@ -230,7 +230,7 @@ int32_t WriteChainLocked(ChainWriter& w, const uint8_t* data, size_t n, int32_t 
 
 }  // namespace
 
-int32_t ReadChain(LockedFile* blocks, int32_t first, std::string* out) {
+static int32_t ReadChainUnguarded(LockedFile* blocks, int32_t first, std::string* out) {
     out->clear();
     if (first <= 0) return kOk;
     if (blocks == nullptr || !blocks->file.isOpen()) return kBlockFileAccess;
@@ -271,8 +271,17 @@ int32_t ReadChain(LockedFile* blocks, int32_t first, std::string* out) {
     return code;
 }
 
-int32_t WriteChain(LockedFile* blocks, const uint8_t* data, size_t n, int32_t oldFirst,
-                   int32_t* newFirst) {
+// No exception leaves the engine.
+int32_t ReadChain(LockedFile* blocks, int32_t first, std::string* out) {
+    try {
+        return ReadChainUnguarded(blocks, first, out);
+    } catch (...) {
+        return kBlockFileAccess;
+    }
+}
+
+static int32_t WriteChainUnguarded(LockedFile* blocks, const uint8_t* data, size_t n,
+                                   int32_t oldFirst, int32_t* newFirst) {
     *newFirst = 0;
     if (n == 0 && oldFirst <= 0) return kOk;  // nothing to write, nothing to free
     if (blocks == nullptr || !blocks->file.isOpen()) return kBlockFileAccess;
@@ -280,6 +289,16 @@ int32_t WriteChain(LockedFile* blocks, const uint8_t* data, size_t n, int32_t ol
     int32_t code = WriteChainLocked(writer, data, n, oldFirst, newFirst);
     if (code != kOk) *newFirst = oldFirst;  // the field keeps what it had
     return code;
+}
+
+// No exception leaves the engine.
+int32_t WriteChain(LockedFile* blocks, const uint8_t* data, size_t n, int32_t oldFirst,
+                   int32_t* newFirst) {
+    try {
+        return WriteChainUnguarded(blocks, data, n, oldFirst, newFirst);
+    } catch (...) {
+        return kBlockFileAccess;
+    }
 }
 
 int32_t FreeChain(LockedFile* blocks, int32_t first) {

@@ -59,7 +59,11 @@ void OpenDatabase(Value* result, int32_t argc, const Value* argv) {
             }
         }
     }
-    code = DatabaseManager::instance().open(TextArgument(argc, argv, 0), options);
+    try {
+        code = DatabaseManager::instance().open(TextArgument(argc, argv, 0), options);
+    } catch (...) {
+        code = kOpenFailed;  // no exception leaves the engine
+    }
     result->lo = code.ok();
 }
 

@@ -170,6 +170,7 @@ int32_t PosixFile::readAt(uint64_t off, void* buffer, size_t n, size_t* got) con
 
 int32_t PosixFile::writeAt(uint64_t off, const void* buffer, size_t n) const {
     if (fd_ < 0) return kBadHandle;
+    if (!writable_) return kAccessDenied;  // opened for reading only
     auto* p = static_cast<const char*>(buffer);
     size_t done = 0;
     while (done < n) {
@@ -204,6 +205,7 @@ int32_t PosixFile::identity(uint64_t* device, uint64_t* inode) const {
 
 int32_t PosixFile::truncate(uint64_t length) const {
     if (fd_ < 0) return kBadHandle;
+    if (!writable_) return kAccessDenied;
     while (ftruncate(fd_, off_t(length)) != 0) {
         if (errno != EINTR) return CodeOfErrno(errno);
     }

@@ -106,7 +106,7 @@ int32_t PackRecords(Database& db, int32_t first, int32_t count) {
     return code;
 }
 
-int32_t EmptyRecords(Database& db) {
+static int32_t EmptyRecordsUnguarded(Database& db) {
     WholeLock whole(db.records, LockWaitTime());
     if (whole.code() != kOk) return whole.code();
     uint8_t bytes[4];
@@ -119,6 +119,15 @@ int32_t EmptyRecords(Database& db) {
     }
     db.current = 0;
     return kOk;
+}
+
+// No exception leaves the engine.
+int32_t EmptyRecords(Database& db) {
+    try {
+        return EmptyRecordsUnguarded(db);
+    } catch (...) {
+        return kUnknown;
+    }
 }
 
 }  // namespace tavrin::rs

@@ -38,7 +38,7 @@ int32_t PeekRecordCount(Database& db, int32_t* count) {
     return kOk;
 }
 
-int32_t AppendRecord(Database& db) {
+static int32_t AppendRecordUnguarded(Database& db) {
     ByteLock header(db.records, kHeaderCount, HeaderLockWait());
     if (header.code() != kOk) return header.code();
     uint8_t pair[8];
@@ -73,6 +73,15 @@ int32_t AppendRecord(Database& db) {
     std::memcpy(db.header + kHeaderCount, pair, 8);
     db.current = count;
     return kOk;
+}
+
+// No exception leaves the engine.
+int32_t AppendRecord(Database& db) {
+    try {
+        return AppendRecordUnguarded(db);
+    } catch (...) {
+        return kWriteRecordFailed;
+    }
 }
 
 int32_t ReadFieldBytes(Database& db, int32_t record, const FieldDescriptor& field, uint8_t* out) {
@@ -123,7 +132,8 @@ int32_t MarkRecord(Database& db, int32_t record, bool deleted) {
     return kOk;
 }
 
-int32_t ScanRecords(Database& db, int32_t start, int32_t count, const RecordVisitor& visit) {
+static int32_t ScanRecordsUnguarded(Database& db, int32_t start, int32_t count,
+                                    const RecordVisitor& visit) {
     if (start < 0) start = 0;
     if (start >= count) return kOk;
     const int32_t chunk = ChunkRecords(db.recordSize);
@@ -143,6 +153,15 @@ int32_t ScanRecords(Database& db, int32_t start, int32_t count, const RecordVisi
         first += n;
     }
     return kOk;
+}
+
+// No exception leaves the engine.
+int32_t ScanRecords(Database& db, int32_t start, int32_t count, const RecordVisitor& visit) {
+    try {
+        return ScanRecordsUnguarded(db, start, count, visit);
+    } catch (...) {
+        return kReadRecordFailed;
+    }
 }
 
 }  // namespace tavrin::rs

@@ -62,7 +62,8 @@ std::vector<uint8_t> RecordFileImage(const std::vector<FieldDefinition>& fields,
 
 }  // namespace
 
-int32_t CreateDatabaseFiles(std::string_view gbkName, const std::vector<FieldDefinition>& fields) {
+static int32_t CreateDatabaseFilesUnguarded(std::string_view gbkName,
+                                            const std::vector<FieldDefinition>& fields) {
     if (gbkName.empty()) return kFileNotFound;
     if (fields.empty()) return kNoFields;
     size_t count = 0;
@@ -94,6 +95,15 @@ int32_t CreateDatabaseFiles(std::string_view gbkName, const std::vector<FieldDef
     PutI32(&block[16], 1);  // block count
     if (blocks.writeAt(0, block, sizeof block) != kOk) return kCreateBlockFileFailed;
     return kOk;
+}
+
+// No exception leaves the engine: anything unexpected is a failed creation.
+int32_t CreateDatabaseFiles(std::string_view gbkName, const std::vector<FieldDefinition>& fields) {
+    try {
+        return CreateDatabaseFilesUnguarded(gbkName, fields);
+    } catch (...) {
+        return kCreateFailed;
+    }
 }
 
 }  // namespace tavrin::rs
