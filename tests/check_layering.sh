@@ -1,5 +1,5 @@
 #!/usr/bin/env bash
-# Dependencies point downward only: finance/analysis → forms → runtime;
+# Dependencies point downward only: analysis → finance → forms → runtime;
 # recordstore → runtime. Fails when a library includes a header above it.
 set -u
 root="$1"
@@ -19,7 +19,7 @@ check() {  # folder, allowed include prefixes...
 check runtime runtime
 check recordstore runtime recordstore
 check forms runtime forms
-check analysis runtime forms recordstore analysis
-check finance runtime forms recordstore analysis finance
+check analysis runtime forms recordstore finance analysis
+check finance runtime forms recordstore finance
 [ $status -eq 0 ] && echo "layering: dependencies point downward"
 exit $status

@@ -1,0 +1,286 @@
+// The structure view (per-category sums for the pie) and the trend view
+// (per-month sums for the line chart), reading the item files in one chunked
+// scan each. Rows of a period view keep the serial of the record they show.
+#include "analysis/period_views.h"
+
+#include <cmath>
+#include <cstring>
+#include <vector>
+
+#include "analysis/charts/chart_palette.h"
+#include "analysis_text_constants.h"
+#include "app_tpl_templates.h"
+#include "finance/app_state.h"
+#include "finance/data_files.h"
+#include "finance/listing.h"
+#include "finance/record_scan.h"
+#include "finance/sides.h"
+#include "finance/status_totals.h"
+#include "finance/ui.h"
+#include "forms/page_control.h"
+#include "recordstore/record_commands.h"
+#include "runtime/commands.h"
+#include "runtime/kernel/conversion_commands.h"
+#include "runtime/memory.h"
+
+namespace analysis {
+
+using namespace tavrin;
+using finance::Side;
+namespace ids = app_tpl::ids;
+
+namespace {
+
+// Control property indices of the charts (own number + 8).
+namespace pie {
+constexpr int32_t kItemCount = 25, kCurrentItem = 26, kName = 27, kColour = 28, kValue = 29;
+}
+namespace line {
+constexpr int32_t kMaximum = 21, kCurrentSeries = 27, kSeriesName = 28, kSeriesColour = 29,
+                  kCurrentPoint = 31, kLabel = 32, kValue = 33;
+}
+
+void SetChartInt(uint32_t chart, int32_t index, int32_t v) {
+    WriteProperty(ids::MainWindow, chart, index, -1, uint32_t(v), 0);
+}
+void SetChartDouble(uint32_t chart, int32_t index, double v) {
+    const Value d = MakeDouble(v);
+    WriteProperty(ids::MainWindow, chart, index, -1, d.lo, d.hi);
+}
+void SetChartText(uint32_t chart, int32_t index, const std::string& gbk) {
+    Value t = MakeTextRef(gbk.c_str());
+    WriteProperty(ids::MainWindow, chart, index, -1, t.lo, t.hi);
+}
+
+// The caption of the current page of a page control (the period keys).
+std::string CurrentPageTitle(uint32_t pageControl) {
+    auto* pages = forms::FindControlAs<forms::PageControl>(ids::MainWindow, pageControl);
+    return pages ? pages->pageTitle(pages->current()) : std::string();
+}
+
+// Single-precision sums, each addition done in double and rounded back.
+void AddAmount(float& sum, float amount) { sum = float(double(sum) + double(amount)); }
+
+// The fields of the scan record.
+struct ItemFields {
+    float amount = 0;
+    std::string category;
+    std::string time;  // ToText of the date-time
+    std::string remark;
+};
+
+std::string FieldAsText(const char* field) {
+    const Value v = CallKernel(ReadField, MakeTextRef(field));
+    const Value t = CallKernel(ToText, v);
+    if (v.type == TypeCode::kText || v.type == TypeCode::kByteSet) Free(v.pointer());
+    std::string out(TextOf(t));
+    Free(t.pointer());
+    return out;
+}
+
+ItemFields ReadItem(const Side& side) {
+    ItemFields f;
+    const Value amount = CallKernel(ReadField, MakeTextRef(side.amountField));
+    f.amount = amount.type == TypeCode::kFloat ? amount.asFloat() : 0.0f;
+    f.category = FieldAsText(side.categoryField);
+    f.time = FieldAsText(side.timeField);
+    return f;
+}
+
+// A period view's list row for the scan record, keeping the record's serial.
+void AppendRow(const Side& side, int32_t serial, ItemFields& f) {
+    const int32_t row = finance::LvAppendRow(side.list, serial);
+    const Value number = CallKernel(ToText, MakeInt(row + 1));
+    finance::LvSetItemText(side.list, row, 0, TextOf(number));
+    Free(number.pointer());
+    const Value amount = CallKernel(ToText, MakeFloat(f.amount));
+    finance::LvSetItemText(side.list, row, 1, TextOf(amount));
+    Free(amount.pointer());
+    finance::LvSetItemText(side.list, row, 2, f.category);
+    finance::LvSetItemText(side.list, row, 3, f.time);
+    finance::LvSetItemText(side.list, row, 4, FieldAsText(side.remarkField));
+}
+
+// The texts of a category array (file order, duplicates and empty texts kept).
+std::vector<std::string> Categories(const Side& side) {
+    const ArrayBlock* list = side.income ? finance::State().incomeCategoryList
+                                         : finance::State().expenseCategoryList;
+    std::vector<std::string> out;
+    if (list == nullptr) return out;
+    auto* const* texts = reinterpret_cast<char* const*>(list->elements());
+    for (uint32_t i = 0, n = list->elementCount(); i < n; ++i)
+        out.emplace_back(texts[i] ? texts[i] : "");
+    return out;
+}
+
+void ReportOpenFailed() { finance::ShowMessage(analysis_text::OpenFailed, 16, analysis_text::ErrorCaption); }
+
+const Side& ShownSide() {
+    return finance::CurrentPage(ids::MainPages) == 0 ? finance::IncomeSide() : finance::ExpenseSide();
+}
+
+// The structure view; `touchList` false is the chart-only form.
+void StructureView(bool touchList) {
+    const std::string yearKey = CurrentPageTitle(ids::YearPages);
+    const std::string monthKey = CurrentPageTitle(ids::MonthPages);
+    const bool byYear = finance::CurrentPage(ids::YearPages) != 0;
+    const bool byMonth = finance::CurrentPage(ids::MonthPages) != 0;
+    const Side& side = ShownSide();
+    if (!finance::OpenDataFile(side.file)) {
+        ReportOpenFailed();
+        return;
+    }
+    const std::vector<std::string> categories = Categories(side);
+    std::vector<float> sums(categories.size(), 0.0f);
+    SetChartInt(ids::PieChart1, pie::kItemCount, int32_t(categories.size()));
+
+    const bool filtered = byYear || byMonth;
+    if (filtered && touchList) finance::LvDeleteAll(side.list);
+    CallKernel(GoToFirstRecord);
+    finance::ScanCurrentDatabase([&](int32_t, int32_t serial) {
+        ItemFields f = ReadItem(side);
+        if (byYear && YearPartOf(f.time) != yearKey) return;
+        if (byMonth && MonthPartOf(f.time) != monthKey) return;
+        if (filtered && touchList) AppendRow(side, serial, f);
+        // A category listed twice receives the amount twice; one in no entry adds nowhere.
+        for (size_t i = 0; i < categories.size(); ++i)
+            if (categories[i] == f.category) AddAmount(sums[i], f.amount);
+    });
+
+    float total = 0;
+    for (size_t i = 0; i < categories.size(); ++i) {
+        SetChartInt(ids::PieChart1, pie::kCurrentItem, int32_t(i));
+        SetChartInt(ids::PieChart1, pie::kColour, int32_t(charts::StructurePaletteColour(int(i) + 1)));
+        SetChartText(ids::PieChart1, pie::kName, categories[i]);
+        SetChartDouble(ids::PieChart1, pie::kValue, double(sums[i]));
+        AddAmount(total, sums[i]);
+    }
+    finance::CloseCurrentDatabase();
+    if (!touchList) return;
+    if (filtered) {
+        side.total() = total;
+    } else if (side.income) {
+        finance::ListAllIncome();
+    } else {
+        finance::ListAllExpense();
+    }
+    finance::UpdateStatusTotals();
+}
+
+// One side's pass of the trend view; false when its file could not be opened.
+bool TrendPass(const Side& side, int32_t series, uint32_t colour, const char* seriesName,
+               int32_t& maximum, bool touchList) {
+    if (!finance::OpenDataFile(side.file)) {
+        ReportOpenFailed();
+        return false;
+    }
+    const bool byYear = finance::CurrentPage(ids::YearPages) != 0;
+    const std::string yearKey = CurrentPageTitle(ids::YearPages);
+    const std::string filter = finance::ComboText(side.combo);
+    float months[13] = {};
+    if (touchList) finance::LvDeleteAll(side.list);
+    CallKernel(GoToFirstRecord);
+    finance::ScanCurrentDatabase([&](int32_t, int32_t serial) {
+        ItemFields f = ReadItem(side);
+        const std::string monthText = MonthPartOf(f.time);
+        const Value m = CallKernel(ToInt, MakeTextRef(monthText.c_str()));
+        if (byYear && YearPartOf(f.time) != yearKey) return;
+        if (!filter.empty() && filter != f.category) return;
+        if (touchList) AppendRow(side, serial, f);
+        const int32_t month = m.asInt();
+        if (month < 1 || month > 12) return;  // a date text always has a month 1..12
+        AddAmount(months[month], f.amount);
+        if (double(months[month]) / 1000 - maximum > 1e-7)
+            maximum = int32_t(std::floor(double(months[month]) / 1000));
+    });
+
+    SetChartInt(ids::LineChart1, line::kMaximum, maximum);
+    SetChartInt(ids::LineChart1, line::kCurrentSeries, series);
+    SetChartInt(ids::LineChart1, line::kSeriesColour, int32_t(colour));
+    SetChartText(ids::LineChart1, line::kSeriesName, seriesName);
+    float total = 0;
+    for (int32_t i = 1; i <= 12; ++i) {
+        SetChartInt(ids::LineChart1, line::kCurrentPoint, i - 1);
+        SetChartDouble(ids::LineChart1, line::kValue, double(months[i]) / 1000);
+        SetChartText(ids::LineChart1, line::kLabel, std::to_string(i) + analysis_text::MonthMark);
+        AddAmount(total, months[i]);
+    }
+    if (touchList) {
+        side.total() = total;
+        finance::UpdateStatusTotals();
+    }
+    finance::CloseCurrentDatabase();
+    return true;
+}
+
+void TrendView(bool touchList) {
+    if (finance::CurrentPage(ids::ChartPages) != 1) return;
+    int32_t maximum = 0;
+    TrendPass(finance::IncomeSide(), 0, 0x0000FF, analysis_text::IncomeSeriesName, maximum,
+              touchList);
+    TrendPass(finance::ExpenseSide(), 1, 0xFF0000, analysis_text::ExpenseSeriesName, maximum,
+              touchList);
+}
+
+}  // namespace
+
+std::string YearPartOf(const std::string& gbkDateText) { return gbkDateText.substr(0, 4); }
+
+std::string MonthPartOf(const std::string& gbkDateText) {
+    // Searched by whole characters, so a trail byte never starts a match.
+    auto find = [&](const char* mark, size_t from) -> size_t {
+        const size_t len = std::strlen(mark);
+        for (size_t i = 0; i < gbkDateText.size();) {
+            if (i >= from && gbkDateText.compare(i, len, mark) == 0) return i;
+            i += static_cast<unsigned char>(gbkDateText[i]) >= 0x81 ? 2 : 1;
+        }
+        return std::string::npos;
+    };
+    const size_t year = find(analysis_text::YearMark, 0);
+    if (year == std::string::npos) return {};
+    const size_t from = year + std::strlen(analysis_text::YearMark);
+    const size_t month = find(analysis_text::MonthMark, from);
+    if (month == std::string::npos) return {};
+    return gbkDateText.substr(from, month - from);
+}
+
+void RefreshStructureView() { StructureView(true); }
+void RecomputeStructureChart() { StructureView(false); }
+void RefreshTrendView() { TrendView(true); }
+void RecomputeTrendChart() {
+    // The chart-only form runs whatever page is shown when asked directly.
+    int32_t maximum = 0;
+    TrendPass(finance::IncomeSide(), 0, 0x0000FF, analysis_text::IncomeSeriesName, maximum, false);
+    TrendPass(finance::ExpenseSide(), 1, 0xFF0000, analysis_text::ExpenseSeriesName, maximum, false);
+}
+
+void RefreshChartAfterItemChange() {
+    if (finance::CurrentPage(ids::ChartPages) == 0) RecomputeStructureChart();
+    else RecomputeTrendChart();
+}
+
+void MainPageChanged() {
+    const int32_t page = finance::CurrentPage(ids::MainPages);
+    const bool printPage = page == 2 || page == 3;
+    WriteProperty(ids::MainWindow, ids::ChartFrame, 5, -1, printPage ? 0 : 1, 0);
+    if (finance::CurrentPage(ids::ChartPages) == 0) RefreshStructureView();
+}
+
+void ChartPageChanged() {
+    if (finance::CurrentPage(ids::ChartPages) == 1) RefreshTrendView();
+}
+
+void YearPageChanged() {
+    if (finance::CurrentPage(ids::ChartPages) == 0) RefreshStructureView();
+    else RefreshTrendView();
+}
+
+void MonthPageChanged() {
+    if (finance::CurrentPage(ids::ChartPages) == 0) {
+        RefreshStructureView();
+        return;
+    }
+    finance::ShowMessage(analysis_text::MonthInTrendMode, 64, analysis_text::HintCaption);
+}
+
+}  // namespace analysis

@@ -1,0 +1,229 @@
+// The period views on real files, driven through the main window's page
+// controls: which records a period lists and sums, the pie items, the trend
+// series and the totals.
+#include <QTabBar>
+
+#include "analysis/analysis_setup.h"
+#include "analysis/chart_controls.h"
+#include "analysis/charts/line_chart.h"
+#include "analysis/charts/pie_chart.h"
+#include "analysis/period_views.h"
+#include "finance/app_state.h"
+#include "finance/ui.h"
+#include "finance_test_support.h"
+#include "forms/page_control.h"
+
+namespace finance::testing {
+namespace {
+
+using tavrin::charts::LineChart;
+using tavrin::charts::PieChart;
+
+class PeriodViewTest : public FinanceTest {
+protected:
+    static void SetUpTestSuite() {
+        FinanceTest::SetUpTestSuite();
+        analysis::InstallAnalysis();
+    }
+
+    PieChart& Pie() {
+        auto* pie = dynamic_cast<PieChart*>(analysis::FindChart(ids::MainWindow, ids::PieChart1));
+        EXPECT_NE(pie, nullptr);
+        return *pie;
+    }
+    LineChart& Line() {
+        auto* line =
+            dynamic_cast<LineChart*>(analysis::FindChart(ids::MainWindow, ids::LineChart1));
+        EXPECT_NE(line, nullptr);
+        return *line;
+    }
+    // Pie items as (name UTF-8, value).
+    std::vector<std::pair<std::string, double>> PieItems() {
+        std::vector<std::pair<std::string, double>> out;
+        for (int32_t i = 0; i < Pie().itemCount(); ++i)
+            out.emplace_back(U(Pie().item(i).name), Pie().item(i).value);
+        return out;
+    }
+    // Selects a page by its caption, as a click on the tab does.
+    void SelectPage(uint32_t pageControl, const std::string& utf8Title) {
+        auto* pages = forms::FindControlAs<forms::PageControl>(ids::MainWindow, pageControl);
+        ASSERT_NE(pages, nullptr);
+        for (int32_t p = 0; p < pages->pageCount(); ++p) {
+            if (U(pages->pageTitle(p)) == utf8Title) {
+                pages->tabBar()->setCurrentIndex(p);
+                Settle();
+                return;
+            }
+        }
+        FAIL() << "no page " << utf8Title;
+    }
+    std::vector<std::string> Column(uint32_t list, size_t column) {
+        std::vector<std::string> out;
+        for (const auto& row : Rows(list)) out.push_back(row.at(column));
+        return out;
+    }
+
+    void WriteSampleFiles() {
+        WriteCategoryFile(true, {"工资", "奖金", "工资"});
+        WriteCategoryFile(false, {"餐饮", "交通"});
+        WriteIncomeFile({
+            {"工资", 1000, Days(2012, 3, 5), "三月"},
+            {"奖金", 200, Days(2012, 12, 1), "年终"},
+            {"工资", 1500, Days(2013, 3, 5), "次年三月"},
+            {"兼职", 70, Days(2012, 3, 9), "无此类别"},
+        });
+        WriteExpenseFile({
+            {"餐饮", 30, Days(2012, 3, 2), ""},
+            {"交通", 12.5, Days(2012, 5, 2), ""},
+            {"餐饮", 400, Days(2013, 1, 2), ""},
+        });
+    }
+};
+
+TEST_F(PeriodViewTest, AllYearsAndMonthsListEveryRecordAndSumEveryCategory) {
+    WriteSampleFiles();
+    StartProgram();
+    EXPECT_EQ(Column(ids::IncomeList, 0), (std::vector<std::string>{"1", "2", "3", "4"}));
+    // 工资 stands twice in the category list and receives its amount twice.
+    EXPECT_EQ(PieItems(), (std::vector<std::pair<std::string, double>>{
+                              {"工资", 2500}, {"奖金", 200}, {"工资", 2500}}));
+    EXPECT_EQ(Pie().item(0).colour, 0xFF8080u);
+    EXPECT_EQ(Pie().item(1).colour, 0x8050FFu);
+    // The unfiltered view relists the file, so the total is the file's sum.
+    EXPECT_FLOAT_EQ(State().totalIncome, 2770);
+}
+
+TEST_F(PeriodViewTest, AMonthUnderTheYearTotalTakesThatMonthOfEveryYear) {
+    WriteSampleFiles();
+    StartProgram();
+    SelectPage(ids::MonthPages, "3");
+    EXPECT_EQ(Column(ids::IncomeList, 3),
+              (std::vector<std::string>{"2012年3月5日", "2013年3月5日", "2012年3月9日"}));
+    EXPECT_EQ(Column(ids::IncomeList, 0), (std::vector<std::string>{"1", "2", "3"}));
+    EXPECT_EQ(PieItems()[0].second, 2500);
+    EXPECT_EQ(PieItems()[1].second, 0);
+    // The record of a category that is in no list entry is listed but not summed.
+    EXPECT_FLOAT_EQ(State().totalIncome, 5000);  // 工资 counted at both positions
+    EXPECT_EQ(Pane(1), "5000元");
+}
+
+TEST_F(PeriodViewTest, YearAndMonthTogetherCountOnlyThatMonthOfThatYear) {
+    WriteSampleFiles();
+    StartProgram();
+    SelectPage(ids::YearPages, "2012");
+    SelectPage(ids::MonthPages, "3");
+    EXPECT_EQ(Column(ids::IncomeList, 4), (std::vector<std::string>{"三月", "无此类别"}));
+    EXPECT_EQ(PieItems()[0].second, 1000);
+    EXPECT_EQ(PieItems()[1].second, 0);  // December 2012 is not March
+
+    // The expense page shows the expense side of the same period.
+    SelectPage(ids::MainPages, "支出详单");
+    EXPECT_EQ(Column(ids::ExpenseList, 1), (std::vector<std::string>{"30"}));
+    EXPECT_EQ(PieItems(),
+              (std::vector<std::pair<std::string, double>>{{"餐饮", 30}, {"交通", 0}}));
+    EXPECT_FLOAT_EQ(State().totalExpense, 30);
+}
+
+TEST_F(PeriodViewTest, RowsOfAPeriodViewKeepTheRecordTheyStandFor) {
+    WriteSampleFiles();
+    StartProgram();
+    SelectPage(ids::MonthPages, "12");
+    ASSERT_EQ(Rows(ids::IncomeList).size(), 1u);
+    // The second record of the file (serial 2) is the one December shows.
+    EXPECT_EQ(finance::LvItemData(ids::IncomeList, 0), 2);
+}
+
+TEST_F(PeriodViewTest, TrendViewSumsMonthsInThousandsWithTheSharedMaximum) {
+    WriteSampleFiles();
+    StartProgram();
+    SelectPage(ids::ChartPages, "时间曲线图");
+    const auto& model = Line().model();
+    ASSERT_GE(model.series.size(), 2u);
+    EXPECT_EQ(U(model.series[0].name), "收入金额");
+    EXPECT_EQ(model.series[0].colour, 0x0000FFu);
+    EXPECT_EQ(U(model.series[1].name), "支出金额");
+    const size_t points = model.labels.size();
+    ASSERT_EQ(points, 12u);
+    EXPECT_EQ(U(model.labels[2]), "3月");
+    EXPECT_DOUBLE_EQ(model.values[2], 2.57);        // March of every year, income
+    EXPECT_DOUBLE_EQ(model.values[11], 0.2);        // December
+    EXPECT_DOUBLE_EQ(model.values[points + 0], 0.4);  // January expense
+    EXPECT_EQ(Line().maximum(), 2);  // floor of the largest month in thousands
+    EXPECT_FLOAT_EQ(State().totalIncome, 2770);
+    EXPECT_FLOAT_EQ(State().totalExpense, 442.5);
+    EXPECT_EQ(Rows(ids::IncomeList).size(), 4u);
+    EXPECT_EQ(Rows(ids::ExpenseList).size(), 3u);
+
+    // A month click in trend mode only tells the user.
+    TakeMessages();
+    SelectPage(ids::MonthPages, "5");
+    const auto shown = TakeMessages();
+    ASSERT_EQ(shown.size(), 1u);
+    EXPECT_EQ(shown[0].text, "趋势图状态下点击月份无效.");
+    EXPECT_EQ(shown[0].caption, "操作提示");
+    EXPECT_EQ(shown[0].style & ~8192u, 64u);  // task-modal is added by the box
+}
+
+TEST_F(PeriodViewTest, ACategoryFilterMatchingNothingGivesAZeroSeries) {
+    WriteSampleFiles();
+    StartProgram();
+    finance::SetComboText(ids::ExpenseCategoryCombo, G("没有的类别"));
+    SelectPage(ids::ChartPages, "时间曲线图");
+    const auto& model = Line().model();
+    for (size_t p = 0; p < 12; ++p) EXPECT_EQ(model.values[12 + p], 0.0);
+    EXPECT_FLOAT_EQ(State().totalExpense, 0);
+    EXPECT_TRUE(Rows(ids::ExpenseList).empty());
+}
+
+TEST_F(PeriodViewTest, MonthSumsBelowAThousandGiveMaximumZero) {
+    WriteCategoryFile(true, {"工资"});
+    WriteCategoryFile(false, {"餐饮"});
+    WriteIncomeFile({{"工资", 999, Days(2012, 1, 1), ""}});
+    WriteExpenseFile({{"餐饮", 500, Days(2012, 2, 1), ""}});
+    StartProgram();
+    SelectPage(ids::ChartPages, "时间曲线图");
+    EXPECT_EQ(Line().maximum(), 0);
+}
+
+TEST_F(PeriodViewTest, AddingOnThePiePageRedrawsThePieWithoutTouchingTheLists) {
+    WriteSampleFiles();
+    StartProgram();
+    SelectPage(ids::YearPages, "2012");
+    const auto incomeRows = Rows(ids::IncomeList);
+    const auto expenseRows = Rows(ids::ExpenseList);
+    // Another 工资 of March 2012 written behind the program's back, then the redraw
+    // that follows every item change.
+    WriteIncomeFile({
+        {"工资", 1000, Days(2012, 3, 5), "三月"},
+        {"奖金", 200, Days(2012, 12, 1), "年终"},
+        {"工资", 1500, Days(2013, 3, 5), "次年三月"},
+        {"兼职", 70, Days(2012, 3, 9), "无此类别"},
+        {"工资", 5, Days(2012, 7, 1), "新"},
+    });
+    analysis::RefreshChartAfterItemChange();
+    EXPECT_EQ(PieItems()[0].second, 1005);
+    EXPECT_EQ(Rows(ids::IncomeList), incomeRows);
+    EXPECT_EQ(Rows(ids::ExpenseList), expenseRows);
+}
+
+TEST_F(PeriodViewTest, PrintPagesHideTheChartFrame) {
+    WriteSampleFiles();
+    StartProgram();
+    QWidget* frame = Widget(ids::ChartFrame);
+    ASSERT_NE(frame, nullptr);
+    EXPECT_TRUE(frame->isVisible());
+    SelectPage(ids::MainPages, "打印当前图");
+    EXPECT_FALSE(frame->isVisible());
+    SelectPage(ids::MainPages, "收入详单");
+    EXPECT_TRUE(frame->isVisible());
+}
+
+TEST(PeriodKeys, YearAndMonthPartsOfADateText) {
+    EXPECT_EQ(analysis::YearPartOf(G("2012年12月3日")), "2012");
+    EXPECT_EQ(analysis::MonthPartOf(G("2012年12月3日")), "12");
+    EXPECT_EQ(analysis::MonthPartOf(G("2012年5月3日8时")), "5");
+    EXPECT_EQ(analysis::MonthPartOf(""), "");
+}
+
+}  // namespace
+}  // namespace finance::testing
