@@ -36,8 +36,10 @@ std::string WithSlashes(std::string_view gbk) {
 }  // namespace
 
 DatabaseManager& DatabaseManager::instance() {
-    static DatabaseManager manager;
-    return manager;
+    // Never destroyed: a late caller during program end still finds it; the
+    // operating system closes the files (and so drops their locks) at exit.
+    static DatabaseManager* manager = new DatabaseManager;
+    return *manager;
 }
 
 std::string DatabaseManager::FullPath(std::string_view gbkName) {
