@@ -70,36 +70,6 @@ const FieldDescriptor* ResolveField(Database& db, const Value& field) {
     return &db.fields[size_t(position - 1)];
 }
 
-uint32_t FieldValueType(int32_t fieldType) {
-    switch (fieldType) {
-        case kFieldByte:
-            return TypeCode::kByte;
-        case kFieldShort:
-            return TypeCode::kShort;
-        case kFieldInt:
-            return TypeCode::kInt;
-        case kFieldLong:
-            return TypeCode::kLong;
-        case kFieldFloat:
-            return TypeCode::kFloat;
-        case kFieldDouble:
-            return TypeCode::kDouble;
-        case kFieldBool:
-            return TypeCode::kBool;
-        case kFieldDateTime:
-            return TypeCode::kDateTime;
-        case kFieldFourBytes:
-            return TypeCode::kSubroutine;
-        case kFieldText:
-        case kFieldMemo:
-            return TypeCode::kText;
-        case kFieldByteSet:
-            return TypeCode::kByteSet;
-        default:
-            return TypeCode::kNone;
-    }
-}
-
 bool ConditionHolds(const Value& condition) {
     return EvaluateCondition(condition);
 }

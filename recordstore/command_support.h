@@ -34,7 +34,14 @@ inline int64_t IntegerArgument(int32_t argc, const Value* argv, int32_t i, int64
 const FieldDescriptor* ResolveField(Database& db, const Value& field);
 
 // The TypeCode in which a field's value travels.
-uint32_t FieldValueType(int32_t fieldType);
+inline uint32_t FieldValueType(int32_t fieldType) {
+    static constexpr uint32_t kTypes[] = {
+        TypeCode::kNone,     TypeCode::kByte,       TypeCode::kShort,  TypeCode::kInt,
+        TypeCode::kLong,     TypeCode::kFloat,      TypeCode::kDouble, TypeCode::kBool,
+        TypeCode::kDateTime, TypeCode::kSubroutine, TypeCode::kText,   TypeCode::kByteSet,
+        TypeCode::kText};
+    return fieldType >= 1 && fieldType <= 12 ? kTypes[fieldType] : TypeCode::kNone;
+}
 
 // Sets the last database error on entry and leaves the final code on exit.
 class CommandCode {

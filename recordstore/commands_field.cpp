@@ -148,6 +148,10 @@ void ReadField(Value* result, int32_t argc, const Value* argv) {
     if (db == nullptr) ReportFatalError(rs_text::NoCurrentDatabase);
     const FieldDescriptor* f = ResolveField(*db, argc > 0 ? argv[0] : Value{});
     if (f == nullptr) ReportFatalError(rs_text::FieldMissing);
+    if (db->scanRecord != nullptr && !IsChainField(f->type)) {
+        *result = ValueOfBytes(*f, db->scanRecord + f->offset);  // scans: no file access
+        return;
+    }
     *result = EmptyValueOf(*f);
     uint8_t small[16];
     std::vector<uint8_t> large;

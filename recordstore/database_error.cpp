@@ -4,9 +4,12 @@
 
 namespace tavrin {
 
-namespace {
+namespace detail {
+// Initial-exec: the library is linked into the program itself.
+constinit __attribute__((tls_model("initial-exec"))) thread_local int32_t tLastDatabaseError = 0;
+}  // namespace detail
 
-thread_local int32_t tLastError = 0;
+namespace {
 
 // Messages by the negated code; codes without a message (77, 81 and beyond) are unknown.
 const char* const* const kMessages[] = {
@@ -28,13 +31,6 @@ const char* const* const kMessages[] = {
 constexpr int32_t kMessageCount = int32_t(sizeof kMessages / sizeof kMessages[0]);
 
 }  // namespace
-
-int32_t LastDatabaseError() {
-    return tLastError;
-}
-void SetLastDatabaseError(int32_t code) {
-    tLastError = code;
-}
 
 const char* DatabaseError(int32_t code) {
     if (code == 0) return "";

@@ -35,13 +35,6 @@ std::string WithSlashes(std::string_view gbk) {
 
 }  // namespace
 
-DatabaseManager& DatabaseManager::instance() {
-    // Never destroyed: a late caller during program end still finds it; the
-    // operating system closes the files (and so drops their locks) at exit.
-    static DatabaseManager* manager = new DatabaseManager;
-    return *manager;
-}
-
 std::string DatabaseManager::FullPath(std::string_view gbkName) {
     std::string name = WithSlashes(gbkName);
     if (name.empty() || name[0] != '/') name = CurrentDirectoryGbk() + "/" + name;
@@ -136,11 +129,6 @@ void DatabaseManager::close(std::string_view gbkName) {
 void DatabaseManager::closeAll() {
     while (!list_.empty()) list_.erase(list_.begin());
     current_ = -1;
-}
-
-rs::Database* DatabaseManager::current() const {
-    if (current_ < 0 || current_ >= int32_t(list_.size())) return nullptr;
-    return list_[size_t(current_)].get();
 }
 
 }  // namespace tavrin

@@ -23,8 +23,13 @@ struct OpenOptions {
 
 class DatabaseManager {
   public:
-    // The one manager of this process (used from one thread at a time).
-    static DatabaseManager& instance();
+    // The one manager of this process (used from one thread at a time). Never
+    // destroyed: a late caller during program end still finds it; the operating
+    // system closes the files (and so drops their locks) at exit.
+    static DatabaseManager& instance() {
+        static DatabaseManager* manager = new DatabaseManager;
+        return *manager;
+    }
 
     // Opens, checks and appends a database, which becomes current. -38 when the
     // same file (any spelling, any link) is already open.
@@ -35,7 +40,10 @@ class DatabaseManager {
     void close(std::string_view gbkName);
     void closeAll();
 
-    rs::Database* current() const;
+    rs::Database* current() const {
+        return current_ >= 0 && current_ < int32_t(list_.size()) ? list_[size_t(current_)].get()
+                                                                 : nullptr;
+    }
     int32_t currentIndex() const { return current_; }
     int32_t size() const { return int32_t(list_.size()); }
     rs::Database* at(int32_t i) const { return list_[size_t(i)].get(); }
@@ -51,9 +59,17 @@ class DatabaseManager {
     int32_t current_ = -1;
 };
 
-// The per-thread last database error: 0 or a negative code.
-int32_t LastDatabaseError();
-void SetLastDatabaseError(int32_t code);
+// The per-thread last database error: 0 or a negative code. Every command
+// touches it twice, so it is reached without a call.
+namespace detail {
+extern constinit __attribute__((tls_model("initial-exec"))) thread_local int32_t tLastDatabaseError;
+}
+inline int32_t LastDatabaseError() {
+    return detail::tLastDatabaseError;
+}
+inline void SetLastDatabaseError(int32_t code) {
+    detail::tLastDatabaseError = code;
+}
 // The GBK message of a code: "" for 0, "未知错误" for an unknown code.
 const char* DatabaseError(int32_t code);
 // The process-wide lock wait time (ms; 0 fail at once, -1 for ever).
