@@ -1,0 +1,54 @@
+// Status bar (fixed-width text panes) and tool bar (buttons from an image
+// list, disabled buttons, a drop-down arrow that raises event 1).
+#pragma once
+
+#include <QLabel>
+#include <QToolBar>
+#include <QToolButton>
+#include <string>
+#include <vector>
+
+#include "forms/control.h"
+
+namespace tavrin::forms {
+
+class StatusBarControl : public Control {
+    Q_OBJECT
+  public:
+    explicit StatusBarControl(const ControlInit& init);
+    int32_t paneCount() const { return int32_t(panes_.size()); }
+    // An index outside the pane list does nothing / gives the empty text.
+    void setPaneText(int32_t pane, std::string_view gbkText);
+    std::string paneText(int32_t pane) const;
+    int32_t paneWidth(int32_t pane) const;
+    void setPaneWidth(int32_t pane, int32_t width);
+    bool readProperty(int number, PropertyData& out) override;
+    bool writeProperty(int number, const PropertyData& in) override;
+
+  private:
+    bool eventFilter(QObject* watched, QEvent* e) override;
+    void layoutPanes();
+    std::vector<QLabel*> panes_;
+    std::vector<int32_t> widths_;
+};
+
+class ToolBarControl : public Control {
+    Q_OBJECT
+  public:
+    explicit ToolBarControl(const ControlInit& init);
+    int32_t buttonCount() const { return int32_t(buttons_.size()); }
+    // Button indices count separators; a separator has no button (null).
+    QToolButton* button(int32_t index) const;
+    bool isButtonEnabled(int32_t index) const;
+    void setButtonEnabled(int32_t index, bool enabled);
+    bool isButtonChecked(int32_t index) const;
+    void setButtonChecked(int32_t index, bool checked);
+    QToolBar* bar() const { return bar_; }
+    bool readProperty(int number, PropertyData& out) override;
+
+  private:
+    QToolBar* bar_;
+    std::vector<QToolButton*> buttons_;
+};
+
+}  // namespace tavrin::forms

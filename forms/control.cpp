@@ -1,0 +1,177 @@
+// Control base class, the kind registry, fonts and colours.
+#include "forms/control.h"
+
+#include <QColor>
+#include <QFont>
+#include <QFontDatabase>
+#include <cmath>
+#include <cstring>
+#include <map>
+
+#include "forms/events.h"
+#include "forms/template_format.h"
+#include "forms/window_system.h"
+#include "runtime/gbk.h"
+
+namespace tavrin::forms {
+
+namespace {
+std::map<uint32_t, ControlKind>& Registry() {
+    static auto* r = new std::map<uint32_t, ControlKind>;
+    return *r;
+}
+}  // namespace
+
+ValueClass ClassOfDataKind(uint16_t k) {
+    switch (k) {
+        case 1000:
+        case 1001:
+        case 1006:
+        case 1014:
+        case 1015:
+        case 1017:
+            return ValueClass::Int32;
+        case 1002:
+        case 1004:
+            return ValueClass::Int64;
+        case 1003:
+            return ValueClass::Bool;
+        case 1009:
+        case 1010:
+        case 1011:
+        case 1012:
+        case 1023:
+        case 1024:
+            return ValueClass::Bytes;
+        case 1013:
+            return ValueClass::Font;
+        default:
+            return ValueClass::Text;
+    }
+}
+
+PropertyData PropertyData::Double(double v) {
+    int64_t bits;
+    std::memcpy(&bits, &v, 8);
+    return {bits, {}};
+}
+
+double PropertyData::asDouble() const {
+    double v;
+    std::memcpy(&v, &number, 8);
+    return v;
+}
+
+Control::Control(const ControlInit& init) : windowId_(init.windowId), item_(init.item) {}
+
+Control::~Control() {
+    if (widget_) widget_->deleteLater();
+}
+
+void Control::setWidget(QWidget* w, std::initializer_list<QWidget*> inputChildren) {
+    widget_ = w;
+    if (!w) return;
+    if (item_->typeId != TypeId::kWindow) {
+        w->setGeometry(item_->left, item_->top, std::max(0, item_->width),
+                       std::max(0, item_->height));
+        w->setEnabled(!(item_->flags & kStateDisabled));
+    }
+    attachEvents(w, inputChildren);
+}
+
+void Control::attachEvents(QWidget* surface, std::initializer_list<QWidget*> inputChildren) {
+    auto* filter = new CommonEventFilter(this, surface);
+    surface->installEventFilter(filter);
+    for (QWidget* c : inputChildren)
+        if (c) c->installEventFilter(filter);
+}
+
+bool Control::hasHandler(int32_t eventNumber) const {
+    // Bindings may come from the item an origin id points to; the dispatch decides.
+    if (item_->originId != 0) return true;
+    return item_->handlerFor(eventNumber).has_value();
+}
+
+Value Control::raise(int32_t eventNumber, std::initializer_list<int32_t> args,
+                     std::optional<Value> defaultResult) {
+    EventCall call;
+    call.windowId = windowId_;
+    call.itemId = item_->id;
+    call.eventNumber = eventNumber;
+    for (int32_t a : args) {
+        if (call.argCount == 12) break;
+        call.args[call.argCount++] = EventArgument{uint32_t(a), 0, TypeCode::kInt, 0};
+    }
+    if (defaultResult) {
+        call.wantsResult = true;
+        call.result = *defaultResult;
+    }
+    // A control released with its window (and waiting for deletion) raises nothing.
+    if (FindControl(windowId_, item_->id) != this) return defaultResult ? *defaultResult : Value{};
+    // The control may be released by the handler: keep nothing of `this` after it.
+    DispatchEvent(call);
+    return defaultResult ? call.result : Value{};
+}
+
+void RegisterControlKind(uint32_t typeId, ControlKind kind) {
+    Registry()[typeId] = std::move(kind);
+}
+
+const ControlKind* FindControlKind(uint32_t typeId) {
+    auto it = Registry().find(typeId);
+    return it == Registry().end() ? nullptr : &it->second;
+}
+
+QFont DefaultGuiFont() {
+    QFont f(QStringLiteral("WenQuanYi Micro Hei"));
+    f.setPointSize(9);
+    return f;
+}
+
+std::string FontToRecord(const QFont& font) {
+    std::string rec(60, '\0');
+    auto put32 = [&](size_t at, int32_t v) { std::memcpy(&rec[at], &v, 4); };
+    const double points =
+        font.pointSizeF() > 0 ? font.pointSizeF() : font.pixelSize() * 72.0 / 96.0;
+    put32(0, -int32_t(std::lround(points * 96.0 / 72.0)));
+    put32(16, font.bold() ? 700 : 400);
+    rec[20] = font.italic() ? 1 : 0;
+    rec[21] = font.underline() ? 1 : 0;
+    rec[22] = font.strikeOut() ? 1 : 0;
+    rec[23] = char(134);
+    std::string face = QStringToGbk(font.family());
+    if (face.size() > 31) face.resize(31);
+    std::memcpy(&rec[28], face.data(), face.size());
+    return rec;
+}
+
+QFont FontFromRecord(const std::string& record) {
+    if (record.size() < 60) return DefaultGuiFont();
+    auto get32 = [&](size_t at) {
+        int32_t v;
+        std::memcpy(&v, &record[at], 4);
+        return v;
+    };
+    const char* face = record.data() + 28;
+    std::string faceGbk(face, strnlen(face, 32));
+    QFont f(faceGbk.empty() ? DefaultGuiFont().family() : GbkToQString(faceGbk));
+    int32_t height = get32(0);
+    int points = height < 0   ? int(std::lround(-height * 72.0 / 96.0))
+                 : height > 0 ? int(std::lround(height * 72.0 / 96.0))
+                              : 9;
+    f.setPointSize(std::max(1, points));
+    f.setBold(get32(16) >= 700);
+    f.setItalic(record[20] != 0);
+    f.setUnderline(record[21] != 0);
+    f.setStrikeOut(record[22] != 0);
+    return f;
+}
+
+QColor ColorFromBgr(uint32_t bgr) {
+    return QColor(bgr & 0xFF, (bgr >> 8) & 0xFF, (bgr >> 16) & 0xFF);
+}
+uint32_t ColorToBgr(const QColor& c) {
+    return uint32_t(c.red()) | uint32_t(c.green()) << 8 | uint32_t(c.blue()) << 16;
+}
+
+}  // namespace tavrin::forms

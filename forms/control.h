@@ -1,0 +1,136 @@
+// A live control of a created window, and the registry of control kinds
+// through which every kind (built-in or supplied by a higher layer, such as the
+// charts) creates its widget and reads and writes its own properties.
+#pragma once
+
+#include <QObject>
+#include <QPointer>
+#include <QWidget>
+#include <cstdint>
+#include <functional>
+#include <initializer_list>
+#include <memory>
+#include <optional>
+#include <string>
+#include <vector>
+
+#include "forms/template_reader.h"
+#include "runtime/runtime_app.h"
+
+namespace tavrin::forms {
+
+// Property data kinds of a kind's property table (how raw data becomes a Value).
+namespace DataKind {
+constexpr uint16_t kInt = 1000;  // also 1001, 1006, 1014, 1015, 1017
+constexpr uint16_t kColor = 1006;
+constexpr uint16_t kPick = 1014;
+constexpr uint16_t kDouble = 1002;  // 64-bit
+constexpr uint16_t kBool = 1003;
+constexpr uint16_t kDateTime = 1004;  // 64-bit
+constexpr uint16_t kText = 1005;      // any kind not listed elsewhere reads as text
+constexpr uint16_t kPicture = 1009;   // byte-set copies: 1009, 1010, 1012, 1023, 1024
+constexpr uint16_t kIcon = 1010;
+constexpr uint16_t kCursor = 1011;
+constexpr uint16_t kImageList = 1023;
+constexpr uint16_t kCustomData = 1024;
+constexpr uint16_t kFont = 1013;
+}  // namespace DataKind
+
+enum class ValueClass { Int32, Int64, Bool, Bytes, Font, Text };
+ValueClass ClassOfDataKind(uint16_t dataKind);
+
+struct PropertyInfo {
+    const char* name;  // English name, for diagnostics
+    uint16_t dataKind;
+};
+
+// Raw property data as a kind reads and writes it: numbers (64-bit kinds as the
+// double's bit pattern) in `number`, texts (GBK), byte data and font records in `bytes`.
+struct PropertyData {
+    int64_t number = 0;
+    std::string bytes;
+
+    static PropertyData Int(int64_t v) { return {v, {}}; }
+    static PropertyData Double(double v);
+    static PropertyData Bytes(std::string b) { return {0, std::move(b)}; }
+    double asDouble() const;
+    int32_t asInt() const { return int32_t(number); }
+};
+
+struct ControlInit {
+    uint32_t windowId = 0;
+    ItemTemplate* item = nullptr;  // the control's template record (lives until exit)
+    QWidget* parent = nullptr;     // the container widget the control belongs in
+};
+
+class Control : public QObject {
+    Q_OBJECT
+  public:
+    explicit Control(const ControlInit& init);
+    ~Control() override;
+
+    uint32_t windowId() const { return windowId_; }
+    uint32_t itemId() const { return item_->id; }
+    uint32_t typeId() const { return item_->typeId; }
+    ItemTemplate& item() const { return *item_; }
+
+    // The control's widget; null for invisible components (timer, printer, ...).
+    QWidget* widget() const { return widget_; }
+    // The widget that holds this control's child controls (group, shape, picture, pages).
+    virtual QWidget* childContainer() { return widget_; }
+
+    // Type-specific properties by number (the property index minus 8).
+    virtual bool readProperty(int number, PropertyData& out) { return false; }
+    virtual bool writeProperty(int number, const PropertyData& in) { return false; }
+
+    // Called once every control of the window exists.
+    virtual void windowCreated() {}
+
+    bool hasHandler(int32_t eventNumber) const;
+    // Raises event `eventNumber` of this control with int arguments. When
+    // `defaultResult` is given the event expects a result; the returned value
+    // is the handler's result, or the default when nothing was called.
+    Value raise(int32_t eventNumber, std::initializer_list<int32_t> args = {},
+                std::optional<Value> defaultResult = std::nullopt);
+
+  protected:
+    // Sets the widget, places it at the template rectangle and attaches the
+    // common mouse, key and focus events to it (and to `inputChildren`).
+    void setWidget(QWidget* w, std::initializer_list<QWidget*> inputChildren = {});
+    // Attaches the common events of `surface` (and of its input children) to this control.
+    void attachEvents(QWidget* surface, std::initializer_list<QWidget*> inputChildren = {});
+    // Sets the widget without placing it or attaching events.
+    void adoptWidget(QWidget* w) { widget_ = w; }
+
+  private:
+    uint32_t windowId_;
+    ItemTemplate* item_;
+    QPointer<QWidget> widget_;
+};
+
+using ControlFactory = std::function<std::unique_ptr<Control>(const ControlInit&)>;
+struct ControlKind {
+    ControlFactory create;
+    std::vector<PropertyInfo> properties;  // by property number (index - 8)
+};
+// Registers (or replaces) the kind of a type id; built-in kinds register the same way.
+void RegisterControlKind(uint32_t typeId, ControlKind kind);
+const ControlKind* FindControlKind(uint32_t typeId);
+
+// The live control of a created window, or null when the window or control is not loaded.
+Control* FindControl(uint32_t windowId, uint32_t controlId);
+template <typename T>
+T* FindControlAs(uint32_t windowId, uint32_t controlId) {
+    return dynamic_cast<T*>(FindControl(windowId, controlId));
+}
+
+// Default GUI font (one with CJK glyphs) and conversions to and from the 60-byte font record.
+QFont DefaultGuiFont();
+std::string FontToRecord(const QFont& font);
+QFont FontFromRecord(const std::string& record);
+
+// Colours are 0x00BBGGRR.
+QColor ColorFromBgr(uint32_t bgr);
+uint32_t ColorToBgr(const QColor& c);
+
+}  // namespace tavrin::forms

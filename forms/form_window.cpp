@@ -1,0 +1,151 @@
+// The top-level window widget and the window's own record as a control.
+#include "forms/form_window.h"
+
+#include <QCloseEvent>
+#include <QEvent>
+
+#include "forms/properties.h"
+#include "forms/template_format.h"
+#include "forms/window_system.h"
+#include "runtime/gbk.h"
+#include "runtime/runtime_app.h"
+
+namespace tavrin::forms {
+
+FormWindow::FormWindow(uint32_t windowId, QWidget* parent)
+    : QWidget(parent, Qt::Window), windowId_(windowId), client_(new QWidget(this)) {
+    client_->setObjectName(QStringLiteral("client"));
+    setFont(DefaultGuiFont());
+}
+
+void FormWindow::setMenuBar(QMenuBar* bar) {
+    menuBar_ = bar;
+    layoutClient();
+}
+
+void FormWindow::layoutClient() {
+    int top = 0;
+    if (menuBar_) {
+        top = menuBar_->sizeHint().height();
+        menuBar_->setGeometry(0, 0, width(), top);
+    }
+    client_->setGeometry(0, top, width(), std::max(0, height() - top));
+}
+
+void FormWindow::raiseWindowEvent(int32_t number) {
+    if (destroying_) return;
+    if (Control* self = FindWindowControl(windowId_)) self->raise(number);
+}
+
+void FormWindow::resizeEvent(QResizeEvent* e) {
+    QWidget::resizeEvent(e);
+    layoutClient();
+    raiseWindowEvent(4);
+}
+
+void FormWindow::moveEvent(QMoveEvent* e) {
+    QWidget::moveEvent(e);
+    raiseWindowEvent(3);
+}
+
+void FormWindow::showEvent(QShowEvent* e) {
+    QWidget::showEvent(e);
+    raiseWindowEvent(10);
+}
+
+void FormWindow::hideEvent(QHideEvent* e) {
+    QWidget::hideEvent(e);
+    raiseWindowEvent(11);
+}
+
+void FormWindow::changeEvent(QEvent* e) {
+    QWidget::changeEvent(e);
+    if (e->type() != QEvent::ActivationChange || destroying_) return;
+    if (isActiveWindow()) {
+        if (!activatedOnce_) {
+            activatedOnce_ = true;
+            raiseWindowEvent(8);
+        }
+        raiseWindowEvent(5);
+    } else {
+        raiseWindowEvent(6);
+    }
+}
+
+void FormWindow::closeEvent(QCloseEvent* e) {
+    if (destroying_) {
+        e->accept();
+        return;
+    }
+    Control* self = FindWindowControl(windowId_);
+    const bool mayClose = !self || self->raise(1, {}, MakeBool(true)).asBool();
+    if (!mayClose) {
+        e->ignore();
+        CloseRefused(windowId_);
+        return;
+    }
+    e->ignore();  // the window layer destroys the widget itself
+    CompleteClose(windowId_);
+}
+
+void FormWindow::customEvent(QEvent* e) {
+    if (e->type() == QEvent::Type(kCloseRequestMessage)) close();
+}
+
+WindowControl::WindowControl(const ControlInit& init, FormWindow* window)
+    : Control(init), form_(window) {
+    const ItemTemplate& item = init.item[0];
+    adoptWidget(window);
+    attachEvents(window->client());
+    window->setWindowTitle(GbkToQString(item.typeData.text(Tag::kCaption)));
+    window->move(item.left, item.top);
+    window->resize(std::max(0, item.width - kFrameWidth), std::max(0, item.height - kFrameHeight));
+    window->setEnabled(!(item.flags & kStateDisabled));
+    if (item.typeData.has(Tag::kBackColor)) {
+        QPalette p = window->palette();
+        p.setColor(QPalette::Window,
+                   ColorFromBgr(uint32_t(item.typeData.integer(Tag::kBackColor))));
+        window->setPalette(p);
+        window->setAutoFillBackground(true);
+    }
+    if (const std::string* font = item.typeData.raw(Tag::kFont))
+        window->setFont(FontFromRecord(*font));
+}
+
+bool WindowControl::readProperty(int number, PropertyData& out) {
+    switch (number) {
+        case WindowProp::kCaption:
+            out = PropertyData::Bytes(QStringToGbk(form_->windowTitle()));
+            return true;
+        case WindowProp::kBackColor:
+            out = PropertyData::Int(ColorToBgr(form_->palette().color(QPalette::Window)));
+            return true;
+        case WindowProp::kFont:
+            out = PropertyData::Bytes(FontToRecord(form_->font()));
+            return true;
+        default:
+            return false;
+    }
+}
+
+bool WindowControl::writeProperty(int number, const PropertyData& in) {
+    switch (number) {
+        case WindowProp::kCaption:
+            form_->setWindowTitle(GbkToQString(in.bytes));
+            return true;
+        case WindowProp::kBackColor: {
+            QPalette p = form_->palette();
+            p.setColor(QPalette::Window, ColorFromBgr(uint32_t(in.number)));
+            form_->setPalette(p);
+            form_->setAutoFillBackground(true);
+            return true;
+        }
+        case WindowProp::kFont:
+            form_->setFont(FontFromRecord(in.bytes));
+            return true;
+        default:
+            return false;
+    }
+}
+
+}  // namespace tavrin::forms

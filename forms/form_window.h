@@ -1,0 +1,67 @@
+// The top-level widget of a created window: an optional menu bar over the
+// client area that holds the controls at the template's pixel positions.
+// It turns the window's own platform events into window events 1–11.
+#pragma once
+
+#include <QMenuBar>
+#include <QWidget>
+#include <cstdint>
+
+#include "forms/control.h"
+
+namespace tavrin::forms {
+
+// The private message that asks a window to close after the current handler.
+constexpr int kCloseRequestMessage = 32869;
+
+class FormWindow : public QWidget {
+    Q_OBJECT
+  public:
+    FormWindow(uint32_t windowId, QWidget* parent);
+
+    uint32_t windowId() const { return windowId_; }
+    QWidget* client() const { return client_; }
+    QMenuBar* menuBar() const { return menuBar_; }
+    void setMenuBar(QMenuBar* bar);
+    // Set while the window is being destroyed: a close is then no longer asked.
+    void setDestroying() { destroying_ = true; }
+
+  protected:
+    void resizeEvent(QResizeEvent* e) override;
+    void moveEvent(QMoveEvent* e) override;
+    void showEvent(QShowEvent* e) override;
+    void hideEvent(QHideEvent* e) override;
+    void closeEvent(QCloseEvent* e) override;
+    void changeEvent(QEvent* e) override;
+    void customEvent(QEvent* e) override;
+
+  private:
+    void layoutClient();
+    void raiseWindowEvent(int32_t number);
+
+    uint32_t windowId_;
+    QWidget* client_;
+    QMenuBar* menuBar_ = nullptr;
+    bool destroying_ = false;
+    bool activatedOnce_ = false;
+};
+
+// The window's own record as a control: caption, background, font.
+class WindowControl : public Control {
+    Q_OBJECT
+  public:
+    WindowControl(const ControlInit& init, FormWindow* window);
+    FormWindow* form() const { return form_; }
+    QWidget* childContainer() override { return form_->client(); }
+    bool readProperty(int number, PropertyData& out) override;
+    bool writeProperty(int number, const PropertyData& in) override;
+
+  private:
+    FormWindow* form_;
+};
+
+// The window layer's answers to a close request (window_system.cpp).
+void CompleteClose(uint32_t windowId);
+void CloseRefused(uint32_t windowId);
+
+}  // namespace tavrin::forms

@@ -1,0 +1,152 @@
+// Page control: page switching and the show/hide rules of page children.
+#include "forms/page_control.h"
+
+#include <QEvent>
+#include <QWidget>
+#include <climits>
+
+#include "forms/properties.h"
+#include "forms/template_format.h"
+#include "forms/window_system.h"
+#include "runtime/gbk.h"
+
+namespace tavrin::forms {
+
+PageControl::PageControl(const ControlInit& init) : Control(init) {
+    auto* box = new QWidget(init.parent);
+    tabs_ = new QTabBar(box);
+    tabs_->setDrawBase(false);
+    tabs_->setExpanding(false);
+    area_ = new QFrame(box);
+    area_->setFrameShape(QFrame::StyledPanel);
+    const TypeData& data = init.item->typeData;
+    pages_ = WindowTemplate::SplitPages(init.item->children);
+    const std::vector<std::string> titles = data.pages();
+    const size_t count = std::max(titles.size(), pages_.size());
+    pages_.resize(count);
+    for (size_t p = 0; p < count; ++p)
+        tabs_->addTab(GbkToQString(p < titles.size() ? titles[p] : std::string()));
+    if (const std::string* font = data.raw(Tag::kFont)) box->setFont(FontFromRecord(*font));
+    const int32_t start = data.integer(Tag::kCurrent, 0);
+    if (start >= 0 && start < tabs_->count()) tabs_->setCurrentIndex(start);
+    setWidget(box, {tabs_});
+    box->installEventFilter(this);
+    layoutArea();
+    connect(tabs_, &QTabBar::currentChanged, this, [this](int page) {
+        showPage(page, true);
+        if (!programmatic_) raise(0);
+    });
+}
+
+bool PageControl::eventFilter(QObject* watched, QEvent* e) {
+    if (watched == widget() && e->type() == QEvent::Resize) layoutArea();
+    return false;
+}
+
+void PageControl::layoutArea() {
+    QWidget* box = widget();
+    if (!box) return;
+    const int tabHeight = tabs_->sizeHint().height();
+    tabs_->setGeometry(0, 0, box->width(), tabHeight);
+    area_->setGeometry(0, tabHeight, box->width(), std::max(0, box->height() - tabHeight));
+}
+
+void PageControl::windowCreated() {
+    showPage(current(), false);
+}
+
+void PageControl::showPage(int32_t page, bool focus) {
+    QWidget* first = nullptr;
+    uint32_t bestOrder = UINT_MAX;
+    for (size_t p = 0; p < pages_.size(); ++p) {
+        for (uint32_t id : pages_[p]) {
+            Control* c = FindControl(windowId(), id);
+            if (!c || !c->widget()) continue;
+            const bool shown = int32_t(p) == page && (c->item().flags & kStateVisible);
+            c->widget()->setVisible(shown);
+            if (shown && c->widget()->isEnabled() && c->item().tabOrder < bestOrder &&
+                c->widget()->focusPolicy() != Qt::NoFocus) {
+                bestOrder = c->item().tabOrder;
+                first = c->widget();
+            }
+        }
+    }
+    if (focus && first) first->setFocus(Qt::TabFocusReason);
+}
+
+void PageControl::setCurrent(int32_t page) {
+    if (page < 0 || page >= tabs_->count()) return;
+    programmatic_ = true;
+    if (page == tabs_->currentIndex())
+        showPage(page, true);
+    else
+        tabs_->setCurrentIndex(page);
+    programmatic_ = false;
+}
+
+int32_t PageControl::pageOf(uint32_t controlId) const {
+    for (size_t p = 0; p < pages_.size(); ++p)
+        for (uint32_t id : pages_[p])
+            if (id == controlId) return int32_t(p);
+    return -1;
+}
+
+std::string PageControl::pageTitle(int32_t page) const {
+    if (page < 0 || page >= tabs_->count()) return {};
+    return QStringToGbk(tabs_->tabText(page));
+}
+
+void PageControl::setPageTitle(int32_t page, const std::string& gbk) {
+    if (page >= 0 && page < tabs_->count()) tabs_->setTabText(page, GbkToQString(gbk));
+}
+
+int32_t PageControl::addPage(const std::string& gbkTitle) {
+    pages_.emplace_back();
+    programmatic_ = true;
+    int32_t index = tabs_->addTab(GbkToQString(gbkTitle));
+    programmatic_ = false;
+    return index;
+}
+
+void PageControl::removePage(int32_t page) {
+    if (page < 0 || page >= tabs_->count()) return;
+    // Controls of a removed page stay hidden; they belong to no page any more.
+    for (uint32_t id : pages_[size_t(page)])
+        if (Control* c = FindControl(windowId(), id); c && c->widget()) c->widget()->hide();
+    pages_.erase(pages_.begin() + page);
+    programmatic_ = true;
+    tabs_->removeTab(page);
+    programmatic_ = false;
+    showPage(current(), false);
+}
+
+bool PageControl::readProperty(int number, PropertyData& out) {
+    switch (number) {
+        case PageProp::kCurrent:
+            out = PropertyData::Int(current());
+            return true;
+        case PageProp::kPageCount:
+            out = PropertyData::Int(pageCount());
+            return true;
+        case PageProp::kFont:
+            out = PropertyData::Bytes(FontToRecord(widget()->font()));
+            return true;
+        default:
+            return false;
+    }
+}
+
+bool PageControl::writeProperty(int number, const PropertyData& in) {
+    switch (number) {
+        case PageProp::kCurrent:
+            setCurrent(in.asInt());
+            return true;
+        case PageProp::kFont:
+            widget()->setFont(FontFromRecord(in.bytes));
+            return true;
+        default:
+            return false;
+    }
+}
+
+}  // namespace tavrin::forms

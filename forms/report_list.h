@@ -1,0 +1,137 @@
+// The report list view: rows of texts in columns over a compact model (cell
+// texts as GBK bytes in one flat buffer, converted only when shown), so that
+// a million rows append quickly and stay smooth. The C++ API below is what
+// the list commands are written over; rows and columns are 0-based.
+#pragma once
+
+#include <QAbstractTableModel>
+#include <QPixmap>
+#include <QTreeView>
+#include <cstdint>
+#include <string>
+#include <vector>
+
+#include "forms/control.h"
+
+namespace tavrin::forms {
+
+class ReportListModel : public QAbstractTableModel {
+    Q_OBJECT
+  public:
+    struct Column {
+        std::string title;  // GBK
+        int32_t width = 100;
+        int32_t align = 0;  // 0 left, 1 centre, 2 right
+    };
+
+    explicit ReportListModel(QObject* parent = nullptr);
+
+    // Storage (always current; the view learns of appended rows in batches).
+    int32_t rows() const { return int32_t(rowData_.size()); }
+    int32_t columns() const { return int32_t(columns_.size()); }
+    int32_t insertRow(int32_t row, std::string_view text, int32_t image, int32_t checkState,
+                      int32_t indent, int32_t data);
+    bool removeRow(int32_t row);
+    void clear();
+    void setText(int32_t row, int32_t column, std::string_view text);
+    std::string_view text(int32_t row, int32_t column) const;
+    void setImage(int32_t row, int32_t column, int32_t image);
+    int32_t image(int32_t row, int32_t column) const;
+    void setCheckState(int32_t row, int32_t state);
+    int32_t checkState(int32_t row) const;
+    void setItemData(int32_t row, int32_t data);
+    int32_t itemData(int32_t row) const;
+    int32_t indent(int32_t row) const;
+    const Column& column(int32_t c) const { return columns_[size_t(c)]; }
+    void insertColumn(int32_t at, const Column& column);
+    void removeColumn(int32_t at);
+    void setColumnWidth(int32_t c, int32_t width) { columns_[size_t(c)].width = width; }
+    void setShowCheckBoxes(bool on);
+    bool showCheckBoxes() const { return checkBoxes_; }
+    void setImages(std::vector<QPixmap> images) { images_ = std::move(images); }
+
+    // Tells the view about rows appended since the last flush.
+    void flush();
+
+    int rowCount(const QModelIndex& parent = {}) const override;
+    int columnCount(const QModelIndex& parent = {}) const override;
+    QVariant data(const QModelIndex& index, int role) const override;
+    QVariant headerData(int section, Qt::Orientation o, int role) const override;
+
+  private:
+    struct Cell {
+        uint32_t offset = 0;
+        uint32_t length = 0;
+    };
+    bool valid(int32_t row, int32_t column) const;
+    Cell& cell(int32_t row, int32_t column) {
+        return cells_[size_t(row) * stride_ + size_t(column)];
+    }
+    const Cell& cell(int32_t row, int32_t column) const {
+        return cells_[size_t(row) * stride_ + size_t(column)];
+    }
+    Cell store(std::string_view text);
+    void restride(size_t stride);
+    void compactIfWasteful();
+    void scheduleFlush();
+
+    std::vector<Column> columns_;
+    size_t stride_ = 1;
+    std::vector<char> bytes_;
+    size_t wasted_ = 0;
+    std::vector<Cell> cells_;       // rows × stride
+    std::vector<int32_t> rowData_;  // the row's data word
+    std::vector<int8_t> rowCheck_;  // check state image (state + 1; 0 = none)
+    std::vector<uint8_t> rowIndent_;
+    std::vector<int16_t> cellImages_;  // rows × stride, allocated on first use
+    std::vector<QPixmap> images_;
+    bool checkBoxes_ = false;
+    int32_t shownRows_ = 0;  // rows the view knows of
+    bool flushPending_ = false;
+};
+
+class ReportListControl : public Control {
+    Q_OBJECT
+  public:
+    explicit ReportListControl(const ControlInit& init);
+
+    QTreeView* view() const { return view_; }
+    ReportListModel* model() const { return model_; }
+
+    int32_t itemCount() const { return model_->rows(); }
+    // Inserts a row (row < 0 or beyond the end appends); returns its index or -1.
+    int32_t insertItem(int32_t row, std::string_view gbkText, int32_t image = -1,
+                       int32_t checkState = 0, int32_t indent = 0, int32_t data = 0);
+    void setItemText(int32_t row, int32_t column, std::string_view gbkText);
+    std::string itemText(int32_t row, int32_t column) const;  // empty when out of range
+    void setItemImage(int32_t row, int32_t column, int32_t image);
+    int32_t itemImage(int32_t row, int32_t column) const;  // -1 none
+    void setCheckState(int32_t row, int32_t state);
+    int32_t checkState(int32_t row) const;
+    void setItemData(int32_t row, int32_t data);
+    int32_t itemData(int32_t row) const;
+    bool deleteItem(int32_t row);
+    void deleteAll();
+    void ensureVisible(int32_t row);
+    int32_t columnCount() const { return model_->columns(); }
+    std::string columnTitle(int32_t column) const;
+    int32_t columnAlign(int32_t column) const;
+    int32_t columnWidth(int32_t column) const;
+    // width -1 fits the contents, -2 (and below) fits the header.
+    void setColumnWidth(int32_t column, int32_t width);
+    int32_t insertColumn(int32_t at, std::string_view gbkTitle, int32_t width, int32_t align);
+    int32_t currentRow() const;  // -1 none
+    void setCurrentRow(int32_t row);
+
+    bool readProperty(int number, PropertyData& out) override;
+    bool writeProperty(int number, const PropertyData& in) override;
+
+  private:
+    friend class ReportListView;
+    void clickedAt(const QPoint& pos, Qt::MouseButton button);
+    ReportListModel* model_;
+    QTreeView* view_;
+    int32_t hotRow_ = -1;
+};
+
+}  // namespace tavrin::forms

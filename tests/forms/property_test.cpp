@@ -1,0 +1,215 @@
+// Property access by ids: clamping, template values kept across closing and
+// creation, data-kind conversions, fonts, menu items and the fatal errors.
+#include <gtest/gtest.h>
+
+#include <QAction>
+#include <QLabel>
+#include <QLineEdit>
+#include <QMenu>
+#include <QMenuBar>
+#include <cstring>
+
+#include "forms/controls.h"
+#include "forms/form_window.h"
+#include "forms/properties.h"
+#include "forms/window_system.h"
+#include "runtime/commands.h"
+#include "runtime/gbk.h"
+#include "runtime/memory.h"
+#include "test_support.h"
+
+using namespace tavrin;
+using namespace tavrin::forms;
+using namespace formtest;
+
+namespace {
+
+constexpr uint32_t W = ids::TestWindow;
+
+class PropertyTest : public testing::Test {
+  protected:
+    void SetUp() override {
+        SetUpWindowLayer();
+        ResetWindows();
+    }
+    void TearDown() override { ResetWindows(); }
+};
+
+TEST_F(PropertyTest, WidthAndPositionAreClampedToTheCoordinateLimit) {
+    ASSERT_TRUE(LoadWindow(W));
+    WriteInt(W, ids::AddButton, Prop::kWidth, 40000);
+    EXPECT_EQ(ReadInt(W, ids::AddButton, Prop::kWidth), 32627);
+    WriteInt(W, ids::AddButton, Prop::kHeight, -5);
+    EXPECT_EQ(ReadInt(W, ids::AddButton, Prop::kHeight), 0);
+    WriteInt(W, ids::AddButton, Prop::kLeft, -40000);
+    EXPECT_EQ(ReadInt(W, ids::AddButton, Prop::kLeft), -32627);
+    WriteInt(W, ids::AddButton, Prop::kTop, 40000);
+    EXPECT_EQ(ReadInt(W, ids::AddButton, Prop::kTop), 32627);
+    // Moving keeps the size; the live widget follows.
+    WriteInt(W, ids::AddButton, Prop::kWidth, 90);
+    WriteInt(W, ids::AddButton, Prop::kLeft, 12);
+    EXPECT_EQ(WidgetOf(W, ids::AddButton)->geometry().left(), 12);
+    EXPECT_EQ(WidgetOf(W, ids::AddButton)->width(), 90);
+    // The same limit applies while the window is not created.
+    CloseWindow(W, true);
+    WriteInt(W, ids::AddButton, Prop::kWidth, 40000);
+    EXPECT_EQ(ReadInt(W, ids::AddButton, Prop::kWidth), 32627);
+}
+
+TEST_F(PropertyTest, CommonPropertiesOfAClosedWindowReadTheLastWrittenValues) {
+    EXPECT_EQ(ReadInt(W, ids::AddButton, Prop::kWidth), 88);  // template value, never created
+    ASSERT_TRUE(LoadWindow(W));
+    WriteInt(W, ids::AddButton, Prop::kWidth, 123);
+    CloseWindow(W, true);
+    Pump();
+    EXPECT_EQ(ReadInt(W, ids::AddButton, Prop::kWidth), 123);
+    WriteInt(W, ids::AddButton, Prop::kHeight, 31);
+    WriteInt(W, ids::AddButton, Prop::kDisabled, 1);
+    WriteInt(W, ids::Check1, Prop::kVisible, 0);
+    EXPECT_EQ(ReadInt(W, ids::AddButton, Prop::kHeight), 31);
+    EXPECT_EQ(ReadInt(W, ids::AddButton, Prop::kDisabled), 1);
+    EXPECT_EQ(ReadInt(W, ids::Check1, Prop::kVisible), 0);
+    // The next creation uses them.
+    ASSERT_TRUE(LoadWindow(W));
+    QWidget* add = WidgetOf(W, ids::AddButton);
+    EXPECT_EQ(add->size(), QSize(123, 31));
+    EXPECT_FALSE(add->isEnabled());
+    EXPECT_TRUE(WidgetOf(W, ids::Check1)->isHidden());
+}
+
+TEST_F(PropertyTest, MarkAndMousePointerAreCopiedBlocks) {
+    WriteTextUtf8(W, ids::AddButton, Prop::kMark, "标记");
+    EXPECT_EQ(ReadTextUtf8(W, ids::AddButton, Prop::kMark), "标记");
+    ASSERT_TRUE(LoadWindow(W));
+    const uint32_t cursor[1] = {3};
+    ByteSetBlock* set = NewByteSet(cursor, 4);
+    Value v;
+    v.setPointer(set);
+    WriteProperty(W, ids::AddButton, Prop::kMousePointer, -1, v.lo, v.hi);
+    Free(set);
+    EXPECT_EQ(WidgetOf(W, ids::AddButton)->cursor().shape(), Qt::IBeamCursor);
+    auto* back = reinterpret_cast<ByteSetBlock*>(
+        uintptr_t(ReadProperty(W, ids::AddButton, Prop::kMousePointer)));
+    ASSERT_NE(back, nullptr);
+    ASSERT_EQ(back->length, 4u);
+    EXPECT_EQ(back->data()[0], 3);
+    Free(back);
+}
+
+TEST_F(PropertyTest, OwnPropertiesConvertByTheirDataKind) {
+    ASSERT_TRUE(LoadWindow(W));
+    WriteTextUtf8(W, ids::AmountEdit, Prop::kOwn + EditProp::kContent, "12.5元");
+    EXPECT_EQ(static_cast<QLineEdit*>(WidgetOf(W, ids::AmountEdit))->text(),
+              QString::fromUtf8("12.5元"));
+    EXPECT_EQ(ReadTextUtf8(W, ids::AmountEdit, Prop::kOwn + EditProp::kContent), "12.5元");
+    // An empty text reads as null.
+    WriteTextUtf8(W, ids::AmountEdit, Prop::kOwn + EditProp::kContent, "");
+    EXPECT_EQ(ReadProperty(W, ids::AmountEdit, Prop::kOwn + EditProp::kContent), 0u);
+    EXPECT_EQ(ReadTextUtf8(W, ids::NoteEdit, Prop::kOwn + EditProp::kContent), "多行\n备注");
+
+    // Bools store 1 for any non-zero value.
+    WriteInt(W, ids::Check1, Prop::kOwn + CheckProp::kChecked, 5);
+    EXPECT_EQ(ReadProperty(W, ids::Check1, Prop::kOwn + CheckProp::kChecked), 1u);
+
+    // Date-times travel as the 64-bit double.
+    uint64_t bits = ReadProperty(W, ids::DateBox, Prop::kOwn + DateProp::kValue);
+    double days;
+    std::memcpy(&days, &bits, 8);
+    EXPECT_DOUBLE_EQ(days, 41030.0 + 8.5 / 24);  // 2012-05-01 08:30
+    const double next = 41031.25;
+    std::memcpy(&bits, &next, 8);
+    WriteProperty(W, ids::DateBox, Prop::kOwn + DateProp::kValue, -1, uint32_t(bits),
+                  uint32_t(bits >> 32));
+    EXPECT_EQ(FindControlAs<DatePickerControl>(W, ids::DateBox)->editor()->date(),
+              QDate(2012, 5, 2));
+
+    WriteTextUtf8(W, ids::Label11, Prop::kOwn + LabelProp::kCaption, "新标题");
+    EXPECT_EQ(static_cast<QLabel*>(WidgetOf(W, ids::Label11))->text(), QString::fromUtf8("新标题"));
+    WriteTextUtf8(W, 0, Prop::kOwn + WindowProp::kCaption, "窗口标题");
+    EXPECT_EQ(WindowWidget(W)->windowTitle(), QString::fromUtf8("窗口标题"));
+    EXPECT_EQ(ReadInt(W, ids::Color1, Prop::kOwn + ColorProp::kColor), 0x0000FF);
+    EXPECT_EQ(ReadInt(W, ids::IncomeList, Prop::kOwn + ListViewProp::kCurrent), -1);
+    EXPECT_EQ(ReadInt(W, ids::IncomeCombo, Prop::kOwn + ComboProp::kCount), 2);
+    // A property number the kind does not have reads 0 and writes nothing.
+    EXPECT_EQ(ReadProperty(W, ids::AddButton, Prop::kOwn + 40), 0u);
+}
+
+TEST_F(PropertyTest, FontPartsByArrayIndex) {
+    ASSERT_TRUE(LoadWindow(W));
+    const int32_t font = Prop::kOwn + DialogProp::kFont;
+    EXPECT_EQ(ReadInt(W, ids::FontDialog, font, 5), 12);
+    EXPECT_EQ(ReadInt(W, ids::FontDialog, font, 1), 1);
+    EXPECT_EQ(ReadTextUtf8(W, ids::FontDialog, font, 6), "宋体");
+    WriteInt(W, ids::FontDialog, font, 3700, 0);
+    EXPECT_EQ(ReadInt(W, ids::FontDialog, font, 0), 100);  // modulo 3600
+    WriteInt(W, ids::FontDialog, font, 0, 1);
+    EXPECT_EQ(ReadInt(W, ids::FontDialog, font, 1), 0);
+    WriteInt(W, ids::FontDialog, font, 1, 2);
+    EXPECT_EQ(ReadInt(W, ids::FontDialog, font, 2), 1);
+    WriteTextUtf8(W, ids::FontDialog, font, "", 6);
+    EXPECT_EQ(ReadTextUtf8(W, ids::FontDialog, font, 6), "宋体");
+    WriteTextUtf8(W, ids::FontDialog, font, std::string(40, 'A'), 6);
+    EXPECT_EQ(ReadTextUtf8(W, ids::FontDialog, font, 6), "宋体");
+    WriteTextUtf8(W, ids::FontDialog, font, "Arial", 6);
+    EXPECT_EQ(ReadTextUtf8(W, ids::FontDialog, font, 6), "Arial");
+    // Index -1: the summary record {angle, bold, italic, strike-out, underline, size, face}.
+    auto* summary =
+        reinterpret_cast<ByteSetBlock*>(uintptr_t(ReadProperty(W, ids::FontDialog, font, -1)));
+    ASSERT_NE(summary, nullptr);
+    ASSERT_GE(summary->length, 28u);
+    int32_t parts[6];
+    std::memcpy(parts, summary->data(), sizeof parts);
+    EXPECT_EQ(parts[0], 100);
+    EXPECT_EQ(parts[2], 1);
+    EXPECT_EQ(parts[5], 12);
+    char* face;
+    std::memcpy(&face, summary->data() + 24, sizeof face);
+    EXPECT_STREQ(face, "Arial");
+    Free(face);
+    Free(summary);
+    // A control without a font of its own reads the default GUI font.
+    EXPECT_GT(ReadInt(W, ids::AddButton, Prop::kOwn + ButtonProp::kFont, 5), 0);
+}
+
+TEST_F(PropertyTest, MenuItemPropertiesUpdateTheMenuOnlyWhenChanged) {
+    EXPECT_EQ(ReadTextUtf8(W, ids::MenuOpen, MenuProp::kCaption), "打开");
+    ASSERT_TRUE(LoadWindow(W));
+    auto* form = static_cast<FormWindow*>(WindowWidget(W));
+    QAction* open = form->menuBar()->actions()[0]->menu()->actions()[0];
+    WriteTextUtf8(W, ids::MenuOpen, MenuProp::kCaption, "打开文件");
+    EXPECT_EQ(open->text(), QString::fromUtf8("打开文件"));
+    WriteInt(W, ids::MenuOpen, MenuProp::kDisabled, 1);
+    EXPECT_FALSE(open->isEnabled());
+    EXPECT_EQ(ReadInt(W, ids::MenuOpen, MenuProp::kDisabled), 1);
+    WriteInt(W, ids::MenuOpen, MenuProp::kVisible, 0);
+    EXPECT_FALSE(open->isVisible());
+    EXPECT_EQ(ReadInt(W, ids::MenuOpen, MenuProp::kVisible), 0);
+    WriteInt(W, ids::MenuOpen, MenuProp::kChecked, 1);
+    EXPECT_TRUE(open->isChecked());
+    // Closed: the template keeps them, and the next menu bar shows them.
+    CloseWindow(W, true);
+    Pump();
+    EXPECT_EQ(ReadInt(W, ids::MenuOpen, MenuProp::kChecked), 1);
+    ASSERT_TRUE(LoadWindow(W));
+    form = static_cast<FormWindow*>(WindowWidget(W));
+    open = form->menuBar()->actions()[0]->menu()->actions()[0];
+    EXPECT_EQ(open->text(), QString::fromUtf8("打开文件"));
+    EXPECT_TRUE(open->isChecked());
+}
+
+TEST(PropertyDeathTest, OwnPropertyOfAWindowNotCreatedIsFatal) {
+    GTEST_FLAG_SET(death_test_style, "threadsafe");
+    SetUpWindowLayer();
+    EXPECT_EXIT(
+        {
+            ResetWindows();
+            ReadProperty(W, ids::AmountEdit, Prop::kOwn + EditProp::kContent);
+        },
+        testing::ExitedWithCode(255), "指定窗口尚未载入");
+    EXPECT_EXIT(WriteInt(0x52017777, ids::AmountEdit, Prop::kWidth, 5),
+                testing::ExitedWithCode(255), "未载入欲访问窗口组件所在的窗口");
+    EXPECT_EXIT(ReadInt(0x52017777, ids::AmountEdit, Prop::kWidth), testing::ExitedWithCode(255),
+                "未载入欲访问窗口组件所在的窗口");
+}
+
+}  // namespace
