@@ -119,6 +119,20 @@ void BM_ScrollRepaintEnd(benchmark::State& state) {
 BENCHMARK(BM_ScrollRepaintMiddle)->Unit(benchmark::kMillisecond);
 BENCHMARK(BM_ScrollRepaintEnd)->Unit(benchmark::kMillisecond);
 
+// The start-up's AutoSizeColumns: every column fitted with -2 over a million rows.
+void BM_AutoSizeColumns(benchmark::State& state) {
+    if (CallLibrary(1, LvItemCount, List()).asInt() != kRows) {
+        DeleteAll();
+        AppendRows(kRows);
+    }
+    for (auto _ : state) {
+        const int32_t n = CallLibrary(1, LvColumnCount, List()).asInt();
+        for (int32_t c = 0; c < n; ++c)
+            CallLibrary(1, LvSetColumnWidth, List(), MakeInt(c), MakeInt(-2));
+    }
+}
+BENCHMARK(BM_AutoSizeColumns)->Unit(benchmark::kMillisecond);
+
 void BM_DeleteAllMillionRows(benchmark::State& state) {
     for (auto _ : state) {
         state.PauseTiming();

@@ -198,9 +198,9 @@ void ReportToStderr() {
 
 }  // namespace
 
-using FatalReportTest = FormCommandsTest;
+using UnloadedControlTest = FormCommandsTest;
 
-TEST_F(FatalReportTest, ControlOfAClosedWindowEndsTheProgram) {
+TEST_F(UnloadedControlTest, ControlOfAClosedWindowEndsTheProgram) {
     GTEST_FLAG_SET(death_test_style, "threadsafe");
     EXPECT_EXIT(
         {
@@ -212,7 +212,7 @@ TEST_F(FatalReportTest, ControlOfAClosedWindowEndsTheProgram) {
         ::testing::ExitedWithCode(255), "错误\\|.*错误信息：指定窗口或窗口组件不存在或尚未载入");
 }
 
-TEST_F(FatalReportTest, ControlOfAWindowNeverLoadedEndsTheProgram) {
+TEST_F(UnloadedControlTest, ControlOfAWindowNeverLoadedEndsTheProgram) {
     GTEST_FLAG_SET(death_test_style, "threadsafe");
     EXPECT_EXIT(
         {
@@ -223,7 +223,7 @@ TEST_F(FatalReportTest, ControlOfAWindowNeverLoadedEndsTheProgram) {
         ::testing::ExitedWithCode(255), "指定窗口或窗口组件不存在或尚未载入");
 }
 
-TEST_F(FatalReportTest, UnknownControlOfALoadedWindowEndsTheProgram) {
+TEST_F(UnloadedControlTest, UnknownControlOfALoadedWindowEndsTheProgram) {
     GTEST_FLAG_SET(death_test_style, "threadsafe");
     EXPECT_EXIT(
         {

@@ -16,7 +16,7 @@ namespace {
 
 const Value kAbsent{};
 
-class ListViewTest : public FormCommandsTest {
+class LvCommandsTest : public FormCommandsTest {
   protected:
     Value list = Ref(ids::List, TypeId::kReportList);
     forms::ReportListControl* control() {
@@ -38,7 +38,7 @@ class ListViewTest : public FormCommandsTest {
 
 }  // namespace
 
-TEST_F(ListViewTest, RowsAreAppendedOrInsertedAndReturnTheirIndex) {
+TEST_F(LvCommandsTest, RowsAreAppendedOrInsertedAndReturnTheirIndex) {
     EXPECT_EQ(Append("a"), 0);
     EXPECT_EQ(Append("c"), 1);
     // Negative rows append; a row inside the list inserts before it.
@@ -63,7 +63,7 @@ TEST_F(ListViewTest, RowsAreAppendedOrInsertedAndReturnTheirIndex) {
     EXPECT_EQ(CallLibrary(1, LvGetItemData, list, MakeInt(4)).asInt(), 99);
 }
 
-TEST_F(ListViewTest, CellTextsWithRowAndColumnChecks) {
+TEST_F(LvCommandsTest, CellTextsWithRowAndColumnChecks) {
     Append("1");
     const std::string amount = G("12.50"), remark = G("午餐");
     SetCell(0, 1, amount);
@@ -86,7 +86,7 @@ TEST_F(ListViewTest, CellTextsWithRowAndColumnChecks) {
     EXPECT_EQ(Cell(0, 3), "");
 }
 
-TEST_F(ListViewTest, ImagesChecksAndDataPerRow) {
+TEST_F(LvCommandsTest, ImagesChecksAndDataPerRow) {
     // An image below -1 counts as -1 (none).
     CallLibrary(1, LvInsertItem, list, kAbsent, MakeTextRef("a"), MakeInt(-7), kAbsent, kAbsent,
                 kAbsent);
@@ -114,7 +114,7 @@ TEST_F(ListViewTest, ImagesChecksAndDataPerRow) {
     EXPECT_EQ(CallLibrary(1, LvGetItemData, list, MakeInt(5)).asInt(), 0);
 }
 
-TEST_F(ListViewTest, DeletingRows) {
+TEST_F(LvCommandsTest, DeletingRows) {
     for (const char* t : {"a", "b", "c"}) Append(t);
     CallLibrary(1, LvDeleteItem, list, MakeInt(3));
     CallLibrary(1, LvDeleteItem, list, MakeInt(-1));
@@ -126,7 +126,7 @@ TEST_F(ListViewTest, DeletingRows) {
     EXPECT_EQ(Append("z"), 0);
 }
 
-TEST_F(ListViewTest, ColumnsOfTheTemplate) {
+TEST_F(LvCommandsTest, ColumnsOfTheTemplate) {
     EXPECT_EQ(CallLibrary(1, LvColumnCount, list).asInt(), 3);
     EXPECT_EQ(TakeText(CallLibrary(1, LvColumnTitle, list, MakeInt(2))), G("备注信息"));
     EXPECT_EQ(TakeText(CallLibrary(1, LvColumnTitle, list, MakeInt(3))), "");
@@ -140,7 +140,7 @@ TEST_F(ListViewTest, ColumnsOfTheTemplate) {
     EXPECT_EQ(CallLibrary(1, LvColumnCount, list).asInt(), 3);
 }
 
-TEST_F(ListViewTest, FitWidthsAndTheLastColumnFillsTheRest) {
+TEST_F(LvCommandsTest, FitWidthsAndTheLastColumnFillsTheRest) {
     Append("1");
     const std::string wide = G("这是一条很长很长的备注信息，比列标题宽得多");
     SetCell(0, 0, wide);
@@ -174,7 +174,7 @@ TEST_F(ListViewTest, FitWidthsAndTheLastColumnFillsTheRest) {
     EXPECT_GT(width(0) + width(1) + width(2), available);
 }
 
-TEST_F(ListViewTest, LastColumnLeavesRoomForTheScrollBarOfALongList) {
+TEST_F(LvCommandsTest, LastColumnLeavesRoomForTheScrollBarOfALongList) {
     for (int i = 0; i < 200; ++i) Append(std::to_string(i));
     QTreeView* view = control()->view();
     const int32_t available =
@@ -188,7 +188,7 @@ TEST_F(ListViewTest, LastColumnLeavesRoomForTheScrollBarOfALongList) {
                  view->horizontalScrollBar()->maximum() > 0);
 }
 
-TEST_F(ListViewTest, EnsureVisibleScrollsTheRowIntoView) {
+TEST_F(LvCommandsTest, EnsureVisibleScrollsTheRowIntoView) {
     for (int i = 0; i < 500; ++i) Append(std::to_string(i));
     Settle();
     QTreeView* view = control()->view();

@@ -20,7 +20,7 @@ namespace {
 
 const Value kAbsent{};
 
-class PrintingTest : public FormCommandsTest {
+class PrintCommandsTest : public FormCommandsTest {
   protected:
     void SetUp() override {
         FormCommandsTest::SetUp();
@@ -64,7 +64,7 @@ bool Dark(QRgb c) {
 
 }  // namespace
 
-TEST_F(PrintingTest, NoPrinterWritesAPdfWithWhatWasDrawn) {
+TEST_F(PrintCommandsTest, NoPrinterWritesAPdfWithWhatWasDrawn) {
     answer["output"] = Path("图表.pdf").toStdString();
     ASSERT_TRUE(CallKernel(StartPrinting, printer, kAbsent, MakeBool(false), kAbsent, kAbsent,
                            kAbsent, kAbsent)
@@ -96,7 +96,7 @@ TEST_F(PrintingTest, NoPrinterWritesAPdfWithWhatWasDrawn) {
     EXPECT_FALSE(Dark(image.pixel(image.width() / 2, image.height() * 3 / 4)));
 }
 
-TEST_F(PrintingTest, LandscapeAndPaperNumbersReachThePage) {
+TEST_F(PrintCommandsTest, LandscapeAndPaperNumbersReachThePage) {
     answer["output"] = Path("横向.pdf").toStdString();
     ASSERT_TRUE(CallKernel(StartPrinting, printer, kAbsent, MakeBool(false), MakeInt(3), MakeInt(1),
                            kAbsent, kAbsent)
@@ -110,7 +110,7 @@ TEST_F(PrintingTest, LandscapeAndPaperNumbersReachThePage) {
     EXPECT_GT(image.width(), image.height());
 }
 
-TEST_F(PrintingTest, CustomPaperInTenthsOfAMillimetre) {
+TEST_F(PrintCommandsTest, CustomPaperInTenthsOfAMillimetre) {
     answer["output"] = Path("custom.pdf").toStdString();
     ASSERT_TRUE(CallKernel(StartPrinting, printer, kAbsent, MakeBool(false), MakeInt(-1), kAbsent,
                            MakeInt(1000), MakeInt(1500))
@@ -124,7 +124,7 @@ TEST_F(PrintingTest, CustomPaperInTenthsOfAMillimetre) {
     CallKernel(EndPrinting, printer);
 }
 
-TEST_F(PrintingTest, CancelledDialogStartsNothing) {
+TEST_F(PrintCommandsTest, CancelledDialogStartsNothing) {
     accept = false;
     answer["output"] = Path("never.pdf").toStdString();
     EXPECT_FALSE(
@@ -135,7 +135,7 @@ TEST_F(PrintingTest, CancelledDialogStartsNothing) {
     EXPECT_FALSE(QFile::exists(Path("never.pdf")));
 }
 
-TEST_F(PrintingTest, PrintToFileAsksForTheFileLikeThePlatform) {
+TEST_F(PrintCommandsTest, PrintToFileAsksForTheFileLikeThePlatform) {
     answer["printToFile"] = "1";
     saveAs = Path("输出.prn").toStdString();
     ASSERT_TRUE(
@@ -162,7 +162,7 @@ TEST_F(PrintingTest, PrintToFileAsksForTheFileLikeThePlatform) {
             .asBool());
 }
 
-TEST_F(PrintingTest, ProgressWindowUnlessToldNot) {
+TEST_F(PrintCommandsTest, ProgressWindowUnlessToldNot) {
     auto progressShown = [] {
         for (QWidget* w : QApplication::topLevelWidgets())
             if (w->isVisible() && w->windowTitle() == QStringLiteral("打印")) return true;
@@ -184,7 +184,7 @@ TEST_F(PrintingTest, ProgressWindowUnlessToldNot) {
     CallKernel(EndPrinting, printer);
 }
 
-TEST_F(PrintingTest, ClosingTheWindowFinishesTheDocument) {
+TEST_F(PrintCommandsTest, ClosingTheWindowFinishesTheDocument) {
     answer["output"] = Path("closed.pdf").toStdString();
     ASSERT_TRUE(CallKernel(StartPrinting, printer, kAbsent, MakeBool(false), kAbsent, kAbsent,
                            kAbsent, kAbsent)
@@ -224,7 +224,7 @@ TEST(PdfPath, NeverReplacesAnEarlierFile) {
               dir.filePath(QStringLiteral("收入_支出 (2).pdf")));
 }
 
-TEST_F(PrintingTest, DocumentThatCannotStartIsReportedAsFailed) {
+TEST_F(PrintCommandsTest, DocumentThatCannotStartIsReportedAsFailed) {
     answer["output"] = Path("no such folder/x.pdf").toStdString();
     EXPECT_FALSE(CallKernel(StartPrinting, printer, kAbsent, MakeBool(false), kAbsent, kAbsent,
                             kAbsent, kAbsent)
