@@ -6,7 +6,6 @@
 #include <QDir>
 #include <QFileInfo>
 #include <QStyle>
-#include <QStyleFactory>
 
 #include "forms/bars.h"
 #include "forms/commands/command_support.h"
@@ -51,9 +50,10 @@ void SetVisualStyle(Value* result, int32_t argc, const Value* argv) {
     const bool themed = style >= 1 && style <= 3;
     const QString wanted = themed ? QString::fromLatin1(kThemedStyle) : platform;
     // Switching to the style already in use would only re-polish every widget.
-    const bool on = QApplication::style() &&
-                    QApplication::style()->name().compare(wanted, Qt::CaseInsensitive) == 0;
-    if (!on && !wanted.isEmpty()) QApplication::setStyle(QStyleFactory::create(wanted));
+    const bool inUse = QApplication::style() &&
+                       QApplication::style()->name().compare(wanted, Qt::CaseInsensitive) == 0;
+    if (!inUse && !wanted.isEmpty())
+        QApplication::setStyle(wanted);  // an unknown name changes nothing
     *result = MakeInt(themed && QApplication::style() &&
                       QApplication::style()->name().compare(wanted, Qt::CaseInsensitive) == 0);
 }
