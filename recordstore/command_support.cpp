@@ -1,6 +1,9 @@
 // Argument handling of the record commands.
 #include "recordstore/command_support.h"
 
+#include <QCoreApplication>
+#include <QThread>
+#include <QTimer>
 #include <limits>
 
 #include "runtime/errors.h"
@@ -72,6 +75,58 @@ const FieldDescriptor* ResolveField(Database& db, const Value& field) {
 
 bool ConditionHolds(const Value& condition) {
     return EvaluateCondition(condition);
+}
+
+namespace {
+
+bool gReleasePosted = false;
+
+void ReleaseAllHolds() {
+    gReleasePosted = false;
+    DatabaseManager& manager = DatabaseManager::instance();
+    for (int32_t i = 0; i < manager.size(); ++i) ReleaseHeldRecord(*manager.at(i));
+}
+
+// Holds end at the latest when the event loop runs again, after the handler.
+void PostRelease() {
+    if (gReleasePosted) return;
+    QCoreApplication* app = QCoreApplication::instance();
+    if (app == nullptr || QThread::currentThread() != app->thread()) return;
+    gReleasePosted = true;
+    QTimer::singleShot(0, app, &ReleaseAllHolds);
+}
+
+}  // namespace
+
+Database* CurrentDatabase() {
+    Database* db = DatabaseManager::instance().current();
+    if (db != nullptr) ReleaseHeldRecord(*db);
+    return db;
+}
+
+int32_t HoldRecord(Database& db, int32_t record) {
+    if (record < 0 || db.heldRecord == record) return kOk;
+    ReleaseHeldRecord(db);
+    int32_t code = db.records.lockByte(db.recordOffset(record), LockWaitTime());
+    if (code != kOk) return code;
+    db.heldRecord = record;
+    db.heldRecordInside = false;
+    PostRelease();
+    return kOk;
+}
+
+void HoldAppendedRecord(Database& db) {
+    ReleaseHeldRecord(db);
+    db.heldRecord = db.current;
+    db.heldRecordInside = true;  // written whole, and held ever since
+    PostRelease();
+}
+
+void ReleaseHeldRecord(Database& db) {
+    if (db.heldRecord < 0) return;
+    db.records.unlockByte(db.recordOffset(db.heldRecord));
+    db.heldRecord = -1;
+    db.heldRecordInside = false;
 }
 
 }  // namespace tavrin::rs

@@ -58,6 +58,20 @@ class CommandCode {
     int32_t code_ = 0;
 };
 
+// The current database (null when none) with its reading hold given up:
+// every command but ReadField starts here.
+Database* CurrentDatabase();
+// The field commands' lock of the record they work on: the byte is locked by
+// the first command on a record (AppendBlankRecord, ReadField, WriteField) and
+// kept while the following field commands are on the same record, so the
+// fields of one record cost one lock, not one each. It is given up by any
+// other command on the database, by moving to another record, or when the
+// program's event loop regains control.
+int32_t HoldRecord(Database& db, int32_t record);
+// Marks the record just appended (its lock byte already held) as held.
+void HoldAppendedRecord(Database& db);
+void ReleaseHeldRecord(Database& db);
+
 // Evaluates a condition for the scan record; raises the runtime error for a
 // deferred argument that yields anything but a logical value.
 bool ConditionHolds(const Value& condition);

@@ -153,6 +153,9 @@ void ReadField(Value* result, int32_t argc, const Value* argv) {
         return;
     }
     *result = EmptyValueOf(*f);
+    // The record's lock byte stays held for the next field of the same record;
+    // the read below nests inside it.
+    if (code = HoldRecord(*db, db->current); !code.ok()) return;
     uint8_t small[16];
     std::vector<uint8_t> large;
     uint8_t* bytes = small;
@@ -192,6 +195,8 @@ void WriteField(Value* result, int32_t argc, const Value* argv) {
         return;
     }
     const Value* value = argc > 1 && argv[1].type != TypeCode::kNone ? &argv[1] : nullptr;
+    // The record's lock byte stays held for the next field of the same record.
+    if (code = HoldRecord(*db, db->current); !code.ok()) return;
     try {
         if (IsChainField(f->type)) {
             code = WriteChainField(*db, *f, value);
@@ -204,7 +209,7 @@ void WriteField(Value* result, int32_t argc, const Value* argv) {
                 bytes = large.data();
             }
             if (code = BytesOfValue(*f, value, bytes); code.ok()) {
-                code = WriteFieldBytes(*db, db->current, *f, bytes);
+                code = WriteFieldBytes(*db, db->current, *f, bytes, &db->heldRecordInside);
             }
         }
     } catch (...) {

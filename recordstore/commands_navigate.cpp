@@ -11,7 +11,7 @@ using namespace rs;
 void GetRecordCount(Value* result, int32_t argc, const Value* argv) {
     CommandCode code;
     result->type = TypeCode::kInt;
-    Database* db = DatabaseManager::instance().current();
+    Database* db = CurrentDatabase();
     if (db == nullptr) {
         code = kNoCurrentDatabase;
         return;
@@ -24,14 +24,15 @@ void GetRecordCount(Value* result, int32_t argc, const Value* argv) {
 void AppendBlankRecord(Value* result, int32_t argc, const Value* argv) {
     CommandCode code;
     result->type = TypeCode::kBool;
-    Database* db = DatabaseManager::instance().current();
-    code = db == nullptr ? int32_t(kNoCurrentDatabase) : AppendRecord(*db);
+    Database* db = CurrentDatabase();
+    code = db == nullptr ? int32_t(kNoCurrentDatabase) : AppendRecord(*db, true);
+    if (code.ok()) HoldAppendedRecord(*db);  // its fields are written next
     result->lo = code.ok();
 }
 
 void GoToFirstRecord(Value* result, int32_t argc, const Value* argv) {
     CommandCode code;
-    Database* db = DatabaseManager::instance().current();
+    Database* db = CurrentDatabase();
     if (db == nullptr) {
         code = kNoCurrentDatabase;
         return;
@@ -42,7 +43,7 @@ void GoToFirstRecord(Value* result, int32_t argc, const Value* argv) {
 void SkipRecords(Value* result, int32_t argc, const Value* argv) {
     CommandCode code;
     result->type = TypeCode::kBool;
-    Database* db = DatabaseManager::instance().current();
+    Database* db = CurrentDatabase();
     if (db == nullptr) {
         code = kNoCurrentDatabase;
         return;
@@ -73,7 +74,7 @@ void SkipRecords(Value* result, int32_t argc, const Value* argv) {
 void GoToRecord(Value* result, int32_t argc, const Value* argv) {
     CommandCode code;
     result->type = TypeCode::kBool;
-    Database* db = DatabaseManager::instance().current();
+    Database* db = CurrentDatabase();
     if (db == nullptr) {
         code = kNoCurrentDatabase;
         return;
@@ -88,7 +89,7 @@ void GoToRecord(Value* result, int32_t argc, const Value* argv) {
 void IsPastLastRecord(Value* result, int32_t argc, const Value* argv) {
     CommandCode code;
     result->type = TypeCode::kBool;
-    Database* db = DatabaseManager::instance().current();
+    Database* db = CurrentDatabase();
     if (db == nullptr) {
         code = kNoCurrentDatabase;
         return;

@@ -46,7 +46,7 @@ int32_t ScanAll(Database& db, const RecordVisitor& visit) {
 void DeleteRecord(Value* result, int32_t argc, const Value* argv) {
     CommandCode code;
     result->type = TypeCode::kBool;
-    Database* db = DatabaseManager::instance().current();
+    Database* db = CurrentDatabase();
     if (db == nullptr) {
         code = kNoCurrentDatabase;
         return;
@@ -74,7 +74,7 @@ void DeleteRecord(Value* result, int32_t argc, const Value* argv) {
 void PackDatabase(Value* result, int32_t argc, const Value* argv) {
     CommandCode code;
     result->type = TypeCode::kBool;
-    Database* db = DatabaseManager::instance().current();
+    Database* db = CurrentDatabase();
     code = db == nullptr ? int32_t(kNoCurrentDatabase) : PackRecords(*db);
     result->lo = code.ok();
 }
@@ -82,7 +82,7 @@ void PackDatabase(Value* result, int32_t argc, const Value* argv) {
 void EmptyDatabase(Value* result, int32_t argc, const Value* argv) {
     CommandCode code;
     result->type = TypeCode::kBool;
-    Database* db = DatabaseManager::instance().current();
+    Database* db = CurrentDatabase();
     code = db == nullptr ? int32_t(kNoCurrentDatabase) : EmptyRecords(*db);
     result->lo = code.ok();
 }
@@ -90,7 +90,7 @@ void EmptyDatabase(Value* result, int32_t argc, const Value* argv) {
 void FindRecord(Value* result, int32_t argc, const Value* argv) {
     CommandCode code;
     result->type = TypeCode::kBool;
-    Database* db = DatabaseManager::instance().current();
+    Database* db = CurrentDatabase();
     if (db == nullptr) {
         code = kNoCurrentDatabase;
         return;
@@ -130,7 +130,7 @@ void FindRecord(Value* result, int32_t argc, const Value* argv) {
 void SumRecords(Value* result, int32_t argc, const Value* argv) {
     CommandCode code;
     result->type = TypeCode::kDouble;
-    Database* db = DatabaseManager::instance().current();
+    Database* db = CurrentDatabase();
     if (db == nullptr) {
         code = kNoCurrentDatabase;
         return;

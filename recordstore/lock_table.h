@@ -43,8 +43,10 @@ class ByteLock {
         code_ = f_.lockByte(off, waitMs);
     }
     ~ByteLock() {
-        if (code_ == 0) f_.unlockByte(off_);
+        if (code_ == 0 && !kept_) f_.unlockByte(off_);
     }
+    // Leaves the byte locked for the caller, who unlocks it later.
+    void keep() { kept_ = true; }
     ByteLock(const ByteLock&) = delete;
     ByteLock& operator=(const ByteLock&) = delete;
     int32_t code() const { return code_; }
@@ -53,6 +55,7 @@ class ByteLock {
     LockedFile& f_;
     uint64_t off_;
     int32_t code_;
+    bool kept_ = false;
 };
 
 // Holds the whole-file lock for a scope.

@@ -38,7 +38,7 @@ int32_t PeekRecordCount(Database& db, int32_t* count) {
     return kOk;
 }
 
-static int32_t AppendRecordUnguarded(Database& db) {
+static int32_t AppendRecordUnguarded(Database& db, bool keepRecordLock) {
     ByteLock header(db.records, kHeaderCount, HeaderLockWait());
     if (header.code() != kOk) return header.code();
     uint8_t pair[8];
@@ -72,13 +72,14 @@ static int32_t AppendRecordUnguarded(Database& db) {
     if (int32_t code = db.records.file.writeAt(kHeaderCount, pair, 8); code != kOk) return code;
     std::memcpy(db.header + kHeaderCount, pair, 8);
     db.current = count;
+    if (keepRecordLock) record.keep();
     return kOk;
 }
 
 // No exception leaves the engine.
-int32_t AppendRecord(Database& db) {
+int32_t AppendRecord(Database& db, bool keepRecordLock) {
     try {
-        return AppendRecordUnguarded(db);
+        return AppendRecordUnguarded(db, keepRecordLock);
     } catch (...) {
         return kWriteRecordFailed;
     }
@@ -103,15 +104,18 @@ int32_t ReadFieldBytes(Database& db, int32_t record, const FieldDescriptor& fiel
 }
 
 int32_t WriteFieldBytes(Database& db, int32_t record, const FieldDescriptor& field,
-                        const uint8_t* bytes) {
+                        const uint8_t* bytes, bool* recordInside) {
     if (record < 0) return kNoCurrentRecord;
     const uint64_t start = db.recordOffset(record);
     ByteLock lock(db.records, start, LockWaitTime());
     if (lock.code() != kOk) return lock.code();
-    uint64_t length = 0;
-    if (int32_t code = db.records.file.size(&length); code != kOk) return code;
     const uint64_t at = start + uint64_t(field.offset);
-    if (at + uint64_t(field.width) > length) return kNoCurrentRecord;
+    if (recordInside == nullptr || !*recordInside) {
+        uint64_t length = 0;
+        if (int32_t code = db.records.file.size(&length); code != kOk) return code;
+        if (recordInside != nullptr) *recordInside = start + uint64_t(db.recordSize) <= length;
+        if (at + uint64_t(field.width) > length) return kNoCurrentRecord;
+    }
     return db.records.file.writeAt(at, bytes, size_t(field.width));
 }
 

@@ -56,6 +56,11 @@ class Database {
         int32_t field = 0;
     };
     NameCacheEntry nameCache[8];
+    // The record whose lock byte the field commands keep between commands on
+    // that record (-1: none), and whether the whole record is known to lie in
+    // the file while the byte has been held (nothing can cut the file then).
+    int32_t heldRecord = -1;
+    bool heldRecordInside = false;
     bool namesUnique = false;
 
     int32_t fieldCount() const { return int32_t(fields.size()); }
@@ -99,13 +104,16 @@ int32_t ReadRecordCount(Database& db, int32_t* count);
 // header lock serialises appends, whose count and serial land in one write, so
 // the count read alone is always a whole value; navigation need not wait for it.
 int32_t PeekRecordCount(Database& db, int32_t* count);
-// Appends a zeroed record tagged with the next serial; it becomes current.
-int32_t AppendRecord(Database& db);
+// Appends a zeroed record tagged with the next serial; it becomes current. With
+// keepRecordLock the new record's lock byte stays held (once) for the caller.
+int32_t AppendRecord(Database& db, bool keepRecordLock = false);
 // The bytes of one field of one record (scan record first), exactly its width.
 int32_t ReadFieldBytes(Database& db, int32_t record, const FieldDescriptor& field, uint8_t* out);
-// Writes one field's bytes of one record under the record lock.
+// Writes one field's bytes of one record under the record lock. When
+// *recordInside is set the file length is not checked again; on return it says
+// whether the whole record lies in the file.
 int32_t WriteFieldBytes(Database& db, int32_t record, const FieldDescriptor& field,
-                        const uint8_t* bytes);
+                        const uint8_t* bytes, bool* recordInside = nullptr);
 // Marks (negates a positive tag) or unmarks (negates a negative tag) a record.
 int32_t MarkRecord(Database& db, int32_t record, bool deleted);
 

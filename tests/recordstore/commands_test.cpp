@@ -2,6 +2,8 @@
 // kinds and conversions, text cutting, memo fields, conditions and sums.
 #include <gtest/gtest.h>
 
+#include <QCoreApplication>
+
 #include "runtime/errors.h"
 #include "test_support.h"
 
@@ -131,6 +133,55 @@ TEST_F(Commands, FieldKindsTextCuttingAndClamping) {
     EXPECT_EQ(LastDatabaseError(), -61);
     EXPECT_FALSE(Cmd(WriteField, MakeInt(5), MakeInt(1)).asBool());
     EXPECT_EQ(LastDatabaseError(), -61);
+}
+
+TEST_F(Commands, FieldCommandsHoldTheRecordLockUntilAnotherCommand) {
+    appendIncome("工资", 1, 45000);
+    appendIncome("奖金", 2, 45001);
+    Cmd(GoToFirstRecord);  // gives up the appended record, which would keep others out
+    rs::OpenRequest request;
+    request.gbkPath = path;
+    std::unique_ptr<rs::Database> other;  // another open file, as another process has
+    ASSERT_EQ(rs::OpenDatabaseFiles(request, &other), rs::kOk);
+    rs::Database* db = DatabaseManager::instance().current();
+    const uint64_t first = db->recordOffset(0), second = db->recordOffset(1);
+
+    Cmd(GoToFirstRecord);
+    Free(Cmd(ReadField, MakeInt(1)).pointer());
+    EXPECT_EQ(other->records.lockByte(first, 0), rs::kLockViolation);
+    Cmd(ReadField, MakeInt(2));  // the same record: the same lock
+    EXPECT_EQ(db->records.heldCount(), 1);
+    Cmd(SkipRecords);  // any other command gives it up
+    EXPECT_EQ(db->records.heldCount(), 0);
+    ASSERT_EQ(other->records.lockByte(first, 0), rs::kOk);
+    // A record another opener holds cannot be read.
+    Cmd(GoToFirstRecord);
+    EXPECT_EQ(Cmd(ReadField, MakeInt(2)).asFloat(), 0.0f);
+    EXPECT_EQ(LastDatabaseError(), -13);
+    ASSERT_EQ(other->records.unlockByte(first), rs::kOk);
+
+    // An appended record stays held while its fields are written.
+    ASSERT_TRUE(Cmd(AppendBlankRecord).asBool());
+    EXPECT_EQ(other->records.lockByte(db->recordOffset(2), 0), rs::kLockViolation);
+    EXPECT_TRUE(Cmd(WriteField, MakeInt(2), MakeFloat(3)).asBool());
+    EXPECT_EQ(db->records.heldCount(), 1);
+    EXPECT_EQ(Cmd(GetRecordCount).asInt(), 3);
+    EXPECT_EQ(db->records.heldCount(), 0);
+    // A write to a record that is gone is refused even while the record is held.
+    Cmd(GoToRecord, MakeInt(3));
+    Cmd(ReadField, MakeInt(2));
+    DatabaseManager::instance().current()->current = 7;
+    EXPECT_FALSE(Cmd(WriteField, MakeInt(2), MakeFloat(1)).asBool());
+    EXPECT_EQ(LastDatabaseError(), -60);
+
+    // With an event loop the lock ends when the loop regains control.
+    int argc = 0;
+    QCoreApplication app(argc, nullptr);
+    Cmd(GoToRecord, MakeInt(2));
+    Cmd(ReadField, MakeInt(2));
+    EXPECT_EQ(other->records.lockByte(second, 0), rs::kLockViolation);
+    QCoreApplication::processEvents();
+    EXPECT_EQ(other->records.lockByte(second, 0), rs::kOk);
 }
 
 TEST(CommandKinds, EveryFieldTypeRoundTrips) {

@@ -177,6 +177,7 @@ TEST_F(TwoProcesses, ALockedRecordIsRefusedToTheOtherProcess) {
         close(go[1]);
         close(second[1]);
         if (!openShared(false, 1) || !Cmd(AppendBlankRecord).asBool()) return 1;
+        Cmd(GoToFirstRecord);  // any other command gives up the appended record's lock
         SignalReady(readyFd);
         AwaitGo(goFd);
         rs::Database* db = DatabaseManager::instance().current();
