@@ -2,7 +2,10 @@
 #include "finance/start_routine.h"
 
 #include "app_constants.h"
+#include "app_tpl_templates.h"
 #include "finance/app_state.h"
+#include "finance/handlers.h"
+#include "finance/listing.h"
 #include "runtime/memory.h"
 
 namespace finance {
@@ -25,13 +28,17 @@ void ExitHandler() {
     s.incomeCategoryList = s.expenseCategoryList = s.columnList = nullptr;
 }
 
-int StartRoutine() {
-    tavrin::MiscRoutine(6);
+void PrepareGlobalState() {
     AppState& s = State();
     s.incomeCategoryList = tavrin::NewEmptyArray();
     s.expenseCategoryList = tavrin::NewEmptyArray();
     s.columnList = tavrin::NewEmptyArray();
     tavrin::MiscRoutine(3, uint64_t(reinterpret_cast<uintptr_t>(&ExitHandler)));
+}
+
+int StartRoutine() {
+    tavrin::MiscRoutine(6);
+    PrepareGlobalState();
     EmptyStartSubroutine();
     tavrin::LoadStartWindow(kMainWindowId);
     tavrin::RunMessageLoop();
@@ -42,8 +49,19 @@ tavrin::ApplicationImage ProgramImage() {
     tavrin::ApplicationImage image;
     image.constantSegment = app::SegmentBegin();
     image.constantSize = app::SegmentSize();
+    image.templateSegment = app_tpl::kTemplateSegment;
+    image.templateSize = app_tpl::kTemplateSegmentSize;
+    image.handlers = HandlerTable();
+    image.handlerCount = HandlerCount();
     image.startRoutine = &StartRoutine;
     return image;
+}
+
+void ResetRunStateForTests() {
+    ExitHandler();
+    State() = AppState{};
+    ForgetListedYears();
+    PrepareGlobalState();
 }
 
 }  // namespace finance

@@ -9,9 +9,14 @@ constexpr uint32_t kMainWindowId = 0x52010001;
 
 // Runtime initialisation, global arrays, exit handler, start window, message loop.
 int StartRoutine();
+// The three global arrays set to the empty array and the exit handler registered.
+void PrepareGlobalState();
 // Frees every element of the three global arrays, then the arrays.
 void ExitHandler();
 // The program image: constant segment, template segment, handler table.
 tavrin::ApplicationImage ProgramImage();
+
+// Tests: everything the run keeps in memory back to its start values.
+void ResetRunStateForTests();
 
 }  // namespace finance

@@ -1,0 +1,118 @@
+// ClearAllData and BackupDataFiles. A list is emptied only when its file was;
+// a backup copy is taken under the record file's whole-database lock, so that
+// another process appending to it cannot leave a half-written record in the
+// copy, and success is reported only when every existing file was copied.
+#include "finance/clearing_backup.h"
+
+#include <string>
+
+#include "app_constants.h"
+#include "finance/data_files.h"
+#include "finance/hooks.h"
+#include "finance/sides.h"
+#include "finance/status_totals.h"
+#include "finance/ui.h"
+#include "recordstore/database_manager.h"
+#include "recordstore/record_commands.h"
+#include "recordstore/record_file.h"
+#include "runtime/commands.h"
+#include "runtime/kernel/conversion_commands.h"
+#include "runtime/kernel/datetime_commands.h"
+#include "runtime/kernel/system_commands.h"
+#include "runtime/memory.h"
+
+namespace finance {
+
+using namespace tavrin;
+
+namespace {
+
+std::function<double()>& Clock() {
+    static std::function<double()> clock;
+    return clock;
+}
+
+std::string NowText() {
+    const Value now = Clock() ? MakeDateTime(Clock()()) : CallKernel(Now);
+    const Value text = CallKernel(ToText, now);
+    std::string out(TextOf(text));
+    Free(text.pointer());
+    return out;
+}
+
+std::string ProgramDirectoryText() {
+    const Value dir = CallKernel(ProgramDirectory);
+    std::string out(TextOf(dir));
+    Free(dir.pointer());
+    return out;
+}
+
+bool EmptySide(const Side& side) {
+    if (!OpenDataFile(side.file)) {
+        ShowMessage(
+            (std::string(app::ClearFailedBefore) + side.file + app::ClearFailedAfter).c_str(), 16,
+            app::ErrorCaption);
+        return false;
+    }
+    const bool emptied = CallKernel(EmptyDatabase).asBool();
+    CloseCurrentDatabase();
+    if (!emptied) {
+        ShowMessage(
+            (std::string(app::ClearFailedBefore) + side.file + app::ClearFailedAfter).c_str(), 16,
+            app::ErrorCaption);
+        return false;
+    }
+    LvDeleteAll(side.list);
+    side.total() = 0;
+    return true;
+}
+
+// Copies one item file; false (after telling the user) when the copy failed.
+// A source that does not exist is not copied and is no failure.
+bool BackupOne(const std::string& dir, const char* sourceSuffix, const char* fileName) {
+    const std::string source = dir + sourceSuffix;
+    if (!DataFileExists(source.c_str())) return true;
+    const std::string target = dir + app::Slash + NowText() + fileName;
+    // Held open with the whole-database lock while the bytes are copied.
+    const bool opened = CallKernel(OpenDatabase, MakeTextRef(source.c_str())).asBool();
+    rs::Database* db = opened ? DatabaseManager::instance().current() : nullptr;
+    int32_t lock = db ? db->records.lockWhole(DatabaseLockWaitTime()) : -1;
+    bool copied = false;
+    if (!opened || lock == 0)
+        copied =
+            CallKernel(CopyFile, MakeTextRef(source.c_str()), MakeTextRef(target.c_str())).asBool();
+    if (db && lock == 0) db->records.unlockWhole();
+    if (opened) CloseCurrentDatabase();
+    if (!copied) {
+        ShowMessage((std::string(app::BackupFailedBefore) + fileName + app::BackupFailedMiddle +
+                     target + app::BackupFailedAfter)
+                        .c_str(),
+                    16, app::ErrorCaption);
+    }
+    return copied;
+}
+
+}  // namespace
+
+void ClearAllData() {
+    if (ShowMessage(app::ClearQuestion, 68, app::QuestionCaption) != 5) return;
+    const bool income = EmptySide(IncomeSide());
+    const bool expense = EmptySide(ExpenseSide());
+    if (income || expense) {
+        UpdateStatusTotals();
+        RunHook(Hooks().refreshChartAfterItemChange);
+    }
+}
+
+void BackupDataFiles() {
+    const std::string dir = ProgramDirectoryText();
+    bool ok = BackupOne(dir, app::IncomeBackupSource, app::IncomeFile);
+    ok = BackupOne(dir, app::ExpenseBackupSource, app::ExpenseFile) && ok;
+    if (ok) ShowMessage(app::BackupDone, 64, app::SuccessCaption);
+}
+
+void SetBackupClock(std::function<double()> now) {
+    Clock() = std::move(now);
+}
+
+}  // namespace finance

@@ -1,0 +1,98 @@
+// Creation of the data files with the fields of the income, expense and
+// category files, and the reports for files that cannot be used.
+#include "finance/data_files.h"
+
+#include <sys/stat.h>
+
+#include <string>
+
+#include "app_constants.h"
+#include "finance/listing.h"
+#include "finance/ui.h"
+#include "recordstore/record_commands.h"
+#include "runtime/commands.h"
+#include "runtime/gbk.h"
+#include "runtime/memory.h"
+
+namespace finance {
+
+using namespace tavrin;
+
+namespace {
+
+struct FieldSpec {
+    const char* name;
+    int32_t type;
+    int32_t size;
+};
+
+// CreateDatabase with the bare name; the field array starts as newly made.
+bool CreateDataFile(const char* gbkName, std::initializer_list<FieldSpec> fields) {
+    ArrayBlock* array = NewFieldInfArray(uint32_t(fields.size()));
+    FieldInf* f = FieldInfElements(array);
+    for (const FieldSpec& spec : fields) {
+        f->name = spec.name;
+        f->type = spec.type;
+        f->size = spec.size;
+        ++f;
+    }
+    const Value ok = CallKernel(CreateDatabase, MakeTextRef(gbkName), MakeFieldInfArray(array));
+    Free(array);
+    return ok.asBool();
+}
+
+constexpr int32_t kText = 10, kFloat = 5, kDateTime = 8;
+
+}  // namespace
+
+void CreateIncomeFile() {
+    CreateDataFile(app::IncomeFile, {{app::IncomeCategoryField, kText, 20},
+                                     {app::IncomeAmountField, kFloat, 20},
+                                     {app::IncomeTimeField, kDateTime, 20},
+                                     {app::IncomeRemarkField, kText, 50}});
+    ListAllIncome();
+}
+
+void CreateExpenseFile() {
+    CreateDataFile(app::ExpenseFile, {{app::ExpenseCategoryField, kText, 20},
+                                      {app::ExpenseAmountField, kFloat, 20},
+                                      {app::ExpenseTimeField, kDateTime, 20},
+                                      {app::ExpenseRemarkField, kText, 50}});
+    ListAllExpense();
+}
+
+void CreateIncomeCategoryFile() {
+    CreateDataFile(app::IncomeCategoryFile, {{app::IncomeCategoryValueField, kText, 20}});
+}
+
+void CreateExpenseCategoryFile() {
+    CreateDataFile(app::ExpenseCategoryFile, {{app::ExpenseCategoryValueField, kText, 20}});
+}
+
+bool OpenDataFile(const char* gbkName) {
+    return CallKernel(OpenDatabase, MakeTextRef(gbkName)).asBool();
+}
+
+void CloseCurrentDatabase() {
+    CallKernel(CloseDatabase);
+}
+
+bool DataFileExists(const char* gbkName) {
+    struct stat st;
+    // Through links: a link whose target is missing names a file still to be made.
+    return stat(NativePath(gbkName).c_str(), &st) == 0;
+}
+
+void ReportUnusableFile(const char* gbkName) {
+    const std::string text =
+        std::string(app::FileUnusableBefore) + gbkName + app::FileUnusableAfter;
+    ShowMessage(text.c_str(), 16, app::ErrorCaption);
+}
+
+void ReportUncreatableFile(const char* gbkName) {
+    const std::string text =
+        std::string(app::FileCannotCreateBefore) + gbkName + app::FileCannotCreateAfter;
+    ShowMessage(text.c_str(), 16, app::ErrorCaption);
+}
+
+}  // namespace finance

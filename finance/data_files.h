@@ -1,0 +1,24 @@
+// The four data files: their creation with the exact fields, and how an open
+// that failed is told apart — a missing file may be created, a file that is
+// there but cannot be opened is never touched.
+#pragma once
+
+namespace finance {
+
+void CreateIncomeFile();
+void CreateExpenseFile();
+void CreateIncomeCategoryFile();
+void CreateExpenseCategoryFile();
+
+// OpenDatabase of a bare data-file name with every optional argument left out.
+bool OpenDataFile(const char* gbkName);
+// CloseDatabase without a name: the current database.
+void CloseCurrentDatabase();
+// True when the name (GBK, relative to the current directory) is an existing file.
+bool DataFileExists(const char* gbkName);
+// Tells the user that the file exists but cannot be opened and is left as it is.
+void ReportUnusableFile(const char* gbkName);
+// Tells the user that the file could be neither opened nor created.
+void ReportUncreatableFile(const char* gbkName);
+
+}  // namespace finance

@@ -1,0 +1,17 @@
+// The table of application routines that the window templates name.
+#pragma once
+
+#include <cstddef>
+
+#include "runtime/runtime_app.h"
+
+namespace finance {
+
+const tavrin::HandlerEntry* HandlerTable();
+size_t HandlerCount();
+
+// Installs the window layer with the program's handler names and the data
+// components of the category editors (before the runtime is initialised).
+void InstallProgramWindowSystem();
+
+}  // namespace finance

@@ -1,0 +1,30 @@
+// Where the analysis procedures (period views, charts, sorting, printing) plug
+// into the main window's wiring. Until they are set, the events they own do
+// nothing, as an event without its procedure does.
+#pragma once
+
+#include <cstdint>
+
+namespace finance {
+
+struct AnalysisHooks {
+    void (*refreshStructureView)() = nullptr;       // start-up step 6
+    void (*applyChartStartUpSettings)() = nullptr;  // start-up step 7
+    void (*refreshTrendView)() = nullptr;
+    void (*refreshChartAfterItemChange)() = nullptr;
+    void (*mainPageChanged)() = nullptr;
+    void (*chartPageChanged)() = nullptr;
+    void (*yearPageChanged)() = nullptr;
+    void (*monthPageChanged)() = nullptr;
+    void (*sortList)(uint32_t list, int32_t column) = nullptr;
+    void (*openPrintSettings)() = nullptr;  // tool-bar "打印表"
+    void (*printChart)() = nullptr;         // tool-bar "打印图"
+};
+AnalysisHooks& Hooks();
+
+// Runs a hook when it is set.
+inline void RunHook(void (*hook)()) {
+    if (hook) hook();
+}
+
+}  // namespace finance

@@ -1,0 +1,260 @@
+// Item entry, change, deletion and view. Every row carries its record's serial
+// as its data: change and delete find the record by that serial, in any list
+// state, and adjust the total by the amount read from that very record. A
+// record command that fails after the open leaves list and totals untouched.
+#include "finance/items.h"
+
+#include <string>
+
+#include "app_constants.h"
+#include "finance/data_files.h"
+#include "finance/hooks.h"
+#include "finance/listing.h"
+#include "finance/main_window.h"
+#include "finance/record_scan.h"
+#include "finance/sides.h"
+#include "finance/status_totals.h"
+#include "finance/ui.h"
+#include "recordstore/database_manager.h"
+#include "recordstore/record_commands.h"
+#include "recordstore/record_file.h"
+#include "runtime/commands.h"
+#include "runtime/kernel/conversion_commands.h"
+#include "runtime/kernel/text_commands.h"
+#include "runtime/memory.h"
+
+namespace finance {
+
+using namespace tavrin;
+
+namespace {
+
+std::string OwnedText(const Value& v) {
+    std::string out(TextOf(v));
+    Free(v.pointer());
+    return out;
+}
+
+float ToFloatOf(const std::string& gbk) {
+    return CallKernel(ToFloat, MakeTextRef(gbk.c_str())).asFloat();
+}
+
+// Validation V: the first failing check shows its message; false then.
+bool Validate(const Side& side) {
+    if (ComboText(side.combo).empty()) {
+        ShowMessage(side.chooseCategoryMessage, 0);
+        return false;
+    }
+    const std::string amount = EditContent(side.amountEdit);
+    const std::string trimmed = OwnedText(CallKernel(TrimSpaces, MakeTextRef(amount.c_str())));
+    if (trimmed.empty()) {
+        ShowMessage(side.fillAmountMessage, 0);
+        return false;
+    }
+    if (!(CallKernel(ToNumber, MakeTextRef(trimmed.c_str())).asDouble() > 0.0000001)) {
+        ShowMessage(app::AmountMustBePositive, 0);
+        return false;
+    }
+    return true;
+}
+
+// Balance warning W: information only.
+void WarnBalance(const Side& side) {
+    const double a = ToFloatOf(EditContent(side.amountEdit));
+    const double income = State().totalIncome, expense = State().totalExpense;
+    const bool low =
+        side.income ? expense - (income + a) > 0.0000001 : (income - expense) - a < -0.0000001;
+    if (low) ShowMessage(app::BalanceTooLow, 0);
+}
+
+void ReportOpenFailed() {
+    ShowMessage(app::OpenDatabaseFailed, 16, app::ErrorCaption);
+}
+
+void ReportWriteFailed(const Side& side) {
+    ShowMessage((std::string(app::WriteFailedBefore) + side.file + app::WriteFailedAfter).c_str(),
+                16, app::ErrorCaption);
+}
+
+// The four fields of the current record from the entry fields; false on any failure.
+bool WriteEntry(const Side& side) {
+    const std::string category = ComboText(side.combo);
+    const std::string amount = EditContent(side.amountEdit);
+    const std::string remark = EditContent(side.remarkEdit);
+    const Value when = CallKernel(ToDateTime, MakeDateTime(DatePickerValue(side.datePicker)));
+    bool ok = CallKernel(WriteField, MakeTextRef(side.categoryField), MakeTextRef(category.c_str()))
+                  .asBool();
+    ok = ok && CallKernel(WriteField, MakeTextRef(side.amountField), MakeFloat(ToFloatOf(amount)))
+                   .asBool();
+    ok = ok && CallKernel(WriteField, MakeTextRef(side.timeField), when).asBool();
+    ok =
+        ok &&
+        CallKernel(WriteField, MakeTextRef(side.remarkField), MakeTextRef(remark.c_str())).asBool();
+    return ok;
+}
+
+// Cells 1 to 4 of a row from the entry fields, the amount exactly as typed.
+void FillRow(const Side& side, int32_t row) {
+    LvSetItemText(side.list, row, 1, EditContent(side.amountEdit));
+    LvSetItemText(side.list, row, 2, ComboText(side.combo));
+    const std::string time =
+        OwnedText(CallKernel(ToText, MakeDateTime(DatePickerValue(side.datePicker))));
+    LvSetItemText(side.list, row, 3, time);
+    LvSetItemText(side.list, row, 4, EditContent(side.remarkEdit));
+}
+
+void EmptyEntryFields(const Side& side) {
+    SetComboText(side.combo, {});
+    SetEditContent(side.amountEdit, {});
+    SetEditContent(side.remarkEdit, {});
+}
+
+void Finish(const Side& side) {
+    EmptyEntryFields(side);
+    UpdateStatusTotals();
+    RunHook(Hooks().refreshChartAfterItemChange);
+}
+
+int32_t CurrentRecordIndex() {
+    rs::Database* db = DatabaseManager::instance().current();
+    return db ? db->current : -1;
+}
+
+// Opens the side's file and makes the record of the row current; its amount
+// in *amount. False (after the message) when the file or the record is gone.
+bool OpenRecordOfRow(const Side& side, int32_t row, float* amount) {
+    if (!OpenDataFile(side.file)) {
+        ReportOpenFailed();
+        return false;
+    }
+    const int32_t index = FindRecordBySerial(LvItemData(side.list, row));
+    if (index < 0 || !CallKernel(GoToRecord, MakeInt(index + 1)).asBool()) {
+        CloseCurrentDatabase();
+        ShowMessage(app::RecordGone, 48, app::ErrorCaption);
+        return false;
+    }
+    *amount = CallKernel(ReadField, MakeTextRef(side.amountField)).asFloat();
+    return true;
+}
+
+void AddItem(const Side& side) {
+    if (CurrentPage(ids::MainPages) != side.page) SetCurrentPage(ids::MainPages, side.page);
+    if (!Validate(side)) return;
+    WarnBalance(side);
+    if (!OpenDataFile(side.file)) {
+        ReportOpenFailed();
+        return;
+    }
+    if (!CallKernel(AppendBlankRecord).asBool()) {
+        CloseCurrentDatabase();
+        ReportWriteFailed(side);
+        return;
+    }
+    const int32_t serial = SerialOfRecord(CurrentRecordIndex());
+    if (!WriteEntry(side)) {
+        // The blank record must not stay behind as an item nobody entered.
+        CallKernel(DeleteRecord);
+        CallKernel(PackDatabase);
+        CloseCurrentDatabase();
+        ReportWriteFailed(side);
+        return;
+    }
+    CloseCurrentDatabase();
+    const int32_t row = LvAppendRow(side.list, serial);
+    LvSetItemText(side.list, row, 0, OwnedText(CallKernel(ToText, MakeInt(row + 1))));
+    FillRow(side, row);
+    NoteListedYear(LvGetItemText(side.list, row, 3));
+    AddYearPagesForListedYears();
+    const float amount = ToFloatOf(EditContent(side.amountEdit));
+    side.total() = float(double(side.total()) + double(amount));
+    Finish(side);
+}
+
+void ChangeItem(const Side& side, const char* noSelection) {
+    const int32_t row = ListSelection(side.list);
+    if (!Validate(side)) return;
+    WarnBalance(side);
+    if (row == -1) {
+        ShowMessage(noSelection, 0);
+        return;
+    }
+    float old = 0;
+    if (!OpenRecordOfRow(side, row, &old)) return;
+    const bool ok = WriteEntry(side);
+    CloseCurrentDatabase();
+    if (!ok) {
+        ReportWriteFailed(side);
+        return;
+    }
+    FillRow(side, row);
+    NoteListedYear(LvGetItemText(side.list, row, 3));
+    AddYearPagesForListedYears();
+    const float amount = ToFloatOf(EditContent(side.amountEdit));
+    side.total() = float(float(double(side.total()) + double(amount)) - double(old));
+    Finish(side);
+}
+
+void DeleteItem(const Side& side) {
+    const int32_t row = ListSelection(side.list);
+    if (row == -1) {
+        ShowMessage(app::SelectRecordToDelete, 0);
+        return;
+    }
+    float old = 0;
+    if (!OpenRecordOfRow(side, row, &old)) return;
+    bool ok = CallKernel(DeleteRecord).asBool();
+    ok = ok && CallKernel(PackDatabase).asBool();
+    CloseCurrentDatabase();
+    if (!ok) {
+        ReportWriteFailed(side);
+        return;
+    }
+    LvDeleteItem(side.list, row);
+    side.total() = float(double(side.total()) - double(old));
+    Finish(side);
+}
+
+void ViewItem(const Side& side) {
+    const int32_t row = ListSelection(side.list);
+    if (row == -1) {
+        ShowMessage(app::SelectRecordToView, 0);
+        return;
+    }
+    const std::string amount = LvGetItemText(side.list, row, 1);
+    SetEditContent(side.amountEdit, amount);
+    side.viewedAmount() = ToFloatOf(amount);
+    SetComboText(side.combo, LvGetItemText(side.list, row, 2));
+    const std::string time = LvGetItemText(side.list, row, 3);
+    SetDatePickerValue(side.datePicker,
+                       CallKernel(ToDateTime, MakeTextRef(time.c_str())).asDouble());
+    SetEditContent(side.remarkEdit, LvGetItemText(side.list, row, 4));
+}
+
+}  // namespace
+
+void AddIncomeItem() {
+    AddItem(IncomeSide());
+}
+void ChangeIncomeItem() {
+    ChangeItem(IncomeSide(), app::SelectRecordToChange);
+}
+void DeleteIncomeItem() {
+    DeleteItem(IncomeSide());
+}
+void ViewIncomeItem() {
+    ViewItem(IncomeSide());
+}
+void AddExpenseItem() {
+    AddItem(ExpenseSide());
+}
+void ChangeExpenseItem() {
+    ChangeItem(ExpenseSide(), app::SelectRecordToChange);
+}
+void DeleteExpenseItem() {
+    DeleteItem(ExpenseSide());
+}
+void ViewExpenseItem() {
+    ViewItem(ExpenseSide());
+}
+
+}  // namespace finance

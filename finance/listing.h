@@ -1,0 +1,22 @@
+// Full listings of the item files with their totals, and column sizing.
+#pragma once
+
+#include <cstdint>
+#include <set>
+#include <string>
+
+namespace finance {
+
+// Every record of the side's file into its list (row r = record r + 1, the
+// record's serial kept as the row's data) and the side's total from SumRecords.
+void ListAllIncome();
+void ListAllExpense();
+// Sizes every column of a report list of the main window to its header.
+void AutoSizeColumns(uint32_t list);
+// The years (as numbers) of the items seen by the listings since start.
+const std::set<int32_t>& ListedYears();
+// Notes the year of an item's date text ("2012年5月3日") among the listed years.
+void NoteListedYear(const std::string& gbkDateText);
+void ForgetListedYears();
+
+}  // namespace finance

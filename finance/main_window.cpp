@@ -1,0 +1,111 @@
+// Start-up, layout and the main window's small handlers.
+#include "finance/main_window.h"
+
+#include <QApplication>
+#include <QStyleFactory>
+#include <algorithm>
+#include <string>
+
+#include "finance/categories.h"
+#include "finance/hooks.h"
+#include "finance/listing.h"
+#include "finance/status_totals.h"
+#include "finance/ui.h"
+#include "forms/page_control.h"
+#include "forms/window_system.h"
+#include "runtime/runtime_app.h"
+
+namespace finance {
+
+using namespace tavrin;
+
+namespace {
+
+// SetVisualStyle 1: the themed look for every window, present and future.
+void SetVisualStyle() {
+    if (QStyle* style = QStyleFactory::create(QStringLiteral("Fusion")))
+        QApplication::setStyle(style);
+}
+
+}  // namespace
+
+AnalysisHooks& Hooks() {
+    static AnalysisHooks hooks;
+    return hooks;
+}
+
+void MainWindowStartUp() {
+    SetVisualStyle();
+    LoadExpenseCategories();
+    LoadIncomeCategories();
+    ListAllExpense();
+    ListAllIncome();
+    UpdateStatusTotals();
+    AutoSizeColumns(ids::IncomeList);
+    AutoSizeColumns(ids::ExpenseList);
+    AddYearPagesForListedYears();
+    RunHook(Hooks().refreshStructureView);
+    RunHook(Hooks().applyChartStartUpSettings);
+}
+
+void LayoutMainWindow() {
+    const double w = ClientWidth(ids::MainWindow);
+    const double h = ClientHeight(ids::MainWindow);
+    const uint32_t win = ids::MainWindow;
+    const double statusHeight = ControlHeight(win, ids::StatusBar1);
+    const double toolHeight = ControlHeight(win, ids::Toolbar1);
+    SetControlWidth(win, ids::StatusBar1, int32_t(w));
+    SetControlWidth(win, ids::Picture1, int32_t(w - ControlLeft(win, ids::Picture1) - 1));
+    SetControlWidth(win, ids::MainPages, int32_t(w));
+    SetControlHeight(win, ids::MainPages, int32_t(h - toolHeight - statusHeight + 30));
+    for (uint32_t list : {ids::IncomeList, ids::ExpenseList}) {
+        SetControlWidth(win, list, int32_t(w));
+        SetControlHeight(win, list, int32_t(h - 220 - statusHeight));
+    }
+}
+
+void AddYearPagesForListedYears() {
+    auto* pages = forms::FindControlAs<forms::PageControl>(ids::MainWindow, ids::YearPages);
+    if (!pages) return;
+    std::set<int32_t> years = ListedYears();
+    for (int32_t p = 1; p < pages->pageCount(); ++p)
+        years.insert(std::atoi(pages->pageTitle(p).c_str()));
+    years.erase(0);
+    // Ascending order after "年合计": pages whose caption is out of place are rebuilt.
+    int32_t p = 1;
+    for (int32_t year : years) {
+        const std::string caption = std::to_string(year);
+        if (p < pages->pageCount() && pages->pageTitle(p) == caption) {
+            ++p;
+            continue;
+        }
+        while (pages->pageCount() > p) pages->removePage(pages->pageCount() - 1);
+        pages->addPage(caption);
+        ++p;
+    }
+}
+
+void CategoryChosen() {
+    if (CurrentPage(ids::ChartPages) == 1) RunHook(Hooks().refreshTrendView);
+}
+
+void ShowIncomePopup() {
+    forms::PopupMenu(ids::MainWindow, ids::PopupIncomeMenu, std::nullopt);
+}
+void ShowExpensePopup() {
+    forms::PopupMenu(ids::MainWindow, ids::PopupExpenseMenu, std::nullopt);
+}
+
+void ShowAboutBox() {
+    forms::LoadWindow(ids::AboutWindow, ids::MainWindow, true);
+}
+void CloseAboutBox() {
+    forms::CloseWindow(ids::AboutWindow, false);
+}
+
+// The menu "退出": the program ends at once, no database is closed first.
+void ExitAtOnce() {
+    ExitProgram(0);
+}
+
+}  // namespace finance

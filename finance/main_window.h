@@ -1,0 +1,23 @@
+// The main window: start-up in its fixed order, layout on resize, the year
+// pages, and the small handlers of its menus and lists.
+#pragma once
+
+#include <cstdint>
+
+namespace finance {
+
+void MainWindowStartUp();
+void LayoutMainWindow();
+// Adds a page to 高级选择夹年 for every listed year the template does not carry,
+// keeping the year pages in ascending order after "年合计".
+void AddYearPagesForListedYears();
+
+// Category combo box, list event 0 (an entry chosen): the trend view when its page is shown.
+void CategoryChosen();
+void ShowIncomePopup();
+void ShowExpensePopup();
+void ShowAboutBox();
+void CloseAboutBox();
+void ExitAtOnce();
+
+}  // namespace finance

@@ -1,0 +1,22 @@
+// A chunked walk over every record of the current database: each record in
+// turn becomes the scan record, so ReadField serves its fields from the
+// chunk already read instead of reading the file once per field.
+#pragma once
+
+#include <cstdint>
+#include <functional>
+
+namespace finance {
+
+// Calls visit(index, serial) for every record in file order (index 0-based,
+// serial the record's tag) under the whole-database lock. Returns 0 or the
+// engine's negative code.
+int32_t ScanCurrentDatabase(const std::function<void(int32_t index, int32_t serial)>& visit);
+
+// The serial (tag) of a record of the current database, 0 when it cannot be read.
+int32_t SerialOfRecord(int32_t index);
+
+// The 0-based index of the record with this serial in the current database, -1 when none.
+int32_t FindRecordBySerial(int32_t serial);
+
+}  // namespace finance

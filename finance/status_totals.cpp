@@ -1,0 +1,42 @@
+// Status-bar totals and their text form.
+#include "finance/status_totals.h"
+
+#include <cmath>
+
+#include "app_constants.h"
+#include "finance/app_state.h"
+#include "finance/ui.h"
+#include "runtime/commands.h"
+#include "runtime/kernel/conversion_commands.h"
+#include "runtime/memory.h"
+
+namespace finance {
+
+using namespace tavrin;
+
+namespace {
+
+std::string TextOfValue(const Value& v) {
+    const Value t = CallKernel(ToText, v);
+    std::string out(TextOf(t));
+    Free(t.pointer());
+    return out;
+}
+
+}  // namespace
+
+std::string AmountText(float v) {
+    if (std::fabs(double(v)) - 10000.0 > 0.0000001)
+        return TextOfValue(MakeDouble(double(v) / 10000.0)) + app::TenThousandYuan;
+    return TextOfValue(MakeFloat(v)) + app::Yuan;
+}
+
+void UpdateStatusTotals() {
+    AppState& s = State();
+    SetStatusPane(1, AmountText(s.totalIncome));
+    SetStatusPane(3, AmountText(s.totalExpense));
+    s.balance = float(double(s.totalIncome) - double(s.totalExpense));
+    SetStatusPane(5, AmountText(s.balance));
+}
+
+}  // namespace finance

@@ -1,0 +1,209 @@
+// Start-up: the four data files, the full listings, the status-bar totals,
+// the layout, the year pages, and files that cannot be used.
+#include <QDir>
+#include <QFile>
+#include <QTabBar>
+
+#include "finance/app_state.h"
+#include "finance_test_support.h"
+#include "forms/page_control.h"
+#include "forms/report_list.h"
+#include "forms/window_system.h"
+#include "recordstore/record_file.h"
+#include "runtime/gbk.h"
+
+namespace finance::testing {
+namespace {
+
+using StartupTest = FinanceTest;
+
+TEST_F(StartupTest, FirstStartCreatesTheFourFilesWithTheirFieldsAndShowsZeroTotals) {
+    StartProgram();
+    EXPECT_EQ(FieldsOf("财务收入.edb"),
+              (std::vector<std::string>{"收入类型:10:20", "收入金额:5:0", "收入时间:8:0",
+                                        "收入备注信息:10:50"}));
+    EXPECT_EQ(FieldsOf("财务支出.edb"),
+              (std::vector<std::string>{"支出类型:10:20", "支出金额:5:0", "支出时间:8:0",
+                                        "备注信息:10:50"}));
+    EXPECT_EQ(FieldsOf("收入类型.edb"), std::vector<std::string>{"收入类型值:10:20"});
+    EXPECT_EQ(FieldsOf("支出类型.edb"), std::vector<std::string>{"支出类型值:10:20"});
+    for (const char* f : {"财务收入.edb", "财务支出.edb", "收入类型.edb", "支出类型.edb"})
+        EXPECT_EQ(RecordCountOf(f), 0) << f;
+    EXPECT_EQ(QFileInfo(QString::fromStdString(path("财务收入.edb"))).size(),
+              QFileInfo(QString::fromStdString(path("财务支出.edb"))).size());
+    EXPECT_EQ(Pane(0), "总收入：");
+    EXPECT_EQ(Pane(1), "0元");
+    EXPECT_EQ(Pane(3), "0元");
+    EXPECT_EQ(Pane(5), "0元");
+    EXPECT_TRUE(Rows(ids::IncomeList).empty());
+    EXPECT_TRUE(Rows(ids::ExpenseList).empty());
+    EXPECT_TRUE(ComboEntries(ids::IncomeCategoryCombo).empty());
+    EXPECT_TRUE(ComboEntries(ids::ExpenseCategoryCombo).empty());
+    EXPECT_TRUE(TakeMessages().empty());
+}
+
+TEST_F(StartupTest, ItemsAreListedInFileOrderWithSerialNumbersAndTheirTotal) {
+    WriteIncomeFile({{"工资", 5000, Days(2012, 5, 3), "五月"},
+                     {"奖金", 1234567, Days(2012, 5, 3, 14, 7, 9), ""},
+                     {"工资", 12.5f, Days(2013, 1, 2), "午餐"}});
+    WriteExpenseFile({{"餐饮", 30, Days(2012, 6, 1, 8, 30), "早饭"}});
+    StartProgram();
+    const auto income = Rows(ids::IncomeList);
+    ASSERT_EQ(income.size(), 3u);
+    EXPECT_EQ(income[0], (std::vector<std::string>{"1", "5000", "工资", "2012年5月3日", "五月"}));
+    EXPECT_EQ(income[1],
+              (std::vector<std::string>{"2", "1.23457e+06", "奖金", "2012年5月3日14时7分9秒", ""}));
+    EXPECT_EQ(income[2], (std::vector<std::string>{"3", "12.5", "工资", "2013年1月2日", "午餐"}));
+    const auto expense = Rows(ids::ExpenseList);
+    ASSERT_EQ(expense.size(), 1u);
+    EXPECT_EQ(expense[0],
+              (std::vector<std::string>{"1", "30", "餐饮", "2012年6月1日8时30分", "早饭"}));
+    // 5000 + 1234567 + 12.5 summed in double, rounded to single precision.
+    EXPECT_EQ(State().totalIncome, float(5000.0 + 1234567.0 + 12.5));
+    EXPECT_EQ(Pane(1), "123.95795万元");
+    EXPECT_EQ(Pane(3), "30元");
+}
+
+TEST_F(StartupTest, EachRowKeepsTheSerialOfItsRecord) {
+    WriteIncomeFile({{"a", 1, Days(2012, 1, 1), ""},
+                     {"b", 2, Days(2012, 1, 2), ""},
+                     {"c", 3, Days(2012, 1, 3), ""}});
+    StartProgram();
+    auto* list = forms::FindControlAs<forms::ReportListControl>(ids::MainWindow, ids::IncomeList);
+    ASSERT_NE(list, nullptr);
+    ASSERT_EQ(list->itemCount(), 3);
+    // Serials start at 1 in a new file and follow the records.
+    EXPECT_EQ(list->itemData(0), 1);
+    EXPECT_EQ(list->itemData(1), 2);
+    EXPECT_EQ(list->itemData(2), 3);
+}
+
+struct TotalsCase {
+    float income;
+    float expense;
+    const char* pane1;
+    const char* pane3;
+    const char* pane5;
+};
+
+class StatusTotalsTest : public FinanceTest, public ::testing::WithParamInterface<TotalsCase> {};
+
+TEST_P(StatusTotalsTest, PanesShowTheTotalsInYuanOrTenThousandYuan) {
+    const TotalsCase& c = GetParam();
+    if (c.income != 0) WriteIncomeFile({{"x", c.income, Days(2012, 5, 3), ""}});
+    if (c.expense != 0) WriteExpenseFile({{"y", c.expense, Days(2012, 5, 3), ""}});
+    StartProgram();
+    EXPECT_EQ(Pane(1), c.pane1);
+    EXPECT_EQ(Pane(3), c.pane3);
+    EXPECT_EQ(Pane(5), c.pane5);
+}
+
+INSTANTIATE_TEST_SUITE_P(
+    Examples, StatusTotalsTest,
+    ::testing::Values(TotalsCase{12345, 9999.5f, "1.2345万元", "9999.5元", "2345.5元"},
+                      TotalsCase{10000, 0, "10000元", "0元", "10000元"},
+                      TotalsCase{10000.5f, 0, "1.00005万元", "0元", "1.00005万元"},
+                      TotalsCase{0, 20000, "0元", "2万元", "-2万元"},
+                      TotalsCase{123456.78f, 0, "12.345678125万元", "0元", "12.345678125万元"}));
+
+TEST_F(StartupTest, ResizingLaysOutTheControlsFromTheClientSize) {
+    StartProgram();
+    QWidget* window = forms::WindowWidget(ids::MainWindow);
+    QWidget* client = forms::ClientArea(ids::MainWindow);
+    ASSERT_TRUE(window && client);
+    const int menuHeight = client->geometry().top();
+    window->resize(1000, 700 + menuHeight);
+    Settle();
+    ASSERT_EQ(client->width(), 1000);
+    ASSERT_EQ(client->height(), 700);
+    EXPECT_EQ(Widget(ids::StatusBar1)->width(), 1000);
+    EXPECT_EQ(Widget(ids::Picture1)->width(), 1000 - 792 - 1);
+    EXPECT_EQ(Widget(ids::MainPages)->width(), 1000);
+    EXPECT_EQ(Widget(ids::MainPages)->height(), 700 - 48 - 20 + 30);
+    for (uint32_t list : {ids::IncomeList, ids::ExpenseList}) {
+        EXPECT_EQ(Widget(list)->width(), 1000);
+        EXPECT_EQ(Widget(list)->height(), 700 - 220 - 20);
+    }
+    // Nothing else moves.
+    EXPECT_EQ(Widget(ids::ChartFrame)->geometry(), QRect(257, 41, 534, 185));
+}
+
+TEST_F(StartupTest, YearsOfTheDataOutsideTheTemplateGetTheirOwnPagesInOrder) {
+    WriteIncomeFile({{"a", 1, Days(2009, 3, 1), ""}, {"b", 1, Days(2031, 3, 1), ""}});
+    WriteExpenseFile({{"c", 1, Days(2012, 3, 1), ""}});
+    StartProgram();
+    auto* years = forms::FindControlAs<forms::PageControl>(ids::MainWindow, ids::YearPages);
+    ASSERT_NE(years, nullptr);
+    std::vector<std::string> titles;
+    for (int32_t p = 0; p < years->pageCount(); ++p) titles.push_back(U(years->pageTitle(p)));
+    ASSERT_GE(titles.size(), 4u);
+    EXPECT_EQ(titles[0], "年合计");
+    EXPECT_EQ(titles[1], "2009");
+    EXPECT_EQ(titles.back(), "2031");
+    for (size_t i = 2; i < titles.size(); ++i)
+        EXPECT_LT(std::stoi(titles[i - 1]), std::stoi(titles[i]));
+    EXPECT_NE(std::find(titles.begin(), titles.end(), "2012"), titles.end());
+    EXPECT_NE(std::find(titles.begin(), titles.end(), "2020"),
+              titles.end());  // template years stay
+}
+
+// Bytes of a file, to prove it was not touched.
+QByteArray Contents(const std::string& path) {
+    QFile f(QString::fromStdString(path));
+    return f.open(QIODevice::ReadOnly) ? f.readAll() : QByteArray("<unreadable>");
+}
+
+TEST_F(StartupTest, ADamagedCategoryFileIsLeftUntouchedAndNamedInAMessage) {
+    WriteIncomeFile({});
+    const QByteArray junk("this is not a record file, but someone's data", 46);
+    {
+        QFile f(QString::fromStdString(path("收入类型.edb")));
+        ASSERT_TRUE(f.open(QIODevice::WriteOnly));
+        f.write(junk);
+    }
+    StartProgram();
+    EXPECT_EQ(Contents(path("收入类型.edb")), junk);
+    const auto shown = TakeMessages();
+    ASSERT_EQ(shown.size(), 1u);
+    EXPECT_NE(shown[0].text.find("收入类型.edb"), std::string::npos);
+    EXPECT_EQ(shown[0].caption, "错误提示");
+    EXPECT_TRUE(ComboEntries(ids::IncomeCategoryCombo).empty());
+    EXPECT_EQ(RecordCountOf("支出类型.edb"), 0);  // the missing one is still created
+}
+
+TEST_F(StartupTest, AnItemFileInUseIsNeitherRecreatedNorEmptied) {
+    WriteIncomeFile({{"工资", 100, Days(2012, 5, 3), ""}, {"奖金", 50, Days(2012, 5, 4), ""}});
+    const QByteArray before = Contents(path("财务收入.edb"));
+    // Another program holds the file exclusively.
+    std::unique_ptr<rs::Database> holder;
+    rs::OpenRequest request;
+    request.gbkPath = G(path("财务收入.edb"));
+    request.sharing = rs::Sharing::kExclusive;
+    ASSERT_EQ(rs::OpenDatabaseFiles(request, &holder), rs::kOk);
+    StartProgram();
+    holder.reset();
+    EXPECT_EQ(Contents(path("财务收入.edb")), before);
+    EXPECT_EQ(RecordCountOf("财务收入.edb"), 2);
+    const auto shown = TakeMessages();
+    ASSERT_EQ(shown.size(), 1u);
+    EXPECT_NE(shown[0].text.find("财务收入.edb"), std::string::npos);
+    EXPECT_TRUE(Rows(ids::IncomeList).empty());
+    EXPECT_EQ(Pane(1), "0元");
+}
+
+TEST_F(StartupTest, AnItemFileThatCanBeNeitherOpenedNorCreatedGivesAnEmptyListOnce) {
+    // A link into a directory that does not exist: nothing can be created there.
+    ASSERT_TRUE(QFile::link(QString::fromStdString(dir() + "/missing/dir/x.edb"),
+                            QString::fromStdString(path("财务支出.edb"))));
+    StartProgram();
+    const auto shown = TakeMessages();
+    ASSERT_EQ(shown.size(), 1u);
+    EXPECT_NE(shown[0].text.find("财务支出.edb"), std::string::npos);
+    EXPECT_TRUE(Rows(ids::ExpenseList).empty());
+    EXPECT_EQ(State().totalExpense, 0.0f);
+    EXPECT_EQ(Pane(3), "0元");
+    EXPECT_EQ(RecordCountOf("财务收入.edb"), 0);  // the other side is not affected
+}
+
+}  // namespace
+}  // namespace finance::testing
