@@ -12,7 +12,7 @@
 namespace tavrin::dbtool {
 
 // Each returns the exit status (0 or 1) and prints errors to standard error.
-int Create(const std::string& file, const std::vector<std::string>& specs);
+int Create(const std::string& file, const std::vector<std::string>& definitions);
 int Info(const std::string& file);
 int Dump(const std::string& file);
 int Append(const std::string& file, const std::vector<std::string>& assignments);

@@ -115,17 +115,18 @@ std::optional<Value> ParseValue(const FieldDescriptor& f, const std::string& tex
 
 }  // namespace
 
-int Create(const std::string& file, const std::vector<std::string>& specs) {
+int Create(const std::string& file, const std::vector<std::string>& definitions) {
     std::vector<FieldDefinition> fields;
-    for (const std::string& spec : specs) {
-        size_t a = spec.find(':');
-        if (a == std::string::npos) return FailText("bad field \"" + spec + "\": NAME:TYPE[:SIZE]");
-        size_t b = spec.find(':', a + 1);
-        auto type = ParseInteger(spec.substr(a + 1, b == std::string::npos ? b : b - a - 1));
+    for (const std::string& definition : definitions) {
+        size_t a = definition.find(':');
+        if (a == std::string::npos)
+            return FailText("bad field \"" + definition + "\": NAME:TYPE[:SIZE]");
+        size_t b = definition.find(':', a + 1);
+        auto type = ParseInteger(definition.substr(a + 1, b == std::string::npos ? b : b - a - 1));
         std::optional<int64_t> size = int64_t(20);
-        if (b != std::string::npos) size = ParseInteger(spec.substr(b + 1));
-        if (!type || !size) return FailText("bad field \"" + spec + "\": NAME:TYPE[:SIZE]");
-        fields.push_back({Utf8ToGbk(spec.substr(0, a)), int32_t(*type), int32_t(*size)});
+        if (b != std::string::npos) size = ParseInteger(definition.substr(b + 1));
+        if (!type || !size) return FailText("bad field \"" + definition + "\": NAME:TYPE[:SIZE]");
+        fields.push_back({Utf8ToGbk(definition.substr(0, a)), int32_t(*type), int32_t(*size)});
     }
     int32_t code = CreateDatabaseFiles(Utf8ToGbk(file), fields);
     return code == kOk ? 0 : Fail(code);
