@@ -1,5 +1,6 @@
 // Creation limits and codes, the exact bytes written, and the consistency tests
 // and repairs made when a database is opened.
+#include <fcntl.h>
 #include <gtest/gtest.h>
 
 #include <cmath>
@@ -327,6 +328,35 @@ TEST(LockTable, NestsAndSplitsTheWholeFileLock) {
     uint64_t start = TickCount();
     EXPECT_EQ(lb.lockByte(16, 100), kLockViolation);
     EXPECT_GE(TickCount() - start, 100u);
+}
+
+// True when some open file holds a lock on the byte (seen through a plain descriptor).
+bool ByteLockedByOthers(const std::string& nativePath, uint64_t off) {
+    int fd = open(nativePath.c_str(), O_RDWR);
+    struct flock fl {};
+    fl.l_type = F_WRLCK;
+    fl.l_whence = SEEK_SET;
+    fl.l_start = off_t(off);
+    fl.l_len = 1;
+    fcntl(fd, F_OFD_GETLK, &fl);
+    close(fd);
+    return fl.l_type != F_UNLCK;
+}
+
+TEST(LockTable, ExclusiveSharingSkipsRecordFileLocksButNotBlockFileLocks) {
+    rstest::TempDir dir;
+    ASSERT_EQ(CreateDatabaseFiles(dir.gbk("x.edb"), {{"M", 12, 0}}), kOk);
+    for (Sharing sharing : {Sharing::kExclusive, Sharing::kDenyRead, Sharing::kDenyWrite}) {
+        std::unique_ptr<Database> db;
+        ASSERT_EQ(Open(dir.gbk("x.edb"), false, &db, sharing), kOk);
+        ASSERT_EQ(db->records.lockByte(16, 0), kOk);
+        ASSERT_EQ(db->blocks->lockByte(0, 0), kOk);
+        const bool skips = sharing != Sharing::kDenyWrite;
+        EXPECT_EQ(ByteLockedByOthers(dir.native("x.edb"), 16), !skips);
+        EXPECT_TRUE(ByteLockedByOthers(dir.native("x.EDT"), 0));
+        EXPECT_EQ(db->records.unlockByte(16), kOk);
+        EXPECT_EQ(db->records.unlockByte(16), kUnlockFailed);  // still counted
+    }
 }
 
 }  // namespace
