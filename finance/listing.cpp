@@ -31,18 +31,17 @@ bool& Recreating(const Side& side) {
     return side.income ? income : expense;
 }
 
-// ToText(ReadField name) as GBK bytes.
-std::string FieldText(const char* field) {
+// Cell `column` of `row` := ToText(ReadField field).
+void SetCellFromField(uint32_t list, int32_t row, int32_t column, const char* field) {
     const Value v = CallKernel(ReadField, MakeTextRef(field));
     const Value t = CallKernel(ToText, v);
     if (v.type == TypeCode::kText) Free(v.pointer());
-    std::string out(TextOf(t));
+    LvSetItemTextRef(list, row, column, t.asText());
     Free(t.pointer());
-    return out;
 }
 
 // The leading digits of a date text ("2012年5月3日") as the year.
-int32_t YearOfDateText(const std::string& text) {
+int32_t YearOfDateText(std::string_view text) {
     int32_t year = 0;
     size_t i = 0;
     for (; i < text.size() && text[i] >= '0' && text[i] <= '9' && i < 5; ++i)
@@ -82,17 +81,22 @@ void ListAll(const Side& side, void (*create)()) {
     }
     LvDeleteAll(side.list);
     CallKernel(GoToFirstRecord);
+    int32_t lastYear = -1;
     ScanCurrentDatabase([&](int32_t index, int32_t serial) {
         const int32_t row = LvAppendRow(side.list, serial);
         const Value number = CallKernel(ToText, MakeInt(index + 1));
-        LvSetItemText(side.list, row, 0, TextOf(number));
+        LvSetItemTextRef(side.list, row, 0, number.asText());
         Free(number.pointer());
-        LvSetItemText(side.list, row, 1, FieldText(side.amountField));
-        LvSetItemText(side.list, row, 2, FieldText(side.categoryField));
-        const std::string time = FieldText(side.timeField);
-        if (int32_t year = YearOfDateText(time); year > 0) Years().insert(year);
-        LvSetItemText(side.list, row, 3, time);
-        LvSetItemText(side.list, row, 4, FieldText(side.remarkField));
+        SetCellFromField(side.list, row, 1, side.amountField);
+        SetCellFromField(side.list, row, 2, side.categoryField);
+        const Value time = CallKernel(ToText, CallKernel(ReadField, MakeTextRef(side.timeField)));
+        if (const int32_t year = YearOfDateText(TextOf(time)); year > 0 && year != lastYear) {
+            Years().insert(year);
+            lastYear = year;
+        }
+        LvSetItemTextRef(side.list, row, 3, time.asText());
+        Free(time.pointer());
+        SetCellFromField(side.list, row, 4, side.remarkField);
     });
     AmountContext context{side.amountField};
     const DeferredArgument expression{&ReadAmount, &context};

@@ -1,8 +1,6 @@
 // Start-up, layout and the main window's small handlers.
 #include "finance/main_window.h"
 
-#include <QApplication>
-#include <QStyleFactory>
 #include <algorithm>
 #include <string>
 
@@ -11,20 +9,25 @@
 #include "finance/listing.h"
 #include "finance/status_totals.h"
 #include "finance/ui.h"
+#include "forms/commands/control_commands.h"
+#include "forms/commands/library_commands.h"
 #include "forms/page_control.h"
+#include "forms/template_format.h"
 #include "forms/window_system.h"
+#include "runtime/commands.h"
 #include "runtime/runtime_app.h"
 
 namespace finance {
 
 using namespace tavrin;
 
+namespace fc = tavrin::form_commands;
+
 namespace {
 
-// SetVisualStyle 1: the themed look for every window, present and future.
-void SetVisualStyle() {
-    if (QStyle* style = QStyleFactory::create(QStringLiteral("Fusion")))
-        QApplication::setStyle(style);
+void ShowPopup(uint32_t menu) {
+    CallKernel(fc::PopupMenu, MakeControlRef(ids::MainWindow, 0, forms::TypeId::kWindow),
+               MakeInt(int32_t(menu)));
 }
 
 }  // namespace
@@ -35,7 +38,7 @@ AnalysisHooks& Hooks() {
 }
 
 void MainWindowStartUp() {
-    SetVisualStyle();
+    CallLibrary(kVisualStyleLibrary, fc::SetVisualStyle, MakeInt(1));
     LoadExpenseCategories();
     LoadIncomeCategories();
     ListAllExpense();
@@ -90,10 +93,13 @@ void CategoryChosen() {
 }
 
 void ShowIncomePopup() {
-    forms::PopupMenu(ids::MainWindow, ids::PopupIncomeMenu, std::nullopt);
+    ShowPopup(ids::PopupIncomeMenu);
 }
 void ShowExpensePopup() {
-    forms::PopupMenu(ids::MainWindow, ids::PopupExpenseMenu, std::nullopt);
+    ShowPopup(ids::PopupExpenseMenu);
+}
+void ShowHelpMenu() {
+    ShowPopup(ids::HelpPopupMenu);
 }
 
 void ShowAboutBox() {

@@ -16,6 +16,8 @@ void AddYearPagesForListedYears();
 void CategoryChosen();
 void ShowIncomePopup();
 void ShowExpensePopup();
+// The arrow of the tool-bar button "帮助": the pop-up menu "帮助菜单" at the mouse.
+void ShowHelpMenu();
 void ShowAboutBox();
 void CloseAboutBox();
 void ExitAtOnce();

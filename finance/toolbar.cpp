@@ -1,37 +1,26 @@
-// ToolbarCommand and the help pop-up menu.
+// ToolbarCommand and the two web pages of the help pop-up menu.
 #include "finance/toolbar.h"
-
-#include <QDesktopServices>
-#include <QUrl>
 
 #include "app_constants.h"
 #include "finance/clearing_backup.h"
 #include "finance/hooks.h"
 #include "finance/ui.h"
+#include "forms/commands/library_commands.h"
 #include "forms/window_system.h"
 #include "recordstore/record_commands.h"
 #include "runtime/commands.h"
-#include "runtime/gbk.h"
 #include "runtime/runtime_app.h"
 
 namespace finance {
 
 using namespace tavrin;
 
+namespace fc = tavrin::form_commands;
+
 namespace {
 
-DocumentOpener& Opener() {
-    static DocumentOpener opener;
-    return opener;
-}
-
 void OpenDocument(const char* gbkAddress) {
-    const std::string address = GbkToUtf8(gbkAddress);
-    if (Opener()) {
-        Opener()(address);
-        return;
-    }
-    QDesktopServices::openUrl(QUrl(QString::fromStdString(address)));  // failure is not reported
+    CallLibrary(kApplicationInterfaceLibrary, fc::OpenDocument, MakeTextRef(gbkAddress));
 }
 
 }  // namespace
@@ -67,18 +56,11 @@ void ToolbarCommand(int32_t index) {
     }
 }
 
-void ShowHelpMenu() {
-    forms::PopupMenu(ids::MainWindow, ids::HelpPopupMenu, std::nullopt);
-}
 void OpenBlogPage() {
     OpenDocument(app::BlogAddress);
 }
 void OpenDownloadPage() {
     OpenDocument(app::DownloadAddress);
-}
-
-void SetDocumentOpener(DocumentOpener opener) {
-    Opener() = std::move(opener);
 }
 
 }  // namespace finance

@@ -4,11 +4,11 @@
 
 #include <cstring>
 
-#include "forms/bars.h"
-#include "forms/controls.h"
+#include "forms/commands/control_commands.h"
+#include "forms/commands/library_commands.h"
+#include "forms/commands/list_view_commands.h"
 #include "forms/properties.h"
-#include "forms/report_list.h"
-#include "forms/window_system.h"
+#include "forms/template_format.h"
 #include "runtime/commands.h"
 #include "runtime/kernel/system_commands.h"
 #include "runtime/memory.h"
@@ -17,20 +17,7 @@ namespace finance {
 
 using namespace tavrin;
 namespace fp = tavrin::forms::Prop;
-
-namespace {
-
-forms::ReportListControl* List(uint32_t list) {
-    return forms::FindControlAs<forms::ReportListControl>(ids::MainWindow, list);
-}
-forms::ComboControl* Combo(uint32_t combo) {
-    return forms::FindControlAs<forms::ComboControl>(ids::MainWindow, combo);
-}
-forms::StatusBarControl* StatusBar() {
-    return forms::FindControlAs<forms::StatusBarControl>(ids::MainWindow, ids::StatusBar1);
-}
-
-}  // namespace
+namespace fc = tavrin::form_commands;
 
 std::string ReadTextProperty(uint32_t window, uint32_t item, int32_t index) {
     const uint64_t p = ReadProperty(window, item, index);
@@ -102,62 +89,86 @@ int32_t ShowMessage(const char* gbkText, int32_t style, const char* gbkCaption) 
     return r.asInt();
 }
 
+namespace {
+
+Value ListRef(uint32_t list) {
+    return MakeControlRef(ids::MainWindow, list, forms::TypeId::kReportList);
+}
+Value ComboRef(uint32_t combo) {
+    return MakeControlRef(ids::MainWindow, combo, forms::TypeId::kComboBox);
+}
+Value TextValue(const std::string& copy) {
+    return MakeTextRef(copy.c_str());
+}
+std::string OwnedText(const Value& v) {
+    std::string out(TextOf(v));
+    Free(v.pointer());
+    return out;
+}
+
+}  // namespace
+
 void LvDeleteAll(uint32_t list) {
-    if (auto* l = List(list)) l->deleteAll();
+    CallLibrary(kExtendedUiLibrary, fc::LvDeleteAll, ListRef(list));
 }
 int32_t LvAppendRow(uint32_t list, int32_t itemData) {
-    auto* l = List(list);
-    return l ? l->insertItem(-1, {}, -1, 0, 0, itemData) : -1;
+    // Row, text, image, check state and indent left out; the row's data given.
+    return CallLibrary(kExtendedUiLibrary, fc::LvInsertItem, ListRef(list), Value{}, Value{},
+                       Value{}, Value{}, Value{}, MakeInt(itemData))
+        .asInt();
 }
 void LvSetItemText(uint32_t list, int32_t row, int32_t column, std::string_view gbk) {
-    if (auto* l = List(list)) l->setItemText(row, column, gbk);
+    const std::string copy(gbk);
+    CallLibrary(kExtendedUiLibrary, fc::LvSetItemText, ListRef(list), MakeInt(row), MakeInt(column),
+                TextValue(copy));
+}
+void LvSetItemTextRef(uint32_t list, int32_t row, int32_t column, const char* gbk) {
+    CallLibrary(kExtendedUiLibrary, fc::LvSetItemText, ListRef(list), MakeInt(row), MakeInt(column),
+                MakeTextRef(gbk));
 }
 std::string LvGetItemText(uint32_t list, int32_t row, int32_t column) {
-    auto* l = List(list);
-    return l ? l->itemText(row, column) : std::string();
+    return OwnedText(CallLibrary(kExtendedUiLibrary, fc::LvGetItemText, ListRef(list), MakeInt(row),
+                                 MakeInt(column)));
 }
 int32_t LvItemData(uint32_t list, int32_t row) {
-    auto* l = List(list);
-    return l ? l->itemData(row) : 0;
+    return CallLibrary(kExtendedUiLibrary, fc::LvGetItemData, ListRef(list), MakeInt(row)).asInt();
 }
 bool LvDeleteItem(uint32_t list, int32_t row) {
-    auto* l = List(list);
-    return l && l->deleteItem(row);
+    if (row < 0 || row >= LvRowCount(list)) return false;
+    CallLibrary(kExtendedUiLibrary, fc::LvDeleteItem, ListRef(list), MakeInt(row));
+    return true;
 }
 int32_t LvRowCount(uint32_t list) {
-    auto* l = List(list);
-    return l ? l->itemCount() : 0;
+    return CallLibrary(kExtendedUiLibrary, fc::LvItemCount, ListRef(list)).asInt();
 }
 int32_t LvColumnCount(uint32_t list) {
-    auto* l = List(list);
-    return l ? l->columnCount() : 0;
+    return CallLibrary(kExtendedUiLibrary, fc::LvColumnCount, ListRef(list)).asInt();
 }
 void LvSetColumnWidth(uint32_t list, int32_t column, int32_t width) {
-    if (auto* l = List(list)) l->setColumnWidth(column, width);
+    CallLibrary(kExtendedUiLibrary, fc::LvSetColumnWidth, ListRef(list), MakeInt(column),
+                MakeInt(width));
 }
 
 void ComboClear(uint32_t combo) {
-    if (auto* c = Combo(combo)) c->clear();
+    CallKernel(fc::ComboClear, ComboRef(combo));
 }
 void ComboAddItem(uint32_t combo, std::string_view gbk) {
-    if (auto* c = Combo(combo)) c->addItem(gbk, 0);
+    const std::string copy(gbk);
+    CallKernel(fc::ComboAddItem, ComboRef(combo), TextValue(copy));
 }
 
 void SetStatusPane(int32_t pane, std::string_view gbk) {
-    if (auto* s = StatusBar()) s->setPaneText(pane, gbk);
-}
-std::string StatusPane(int32_t pane) {
-    auto* s = StatusBar();
-    return s ? s->paneText(pane) : std::string();
+    const std::string copy(gbk);
+    CallLibrary(kExtendedUiLibrary, fc::StatusSetText,
+                MakeControlRef(ids::MainWindow, ids::StatusBar1, forms::TypeId::kStatusBar),
+                MakeInt(pane), TextValue(copy));
 }
 
 int32_t ClientWidth(uint32_t window) {
-    QWidget* w = forms::ClientArea(window);
-    return w ? w->width() : 0;
+    return CallKernel(fc::ClientWidth, MakeControlRef(window, 0, forms::TypeId::kWindow)).asInt();
 }
 int32_t ClientHeight(uint32_t window) {
-    QWidget* w = forms::ClientArea(window);
-    return w ? w->height() : 0;
+    return CallKernel(fc::ClientHeight, MakeControlRef(window, 0, forms::TypeId::kWindow)).asInt();
 }
 int32_t ControlLeft(uint32_t window, uint32_t item) {
     return ReadIntProperty(window, item, fp::kLeft);

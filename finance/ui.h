@@ -39,6 +39,8 @@ int32_t ShowMessage(const char* gbkText, int32_t style, const char* gbkCaption =
 void LvDeleteAll(uint32_t list);
 int32_t LvAppendRow(uint32_t list, int32_t itemData);
 void LvSetItemText(uint32_t list, int32_t row, int32_t column, std::string_view gbk);
+// The same with a NUL-terminated text (null = empty), passed without a copy.
+void LvSetItemTextRef(uint32_t list, int32_t row, int32_t column, const char* gbk);
 std::string LvGetItemText(uint32_t list, int32_t row, int32_t column);
 int32_t LvItemData(uint32_t list, int32_t row);
 bool LvDeleteItem(uint32_t list, int32_t row);
@@ -52,7 +54,6 @@ void ComboAddItem(uint32_t combo, std::string_view gbk);
 
 // Status bar pane text.
 void SetStatusPane(int32_t pane, std::string_view gbk);
-std::string StatusPane(int32_t pane);
 
 // Client size of a window and control geometry (common properties).
 int32_t ClientWidth(uint32_t window);

@@ -1,13 +1,13 @@
 // The tool bar, the help menu with its two addresses, and the about box.
-#include "finance/toolbar.h"
-
 #include <QMenu>
 #include <QTest>
 #include <QTimer>
 #include <QToolButton>
+#include <QUrl>
 
 #include "finance_test_support.h"
 #include "forms/bars.h"
+#include "forms/commands/library_commands.h"
 #include "forms/page_control.h"
 #include "forms/window_system.h"
 
@@ -58,7 +58,10 @@ TEST_F(ToolbarTest, TheDetailButtonsSwitchTheMainPage) {
 TEST_F(ToolbarTest, HelpDoesNothingItselfItsArrowOffersBlogAndDownloadPage) {
     StartProgram();
     std::vector<std::string> opened;
-    SetDocumentOpener([&](const std::string& a) { opened.push_back(a); });
+    tavrin::form_commands::SetDocumentOpener([&](const QUrl& url) {
+        opened.push_back(url.toString().toStdString());
+        return true;
+    });
     QMenu* before = forms::LastPopupMenu();
     ClickToolButton(12);
     Settle();
@@ -78,7 +81,7 @@ TEST_F(ToolbarTest, HelpDoesNothingItselfItsArrowOffersBlogAndDownloadPage) {
     Settle();
     ASSERT_EQ(opened.size(), 1u);
     EXPECT_EQ(opened[0], "https://blog.example.org/tavrin");
-    SetDocumentOpener({});
+    tavrin::form_commands::SetDocumentOpener({});
 }
 
 TEST_F(ToolbarTest, AboutOpensModallyAndItsButtonClosesIt) {
