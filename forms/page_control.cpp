@@ -17,6 +17,10 @@ PageControl::PageControl(const ControlInit& init) : Control(init) {
     tabs_ = new QTabBar(box);
     tabs_->setDrawBase(false);
     tabs_->setExpanding(false);
+    // A control at least three times as tall as wide carries its tabs down its
+    // right edge (a strip of year pages), where a row of tabs would not fit.
+    if (init.item->width > 0 && init.item->height >= 3 * init.item->width)
+        tabs_->setShape(QTabBar::RoundedEast);
     area_ = new QFrame(box);
     area_->setFrameShape(QFrame::StyledPanel);
     const TypeData& data = init.item->typeData;
@@ -46,6 +50,12 @@ bool PageControl::eventFilter(QObject* watched, QEvent* e) {
 void PageControl::layoutArea() {
     QWidget* box = widget();
     if (!box) return;
+    if (tabs_->shape() == QTabBar::RoundedEast) {
+        const int tabWidth = std::min(box->width(), tabs_->sizeHint().width());
+        tabs_->setGeometry(box->width() - tabWidth, 0, tabWidth, box->height());
+        area_->setGeometry(0, 0, std::max(0, box->width() - tabWidth), box->height());
+        return;
+    }
     const int tabHeight = tabs_->sizeHint().height();
     tabs_->setGeometry(0, 0, box->width(), tabHeight);
     area_->setGeometry(0, tabHeight, box->width(), std::max(0, box->height() - tabHeight));
