@@ -207,7 +207,7 @@ CommonEventFilter::CommonEventFilter(Control* control, QWidget* surface)
     : QObject(surface), control_(control), surface_(surface) {}
 
 bool CommonEventFilter::eventFilter(QObject* watched, QEvent* e) {
-    if (!watched->isWidgetType()) return false;
+    if (!watched->isWidgetType() || !control_) return false;
     auto* w = static_cast<QWidget*>(watched);
     Control* c = control_;
     const uint32_t windowId = c->windowId();

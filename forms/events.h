@@ -3,6 +3,7 @@
 #pragma once
 
 #include <QObject>
+#include <QPointer>
 #include <cstddef>
 #include <cstdint>
 
@@ -41,8 +42,8 @@ class CommonEventFilter : public QObject {
     bool eventFilter(QObject* watched, QEvent* event) override;
 
   private:
-    Control* control_;
-    QWidget* surface_;  // coordinates are reported relative to this widget
+    QPointer<Control> control_;  // released with its window before the widgets go
+    QWidget* surface_;           // coordinates are reported relative to this widget
 };
 
 }  // namespace tavrin::forms

@@ -164,7 +164,7 @@ void DestroyWindow(uint32_t windowId) {
     if (!lw || lw->destroying) return;
     lw->destroying = true;
     if (lw->form) lw->form->setDestroying();
-    if (Control* self = lw->controls[lw->tmpl->items[0].id]) self->raise(2);
+    if (Control* self = FindWindowControl(windowId)) self->raise(2);
     std::unique_ptr<LiveWindow> owned = std::move(St().live[windowId]);
     St().live.erase(windowId);
     // Deferred deletion: the handler that closed the window may still be running
@@ -344,7 +344,9 @@ QWidget* ClientArea(uint32_t windowId) {
 
 Control* FindWindowControl(uint32_t windowId) {
     LiveWindow* lw = Live(windowId);
-    return lw ? lw->controls[lw->tmpl->items[0].id] : nullptr;
+    if (!lw) return nullptr;
+    auto it = lw->controls.find(lw->tmpl->items[0].id);
+    return it == lw->controls.end() ? nullptr : it->second;
 }
 
 Control* FindControl(uint32_t windowId, uint32_t controlId) {
