@@ -262,6 +262,7 @@ struct Item {
     std::string name;  // GBK
     int32_t rect[4] = {0, 0, 0, 0};
     uint32_t parent = 0;
+    uint32_t origin = 0;  // the item this one was copied from
     std::vector<uint32_t> children;
     std::string cursor = std::string(4, '\0');
     std::string mark;
@@ -521,6 +522,8 @@ class Compiler {
             PutU32(item.cursor, uint32_t(ParseInt(arg(0), p.where)));
         } else if (k == "taborder") {
             item.tabOrder = uint32_t(ParseInt(arg(0), p.where));
+        } else if (k == "origin") {
+            item.origin = uint32_t(ParseInt(arg(0), p.where));
         } else if (k == "on") {
             item.bindings.emplace_back(int32_t(ParseInt(arg(0), p.where)), handlerOffset(arg(1)));
         } else {
@@ -639,7 +642,7 @@ class Compiler {
             r += std::string(tf::kMenuItemReservedTail, '\0');
             return r;
         }
-        PutU32(r, 0);  // origin id
+        PutU32(r, it.origin);
         for (int k = 0; k < 4; ++k) PutU32(r, 0);
         PutCString(r, it.name);
         PutCString(r, "");

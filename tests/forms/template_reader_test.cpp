@@ -49,7 +49,7 @@ TEST(TemplateReader, ReadsEveryWindowAndItemOfTheCompiledSegment) {
     ASSERT_EQ(combo->typeData.items().size(), 2u);
     EXPECT_EQ(combo->typeData.items()[1].data, 12);
     EXPECT_TRUE(combo->handlerFor(1).has_value());
-    EXPECT_FALSE(combo->handlerFor(2).has_value());
+    EXPECT_FALSE(combo->handlerFor(4).has_value());
 
     const ItemTemplate* list = w.find(formtest::ids::IncomeList);
     ASSERT_EQ(list->typeData.columns().size(), 5u);

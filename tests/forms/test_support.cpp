@@ -28,6 +28,12 @@ std::string NameOf(const tavrin::EventCall& call) {
     const tavrin::forms::ItemTemplate* item =
         call.itemId == 0 || call.itemId == call.windowId ? &t->items[0] : t->find(call.itemId);
     if (!item) return {};
+    // A copied item is bound through the item it was copied from.
+    while (item->originId != 0) {
+        const tavrin::forms::ItemTemplate* origin = t->find(item->originId);
+        if (!origin || origin->typeId != item->typeId || origin == item) break;
+        item = origin;
+    }
     int32_t offset = -1;
     if (item->isMenu)
         offset = item->menuHandler;
