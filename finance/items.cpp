@@ -76,6 +76,11 @@ void ReportWriteFailed(const Side& side) {
                 16, app::ErrorCaption);
 }
 
+void ReportAccessFailed(const Side& side) {
+    ShowMessage((std::string(app::AccessFailedBefore) + side.file + app::AccessFailedAfter).c_str(),
+                16, app::ErrorCaption);
+}
+
 // The four fields of the current record from the entry fields; false on any failure.
 bool WriteEntry(const Side& side) {
     const std::string category = ComboText(side.combo);
@@ -127,13 +132,23 @@ bool OpenRecordOfRow(const Side& side, int32_t row, float* amount) {
         ReportOpenFailed();
         return false;
     }
-    const int32_t index = FindRecordBySerial(LvItemData(side.list, row));
+    int32_t index = -1;
+    if (FindRecordBySerial(LvItemData(side.list, row), &index) != 0) {
+        CloseCurrentDatabase();
+        ReportAccessFailed(side);
+        return false;
+    }
     if (index < 0 || !CallKernel(GoToRecord, MakeInt(index + 1)).asBool()) {
         CloseCurrentDatabase();
         ShowMessage(app::RecordGone, 48, app::ErrorCaption);
         return false;
     }
     *amount = CallKernel(ReadField, MakeTextRef(side.amountField)).asFloat();
+    if (LastDatabaseError() != 0) {
+        CloseCurrentDatabase();
+        ReportAccessFailed(side);
+        return false;
+    }
     return true;
 }
 

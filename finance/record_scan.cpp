@@ -39,20 +39,20 @@ int32_t SerialOfRecord(int32_t index) {
     return rs::GetI32(tag);
 }
 
-int32_t FindRecordBySerial(int32_t serial) {
+int32_t FindRecordBySerial(int32_t serial, int32_t* index) {
+    *index = -1;
     rs::Database* db = DatabaseManager::instance().current();
-    if (db == nullptr || serial == 0) return -1;
+    if (db == nullptr) return rs::kNoCurrentDatabase;
+    if (serial == 0) return rs::kOk;
     rs::WholeLock whole(db->records, DatabaseLockWaitTime());
-    if (whole.code() != rs::kOk) return -1;
+    if (whole.code() != rs::kOk) return whole.code();
     int32_t count = 0;
-    if (rs::ReadRecordCount(*db, &count) != rs::kOk) return -1;
-    int32_t found = -1;
-    rs::ScanRecords(*db, 0, count, [&](const uint8_t* record, int32_t index) -> int32_t {
+    if (int32_t code = rs::ReadRecordCount(*db, &count); code != rs::kOk) return code;
+    return rs::ScanRecords(*db, 0, count, [&](const uint8_t* record, int32_t i) -> int32_t {
         if (rs::GetI32(record) != serial) return 0;
-        found = index;
+        *index = i;
         return 1;
     });
-    return found;
 }
 
 }  // namespace finance

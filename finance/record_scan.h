@@ -16,7 +16,9 @@ int32_t ScanCurrentDatabase(const std::function<void(int32_t index, int32_t seri
 // The serial (tag) of a record of the current database, 0 when it cannot be read.
 int32_t SerialOfRecord(int32_t index);
 
-// The 0-based index of the record with this serial in the current database, -1 when none.
-int32_t FindRecordBySerial(int32_t serial);
+// The 0-based index of the record with this serial in the current database
+// into *index (-1 when there is none). Returns 0 or the engine's negative code
+// when the file could not be read.
+int32_t FindRecordBySerial(int32_t serial, int32_t* index);
 
 }  // namespace finance
