@@ -1,0 +1,77 @@
+// finance_screenshot: the main window over a program directory, optionally
+// after adding a few items on each side through the entry fields and buttons,
+// saved as a PNG to look at. Not a test; run by hand under Xvfb:
+//   xvfb-run -a finance_screenshot DIR OUT.png [add]
+#include <QApplication>
+#include <QPixmap>
+#include <QThread>
+
+#include "app_tpl_templates.h"
+#include "finance/handlers.h"
+#include "finance/start_routine.h"
+#include "forms/bars.h"
+#include "forms/controls.h"
+#include "forms/window_system.h"
+#include "runtime/gbk.h"
+#include "runtime/message_box.h"
+
+using namespace tavrin;
+namespace ids = app_tpl::ids;
+
+namespace {
+
+void Settle() {
+    for (int i = 0; i < 5; ++i) {
+        QApplication::processEvents();
+        QThread::msleep(20);
+    }
+}
+
+void Add(bool income, int category, const char* amount, const char* remark) {
+    auto* combo = forms::FindControlAs<forms::ComboControl>(
+        ids::MainWindow, income ? ids::IncomeCategoryCombo : ids::ExpenseCategoryCombo);
+    combo->setCurrent(category);
+    forms::FindControlAs<forms::EditControl>(
+        ids::MainWindow, income ? ids::IncomeAmountEdit : ids::ExpenseAmountEdit)
+        ->setText(amount);
+    forms::FindControlAs<forms::EditControl>(
+        ids::MainWindow, income ? ids::IncomeRemarkEdit : ids::ExpenseRemarkEdit)
+        ->setText(Utf8ToGbk(remark));
+    forms::FindControlAs<forms::ButtonControl>(
+        ids::MainWindow, income ? ids::IncomeAddButton : ids::ExpenseAddButton)
+        ->button()
+        ->click();
+    Settle();
+}
+
+}  // namespace
+
+int main(int argc, char** argv) {
+    if (argc < 3) return 2;
+    finance::InstallProgramWindowSystem();
+    InitializeForTests(argc, argv, finance::ProgramImage());
+    SetProgramDirectory(Utf8ToGbk(argv[1]), true);
+    SetMessageBoxResponder([](const MessageBoxRequest& r) {
+        std::fprintf(stderr, "message: %s\n", GbkToUtf8(r.text).c_str());
+        return int32_t(kButtonOk);
+    });
+    finance::PrepareGlobalState();
+    LoadStartWindow(finance::kMainWindowId);
+    Settle();
+    const bool add = argc > 3 && std::string(argv[3]) == "add";
+    if (add) {
+        Add(true, 0, "8000", "十二月工资");
+        Add(true, 1, " 1500.5 ", "年终奖");
+        Add(true, 0, "12abc", "");
+        auto* bar = forms::FindControlAs<forms::ToolBarControl>(ids::MainWindow, ids::Toolbar1);
+        bar->button(5)->click();
+        Settle();
+        Add(false, 0, "35", "午餐");
+        Add(false, 1, "120", "加油");
+    }
+    QWidget* window = forms::WindowWidget(ids::MainWindow);
+    window->raise();
+    Settle();
+    const bool ok = window->grab().save(QString::fromLocal8Bit(argv[2]));
+    return ok ? 0 : 1;
+}
