@@ -30,7 +30,12 @@ std::vector<EventHandler>& Bound() {
     static auto* b = new std::vector<EventHandler>;
     return *b;
 }
+int32_t g_handlerDepth = 0;
 }  // namespace
+
+int32_t HandlerDepth() {
+    return g_handlerDepth;
+}
 
 void SetHandlerNames(const char* const* names, size_t count) {
     Names().clear();
@@ -89,7 +94,9 @@ bool DispatchEvent(EventCall& call) {
     if (!handler) return false;
     const EventSource previous = CurrentEventSource();
     SetCurrentEventSource(EventSource{call.windowId, sourceItem});
+    ++g_handlerDepth;
     handler(call);
+    --g_handlerDepth;
     SetCurrentEventSource(previous);
     return true;
 }

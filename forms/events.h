@@ -28,6 +28,8 @@ EventHandler HandlerAt(int32_t offset);
 // and for an item that cannot raise events; origin ids followed; the event
 // source recorded for the duration of the call. True when a routine was called.
 bool DispatchEvent(EventCall& call);
+// How many handlers are running (nested through message processing and modal loops).
+int32_t HandlerDepth();
 
 // Key state bits of the common events: 1 Ctrl, 2 Shift, 4 Alt.
 int32_t KeyStateOf(Qt::KeyboardModifiers modifiers);

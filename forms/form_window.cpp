@@ -2,8 +2,10 @@
 #include "forms/form_window.h"
 
 #include <QCloseEvent>
+#include <QCoreApplication>
 #include <QEvent>
 
+#include "forms/events.h"
 #include "forms/properties.h"
 #include "forms/template_format.h"
 #include "forms/window_system.h"
@@ -89,7 +91,13 @@ void FormWindow::closeEvent(QCloseEvent* e) {
 }
 
 void FormWindow::customEvent(QEvent* e) {
-    if (e->type() == QEvent::Type(kCloseRequestMessage)) close();
+    if (e->type() != QEvent::Type(kCloseRequestMessage)) return;
+    const int32_t depth = static_cast<CloseRequestEvent*>(e)->postedAtDepth;
+    if (depth > 0 && HandlerDepth() >= depth) {
+        QCoreApplication::postEvent(this, new CloseRequestEvent(depth));
+        return;
+    }
+    close();
 }
 
 WindowControl::WindowControl(const ControlInit& init, FormWindow* window)

@@ -3,6 +3,7 @@
 // It turns the window's own platform events into window events 1–11.
 #pragma once
 
+#include <QEvent>
 #include <QMenuBar>
 #include <QWidget>
 #include <cstdint>
@@ -13,6 +14,16 @@ namespace tavrin::forms {
 
 // The private message that asks a window to close after the current handler.
 constexpr int kCloseRequestMessage = 32869;
+
+// The close request remembers how deep in handlers it was posted: messages
+// processed inside that handler (a property write, ProcessEvents) leave it
+// waiting until the handler has returned.
+class CloseRequestEvent : public QEvent {
+  public:
+    explicit CloseRequestEvent(int32_t depth)
+        : QEvent(QEvent::Type(kCloseRequestMessage)), postedAtDepth(depth) {}
+    int32_t postedAtDepth;
+};
 
 class FormWindow : public QWidget {
     Q_OBJECT

@@ -309,7 +309,7 @@ void CloseWindow(uint32_t windowId, bool immediately) {
         return;
     }
     lw->closing = true;
-    QCoreApplication::postEvent(lw->form, new QEvent(QEvent::Type(kCloseRequestMessage)));
+    QCoreApplication::postEvent(lw->form, new CloseRequestEvent(HandlerDepth()));
 }
 
 // Called by FormWindow when its close was granted.

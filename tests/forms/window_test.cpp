@@ -315,6 +315,9 @@ TEST_F(WindowTest, PostedCloseHappensAfterTheCurrentHandler) {
     bool loadedAfterRequest = false;
     SetBehaviour("AddClicked", [&](EventCall&) {
         CloseWindow(W, false);
+        // Messages processed inside the handler (as a property write does) leave it open.
+        WriteTextUtf8(W, ids::Label11, Prop::kOwn + LabelProp::kCaption, "关闭中");
+        QCoreApplication::processEvents();
         loadedAfterRequest = IsWindowLoaded(W);
     });
     QTest::mouseClick(WidgetOf(W, ids::AddButton), Qt::LeftButton);
