@@ -141,10 +141,10 @@ const Catalogue& TheCatalogue() {
         for (int32_t i = 0; i < kLibraryCount; ++i) {
             const auto& types = c->byLibrary[size_t(i)];
             const bool core = i == 0;
-            c->libraries.push_back(
-                LibraryInfo{kLibraryVersionStamp, names[i], names[i], 1, 0, types.data(),
-                            int32_t(types.size()), core ? CoreWindowCommands() : nullptr,
-                            core ? CoreWindowCommandCount() : 0, [](int32_t, void*) {}});
+            c->libraries.push_back(LibraryInfo{
+                kLibraryVersionStamp, names[i], names[i], 1, 0, types.data(), int32_t(types.size()),
+                core ? CoreWindowCommands() : nullptr, core ? CoreWindowCommandCount() : 0,
+                core ? &CoreLibraryNotify : [](int32_t, const RuntimeService*) {}});
         }
         return c;
     }();
@@ -176,6 +176,19 @@ const PropertyInfo* FindPropertyInfo(uint32_t typeId, int32_t number) {
 
 const LibraryInfo* Libraries() {
     return TheCatalogue().libraries.data();
+}
+
+namespace {
+const RuntimeService* g_service = nullptr;
+}  // namespace
+
+void CoreLibraryNotify(int32_t code, const RuntimeService* service) {
+    if (code == 1) g_service = service;
+    if (code == 6) g_service = nullptr;
+}
+
+const RuntimeService* HandedService() {
+    return g_service;
 }
 
 }  // namespace tavrin::forms

@@ -6,6 +6,7 @@
 
 #include "forms/control.h"
 #include "runtime/commands.h"
+#include "runtime/runtime_app.h"
 
 namespace tavrin::forms {
 
@@ -46,7 +47,7 @@ struct LibraryInfo {
     const CommandFunction* commands;
     int32_t commandCount;
     // 1: the runtime hands over its service entry; 6: the program is ending.
-    void (*notify)(int32_t code, void* argument);
+    LibraryNotify notify;
 };
 
 const TypeInfo* FindTypeInfo(uint32_t typeId);
@@ -55,6 +56,11 @@ bool IsWindowUnit(uint32_t typeId);
 const PropertyInfo* FindPropertyInfo(uint32_t typeId, int32_t number);
 // The eight libraries in the program's order (index 0 = core).
 const LibraryInfo* Libraries();
+// The core library's notify function: keeps the service entry, and on the end
+// of the program drops the pop-up menu and the template table.
+void CoreLibraryNotify(int32_t code, const RuntimeService* service);
+// The service entry as handed over (null before notify code 1).
+const RuntimeService* HandedService();
 constexpr int32_t kLibraryCount = 8;
 
 }  // namespace tavrin::forms

@@ -24,6 +24,7 @@
 #include "forms/page_control.h"
 #include "forms/properties_access.h"
 #include "forms/template_format.h"
+#include "forms/type_catalogue.h"
 #include "runtime/commands.h"
 #include "runtime/gbk.h"
 #include "runtime/runtime_app.h"
@@ -211,6 +212,14 @@ void InstallWindowSystem(const char* const* handlerNames, size_t handlerCount) {
     hooks.destroyTemplates = &HookDestroyTemplates;
     tavrin::InstallWindowSystem(hooks);
     SetPropertySlots(&ReadPropertySlot, &WritePropertySlot);
+    // The lookups other libraries reach through the runtime's service entry.
+    RuntimeService& service = Service();
+    service.windowObject = [](uint32_t windowId) -> void* { return FindWindowControl(windowId); };
+    service.controlObject = [](uint32_t windowId, uint32_t controlId) -> void* {
+        return FindControl(windowId, controlId);
+    };
+    service.typeDescriptor = [](uint32_t typeId) -> const void* { return FindTypeInfo(typeId); };
+    RegisterLibraryNotify(kCoreLibrary, &CoreLibraryNotify);
     // Texts name the fonts of their origin platform; these map to a face with CJK glyphs.
     const QString cjk = DefaultGuiFont().family();
     for (const char* face : {fm_text::DefaultFontFace})

@@ -317,6 +317,16 @@ TEST_F(BehaviourTest, AKindRegisteredByAHigherLayerReplacesThePlaceholder) {
                     {}});
 }
 
+TEST_F(BehaviourTest, TheRuntimeServiceEntryFindsLiveObjects) {
+    ASSERT_NE(HandedService(), nullptr);  // notify code 1 reached the core library
+    const RuntimeService& service = *HandedService();
+    EXPECT_EQ(service.controlObject(W, ids::AddButton), FindControl(W, ids::AddButton));
+    EXPECT_EQ(service.windowObject(W), FindWindowControl(W));
+    EXPECT_EQ(service.windowObject(ids::ModalWindow), nullptr);
+    EXPECT_EQ(service.typeDescriptor(TypeId::kReportList), FindTypeInfo(TypeId::kReportList));
+    EXPECT_EQ(service.typeDescriptor(0x00090009), nullptr);
+}
+
 TEST_F(BehaviourTest, WindowCommandsLoadTestAndClose) {
     const Value modal = MakeControlRef(ids::ModalWindow, 0, TypeId::kWindow);
     EXPECT_FALSE(CallKernel(IsLoadedCommand, modal).asBool());
