@@ -11,6 +11,7 @@
 #include <QMenuBar>
 #include <QPointer>
 #include <QWindow>
+#include <algorithm>
 #include <map>
 #include <memory>
 #include <set>
@@ -100,6 +101,34 @@ Control* CreateControl(LiveWindow& lw, ItemTemplate& item, std::set<uint32_t>& b
         w->setProperty("tavrinItemId", item.id);
     }
     return c;
+}
+
+// Focusable controls ordered by their tab order, then by their place in the template.
+std::vector<QWidget*> TabChain(LiveWindow& lw) {
+    std::vector<std::pair<std::pair<uint32_t, size_t>, QWidget*>> chain;
+    for (size_t i = 0; i < lw.tmpl->items.size(); ++i) {
+        const ItemTemplate& item = lw.tmpl->items[i];
+        auto it = lw.controls.find(item.id);
+        if (i == 0 || item.isMenu || it == lw.controls.end()) continue;
+        QWidget* w = it->second->widget();
+        if (w && w->focusPolicy() != Qt::NoFocus) chain.push_back({{item.tabOrder, i}, w});
+    }
+    std::stable_sort(chain.begin(), chain.end(),
+                     [](const auto& a, const auto& b) { return a.first < b.first; });
+    std::vector<QWidget*> out;
+    for (auto& [key, w] : chain) out.push_back(w);
+    return out;
+}
+
+void ApplyTabOrder(LiveWindow& lw) {
+    std::vector<QWidget*> chain = TabChain(lw);
+    for (size_t i = 1; i < chain.size(); ++i) QWidget::setTabOrder(chain[i - 1], chain[i]);
+}
+
+QWidget* FirstInTabOrder(LiveWindow& lw) {
+    for (QWidget* w : TabChain(lw))
+        if (w->isVisibleTo(lw.form) && w->isEnabledTo(lw.form)) return w;
+    return nullptr;
 }
 
 void ConnectMenuAction(QAction* action, uint32_t windowId, int32_t command) {
@@ -280,6 +309,7 @@ bool LoadWindow(uint32_t windowId, uint32_t parentWindowId, bool modal, bool sta
     for (ItemTemplate& item : t->items)
         if (!item.isMenu && &item != &self) CreateControl(lw, item, busy);
     for (auto& [id, c] : lw.controls) c->windowCreated();
+    ApplyTabOrder(lw);
 
     lw.controls[self.id]->raise(0);
     if (!Live(windowId)) return true;  // the creation handler closed it again
@@ -292,6 +322,9 @@ bool LoadWindow(uint32_t windowId, uint32_t parentWindowId, bool modal, bool sta
         form->showMaximized();
     else
         form->show();
+    // The first control in tab order that can take the focus receives it (event -7).
+    if (LiveWindow* shown = Live(windowId); shown && form && !form->focusWidget())
+        if (QWidget* first = FirstInTabOrder(*shown)) first->setFocus(Qt::TabFocusReason);
     if (!modal || !Live(windowId)) return true;
 
     // A modal window disables the program's other windows until it closes.

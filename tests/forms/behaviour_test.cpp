@@ -91,6 +91,23 @@ TEST_F(BehaviourTest, TheWindowsOwnEventsFollowItsState) {
     }
 }
 
+TEST_F(BehaviourTest, TabOrderFollowsTheTemplateAndTheFirstControlGetsTheFocus) {
+    // Tab orders: 按钮_支出删除 1, 按钮_收入添加 2, 按钮_收入修改 3, 按钮_支出添加 5, others 0
+    // (in template order). The first focusable control of tab order 0 is the combo box.
+    QWidget* focus = WindowWidget(W)->focusWidget();
+    ASSERT_NE(focus, nullptr);
+    QWidget* combo = WidgetOf(W, ids::IncomeCombo);
+    EXPECT_TRUE(focus == combo || combo->isAncestorOf(focus));
+    // Walking the focus chain from 按钮_支出删除 meets the tab-order controls in order.
+    std::vector<QWidget*> seen;
+    const std::vector<QWidget*> watched = {WidgetOf(W, ids::AddButton),
+                                           WidgetOf(W, ids::ExpenseAdd), combo};
+    for (QWidget* w = WidgetOf(W, ids::ExpenseDelete)->nextInFocusChain(); w && seen.size() < 3;
+         w = w->nextInFocusChain())
+        if (std::find(watched.begin(), watched.end(), w) != watched.end()) seen.push_back(w);
+    EXPECT_EQ(seen, watched);  // tab orders 2, 5, then round to the first of order 0
+}
+
 TEST_F(BehaviourTest, ACopiedItemRaisesWithTheBindingsOfItsOrigin) {
     QTest::mouseClick(WidgetOf(W, ids::CopyButton), Qt::LeftButton);
     ASSERT_EQ(Calls("AddClicked"), 1);
