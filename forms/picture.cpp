@@ -26,17 +26,17 @@ bool IsJpeg(const std::string& b) {
     return b.size() > 3 && uint8_t(b[0]) == 0xFF && uint8_t(b[1]) == 0xD8;
 }
 
-QImage DecodeJpeg(const std::string& bytes) {
+// Decodes into *out, which lives in the caller's frame: nothing in this frame
+// that setjmp could leave indeterminate is used after an error jumps back.
+bool DecodeJpegInto(const std::string& bytes, QImage* out) {
     jpeg_decompress_struct info;
     ErrorManager err;
     info.err = jpeg_std_error(&err.base);
     err.base.error_exit = OnJpegError;
     err.base.output_message = SilenceJpeg;
-    // Declared before setjmp so that nothing with a destructor is skipped by the jump.
-    QImage image;
     if (setjmp(err.jump)) {
         jpeg_destroy_decompress(&info);
-        return QImage();
+        return false;
     }
     jpeg_create_decompress(&info);
     jpeg_mem_src(&info, reinterpret_cast<const unsigned char*>(bytes.data()),
@@ -46,15 +46,21 @@ QImage DecodeJpeg(const std::string& bytes) {
     jpeg_start_decompress(&info);
     if (info.output_width > 16384 || info.output_height > 16384 || info.output_components != 3) {
         jpeg_destroy_decompress(&info);
-        return QImage();
+        return false;
     }
-    image = QImage(int(info.output_width), int(info.output_height), QImage::Format_RGB888);
+    *out = QImage(int(info.output_width), int(info.output_height), QImage::Format_RGB888);
     while (info.output_scanline < info.output_height) {
-        JSAMPROW row = image.scanLine(int(info.output_scanline));
+        JSAMPROW row = out->scanLine(int(info.output_scanline));
         jpeg_read_scanlines(&info, &row, 1);
     }
     jpeg_finish_decompress(&info);
     jpeg_destroy_decompress(&info);
+    return true;
+}
+
+QImage DecodeJpeg(const std::string& bytes) {
+    QImage image;
+    if (!DecodeJpegInto(bytes, &image)) return QImage();
     return image;
 }
 
