@@ -1,5 +1,5 @@
-// The program copied into an empty directory and started from another working
-// directory keeps its four data files in its own directory.
+// The installed program, copied into an empty directory and started from
+// another working directory, keeps its four data files in its own directory.
 #include <gtest/gtest.h>
 #include <signal.h>
 
@@ -13,10 +13,17 @@
 namespace {
 
 TEST(ProgramTest, CreatesItsFourFilesInItsOwnDirectory) {
-    QTemporaryDir programDir, workDir;
-    ASSERT_TRUE(programDir.isValid() && workDir.isValid());
+    QTemporaryDir installDir, programDir, workDir;
+    ASSERT_TRUE(installDir.isValid() && programDir.isValid() && workDir.isValid());
+    QProcess install;
+    install.start(QStringLiteral(TAVRIN_CMAKE),
+                  {QStringLiteral("--install"), QStringLiteral(TAVRIN_BUILD_DIR),
+                   QStringLiteral("--component"), QStringLiteral("program"),
+                   QStringLiteral("--prefix"), installDir.path()});
+    ASSERT_TRUE(install.waitForFinished(60000));
+    ASSERT_EQ(install.exitCode(), 0) << install.readAllStandardError().toStdString();
     const QString program = programDir.filePath(QStringLiteral("tavrin"));
-    ASSERT_TRUE(QFile::copy(QStringLiteral(TAVRIN_PROGRAM), program));
+    ASSERT_TRUE(QFile::copy(installDir.filePath(QStringLiteral("tavrin")), program));
     QFile::setPermissions(program, QFile::permissions(program) | QFileDevice::ExeOwner);
 
     QProcess process;
