@@ -208,6 +208,18 @@ void DestroyWindow(uint32_t windowId) {
     NotifyWindowGone();
 }
 
+// The GUI font with CJK glyphs for every window, and the faces the templates
+// name mapped onto it; done once the application object exists.
+void EnsureGuiDefaults() {
+    static bool done = false;
+    if (done || !qApp) return;
+    done = true;
+    const QString cjk = DefaultGuiFont().family();
+    QFont::insertSubstitution(GbkToQString(fm_text::DefaultFontFace), cjk);
+    QFont::insertSubstitution(QStringLiteral("MS Sans Serif"), cjk);
+    QApplication::setFont(DefaultGuiFont());
+}
+
 bool HookReadTemplates(const uint8_t* segment, size_t size) {
     return LoadTemplateSegment(segment, size);
 }
@@ -249,12 +261,7 @@ void InstallWindowSystem(const char* const* handlerNames, size_t handlerCount) {
     };
     service.typeDescriptor = [](uint32_t typeId) -> const void* { return FindTypeInfo(typeId); };
     RegisterLibraryNotify(kCoreLibrary, &CoreLibraryNotify);
-    // Texts name the fonts of their origin platform; these map to a face with CJK glyphs.
-    const QString cjk = DefaultGuiFont().family();
-    for (const char* face : {fm_text::DefaultFontFace})
-        QFont::insertSubstitution(GbkToQString(face), cjk);
-    QFont::insertSubstitution(QStringLiteral("MS Sans Serif"), cjk);
-    if (qApp) QApplication::setFont(DefaultGuiFont());
+    EnsureGuiDefaults();
 }
 
 bool LoadTemplateSegment(const uint8_t* segment, size_t size) {
@@ -284,8 +291,7 @@ bool LoadWindow(uint32_t windowId, uint32_t parentWindowId, bool modal, bool sta
         }
         DestroyWindow(windowId);  // complete the pending close, then create anew
     }
-    if (qApp && QApplication::font().family() != DefaultGuiFont().family())
-        QApplication::setFont(DefaultGuiFont());
+    EnsureGuiDefaults();
     auto owned = std::make_unique<LiveWindow>();
     LiveWindow& lw = *owned;
     lw.windowId = windowId;
