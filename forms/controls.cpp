@@ -546,10 +546,9 @@ bool ComboControl::deleteItem(int32_t index) {
 }
 
 void ComboControl::clear() {
-    const QString text = combo_->currentText();
+    // As the platform's reset: the list and the edit part are both emptied.
     combo_->clear();
-    // Clearing the list keeps what the user typed, as the edit part is separate.
-    if (combo_->isEditable()) combo_->setEditText(text);
+    if (combo_->isEditable()) combo_->setEditText(QString());
 }
 
 std::string ComboControl::text() const {

@@ -157,6 +157,9 @@ TEST_F(WindowTest, ComboTextEventOnlyForUserEditsAndChoiceAfterCommit) {
     EXPECT_EQ(combo->itemData(2), 7);
     EXPECT_EQ(GbkToUtf8(combo->itemText(1)), "奖金");
     EXPECT_EQ(combo->itemText(3), "");
+    combo->clear();
+    EXPECT_EQ(combo->count(), 0);
+    EXPECT_EQ(combo->text(), "");
     EXPECT_EQ(Calls("ComboEdited"), 2);
 }
 
