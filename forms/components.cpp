@@ -210,6 +210,14 @@ std::string ComponentControl::setting(const std::string& gbkKey) const {
     return it == all.end() ? std::string() : it->second;
 }
 
+GridControl::GridControl(const ControlInit& init) : Control(init) {
+    view_ = new QTableView(init.parent);
+    view_->setEditTriggers(QAbstractItemView::NoEditTriggers);
+    if (const std::string* font = init.item->typeData.raw(Tag::kFont))
+        view_->setFont(FontFromRecord(*font));
+    setWidget(view_, {view_->viewport()});
+}
+
 PanelControl::PanelControl(const ControlInit& init) : Control(init) {
     auto* frame = new QFrame(init.parent);
     frame->setFrameShape(QFrame::StyledPanel);
@@ -261,7 +269,7 @@ void RegisterBuiltinKinds() {
     reg(kToolBar, Make<ToolBarControl>());
     reg(kReportList, Make<ReportListControl>());
     reg(kPageControl, Make<PageControl>());
-    reg(kGrid, Make<PanelControl>());
+    reg(kGrid, Make<GridControl>());
     reg(kTableDataSource, Make<PanelControl>());
     reg(kPieChart, Make<PanelControl>());
     reg(kLineChart, Make<PanelControl>());

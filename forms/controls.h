@@ -12,6 +12,7 @@
 #include <QPrinter>
 #include <QPushButton>
 #include <QRadioButton>
+#include <QTableView>
 #include <QTimer>
 #include <memory>
 #include <string>
@@ -242,8 +243,19 @@ class ComponentControl : public Control {
     std::string setting(const std::string& gbkKey) const;
 };
 
+// Grid: a table view; the data source a later layer connects fills it.
+class GridControl : public Control {
+    Q_OBJECT
+  public:
+    explicit GridControl(const ControlInit& init);
+    QTableView* view() const { return view_; }
+
+  private:
+    QTableView* view_;
+};
+
 // A visible placeholder for kinds whose widget a later layer registers
-// (grid, table data source, charts): a framed panel with the control's name.
+// (table data source, charts): a framed panel with the control's name.
 class PanelControl : public Control {
     Q_OBJECT
   public:

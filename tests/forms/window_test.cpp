@@ -90,6 +90,7 @@ TEST_F(WindowTest, CreatesEveryKindParentedToItsContainerAtTemplatePixels) {
     EXPECT_NE(Get<PrinterControl>(ids::Printer1)->printer(), nullptr);
     EXPECT_EQ(GbkToUtf8(Get<PrinterControl>(ids::Printer1)->documentTitle()), "测试打印");
     EXPECT_EQ(Get<ComponentControl>(ids::Script1)->setting("language"), "JScript");
+    EXPECT_NE(Get<GridControl>(ids::Grid1)->view(), nullptr);
 }
 
 TEST_F(WindowTest, ButtonClickReachesItsHandlerWithTheEventSource) {
