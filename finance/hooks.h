@@ -1,6 +1,11 @@
 // Where the analysis procedures (period views, charts, sorting, printing) plug
 // into the main window's wiring. Until they are set, the events they own do
 // nothing, as an event without its procedure does.
+//
+// Contract for procedures that fill the item lists: every row keeps the serial
+// (record tag) of the record it shows as its item data — ScanCurrentDatabase
+// hands it over, SerialOfRecord reads it — so that change and delete find the
+// record in any list state (record_scan.h).
 #pragma once
 
 #include <cstdint>

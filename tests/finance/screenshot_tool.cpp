@@ -1,10 +1,11 @@
 // finance_screenshot: the main window over a program directory, optionally
 // after adding a few items on each side through the entry fields and buttons,
 // saved as a PNG to look at. Not a test; run by hand under Xvfb:
-//   xvfb-run -a finance_screenshot DIR OUT.png [add]
+//   xvfb-run -a finance_screenshot DIR OUT.png [add | editor]
 #include <QApplication>
 #include <QPixmap>
 #include <QThread>
+#include <QTimer>
 
 #include "app_tpl_templates.h"
 #include "finance/handlers.h"
@@ -68,6 +69,22 @@ int main(int argc, char** argv) {
         Settle();
         Add(false, 0, "35", "午餐");
         Add(false, 1, "120", "加油");
+    }
+    if (argc > 3 && std::string(argv[3]) == "editor") {
+        // The income category editor is modal: it is pictured from inside its loop.
+        bool saved = false;
+        QTimer::singleShot(500, [&] {
+            QWidget* editor = forms::WindowWidget(ids::IncomeCategoryWindow);
+            saved = editor && editor->grab().save(QString::fromLocal8Bit(argv[2]));
+            forms::FindControlAs<forms::ButtonControl>(ids::IncomeCategoryWindow,
+                                                       ids::IncomeConfirmButton)
+                ->button()
+                ->click();
+        });
+        forms::FindControlAs<forms::ButtonControl>(ids::MainWindow, ids::IncomeCategoryButton)
+            ->button()
+            ->click();
+        return saved ? 0 : 1;
     }
     QWidget* window = forms::WindowWidget(ids::MainWindow);
     window->raise();
