@@ -4,6 +4,7 @@
 // copy, and success is reported only when every existing file was copied.
 #include "finance/clearing_backup.h"
 
+#include <QThread>
 #include <string>
 
 #include "app_constants.h"
@@ -13,6 +14,7 @@
 #include "finance/status_totals.h"
 #include "finance/ui.h"
 #include "recordstore/database_manager.h"
+#include "recordstore/error_codes.h"
 #include "recordstore/record_commands.h"
 #include "recordstore/record_file.h"
 #include "runtime/commands.h"
@@ -26,6 +28,10 @@ namespace finance {
 using namespace tavrin;
 
 namespace {
+
+// How long a backup waits for another program's write to end, in steps.
+constexpr int32_t kBackupWaitMs = 3000;
+constexpr int32_t kBackupRetryMs = 20;
 
 std::function<double()>& Clock() {
     static std::function<double()> clock;
@@ -73,21 +79,33 @@ bool BackupOne(const std::string& dir, const char* sourceSuffix, const char* fil
     const std::string source = dir + sourceSuffix;
     if (!DataFileExists(source.c_str())) return true;
     const std::string target = dir + app::Slash + NowText() + fileName;
-    // Held open with the whole-database lock while the bytes are copied.
-    const bool opened = CallKernel(OpenDatabase, MakeTextRef(source.c_str())).asBool();
+    // The copy is taken with the file open and its whole-database lock held, so
+    // that another program's append is either wholly in it or not at all. While
+    // another program is in the middle of a write, the open waits a little.
+    bool opened = false;
+    int32_t openCode = 0;
+    for (int32_t waited = 0;; waited += kBackupRetryMs) {
+        opened = CallKernel(OpenDatabase, MakeTextRef(source.c_str())).asBool();
+        openCode = opened ? 0 : LastDatabaseError();
+        if (opened || !rs::IsBusy(openCode) || waited >= kBackupWaitMs) break;
+        QThread::msleep(kBackupRetryMs);
+    }
     rs::Database* db = opened ? DatabaseManager::instance().current() : nullptr;
-    int32_t lock = db ? db->records.lockWhole(DatabaseLockWaitTime()) : -1;
+    const int32_t lock = db ? db->records.lockWhole(kBackupWaitMs) : -1;
     bool copied = false;
-    if (!opened || lock == 0)
+    // A file that cannot be opened as a database at all (damaged) is copied as it is.
+    if (lock == 0 || (!opened && !rs::IsBusy(openCode)))
         copied =
             CallKernel(CopyFile, MakeTextRef(source.c_str()), MakeTextRef(target.c_str())).asBool();
     if (db && lock == 0) db->records.unlockWhole();
     if (opened) CloseCurrentDatabase();
     if (!copied) {
-        ShowMessage((std::string(app::BackupFailedBefore) + fileName + app::BackupFailedMiddle +
-                     target + app::BackupFailedAfter)
-                        .c_str(),
-                    16, app::ErrorCaption);
+        const bool busy = (!opened && rs::IsBusy(openCode)) || (opened && lock != 0);
+        const std::string text =
+            busy ? std::string(app::BackupBusyBefore) + fileName + app::BackupBusyAfter
+                 : std::string(app::BackupFailedBefore) + fileName + app::BackupFailedMiddle +
+                       target + app::BackupFailedAfter;
+        ShowMessage(text.c_str(), 16, app::ErrorCaption);
     }
     return copied;
 }

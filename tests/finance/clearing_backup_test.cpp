@@ -5,7 +5,9 @@
 #include <QDir>
 #include <QFile>
 #include <QLineEdit>
+#include <QProcess>
 #include <QTest>
+#include <cstring>
 
 #include "finance/app_state.h"
 #include "finance_test_support.h"
@@ -160,6 +162,46 @@ TEST_F(ClearingBackupTest, ACopyThatCannotBeWrittenIsReportedNotCalledASuccess) 
     EXPECT_NE(shown[0].text, "数据库备份成功");
     EXPECT_EQ(shown[0].caption, "错误提示");
     EXPECT_TRUE(QFile::exists(QString::fromStdString(path("2012年5月3日14时财务支出.edb"))));
+}
+
+// A copy is whole: its size is the header, the field list and exactly the
+// records its header counts.
+bool IsWholeItemFile(const QString& path, int32_t* count) {
+    QFile f(path);
+    if (!f.open(QIODevice::ReadOnly)) return false;
+    const QByteArray bytes = f.readAll();
+    if (bytes.size() < 404) return false;
+    std::memcpy(count, bytes.constData() + 16, 4);
+    return bytes.size() == 404 + qint64(*count) * 86;
+}
+
+TEST_F(ClearingBackupTest, BackupsTakenWhileAnotherProgramAppendsAreWholeFiles) {
+    WriteIncomeFile({{"工资", 10, Days(2012, 1, 1), ""}});
+    WriteExpenseFile({});
+    StartProgram();
+    QProcess appender;
+    appender.start(QStringLiteral(FINANCE_APPENDER_CHILD), {QString::fromStdString(dir())});
+    ASSERT_TRUE(appender.waitForReadyRead(10000)) << "the appender never began";
+    for (int second = 0; second < 20; ++second) {
+        SetBackupClock([second] { return Days(2012, 5, 3, 14, 0, second); });
+        ClickToolButton(2);
+    }
+    appender.kill();
+    appender.waitForFinished();
+    int32_t previous = 0;
+    int copies = 0;
+    for (const QString& name : Backups()) {
+        if (!name.endsWith(QStringLiteral("财务收入.edb"))) continue;
+        int32_t count = 0;
+        EXPECT_TRUE(IsWholeItemFile(QString::fromStdString(dir()) + "/" + name, &count))
+            << name.toStdString();
+        EXPECT_GE(count, 1);
+        previous = std::max(previous, count);
+        ++copies;
+    }
+    EXPECT_EQ(copies, 20);
+    EXPECT_GT(previous, 100);
+    for (const ShownMessage& m : TakeMessages()) EXPECT_EQ(m.text, "数据库备份成功");
 }
 
 }  // namespace
