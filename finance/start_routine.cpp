@@ -1,6 +1,8 @@
 // The application's start routine.
 #include "finance/start_routine.h"
 
+#include "runtime/commands.h"
+
 #include "app_constants.h"
 #include "app_tpl_templates.h"
 #include "finance/app_state.h"
@@ -46,6 +48,11 @@ int StartRoutine() {
 }
 
 tavrin::ApplicationImage ProgramImage() {
+    static const tavrin::DllCommandDeclaration kDllCommands[] = {
+        {app::UserInterfaceLibrary, app::FindWindowExport},
+        {app::UserInterfaceLibrary, app::GetWindowTextExport},
+        {app::UserInterfaceLibrary, app::GetWindowTextLengthExport},
+    };
     tavrin::ApplicationImage image;
     image.constantSegment = app::SegmentBegin();
     image.constantSize = app::SegmentSize();
@@ -54,6 +61,8 @@ tavrin::ApplicationImage ProgramImage() {
     image.handlers = HandlerTable();
     image.handlerCount = HandlerCount();
     image.startRoutine = &StartRoutine;
+    image.dllCommands = kDllCommands;
+    image.dllCommandCount = 3;
     return image;
 }
 

@@ -15,6 +15,7 @@
 #include <cstdlib>
 #include <vector>
 
+#include "runtime/commands.h"
 #include "runtime/errors.h"
 #include "runtime/gbk.h"
 #include "runtime/memory.h"
@@ -155,6 +156,7 @@ void InitializeRuntime(bool enterProgramDirectory) {
     if (s.image.constantSegment != nullptr)
         RegisterNonHeapRange(s.image.constantSegment, s.image.constantSize);
     RegisterNonHeapRange(rt_text::SegmentBegin(), rt_text::SegmentSize());
+    DeclareDllCommands(s.image.dllCommands, s.image.dllCommandCount);
     ConnectIdle();
     NotifyLibraries(1);
     if (s.hooks.readTemplates != nullptr && s.image.templateSegment != nullptr) {

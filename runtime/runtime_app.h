@@ -73,6 +73,9 @@ struct ApplicationImage {
     const HandlerEntry* handlers = nullptr;
     size_t handlerCount = 0;
     int (*startRoutine)() = nullptr;  // the application's start routine
+    // External library functions the program declares (resolved on first call).
+    const struct DllCommandDeclaration* dllCommands = nullptr;
+    int32_t dllCommandCount = 0;
 };
 
 // Creates the QApplication, records the program directory and runs the start
