@@ -1,6 +1,8 @@
 // Registration of the analysis layer's controls and procedures.
 #include "analysis/analysis_setup.h"
 
+#include <QCoreApplication>
+
 #include "analysis/chart_controls.h"
 #include "analysis/chart_print.h"
 #include "analysis/charts/chart_settings.h"
@@ -9,6 +11,8 @@
 #include "analysis/period_views.h"
 #include "app_tpl_templates.h"
 #include "finance/hooks.h"
+#include "runtime/commands.h"
+#include "runtime/runtime_app.h"
 
 namespace analysis {
 
@@ -22,8 +26,19 @@ void ApplyChartStartUpSettings() {
     tavrin::charts::ApplyChartSettings(tavrin::charts::ChartStartUpSettings(), *pie, *line);
 }
 
+namespace {
+
+// The chart library hears of the program's start once the application object
+// exists, and only then can its kinds build a widget.
+void ChartLibraryNotify(int32_t code, const tavrin::RuntimeService*) {
+    if (code == 1) RegisterChartKinds();
+}
+
+}  // namespace
+
 void InstallAnalysis() {
-    RegisterChartKinds();
+    tavrin::RegisterLibraryNotify(tavrin::kChartLibrary, &ChartLibraryNotify);
+    if (QCoreApplication::instance() != nullptr) RegisterChartKinds();
     finance::AnalysisHooks& h = finance::Hooks();
     h.refreshStructureView = &RefreshStructureView;
     h.applyChartStartUpSettings = &ApplyChartStartUpSettings;

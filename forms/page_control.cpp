@@ -17,9 +17,15 @@ PageControl::PageControl(const ControlInit& init) : Control(init) {
     tabs_ = new QTabBar(box);
     tabs_->setDrawBase(false);
     tabs_->setExpanding(false);
-    // A control at least three times as tall as wide carries its tabs down its
-    // right edge (a strip of year pages), where a row of tabs would not fit.
-    if (init.item->width > 0 && init.item->height >= 3 * init.item->width)
+    // The template may place the tabs along the left or right edge ("set tabs
+    // left|right"); a control at least three times as tall as wide carries them
+    // down its right edge (a strip of year pages), where a row of tabs would not fit.
+    const auto settings = init.item->typeData.settings();
+    const auto placement = settings.find("tabs");
+    if (placement != settings.end() && placement->second == "left")
+        tabs_->setShape(QTabBar::RoundedWest);
+    else if ((placement != settings.end() && placement->second == "right") ||
+             (init.item->width > 0 && init.item->height >= 3 * init.item->width))
         tabs_->setShape(QTabBar::RoundedEast);
     area_ = new QFrame(box);
     area_->setFrameShape(QFrame::StyledPanel);
@@ -54,6 +60,16 @@ void PageControl::layoutArea() {
         const int tabWidth = std::min(box->width(), tabs_->sizeHint().width());
         tabs_->setGeometry(box->width() - tabWidth, 0, tabWidth, box->height());
         area_->setGeometry(0, 0, std::max(0, box->width() - tabWidth), box->height());
+        return;
+    }
+    if (tabs_->shape() == QTabBar::RoundedWest) {
+        // The page area keeps the control's own coordinates, so that children
+        // placed right of the tab strip sit where the template puts them.
+        const int tabWidth = std::min(box->width(), tabs_->sizeHint().width());
+        tabs_->setGeometry(0, 0, tabWidth, box->height());
+        area_->setGeometry(0, 0, box->width(), box->height());
+        area_->setFrameShape(QFrame::NoFrame);
+        tabs_->raise();
         return;
     }
     const int tabHeight = tabs_->sizeHint().height();

@@ -130,6 +130,7 @@ window {
         rect 257 41 534 185
         pages "高级选择夹图" symbol=ChartPages {
             rect 0 42 491 142
+            set tabs "left"
             on 0 ChartPageChanged
             page "类型饼图" {
                 piechart "饼形图控件1" symbol=PieChart1 { rect 23 1 470 140 }
