@@ -63,11 +63,19 @@ StatusBarControl::StatusBarControl(const ControlInit& init) : Control(init) {
     }
     setWidget(bar);
     bar->installEventFilter(this);
+    // A status bar keeps to the bottom edge of its parent, as the platform's does.
+    if (init.parent) init.parent->installEventFilter(this);
     layoutPanes();
 }
 
 bool StatusBarControl::eventFilter(QObject* watched, QEvent* e) {
-    if (watched == widget() && e->type() == QEvent::Resize) layoutPanes();
+    QWidget* bar = widget();
+    if (watched == bar && e->type() == QEvent::Resize) layoutPanes();
+    if (bar && watched == bar->parentWidget() && e->type() == QEvent::Resize) {
+        const int top = bar->parentWidget()->height() - bar->height();
+        if (top >= 0 && top != bar->y()) bar->move(bar->x(), top);
+        bar->raise();
+    }
     return false;
 }
 
