@@ -1,7 +1,11 @@
 // The period views on real files, driven through the main window's page
 // controls: which records a period lists and sums, the pie items, the trend
 // series and the totals.
+#include <QDir>
+#include <QImage>
+#include <QProcess>
 #include <QTabBar>
+#include <QTemporaryDir>
 
 #include "analysis/analysis_setup.h"
 #include "analysis/chart_controls.h"
@@ -12,6 +16,7 @@
 #include "finance/ui.h"
 #include "finance_test_support.h"
 #include "forms/page_control.h"
+#include "runtime/message_box.h"
 
 namespace finance::testing {
 namespace {
@@ -216,6 +221,47 @@ TEST_F(PeriodViewTest, PrintPagesHideTheChartFrame) {
     EXPECT_FALSE(frame->isVisible());
     SelectPage(ids::MainPages, "收入详单");
     EXPECT_TRUE(frame->isVisible());
+}
+
+// The tool bar's "打印图" prints the shown chart in landscape; with no printer the
+// job goes to a PDF, which renders with the pie's slice colours on it.
+TEST_F(PeriodViewTest, PrintChartButtonWritesThePieToAPdf) {
+    WriteCategoryFile(true, {"工资", "奖金"});
+    WriteCategoryFile(false, {"餐饮"});
+    WriteIncomeFile({{"工资", 3000, Days(2012, 3, 5), ""}, {"奖金", 1000, Days(2012, 4, 5), ""}});
+    WriteExpenseFile({});
+    StartProgram();
+    QTemporaryDir out;
+    const QString pdf = out.path() + "/chart.pdf";
+    std::string asked;
+    tavrin::SetDialogResponder([&](const tavrin::DialogRequest& r) {
+        asked = r.kind;
+        tavrin::DialogReply reply;
+        reply.accepted = true;
+        reply.fields["output"] = pdf.toStdString();
+        return std::optional<tavrin::DialogReply>(reply);
+    });
+    ClickToolButton(8);
+    tavrin::SetDialogResponder({});
+    EXPECT_EQ(asked, "print");
+    ASSERT_TRUE(QFile::exists(pdf));
+    QProcess::execute("pdftoppm", {"-r", "30", "-png", "-singlefile", pdf, out.path() + "/page"});
+    const QImage page(out.path() + "/page.png");
+    ASSERT_FALSE(page.isNull());
+    EXPECT_GT(page.width(), page.height());  // landscape
+    // Both slice colours (0x00BBGGRR 0xFF8080 and 0x8050FF) appear on the page.
+    auto has = [&](QColor want) {
+        for (int y = 0; y < page.height(); ++y)
+            for (int x = 0; x < page.width(); ++x) {
+                const QColor c = page.pixelColor(x, y);
+                if (std::abs(c.red() - want.red()) < 20 && std::abs(c.green() - want.green()) < 20 &&
+                    std::abs(c.blue() - want.blue()) < 20)
+                    return true;
+            }
+        return false;
+    };
+    EXPECT_TRUE(has(QColor(0x80, 0x80, 0xFF)));
+    EXPECT_TRUE(has(QColor(0xFF, 0x50, 0x80)));
 }
 
 TEST(PeriodKeys, YearAndMonthPartsOfADateText) {
