@@ -69,6 +69,15 @@ struct ItemFields {
     std::string remark;
 };
 
+// A text field of the scan record as GBK bytes (ReadField's fresh copy is freed here).
+std::string TextField(const char* field) {
+    const Value v = CallKernel(ReadField, MakeTextRef(field));
+    std::string out(v.type == TypeCode::kText ? TextOf(v) : std::string_view());
+    if (v.type == TypeCode::kText || v.type == TypeCode::kByteSet) Free(v.pointer());
+    return out;
+}
+
+// ToText of a field of another kind (the amount, the time).
 std::string FieldAsText(const char* field) {
     const Value v = CallKernel(ReadField, MakeTextRef(field));
     const Value t = CallKernel(ToText, v);
@@ -82,23 +91,33 @@ ItemFields ReadItem(const Side& side) {
     ItemFields f;
     const Value amount = CallKernel(ReadField, MakeTextRef(side.amountField));
     f.amount = amount.type == TypeCode::kFloat ? amount.asFloat() : 0.0f;
-    f.category = FieldAsText(side.categoryField);
+    f.category = TextField(side.categoryField);
     f.time = FieldAsText(side.timeField);
     return f;
+}
+
+// One cell from a fresh ToText result.
+void SetCellText(const Side& side, int32_t row, int32_t column, const Value& v) {
+    const Value t = CallKernel(ToText, v);
+    finance::LvSetItemTextRef(side.list, row, column, t.asText());
+    Free(t.pointer());
 }
 
 // A period view's list row for the scan record, keeping the record's serial.
 void AppendRow(const Side& side, int32_t serial, ItemFields& f) {
     const int32_t row = finance::LvAppendRow(side.list, serial);
-    const Value number = CallKernel(ToText, MakeInt(row + 1));
-    finance::LvSetItemText(side.list, row, 0, TextOf(number));
-    Free(number.pointer());
-    const Value amount = CallKernel(ToText, MakeFloat(f.amount));
-    finance::LvSetItemText(side.list, row, 1, TextOf(amount));
-    Free(amount.pointer());
-    finance::LvSetItemText(side.list, row, 2, f.category);
-    finance::LvSetItemText(side.list, row, 3, f.time);
-    finance::LvSetItemText(side.list, row, 4, FieldAsText(side.remarkField));
+    SetCellText(side, row, 0, MakeInt(row + 1));
+    SetCellText(side, row, 1, MakeFloat(f.amount));
+    finance::LvSetItemTextRef(side.list, row, 2, f.category.c_str());
+    finance::LvSetItemTextRef(side.list, row, 3, f.time.c_str());
+    finance::LvSetItemTextRef(side.list, row, 4, TextField(side.remarkField).c_str());
+}
+
+// The month number of a date text's month part, read as ToInt reads a text
+// (leading blanks, sign, digits); 0 when there is none.
+int32_t MonthNumber(const std::string& monthText) {
+    const Value m = CallKernel(ToInt, MakeTextRef(monthText.c_str()));
+    return m.asInt();
 }
 
 // The texts of a category array (file order, duplicates and empty texts kept).
@@ -182,12 +201,10 @@ bool TrendPass(const Side& side, int32_t series, uint32_t colour, const char* se
     CallKernel(GoToFirstRecord);
     finance::ScanCurrentDatabase([&](int32_t, int32_t serial) {
         ItemFields f = ReadItem(side);
-        const std::string monthText = MonthPartOf(f.time);
-        const Value m = CallKernel(ToInt, MakeTextRef(monthText.c_str()));
         if (byYear && YearPartOf(f.time) != yearKey) return;
         if (!filter.empty() && filter != f.category) return;
         if (touchList) AppendRow(side, serial, f);
-        const int32_t month = m.asInt();
+        const int32_t month = MonthNumber(MonthPartOf(f.time));
         if (month < 1 || month > 12) return;  // a date text always has a month 1..12
         AddAmount(months[month], f.amount);
         if (double(months[month]) / 1000 - maximum > 1e-7)
