@@ -30,10 +30,10 @@ struct FieldSpec {
 bool CreateDataFile(const char* gbkName, std::initializer_list<FieldSpec> fields) {
     ArrayBlock* array = NewFieldInfArray(uint32_t(fields.size()));
     FieldInf* f = FieldInfElements(array);
-    for (const FieldSpec& spec : fields) {
-        f->name = spec.name;
-        f->type = spec.type;
-        f->size = spec.size;
+    for (const FieldSpec& field : fields) {
+        f->name = field.name;
+        f->type = field.type;
+        f->size = field.size;
         ++f;
     }
     const Value ok = CallKernel(CreateDatabase, MakeTextRef(gbkName), MakeFieldInfArray(array));
