@@ -7,7 +7,9 @@
 #include <cstring>
 #include <vector>
 
+#include "analysis/chart_controls.h"
 #include "analysis/charts/chart_palette.h"
+#include "analysis/charts/chart_widget.h"
 #include "analysis_text_constants.h"
 #include "app_tpl_templates.h"
 #include "finance/app_state.h"
@@ -51,6 +53,27 @@ void SetChartText(uint32_t chart, int32_t index, const std::string& gbk) {
     Value t = MakeTextRef(gbk.c_str());
     WriteProperty(ids::MainWindow, chart, index, -1, t.lo, t.hi);
 }
+
+// Holds a chart's repaints while a view writes its items one property at a time:
+// every property write lets pending messages run, and each would otherwise
+// repaint the whole chart. The chart repaints once when the batch ends.
+class ChartBatch {
+public:
+    explicit ChartBatch(uint32_t chart) : chart_(FindChart(ids::MainWindow, chart)) {
+        if (chart_) chart_->setUpdatesEnabled(false);
+    }
+    ~ChartBatch() {
+        if (chart_) {
+            chart_->setUpdatesEnabled(true);
+            chart_->update();
+        }
+    }
+    ChartBatch(const ChartBatch&) = delete;
+    ChartBatch& operator=(const ChartBatch&) = delete;
+
+private:
+    charts::ChartWidget* chart_;
+};
 
 // The caption of the current page of a page control (the period keys).
 std::string CurrentPageTitle(uint32_t pageControl) {
@@ -151,6 +174,7 @@ void StructureView(bool touchList) {
     }
     const std::vector<std::string> categories = Categories(side);
     std::vector<float> sums(categories.size(), 0.0f);
+    ChartBatch batch(ids::PieChart1);
     SetChartInt(ids::PieChart1, pie::kItemCount, int32_t(categories.size()));
 
     const bool filtered = byYear || byMonth;
@@ -211,6 +235,7 @@ bool TrendPass(const Side& side, int32_t series, uint32_t colour, const char* se
             maximum = int32_t(std::floor(double(months[month]) / 1000));
     });
 
+    ChartBatch batch(ids::LineChart1);
     SetChartInt(ids::LineChart1, line::kMaximum, maximum);
     SetChartInt(ids::LineChart1, line::kCurrentSeries, series);
     SetChartInt(ids::LineChart1, line::kSeriesColour, int32_t(colour));
