@@ -13,6 +13,7 @@
 #include "forms/properties.h"
 #include "forms/template_format.h"
 #include "runtime/gbk.h"
+#include "runtime/kernel/calendar.h"
 #include "runtime/message_box.h"
 
 namespace tavrin::forms {
@@ -720,26 +721,18 @@ bool ListBoxControl::writeProperty(int number, const PropertyData& in) {
 
 // ---- date picker -------------------------------------------------------------------------
 
-namespace {
-const QDateTime& OleEpoch() {
-    static const QDateTime epoch(QDate(1899, 12, 30), QTime(0, 0));
-    return epoch;
-}
-}  // namespace
-
+// The one calendar of the program (days since 1899-12-30, the time of day
+// rounded to whole seconds) serves the date pickers too.
 double DateTimeToDays(const QDateTime& t) {
     const QDate d = t.date();
-    const double whole = double(OleEpoch().date().daysTo(d));
-    const double frac = QTime(0, 0).secsTo(t.time()) / 86400.0;
-    return whole >= 0 ? whole + frac : whole - frac;
+    const QTime time = t.time();
+    return kernel::ComposeDateTime(kernel::CalendarParts{d.year(), d.month(), d.day(), time.hour(),
+                                                         time.minute(), time.second()});
 }
 
 QDateTime DaysToDateTime(double days) {
-    double whole = std::trunc(days);
-    const double frac = std::fabs(days - whole);
-    const QDate d = OleEpoch().date().addDays(qint64(whole));
-    const int secs = int(std::lround(frac * 86400.0));
-    return QDateTime(d, QTime(0, 0)).addSecs(secs);
+    const kernel::CalendarParts p = kernel::SplitDateTime(days);
+    return QDateTime(QDate(p.year, p.month, p.day), QTime(p.hour, p.minute, p.second));
 }
 
 DatePickerControl::DatePickerControl(const ControlInit& init) : Control(init) {
