@@ -7,27 +7,12 @@
 #include <limits>
 
 #include "runtime/errors.h"
+#include "runtime/kernel/kernel_support.h"
 
 namespace tavrin::rs {
 
-double NumberOf(const Value& v) {
-    switch (v.type) {
-        case TypeCode::kByte:
-            return double(uint8_t(v.lo));
-        case TypeCode::kShort:
-            return double(int16_t(uint16_t(v.lo)));
-        case TypeCode::kInt:
-            return double(v.asInt());
-        case TypeCode::kLong:
-            return double(v.asLong());
-        case TypeCode::kFloat:
-            return double(v.asFloat());
-        case TypeCode::kDouble:
-            return v.asDouble();
-        default:
-            return 0.0;
-    }
-}
+// Numeric kinds as a double (the kernel's reading); anything else, bool included, 0.
+double NumberOf(const Value& v) { return IsNumericType(v.type) ? kernel::NumberArg(v) : 0.0; }
 
 int64_t IntegerOf(const Value& v) {
     switch (v.type) {
