@@ -9,6 +9,7 @@
 #include <QPainter>
 #include <cmath>
 
+#include "forms/edit_byte_limit.h"
 #include "forms/picture.h"
 #include "forms/properties.h"
 #include "forms/template_format.h"
@@ -64,6 +65,7 @@ EditControl::EditControl(const ControlInit& init) : Control(init) {
         multi_->setVerticalScrollBarPolicy((bars & 2) ? Qt::ScrollBarAsNeeded
                                                       : Qt::ScrollBarAlwaysOff);
         if (!(bars & 1)) multi_->setLineWrapMode(QPlainTextEdit::WidgetWidth);
+        limit_ = new EditByteLimit(multi_);
         w = multi_;
         ApplyColors(w, d, QPalette::Text, QPalette::Base);
         ApplyFont(w, d);
@@ -73,13 +75,14 @@ EditControl::EditControl(const ControlInit& init) : Control(init) {
         line_->setText(Gbk(d.text(Tag::kText)));
         line_->setReadOnly(d.integer(Tag::kReadOnly));
         if (d.integer(Tag::kPassword)) line_->setEchoMode(QLineEdit::Password);
-        if (int32_t max = d.integer(Tag::kMaxLength); max > 0) line_->setMaxLength(max);
+        limit_ = new EditByteLimit(line_);
         line_->setAlignment(AlignmentOf(d.integer(Tag::kAlign)));
         w = line_;
         ApplyColors(w, d, QPalette::Text, QPalette::Base);
         ApplyFont(w, d);
         setWidget(w);
     }
+    limit_->setMaxBytes(d.integer(Tag::kMaxLength));
 }
 
 std::string EditControl::text() const {
@@ -87,10 +90,12 @@ std::string EditControl::text() const {
 }
 
 void EditControl::setText(std::string_view gbk) {
-    if (line_)
-        line_->setText(GbkToQString(gbk));
-    else
-        multi_->setPlainText(GbkToQString(gbk));
+    limit_->setByProgram([&] {
+        if (line_)
+            line_->setText(GbkToQString(gbk));
+        else
+            multi_->setPlainText(GbkToQString(gbk));
+    });
 }
 
 bool EditControl::readProperty(int number, PropertyData& out) {
@@ -103,7 +108,7 @@ bool EditControl::readProperty(int number, PropertyData& out) {
             out = PropertyData::Int(line_ ? line_->isReadOnly() : multi_->isReadOnly());
             return true;
         case EditProp::kMaxLength:
-            out = PropertyData::Int(line_ && line_->maxLength() < 32767 ? line_->maxLength() : 0);
+            out = PropertyData::Int(limit_->maxBytes());
             return true;
         case EditProp::kFont:
             out = PropertyData::Bytes(FontToRecord(w->font()));
@@ -138,7 +143,7 @@ bool EditControl::writeProperty(int number, const PropertyData& in) {
                 multi_->setReadOnly(in.number);
             return true;
         case EditProp::kMaxLength:
-            if (line_) line_->setMaxLength(in.number > 0 ? int(in.number) : 32767);
+            limit_->setMaxBytes(int32_t(in.number));
             return true;
         case EditProp::kFont:
             w->setFont(FontFromRecord(in.bytes));

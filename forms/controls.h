@@ -21,6 +21,8 @@
 
 namespace tavrin::forms {
 
+class EditByteLimit;
+
 // Edit box: QLineEdit, or QPlainTextEdit when multi-line.
 class EditControl : public Control {
     Q_OBJECT
@@ -36,6 +38,7 @@ class EditControl : public Control {
   private:
     QLineEdit* line_ = nullptr;
     QPlainTextEdit* multi_ = nullptr;
+    EditByteLimit* limit_ = nullptr;  // owned by the edit widget
 };
 
 // Label and transparent label.

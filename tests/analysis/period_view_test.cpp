@@ -4,7 +4,10 @@
 #include <QDir>
 #include <QImage>
 #include <QProcess>
+#include <QComboBox>
+#include <QLineEdit>
 #include <QTabBar>
+#include <QTest>
 #include <QTemporaryDir>
 
 #include "analysis/analysis_setup.h"
@@ -15,6 +18,7 @@
 #include "finance/app_state.h"
 #include "finance/ui.h"
 #include "finance_test_support.h"
+#include "forms/controls.h"
 #include "forms/page_control.h"
 #include "runtime/message_box.h"
 
@@ -269,6 +273,82 @@ TEST(PeriodKeys, YearAndMonthPartsOfADateText) {
     EXPECT_EQ(analysis::MonthPartOf(G("2012年12月3日")), "12");
     EXPECT_EQ(analysis::MonthPartOf(G("2012年5月3日8时")), "5");
     EXPECT_EQ(analysis::MonthPartOf(""), "");
+}
+
+// The person's entry of one item: a category from the list, an amount typed,
+// a date picked, the add button clicked.
+void AddItemByHand(FinanceTest& t, bool income, int category, const char* amount, double day);
+
+TEST_F(PeriodViewTest, TheToolBarsDetailButtonsChangeThePageAsATabClickDoes) {
+    WriteSampleFiles();
+    StartProgram();
+    QWidget* frame = Widget(ids::ChartFrame);
+    ASSERT_NE(frame, nullptr);
+    auto names = [this] {
+        std::vector<std::string> out;
+        for (const auto& item : PieItems()) out.push_back(item.first);
+        return out;
+    };
+    SelectPage(ids::MainPages, "打印当前表");
+    EXPECT_FALSE(frame->isVisible());
+    ClickToolButton(4);
+    EXPECT_EQ(finance::CurrentPage(ids::MainPages), 0);
+    EXPECT_TRUE(frame->isVisible());
+    ClickToolButton(5);
+    EXPECT_EQ(names(), (std::vector<std::string>{"餐饮", "交通"}));
+    EXPECT_EQ(Pane(3), "442.5元");
+    ClickToolButton(4);
+    EXPECT_EQ(names(), (std::vector<std::string>{"工资", "奖金", "工资"}));
+    // Adding from a print page switches to the side's page with the same handling.
+    SelectPage(ids::MainPages, "打印当前图");
+    AddItemByHand(*this, false, 1, "7.5", Days(2012, 5, 9));
+    EXPECT_EQ(finance::CurrentPage(ids::MainPages), 1);
+    EXPECT_TRUE(frame->isVisible());
+    EXPECT_EQ(PieItems(),
+              (std::vector<std::pair<std::string, double>>{{"餐饮", 430}, {"交通", 20}}));
+}
+
+TEST_F(PeriodViewTest, AnItemOfAnEarlierYearKeepsTheSelectedYear) {
+    WriteSampleFiles();
+    StartProgram();
+    SelectPage(ids::YearPages, "2013");
+    ASSERT_EQ(PieItems()[0].second, 1500);
+    AddItemByHand(*this, true, 0, "5", Days(2009, 6, 1));
+    auto* years = forms::FindControlAs<forms::PageControl>(ids::MainWindow, ids::YearPages);
+    std::vector<std::string> titles;
+    for (int32_t p = 0; p < years->pageCount(); ++p) titles.push_back(U(years->pageTitle(p)));
+    EXPECT_NE(std::find(titles.begin(), titles.end(), "2009"), titles.end());
+    EXPECT_EQ(U(years->pageTitle(years->current())), "2013");
+    // The pie still shows 2013, the year the list shows.
+    EXPECT_EQ(PieItems()[0].second, 1500);
+    EXPECT_EQ(Column(ids::IncomeList, 4).front(), "次年三月");
+}
+
+TEST_F(PeriodViewTest, AnEmptyDataSetShowsAnEmptyPieFromTheFirstStart) {
+    StartProgram();
+    EXPECT_EQ(PieItems(), (std::vector<std::pair<std::string, double>>{{"", 0}}));
+    // Choosing a side again keeps it empty.
+    ClickToolButton(5);
+    ClickToolButton(4);
+    EXPECT_EQ(PieItems(), (std::vector<std::pair<std::string, double>>{{"", 0}}));
+}
+
+void AddItemByHand(FinanceTest&, bool income, int category, const char* amount, double day) {
+    forms::Control* combo = forms::FindControl(
+        ids::MainWindow, income ? ids::IncomeCategoryCombo : ids::ExpenseCategoryCombo);
+    qobject_cast<QComboBox*>(combo->widget())->setCurrentIndex(category);
+    auto* edit = qobject_cast<QLineEdit*>(
+        forms::FindControl(ids::MainWindow, income ? ids::IncomeAmountEdit : ids::ExpenseAmountEdit)
+            ->widget());
+    edit->clear();
+    QTest::keyClicks(edit, amount);
+    forms::FindControlAs<forms::DatePickerControl>(
+        ids::MainWindow, income ? ids::IncomeDatePicker : ids::ExpenseDatePicker)
+        ->setValue(day);
+    QTest::mouseClick(
+        forms::FindControl(ids::MainWindow, income ? ids::IncomeAddButton : ids::ExpenseAddButton)
+            ->widget(),
+        Qt::LeftButton);
 }
 
 }  // namespace

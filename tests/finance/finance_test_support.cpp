@@ -108,6 +108,14 @@ void FinanceTest::StartProgram() {
     Settle();
 }
 
+void FinanceTest::RestartProgram() {
+    forms::CloseWindow(ids::MainWindow, true);
+    Settle();
+    CallKernel(CloseAllDatabases);
+    ResetRunStateForTests();
+    StartProgram();
+}
+
 void FinanceTest::Settle() {
     for (int i = 0; i < 3; ++i) QApplication::processEvents();
 }

@@ -60,6 +60,9 @@ class FinanceTest : public ::testing::Test {
 
     // Loads the main window as the start routine does (MainWindowStartUp runs).
     void StartProgram();
+    // Closes the main window and starts afresh over the same files, as the next
+    // run of the program would.
+    void RestartProgram();
     // Processes pending events.
     static void Settle();
 

@@ -3,6 +3,8 @@
 #include <QDir>
 #include <QFile>
 #include <QTabBar>
+#include <QTest>
+#include <QTreeView>
 
 #include "finance/app_state.h"
 #include "finance_test_support.h"
@@ -120,12 +122,49 @@ TEST_F(StartupTest, ResizingLaysOutTheControlsFromTheClientSize) {
     EXPECT_EQ(Widget(ids::Picture1)->width(), 1000 - 792 - 1);
     EXPECT_EQ(Widget(ids::MainPages)->width(), 1000);
     EXPECT_EQ(Widget(ids::MainPages)->height(), 700 - 48 - 20 + 30);
+    // Each list ends at the status bar's top edge, neither under it nor short of it.
+    const int statusTop = Widget(ids::StatusBar1)->mapTo(client, QPoint(0, 0)).y();
+    EXPECT_EQ(statusTop, 700 - 20);
     for (uint32_t list : {ids::IncomeList, ids::ExpenseList}) {
         EXPECT_EQ(Widget(list)->width(), 1000);
-        EXPECT_EQ(Widget(list)->height(), 700 - 220 - 20);
+        EXPECT_EQ(Widget(list)->mapTo(client, QPoint(0, Widget(list)->height())).y(), statusTop);
     }
     // Nothing else moves.
     EXPECT_EQ(Widget(ids::ChartFrame)->geometry(), QRect(257, 41, 534, 185));
+}
+
+TEST_F(StartupTest, EndShowsTheLastRowAboveTheStatusBarAndTheWindowKeepsARoomySize) {
+    std::vector<Item> items;
+    for (int i = 0; i < 300; ++i) items.push_back({"a", float(i + 1), Days(2012, 1, 1), ""});
+    WriteIncomeFile(items);
+    StartProgram();
+    QWidget* window = forms::WindowWidget(ids::MainWindow);
+    QWidget* client = forms::ClientArea(ids::MainWindow);
+    const int menuHeight = client->geometry().top();
+    window->resize(1000, 700 + menuHeight);
+    window->show();
+    Settle();
+    auto* list = forms::FindControlAs<forms::ReportListControl>(ids::MainWindow, ids::IncomeList);
+    QTreeView* view = list->view();
+    list->model()->flush();
+    view->setFocus();
+    QTest::keyClick(view, Qt::Key_End);
+    Settle();
+    ASSERT_EQ(list->currentRow(), 299);
+    // The whole last row lies inside the viewport, and the viewport ends above
+    // the status bar.
+    const QRect last = view->visualRect(list->model()->index(299, 0));
+    EXPECT_TRUE(view->viewport()->rect().contains(last)) << last.y() << "+" << last.height();
+    const int viewportBottom =
+        view->viewport()->mapTo(client, QPoint(0, view->viewport()->height())).y();
+    EXPECT_LE(viewportBottom, Widget(ids::StatusBar1)->mapTo(client, QPoint(0, 0)).y());
+
+    // A window made tiny keeps its minimum client size, with rows in the list.
+    window->resize(400, 300);
+    Settle();
+    EXPECT_GE(client->width(), 660);
+    EXPECT_GE(client->height(), 420);
+    EXPECT_GE(Widget(ids::IncomeList)->height(), 5 * last.height());
 }
 
 TEST_F(StartupTest, YearsOfTheDataOutsideTheTemplateGetTheirOwnPagesInOrder) {
