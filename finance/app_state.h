@@ -2,6 +2,7 @@
 // running totals. All of it lives in memory and is rebuilt at every start.
 #pragma once
 
+#include "finance/running_total.h"
 #include "runtime/value.h"
 
 namespace finance {
@@ -10,8 +11,8 @@ struct AppState {
     tavrin::ArrayBlock* incomeCategoryList = nullptr;   // texts, file order
     tavrin::ArrayBlock* expenseCategoryList = nullptr;  // texts, file order
     tavrin::ArrayBlock* columnList = nullptr;           // user-defined print columns
-    float totalIncome = 0;
-    float totalExpense = 0;
+    RunningTotal totalIncome;
+    RunningTotal totalExpense;
     float balance = 0;
     float viewedIncomeAmount = 0;
     float viewedExpenseAmount = 0;

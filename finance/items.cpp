@@ -8,6 +8,7 @@
 
 #include "app_constants.h"
 #include "finance/data_files.h"
+#include "finance/field_texts.h"
 #include "finance/hooks.h"
 #include "finance/listing.h"
 #include "finance/main_window.h"
@@ -39,6 +40,13 @@ float ToFloatOf(const std::string& gbk) {
     return CallKernel(ToFloat, MakeTextRef(gbk.c_str())).asFloat();
 }
 
+// Amounts are refused from ten million 元 on. Single precision holds every whole
+// amount below 2^24 exactly, so an accepted amount keeps its whole 元; the pie
+// chart cuts a slice at ten million, so no single item is ever cut there; and a
+// text like 400 nines or 1e15, which single precision turns into infinity or
+// into an amount the totals cannot add exactly, never reaches a file.
+constexpr double kAmountLimit = 10000000.0;
+
 // Validation V: the first failing check shows its message; false then.
 bool Validate(const Side& side) {
     if (ComboText(side.combo).empty()) {
@@ -51,7 +59,9 @@ bool Validate(const Side& side) {
         ShowMessage(side.fillAmountMessage, 0);
         return false;
     }
-    if (!(CallKernel(ToNumber, MakeTextRef(trimmed.c_str())).asDouble() > 0.0000001)) {
+    const double number = CallKernel(ToNumber, MakeTextRef(trimmed.c_str())).asDouble();
+    if (!(number > 0.0000001) || !(number < kAmountLimit) ||
+        !(ToFloatOf(amount) < float(kAmountLimit))) {
         ShowMessage(app::AmountMustBePositive, 0);
         return false;
     }
@@ -81,31 +91,44 @@ void ReportAccessFailed(const Side& side) {
                 16, app::ErrorCaption);
 }
 
+// The entry fields as the record keeps them: the texts cut to their field's
+// width at a whole character, the amount as typed.
+struct Entry {
+    std::string category;
+    std::string amount;
+    std::string remark;
+};
+
 // The four fields of the current record from the entry fields; false on any failure.
-bool WriteEntry(const Side& side) {
-    const std::string category = ComboText(side.combo);
-    const std::string amount = EditContent(side.amountEdit);
-    const std::string remark = EditContent(side.remarkEdit);
+// *entry receives what was written, so that the row shows what the record holds.
+bool WriteEntry(const Side& side, Entry* entry) {
+    entry->category = FitToWidth(ComboText(side.combo), TextFieldWidth(side.categoryField));
+    entry->amount = EditContent(side.amountEdit);
+    entry->remark = FitToWidth(EditContent(side.remarkEdit), TextFieldWidth(side.remarkField));
     const Value when = CallKernel(ToDateTime, MakeDateTime(DatePickerValue(side.datePicker)));
-    bool ok = CallKernel(WriteField, MakeTextRef(side.categoryField), MakeTextRef(category.c_str()))
+    bool ok = CallKernel(WriteField, MakeTextRef(side.categoryField),
+                         MakeTextRef(entry->category.c_str()))
                   .asBool();
-    ok = ok && CallKernel(WriteField, MakeTextRef(side.amountField), MakeFloat(ToFloatOf(amount)))
-                   .asBool();
+    ok = ok &&
+         CallKernel(WriteField, MakeTextRef(side.amountField), MakeFloat(ToFloatOf(entry->amount)))
+             .asBool();
     ok = ok && CallKernel(WriteField, MakeTextRef(side.timeField), when).asBool();
-    ok =
-        ok &&
-        CallKernel(WriteField, MakeTextRef(side.remarkField), MakeTextRef(remark.c_str())).asBool();
+    ok = ok &&
+         CallKernel(WriteField, MakeTextRef(side.remarkField), MakeTextRef(entry->remark.c_str()))
+             .asBool();
     return ok;
 }
 
-// Cells 1 to 4 of a row from the entry fields, the amount exactly as typed.
-void FillRow(const Side& side, int32_t row) {
-    LvSetItemText(side.list, row, 1, EditContent(side.amountEdit));
-    LvSetItemText(side.list, row, 2, ComboText(side.combo));
+// Cells 1 to 4 of a row from what was written, the amount exactly as typed.
+void FillRow(const Side& side, int32_t row, const Entry& entry) {
+    LvSetItemText(side.list, row, 1, entry.amount);
+    LvSetItemText(side.list, row, 2, entry.category);
     const std::string time =
         OwnedText(CallKernel(ToText, MakeDateTime(DatePickerValue(side.datePicker))));
     LvSetItemText(side.list, row, 3, time);
-    LvSetItemText(side.list, row, 4, EditContent(side.remarkEdit));
+    LvSetItemText(side.list, row, 4, entry.remark);
+    // A list fitted while it was empty (or to shorter texts) widens to the new row.
+    LvWidenColumnsToRow(side.list, row);
 }
 
 void EmptyEntryFields(const Side& side) {
@@ -153,7 +176,7 @@ bool OpenRecordOfRow(const Side& side, int32_t row, float* amount) {
 }
 
 void AddItem(const Side& side) {
-    if (CurrentPage(ids::MainPages) != side.page) SetCurrentPage(ids::MainPages, side.page);
+    ShowMainPage(side.page);
     if (!Validate(side)) return;
     WarnBalance(side);
     if (!OpenDataFile(side.file)) {
@@ -166,7 +189,8 @@ void AddItem(const Side& side) {
         return;
     }
     const int32_t serial = SerialOfRecord(CurrentRecordIndex());
-    if (!WriteEntry(side)) {
+    Entry entry;
+    if (!WriteEntry(side, &entry)) {
         // The blank record must not stay behind as an item nobody entered.
         CallKernel(DeleteRecord);
         CallKernel(PackDatabase);
@@ -177,11 +201,10 @@ void AddItem(const Side& side) {
     CloseCurrentDatabase();
     const int32_t row = LvAppendRow(side.list, serial);
     LvSetItemText(side.list, row, 0, OwnedText(CallKernel(ToText, MakeInt(row + 1))));
-    FillRow(side, row);
+    FillRow(side, row, entry);
     NoteListedYear(LvGetItemText(side.list, row, 3));
     AddYearPagesForListedYears();
-    const float amount = ToFloatOf(EditContent(side.amountEdit));
-    side.total() = float(double(side.total()) + double(amount));
+    side.total().add(ToFloatOf(entry.amount));
     Finish(side);
 }
 
@@ -195,17 +218,18 @@ void ChangeItem(const Side& side, const char* noSelection) {
     }
     float old = 0;
     if (!OpenRecordOfRow(side, row, &old)) return;
-    const bool ok = WriteEntry(side);
+    Entry entry;
+    const bool ok = WriteEntry(side, &entry);
     CloseCurrentDatabase();
     if (!ok) {
         ReportWriteFailed(side);
         return;
     }
-    FillRow(side, row);
+    FillRow(side, row, entry);
     NoteListedYear(LvGetItemText(side.list, row, 3));
     AddYearPagesForListedYears();
-    const float amount = ToFloatOf(EditContent(side.amountEdit));
-    side.total() = float(float(double(side.total()) + double(amount)) - double(old));
+    side.total().add(ToFloatOf(entry.amount));
+    side.total().remove(old);
     Finish(side);
 }
 
@@ -225,7 +249,7 @@ void DeleteItem(const Side& side) {
         return;
     }
     LvDeleteItem(side.list, row);
-    side.total() = float(double(side.total()) - double(old));
+    side.total().remove(old);
     Finish(side);
 }
 

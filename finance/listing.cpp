@@ -3,6 +3,7 @@
 // can be neither opened nor created gives an empty list and a total of 0, once.
 #include "finance/listing.h"
 
+#include <cmath>
 #include <string>
 
 #include "finance/data_files.h"
@@ -53,8 +54,13 @@ struct AmountContext {
     const char* field;
 };
 
+// The amount of the record as it counts in the total: one that is not a finite
+// number (a file written by another tool) counts as nothing.
 Value ReadAmount(void* context) {
-    return CallKernel(ReadField, MakeTextRef(static_cast<AmountContext*>(context)->field));
+    const Value v = CallKernel(ReadField, MakeTextRef(static_cast<AmountContext*>(context)->field));
+    if (v.type == TypeCode::kFloat) return MakeFloat(CountedAmount(v.asFloat()));
+    if (v.type == TypeCode::kDouble && !std::isfinite(v.asDouble())) return MakeDouble(0.0);
+    return v;
 }
 
 void EndEmpty(const Side& side) {
@@ -101,7 +107,7 @@ void ListAll(const Side& side, void (*create)()) {
     AmountContext context{side.amountField};
     const DeferredArgument expression{&ReadAmount, &context};
     const Value sum = CallKernel(SumRecords, MakeDeferred(&expression));
-    side.total() = float(sum.type == TypeCode::kDouble ? sum.asDouble() : 0.0);
+    side.total().setSum(sum.type == TypeCode::kDouble ? sum.asDouble() : 0.0);
     CloseCurrentDatabase();
 }
 

@@ -5,6 +5,7 @@
 #include <string>
 
 #include "finance/categories.h"
+#include "finance/field_texts.h"
 #include "finance/hooks.h"
 #include "finance/listing.h"
 #include "finance/status_totals.h"
@@ -25,6 +26,11 @@ namespace fc = tavrin::form_commands;
 
 namespace {
 
+// Below this client size the layout has no room for its parts: the tool bar
+// stays whole and each list keeps a header and about five rows.
+constexpr int32_t kMinimumClientWidth = 660;
+constexpr int32_t kMinimumClientHeight = 420;
+
 void ShowPopup(uint32_t menu) {
     CallKernel(fc::PopupMenu, MakeControlRef(ids::MainWindow, 0, forms::TypeId::kWindow),
                MakeInt(int32_t(menu)));
@@ -39,10 +45,12 @@ AnalysisHooks& Hooks() {
 
 void MainWindowStartUp() {
     CallLibrary(kVisualStyleLibrary, fc::SetVisualStyle, MakeInt(1));
+    SetMinimumClientSize(ids::MainWindow, kMinimumClientWidth, kMinimumClientHeight);
     LoadExpenseCategories();
     LoadIncomeCategories();
     ListAllExpense();
     ListAllIncome();
+    LimitRemarkEdits();
     UpdateStatusTotals();
     AutoSizeColumns(ids::IncomeList);
     AutoSizeColumns(ids::ExpenseList);
@@ -61,9 +69,12 @@ void LayoutMainWindow() {
     SetControlWidth(win, ids::Picture1, int32_t(w - ControlLeft(win, ids::Picture1) - 1));
     SetControlWidth(win, ids::MainPages, int32_t(w));
     SetControlHeight(win, ids::MainPages, int32_t(h - toolHeight - statusHeight + 30));
+    // Each list ends at the status bar's top edge: its top lies below the page
+    // control's tabs, so a fixed allowance for what is above it would leave the
+    // last rows and the lower scroll arrow under the status bar.
     for (uint32_t list : {ids::IncomeList, ids::ExpenseList}) {
         SetControlWidth(win, list, int32_t(w));
-        SetControlHeight(win, list, int32_t(h - 220 - statusHeight));
+        SetControlHeight(win, list, int32_t(h - statusHeight - ControlTopInWindow(win, list)));
     }
 }
 
@@ -74,7 +85,10 @@ void AddYearPagesForListedYears() {
     for (int32_t p = 1; p < pages->pageCount(); ++p)
         years.insert(std::atoi(pages->pageTitle(p).c_str()));
     years.erase(0);
-    // Ascending order after "年合计": pages whose caption is out of place are rebuilt.
+    // Ascending order after "年合计": pages whose caption is out of place are
+    // rebuilt, and the year that was selected stays selected (the lists and the
+    // pie show that year; no page-change handling is due for it).
+    const std::string selected = pages->pageTitle(pages->current());
     int32_t p = 1;
     for (int32_t year : years) {
         const std::string caption = std::to_string(year);
@@ -86,6 +100,16 @@ void AddYearPagesForListedYears() {
         pages->addPage(caption);
         ++p;
     }
+    for (int32_t q = 0; q < pages->pageCount(); ++q)
+        if (pages->pageTitle(q) == selected && q != pages->current()) pages->setCurrent(q);
+}
+
+void ShowMainPage(int32_t page) {
+    if (CurrentPage(ids::MainPages) == page) return;
+    SetCurrentPage(ids::MainPages, page);
+    // Writing the page raises no page-change event; its handling runs here as
+    // for a click on the tab (the chart frame's visibility, the shown side's pie).
+    RunHook(Hooks().mainPageChanged);
 }
 
 void CategoryChosen() {

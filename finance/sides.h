@@ -23,7 +23,7 @@ struct Side {
     uint32_t remarkEdit;
     const char* chooseCategoryMessage;
     const char* fillAmountMessage;
-    float& total() const { return income ? State().totalIncome : State().totalExpense; }
+    RunningTotal& total() const { return income ? State().totalIncome : State().totalExpense; }
     float& viewedAmount() const {
         return income ? State().viewedIncomeAmount : State().viewedExpenseAmount;
     }

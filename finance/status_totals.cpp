@@ -35,7 +35,7 @@ void UpdateStatusTotals() {
     AppState& s = State();
     SetStatusPane(1, AmountText(s.totalIncome));
     SetStatusPane(3, AmountText(s.totalExpense));
-    s.balance = float(double(s.totalIncome) - double(s.totalExpense));
+    s.balance = ToSingle(double(float(s.totalIncome)) - double(float(s.totalExpense)));
     SetStatusPane(5, AmountText(s.balance));
 }
 

@@ -4,6 +4,7 @@
 #include "app_constants.h"
 #include "finance/clearing_backup.h"
 #include "finance/hooks.h"
+#include "finance/main_window.h"
 #include "finance/ui.h"
 #include "forms/commands/library_commands.h"
 #include "forms/window_system.h"
@@ -34,10 +35,10 @@ void ToolbarCommand(int32_t index) {
             BackupDataFiles();
             break;
         case 4:
-            SetCurrentPage(ids::MainPages, 0);
+            ShowMainPage(0);
             break;
         case 5:
-            SetCurrentPage(ids::MainPages, 1);
+            ShowMainPage(1);
             break;
         case 7:
             RunHook(Hooks().openPrintSettings);

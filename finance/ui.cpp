@@ -2,13 +2,18 @@
 // operations go to the controls of the main window.
 #include "finance/ui.h"
 
+#include <QWidget>
+#include <algorithm>
 #include <cstring>
 
 #include "forms/commands/control_commands.h"
 #include "forms/commands/library_commands.h"
 #include "forms/commands/list_view_commands.h"
 #include "forms/properties.h"
+#include "forms/report_list.h"
+#include "forms/report_list_fit.h"
 #include "forms/template_format.h"
+#include "forms/window_system.h"
 #include "runtime/commands.h"
 #include "runtime/kernel/system_commands.h"
 #include "runtime/memory.h"
@@ -149,6 +154,11 @@ void LvSetColumnWidth(uint32_t list, int32_t column, int32_t width) {
                 MakeInt(width));
 }
 
+void LvWidenColumnsToRow(uint32_t list, int32_t row) {
+    if (auto* l = forms::FindControlAs<forms::ReportListControl>(ids::MainWindow, list))
+        forms::WidenColumnsToRow(*l, row);
+}
+
 void ComboClear(uint32_t combo) {
     CallKernel(fc::ComboClear, ComboRef(combo));
 }
@@ -181,6 +191,21 @@ void SetControlWidth(uint32_t window, uint32_t item, int32_t width) {
 }
 void SetControlHeight(uint32_t window, uint32_t item, int32_t height) {
     WriteIntProperty(window, item, fp::kHeight, height);
+}
+
+int32_t ControlTopInWindow(uint32_t window, uint32_t item) {
+    forms::Control* c = forms::FindControl(window, item);
+    QWidget* client = forms::ClientArea(window);
+    if (c == nullptr || c->widget() == nullptr || client == nullptr) return 0;
+    return c->widget()->mapTo(client, QPoint(0, 0)).y();
+}
+
+void SetMinimumClientSize(uint32_t window, int32_t width, int32_t height) {
+    QWidget* w = forms::WindowWidget(window);
+    QWidget* client = forms::ClientArea(window);
+    if (w == nullptr || client == nullptr) return;
+    // The menu bar lies above the client area.
+    w->setMinimumSize(width, height + std::max(0, w->height() - client->height()));
 }
 
 }  // namespace finance

@@ -47,6 +47,8 @@ bool LvDeleteItem(uint32_t list, int32_t row);
 int32_t LvRowCount(uint32_t list);
 int32_t LvColumnCount(uint32_t list);
 void LvSetColumnWidth(uint32_t list, int32_t column, int32_t width);
+// Widens the columns that are too narrow for the texts of one row.
+void LvWidenColumnsToRow(uint32_t list, int32_t row);
 
 // Combo box entries of the main window.
 void ComboClear(uint32_t combo);
@@ -62,5 +64,9 @@ int32_t ControlLeft(uint32_t window, uint32_t item);
 int32_t ControlHeight(uint32_t window, uint32_t item);
 void SetControlWidth(uint32_t window, uint32_t item, int32_t width);
 void SetControlHeight(uint32_t window, uint32_t item, int32_t height);
+// Top edge of a control in its window's client area, whatever its containers.
+int32_t ControlTopInWindow(uint32_t window, uint32_t item);
+// The smallest client size the person can give the window.
+void SetMinimumClientSize(uint32_t window, int32_t width, int32_t height);
 
 }  // namespace finance

@@ -148,12 +148,17 @@ void PaintLegend(QPainter& painter, const PieChartModel& model, QSize size, int 
 
     const QString unitLine =
         ChartText(std::string(chart_text::PieUnitPrefix)) + ChartText(model.unit);
+    // A pie with nothing to share out lists only its named items: the one
+    // nameless item of an empty structure (no categories) has no line.
     std::vector<QString> lines;
+    std::vector<uint32_t> colours;
     lines.reserve(model.items.size());
     int widest = 0;
     for (const PieItem& item : model.items) {
+        if (total <= 0.0 && item.name.empty()) continue;
         lines.push_back(ChartText(item.name) + QLatin1Char(' ') +
                         ChartText(LegendValueText(item.value, total, model.decimals)));
+        colours.push_back(item.colour);
         widest = std::max(widest, metrics.horizontalAdvance(lines.back()));
     }
     const int left =
@@ -168,7 +173,7 @@ void PaintLegend(QPainter& painter, const PieChartModel& model, QSize size, int 
     for (size_t i = 0; i < lines.size(); ++i) {
         top += step;
         painter.fillRect(QRect(left, top, textHeight * 2 / 3, textHeight),
-                         ColourFromBgr(model.items[i].colour));
+                         ColourFromBgr(colours[i]));
         painter.drawText(QRect(left + textHeight, top, size.width() - left, textHeight),
                          Qt::AlignLeft | Qt::AlignTop | Qt::TextSingleLine, lines[i]);
     }

@@ -1,14 +1,14 @@
 // The period views on real files, driven through the main window's page
 // controls: which records a period lists and sums, the pie items, the trend
 // series and the totals.
+#include <QComboBox>
 #include <QDir>
 #include <QImage>
-#include <QProcess>
-#include <QComboBox>
 #include <QLineEdit>
+#include <QProcess>
 #include <QTabBar>
-#include <QTest>
 #include <QTemporaryDir>
+#include <QTest>
 
 #include "analysis/analysis_setup.h"
 #include "analysis/chart_controls.h"
@@ -29,7 +29,7 @@ using tavrin::charts::LineChart;
 using tavrin::charts::PieChart;
 
 class PeriodViewTest : public FinanceTest {
-protected:
+  protected:
     static void SetUpTestSuite() {
         FinanceTest::SetUpTestSuite();
         analysis::InstallAnalysis();
@@ -128,8 +128,7 @@ TEST_F(PeriodViewTest, YearAndMonthTogetherCountOnlyThatMonthOfThatYear) {
     // The expense page shows the expense side of the same period.
     SelectPage(ids::MainPages, "支出详单");
     EXPECT_EQ(Column(ids::ExpenseList, 1), (std::vector<std::string>{"30"}));
-    EXPECT_EQ(PieItems(),
-              (std::vector<std::pair<std::string, double>>{{"餐饮", 30}, {"交通", 0}}));
+    EXPECT_EQ(PieItems(), (std::vector<std::pair<std::string, double>>{{"餐饮", 30}, {"交通", 0}}));
     EXPECT_FLOAT_EQ(State().totalExpense, 30);
 }
 
@@ -154,10 +153,10 @@ TEST_F(PeriodViewTest, TrendViewSumsMonthsInThousandsWithTheSharedMaximum) {
     const size_t points = model.labels.size();
     ASSERT_EQ(points, 12u);
     EXPECT_EQ(U(model.labels[2]), "3月");
-    EXPECT_DOUBLE_EQ(model.values[2], 2.57);        // March of every year, income
-    EXPECT_DOUBLE_EQ(model.values[11], 0.2);        // December
+    EXPECT_DOUBLE_EQ(model.values[2], 2.57);          // March of every year, income
+    EXPECT_DOUBLE_EQ(model.values[11], 0.2);          // December
     EXPECT_DOUBLE_EQ(model.values[points + 0], 0.4);  // January expense
-    EXPECT_EQ(Line().maximum(), 2);  // floor of the largest month in thousands
+    EXPECT_EQ(Line().maximum(), 2);                   // floor of the largest month in thousands
     EXPECT_FLOAT_EQ(State().totalIncome, 2770);
     EXPECT_FLOAT_EQ(State().totalExpense, 442.5);
     EXPECT_EQ(Rows(ids::IncomeList).size(), 4u);
@@ -258,7 +257,8 @@ TEST_F(PeriodViewTest, PrintChartButtonWritesThePieToAPdf) {
         for (int y = 0; y < page.height(); ++y)
             for (int x = 0; x < page.width(); ++x) {
                 const QColor c = page.pixelColor(x, y);
-                if (std::abs(c.red() - want.red()) < 20 && std::abs(c.green() - want.green()) < 20 &&
+                if (std::abs(c.red() - want.red()) < 20 &&
+                    std::abs(c.green() - want.green()) < 20 &&
                     std::abs(c.blue() - want.blue()) < 20)
                     return true;
             }
