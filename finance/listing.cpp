@@ -124,6 +124,9 @@ void ListAllExpense() {
 void AutoSizeColumns(uint32_t list) {
     const int32_t n = LvColumnCount(list);
     for (int32_t i = 1; i <= n; ++i) LvSetColumnWidth(list, i - 1, -2);
+    // The fit samples the first rows of a long list; the last row holds the
+    // longest serial number, which must not be cut either.
+    if (const int32_t rows = LvRowCount(list); rows > 0) LvWidenColumnsToRow(list, rows - 1);
 }
 
 const std::set<int32_t>& ListedYears() {

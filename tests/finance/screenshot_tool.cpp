@@ -1,12 +1,15 @@
-// finance_screenshot: the main window over a program directory, optionally
+// finance_screenshot: the main window (with its charts) over a program directory, optionally
 // after adding a few items on each side through the entry fields and buttons,
 // saved as a PNG to look at. Not a test; run by hand under Xvfb:
-//   xvfb-run -a finance_screenshot DIR OUT.png [add | editor]
+//   xvfb-run -a finance_screenshot DIR OUT.png [add | editor | size W H [SECONDS]]
+// "size" gives the main window a client area of W × H and waits SECONDS (default
+// 0) for input from outside (xdotool) before the picture is taken.
 #include <QApplication>
 #include <QPixmap>
 #include <QThread>
 #include <QTimer>
 
+#include "analysis/analysis_setup.h"
 #include "app_tpl_templates.h"
 #include "finance/handlers.h"
 #include "finance/start_routine.h"
@@ -51,6 +54,7 @@ int main(int argc, char** argv) {
     if (argc < 3) return 2;
     finance::InstallProgramWindowSystem();
     InitializeForTests(argc, argv, finance::ProgramImage());
+    analysis::InstallAnalysis();  // the charts, as the program has them
     SetProgramDirectory(Utf8ToGbk(argv[1]), true);
     SetMessageBoxResponder([](const MessageBoxRequest& r) {
         std::fprintf(stderr, "message: %s\n", GbkToUtf8(r.text).c_str());
@@ -87,6 +91,16 @@ int main(int argc, char** argv) {
         return saved ? 0 : 1;
     }
     QWidget* window = forms::WindowWidget(ids::MainWindow);
+    if (argc > 5 && std::string(argv[3]) == "size") {
+        QWidget* client = forms::ClientArea(ids::MainWindow);
+        window->resize(std::atoi(argv[4]), std::atoi(argv[5]) + client->geometry().top());
+        Settle();
+        const int hold = argc > 6 ? std::atoi(argv[6]) : 0;
+        for (int i = 0; i < hold * 20; ++i) {
+            QApplication::processEvents();
+            QThread::msleep(50);
+        }
+    }
     window->raise();
     Settle();
     const bool ok = window->grab().save(QString::fromLocal8Bit(argv[2]));

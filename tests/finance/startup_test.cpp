@@ -2,6 +2,7 @@
 // the layout, the year pages, and files that cannot be used.
 #include <QDir>
 #include <QFile>
+#include <QHeaderView>
 #include <QTabBar>
 #include <QTest>
 #include <QTreeView>
@@ -135,7 +136,8 @@ TEST_F(StartupTest, ResizingLaysOutTheControlsFromTheClientSize) {
 
 TEST_F(StartupTest, EndShowsTheLastRowAboveTheStatusBarAndTheWindowKeepsARoomySize) {
     std::vector<Item> items;
-    for (int i = 0; i < 300; ++i) items.push_back({"a", float(i + 1), Days(2012, 1, 1), ""});
+    // More rows than the column fit samples, so the last serial is the widest.
+    for (int i = 0; i < 10001; ++i) items.push_back({"a", float(i + 1), Days(2012, 1, 1), ""});
     WriteIncomeFile(items);
     StartProgram();
     QWidget* window = forms::WindowWidget(ids::MainWindow);
@@ -150,14 +152,16 @@ TEST_F(StartupTest, EndShowsTheLastRowAboveTheStatusBarAndTheWindowKeepsARoomySi
     view->setFocus();
     QTest::keyClick(view, Qt::Key_End);
     Settle();
-    ASSERT_EQ(list->currentRow(), 299);
+    ASSERT_EQ(list->currentRow(), 10000);
     // The whole last row lies inside the viewport, and the viewport ends above
     // the status bar.
-    const QRect last = view->visualRect(list->model()->index(299, 0));
+    const QRect last = view->visualRect(list->model()->index(10000, 0));
     EXPECT_TRUE(view->viewport()->rect().contains(last)) << last.y() << "+" << last.height();
     const int viewportBottom =
         view->viewport()->mapTo(client, QPoint(0, view->viewport()->height())).y();
     EXPECT_LE(viewportBottom, Widget(ids::StatusBar1)->mapTo(client, QPoint(0, 0)).y());
+    EXPECT_GE(view->header()->sectionSize(0),
+              view->fontMetrics().horizontalAdvance(QStringLiteral("10001")) + 8);
 
     // A window made tiny keeps its minimum client size, with rows in the list.
     window->resize(400, 300);
