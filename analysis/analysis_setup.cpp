@@ -8,6 +8,7 @@
 #include "analysis/charts/chart_settings.h"
 #include "analysis/charts/line_chart.h"
 #include "analysis/charts/pie_chart.h"
+#include "analysis/column_sort.h"
 #include "analysis/period_views.h"
 #include "app_tpl_templates.h"
 #include "finance/hooks.h"
@@ -49,6 +50,7 @@ void InstallAnalysis() {
     h.yearPageChanged = &YearPageChanged;
     h.monthPageChanged = &MonthPageChanged;
     h.printChart = &PrintShownChart;
+    h.sortList = &SortListByColumn;
 }
 
 }  // namespace analysis
