@@ -9,6 +9,7 @@
 #include "analysis/charts/line_chart.h"
 #include "analysis/charts/pie_chart.h"
 #include "analysis/column_sort.h"
+#include "analysis/formula_window.h"
 #include "analysis/period_views.h"
 #include "app_tpl_templates.h"
 #include "finance/hooks.h"
@@ -38,6 +39,10 @@ void ChartLibraryNotify(int32_t code, const tavrin::RuntimeService*) {
 }  // namespace
 
 void InstallAnalysis() {
+    static bool installed = false;
+    if (installed) return;
+    installed = true;
+    RegisterFormulaHandlers();
     tavrin::RegisterLibraryNotify(tavrin::kChartLibrary, &ChartLibraryNotify);
     if (QCoreApplication::instance() != nullptr) RegisterChartKinds();
     finance::AnalysisHooks& h = finance::Hooks();

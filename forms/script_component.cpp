@@ -9,10 +9,9 @@ namespace {
 constexpr const char* kDefaultLanguage = "JScript";
 }
 
-ScriptControl::ScriptControl(const ControlInit& init) : Control(init) {
-    auto settings = init.item->typeData.settings();
-    auto it = settings.find("language");
-    language_ = it == settings.end() || it->second.empty() ? kDefaultLanguage : it->second;
+ScriptControl::ScriptControl(const ControlInit& init) : ComponentControl(init) {
+    language_ = setting("language");
+    if (language_.empty()) language_ = kDefaultLanguage;
     host_ = std::make_unique<ScriptHost>(language_);
 }
 

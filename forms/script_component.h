@@ -7,7 +7,7 @@
 #include <memory>
 #include <string>
 
-#include "forms/control.h"
+#include "forms/controls.h"
 #include "forms/script_host.h"
 
 namespace tavrin::forms {
@@ -17,7 +17,7 @@ constexpr int kLanguage = 0;
 constexpr int kErrorText = 1;
 }  // namespace ScriptProp
 
-class ScriptControl : public Control {
+class ScriptControl : public ComponentControl {
     Q_OBJECT
   public:
     explicit ScriptControl(const ControlInit& init);
