@@ -58,7 +58,7 @@ void SetChartText(uint32_t chart, int32_t index, const std::string& gbk) {
 // every property write lets pending messages run, and each would otherwise
 // repaint the whole chart. The chart repaints once when the batch ends.
 class ChartBatch {
-  public:
+public:
     explicit ChartBatch(uint32_t chart) : chart_(FindChart(ids::MainWindow, chart)) {
         if (chart_) chart_->setUpdatesEnabled(false);
     }
@@ -71,7 +71,7 @@ class ChartBatch {
     ChartBatch(const ChartBatch&) = delete;
     ChartBatch& operator=(const ChartBatch&) = delete;
 
-  private:
+private:
     charts::ChartWidget* chart_;
 };
 
@@ -82,9 +82,7 @@ std::string CurrentPageTitle(uint32_t pageControl) {
 }
 
 // Single-precision sums, each addition done in double and rounded back.
-void AddAmount(float& sum, float amount) {
-    sum = float(double(sum) + double(amount));
-}
+void AddAmount(float& sum, float amount) { sum = float(double(sum) + double(amount)); }
 
 // The fields of the scan record.
 struct ItemFields {
@@ -147,8 +145,8 @@ int32_t MonthNumber(const std::string& monthText) {
 
 // The texts of a category array (file order, duplicates and empty texts kept).
 std::vector<std::string> Categories(const Side& side) {
-    const ArrayBlock* list =
-        side.income ? finance::State().incomeCategoryList : finance::State().expenseCategoryList;
+    const ArrayBlock* list = side.income ? finance::State().incomeCategoryList
+                                         : finance::State().expenseCategoryList;
     std::vector<std::string> out;
     if (list == nullptr) return out;
     auto* const* texts = reinterpret_cast<char* const*>(list->elements());
@@ -157,13 +155,10 @@ std::vector<std::string> Categories(const Side& side) {
     return out;
 }
 
-void ReportOpenFailed() {
-    finance::ShowMessage(analysis_text::OpenFailed, 16, analysis_text::ErrorCaption);
-}
+void ReportOpenFailed() { finance::ShowMessage(analysis_text::OpenFailed, 16, analysis_text::ErrorCaption); }
 
 const Side& ShownSide() {
-    return finance::CurrentPage(ids::MainPages) == 0 ? finance::IncomeSide()
-                                                     : finance::ExpenseSide();
+    return finance::CurrentPage(ids::MainPages) == 0 ? finance::IncomeSide() : finance::ExpenseSide();
 }
 
 // The structure view; `touchList` false is the chart-only form.
@@ -198,8 +193,7 @@ void StructureView(bool touchList) {
     float total = 0;
     for (size_t i = 0; i < categories.size(); ++i) {
         SetChartInt(ids::PieChart1, pie::kCurrentItem, int32_t(i));
-        SetChartInt(ids::PieChart1, pie::kColour,
-                    int32_t(charts::StructurePaletteColour(int(i) + 1)));
+        SetChartInt(ids::PieChart1, pie::kColour, int32_t(charts::StructurePaletteColour(int(i) + 1)));
         SetChartText(ids::PieChart1, pie::kName, categories[i]);
         SetChartDouble(ids::PieChart1, pie::kValue, double(sums[i]));
         AddAmount(total, sums[i]);
@@ -272,9 +266,7 @@ void TrendView(bool touchList) {
 
 }  // namespace
 
-std::string YearPartOf(const std::string& gbkDateText) {
-    return gbkDateText.substr(0, 4);
-}
+std::string YearPartOf(const std::string& gbkDateText) { return gbkDateText.substr(0, 4); }
 
 std::string MonthPartOf(const std::string& gbkDateText) {
     // Searched by whole characters, so a trail byte never starts a match.
@@ -294,28 +286,19 @@ std::string MonthPartOf(const std::string& gbkDateText) {
     return gbkDateText.substr(from, month - from);
 }
 
-void RefreshStructureView() {
-    StructureView(true);
-}
-void RecomputeStructureChart() {
-    StructureView(false);
-}
-void RefreshTrendView() {
-    TrendView(true);
-}
+void RefreshStructureView() { StructureView(true); }
+void RecomputeStructureChart() { StructureView(false); }
+void RefreshTrendView() { TrendView(true); }
 void RecomputeTrendChart() {
     // The chart-only form runs whatever page is shown when asked directly.
     int32_t maximum = 0;
     TrendPass(finance::IncomeSide(), 0, 0x0000FF, analysis_text::IncomeSeriesName, maximum, false);
-    TrendPass(finance::ExpenseSide(), 1, 0xFF0000, analysis_text::ExpenseSeriesName, maximum,
-              false);
+    TrendPass(finance::ExpenseSide(), 1, 0xFF0000, analysis_text::ExpenseSeriesName, maximum, false);
 }
 
 void RefreshChartAfterItemChange() {
-    if (finance::CurrentPage(ids::ChartPages) == 0)
-        RecomputeStructureChart();
-    else
-        RecomputeTrendChart();
+    if (finance::CurrentPage(ids::ChartPages) == 0) RecomputeStructureChart();
+    else RecomputeTrendChart();
 }
 
 void MainPageChanged() {
@@ -330,10 +313,8 @@ void ChartPageChanged() {
 }
 
 void YearPageChanged() {
-    if (finance::CurrentPage(ids::ChartPages) == 0)
-        RefreshStructureView();
-    else
-        RefreshTrendView();
+    if (finance::CurrentPage(ids::ChartPages) == 0) RefreshStructureView();
+    else RefreshTrendView();
 }
 
 void MonthPageChanged() {
