@@ -63,8 +63,8 @@ void WriteSample(bool income, const std::vector<const char*>& categories, int it
     const std::string remark = Utf8ToGbk(income ? "入账" : "日常");
     for (int i = 0; i < items; ++i) {
         const int c = (i * 7 + i / 3) % int(cats.size());
-        const float amount =
-            income ? float(800 + (i * 37) % 2400) / (c + 1) : float(20 + (i * 53) % 900) / (c + 1);
+        const float amount = income ? float(800 + (i * 37) % 2400) / (c + 1)
+                                    : float(20 + (i * 53) % 900) / (c + 1);
         CallKernel(AppendBlankRecord);
         CallKernel(WriteField, MakeInt(1), MakeTextRef(cats[size_t(c)].c_str()));
         CallKernel(WriteField, MakeInt(2), MakeFloat(amount));
