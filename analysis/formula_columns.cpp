@@ -2,6 +2,9 @@
 // and its mirrors, reached through the list commands.
 #include "analysis/formula_columns.h"
 
+#include <algorithm>
+#include <cstdio>
+
 #include "analysis_text_constants.h"
 #include "app_tpl_templates.h"
 #include "finance/app_state.h"
