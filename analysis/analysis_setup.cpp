@@ -8,6 +8,8 @@
 #include "analysis/charts/chart_settings.h"
 #include "analysis/charts/line_chart.h"
 #include "analysis/charts/pie_chart.h"
+#include "analysis/column_sort.h"
+#include "analysis/formula_window.h"
 #include "analysis/period_views.h"
 #include "app_tpl_templates.h"
 #include "finance/hooks.h"
@@ -37,6 +39,10 @@ void ChartLibraryNotify(int32_t code, const tavrin::RuntimeService*) {
 }  // namespace
 
 void InstallAnalysis() {
+    static bool installed = false;
+    if (installed) return;
+    installed = true;
+    RegisterFormulaHandlers();
     tavrin::RegisterLibraryNotify(tavrin::kChartLibrary, &ChartLibraryNotify);
     if (QCoreApplication::instance() != nullptr) RegisterChartKinds();
     finance::AnalysisHooks& h = finance::Hooks();
@@ -49,6 +55,7 @@ void InstallAnalysis() {
     h.yearPageChanged = &YearPageChanged;
     h.monthPageChanged = &MonthPageChanged;
     h.printChart = &PrintShownChart;
+    h.sortList = &SortListByColumn;
 }
 
 }  // namespace analysis

@@ -2,6 +2,9 @@
 // button index and a list's column index come from the event's arguments.
 #include "finance/handlers.h"
 
+#include <iterator>
+#include <vector>
+
 #include "app_tpl_templates.h"
 #include "finance/categories.h"
 #include "finance/category_grid.h"
@@ -9,6 +12,7 @@
 #include "finance/items.h"
 #include "finance/main_window.h"
 #include "finance/toolbar.h"
+#include "forms/events.h"
 #include "forms/window_system.h"
 
 namespace finance {
@@ -85,13 +89,29 @@ const HandlerEntry kHandlers[] = {
     {"ExpenseEditorDestroyed", &Call<ExpenseEditorDestroyed>},
 };
 
+std::vector<HandlerEntry>& Table() {
+    // Room enough that the table never moves: the runtime keeps its address.
+    static std::vector<HandlerEntry> table = [] {
+        std::vector<HandlerEntry> t;
+        t.reserve(256);
+        t.assign(std::begin(kHandlers), std::end(kHandlers));
+        return t;
+    }();
+    return table;
+}
+
 }  // namespace
 
 const HandlerEntry* HandlerTable() {
-    return kHandlers;
+    return Table().data();
 }
 size_t HandlerCount() {
-    return sizeof kHandlers / sizeof kHandlers[0];
+    return Table().size();
+}
+
+void AddHandlers(const HandlerEntry* entries, size_t count) {
+    Table().insert(Table().end(), entries, entries + count);
+    tavrin::forms::BindHandlers(HandlerTable(), HandlerCount());
 }
 
 void InstallProgramWindowSystem() {

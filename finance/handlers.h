@@ -9,6 +9,9 @@ namespace finance {
 
 const tavrin::HandlerEntry* HandlerTable();
 size_t HandlerCount();
+// Adds routines of the layer above (the analysis windows' handlers) to the
+// table, binding them at once when the window system is already running.
+void AddHandlers(const tavrin::HandlerEntry* entries, size_t count);
 
 // Installs the window layer with the program's handler names and the data
 // components of the category editors (before the runtime is initialised).

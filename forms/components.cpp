@@ -14,6 +14,7 @@
 #include "forms/page_control.h"
 #include "forms/properties.h"
 #include "forms/report_list.h"
+#include "forms/script_component.h"
 #include "forms/template_format.h"
 #include "runtime/gbk.h"
 #include "runtime/message_box.h"
@@ -276,7 +277,7 @@ void RegisterBuiltinKinds() {
     reg(kGeneralProvider, Make<ComponentControl>());
     reg(kDatabaseProvider, Make<ComponentControl>());
     reg(kRecordSet, Make<ComponentControl>());
-    reg(kScript, Make<ComponentControl>());
+    RegisterScriptKind();
     reg(kFieldInfo, Make<ComponentControl>());
     reg(kPrintSettings, Make<ComponentControl>());
 }

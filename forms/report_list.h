@@ -52,6 +52,10 @@ class ReportListModel : public QAbstractTableModel {
 
     // Tells the view about rows appended since the last flush.
     void flush();
+    // Puts the rows in a new order: row i takes what row order[i] held, with all
+    // its cells, images, data word, check state and indent; the view's current
+    // row and selection follow their rows. `order` must be a permutation.
+    void reorderRows(const std::vector<int32_t>& order);
 
     int rowCount(const QModelIndex& parent = {}) const override;
     int columnCount(const QModelIndex& parent = {}) const override;

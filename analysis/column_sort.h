@@ -1,0 +1,18 @@
+// Sorting the item lists by a clicked column header: texts compared without
+// case, byte by byte in GBK, the direction alternating per list.
+#pragma once
+
+#include <cstdint>
+
+namespace analysis {
+
+// Event 2 of 收入信息列表 / 支出信息列表 (list = its control id on the main
+// window): a negative column asks for a header click; otherwise the list's
+// direction flag flips (the first click on a list sorts ascending) and the
+// rows are reordered, each keeping its cells and its data word.
+void SortListByColumn(uint32_t list, int32_t column);
+
+// Forgets both direction flags (a new run of the program).
+void ResetSortDirections();
+
+}  // namespace analysis

@@ -1,0 +1,143 @@
+// The formula-column list in the program's column list (an array of texts),
+// and its mirrors, reached through the list commands.
+#include "analysis/formula_columns.h"
+
+#include <algorithm>
+#include <cstdio>
+
+#include "analysis_text_constants.h"
+#include "app_tpl_templates.h"
+#include "finance/app_state.h"
+#include "finance/ui.h"
+#include "forms/commands/control_commands.h"
+#include "forms/properties.h"
+#include "forms/template_format.h"
+#include "forms/window_system.h"
+#include "runtime/commands.h"
+#include "runtime/memory.h"
+
+namespace analysis {
+
+using namespace tavrin;
+namespace fc = tavrin::form_commands;
+
+namespace {
+
+FormulaListControls& Controls() {
+    static FormulaListControls controls;
+    return controls;
+}
+
+Value ListRef(uint32_t control, bool checkList) {
+    return MakeControlRef(Controls().window, control,
+                          checkList ? forms::TypeId::kCheckListBox : forms::TypeId::kListBox);
+}
+
+std::string TakeText(Value v) {
+    std::string out(TextOf(v));
+    Free(v.pointer());
+    return out;
+}
+
+void StoreTexts(const std::vector<std::string>& texts) {
+    ArrayBlock*& list = finance::State().columnList;
+    FreeArray(list, TypeCode::kText);
+    const uint32_t n = uint32_t(texts.size());
+    list = NewArray(1, &n, ArrayElementWidth(TypeCode::kText));
+    char** elements = reinterpret_cast<char**>(list->elements());
+    for (uint32_t i = 0; i < n; ++i) elements[i] = CopyText(texts[i]);
+}
+
+// The mirrors live in the print settings window; a list without its window
+// is a wiring fault that must show, not pass silently.
+bool Wired() {
+    if (Controls().window != 0 && forms::IsWindowLoaded(Controls().window)) return true;
+    std::fprintf(stderr, "tavrin: the formula columns have no print settings window\n");
+    return false;
+}
+
+}  // namespace
+
+void SetFormulaListControls(const FormulaListControls& controls) {
+    Controls() = controls;
+}
+
+const FormulaListControls& FormulaListControlsInUse() {
+    return Controls();
+}
+
+std::vector<std::string> FormulaColumnTexts() {
+    std::vector<std::string> out;
+    const ArrayBlock* list = finance::State().columnList;
+    if (list == nullptr) return out;
+    const char* const* elements = reinterpret_cast<const char* const*>(list->elements());
+    for (uint32_t i = 0; i < list->elementCount(); ++i)
+        out.emplace_back(elements[i] ? elements[i] : "");
+    return out;
+}
+
+std::vector<std::pair<std::string, std::string>> FormulaColumns() {
+    const std::vector<std::string> texts = FormulaColumnTexts();
+    std::vector<std::pair<std::string, std::string>> out;
+    for (size_t i = 0; i + 1 < texts.size(); i += 2) out.emplace_back(texts[i], texts[i + 1]);
+    return out;
+}
+
+void EmptyFormulaColumns() {
+    StoreTexts({});
+}
+
+void AddFormulaColumn(std::string_view gbkTitle, std::string_view gbkFormula) {
+    std::vector<std::string> texts = FormulaColumnTexts();
+    texts.emplace_back(gbkTitle);
+    texts.emplace_back(gbkFormula);
+    StoreTexts(texts);
+    if (!Wired()) return;
+    const std::string title(gbkTitle);
+    CallKernel(fc::ListAddItem, ListRef(Controls().newColumnList, false),
+               MakeTextRef(title.c_str()));
+    CallKernel(fc::ListAddItem, ListRef(Controls().statisticsList, true),
+               MakeTextRef(title.c_str()));
+}
+
+void DeleteFormulaColumn() {
+    if (!Wired()) return;
+    const int32_t s = finance::ReadIntProperty(Controls().window, Controls().newColumnList,
+                                               forms::Prop::kOwn + forms::ListProp::kCurrent);
+    if (s < 0) {
+        finance::ShowMessage(analysis_text::NoFormulaColumnChosen, 64,
+                             analysis_text::PromptCaption);
+        return;
+    }
+    const Value newList = ListRef(Controls().newColumnList, false);
+    const Value statistics = ListRef(Controls().statisticsList, true);
+    const std::string title = TakeText(CallKernel(fc::ListItemText, newList, MakeInt(s)));
+    for (int32_t i = CallKernel(fc::ListCount, statistics).asInt() - 1; i >= 0; --i) {
+        if (TakeText(CallKernel(fc::ListItemText, statistics, MakeInt(i))) == title)
+            CallKernel(fc::ListDeleteItem, statistics, MakeInt(i));
+    }
+    std::vector<std::string> texts = FormulaColumnTexts();
+    const size_t first = size_t(s) * 2;
+    if (first < texts.size())
+        texts.erase(texts.begin() + long(first),
+                    texts.begin() + long(std::min(first + 2, texts.size())));
+    StoreTexts(texts);
+    CallKernel(fc::ListDeleteItem, newList, MakeInt(s));
+}
+
+std::vector<std::string> TickedPrintColumns() {
+    std::vector<std::string> out;
+    if (!Wired()) return out;
+    const Value display = ListRef(Controls().displayList, true);
+    const int32_t n = CallKernel(fc::ListCount, display).asInt();
+    for (int32_t i = 0; i < n; ++i)
+        if (CallKernel(fc::ListIsChecked, display, MakeInt(i)).asBool())
+            out.push_back(TakeText(CallKernel(fc::ListItemText, display, MakeInt(i))));
+    return out;
+}
+
+void OpenFormulaWindow(uint32_t parentWindow) {
+    forms::LoadWindow(app_tpl::ids::FormulaWindow, parentWindow, true);
+}
+
+}  // namespace analysis

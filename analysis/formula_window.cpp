@@ -1,0 +1,115 @@
+// The formula window's handlers.
+#include "analysis/formula_window.h"
+
+#include <optional>
+#include <string>
+
+#include "analysis/formula_columns.h"
+#include "analysis/formula_evaluation.h"
+#include "analysis_text_constants.h"
+#include "app_tpl_templates.h"
+#include "finance/handlers.h"
+#include "finance/ui.h"
+#include "forms/commands/control_commands.h"
+#include "forms/commands/script_commands.h"
+#include "forms/controls.h"
+#include "forms/properties.h"
+#include "forms/template_format.h"
+#include "forms/window_system.h"
+#include "runtime/commands.h"
+#include "runtime/memory.h"
+
+namespace analysis {
+
+using namespace tavrin;
+namespace fc = tavrin::form_commands;
+namespace ids = app_tpl::ids;
+
+namespace {
+
+constexpr int32_t kEditContent = forms::Prop::kOwn + forms::EditProp::kContent;
+
+Value Ref(uint32_t control, uint32_t type) {
+    return MakeControlRef(ids::FormulaWindow, control, type);
+}
+
+std::string EditText(uint32_t edit) {
+    return finance::ReadTextProperty(ids::FormulaWindow, edit, kEditContent);
+}
+
+void Focus(uint32_t control, uint32_t type) {
+    CallKernel(fc::SetFocus, Ref(control, type));
+}
+
+// The test evaluation: the formula with 5 for each column, through 脚本组件1.
+bool FormulaEvaluates(const std::string& formula) {
+    const std::optional<std::string> test = FormulaTestText(formula);
+    if (!test) return false;
+    const Value result =
+        CallLibrary(kScriptLibrary, fc::ScriptEvaluate,
+                    Ref(ids::FormulaScript, forms::TypeId::kScript), MakeTextRef(test->c_str()));
+    const bool empty = TextOf(result).empty();
+    Free(result.pointer());
+    return !empty;
+}
+
+template <void (*Routine)()>
+void Call(EventCall&) {
+    Routine();
+}
+
+const HandlerEntry kFormulaHandlers[] = {
+    {"FormulaWindowLoad", &Call<FormulaWindowLoad>},
+    {"FormulaColumnChosen", &Call<FormulaColumnChosen>},
+    {"ConfirmFormula", &Call<ConfirmFormula>},
+    {"CancelFormula", &Call<CancelFormula>},
+    {"DeleteFormulaColumn", &Call<DeleteFormulaColumn>},
+};
+
+}  // namespace
+
+void FormulaWindowLoad() {
+    const Value combo = Ref(ids::FormulaColumnCombo, forms::TypeId::kComboBox);
+    CallKernel(fc::ComboClear, combo);
+    for (const std::string& title : TickedPrintColumns())
+        CallKernel(fc::ComboAddItem, combo, MakeTextRef(title.c_str()));
+    Focus(ids::FormulaTitleEdit, forms::TypeId::kEdit);
+}
+
+void FormulaColumnChosen() {
+    const std::string chosen =
+        finance::ReadTextProperty(ids::FormulaWindow, ids::FormulaColumnCombo,
+                                  forms::Prop::kOwn + forms::ComboProp::kContent);
+    const std::string formula = EditText(ids::FormulaEdit) + "[" + chosen + "]";
+    finance::WriteTextProperty(ids::FormulaWindow, ids::FormulaEdit, kEditContent, formula);
+    Focus(ids::FormulaEdit, forms::TypeId::kEdit);
+    if (auto* edit = forms::FindControlAs<forms::EditControl>(ids::FormulaWindow, ids::FormulaEdit))
+        if (edit->lineEdit()) edit->lineEdit()->end(false);
+}
+
+void ConfirmFormula() {
+    const std::string title = EditText(ids::FormulaTitleEdit);
+    const std::string formula = EditText(ids::FormulaEdit);
+    if (title.empty() || formula.empty()) {
+        finance::ShowMessage(analysis_text::FormulaTitleOrFormulaMissing, 16,
+                             analysis_text::PromptCaption);
+        return;
+    }
+    if (!FormulaEvaluates(formula)) {
+        finance::ShowMessage(analysis_text::FormulaInvalid, 64, analysis_text::PromptCaption);
+        Focus(ids::FormulaEdit, forms::TypeId::kEdit);
+        return;
+    }
+    AddFormulaColumn(title, formula);
+    forms::CloseWindow(ids::FormulaWindow, false);
+}
+
+void CancelFormula() {
+    forms::CloseWindow(ids::FormulaWindow, false);
+}
+
+void RegisterFormulaHandlers() {
+    finance::AddHandlers(kFormulaHandlers, sizeof kFormulaHandlers / sizeof kFormulaHandlers[0]);
+}
+
+}  // namespace analysis

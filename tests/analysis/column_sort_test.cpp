@@ -1,0 +1,134 @@
+// Sorting the item lists by clicks on their column headers, on real files:
+// the direction alternates per list, texts sort as texts, and every row keeps
+// the record it stands for.
+#include "analysis/column_sort.h"
+
+#include <QHeaderView>
+#include <QLineEdit>
+#include <QTest>
+#include <QTreeView>
+
+#include "analysis/analysis_setup.h"
+#include "finance/app_state.h"
+#include "finance/hooks.h"
+#include "finance_test_support.h"
+#include "forms/controls.h"
+#include "forms/page_control.h"
+#include "forms/report_list.h"
+
+namespace finance::testing {
+namespace {
+
+class ColumnSortTest : public FinanceTest {
+  protected:
+    static void SetUpTestSuite() {
+        analysis::InstallAnalysis();
+        FinanceTest::SetUpTestSuite();
+    }
+    void SetUp() override {
+        FinanceTest::SetUp();
+        analysis::ResetSortDirections();
+    }
+
+    void ClickHeader(uint32_t list, int32_t column) {
+        auto* l = forms::FindControlAs<forms::ReportListControl>(ids::MainWindow, list);
+        ASSERT_NE(l, nullptr);
+        QHeaderView* header = l->view()->header();
+        const QPoint at(header->sectionViewportPosition(column) + header->sectionSize(column) / 2,
+                        header->height() / 2);
+        QTest::mouseClick(header->viewport(), Qt::LeftButton, {}, at);
+    }
+    std::vector<std::string> Column(uint32_t list, size_t column) {
+        std::vector<std::string> out;
+        for (const auto& row : Rows(list)) out.push_back(row[column]);
+        return out;
+    }
+    void ShowExpensePage() {
+        forms::FindControlAs<forms::PageControl>(ids::MainWindow, ids::MainPages)->setCurrent(1);
+        Settle();
+    }
+};
+
+TEST_F(ColumnSortTest, ClicksAlternatePerListAndAmountsSortAsTexts) {
+    WriteExpenseFile({{"餐饮", 20, Days(2012, 1, 2), "b"},
+                      {"交通", 100, Days(2012, 1, 1), "a"},
+                      {"餐饮", 3, Days(2012, 1, 3), "c"}});
+    WriteIncomeFile({{"工资", 7, Days(2012, 1, 1), "x"}, {"奖金", 10, Days(2012, 1, 2), "y"}});
+    StartProgram();
+    ShowExpensePage();
+    ClickHeader(ids::ExpenseList, 1);
+    EXPECT_EQ(Column(ids::ExpenseList, 1), (std::vector<std::string>{"100", "20", "3"}));
+    // Every cell travels with its row.
+    EXPECT_EQ(Rows(ids::ExpenseList)[0],
+              (std::vector<std::string>{"2", "100", "交通", "2012年1月1日", "a"}));
+    ClickHeader(ids::ExpenseList, 1);
+    EXPECT_EQ(Column(ids::ExpenseList, 1), (std::vector<std::string>{"3", "20", "100"}));
+    ClickHeader(ids::ExpenseList, 4);  // the direction flips whatever column is clicked
+    EXPECT_EQ(Column(ids::ExpenseList, 4), (std::vector<std::string>{"a", "b", "c"}));
+
+    // The income list has its own flag: its first click is ascending.
+    forms::FindControlAs<forms::PageControl>(ids::MainWindow, ids::MainPages)->setCurrent(0);
+    Settle();
+    ClickHeader(ids::IncomeList, 1);
+    EXPECT_EQ(Column(ids::IncomeList, 1), (std::vector<std::string>{"10", "7"}));
+    EXPECT_TRUE(TakeMessages().empty());
+}
+
+TEST_F(ColumnSortTest, LettersCompareWithoutCase) {
+    WriteExpenseFile({{"餐饮", 1, Days(2012, 1, 1), "b"},
+                      {"餐饮", 2, Days(2012, 1, 1), "A"},
+                      {"餐饮", 3, Days(2012, 1, 1), "C"}});
+    StartProgram();
+    ShowExpensePage();
+    ClickHeader(ids::ExpenseList, 4);
+    EXPECT_EQ(Column(ids::ExpenseList, 4), (std::vector<std::string>{"A", "b", "C"}));
+}
+
+TEST_F(ColumnSortTest, AfterASortViewChangeAndDeleteHitTheRecordTheRowShows) {
+    WriteExpenseFile({{"餐饮", 20, Days(2012, 1, 2), "b"},
+                      {"交通", 100, Days(2012, 1, 1), "a"},
+                      {"餐饮", 3, Days(2012, 1, 3), "c"}});
+    WriteIncomeFile({{"工资", 1000, Days(2012, 1, 1), "x"}});
+    StartProgram();
+    ShowExpensePage();
+    ClickHeader(ids::ExpenseList, 1);
+    ClickHeader(ids::ExpenseList, 1);  // descending: 3, 20, 100
+    ASSERT_EQ(Column(ids::ExpenseList, 1), (std::vector<std::string>{"3", "20", "100"}));
+
+    ClickRow(ids::ExpenseList, 0);  // a click views the row
+    EXPECT_EQ(U(forms::FindControlAs<forms::EditControl>(ids::MainWindow, ids::ExpenseAmountEdit)
+                    ->text()),
+              "3");
+    auto* edit = qobject_cast<QLineEdit*>(Widget(ids::ExpenseAmountEdit));
+    edit->clear();
+    QTest::keyClicks(edit, "4");
+    Click(ids::ExpenseChangeButton);
+    EXPECT_EQ(AmountsOf("财务支出.edb", "支出金额"), (std::vector<float>{20, 100, 4}));
+
+    ClickRow(ids::ExpenseList, 2);
+    Click(ids::ExpenseDeleteButton);
+    EXPECT_EQ(AmountsOf("财务支出.edb", "支出金额"), (std::vector<float>{20, 4}));
+    EXPECT_EQ(TextsOf("财务支出.edb", "备注信息"), (std::vector<std::string>{"b", "c"}));
+    EXPECT_EQ(State().totalExpense, 24.0f);
+    for (const ShownMessage& m : TakeMessages()) ADD_FAILURE() << m.text;
+}
+
+TEST_F(ColumnSortTest, ANegativeColumnOnlyAsksForAHeaderClick) {
+    WriteExpenseFile({{"餐饮", 20, Days(2012, 1, 2), "b"}, {"交通", 100, Days(2012, 1, 1), "a"}});
+    StartProgram();
+    ASSERT_NE(Hooks().sortList, nullptr);
+    Hooks().sortList(ids::ExpenseList, -1);
+    const auto shown = TakeMessages();
+    ASSERT_EQ(shown.size(), 1u);
+    EXPECT_EQ(shown[0].text, "请先点击选中需要操作列的表头.");
+    EXPECT_EQ(shown[0].caption, "操作提示");
+    EXPECT_EQ(shown[0].style & 0x70, 64u);
+    EXPECT_EQ(Column(ids::ExpenseList, 1), (std::vector<std::string>{"20", "100"}));
+    // The flag did not flip: the next click is still the first, ascending one.
+    ShowExpensePage();
+    ClickHeader(ids::ExpenseList, 1);
+    EXPECT_EQ(Column(ids::ExpenseList, 1), (std::vector<std::string>{"100", "20"}));
+}
+
+}  // namespace
+}  // namespace finance::testing
