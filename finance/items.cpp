@@ -10,6 +10,7 @@
 #include "finance/data_files.h"
 #include "finance/field_texts.h"
 #include "finance/hooks.h"
+#include "finance/item_history.h"
 #include "finance/listing.h"
 #include "finance/main_window.h"
 #include "finance/record_scan.h"
@@ -120,13 +121,17 @@ bool WriteEntry(const Side& side, Entry* entry) {
 }
 
 // Cells 1 to 4 of a row from what was written, the amount exactly as typed.
-void FillRow(const Side& side, int32_t row, const Entry& entry) {
-    LvSetItemText(side.list, row, 1, entry.amount);
-    LvSetItemText(side.list, row, 2, entry.category);
-    const std::string time =
-        OwnedText(CallKernel(ToText, MakeDateTime(DatePickerValue(side.datePicker))));
-    LvSetItemText(side.list, row, 3, time);
-    LvSetItemText(side.list, row, 4, entry.remark);
+RowCells CellsOfEntry(const Side& side, const Entry& entry) {
+    return {entry.amount, entry.category,
+            OwnedText(CallKernel(ToText, MakeDateTime(DatePickerValue(side.datePicker)))),
+            entry.remark};
+}
+
+void FillRow(const Side& side, int32_t row, const RowCells& cells) {
+    LvSetItemText(side.list, row, 1, cells.amount);
+    LvSetItemText(side.list, row, 2, cells.category);
+    LvSetItemText(side.list, row, 3, cells.time);
+    LvSetItemText(side.list, row, 4, cells.remark);
     // A list fitted while it was empty (or to shorter texts) widens to the new row.
     LvWidenColumnsToRow(side.list, row);
 }
@@ -198,10 +203,13 @@ void AddItem(const Side& side) {
         ReportWriteFailed(side);
         return;
     }
+    ItemStep step{StepKind::kAdd, side.income, serial, {}, {{}, CellsOfEntry(side, entry)}};
+    ReadCurrentItem(side, &step.after.fields);
     CloseCurrentDatabase();
     const int32_t row = LvAppendRow(side.list, serial);
     LvSetItemText(side.list, row, 0, OwnedText(CallKernel(ToText, MakeInt(row + 1))));
-    FillRow(side, row, entry);
+    FillRow(side, row, step.after.cells);
+    NoteItemStep(std::move(step));
     NoteListedYear(LvGetItemText(side.list, row, 3));
     AddYearPagesForListedYears();
     side.total().add(ToFloatOf(entry.amount));
@@ -218,14 +226,20 @@ void ChangeItem(const Side& side, const char* noSelection) {
     }
     float old = 0;
     if (!OpenRecordOfRow(side, row, &old)) return;
+    ItemStep step{StepKind::kChange, side.income, LvItemData(side.list, row), {}, {}};
+    step.before.cells = CellsOfRow(side.list, row);
+    ReadCurrentItem(side, &step.before.fields);
     Entry entry;
     const bool ok = WriteEntry(side, &entry);
+    step.after.cells = CellsOfEntry(side, entry);
+    ReadCurrentItem(side, &step.after.fields);
     CloseCurrentDatabase();
     if (!ok) {
         ReportWriteFailed(side);
         return;
     }
-    FillRow(side, row, entry);
+    FillRow(side, row, step.after.cells);
+    NoteItemStep(std::move(step));
     NoteListedYear(LvGetItemText(side.list, row, 3));
     AddYearPagesForListedYears();
     side.total().add(ToFloatOf(entry.amount));
@@ -241,6 +255,9 @@ void DeleteItem(const Side& side) {
     }
     float old = 0;
     if (!OpenRecordOfRow(side, row, &old)) return;
+    ItemStep step{StepKind::kDelete, side.income, LvItemData(side.list, row), {}, {}};
+    step.before.cells = CellsOfRow(side.list, row);
+    ReadCurrentItem(side, &step.before.fields);
     bool ok = CallKernel(DeleteRecord).asBool();
     ok = ok && CallKernel(PackDatabase).asBool();
     CloseCurrentDatabase();
@@ -249,6 +266,7 @@ void DeleteItem(const Side& side) {
         return;
     }
     LvDeleteItem(side.list, row);
+    NoteItemStep(std::move(step));
     side.total().remove(old);
     Finish(side);
 }
