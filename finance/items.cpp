@@ -7,6 +7,7 @@
 #include <string>
 
 #include "app_constants.h"
+#include "finance/amount_rule.h"
 #include "finance/data_files.h"
 #include "finance/field_texts.h"
 #include "finance/hooks.h"
@@ -22,7 +23,6 @@
 #include "recordstore/record_file.h"
 #include "runtime/commands.h"
 #include "runtime/kernel/conversion_commands.h"
-#include "runtime/kernel/text_commands.h"
 #include "runtime/memory.h"
 
 namespace finance {
@@ -38,15 +38,8 @@ std::string OwnedText(const Value& v) {
 }
 
 float ToFloatOf(const std::string& gbk) {
-    return CallKernel(ToFloat, MakeTextRef(gbk.c_str())).asFloat();
+    return StoredAmount(gbk);
 }
-
-// Amounts are refused from ten million 元 on. Single precision holds every whole
-// amount below 2^24 exactly, so an accepted amount keeps its whole 元; the pie
-// chart cuts a slice at ten million, so no single item is ever cut there; and a
-// text like 400 nines or 1e15, which single precision turns into infinity or
-// into an amount the totals cannot add exactly, never reaches a file.
-constexpr double kAmountLimit = 10000000.0;
 
 // Validation V: the first failing check shows its message; false then.
 bool Validate(const Side& side) {
@@ -54,17 +47,15 @@ bool Validate(const Side& side) {
         ShowMessage(side.chooseCategoryMessage, 0);
         return false;
     }
-    const std::string amount = EditContent(side.amountEdit);
-    const std::string trimmed = OwnedText(CallKernel(TrimSpaces, MakeTextRef(amount.c_str())));
-    if (trimmed.empty()) {
-        ShowMessage(side.fillAmountMessage, 0);
-        return false;
-    }
-    const double number = CallKernel(ToNumber, MakeTextRef(trimmed.c_str())).asDouble();
-    if (!(number > 0.0000001) || !(number < kAmountLimit) ||
-        !(ToFloatOf(amount) < float(kAmountLimit))) {
-        ShowMessage(app::AmountMustBePositive, 0);
-        return false;
+    switch (CheckAmount(EditContent(side.amountEdit))) {
+        case AmountVerdict::kEmpty:
+            ShowMessage(side.fillAmountMessage, 0);
+            return false;
+        case AmountVerdict::kNotPositive:
+            ShowMessage(app::AmountMustBePositive, 0);
+            return false;
+        case AmountVerdict::kAccepted:
+            break;
     }
     return true;
 }
