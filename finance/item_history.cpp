@@ -82,13 +82,23 @@ void ShowButtonState() {
         ->setToolTip(h.redo.empty() ? h.redoIdleTip : StepTip(app::RedoWord, h.redo.back()));
 }
 
+// A record put back under a new serial is the record the other steps knew
+// under its old one (serials only grow, so the old one names nothing else now).
+void Renumber(bool income, int32_t from, int32_t to) {
+    for (auto* steps : {&TheHistory().undo, &TheHistory().redo})
+        for (ItemStep& s : *steps)
+            if (s.income == income && s.serial == from) s.serial = to;
+}
+
 // Takes the newest step of `from`, replays it and moves it to `to`.
 void Replay(std::deque<ItemStep>& from, std::deque<ItemStep>& to, bool undo) {
     if (from.empty()) return;
     ItemStep step = from.back();
+    const int32_t serialBefore = step.serial;
     switch (ReplayStep(&step, undo)) {
         case ReplayResult::kDone:
             from.pop_back();
+            if (step.serial != serialBefore) Renumber(step.income, serialBefore, step.serial);
             to.push_back(std::move(step));
             break;
         case ReplayResult::kRefused:

@@ -180,6 +180,34 @@ TEST_F(UndoTest, InAReorderedListUndoFindsTheRecordOfTheStep) {
     EXPECT_TRUE(TakeMessages().empty());
 }
 
+TEST_F(UndoTest, StepsOfARecordPutBackFollowItsNewSerial) {
+    WriteIncomeFile({{"工资", 10, Days(2012, 1, 1), "a"}});
+    StartProgram();
+    // Change, then delete the same record; undo both: the change's undo finds
+    // the record under the serial its put-back got.
+    ClickRow(ids::IncomeList, 0);
+    Enter(1, "15", "a2");
+    Click(ids::IncomeChangeButton);
+    ClickRow(ids::IncomeList, 0);
+    Click(ids::IncomeDeleteButton);
+    ClickToolButton(10);
+    ClickToolButton(10);
+    EXPECT_EQ(IncomeRecords(), (std::vector<Record>{{"工资", 10, "a"}}));
+    // Add, change it; undo both, redo both: the same for the add's record.
+    Enter(0, "7", "n");
+    Click(ids::IncomeAddButton);
+    ClickRow(ids::IncomeList, 1);
+    Enter(0, "8", "n2");
+    Click(ids::IncomeChangeButton);
+    for (int i = 0; i < 2; ++i) ClickToolButton(10);
+    EXPECT_EQ(IncomeRecords(), (std::vector<Record>{{"工资", 10, "a"}}));
+    for (int i = 0; i < 2; ++i) ClickToolButton(11);
+    EXPECT_EQ(IncomeRecords(), (std::vector<Record>{{"工资", 10, "a"}, {"工资", 8, "n2"}}));
+    EXPECT_EQ(Items(ids::IncomeList)[1][0], "8");
+    EXPECT_EQ(State().totalIncome, 18.0f);
+    EXPECT_TRUE(TakeMessages().empty());
+}
+
 TEST_F(UndoTest, AStepWhoseRecordChangedUnderneathIsRefusedWithTheStepsBehindIt) {
     WriteIncomeFile({{"工资", 10, Days(2012, 1, 1), "a"}});
     StartProgram();
