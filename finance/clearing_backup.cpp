@@ -10,6 +10,7 @@
 #include "app_constants.h"
 #include "finance/data_files.h"
 #include "finance/hooks.h"
+#include "finance/item_history.h"
 #include "finance/sides.h"
 #include "finance/status_totals.h"
 #include "finance/ui.h"
@@ -117,6 +118,8 @@ void ClearAllData() {
     const bool income = EmptySide(IncomeSide());
     const bool expense = EmptySide(ExpenseSide());
     if (income || expense) {
+        // The steps' records are gone; a backup is the way back from a clearing.
+        ForgetItemHistory();
         UpdateStatusTotals();
         RunHook(Hooks().refreshChartAfterItemChange);
     }

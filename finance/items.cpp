@@ -7,9 +7,11 @@
 #include <string>
 
 #include "app_constants.h"
+#include "finance/amount_rule.h"
 #include "finance/data_files.h"
 #include "finance/field_texts.h"
 #include "finance/hooks.h"
+#include "finance/item_history.h"
 #include "finance/listing.h"
 #include "finance/main_window.h"
 #include "finance/record_scan.h"
@@ -21,7 +23,6 @@
 #include "recordstore/record_file.h"
 #include "runtime/commands.h"
 #include "runtime/kernel/conversion_commands.h"
-#include "runtime/kernel/text_commands.h"
 #include "runtime/memory.h"
 
 namespace finance {
@@ -37,15 +38,8 @@ std::string OwnedText(const Value& v) {
 }
 
 float ToFloatOf(const std::string& gbk) {
-    return CallKernel(ToFloat, MakeTextRef(gbk.c_str())).asFloat();
+    return StoredAmount(gbk);
 }
-
-// Amounts are refused from ten million 元 on. Single precision holds every whole
-// amount below 2^24 exactly, so an accepted amount keeps its whole 元; the pie
-// chart cuts a slice at ten million, so no single item is ever cut there; and a
-// text like 400 nines or 1e15, which single precision turns into infinity or
-// into an amount the totals cannot add exactly, never reaches a file.
-constexpr double kAmountLimit = 10000000.0;
 
 // Validation V: the first failing check shows its message; false then.
 bool Validate(const Side& side) {
@@ -53,17 +47,15 @@ bool Validate(const Side& side) {
         ShowMessage(side.chooseCategoryMessage, 0);
         return false;
     }
-    const std::string amount = EditContent(side.amountEdit);
-    const std::string trimmed = OwnedText(CallKernel(TrimSpaces, MakeTextRef(amount.c_str())));
-    if (trimmed.empty()) {
-        ShowMessage(side.fillAmountMessage, 0);
-        return false;
-    }
-    const double number = CallKernel(ToNumber, MakeTextRef(trimmed.c_str())).asDouble();
-    if (!(number > 0.0000001) || !(number < kAmountLimit) ||
-        !(ToFloatOf(amount) < float(kAmountLimit))) {
-        ShowMessage(app::AmountMustBePositive, 0);
-        return false;
+    switch (CheckAmount(EditContent(side.amountEdit))) {
+        case AmountVerdict::kEmpty:
+            ShowMessage(side.fillAmountMessage, 0);
+            return false;
+        case AmountVerdict::kNotPositive:
+            ShowMessage(app::AmountMustBePositive, 0);
+            return false;
+        case AmountVerdict::kAccepted:
+            break;
     }
     return true;
 }
@@ -120,13 +112,17 @@ bool WriteEntry(const Side& side, Entry* entry) {
 }
 
 // Cells 1 to 4 of a row from what was written, the amount exactly as typed.
-void FillRow(const Side& side, int32_t row, const Entry& entry) {
-    LvSetItemText(side.list, row, 1, entry.amount);
-    LvSetItemText(side.list, row, 2, entry.category);
-    const std::string time =
-        OwnedText(CallKernel(ToText, MakeDateTime(DatePickerValue(side.datePicker))));
-    LvSetItemText(side.list, row, 3, time);
-    LvSetItemText(side.list, row, 4, entry.remark);
+RowCells CellsOfEntry(const Side& side, const Entry& entry) {
+    return {entry.amount, entry.category,
+            OwnedText(CallKernel(ToText, MakeDateTime(DatePickerValue(side.datePicker)))),
+            entry.remark};
+}
+
+void FillRow(const Side& side, int32_t row, const RowCells& cells) {
+    LvSetItemText(side.list, row, 1, cells.amount);
+    LvSetItemText(side.list, row, 2, cells.category);
+    LvSetItemText(side.list, row, 3, cells.time);
+    LvSetItemText(side.list, row, 4, cells.remark);
     // A list fitted while it was empty (or to shorter texts) widens to the new row.
     LvWidenColumnsToRow(side.list, row);
 }
@@ -198,10 +194,13 @@ void AddItem(const Side& side) {
         ReportWriteFailed(side);
         return;
     }
+    ItemStep step{StepKind::kAdd, side.income, serial, {}, {{}, CellsOfEntry(side, entry)}};
+    ReadCurrentItem(side, &step.after.fields);
     CloseCurrentDatabase();
     const int32_t row = LvAppendRow(side.list, serial);
     LvSetItemText(side.list, row, 0, OwnedText(CallKernel(ToText, MakeInt(row + 1))));
-    FillRow(side, row, entry);
+    FillRow(side, row, step.after.cells);
+    NoteItemStep(std::move(step));
     NoteListedYear(LvGetItemText(side.list, row, 3));
     AddYearPagesForListedYears();
     side.total().add(ToFloatOf(entry.amount));
@@ -218,14 +217,20 @@ void ChangeItem(const Side& side, const char* noSelection) {
     }
     float old = 0;
     if (!OpenRecordOfRow(side, row, &old)) return;
+    ItemStep step{StepKind::kChange, side.income, LvItemData(side.list, row), {}, {}};
+    step.before.cells = CellsOfRow(side.list, row);
+    ReadCurrentItem(side, &step.before.fields);
     Entry entry;
     const bool ok = WriteEntry(side, &entry);
+    step.after.cells = CellsOfEntry(side, entry);
+    ReadCurrentItem(side, &step.after.fields);
     CloseCurrentDatabase();
     if (!ok) {
         ReportWriteFailed(side);
         return;
     }
-    FillRow(side, row, entry);
+    FillRow(side, row, step.after.cells);
+    NoteItemStep(std::move(step));
     NoteListedYear(LvGetItemText(side.list, row, 3));
     AddYearPagesForListedYears();
     side.total().add(ToFloatOf(entry.amount));
@@ -241,6 +246,9 @@ void DeleteItem(const Side& side) {
     }
     float old = 0;
     if (!OpenRecordOfRow(side, row, &old)) return;
+    ItemStep step{StepKind::kDelete, side.income, LvItemData(side.list, row), {}, {}};
+    step.before.cells = CellsOfRow(side.list, row);
+    ReadCurrentItem(side, &step.before.fields);
     bool ok = CallKernel(DeleteRecord).asBool();
     ok = ok && CallKernel(PackDatabase).asBool();
     CloseCurrentDatabase();
@@ -249,6 +257,7 @@ void DeleteItem(const Side& side) {
         return;
     }
     LvDeleteItem(side.list, row);
+    NoteItemStep(std::move(step));
     side.total().remove(old);
     Finish(side);
 }

@@ -7,6 +7,7 @@
 #include "finance/categories.h"
 #include "finance/field_texts.h"
 #include "finance/hooks.h"
+#include "finance/item_history.h"
 #include "finance/listing.h"
 #include "finance/status_totals.h"
 #include "finance/ui.h"
@@ -51,6 +52,7 @@ void MainWindowStartUp() {
     ListAllExpense();
     ListAllIncome();
     LimitRemarkEdits();
+    InstallUndoKeys();
     UpdateStatusTotals();
     AutoSizeColumns(ids::IncomeList);
     AutoSizeColumns(ids::ExpenseList);

@@ -4,6 +4,7 @@
 #include "app_constants.h"
 #include "finance/clearing_backup.h"
 #include "finance/hooks.h"
+#include "finance/item_history.h"
 #include "finance/main_window.h"
 #include "finance/ui.h"
 #include "forms/commands/library_commands.h"
@@ -46,6 +47,12 @@ void ToolbarCommand(int32_t index) {
         case 8:
             RunHook(Hooks().printChart);
             break;
+        case 10:
+            UndoItemStep();
+            break;
+        case 11:
+            RedoItemStep();
+            break;
         case 13:
             forms::LoadWindow(ids::AboutWindow, ids::MainWindow, true);
             break;
@@ -53,7 +60,7 @@ void ToolbarCommand(int32_t index) {
             CallKernel(CloseAllDatabases);
             ExitProgram(0);
         default:
-            break;  // 10 and 11 are disabled; a click on 12 itself does nothing
+            break;  // a click on 12 itself does nothing
     }
 }
 

@@ -11,6 +11,7 @@ PACKAGES=(
     googletest libgtest-dev libbenchmark-dev libsqlite3-dev
     fonts-wqy-microhei
     xvfb xauth poppler-utils
+    desktop-file-utils
 )
 
 ensure_packages() {

@@ -141,6 +141,25 @@ TEST_F(PeriodViewTest, RowsOfAPeriodViewKeepTheRecordTheyStandFor) {
     EXPECT_EQ(finance::LvItemData(ids::IncomeList, 0), 2);
 }
 
+TEST_F(PeriodViewTest, UndoInAPeriodViewFindsTheRecordAndThePieFollows) {
+    WriteSampleFiles();
+    StartProgram();
+    SelectPage(ids::MonthPages, "3");
+    ClickRow(ids::IncomeList, 1);  // 1500 of March 2013
+    Click(ids::IncomeDeleteButton);
+    EXPECT_EQ(PieItems()[0].second, 1000);
+    ClickRow(ids::IncomeList, 0);
+    ClickToolButton(10);
+    EXPECT_EQ(Column(ids::IncomeList, 4),
+              (std::vector<std::string>{"三月", "无此类别", "次年三月"}));
+    EXPECT_EQ(PieItems()[0].second, 2500);
+    ClickToolButton(11);  // the delete again, of the record put back
+    EXPECT_EQ(Column(ids::IncomeList, 4), (std::vector<std::string>{"三月", "无此类别"}));
+    EXPECT_EQ(TextsOf("财务收入.edb", "收入备注信息"),
+              (std::vector<std::string>{"三月", "年终", "无此类别"}));
+    EXPECT_TRUE(TakeMessages().empty());
+}
+
 TEST_F(PeriodViewTest, TrendViewSumsMonthsInThousandsWithTheSharedMaximum) {
     WriteSampleFiles();
     StartProgram();

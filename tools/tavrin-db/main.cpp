@@ -2,6 +2,7 @@
 #include <cstdio>
 #include <cstring>
 
+#include "item_csv.h"
 #include "tool.h"
 
 namespace {
@@ -14,7 +15,9 @@ int Usage() {
         "  tavrin-db dump FILE                          (CSV on standard output)\n"
         "  tavrin-db append FILE NAME=VALUE ...         (dates YYYY-MM-DD[ HH:MM:SS])\n"
         "  tavrin-db pack FILE\n"
-        "  tavrin-db check FILE\n",
+        "  tavrin-db check FILE\n"
+        "  tavrin-db export FILE                        (an item file as CSV on standard output)\n"
+        "  tavrin-db import FILE CSV [--skip-bad]       (CSV rows into an item file)\n",
         stderr);
     return 2;
 }
@@ -29,10 +32,13 @@ int main(int argc, char** argv) {
     std::vector<std::string> rest(argv + 3, argv + argc);
     if (command == "create") return rest.empty() ? Usage() : Create(file, rest);
     if (command == "append") return Append(file, rest);
+    if (command == "import" && (rest.size() == 1 || (rest.size() == 2 && rest[1] == "--skip-bad")))
+        return ImportItems(file, rest[0], rest.size() == 2);
     if (!rest.empty()) return Usage();
     if (command == "info") return Info(file);
     if (command == "dump") return Dump(file);
     if (command == "pack") return Pack(file);
     if (command == "check") return Check(file);
+    if (command == "export") return ExportItems(file);
     return Usage();
 }

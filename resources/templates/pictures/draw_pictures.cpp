@@ -1,7 +1,9 @@
 // tavrin-drawpictures: draws the tool-bar image list and the side picture of
 // the main window as JPEG files. Run once by hand when a picture changes:
 //   QT_QPA_PLATFORM=offscreen tavrin-drawpictures resources/templates/pictures
-// The committed JPEG files are what the window templates carry.
+// The committed JPEG files are what the window templates carry. With --icon it
+// draws only the application icon of the desktop entry (PNG, transparent):
+//   QT_QPA_PLATFORM=offscreen tavrin-drawpictures --icon resources/desktop/tavrin.png
 #include <QGuiApplication>
 #include <QImage>
 #include <QLinearGradient>
@@ -258,10 +260,49 @@ QImage SidePicture() {
     return img;
 }
 
+// The desktop's icon: a ledger card with the side picture's rising bars and a
+// coin marked ¥, legible from 16 to 128 pixels.
+QImage AppIcon() {
+    const int size = 128;
+    QImage img(size, size, QImage::Format_ARGB32_Premultiplied);
+    img.fill(Qt::transparent);
+    QPainter p(&img);
+    p.setRenderHint(QPainter::Antialiasing);
+    p.scale(size / 48.0, size / 48.0);
+    QLinearGradient card(0, 4, 0, 44);
+    card.setColorAt(0, QColor(250, 252, 255));
+    card.setColorAt(1, QColor(214, 229, 247));
+    p.setPen(Ink(1.6));
+    p.setBrush(card);
+    p.drawRoundedRect(QRectF(4, 4, 40, 40), 7, 7);
+    const QColor bars[] = {QColor(90, 150, 220), QColor(70, 170, 120), QColor(240, 160, 60)};
+    for (int i = 0; i < 3; ++i) {
+        const qreal bh = 10 + i * 7;
+        p.setPen(Qt::NoPen);
+        p.setBrush(bars[i]);
+        p.drawRoundedRect(QRectF(9 + i * 8, 38 - bh, 6, bh), 1.2, 1.2);
+    }
+    p.setPen(Ink(2.0, QColor(200, 70, 60)));
+    p.drawLine(QPointF(9, 24), QPointF(19, 17));
+    p.drawLine(QPointF(19, 17), QPointF(30, 10));
+    p.setPen(Ink(1.4, QColor(160, 120, 20)));
+    p.setBrush(QColor(245, 205, 85));
+    p.drawEllipse(QPointF(35, 34), 9, 9);
+    p.setFont(QFont(QStringLiteral("DejaVu Sans"), 10, QFont::Bold));
+    p.drawText(QRectF(26, 25, 18, 18), Qt::AlignCenter, QStringLiteral("¥"));
+    return img;
+}
+
 }  // namespace
 
 int main(int argc, char** argv) {
     QGuiApplication app(argc, argv);
+    if (argc == 3 && QString::fromLocal8Bit(argv[1]) == QStringLiteral("--icon")) {
+        const QString path = QString::fromLocal8Bit(argv[2]);
+        if (AppIcon().save(path, "PNG")) return 0;
+        std::fprintf(stderr, "cannot write %s\n", qPrintable(path));
+        return 1;
+    }
     const QString dir = argc > 1 ? QString::fromLocal8Bit(argv[1]) : QStringLiteral(".");
     const bool ok = SaveJpeg(ToolbarStrip(), dir + QStringLiteral("/toolbar.jpg")) &&
                     SaveJpeg(SidePicture(), dir + QStringLiteral("/side.jpg"));

@@ -1,0 +1,119 @@
+// Export of an item file as CSV, and the text forms of dates and amounts that
+// export and import share.
+#include <cmath>
+#include <cstdio>
+
+#include "finance/amount_rule.h"
+#include "item_csv.h"
+#include "recordstore/database_manager.h"
+#include "runtime/gbk.h"
+#include "runtime/kernel/calendar.h"
+#include "runtime/kernel/conversion_commands.h"
+#include "tool.h"
+
+namespace tavrin::dbtool {
+
+using namespace rs;
+
+int32_t OpenItemFile(const std::string& file, bool readOnly, std::unique_ptr<Database>* db) {
+    if (file.empty()) return kFileNotFound;
+    OpenRequest request;
+    request.gbkPath = DatabaseManager::FullPath(WithDefaultExtension(Utf8ToGbk(file)));
+    request.readOnly = readOnly;
+    return OpenDatabaseFiles(request, db);
+}
+
+ItemLayout LayoutOf(const Database& db) {
+    ItemLayout layout;
+    if (db.fields.size() != 4) return layout;
+    for (const FieldDescriptor& f : db.fields) {
+        if (f.type == kFieldFloat && !layout.amount) {
+            layout.amount = &f;
+        } else if (f.type == kFieldDateTime && !layout.time) {
+            layout.time = &f;
+        } else if (f.type == kFieldText && !layout.category) {
+            layout.category = &f;
+        } else if (f.type == kFieldText && !layout.remark) {
+            layout.remark = &f;
+        } else {
+            return ItemLayout{};
+        }
+    }
+    return layout;
+}
+
+std::string IsoDateText(double days) {
+    const kernel::CalendarParts p = kernel::SplitDateTime(ClampDateTime(days));
+    char text[32];
+    if (p.hour == 0 && p.minute == 0 && p.second == 0)
+        std::snprintf(text, sizeof text, "%04d-%02d-%02d", p.year, p.month, p.day);
+    else
+        std::snprintf(text, sizeof text, "%04d-%02d-%02dT%02d:%02d:%02d", p.year, p.month, p.day,
+                      p.hour, p.minute, p.second);
+    return text;
+}
+
+std::optional<double> ParseIsoDate(const std::string& text) {
+    std::string spaced = text;
+    if (spaced.size() > 10 && spaced[10] == 'T') spaced[10] = ' ';
+    return ParseDateTime(spaced);
+}
+
+std::string AmountCsvText(float amount) {
+    const std::string shown = GbkToUtf8(ValueToText(MakeFloat(amount)));
+    if (!std::isfinite(amount) || finance::StoredAmount(shown) == amount) return shown;
+    // The program shows six digits: 1234567 as 1.23457e+06, which would come
+    // back as another amount. A plain decimal keeps the stored value.
+    char text[64];
+    for (int decimals = 0; decimals <= 12; ++decimals) {
+        std::snprintf(text, sizeof text, "%.*f", decimals, double(amount));
+        if (finance::StoredAmount(text) == amount) return text;
+    }
+    return shown;
+}
+
+int ExportItems(const std::string& file) {
+    std::unique_ptr<Database> db;
+    if (int32_t code = OpenItemFile(file, true, &db); code != kOk) {
+        std::fprintf(stderr, "%s\n", GbkToUtf8(DatabaseError(code)).c_str());
+        return 1;
+    }
+    const ItemLayout layout = LayoutOf(*db);
+    if (!layout.valid()) {
+        std::fprintf(stderr, "%s is not an item file (two texts, a single, a date-time)\n",
+                     file.c_str());
+        return 1;
+    }
+    const FieldDescriptor* order[] = {layout.category, layout.amount, layout.time, layout.remark};
+    std::string out;
+    for (const FieldDescriptor* f : order)
+        out += (out.empty() ? "" : ",") + CsvCell(GbkToUtf8(f->name));
+    out += "\r\n";
+    WholeLock whole(db->records, LockWaitTime());
+    int32_t count = 0;
+    int32_t code = whole.code();
+    if (code == kOk) code = ReadRecordCount(*db, &count);
+    if (code == kOk)
+        code = ScanRecords(*db, 0, count, [&](const uint8_t* record, int32_t) -> int32_t {
+            float amount;
+            std::memcpy(&amount, record + layout.amount->offset, 4);
+            out += CsvCell(FieldText(*layout.category, record + layout.category->offset, {}));
+            out += "," + AmountCsvText(amount);
+            out += "," + IsoDateText(GetF64(record + layout.time->offset));
+            out += "," + CsvCell(FieldText(*layout.remark, record + layout.remark->offset, {}));
+            out += "\r\n";
+            if (out.size() > (1u << 20)) {
+                std::fwrite(out.data(), 1, out.size(), stdout);
+                out.clear();
+            }
+            return 0;
+        });
+    std::fwrite(out.data(), 1, out.size(), stdout);
+    if (code != kOk) {
+        std::fprintf(stderr, "%s\n", GbkToUtf8(DatabaseError(code)).c_str());
+        return 1;
+    }
+    return 0;
+}
+
+}  // namespace tavrin::dbtool

@@ -1,0 +1,174 @@
+// Import of CSV rows into an item file. Every row is checked and turned into
+// its record image before anything is written, so a file with a bad row stays
+// as it was (unless the bad rows are to be skipped); the images then go in one
+// append and one write each.
+#include <cstdio>
+#include <cstring>
+#include <fstream>
+#include <sstream>
+
+#include "finance/amount_rule.h"
+#include "item_csv.h"
+#include "recordstore/database_manager.h"
+#include "runtime/gbk.h"
+#include "tool.h"
+
+namespace tavrin::dbtool {
+
+using namespace rs;
+
+namespace {
+
+enum Role { kCategory, kAmount, kTime, kRemark, kRoles };
+
+struct Row {
+    int32_t line;
+    std::vector<uint8_t> image;  // the record after its tag
+};
+
+// The GBK form of a UTF-8 cell cut to the field's width at a whole character;
+// warnings name what was lost.
+std::string FieldGbk(const std::string& utf8, const FieldDescriptor& f, int32_t line,
+                     std::vector<std::string>* warnings) {
+    std::string gbk = Utf8ToGbk(utf8);
+    const std::string where = "line " + std::to_string(line) + ": " + GbkToUtf8(f.name);
+    if (GbkToUtf8(gbk) != utf8)
+        warnings->push_back(where + ": characters GBK cannot hold became ?");
+    if (gbk.size() > size_t(f.width)) {
+        size_t cut = 0;
+        while (cut < gbk.size()) {
+            const size_t next = cut + (IsGbkLeadByte(uint8_t(gbk[cut])) ? 2 : 1);
+            if (next > size_t(f.width)) break;
+            cut = next;
+        }
+        gbk.resize(cut);
+        warnings->push_back(where + ": cut to " + std::to_string(f.width) + " bytes: \"" +
+                            GbkToUtf8(gbk) + "\"");
+    }
+    return gbk;
+}
+
+// The record image of one row, or the reason it is refused.
+std::optional<std::string> RowImage(const ItemLayout& layout, int32_t recordSize,
+                                    const CsvRecord& csv, const int32_t (&column)[kRoles],
+                                    std::vector<uint8_t>* image,
+                                    std::vector<std::string>* warnings) {
+    const std::string& category = csv.cells[size_t(column[kCategory])];
+    const std::string& amount = csv.cells[size_t(column[kAmount])];
+    const std::string& date = csv.cells[size_t(column[kTime])];
+    if (category.empty()) return "no category";
+    const std::string amountGbk = Utf8ToGbk(amount);
+    switch (finance::CheckAmount(amountGbk)) {
+        case finance::AmountVerdict::kEmpty:
+            return std::string("no amount");
+        case finance::AmountVerdict::kNotPositive:
+            return "amount \"" + amount + "\" is not a number above 0 and below " +
+                   std::to_string(int64_t(finance::kAmountLimit));
+        case finance::AmountVerdict::kAccepted:
+            break;
+    }
+    const std::optional<double> days = ParseIsoDate(date);
+    if (!days) return "date \"" + date + "\" is not YYYY-MM-DD[THH:MM:SS]";
+    image->assign(size_t(recordSize - 4), 0);
+    uint8_t* base = image->data() - 4;  // field offsets count the tag
+    const std::string categoryGbk = FieldGbk(category, *layout.category, csv.line, warnings);
+    std::memcpy(base + layout.category->offset, categoryGbk.data(), categoryGbk.size());
+    const float stored = finance::StoredAmount(amountGbk);
+    std::memcpy(base + layout.amount->offset, &stored, 4);
+    PutF64(base + layout.time->offset, *days);
+    if (column[kRemark] >= 0) {
+        const std::string remarkGbk =
+            FieldGbk(csv.cells[size_t(column[kRemark])], *layout.remark, csv.line, warnings);
+        std::memcpy(base + layout.remark->offset, remarkGbk.data(), remarkGbk.size());
+    }
+    return std::nullopt;
+}
+
+int Fail(const std::string& text) {
+    std::fprintf(stderr, "%s\n", text.c_str());
+    return 1;
+}
+
+}  // namespace
+
+int ImportItems(const std::string& file, const std::string& csvFile, bool skipBad) {
+    std::unique_ptr<Database> db;
+    if (int32_t code = OpenItemFile(file, false, &db); code != kOk)
+        return Fail(GbkToUtf8(DatabaseError(code)));
+    const ItemLayout layout = LayoutOf(*db);
+    if (!layout.valid())
+        return Fail(file + " is not an item file (two texts, a single, a date-time)");
+    std::ifstream in(csvFile, std::ios::binary);
+    if (!in) return Fail("cannot read " + csvFile);
+    std::stringstream buffer;
+    buffer << in.rdbuf();
+    std::vector<CsvRecord> records;
+    std::string error;
+    if (!ParseCsv(buffer.str(), &records, &error)) return Fail(csvFile + ": " + error);
+    if (records.empty()) return Fail(csvFile + ": no header line");
+
+    // The header names the columns; the remark column may be left out.
+    const FieldDescriptor* roles[kRoles] = {layout.category, layout.amount, layout.time,
+                                            layout.remark};
+    int32_t column[kRoles] = {-1, -1, -1, -1};
+    const std::vector<std::string>& header = records[0].cells;
+    for (size_t c = 0; c < header.size(); ++c) {
+        int32_t role = -1;
+        for (int32_t r = 0; r < kRoles && role < 0; ++r)
+            if (EqualNoCase(Utf8ToGbk(header[c]), roles[r]->name)) role = r;
+        if (role < 0) return Fail(csvFile + ": line 1: no field \"" + header[c] + "\" in " + file);
+        if (column[role] >= 0) return Fail(csvFile + ": line 1: \"" + header[c] + "\" twice");
+        column[role] = int32_t(c);
+    }
+    for (int32_t r = 0; r < kRemark; ++r)
+        if (column[r] < 0)
+            return Fail(csvFile + ": line 1: no column \"" + GbkToUtf8(roles[r]->name) + "\"");
+
+    std::vector<Row> rows;
+    rows.reserve(records.size());
+    std::vector<std::string> bad, warnings;
+    for (size_t i = 1; i < records.size(); ++i) {
+        const CsvRecord& csv = records[i];
+        if (csv.cells.size() == 1 && csv.cells[0].empty()) continue;  // a blank line
+        Row row{csv.line, {}};
+        std::optional<std::string> refusal;
+        if (csv.cells.size() != header.size())
+            refusal = std::to_string(csv.cells.size()) + " cells, the header has " +
+                      std::to_string(header.size());
+        else
+            refusal = RowImage(layout, db->recordSize, csv, column, &row.image, &warnings);
+        if (refusal)
+            bad.push_back("line " + std::to_string(csv.line) + ": " + *refusal);
+        else
+            rows.push_back(std::move(row));
+    }
+    for (const std::string& w : warnings) std::fprintf(stderr, "warning: %s\n", w.c_str());
+    for (const std::string& b : bad) std::fprintf(stderr, "%s\n", b.c_str());
+    if (!bad.empty() && !skipBad)
+        return Fail(std::to_string(bad.size()) + " bad rows; nothing imported (--skip-bad " +
+                    "imports the good rows)");
+
+    // The fields after the tag, written as one.
+    FieldDescriptor body;
+    body.offset = 4;
+    body.width = db->recordSize - 4;
+    // Under the whole-file lock another program sees the import whole or not at
+    // all, and the record locks of each append and write cost nothing.
+    WholeLock whole(db->records, LockWaitTime());
+    if (whole.code() != kOk) return Fail(GbkToUtf8(DatabaseError(whole.code())));
+    for (const Row& row : rows) {
+        int32_t code = AppendRecord(*db);
+        bool appendedWhole = true;  // the append wrote the whole record just now
+        if (code == kOk)
+            code = WriteFieldBytes(*db, db->current, body, row.image.data(), &appendedWhole);
+        if (code != kOk) {
+            return Fail("line " + std::to_string(row.line) + ": " + GbkToUtf8(DatabaseError(code)) +
+                        "; the rows before it were imported");
+        }
+    }
+    std::fprintf(stderr, "%zu rows imported%s\n", rows.size(),
+                 bad.empty() ? "" : (", " + std::to_string(bad.size()) + " skipped").c_str());
+    return 0;
+}
+
+}  // namespace tavrin::dbtool
