@@ -76,12 +76,9 @@ void DataSourceControl::addGrid(GridControl* grid) {
     if (std::find(grids_.begin(), grids_.end(), grid) != grids_.end()) return;
     grids_.push_back(grid);
     connect(this, &DataSourceControl::reset, grid, [grid] { grid->model().rebuild(); });
-    connect(&grid->model(), &QAbstractItemModel::modelReset, this, [this, grid] {
-        if (grid->view()->selectionModel())
-            connect(
-                grid->view()->selectionModel(), &QItemSelectionModel::currentChanged, this,
-                [this] { showPosition(); }, Qt::UniqueConnection);
-    });
+    // The view keeps one selection model across resets of its model.
+    if (QItemSelectionModel* selection = grid->view()->selectionModel())
+        connect(selection, &QItemSelectionModel::currentChanged, this, [this] { showPosition(); });
 }
 
 GridControl* DataSourceControl::firstGrid() const {

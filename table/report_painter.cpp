@@ -22,8 +22,21 @@ struct RowRun {
     double top;
 };
 
-void DrawCell(QPainter& p, const CellModel& m, int32_t row, int32_t column, const QRectF& box) {
+// Pass 0 paints backgrounds and texts, pass 1 the lines, so that no cell's
+// background covers the half of its neighbour's line that reaches into it.
+void DrawCell(QPainter& p, const CellModel& m, int32_t row, int32_t column, const QRectF& box,
+              int pass) {
     const CellStyle& s = m.style(row, column);
+    if (pass == 1) {
+        if (!s.edges) return;
+        p.setPen(QPen(Qt::black, kLineWidth));
+        if (s.edges & kEdgeLeft) p.drawLine(box.topLeft(), box.bottomLeft());
+        if (s.edges & kEdgeTop) p.drawLine(box.topLeft(), box.topRight());
+        if (s.edges & kEdgeRight) p.drawLine(box.topRight(), box.bottomRight());
+        if (s.edges & kEdgeBottom) p.drawLine(box.bottomLeft(), box.bottomRight());
+        if (s.edges & kEdgeDiagonal) p.drawLine(box.topLeft(), box.bottomRight());
+        return;
+    }
     if (s.backColor != kDefaultColor) p.fillRect(box, forms::ColorFromBgr(s.backColor));
     const std::string& text = m.text(row, column);
     if (!text.empty()) {
@@ -38,17 +51,10 @@ void DrawCell(QPainter& p, const CellModel& m, int32_t row, int32_t column, cons
         p.drawText(inner, CellAlignmentFlags(s.alignment), GbkToQString(text));
         p.restore();
     }
-    if (s.edges) {
-        p.setPen(QPen(Qt::black, kLineWidth));
-        if (s.edges & kEdgeLeft) p.drawLine(box.topLeft(), box.bottomLeft());
-        if (s.edges & kEdgeTop) p.drawLine(box.topLeft(), box.topRight());
-        if (s.edges & kEdgeRight) p.drawLine(box.topRight(), box.bottomRight());
-        if (s.edges & kEdgeBottom) p.drawLine(box.bottomLeft(), box.bottomRight());
-        if (s.edges & kEdgeDiagonal) p.drawLine(box.topLeft(), box.bottomRight());
-    }
 }
 
-void DrawRun(QPainter& p, const CellModel& m, const ReportLayout& layout, const RowRun& run) {
+void DrawRun(QPainter& p, const CellModel& m, const ReportLayout& layout, const RowRun& run,
+             int pass) {
     if (run.count <= 0) return;
     const int32_t last = run.first + run.count - 1;
     std::vector<CellRange> merges;
@@ -63,7 +69,7 @@ void DrawRun(QPainter& p, const CellModel& m, const ReportLayout& layout, const 
                 if (g.contains(r, c)) merge = &g;
             const double x = double(layout.columnX[size_t(c)]);
             if (!merge) {
-                DrawCell(p, m, r, c, QRectF(x, y, double(m.columnWidth(c)), h));
+                DrawCell(p, m, r, c, QRectF(x, y, double(m.columnWidth(c)), h), pass);
                 continue;
             }
             // A merge is drawn once, from its first row on this run, clipped to the run.
@@ -72,7 +78,7 @@ void DrawRun(QPainter& p, const CellModel& m, const ReportLayout& layout, const 
             for (int32_t k = r; k <= std::min(merge->lastRow(), last); ++k)
                 height += m.rowHeight(k);
             const double width = double(layout.columnX[size_t(merge->lastColumn() + 1)]) - x;
-            DrawCell(p, m, merge->row, merge->column, QRectF(x, y, width, height));
+            DrawCell(p, m, merge->row, merge->column, QRectF(x, y, width, height), pass);
         }
         y += h;
     }
@@ -124,9 +130,11 @@ void DrawReportPage(QPainter& p, const CellModel& m, const ReportLayout& layout,
     p.scale(g.scale, g.scale);
     double fixedHeight = 0;
     for (int32_t r = 0; r < layout.fixedRows; ++r) fixedHeight += m.rowHeight(r);
-    DrawRun(p, m, layout, RowRun{0, layout.fixedRows, 0});
     const PageRows& rows = layout.pages[size_t(index)];
-    DrawRun(p, m, layout, RowRun{rows.first, rows.count, fixedHeight});
+    for (int pass : {0, 1}) {
+        DrawRun(p, m, layout, RowRun{0, layout.fixedRows, 0}, pass);
+        DrawRun(p, m, layout, RowRun{rows.first, rows.count, fixedHeight}, pass);
+    }
     p.restore();
 
     int align = 0;
