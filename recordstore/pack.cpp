@@ -1,55 +1,60 @@
 // Packing (removing the marked records, or a range of records) and emptying.
 // Records move in chunks through one buffer; the write position trails the
-// read position, so the file is rewritten in place front to back.
+// read position, so the file is rewritten in place front to back, under the
+// cover of a rollback journal (pack_journal.h).
 #include <algorithm>
 
 #include "recordstore/block_file.h"
+#include "recordstore/pack_journal.h"
 #include "recordstore/record_file.h"
 
 namespace tavrin::rs {
 
 namespace {
 
-int32_t FreeChainsOf(Database& db, const uint8_t* record) {
-    for (const FieldDescriptor& f : db.fields) {
-        if (!IsChainField(f.type)) continue;
-        int32_t first = GetI32(record + f.offset);
-        if (first > 0) {
-            if (int32_t code = FreeChain(db.blocks.get(), first); code != kOk) return code;
-        }
-    }
-    return kOk;
-}
-
-int32_t ReadCountField(Database& db, int32_t* count) {
-    uint8_t bytes[4];
+int32_t ReadCountAndSerial(Database& db, int32_t* count, int32_t* serial) {
+    uint8_t bytes[8];
     size_t got = 0;
-    if (db.records.file.readAt(kHeaderCount, bytes, 4, &got) != kOk || got < 4) {
+    if (db.records.file.readAt(kHeaderCount, bytes, 8, &got) != kOk || got < 8) {
         return kRecordCountFailed;
     }
     *count = std::max(0, GetI32(bytes));
+    *serial = GetI32(bytes + 4);
     return kOk;
 }
 
-int32_t PackLocked(Database& db, int32_t first, int32_t rangeCount) {
-    int32_t count = 0;
-    if (int32_t code = ReadCountField(db, &count); code != kOk) return code;
-    // A count beyond the file's records would fail half-way through the move.
-    uint64_t length = 0;
-    if (int32_t code = db.records.file.size(&length); code != kOk) return code;
-    const uint64_t present =
-        length > db.dataOffset ? (length - db.dataOffset) / uint64_t(db.recordSize) : 0;
-    if (uint64_t(count) > present) return kFileSizeWrong;
+// What a pack will do: the first record it drops, the count after it, and the
+// chains of the dropped records, freed only once the records are gone.
+struct PackPlan {
+    int32_t firstDropped = -1;
+    int32_t newCount = 0;
+    std::vector<int32_t> chains;
+};
+
+int32_t PlanPack(Database& db, int32_t count, int32_t first, int64_t rangeEnd, PackPlan* plan) {
     const bool byMark = first < 0;
-    if (!byMark && (rangeCount <= 0 || first >= count)) return kOk;
-    const int64_t rangeEnd = byMark ? 0 : std::min<int64_t>(int64_t(first) + rangeCount, count);
+    plan->newCount = count;
+    return ScanRecords(db, byMark ? 0 : first, count, [&](const uint8_t* record, int32_t index) {
+        const bool drop = byMark ? GetI32(record) < 0 : index < rangeEnd;
+        if (!drop) return int32_t(byMark ? 0 : 1);  // a range ends at its end
+        if (plan->firstDropped < 0) plan->firstDropped = index;
+        --plan->newCount;
+        for (const FieldDescriptor& f : db.fields) {
+            if (IsChainField(f.type) && GetI32(record + f.offset) > 0) {
+                plan->chains.push_back(GetI32(record + f.offset));
+            }
+        }
+        return int32_t(0);
+    });
+}
+
+// Moves the kept records from the first dropped one on towards the front.
+int32_t MoveKept(Database& db, int32_t count, int32_t from, int32_t first, int64_t rangeEnd) {
+    const bool byMark = first < 0;
     const size_t rs = size_t(db.recordSize);
-    // Records before the range stay where they are and are not read.
-    int32_t read = byMark ? 0 : first;
-    int32_t write = read;
     const int32_t chunk = ChunkRecords(db.recordSize);
-    std::vector<uint8_t> buffer(size_t(std::min(chunk, std::max(1, count - read))) * rs);
-    bool dropped = false;
+    std::vector<uint8_t> buffer(size_t(std::min(chunk, std::max(1, count - from))) * rs);
+    int32_t read = from, write = from;
     while (read < count) {
         const int32_t n = std::min(chunk, count - read);
         size_t got = 0;
@@ -63,17 +68,11 @@ int32_t PackLocked(Database& db, int32_t first, int32_t rangeCount) {
         for (int32_t i = 0; i < n; ++i) {
             uint8_t* record = &buffer[size_t(i) * rs];
             const int64_t index = int64_t(read) + i;
-            const bool drop = byMark ? GetI32(record) < 0 : index < rangeEnd;
-            if (drop) {
-                if (int32_t code = FreeChainsOf(db, record); code != kOk) return code;
-                dropped = true;
-                continue;
-            }
+            if (byMark ? GetI32(record) < 0 : index < rangeEnd) continue;
             if (kept != i) std::memmove(&buffer[size_t(kept) * rs], record, rs);
             ++kept;
         }
-        // A chunk that lost records, or that moves back, is written at the write position.
-        if (dropped && kept > 0 && (write != read || kept != n)) {
+        if (kept > 0) {
             if (int32_t code = db.records.file.writeAt(db.recordOffset(write), buffer.data(),
                                                        size_t(kept) * rs);
                 code != kOk) {
@@ -83,12 +82,74 @@ int32_t PackLocked(Database& db, int32_t first, int32_t rangeCount) {
         write += kept;
         read += n;
     }
-    if (!dropped) return kOk;
+    return kOk;
+}
+
+// The moves, then the new count, each synced; the journal is the way back
+// until the count is on disk.
+int32_t MoveAndCommit(Database& db, int32_t count, const PackPlan& plan, int32_t first,
+                      int64_t rangeEnd) {
+    if (int32_t code = MoveKept(db, count, plan.firstDropped, first, rangeEnd); code != kOk)
+        return code;
+    if (int32_t code = db.records.file.syncData(); code != kOk) return code;
     uint8_t bytes[4];
-    PutI32(bytes, write);
+    PutI32(bytes, plan.newCount);
     if (int32_t code = db.records.file.writeAt(kHeaderCount, bytes, 4); code != kOk) return code;
+    if (int32_t code = db.records.file.syncData(); code != kOk) return code;
     std::memcpy(db.header + kHeaderCount, bytes, 4);
-    return db.records.file.truncate(db.recordOffset(write));
+    return kOk;
+}
+
+int32_t PackLocked(Database& db, int32_t first, int32_t rangeCount) {
+    if (int32_t code = RecoverInterruptedPack(db); code != kOk) return code;
+    int32_t count = 0, serial = 0;
+    if (int32_t code = ReadCountAndSerial(db, &count, &serial); code != kOk) return code;
+    // A count beyond the file's records would fail half-way through the move.
+    uint64_t length = 0;
+    if (int32_t code = db.records.file.size(&length); code != kOk) return code;
+    const uint64_t present =
+        length > db.dataOffset ? (length - db.dataOffset) / uint64_t(db.recordSize) : 0;
+    if (uint64_t(count) > present) return kFileSizeWrong;
+    const bool byMark = first < 0;
+    if (!byMark && (rangeCount <= 0 || first >= count)) return kOk;
+    const int64_t rangeEnd = byMark ? 0 : std::min<int64_t>(int64_t(first) + rangeCount, count);
+    PackPlan plan;
+    if (int32_t code = PlanPack(db, count, first, rangeEnd, &plan); code != kOk) return code;
+    if (plan.firstDropped < 0) return kOk;  // nothing to drop, nothing written
+
+    PackJournal journal;
+    journal.oldCount = count;
+    journal.oldSerial = serial;
+    journal.newCount = plan.newCount;
+    journal.regionOffset = db.recordOffset(plan.firstDropped);
+    journal.regionLength = db.recordOffset(plan.newCount) - journal.regionOffset;
+    // With nothing kept after the first dropped record only the count changes.
+    const bool moves = journal.regionLength > 0;
+    if (moves) {
+        if (int32_t code = WriteJournal(db, journal); code != kOk) return code;
+    }
+    int32_t code = moves ? MoveAndCommit(db, count, plan, first, rangeEnd) : kOk;
+    if (!moves) {
+        uint8_t bytes[4];
+        PutI32(bytes, plan.newCount);
+        code = db.records.file.writeAt(kHeaderCount, bytes, 4);
+        if (code == kOk) code = db.records.file.syncData();
+        if (code == kOk) std::memcpy(db.header + kHeaderCount, bytes, 4);
+    }
+    if (code != kOk) {
+        if (moves) RecoverInterruptedPack(db, true);  // else the next open does it
+        return code;
+    }
+    if (moves) {
+        if (int32_t c = RemoveFile(JournalPath(db)); c != kOk) return c;
+    }
+    if (int32_t c = db.records.file.truncate(db.recordOffset(plan.newCount)); c != kOk) return c;
+    // The dropped records are gone for good; a crash from here on leaks their
+    // blocks, it never leaves a record pointing at a freed one.
+    for (int32_t chain : plan.chains) {
+        if (int32_t c = FreeChain(db.blocks.get(), chain); c != kOk) return c;
+    }
+    return kOk;
 }
 
 }  // namespace
@@ -109,6 +170,7 @@ int32_t PackRecords(Database& db, int32_t first, int32_t count) {
 static int32_t EmptyRecordsUnguarded(Database& db) {
     WholeLock whole(db.records, LockWaitTime());
     if (whole.code() != kOk) return whole.code();
+    if (int32_t code = RecoverInterruptedPack(db); code != kOk) return code;
     uint8_t bytes[4];
     PutI32(bytes, 0);
     if (int32_t code = db.records.file.writeAt(kHeaderCount, bytes, 4); code != kOk) return code;
