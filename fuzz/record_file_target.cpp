@@ -92,8 +92,8 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
         if (!IsChainField(f.type)) continue;
         static const std::string text(1300, 'x');
         int32_t first = 0;
-        if (WriteChain(db->blocks.get(), reinterpret_cast<const uint8_t*>(text.data()),
-                       text.size(), 0, &first) == kOk) {
+        if (WriteChain(db->blocks.get(), reinterpret_cast<const uint8_t*>(text.data()), text.size(),
+                       0, &first) == kOk) {
             uint8_t head[4];
             PutI32(head, first);
             WriteFieldBytes(*db, db->current, f, head);

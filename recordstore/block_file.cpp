@@ -344,6 +344,27 @@ int32_t FreeChain(LockedFile* blocks, int32_t first) {
     return WriteChain(blocks, nullptr, 0, first, &unused);
 }
 
+int32_t ChainBlocks(LockedFile* blocks, int32_t first, std::vector<int32_t>* out) {
+    out->clear();
+    if (first <= 0) return kOk;
+    if (blocks == nullptr || !blocks->file.isOpen()) return kBlockFileAccess;
+    uint64_t length = 0;
+    if (int32_t code = blocks->file.size(&length); code != kOk) return code;
+    const int64_t fileBlocks = int64_t(length / kBlockSize);
+    std::unordered_set<int32_t> seen;
+    for (int32_t b = first; b > 0 && b < fileBlocks && seen.insert(b).second;) {
+        uint8_t raw[12];
+        size_t got = 0;
+        if (blocks->file.readAt(uint64_t(b) * kBlockSize, raw, 12, &got) != kOk || got < 12) {
+            return kBlockFileAccess;
+        }
+        if (GetI32(raw + 8) <= 0) break;
+        out->push_back(b);
+        b = GetI32(raw + 4);
+    }
+    return kOk;
+}
+
 int32_t ResetBlockFile(LockedFile* blocks) {
     if (blocks == nullptr || !blocks->file.isOpen()) return kBlockFileAccess;
     ByteLock header(*blocks, 0, LockWaitTime());

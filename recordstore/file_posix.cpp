@@ -169,7 +169,10 @@ void PosixFile::close() {
 int32_t PosixFile::syncData() const {
     if (fd_ < 0) return kBadHandle;
     int error = FaultBefore(FileCall::kSync);
-    if (error == 0 && fdatasync(fd_) == 0) return kOk;
+    if (error == 0 && fdatasync(fd_) == 0) {
+        written_ = false;  // nothing left for closing to sync
+        return kOk;
+    }
     return CodeOfErrno(error == 0 ? errno : error < 0 ? EIO : error);
 }
 

@@ -3,6 +3,7 @@
 // read position, so the file is rewritten in place front to back, under the
 // cover of a rollback journal (pack_journal.h).
 #include <algorithm>
+#include <unordered_set>
 
 #include "recordstore/block_file.h"
 #include "recordstore/pack_journal.h"
@@ -100,6 +101,37 @@ int32_t MoveAndCommit(Database& db, int32_t count, const PackPlan& plan, int32_t
     return kOk;
 }
 
+// Frees the chains of the dropped records, except a chain that shares a block
+// with a kept record's chain (damage from before): freeing it would hand the
+// kept record's block out a second time, so it is left unreachable instead.
+int32_t FreeDroppedChains(Database& db, const PackPlan& plan) {
+    if (plan.chains.empty()) return kOk;
+    std::unordered_set<int32_t> kept;
+    std::vector<int32_t> blocks;
+    int32_t code = ScanRecords(db, 0, plan.newCount, [&](const uint8_t* record, int32_t) {
+        for (const FieldDescriptor& f : db.fields) {
+            if (!IsChainField(f.type) || GetI32(record + f.offset) <= 0) continue;
+            if (int32_t c = ChainBlocks(db.blocks.get(), GetI32(record + f.offset), &blocks);
+                c != kOk) {
+                return c;
+            }
+            kept.insert(blocks.begin(), blocks.end());
+        }
+        return int32_t(0);
+    });
+    if (code != kOk) return code;
+    for (int32_t chain : plan.chains) {
+        if (code = ChainBlocks(db.blocks.get(), chain, &blocks); code != kOk) return code;
+        bool shared = false;
+        for (int32_t b : blocks) {
+            shared = shared || !kept.insert(b).second;  // also a block two dropped chains share
+        }
+        if (shared) continue;
+        if (code = FreeChain(db.blocks.get(), chain); code != kOk) return code;
+    }
+    return kOk;
+}
+
 int32_t PackLocked(Database& db, int32_t first, int32_t rangeCount) {
     if (int32_t code = RecoverInterruptedPack(db); code != kOk) return code;
     int32_t count = 0, serial = 0;
@@ -146,10 +178,7 @@ int32_t PackLocked(Database& db, int32_t first, int32_t rangeCount) {
     if (int32_t c = db.records.file.truncate(db.recordOffset(plan.newCount)); c != kOk) return c;
     // The dropped records are gone for good; a crash from here on leaks their
     // blocks, it never leaves a record pointing at a freed one.
-    for (int32_t chain : plan.chains) {
-        if (int32_t c = FreeChain(db.blocks.get(), chain); c != kOk) return c;
-    }
-    return kOk;
+    return FreeDroppedChains(db, plan);
 }
 
 }  // namespace

@@ -302,6 +302,15 @@ TEST_F(Crash, EveryFileCallFailingOnceIsReportedAndLeavesTheFileWhole) {
         {FileCall::kSync, FaultAction::kError, EIO},
         {FileCall::kRemove, FaultAction::kError, EIO},
     };
+    // At open: a failing read is the file's error, not "no database"; "no locks
+    // available" is a lock that failed, the sharing claim included.
+    ArmFileFault({FileCall::kRead, 1, FaultAction::kError, EIO});
+    EXPECT_EQ(Inspect(files_).openCode, kHardIo);
+    ArmFileFault({FileCall::kRead, 2, FaultAction::kError, EIO});
+    EXPECT_EQ(Inspect(files_).openCode, kHardIo);
+    ArmFileFault({FileCall::kLock, 1, FaultAction::kError, ENOLCK});
+    EXPECT_EQ(Inspect(files_).openCode, kSharingViolation);
+    DisarmFileFault();
     int64_t injected = 0, reported = 0;
     for (const Case& c : kCases) {
         int64_t changes = 0;
