@@ -24,7 +24,7 @@ int32_t ReadCountAndSerial(Database& db, int32_t* count, int32_t* serial) {
     return kOk;
 }
 
-// What a pack will do: the first record it drops, the count after it, and the
+// What a pack does: the first record it drops, the count after it, and the
 // chains of the dropped records, freed only once the records are gone.
 struct PackPlan {
     int32_t firstDropped = -1;
@@ -32,28 +32,27 @@ struct PackPlan {
     std::vector<int32_t> chains;
 };
 
-int32_t PlanPack(Database& db, int32_t count, int32_t first, int64_t rangeEnd, PackPlan* plan) {
-    const bool byMark = first < 0;
-    plan->newCount = count;
-    return ScanRecords(db, byMark ? 0 : first, count, [&](const uint8_t* record, int32_t index) {
-        const bool drop = byMark ? GetI32(record) < 0 : index < rangeEnd;
-        if (!drop) return int32_t(byMark ? 0 : 1);  // a range ends at its end
-        if (plan->firstDropped < 0) plan->firstDropped = index;
-        --plan->newCount;
-        for (const FieldDescriptor& f : db.fields) {
-            if (IsChainField(f.type) && GetI32(record + f.offset) > 0) {
-                plan->chains.push_back(GetI32(record + f.offset));
-            }
-        }
-        return int32_t(0);
+bool Dropped(const uint8_t* record, int64_t index, bool byMark, int64_t rangeEnd) {
+    return byMark ? GetI32(record) < 0 : index < rangeEnd;
+}
+
+// The first marked record; the records before it stay where they are.
+int32_t FindFirstMarked(Database& db, int32_t count, int32_t* found) {
+    *found = -1;
+    return ScanRecords(db, 0, count, [&](const uint8_t* record, int32_t index) {
+        if (GetI32(record) >= 0) return int32_t(0);
+        *found = index;
+        return int32_t(1);
     });
 }
 
-// Moves the kept records from the first dropped one on towards the front.
-int32_t MoveKept(Database& db, int32_t count, int32_t from, int32_t first, int64_t rangeEnd) {
+// Moves the kept records from the first dropped one on towards the front,
+// noting the chains of the dropped ones and the new count.
+int32_t MoveKept(Database& db, int32_t count, int32_t first, int64_t rangeEnd, PackPlan* plan) {
     const bool byMark = first < 0;
     const size_t rs = size_t(db.recordSize);
     const int32_t chunk = ChunkRecords(db.recordSize);
+    const int32_t from = plan->firstDropped;
     std::vector<uint8_t> buffer(size_t(std::min(chunk, std::max(1, count - from))) * rs);
     int32_t read = from, write = from;
     while (read < count) {
@@ -68,8 +67,14 @@ int32_t MoveKept(Database& db, int32_t count, int32_t from, int32_t first, int64
         int32_t kept = 0;
         for (int32_t i = 0; i < n; ++i) {
             uint8_t* record = &buffer[size_t(i) * rs];
-            const int64_t index = int64_t(read) + i;
-            if (byMark ? GetI32(record) < 0 : index < rangeEnd) continue;
+            if (Dropped(record, int64_t(read) + i, byMark, rangeEnd)) {
+                for (const FieldDescriptor& f : db.fields) {
+                    if (IsChainField(f.type) && GetI32(record + f.offset) > 0) {
+                        plan->chains.push_back(GetI32(record + f.offset));
+                    }
+                }
+                continue;
+            }
             if (kept != i) std::memmove(&buffer[size_t(kept) * rs], record, rs);
             ++kept;
         }
@@ -83,18 +88,18 @@ int32_t MoveKept(Database& db, int32_t count, int32_t from, int32_t first, int64
         write += kept;
         read += n;
     }
+    plan->newCount = write;
     return kOk;
 }
 
 // The moves, then the new count, each synced; the journal is the way back
 // until the count is on disk.
-int32_t MoveAndCommit(Database& db, int32_t count, const PackPlan& plan, int32_t first,
-                      int64_t rangeEnd) {
-    if (int32_t code = MoveKept(db, count, plan.firstDropped, first, rangeEnd); code != kOk)
-        return code;
+int32_t MoveAndCommit(Database& db, int32_t count, int32_t first, int64_t rangeEnd,
+                      PackPlan* plan) {
+    if (int32_t code = MoveKept(db, count, first, rangeEnd, plan); code != kOk) return code;
     if (int32_t code = db.records.file.syncData(); code != kOk) return code;
     uint8_t bytes[4];
-    PutI32(bytes, plan.newCount);
+    PutI32(bytes, plan->newCount);
     if (int32_t code = db.records.file.writeAt(kHeaderCount, bytes, 4); code != kOk) return code;
     if (int32_t code = db.records.file.syncData(); code != kOk) return code;
     std::memcpy(db.header + kHeaderCount, bytes, 4);
@@ -146,35 +151,24 @@ int32_t PackLocked(Database& db, int32_t first, int32_t rangeCount) {
     if (!byMark && (rangeCount <= 0 || first >= count)) return kOk;
     const int64_t rangeEnd = byMark ? 0 : std::min<int64_t>(int64_t(first) + rangeCount, count);
     PackPlan plan;
-    if (int32_t code = PlanPack(db, count, first, rangeEnd, &plan); code != kOk) return code;
-    if (plan.firstDropped < 0) return kOk;  // nothing to drop, nothing written
-
+    if (byMark) {
+        if (int32_t code = FindFirstMarked(db, count, &plan.firstDropped); code != kOk) return code;
+        if (plan.firstDropped < 0) return kOk;  // nothing to drop, nothing written
+    } else {
+        plan.firstDropped = first;
+    }
+    // Everything from the first dropped record on may be overwritten.
     PackJournal journal;
     journal.oldCount = count;
     journal.oldSerial = serial;
-    journal.newCount = plan.newCount;
     journal.regionOffset = db.recordOffset(plan.firstDropped);
-    journal.regionLength = db.recordOffset(plan.newCount) - journal.regionOffset;
-    // With nothing kept after the first dropped record only the count changes.
-    const bool moves = journal.regionLength > 0;
-    if (moves) {
-        if (int32_t code = WriteJournal(db, journal); code != kOk) return code;
-    }
-    int32_t code = moves ? MoveAndCommit(db, count, plan, first, rangeEnd) : kOk;
-    if (!moves) {
-        uint8_t bytes[4];
-        PutI32(bytes, plan.newCount);
-        code = db.records.file.writeAt(kHeaderCount, bytes, 4);
-        if (code == kOk) code = db.records.file.syncData();
-        if (code == kOk) std::memcpy(db.header + kHeaderCount, bytes, 4);
-    }
-    if (code != kOk) {
-        if (moves) RecoverInterruptedPack(db, true);  // else the next open does it
+    journal.regionLength = db.recordOffset(count) - journal.regionOffset;
+    if (int32_t code = WriteJournal(db, journal); code != kOk) return code;
+    if (int32_t code = MoveAndCommit(db, count, first, rangeEnd, &plan); code != kOk) {
+        RecoverInterruptedPack(db, true);  // when this fails too, the next open does it
         return code;
     }
-    if (moves) {
-        if (int32_t c = RemoveFile(JournalPath(db)); c != kOk) return c;
-    }
+    if (int32_t c = RemoveFile(JournalPath(db)); c != kOk) return c;
     if (int32_t c = db.records.file.truncate(db.recordOffset(plan.newCount)); c != kOk) return c;
     // The dropped records are gone for good; a crash from here on leaks their
     // blocks, it never leaves a record pointing at a freed one.

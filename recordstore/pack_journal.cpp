@@ -1,5 +1,5 @@
 // Writing and replaying the pack journal. Layout (little-endian): "TVJR",
-// version 1, old count, old next serial, new count, record size, data offset
+// version 1, old count, old next serial, zero, record size, data offset
 // (8), region offset (8), region length (8), FNV-1a checksum of everything
 // before it and of the region (8), then the region's original bytes.
 //
@@ -21,10 +21,18 @@ constexpr uint32_t kJournalMagic = 0x524A5654;  // "TVJR"
 constexpr int kJournalHeader = 56;
 constexpr size_t kCopyChunk = size_t(kChunkBytes);
 
+// FNV-1a over 64-bit words (the tail byte by byte): a torn or foreign
+// journal is told from a whole one without slowing a large pack.
 struct Fnv {
     uint64_t h = 1469598103934665603ull;
     void add(const uint8_t* p, size_t n) {
-        for (size_t i = 0; i < n; ++i) h = (h ^ p[i]) * 1099511628211ull;
+        size_t i = 0;
+        for (; i + 8 <= n; i += 8) {
+            uint64_t w;
+            std::memcpy(&w, p + i, 8);
+            h = (h ^ w) * 1099511628211ull;
+        }
+        for (; i < n; ++i) h = (h ^ p[i]) * 1099511628211ull;
     }
 };
 
@@ -43,7 +51,6 @@ void EncodeHeader(const Database& db, const PackJournal& j, uint8_t* h) {
     PutI32(h + 4, 1);
     PutI32(h + 8, j.oldCount);
     PutI32(h + 12, j.oldSerial);
-    PutI32(h + 16, j.newCount);
     PutI32(h + 20, db.recordSize);
     PutU64(h + 24, db.dataOffset);
     PutU64(h + 32, j.regionOffset);
@@ -82,7 +89,6 @@ bool ReadJournal(const Database& db, const PosixFile& file, PackJournal* j) {
     }
     j->oldCount = GetI32(h + 8);
     j->oldSerial = GetI32(h + 12);
-    j->newCount = GetI32(h + 16);
     j->regionOffset = GetU64(h + 32);
     j->regionLength = GetU64(h + 40);
     if (j->regionLength != length - kJournalHeader || length < kJournalHeader) return false;

@@ -13,7 +13,7 @@
 namespace tavrin::rs {
 
 struct PackJournal {
-    int32_t oldCount = 0, oldSerial = 0, newCount = 0;
+    int32_t oldCount = 0, oldSerial = 0;
     uint64_t regionOffset = 0, regionLength = 0;
 };
 
