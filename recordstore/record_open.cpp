@@ -131,6 +131,7 @@ int32_t OpenChecked(const OpenRequest& request, Database& db) {
     // the record count.
     db.fullPath = request.gbkPath;
     if (int32_t code = RecoverInterruptedPack(db); code != kOk) return code;
+    if (int32_t code = db.records.file.size(&length); code != kOk) return code;
 
     const uint64_t present = (length - db.dataOffset) / uint64_t(db.recordSize);
     const bool shortFile = present < uint64_t(count);
