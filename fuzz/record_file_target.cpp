@@ -20,19 +20,20 @@ namespace {
 
 using namespace tavrin::rs;
 
-const std::string& WorkDirectory() {
-    static const std::string dir = [] {
-        char pattern[] = "/dev/shm/rs-fuzz-XXXXXX";
-        const char* made = mkdtemp(pattern);
-        if (made == nullptr) {
-            char fallback[] = "/tmp/rs-fuzz-XXXXXX";
-            made = mkdtemp(fallback);
+// One folder per process, removed at exit; a plain array, so that it is still
+// there when the exit handler runs after static objects are gone.
+char gDirectory[64];
+
+const char* WorkDirectory() {
+    if (gDirectory[0] == 0) {
+        std::snprintf(gDirectory, sizeof gDirectory, "/dev/shm/rs-fuzz-XXXXXX");
+        if (mkdtemp(gDirectory) == nullptr) {
+            std::snprintf(gDirectory, sizeof gDirectory, "/tmp/rs-fuzz-XXXXXX");
+            if (mkdtemp(gDirectory) == nullptr) std::abort();
         }
-        if (made == nullptr) std::abort();
-        std::atexit([] { std::filesystem::remove_all(WorkDirectory()); });
-        return std::string(made);
-    }();
-    return dir;
+        std::atexit([] { std::filesystem::remove_all(gDirectory); });
+    }
+    return gDirectory;
 }
 
 void Put(const std::string& path, const uint8_t* data, size_t n, bool present) {
