@@ -4,7 +4,9 @@
 // that loops or points outside the file ends with -59 instead of hanging.
 #include "recordstore/block_file.h"
 
+#include <algorithm>
 #include <cstring>
+#include <unordered_set>
 #include <vector>
 
 #include "recordstore/error_codes.h"
@@ -96,27 +98,37 @@ class ChainWriter {
     }
 
     // A block for the next piece: from the free list, or appended at the end.
-    int32_t allocate(int32_t* b) {
+    // A block leaves the free list on disk (the header is saved) before it is
+    // written, so a crash leaves it unreachable rather than both free and used;
+    // an appended block is counted once the caller has written it.
+    int32_t allocate(int32_t* b, bool* appended) {
+        *appended = false;
         if (int32_t code = loadHeader(); code != kOk) return code;
         if (freeCount_ > 0 && valid(firstFree_)) {
             BlockLinks links;
             if (int32_t code = readLinks(firstFree_, &links); code != kOk) return code;
+            // A "free" block with content belongs to a chain: the list loops
+            // back into blocks taken already, or a chain shares it.
+            if (links.used != 0) return kBlockFileAccess;
             *b = firstFree_;
             firstFree_ = links.next > 0 && valid(links.next) ? links.next : 0;
             --freeCount_;
             if (firstFree_ == 0) freeCount_ = 0;
-            return kOk;
+            return saveHeader();
         }
         if (count_ == 0x7FFFFFFF / kBlockSize) return kDiskFull;
         *b = count_++;
+        *appended = true;
         return lockBlock(*b);
     }
 
     // Frees the blocks of list (in chain order) onto the head of the free list.
+    // They are written first and only then made the head, so a crash leaves
+    // them unreachable, never half in the list.
     int32_t release(const std::vector<int32_t>& list) {
         if (list.empty()) return kOk;
         if (int32_t code = loadHeader(); code != kOk) return code;
-        const int32_t oldHead = valid(firstFree_) ? firstFree_ : 0;
+        const int32_t oldHead = freeCount_ > 0 && valid(firstFree_) ? firstFree_ : 0;
         for (size_t i = 0; i < list.size(); ++i) {
             int32_t prev = i == 0 ? 0 : list[i - 1];
             int32_t next = i + 1 < list.size() ? list[i + 1] : oldHead;
@@ -128,34 +140,47 @@ class ChainWriter {
         }
         firstFree_ = list.front();
         freeCount_ = (oldHead > 0 ? freeCount_ : 0) + int32_t(list.size());
-        return kOk;
+        return saveHeader();
     }
 
-    // Gives free blocks at the end of the file back to the file system.
+    // Gives free blocks at the end of the file back to the file system. Only
+    // blocks really on the free list go: an unreachable block that merely looks
+    // free keeps its place, and its stale links are never followed.
     int32_t shrink() {
         if (!headerLoaded_) return kOk;
-        int32_t last = count_ - 1;
-        int32_t kept = count_;
-        while (last >= 1) {
+        std::vector<int32_t> list;
+        std::vector<uint8_t> onList(size_t(count_), 0);
+        for (int32_t b = freeCount_ > 0 ? firstFree_ : 0; valid(b) && b < count_;) {
+            if (onList[size_t(b)]) return kBlockFileAccess;  // the free list loops
             BlockLinks links;
-            if (int32_t code = readLinks(last, &links); code != kOk) return code;
-            if (links.used != 0) break;
-            // Unlink it; only the head's previous link may be stale.
-            if (firstFree_ == last) {
-                firstFree_ = valid(links.next) ? links.next : 0;
-            } else if (valid(links.prev)) {
-                if (int32_t code = writeLink(links.prev, 4, links.next); code != kOk) return code;
-            }
-            if (valid(links.next) && firstFree_ != links.next) {
-                if (int32_t code = writeLink(links.next, 0, links.prev); code != kOk) return code;
-            }
-            if (freeCount_ > 0) --freeCount_;
-            kept = last;
-            --last;
+            if (int32_t code = readLinks(b, &links); code != kOk) return code;
+            if (links.used != 0) return kBlockFileAccess;  // a live block on the list
+            onList[size_t(b)] = 1;
+            list.push_back(b);
+            b = links.next;
         }
+        int32_t kept = count_;
+        while (kept > 1 && onList[size_t(kept - 1)]) --kept;
         if (kept == count_) return kOk;
+        std::vector<int32_t> rest;
+        for (int32_t b : list) {
+            if (b < kept) rest.push_back(b);
+        }
+        // Each remaining block whose successor changes gets its new link.
+        for (size_t i = 0, j = 0; i < list.size(); ++i) {
+            if (list[i] >= kept) continue;
+            const int32_t next = j + 1 < rest.size() ? rest[j + 1] : 0;
+            const int32_t oldNext = i + 1 < list.size() ? list[i + 1] : 0;
+            ++j;
+            if (next == oldNext) continue;
+            if (int32_t code = writeLink(list[i], 4, next); code != kOk) return code;
+            if (next > 0) {
+                if (int32_t code = writeLink(next, 0, list[i]); code != kOk) return code;
+            }
+        }
         count_ = kept;
-        if (firstFree_ == 0) freeCount_ = 0;
+        firstFree_ = rest.empty() ? 0 : rest.front();
+        freeCount_ = int32_t(rest.size());
         if (int32_t code = saveHeader(); code != kOk) return code;
         fileBlocks_ = count_;
         return f_.file.truncate(uint64_t(count_) * kBlockSize);
@@ -163,6 +188,7 @@ class ChainWriter {
 
     int32_t count() const { return count_; }
     int64_t fileBlocks() const { return fileBlocks_; }
+    bool headerLoaded() const { return headerLoaded_; }
 
   private:
     LockedFile& f_;
@@ -172,60 +198,72 @@ class ChainWriter {
     int64_t fileBlocks_ = 0;
 };
 
+// The next block of the old chain that may be reused or freed: inside the
+// file, not yet taken by this write, and not free already (a chain that runs
+// into the free list ends there, so no free block is taken a second time).
+int32_t NextOldBlock(ChainWriter& w, int32_t b, const std::unordered_set<int32_t>& seen,
+                     BlockLinks* links) {
+    if (b <= 0 || !w.valid(b) || seen.count(b)) return 0;
+    if (w.readLinks(b, links) != kOk || links->used <= 0) return 0;
+    return b;
+}
+
+// Every block is first written with next 0 and linked from its predecessor
+// only afterwards, so each link on disk points to a block that is written and
+// taken; a crash or failed write leaves the chain whole but shorter, and at
+// worst some blocks unreachable.
 int32_t WriteChainLocked(ChainWriter& w, const uint8_t* data, size_t n, int32_t oldFirst,
                          int32_t* newFirst) {
     if (int32_t code = w.start(); code != kOk) return code;
-    int32_t oldCursor = oldFirst > 0 && w.valid(oldFirst) ? oldFirst : 0;
-    int64_t steps = 0;
+    std::unordered_set<int32_t> seen;
+    BlockLinks links;
+    int32_t oldCursor = NextOldBlock(w, oldFirst, seen, &links);
+    int32_t oldNext = oldCursor > 0 ? links.next : 0;
     const size_t pieces = (n + kBlockPayload - 1) / kBlockPayload;
-    int32_t pending = 0, pendingPrev = 0, pendingUsed = 0;
-    const uint8_t* pendingData = nullptr;
-    bool lastWasFileEnd = false;
+    int32_t previous = 0;
     for (size_t k = 0; k < pieces; ++k) {
         int32_t b = 0;
+        bool appended = false;
         if (oldCursor > 0) {
-            BlockLinks links;
-            if (int32_t code = w.readLinks(oldCursor, &links); code != kOk) return code;
             b = oldCursor;
-            oldCursor = links.next > 0 && w.valid(links.next) ? links.next : 0;
-            if (++steps > w.fileBlocks()) return kBlockFileAccess;  // a loop
-        } else if (int32_t code = w.allocate(&b); code != kOk) {
+        } else if (int32_t code = w.allocate(&b, &appended); code != kOk) {
             return code;
         }
-        if (pending > 0) {
-            if (int32_t code = w.writeBlock(pending, pendingPrev, b, pendingData, pendingUsed);
-                code != kOk) {
-                return code;
-            }
+        seen.insert(b);
+        const int32_t used = int32_t(std::min<size_t>(kBlockPayload, n - k * kBlockPayload));
+        if (int32_t code = w.writeBlock(b, previous, 0, data + k * kBlockPayload, used);
+            code != kOk) {
+            return code;
+        }
+        if (appended) {
+            if (int32_t code = w.saveHeader(); code != kOk) return code;
+        }
+        if (previous > 0) {
+            if (int32_t code = w.writeLink(previous, 4, b); code != kOk) return code;
         } else {
             *newFirst = b;
         }
-        pendingPrev = pending;
-        pending = b;
-        pendingData = data + k * kBlockPayload;
-        pendingUsed = int32_t(std::min<size_t>(kBlockPayload, n - k * kBlockPayload));
-    }
-    if (pending > 0) {
-        if (int32_t code = w.writeBlock(pending, pendingPrev, 0, pendingData, pendingUsed);
-            code != kOk) {
-            return code;
+        previous = b;
+        if (oldCursor > 0) {
+            oldCursor = NextOldBlock(w, oldNext, seen, &links);
+            oldNext = oldCursor > 0 ? links.next : 0;
         }
     }
     // What is left of the old chain is freed, in chain order.
     std::vector<int32_t> rest;
     while (oldCursor > 0) {
-        BlockLinks links;
-        if (int32_t code = w.readLinks(oldCursor, &links); code != kOk) return code;
         rest.push_back(oldCursor);
-        if (++steps > w.fileBlocks()) return kBlockFileAccess;
-        oldCursor = links.next > 0 && w.valid(links.next) ? links.next : 0;
+        seen.insert(oldCursor);
+        oldCursor = NextOldBlock(w, oldNext, seen, &links);
+        oldNext = oldCursor > 0 ? links.next : 0;
     }
     if (int32_t code = w.release(rest); code != kOk) return code;
+    bool lastWasFileEnd = false;
     for (int32_t b : rest) lastWasFileEnd = lastWasFileEnd || b == w.count() - 1;
     if (lastWasFileEnd) {
         if (int32_t code = w.shrink(); code != kOk) return code;
     }
-    return w.saveHeader();
+    return kOk;  // every change of the header was saved where it was made
 }
 
 }  // namespace
@@ -304,6 +342,27 @@ int32_t WriteChain(LockedFile* blocks, const uint8_t* data, size_t n, int32_t ol
 int32_t FreeChain(LockedFile* blocks, int32_t first) {
     int32_t unused = 0;
     return WriteChain(blocks, nullptr, 0, first, &unused);
+}
+
+int32_t ChainBlocks(LockedFile* blocks, int32_t first, std::vector<int32_t>* out) {
+    out->clear();
+    if (first <= 0) return kOk;
+    if (blocks == nullptr || !blocks->file.isOpen()) return kBlockFileAccess;
+    uint64_t length = 0;
+    if (int32_t code = blocks->file.size(&length); code != kOk) return code;
+    const int64_t fileBlocks = int64_t(length / kBlockSize);
+    std::unordered_set<int32_t> seen;
+    for (int32_t b = first; b > 0 && b < fileBlocks && seen.insert(b).second;) {
+        uint8_t raw[12];
+        size_t got = 0;
+        if (blocks->file.readAt(uint64_t(b) * kBlockSize, raw, 12, &got) != kOk || got < 12) {
+            return kBlockFileAccess;
+        }
+        if (GetI32(raw + 8) <= 0) break;
+        out->push_back(b);
+        b = GetI32(raw + 4);
+    }
+    return kOk;
 }
 
 int32_t ResetBlockFile(LockedFile* blocks) {

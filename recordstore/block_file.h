@@ -4,6 +4,7 @@
 
 #include <cstdint>
 #include <string>
+#include <vector>
 
 #include "recordstore/lock_table.h"
 
@@ -18,6 +19,9 @@ int32_t WriteChain(LockedFile* blocks, const uint8_t* data, size_t n, int32_t ol
                    int32_t* newFirst);
 // Gives a chain's blocks back to the free list (the same as writing nothing).
 int32_t FreeChain(LockedFile* blocks, int32_t first);
+// The blocks of a chain in order, ending at the first block that is free,
+// outside the file or met before; -59 when a block cannot be read.
+int32_t ChainBlocks(LockedFile* blocks, int32_t first, std::vector<int32_t>* out);
 // Resets the block file to its header block (emptying a database).
 int32_t ResetBlockFile(LockedFile* blocks);
 

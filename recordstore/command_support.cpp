@@ -12,7 +12,9 @@
 namespace tavrin::rs {
 
 // Numeric kinds as a double (the kernel's reading); anything else, bool included, 0.
-double NumberOf(const Value& v) { return IsNumericType(v.type) ? kernel::NumberArg(v) : 0.0; }
+double NumberOf(const Value& v) {
+    return IsNumericType(v.type) ? kernel::NumberArg(v) : 0.0;
+}
 
 int64_t IntegerOf(const Value& v) {
     switch (v.type) {

@@ -131,6 +131,15 @@ int32_t WriteChainField(Database& db, const FieldDescriptor& f, const Value* val
     if (code != kOk) return code;
     if (!db.blocks) return kWriteFieldFailed;
     std::string_view bytes = ChainBytesOf(f, value);
+    if (bytes.empty()) {
+        // Clearing: the field lets go of the chain before its blocks are freed,
+        // so a crash in between leaks the chain instead of sharing it.
+        const int32_t old = GetI32(head);
+        if (old <= 0) return kOk;
+        PutI32(head, 0);
+        if (code = WriteFieldBytes(db, db.current, f, head); code != kOk) return code;
+        return FreeChain(db.blocks.get(), old);
+    }
     int32_t first = 0;
     code = WriteChain(db.blocks.get(), reinterpret_cast<const uint8_t*>(bytes.data()), bytes.size(),
                       GetI32(head), &first);

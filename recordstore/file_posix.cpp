@@ -12,6 +12,7 @@
 #include <cerrno>
 
 #include "recordstore/error_codes.h"
+#include "recordstore/file_fault.h"
 
 namespace tavrin::rs {
 
@@ -26,8 +27,10 @@ constexpr uint64_t kHasWrite = kSharingBytes + 1;
 constexpr uint64_t kDeniesRead = kSharingBytes + 2;
 constexpr uint64_t kDeniesWrite = kSharingBytes + 3;
 
+// Only a file system that has no locks at all answers like this; ENOLCK ("no
+// locks available") is a lock that failed and must not count as granted.
 bool LockingUnsupported(int error) {
-    return error == ENOLCK || error == EINVAL || error == EOPNOTSUPP || error == ENOSYS;
+    return error == EINVAL || error == EOPNOTSUPP || error == ENOSYS;
 }
 
 int32_t SetLock(int fd, short type, uint64_t off, uint64_t len) {
@@ -36,9 +39,10 @@ int32_t SetLock(int fd, short type, uint64_t off, uint64_t len) {
     fl.l_whence = SEEK_SET;
     fl.l_start = off_t(off);
     fl.l_len = off_t(len);
-    if (fcntl(fd, F_OFD_SETLK, &fl) == 0) return kOk;
-    int error = errno;
-    if (error == EAGAIN || error == EACCES) return kLockViolation;
+    int error = FaultBefore(FileCall::kLock);
+    if (error == 0 && fcntl(fd, F_OFD_SETLK, &fl) == 0) return kOk;
+    if (error <= 0) error = error < 0 ? ENOLCK : errno;
+    if (error == EAGAIN || error == EACCES || error == ENOLCK) return kLockViolation;
     if (LockingUnsupported(error)) return kOk;
     return CodeOfErrno(error);
 }
@@ -112,6 +116,8 @@ int32_t PosixFile::open(const std::string& nativePath, bool write, Sharing shari
     if (nativePath.empty()) return kFileNotFound;
     int flags = (write ? O_RDWR : O_RDONLY) | O_CLOEXEC | O_NONBLOCK;
     if (create) flags |= O_CREAT;
+    if (int error = FaultBefore(FileCall::kOpen); error != 0)
+        return CodeOfErrno(error < 0 ? EIO : error);
     int fd = ::open(nativePath.c_str(), flags, 0644);
     if (fd < 0) return CodeOfErrno(errno);
     struct stat st {};
@@ -122,8 +128,10 @@ int32_t PosixFile::open(const std::string& nativePath, bool write, Sharing shari
     fcntl(fd, F_SETFL, fcntl(fd, F_GETFL) & ~O_NONBLOCK);
     fd_ = fd;
     writable_ = write;
+    written_ = false;
     int32_t code = claimSharing(write, sharing);
     if (code == kOk && create && ftruncate(fd_, 0) != 0) code = CodeOfErrno(errno);
+    if (code == kOk && create) written_ = true;
     if (code != kOk) close();
     return code;
 }
@@ -148,14 +156,35 @@ int32_t PosixFile::claimSharing(bool write, Sharing sharing) const {
 }
 
 void PosixFile::close() {
-    if (fd_ >= 0) ::close(fd_);  // releases every lock of this open file
+    if (fd_ >= 0) {
+        // What was written reaches the disk before the file is let go: a change
+        // confirmed to the person survives a power cut.
+        if (written_) syncData();
+        ::close(fd_);  // releases every lock of this open file
+    }
     fd_ = -1;
+    written_ = false;
+}
+
+int32_t PosixFile::syncData() const {
+    if (fd_ < 0) return kBadHandle;
+    int error = FaultBefore(FileCall::kSync);
+    if (error == 0 && fdatasync(fd_) == 0) {
+        written_ = false;  // nothing left for closing to sync
+        return kOk;
+    }
+    return CodeOfErrno(error == 0 ? errno : error < 0 ? EIO : error);
 }
 
 int32_t PosixFile::readAt(uint64_t off, void* buffer, size_t n, size_t* got) const {
     *got = 0;
     if (fd_ < 0) return kBadHandle;
     auto* p = static_cast<char*>(buffer);
+    if (int error = FaultBefore(FileCall::kRead); error > 0) {
+        return CodeOfErrno(error);
+    } else if (error < 0) {
+        n /= 2;  // a short count: the read stops half-way
+    }
     while (*got < n) {
         ssize_t r = ::pread(fd_, p + *got, n - *got, off_t(off + *got));
         if (r < 0) {
@@ -173,7 +202,12 @@ int32_t PosixFile::writeAt(uint64_t off, const void* buffer, size_t n) const {
     if (!writable_) return kAccessDenied;  // opened for reading only
     auto* p = static_cast<const char*>(buffer);
     size_t done = 0;
-    while (done < n) {
+    written_ = true;
+    const int fault = FaultBefore(FileCall::kWrite);
+    if (fault > 0) return CodeOfErrno(fault);
+    // A short count: half the bytes land, then the disk is full.
+    const size_t limit = fault < 0 ? n / 2 : n;
+    while (done < limit) {
         ssize_t r = ::pwrite(fd_, p + done, n - done, off_t(off + done));
         if (r < 0) {
             if (errno == EINTR) continue;
@@ -182,7 +216,7 @@ int32_t PosixFile::writeAt(uint64_t off, const void* buffer, size_t n) const {
         if (r == 0) return kDiskFull;
         done += size_t(r);
     }
-    return kOk;
+    return limit < n ? kDiskFull : kOk;
 }
 
 int32_t PosixFile::size(uint64_t* out) const {
@@ -206,6 +240,10 @@ int32_t PosixFile::identity(uint64_t* device, uint64_t* inode) const {
 int32_t PosixFile::truncate(uint64_t length) const {
     if (fd_ < 0) return kBadHandle;
     if (!writable_) return kAccessDenied;
+    written_ = true;
+    if (int error = FaultBefore(FileCall::kTruncate); error != 0) {
+        return CodeOfErrno(error < 0 ? EIO : error);
+    }
     while (ftruncate(fd_, off_t(length)) != 0) {
         if (errno != EINTR) return CodeOfErrno(errno);
     }
@@ -221,6 +259,26 @@ int32_t PosixFile::lockRange(uint64_t off, uint64_t len) const {
 int32_t PosixFile::unlockRange(uint64_t off, uint64_t len) const {
     if (fd_ < 0) return kBadHandle;
     return SetLock(fd_, F_UNLCK, off, len);
+}
+
+int32_t RemoveFile(const std::string& nativePath) {
+    if (int error = FaultBefore(FileCall::kRemove); error != 0) {
+        return CodeOfErrno(error < 0 ? EIO : error);
+    }
+    if (::unlink(nativePath.c_str()) == 0 || errno == ENOENT) return kOk;
+    return CodeOfErrno(errno);
+}
+
+int32_t SyncDirectoryOf(const std::string& nativePath) {
+    size_t slash = nativePath.rfind('/');
+    std::string dir = slash == std::string::npos ? "." : nativePath.substr(0, slash + 1);
+    int error = FaultBefore(FileCall::kSync);
+    if (error != 0) return CodeOfErrno(error < 0 ? EIO : error);
+    int fd = ::open(dir.c_str(), O_RDONLY | O_DIRECTORY | O_CLOEXEC);
+    if (fd < 0) return CodeOfErrno(errno);
+    int32_t code = fsync(fd) == 0 || errno == EINVAL ? kOk : CodeOfErrno(errno);
+    ::close(fd);
+    return code;
 }
 
 int32_t LockWaitTime() {

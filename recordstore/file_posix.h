@@ -45,6 +45,9 @@ class PosixFile {
     int32_t writeAt(uint64_t off, const void* buffer, size_t n) const;
     int32_t size(uint64_t* out) const;
     int32_t truncate(uint64_t length) const;
+    // fdatasync: what was written so far survives a power cut. Closing a file
+    // that was written does this on its own.
+    int32_t syncData() const;
     // Device and inode: the same file under any name.
     int32_t identity(uint64_t* device, uint64_t* inode) const;
 
@@ -58,7 +61,13 @@ class PosixFile {
 
     int fd_ = -1;
     bool writable_ = false;
+    mutable bool written_ = false;  // since opening; closing then syncs
 };
+
+// Removes a file (a missing one counts as removed).
+int32_t RemoveFile(const std::string& nativePath);
+// Makes the creation or removal of a file in the path's directory durable.
+int32_t SyncDirectoryOf(const std::string& nativePath);
 
 // The process-wide lock wait time in ms: 0 fail at once (the default), -1 retry
 // for ever, otherwise how long since the first attempt retries may go on.

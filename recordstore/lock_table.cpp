@@ -67,7 +67,7 @@ int32_t LockedFile::lockWhole(int32_t waitMs) {
     }
     auto ranges = rangesAroundHeld();
     for (size_t i = 0; i < ranges.size(); ++i) {
-        auto [off, len] = ranges[i];
+        const uint64_t off = ranges[i].first, len = ranges[i].second;
         int32_t code = RetryWhileBusy(waitMs, [&] { return file.lockRange(off, len); });
         if (code != kOk) {
             for (size_t j = 0; j < i; ++j) file.unlockRange(ranges[j].first, ranges[j].second);

@@ -28,12 +28,19 @@ bool IsChinese(uint8_t lead, uint8_t trail) {
     return false;
 }
 
+// The last "\\" or "/", scanning whole characters: the trail byte of a
+// double-byte character may be 0x5C and is no separator.
 size_t LastSeparator(std::string_view path) {
-    size_t a = path.rfind('\\');
-    size_t b = path.rfind('/');
-    if (a == std::string_view::npos) return b;
-    if (b == std::string_view::npos) return a;
-    return a > b ? a : b;
+    size_t last = std::string_view::npos;
+    for (size_t i = 0; i < path.size(); ++i) {
+        const uint8_t c = uint8_t(path[i]);
+        if (c >= 0x81 && c <= 0xFE && i + 1 < path.size()) {
+            ++i;
+        } else if (c == '\\' || c == '/') {
+            last = i;
+        }
+    }
+    return last;
 }
 
 }  // namespace
@@ -86,6 +93,15 @@ std::string WithDefaultExtension(std::string_view name, std::string_view extensi
         result += extension;
     }
     return result;
+}
+
+size_t LastPathSeparator(std::string_view gbkPath) {
+    return LastSeparator(gbkPath);
+}
+
+bool HasWildcard(std::string_view gbkPath) {
+    // Neither byte can be the trail byte of a double-byte character.
+    return gbkPath.find_first_of("?*") != std::string_view::npos;
 }
 
 std::string BlockFilePath(std::string_view recordPath) {

@@ -1,55 +1,60 @@
 // Packing (removing the marked records, or a range of records) and emptying.
 // Records move in chunks through one buffer; the write position trails the
-// read position, so the file is rewritten in place front to back.
+// read position, so the file is rewritten in place front to back, under the
+// cover of a rollback journal (pack_journal.h).
 #include <algorithm>
+#include <unordered_set>
 
 #include "recordstore/block_file.h"
+#include "recordstore/pack_journal.h"
 #include "recordstore/record_file.h"
 
 namespace tavrin::rs {
 
 namespace {
 
-int32_t FreeChainsOf(Database& db, const uint8_t* record) {
-    for (const FieldDescriptor& f : db.fields) {
-        if (!IsChainField(f.type)) continue;
-        int32_t first = GetI32(record + f.offset);
-        if (first > 0) {
-            if (int32_t code = FreeChain(db.blocks.get(), first); code != kOk) return code;
-        }
-    }
-    return kOk;
-}
-
-int32_t ReadCountField(Database& db, int32_t* count) {
-    uint8_t bytes[4];
+int32_t ReadCountAndSerial(Database& db, int32_t* count, int32_t* serial) {
+    uint8_t bytes[8];
     size_t got = 0;
-    if (db.records.file.readAt(kHeaderCount, bytes, 4, &got) != kOk || got < 4) {
+    if (db.records.file.readAt(kHeaderCount, bytes, 8, &got) != kOk || got < 8) {
         return kRecordCountFailed;
     }
     *count = std::max(0, GetI32(bytes));
+    *serial = GetI32(bytes + 4);
     return kOk;
 }
 
-int32_t PackLocked(Database& db, int32_t first, int32_t rangeCount) {
-    int32_t count = 0;
-    if (int32_t code = ReadCountField(db, &count); code != kOk) return code;
-    // A count beyond the file's records would fail half-way through the move.
-    uint64_t length = 0;
-    if (int32_t code = db.records.file.size(&length); code != kOk) return code;
-    const uint64_t present =
-        length > db.dataOffset ? (length - db.dataOffset) / uint64_t(db.recordSize) : 0;
-    if (uint64_t(count) > present) return kFileSizeWrong;
+// What a pack does: the first record it drops, the count after it, and the
+// chains of the dropped records, freed only once the records are gone.
+struct PackPlan {
+    int32_t firstDropped = -1;
+    int32_t newCount = 0;
+    std::vector<int32_t> chains;
+};
+
+bool Dropped(const uint8_t* record, int64_t index, bool byMark, int64_t rangeEnd) {
+    return byMark ? GetI32(record) < 0 : index < rangeEnd;
+}
+
+// The first marked record; the records before it stay where they are.
+int32_t FindFirstMarked(Database& db, int32_t count, int32_t* found) {
+    *found = -1;
+    return ScanRecords(db, 0, count, [&](const uint8_t* record, int32_t index) {
+        if (GetI32(record) >= 0) return int32_t(0);
+        *found = index;
+        return int32_t(1);
+    });
+}
+
+// Moves the kept records from the first dropped one on towards the front,
+// noting the chains of the dropped ones and the new count.
+int32_t MoveKept(Database& db, int32_t count, int32_t first, int64_t rangeEnd, PackPlan* plan) {
     const bool byMark = first < 0;
-    if (!byMark && (rangeCount <= 0 || first >= count)) return kOk;
-    const int64_t rangeEnd = byMark ? 0 : std::min<int64_t>(int64_t(first) + rangeCount, count);
     const size_t rs = size_t(db.recordSize);
-    // Records before the range stay where they are and are not read.
-    int32_t read = byMark ? 0 : first;
-    int32_t write = read;
     const int32_t chunk = ChunkRecords(db.recordSize);
-    std::vector<uint8_t> buffer(size_t(std::min(chunk, std::max(1, count - read))) * rs);
-    bool dropped = false;
+    const int32_t from = plan->firstDropped;
+    std::vector<uint8_t> buffer(size_t(std::min(chunk, std::max(1, count - from))) * rs);
+    int32_t read = from, write = from;
     while (read < count) {
         const int32_t n = std::min(chunk, count - read);
         size_t got = 0;
@@ -62,18 +67,18 @@ int32_t PackLocked(Database& db, int32_t first, int32_t rangeCount) {
         int32_t kept = 0;
         for (int32_t i = 0; i < n; ++i) {
             uint8_t* record = &buffer[size_t(i) * rs];
-            const int64_t index = int64_t(read) + i;
-            const bool drop = byMark ? GetI32(record) < 0 : index < rangeEnd;
-            if (drop) {
-                if (int32_t code = FreeChainsOf(db, record); code != kOk) return code;
-                dropped = true;
+            if (Dropped(record, int64_t(read) + i, byMark, rangeEnd)) {
+                for (const FieldDescriptor& f : db.fields) {
+                    if (IsChainField(f.type) && GetI32(record + f.offset) > 0) {
+                        plan->chains.push_back(GetI32(record + f.offset));
+                    }
+                }
                 continue;
             }
             if (kept != i) std::memmove(&buffer[size_t(kept) * rs], record, rs);
             ++kept;
         }
-        // A chunk that lost records, or that moves back, is written at the write position.
-        if (dropped && kept > 0 && (write != read || kept != n)) {
+        if (kept > 0) {
             if (int32_t code = db.records.file.writeAt(db.recordOffset(write), buffer.data(),
                                                        size_t(kept) * rs);
                 code != kOk) {
@@ -83,12 +88,91 @@ int32_t PackLocked(Database& db, int32_t first, int32_t rangeCount) {
         write += kept;
         read += n;
     }
-    if (!dropped) return kOk;
+    plan->newCount = write;
+    return kOk;
+}
+
+// The moves, then the new count, each synced; the journal is the way back
+// until the count is on disk.
+int32_t MoveAndCommit(Database& db, int32_t count, int32_t first, int64_t rangeEnd,
+                      PackPlan* plan) {
+    if (int32_t code = MoveKept(db, count, first, rangeEnd, plan); code != kOk) return code;
+    if (int32_t code = db.records.file.syncData(); code != kOk) return code;
     uint8_t bytes[4];
-    PutI32(bytes, write);
+    PutI32(bytes, plan->newCount);
     if (int32_t code = db.records.file.writeAt(kHeaderCount, bytes, 4); code != kOk) return code;
+    if (int32_t code = db.records.file.syncData(); code != kOk) return code;
     std::memcpy(db.header + kHeaderCount, bytes, 4);
-    return db.records.file.truncate(db.recordOffset(write));
+    return kOk;
+}
+
+// Frees the chains of the dropped records, except a chain that shares a block
+// with a kept record's chain (damage from before): freeing it would hand the
+// kept record's block out a second time, so it is left unreachable instead.
+int32_t FreeDroppedChains(Database& db, const PackPlan& plan) {
+    if (plan.chains.empty()) return kOk;
+    std::unordered_set<int32_t> kept;
+    std::vector<int32_t> blocks;
+    int32_t code = ScanRecords(db, 0, plan.newCount, [&](const uint8_t* record, int32_t) {
+        for (const FieldDescriptor& f : db.fields) {
+            if (!IsChainField(f.type) || GetI32(record + f.offset) <= 0) continue;
+            if (int32_t c = ChainBlocks(db.blocks.get(), GetI32(record + f.offset), &blocks);
+                c != kOk) {
+                return c;
+            }
+            kept.insert(blocks.begin(), blocks.end());
+        }
+        return int32_t(0);
+    });
+    if (code != kOk) return code;
+    for (int32_t chain : plan.chains) {
+        if (code = ChainBlocks(db.blocks.get(), chain, &blocks); code != kOk) return code;
+        bool shared = false;
+        for (int32_t b : blocks) {
+            shared = shared || !kept.insert(b).second;  // also a block two dropped chains share
+        }
+        if (shared) continue;
+        if (code = FreeChain(db.blocks.get(), chain); code != kOk) return code;
+    }
+    return kOk;
+}
+
+int32_t PackLocked(Database& db, int32_t first, int32_t rangeCount) {
+    if (int32_t code = RecoverInterruptedPack(db); code != kOk) return code;
+    int32_t count = 0, serial = 0;
+    if (int32_t code = ReadCountAndSerial(db, &count, &serial); code != kOk) return code;
+    // A count beyond the file's records would fail half-way through the move.
+    uint64_t length = 0;
+    if (int32_t code = db.records.file.size(&length); code != kOk) return code;
+    const uint64_t present =
+        length > db.dataOffset ? (length - db.dataOffset) / uint64_t(db.recordSize) : 0;
+    if (uint64_t(count) > present) return kFileSizeWrong;
+    const bool byMark = first < 0;
+    if (!byMark && (rangeCount <= 0 || first >= count)) return kOk;
+    const int64_t rangeEnd = byMark ? 0 : std::min<int64_t>(int64_t(first) + rangeCount, count);
+    PackPlan plan;
+    if (byMark) {
+        if (int32_t code = FindFirstMarked(db, count, &plan.firstDropped); code != kOk) return code;
+        if (plan.firstDropped < 0) return kOk;  // nothing to drop, nothing written
+    } else {
+        plan.firstDropped = first;
+    }
+    // Everything from the first dropped record on may be overwritten.
+    PackJournal journal;
+    journal.oldCount = count;
+    journal.oldSerial = serial;
+    journal.regionOffset = db.recordOffset(plan.firstDropped);
+    journal.regionLength = db.recordOffset(count) - journal.regionOffset;
+    if (int32_t code = WriteJournal(db, journal); code != kOk) return code;
+    if (int32_t code = MoveAndCommit(db, count, first, rangeEnd, &plan); code != kOk) {
+        RecoverInterruptedPack(db, true);  // when this fails too, the next open does it
+        return code;
+    }
+    if (int32_t c = RemoveFile(JournalPath(db)); c != kOk) return c;
+    if (int32_t c = db.records.file.truncate(db.recordOffset(plan.newCount)); c != kOk) return c;
+    // The dropped records are gone for good; a crash from here on leaks their
+    // blocks, it never leaves a record pointing at a freed one.
+    return FreeDroppedChains(db, plan);
 }
 
 }  // namespace
@@ -109,6 +193,7 @@ int32_t PackRecords(Database& db, int32_t first, int32_t count) {
 static int32_t EmptyRecordsUnguarded(Database& db) {
     WholeLock whole(db.records, LockWaitTime());
     if (whole.code() != kOk) return whole.code();
+    if (int32_t code = RecoverInterruptedPack(db); code != kOk) return code;
     uint8_t bytes[4];
     PutI32(bytes, 0);
     if (int32_t code = db.records.file.writeAt(kHeaderCount, bytes, 4); code != kOk) return code;

@@ -75,6 +75,7 @@ static int32_t CreateDatabaseFilesUnguarded(std::string_view gbkName,
     for (size_t i = 0; i < count; ++i) chains = chains || IsChainField(fields[i].type);
 
     std::string path = WithDefaultExtension(gbkName);
+    if (HasWildcard(path)) return kBadPath;
     PosixFile file;
     if (int32_t code = file.open(NativePath(path), true, Sharing::kExclusive, true); code != kOk) {
         return code;

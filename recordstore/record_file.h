@@ -75,6 +75,12 @@ class Database {
 // The file name with the default extension: "EDB" appended when the last path
 // component has no "."; a name ending in "." gets "EDB" only.
 std::string WithDefaultExtension(std::string_view gbkName, std::string_view extension = "EDB");
+// The position of the last path separator ("\\" or "/"), found character by
+// character; npos when there is none.
+size_t LastPathSeparator(std::string_view gbkPath);
+// "?" and "*" are no file-name characters; "?" is also what a character
+// outside GBK became on its way in, so such a name must not reach the disk.
+bool HasWildcard(std::string_view gbkPath);
 // The record file's path with its extension replaced by "EDT".
 std::string BlockFilePath(std::string_view gbkRecordPath);
 // The runtime's name rule for field names and aliases (letters, digits, Chinese),

@@ -3,6 +3,7 @@
 // checks run before the first repair, so a file that fails is left untouched.
 #include <new>
 
+#include "recordstore/pack_journal.h"
 #include "recordstore/password.h"
 #include "recordstore/record_file.h"
 #include "runtime/gbk.h"
@@ -14,18 +15,20 @@ namespace {
 int32_t ReadDescriptors(Database& db, uint64_t length) {
     uint8_t countBytes[4];
     size_t got = 0;
-    if (db.records.file.readAt(kFieldCountOffset, countBytes, 4, &got) != kOk || got < 4) {
-        return kNotDatabase;
-    }
+    // A read that fails is the file's error; only a short one means no database.
+    if (int32_t code = db.records.file.readAt(kFieldCountOffset, countBytes, 4, &got); code != kOk)
+        return code;
+    if (got < 4) return kNotDatabase;
     const int32_t n = GetI32(countBytes);
     if (n <= 0) return kNotDatabase;
     const uint64_t end = kDescriptorsOffset + uint64_t(kDescriptorSize) * uint64_t(n);
     if (end > length) return kNotDatabase;  // a short read, known before reading
     std::vector<uint8_t> raw(end - kDescriptorsOffset);
-    if (db.records.file.readAt(kDescriptorsOffset, raw.data(), raw.size(), &got) != kOk ||
-        got < raw.size()) {
-        return kNotDatabase;
+    if (int32_t code = db.records.file.readAt(kDescriptorsOffset, raw.data(), raw.size(), &got);
+        code != kOk) {
+        return code;
     }
+    if (got < raw.size()) return kNotDatabase;
     db.fields.resize(size_t(n));
     for (int32_t i = 0; i < n; ++i) {
         const uint8_t* d = &raw[size_t(i) * kDescriptorSize];
@@ -74,9 +77,8 @@ int32_t CheckBlockFile(Database& db, const OpenRequest& request, BlockRepair* re
     if (whole.code() != kOk) return whole.code();
     uint8_t h[kBlockHeaderSize];
     size_t got = 0;
-    if (blocks.file.readAt(0, h, sizeof h, &got) != kOk || got < sizeof h) {
-        return kBlockFileUnreadable;
-    }
+    if (int32_t code = blocks.file.readAt(0, h, sizeof h, &got); code != kOk) return code;
+    if (got < sizeof h) return kBlockFileUnreadable;
     const int32_t count = GetI32(h + 16), freeCount = GetI32(h + 20), firstFree = GetI32(h + 24);
     if (GetI32(h) != int32_t(kBlockMagic) || count <= 0 || freeCount < 0 || freeCount >= count ||
         firstFree < 0 || firstFree >= count) {
@@ -100,6 +102,7 @@ int32_t CheckBlockFile(Database& db, const OpenRequest& request, BlockRepair* re
 }
 
 int32_t OpenChecked(const OpenRequest& request, Database& db) {
+    if (HasWildcard(request.gbkPath)) return kBadPath;
     db.readOnly = request.readOnly;
     if (int32_t code = db.records.file.open(NativePath(request.gbkPath), !request.readOnly,
                                             request.sharing, false);
@@ -113,9 +116,9 @@ int32_t OpenChecked(const OpenRequest& request, Database& db) {
     uint64_t length = 0;
     if (int32_t code = db.records.file.size(&length); code != kOk) return code;
     size_t got = 0;
-    if (db.records.file.readAt(0, db.header, kHeaderSize, &got) != kOk || got < kHeaderSize) {
-        return kNotDatabase;
-    }
+    if (int32_t code = db.records.file.readAt(0, db.header, kHeaderSize, &got); code != kOk)
+        return code;
+    if (got < kHeaderSize) return kNotDatabase;
     const int32_t magic = GetI32(db.header);
     if (magic != int32_t(kRecordMagic) && magic != int32_t(kPasswordMagic)) return kNotDatabase;
     if (int32_t code = CheckPassword(db.header, request.password); code != kOk) return code;
@@ -124,6 +127,11 @@ int32_t OpenChecked(const OpenRequest& request, Database& db) {
     if (db.recordSize <= 0 || count < 0 || GetI32(db.header + 20) < 1) return kNotDatabase;
     if (GetI32(db.header + 4) > kFormatVersion) return kVersionTooHigh;
     if (int32_t code = ReadDescriptors(db, length); code != kOk) return code;
+    // A pack that died half-way is rolled back before anything is judged by
+    // the record count.
+    db.fullPath = request.gbkPath;
+    if (int32_t code = RecoverInterruptedPack(db); code != kOk) return code;
+    if (int32_t code = db.records.file.size(&length); code != kOk) return code;
 
     const uint64_t present = (length - db.dataOffset) / uint64_t(db.recordSize);
     const bool shortFile = present < uint64_t(count);
@@ -163,7 +171,7 @@ int32_t OpenChecked(const OpenRequest& request, Database& db) {
 }
 
 std::string TitleOf(const std::string& path) {
-    size_t sep = path.find_last_of("/\\");
+    size_t sep = LastPathSeparator(path);
     std::string last = sep == std::string::npos ? path : path.substr(sep + 1);
     size_t dot = last.rfind('.');
     return dot == std::string::npos ? last : last.substr(0, dot);

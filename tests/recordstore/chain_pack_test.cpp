@@ -112,6 +112,39 @@ TEST_F(Chains, DamagedChainsEndWithAnErrorInsteadOfLooping) {
     EXPECT_EQ(ReadChain(nullptr, a, &out), kBlockFileAccess);
 }
 
+// Damage left by faulty writers before: a free list that comes back to a live
+// block is refused instead of handing the block out twice, and a pack does not
+// free a block that a kept record's chain still uses.
+TEST_F(Chains, DamageIsRefusedNotSpread) {
+    int32_t a = 0, b = 0;
+    ASSERT_EQ(write(Pattern(900), 0, &a), kOk);  // blocks 1, 2
+    ASSERT_EQ(write(Pattern(600), 0, &b), kOk);  // blocks 3, 4
+    auto bytes = blockFile();
+    rstest::PutI32At(bytes, 20, 1);  // one free block: number 3, in b's chain
+    rstest::PutI32At(bytes, 24, 3);
+    rstest::WriteAll(dir.native("m.EDT"), bytes);
+    int32_t c = 0;
+    EXPECT_EQ(write(Pattern(10), 0, &c), kBlockFileAccess);
+    EXPECT_EQ(read(b), Pattern(600));
+    rstest::PutI32At(bytes, 20, 0);
+    rstest::PutI32At(bytes, 24, 0);
+    rstest::WriteAll(dir.native("m.EDT"), bytes);
+
+    // Records 1 and 2 share a's chain; 2 is marked and packed away.
+    for (int32_t i = 0; i < 2; ++i) {
+        ASSERT_EQ(AppendRecord(*db), kOk);
+        uint8_t head[4];
+        PutI32(head, a);
+        ASSERT_EQ(WriteFieldBytes(*db, i, db->fields[1], head), kOk);
+    }
+    ASSERT_EQ(MarkRecord(*db, 1, true), kOk);
+    ASSERT_EQ(PackRecords(*db), kOk);
+    EXPECT_EQ(header(20), 0);  // nothing freed
+    ASSERT_EQ(write(Pattern(2000), 0, &c), kOk);
+    EXPECT_EQ(read(a), Pattern(900));
+    EXPECT_EQ(read(c), Pattern(2000));
+}
+
 class Packing : public ::testing::Test {
   protected:
     void SetUp() override {

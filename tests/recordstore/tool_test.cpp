@@ -103,4 +103,75 @@ TEST(Tool, MemoByteSetAndCheck) {
     EXPECT_EQ(rstest::ReadAll(dir.native("memo.edb")), records);
 }
 
+TEST(Tool, NamesDamageReclaimAndBusyFiles) {
+    rstest::TempDir dir;
+    // A name GBK cannot hold is refused, not folded into "?" and onto another file.
+    Result bad = Tool({"create", Q(dir.native("😀.edb")), "A:3"});
+    EXPECT_EQ(bad.status, 1);
+    EXPECT_NE(bad.err.find("无效的路径"), std::string::npos);
+    EXPECT_TRUE(std::filesystem::is_empty(dir.path()));
+    // 乗 ends in the byte 0x5C in GBK; the name has its extension already.
+    EXPECT_EQ(Tool({"create", Q(dir.native("x.y乗")), "A:3"}).status, 0);
+    EXPECT_TRUE(std::filesystem::exists(dir.native("x.y乗")));
+
+    const QString file = Q(dir.native("m.edb"));
+    ASSERT_EQ(Tool({"create", file, "Id:3", "Text:12"}).status, 0);
+    for (int i = 0; i < 3; ++i) {
+        const QString text = "text=" + Q(std::string(900, char('a' + i)));
+        ASSERT_EQ(Tool({"append", file, "id=" + QString::number(i), text}).status, 0);
+    }
+    EXPECT_EQ(Tool({"check", file}).out, "");
+    // The last record lets go of its two blocks without freeing them: orphans,
+    // which check reports and reclaim gives back (the file shrinks).
+    auto records = rstest::ReadAll(dir.native("m.edb"));
+    const size_t data = 116 + 2 * 72, size = 12;
+    rstest::PutI32At(records, data + 2 * size + 8, 0);
+    rstest::WriteAll(dir.native("m.edb"), records);
+    Result check = Tool({"check", file});
+    EXPECT_EQ(check.status, 0);
+    EXPECT_NE(check.out.find("2 blocks reached by no chain"), std::string::npos) << check.out;
+    EXPECT_EQ(Tool({"reclaim", file}).out, "2 blocks given back\n");
+    EXPECT_EQ(rstest::FileSize(dir.native("m.EDT")), 5u * 512);
+    EXPECT_EQ(Tool({"check", file}).out, "");
+    // Two records sharing a block is damage, and reclaim will not touch it.
+    rstest::PutI32At(records, data + 1 * size + 8, rstest::I32At(records, data + 8));
+    rstest::WriteAll(dir.native("m.edb"), records);
+    check = Tool({"check", file});
+    EXPECT_EQ(check.status, 1);
+    EXPECT_NE(check.err.find("blocks used twice"), std::string::npos) << check.err;
+    EXPECT_EQ(Tool({"reclaim", file}).status, 1);
+
+    // Another process holding the file: the tool waits for it by default and
+    // fails at once with --wait 0.
+    const QString busy = Q(dir.native("busy.edb"));
+    ASSERT_EQ(Tool({"create", busy, "Id:3"}).status, 0);
+    std::unique_ptr<tavrin::rs::Database> db;
+    tavrin::rs::OpenRequest request;
+    request.gbkPath = dir.gbk("busy.edb");
+    ASSERT_EQ(tavrin::rs::OpenDatabaseFiles(request, &db), tavrin::rs::kOk);
+    auto whole = std::make_unique<tavrin::rs::WholeLock>(db->records, 0);
+    ASSERT_EQ(whole->code(), tavrin::rs::kOk);
+    Result now = Tool({"--wait", "0", "append", busy, "id=1"});
+    EXPECT_EQ(now.status, 1);
+    EXPECT_EQ(now.err, "加锁文件失败\n");
+    QProcess waiting;
+    waiting.start(TAVRIN_DB_PATH, {"append", busy, "id=2"});
+    ASSERT_TRUE(waiting.waitForStarted());
+    EXPECT_FALSE(waiting.waitForFinished(500));  // still waiting for the lock
+    whole.reset();
+    ASSERT_TRUE(waiting.waitForFinished(10000));
+    EXPECT_EQ(waiting.exitCode(), 0) << waiting.readAllStandardError().toStdString();
+    db.reset();
+    // Two shells appending at once lose and refuse nothing.
+    for (int i = 0; i < 12; ++i) {
+        QProcess a, b;
+        a.start(TAVRIN_DB_PATH, {"append", busy, "id=" + QString::number(10 + i)});
+        b.start(TAVRIN_DB_PATH, {"append", busy, "id=" + QString::number(50 + i)});
+        ASSERT_TRUE(a.waitForFinished(20000) && b.waitForFinished(20000));
+        EXPECT_EQ(a.exitCode() + b.exitCode(), 0)
+            << a.readAllStandardError().toStdString() << b.readAllStandardError().toStdString();
+    }
+    EXPECT_NE(Tool({"info", busy}).out.find("records: 25"), std::string::npos);
+}
+
 }  // namespace

@@ -1,15 +1,19 @@
 // tavrin-db: dispatches the command line to the tool's commands.
 #include <cstdio>
+#include <cstdlib>
 #include <cstring>
 
 #include "item_csv.h"
+#include "recordstore/database_manager.h"
+#include "runtime/gbk.h"
 #include "tool.h"
 
 namespace {
 
 int Usage() {
     std::fputs(
-        "usage:\n"
+        "usage: tavrin-db [--wait MS] COMMAND FILE ...\n"
+        "  --wait MS: how long to wait for a file another process holds (default 5000)\n"
         "  tavrin-db create FILE NAME:TYPE[:SIZE] ...   (TYPE 1-12; SIZE for text, type 10)\n"
         "  tavrin-db info FILE\n"
         "  tavrin-db dump FILE                          (CSV on standard output)\n"
@@ -17,7 +21,9 @@ int Usage() {
         "  tavrin-db pack FILE\n"
         "  tavrin-db check FILE\n"
         "  tavrin-db export FILE                        (an item file as CSV on standard output)\n"
-        "  tavrin-db import FILE CSV [--skip-bad]       (CSV rows into an item file)\n",
+        "  tavrin-db import FILE CSV [--skip-bad]       (CSV rows into an item file)\n"
+
+        "  tavrin-db reclaim FILE                       (give unreachable blocks back)\n",
         stderr);
     return 2;
 }
@@ -26,10 +32,29 @@ int Usage() {
 
 int main(int argc, char** argv) {
     using namespace tavrin::dbtool;
-    if (argc < 3) return Usage();
-    const std::string command = argv[1];
-    const std::string file = argv[2];
-    std::vector<std::string> rest(argv + 3, argv + argc);
+    std::vector<std::string> args(argv + 1, argv + argc);
+    // A busy file is waited for, as a person at a shell expects.
+    int32_t waitMs = 5000;
+    if (args.size() >= 2 && args[0] == "--wait") {
+        char* end = nullptr;
+        long ms = std::strtol(args[1].c_str(), &end, 10);
+        if (args[1].empty() || *end != 0 || ms < -1 || ms > 0x7FFFFFFF) return Usage();
+        waitMs = int32_t(ms);
+        args.erase(args.begin(), args.begin() + 2);
+    }
+    tavrin::rs::SetLockWaitTime(waitMs);
+    if (args.size() < 2) return Usage();
+    const std::string command = args[0];
+    const std::string file = args[1];
+    // Inside the program names are GBK; a character GBK has no place for would
+    // turn into "?" and two different names into one file.
+    if (tavrin::GbkToUtf8(tavrin::Utf8ToGbk(file)) != file) {
+        std::fprintf(stderr, "\"%s\": the name holds characters the record files cannot name\n%s\n",
+                     file.c_str(),
+                     tavrin::GbkToUtf8(tavrin::DatabaseError(tavrin::rs::kBadPath)).c_str());
+        return 1;
+    }
+    std::vector<std::string> rest(args.begin() + 2, args.end());
     if (command == "create") return rest.empty() ? Usage() : Create(file, rest);
     if (command == "append") return Append(file, rest);
     if (command == "import" && (rest.size() == 1 || (rest.size() == 2 && rest[1] == "--skip-bad")))
@@ -40,5 +65,6 @@ int main(int argc, char** argv) {
     if (command == "pack") return Pack(file);
     if (command == "check") return Check(file);
     if (command == "export") return ExportItems(file);
+    if (command == "reclaim") return Reclaim(file);
     return Usage();
 }

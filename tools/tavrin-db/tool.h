@@ -18,6 +18,8 @@ int Dump(const std::string& file);
 int Append(const std::string& file, const std::vector<std::string>& assignments);
 int Pack(const std::string& file);
 int Check(const std::string& file);
+// Gives blocks that no chain and no free list reaches back to the free list.
+int Reclaim(const std::string& file);
 
 // Field values as the tool prints them (UTF-8): numbers as ToText writes them,
 // date-times "YYYY-MM-DD HH:MM:SS", logicals 1/0, byte-sets hex, texts as text.

@@ -3,6 +3,7 @@
 #include <cstdio>
 #include <cstdlib>
 
+#include "recordstore/block_audit.h"
 #include "recordstore/block_file.h"
 #include "recordstore/database_manager.h"
 #include "recordstore/record_commands.h"
@@ -26,11 +27,13 @@ int FailText(const std::string& text) {
     return 1;
 }
 
-int32_t OpenFile(const std::string& file, bool readOnly, std::unique_ptr<Database>* db) {
+int32_t OpenFile(const std::string& file, bool readOnly, std::unique_ptr<Database>* db,
+                 Sharing sharing = Sharing::kDenyNone) {
     if (file.empty()) return kFileNotFound;
     OpenRequest request;
     request.gbkPath = DatabaseManager::FullPath(WithDefaultExtension(Utf8ToGbk(file)));
     request.readOnly = readOnly;
+    request.sharing = sharing;
     return OpenDatabaseFiles(request, db);
 }
 
@@ -225,7 +228,43 @@ int Check(const std::string& file) {
     if (int32_t code = OpenFile(file, true, &db); code != kOk) return Fail(code);
     int32_t code = EachRecord(
         *db, [](const uint8_t*, int32_t, const std::vector<std::string>&) { return int32_t(0); });
-    return code == kOk ? 0 : Fail(code);
+    if (code != kOk) return Fail(code);
+    if (!db->blocks) return 0;
+    BlockAudit audit;
+    {
+        WholeLock whole(db->records, LockWaitTime());
+        if (whole.code() != kOk) return Fail(whole.code());
+        if (code = AuditBlocks(*db, &audit); code != kOk) return Fail(code);
+    }
+    const std::pair<int32_t, const char*> findings[] = {
+        {audit.sharedBlocks, "blocks used twice (by two chains, or by a chain and the free list)"},
+        {audit.freeListLoops, "free list loops or leaves the file"},
+        {audit.chainsIntoFree, "chains reach a block marked free"},
+        {audit.liveOnFreeList, "blocks with content on the free list"},
+        {audit.brokenChains, "chains link outside the file or loop"},
+    };
+    for (auto [n, text] : findings) {
+        if (n > 0) std::fprintf(stderr, "%d %s\n", n, text);
+    }
+    if (audit.damaged()) return Fail(kBlockFileAccess);
+    if (!audit.orphans.empty() || audit.freeCountWrong) {
+        std::printf(
+            "%zu blocks reached by no chain and no free list (tavrin-db reclaim %s gives "
+            "them back)\n",
+            audit.orphans.size(), file.c_str());
+    }
+    return 0;
+}
+
+int Reclaim(const std::string& file) {
+    std::unique_ptr<Database> db;
+    if (int32_t code = OpenFile(file, false, &db, Sharing::kExclusive); code != kOk) {
+        return Fail(code);
+    }
+    int32_t reclaimed = 0;
+    if (int32_t code = ReclaimBlocks(*db, &reclaimed); code != kOk) return Fail(code);
+    std::printf("%d blocks given back\n", reclaimed);
+    return 0;
 }
 
 }  // namespace tavrin::dbtool

@@ -1,0 +1,165 @@
+// Walking and mending the block file. Each block is read once per reach; the
+// owner table bounds every walk by the block count.
+#include "recordstore/block_audit.h"
+
+namespace tavrin::rs {
+
+namespace {
+
+enum Owner : uint8_t { kNone, kChain, kFree };
+
+struct Walker {
+    explicit Walker(Database& d) : db(d) {}
+    Database& db;
+    int32_t count = 0, freeCount = 0, firstFree = 0;
+    std::vector<uint8_t> owner;
+
+    int32_t loadHeader() {
+        uint8_t h[kBlockHeaderSize];
+        size_t got = 0;
+        if (int32_t code = db.blocks->file.readAt(0, h, sizeof h, &got); code != kOk) return code;
+        if (got < sizeof h) return kBlockFileAccess;
+        count = GetI32(h + 16);
+        freeCount = GetI32(h + 20);
+        firstFree = GetI32(h + 24);
+        uint64_t length = 0;
+        if (int32_t code = db.blocks->file.size(&length); code != kOk) return code;
+        // Blocks past the end of the file cannot be read; the shorter wins.
+        count = int32_t(std::min<uint64_t>(uint64_t(std::max(count, 1)), length / kBlockSize));
+        owner.assign(size_t(std::max(count, 1)), kNone);
+        return kOk;
+    }
+
+    int32_t links(int32_t b, int32_t* next, int32_t* used) {
+        uint8_t raw[12];
+        size_t got = 0;
+        if (int32_t code = db.blocks->file.readAt(uint64_t(b) * kBlockSize, raw, 12, &got);
+            code != kOk) {
+            return code;
+        }
+        if (got < 12) return kBlockFileAccess;
+        *next = GetI32(raw + 4);
+        *used = GetI32(raw + 8);
+        return kOk;
+    }
+
+    // Follows one chain, owning its blocks; stops at the first block owned already.
+    int32_t walkChain(int32_t first, BlockAudit* a) {
+        ++a->chains;
+        bool intoFree = false;
+        for (int32_t b = first; b != 0;) {
+            if (b < 0 || b >= count) {
+                ++a->brokenChains;
+                break;
+            }
+            if (owner[size_t(b)] != kNone) {
+                ++a->sharedBlocks;
+                break;
+            }
+            owner[size_t(b)] = kChain;
+            ++a->chainBlocks;
+            int32_t next = 0, used = 0;
+            if (int32_t code = links(b, &next, &used); code != kOk) return code;
+            if (used <= 0 || used > kBlockPayload) intoFree = true;
+            b = next;
+        }
+        if (intoFree) ++a->chainsIntoFree;
+        return kOk;
+    }
+
+    // Every record's chains, in record order.
+    int32_t walkRecords(BlockAudit* a) {
+        int32_t records = 0;
+        if (int32_t code = PeekRecordCount(db, &records); code != kOk) return code;
+        return ScanRecords(db, 0, records, [&](const uint8_t* record, int32_t) -> int32_t {
+            for (const FieldDescriptor& f : db.fields) {
+                if (!IsChainField(f.type) || GetI32(record + f.offset) == 0) continue;
+                if (int32_t code = walkChain(GetI32(record + f.offset), a); code != kOk)
+                    return code;
+            }
+            return 0;
+        });
+    }
+};
+
+}  // namespace
+
+int32_t AuditBlocks(Database& db, BlockAudit* a) {
+    *a = BlockAudit{};
+    if (!db.blocks) return kOk;
+    Walker w(db);
+    if (int32_t code = w.loadHeader(); code != kOk) return code;
+    a->blockCount = w.count;
+    if (int32_t code = w.walkRecords(a); code != kOk) return code;
+    int32_t listed = 0;
+    for (int32_t b = w.firstFree; b != 0;) {
+        if (b < 0 || b >= w.count) {
+            ++a->freeListLoops;  // leaves the file: the list is as broken as a loop
+            break;
+        }
+        if (w.owner[size_t(b)] == kFree) {
+            ++a->freeListLoops;
+            break;
+        }
+        if (w.owner[size_t(b)] == kChain) {
+            ++a->sharedBlocks;
+            break;
+        }
+        w.owner[size_t(b)] = kFree;
+        ++listed;
+        int32_t next = 0, used = 0;
+        if (int32_t code = w.links(b, &next, &used); code != kOk) return code;
+        if (used != 0) ++a->liveOnFreeList;
+        b = next;
+    }
+    a->freeBlocks = listed;
+    a->freeCountWrong = listed != w.freeCount ? 1 : 0;
+    for (int32_t b = 1; b < w.count; ++b) {
+        if (w.owner[size_t(b)] == kNone) a->orphans.push_back(b);
+    }
+    return kOk;
+}
+
+int32_t ReclaimBlocks(Database& db, int32_t* reclaimed) {
+    *reclaimed = 0;
+    if (!db.blocks) return kOk;
+    WholeLock whole(db.records, LockWaitTime());
+    if (whole.code() != kOk) return whole.code();
+    ByteLock header(*db.blocks, 0, LockWaitTime());
+    if (header.code() != kOk) return header.code();
+    Walker w(db);
+    if (int32_t code = w.loadHeader(); code != kOk) return code;
+    BlockAudit a;
+    if (int32_t code = w.walkRecords(&a); code != kOk) return code;
+    if (a.sharedBlocks > 0 || a.brokenChains > 0) return kBlockFileAccess;
+    // The blocks that stay: up to the last one a chain holds.
+    int32_t kept = w.count;
+    while (kept > 1 && w.owner[size_t(kept - 1)] != kChain) --kept;
+    std::vector<int32_t> free;
+    for (int32_t b = 1; b < kept; ++b) {
+        if (w.owner[size_t(b)] != kChain) free.push_back(b);
+    }
+    *reclaimed = int32_t(free.size()) + (w.count - kept) - w.freeCount;
+    if (*reclaimed < 0) *reclaimed = 0;
+    // Blocks first, header last: until the header names the new list the old
+    // head still starts a list of free blocks.
+    uint8_t block[kBlockSize] = {};
+    for (size_t i = 0; i < free.size(); ++i) {
+        PutI32(block, i == 0 ? 0 : free[i - 1]);
+        PutI32(block + 4, i + 1 < free.size() ? free[i + 1] : 0);
+        if (int32_t code =
+                db.blocks->file.writeAt(uint64_t(free[i]) * kBlockSize, block, kBlockSize);
+            code != kOk) {
+            return code;
+        }
+    }
+    uint8_t fields[12];
+    PutI32(fields, kept);
+    PutI32(fields + 4, int32_t(free.size()));
+    PutI32(fields + 8, free.empty() ? 0 : free.front());
+    if (int32_t code = db.blocks->file.writeAt(kBlockCountOffset, fields, 12); code != kOk)
+        return code;
+    return db.blocks->file.truncate(uint64_t(kept) * kBlockSize);
+}
+
+}  // namespace tavrin::rs

@@ -1,0 +1,37 @@
+// A full walk of a block file: every chain the records point to and the free
+// list, each block owned at most once. Finds the damage a crash or a faulty
+// writer can leave, and gives unreachable blocks back to the free list.
+#pragma once
+
+#include <cstdint>
+#include <vector>
+
+#include "recordstore/record_file.h"
+
+namespace tavrin::rs {
+
+struct BlockAudit {
+    int32_t blockCount = 0;
+    int32_t chains = 0;
+    int32_t chainBlocks = 0;
+    int32_t freeBlocks = 0;        // reached through the free list
+    int32_t sharedBlocks = 0;      // in two chains, or in a chain and the free list
+    int32_t freeListLoops = 0;     // the free list comes back to a block it passed
+    int32_t chainsIntoFree = 0;    // chains that reach a block marked free (used 0)
+    int32_t liveOnFreeList = 0;    // blocks with content on the free list
+    int32_t brokenChains = 0;      // links outside the file, or a chain that loops
+    int32_t freeCountWrong = 0;    // 1 when the header's free count is not the list's length
+    std::vector<int32_t> orphans;  // blocks no chain and no free list reaches
+    bool damaged() const {
+        return sharedBlocks + freeListLoops + chainsIntoFree + liveOnFreeList + brokenChains > 0;
+    }
+};
+
+// Walks the block file of db, the caller holding the whole-database lock.
+int32_t AuditBlocks(Database& db, BlockAudit* audit);
+// Rebuilds the free list from every block no chain reaches and gives trailing
+// free blocks back; refuses with -59 when two chains share a block. The
+// database must be open for writing with exclusive sharing.
+int32_t ReclaimBlocks(Database& db, int32_t* reclaimed);
+
+}  // namespace tavrin::rs
