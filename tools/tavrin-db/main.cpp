@@ -22,7 +22,6 @@ int Usage() {
         "  tavrin-db check FILE\n"
         "  tavrin-db export FILE                        (an item file as CSV on standard output)\n"
         "  tavrin-db import FILE CSV [--skip-bad]       (CSV rows into an item file)\n"
-
         "  tavrin-db reclaim FILE                       (give unreachable blocks back)\n",
         stderr);
     return 2;
