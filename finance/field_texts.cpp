@@ -22,13 +22,7 @@ int32_t TextFieldWidth(const char* gbkField) {
 }
 
 std::string FitToWidth(std::string_view gbk, int32_t width) {
-    size_t end = 0;
-    while (end < gbk.size()) {
-        const size_t length = IsGbkLeadByte(static_cast<unsigned char>(gbk[end])) ? 2 : 1;
-        if (end + length > size_t(std::max(width, 0))) break;
-        end += length;
-    }
-    return std::string(gbk.substr(0, end));
+    return std::string(gbk.substr(0, GbkWholeCharacterPrefix(gbk, size_t(std::max(width, 0)))));
 }
 
 void LimitRemarkEdits() {

@@ -25,14 +25,7 @@ bool NamesJScript(std::string_view language) {
 
 // Cuts a GBK text to at most n bytes without splitting a double-byte character.
 std::string CutGbk(std::string text, size_t n) {
-    if (text.size() <= n) return text;
-    size_t i = 0;
-    while (i < n) {
-        const size_t step = IsGbkLeadByte(static_cast<unsigned char>(text[i])) ? 2 : 1;
-        if (i + step > n) break;
-        i += step;
-    }
-    text.resize(i);
+    text.resize(GbkWholeCharacterPrefix(text, n));
     return text;
 }
 

@@ -7,6 +7,7 @@
 #include "recordstore/record_commands.h"
 #include "rs_text_constants.h"
 #include "runtime/errors.h"
+#include "runtime/gbk.h"
 
 namespace tavrin {
 
@@ -97,7 +98,7 @@ int32_t BytesOfValue(const FieldDescriptor& f, const Value* value, uint8_t* out)
             break;
         case kFieldText: {
             std::string_view text = TextOf(*value);
-            std::memcpy(out, text.data(), std::min(text.size(), size_t(f.width)));
+            std::memcpy(out, text.data(), GbkWholeCharacterPrefix(text, size_t(f.width)));
             break;
         }
         default:

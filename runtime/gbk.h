@@ -19,6 +19,22 @@ std::string QStringToGbk(const QString& text);
 std::string NativePath(std::string_view gbkPath);
 
 // True when byte c starts a double-byte GBK character.
-inline bool IsGbkLeadByte(unsigned char c) { return c >= 0x81; }
+inline bool IsGbkLeadByte(unsigned char c) {
+    return c >= 0x81;
+}
+
+// The length of the longest prefix of a GBK text that fits in maxBytes and ends
+// on a whole character: a text shortened to a width never keeps half of a
+// double-byte character.
+inline size_t GbkWholeCharacterPrefix(std::string_view gbk, size_t maxBytes) {
+    if (gbk.size() <= maxBytes) return gbk.size();
+    size_t end = 0;
+    while (end < gbk.size()) {
+        const size_t next = end + (IsGbkLeadByte(static_cast<unsigned char>(gbk[end])) ? 2 : 1);
+        if (next > maxBytes) break;
+        end = next;
+    }
+    return end;
+}
 
 }  // namespace tavrin

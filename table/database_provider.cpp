@@ -10,16 +10,6 @@
 
 namespace tavrin::table {
 
-size_t GbkPrefixLength(std::string_view gbk, size_t limit) {
-    size_t n = 0;
-    while (n < gbk.size()) {
-        const size_t step = IsGbkLeadByte(uint8_t(gbk[n])) && n + 1 < gbk.size() ? 2 : 1;
-        if (n + step > limit) break;
-        n += step;
-    }
-    return n;
-}
-
 bool GeneralProviderControl::setText(int32_t row, int32_t column, std::string_view gbk) {
     if (row < 0 || row >= model_.rowCount() || column < 0 || column >= model_.columnCount())
         return false;
@@ -91,7 +81,7 @@ bool DatabaseProviderControl::setText(int32_t row, int32_t column, std::string_v
     if (!isText(column) || row < 0 || row >= rowCount()) return false;
     const rs::FieldDescriptor& f = db_->fields[size_t(column)];
     std::vector<uint8_t> bytes(size_t(f.width), 0);
-    const size_t n = GbkPrefixLength(gbk, bytes.size());
+    const size_t n = GbkWholeCharacterPrefix(gbk, bytes.size());
     std::memcpy(bytes.data(), gbk.data(), n);
     return rs::WriteFieldBytes(*db_, row, f, bytes.data()) == rs::kOk;
 }

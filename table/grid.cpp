@@ -34,7 +34,8 @@ class GbkLimitValidator : public QValidator {
     }
     void fixup(QString& input) const override {
         const std::string gbk = QStringToGbk(input);
-        input = GbkToQString(std::string_view(gbk).substr(0, GbkPrefixLength(gbk, size_t(limit_))));
+        input = GbkToQString(
+            std::string_view(gbk).substr(0, GbkWholeCharacterPrefix(gbk, size_t(limit_))));
     }
 
   private:

@@ -17,10 +17,6 @@ struct Database;
 
 namespace tavrin::table {
 
-// Bytes of the longest prefix of `gbk` that fits `limit` bytes without cutting
-// a double-byte character in half.
-size_t GbkPrefixLength(std::string_view gbk, size_t limit);
-
 class ProviderControl : public forms::Control {
     Q_OBJECT
   public:

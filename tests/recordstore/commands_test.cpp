@@ -109,6 +109,9 @@ TEST_F(Commands, FieldKindsTextCuttingAndClamping) {
     std::string longer = twenty + "abc";
     ASSERT_TRUE(Cmd(WriteField, MakeInt(1), Text(longer)).asBool());
     EXPECT_EQ(rstest::TextResult(Cmd(ReadField, MakeInt(1))), twenty);
+    // A cut never keeps half of a double-byte character.
+    ASSERT_TRUE(Cmd(WriteField, MakeInt(1), Text("A" + twenty)).asBool());
+    EXPECT_EQ(rstest::TextResult(Cmd(ReadField, MakeInt(1))), "A" + twenty.substr(0, 18));
     ASSERT_TRUE(Cmd(WriteField, MakeInt(1), Text("ab")).asBool());
     EXPECT_EQ(rstest::TextResult(Cmd(ReadField, MakeInt(1))), "ab");
     auto bytes = rstest::ReadAll(dir.native("财务收入.edb"));

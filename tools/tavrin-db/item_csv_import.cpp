@@ -35,13 +35,7 @@ std::string FieldGbk(const std::string& utf8, const FieldDescriptor& f, int32_t 
     if (GbkToUtf8(gbk) != utf8)
         warnings->push_back(where + ": characters GBK cannot hold became ?");
     if (gbk.size() > size_t(f.width)) {
-        size_t cut = 0;
-        while (cut < gbk.size()) {
-            const size_t next = cut + (IsGbkLeadByte(uint8_t(gbk[cut])) ? 2 : 1);
-            if (next > size_t(f.width)) break;
-            cut = next;
-        }
-        gbk.resize(cut);
+        gbk.resize(GbkWholeCharacterPrefix(gbk, size_t(f.width)));
         warnings->push_back(where + ": cut to " + std::to_string(f.width) + " bytes: \"" +
                             GbkToUtf8(gbk) + "\"");
     }
