@@ -5,6 +5,7 @@
 
 #include <charconv>
 #include <string>
+#include <vector>
 
 #include "finance/data_files.h"
 #include "finance/record_scan.h"
@@ -103,15 +104,18 @@ void ListAll(const Side& side, void (*create)()) {
     auto deliver = [&] {
         if (model == nullptr || batch.rows() == 0) return;
         if (!reserved) {
-            // Room for the whole file at the first batch's bytes per row.
             const double perRow = double(batch.bytes.size()) / batch.rows();
-            model->reserve(count, size_t(perRow * 1.05 * count) + 4096);
+            // Room for the whole file at the first batch's bytes per row, with
+            // a margin for the longer numbers of later rows; room never
+            // written takes no memory.
+            model->reserve(count, size_t((perRow * 1.1 + 8) * count) + 4096);
             reserved = true;
         }
         model->appendRows(batch);
         batch.clear();
     };
     int32_t lastYear = -1;
+    std::vector<bool> seen(100000);  // years of at most five digits already noted
     ScanCurrentDatabase([&](int32_t index, int32_t serial) {
         batch.data.push_back(serial);
         AppendNumberText(batch, index + 1);
@@ -119,7 +123,8 @@ void ListAll(const Side& side, void (*create)()) {
         AppendFieldText(batch, side.categoryField);
         const std::string_view time = AppendFieldText(batch, side.timeField);
         if (const int32_t year = YearOfDateText(time); year > 0 && year != lastYear) {
-            Years().insert(year);
+            if (!seen[size_t(year)]) Years().insert(year);
+            seen[size_t(year)] = true;
             lastYear = year;
         }
         AppendFieldText(batch, side.remarkField);
