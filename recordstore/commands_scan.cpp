@@ -150,17 +150,24 @@ void SumRecords(Value* result, int32_t argc, const Value* argv) {
         ScanScope scope(*db);
         // A sum of one number field reads it from the record images directly.
         const DirectNumber direct = DirectNumber::Recognise(*db, expression);
-        code = ScanAll(*db, [&](const uint8_t* record, int32_t index) -> int32_t {
-            scope.visit(record, index);
-            if (conditional && !ConditionHolds(condition)) return 0;
-            Value v = direct ? direct.valueOf(record) : EvaluateDeferred(expression);
-            if (!IsNumericType(v.type)) {
-                SetLastDatabaseError(kExpressionKind);
-                ReportRuntimeError(11);
-            }
-            sum += NumberOf(v);
-            return 0;
-        });
+        if (direct && direct.isFloating() && !conditional) {
+            code = ScanAll(*db, [&](const uint8_t* record, int32_t) -> int32_t {
+                sum += direct.numberOf(record);
+                return 0;
+            });
+        } else {
+            code = ScanAll(*db, [&](const uint8_t* record, int32_t index) -> int32_t {
+                scope.visit(record, index);
+                if (conditional && !ConditionHolds(condition)) return 0;
+                Value v = direct ? direct.valueOf(record) : EvaluateDeferred(expression);
+                if (!IsNumericType(v.type)) {
+                    SetLastDatabaseError(kExpressionKind);
+                    ReportRuntimeError(11);
+                }
+                sum += NumberOf(v);
+                return 0;
+            });
+        }
     }
     *result = MakeDouble(code.ok() ? sum : 0.0);
 }

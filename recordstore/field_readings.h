@@ -2,6 +2,8 @@
 // record image instead of calling the deferred code once per record. Internal.
 #pragma once
 
+#include <cmath>
+#include <cstring>
 #include <string_view>
 
 #include "recordstore/command_support.h"
@@ -17,6 +19,20 @@ class DirectNumber {
     explicit operator bool() const { return field_ != nullptr; }
     // The same Value the deferred code would give for this record.
     Value valueOf(const uint8_t* record) const;
+    // Whether the field is a float or double, whose number numberOf gives.
+    bool isFloating() const { return field_->type == kFieldFloat || field_->type == kFieldDouble; }
+    // NumberOf(valueOf(record)) for a float or double field, without the Value.
+    double numberOf(const uint8_t* record) const {
+        const uint8_t* at = record + field_->offset;
+        if (field_->type == kFieldFloat) {
+            float f;
+            std::memcpy(&f, at, 4);
+            return nonFiniteAsZero_ && !std::isfinite(f) ? 0.0 : double(f);
+        }
+        double d;
+        std::memcpy(&d, at, 8);
+        return nonFiniteAsZero_ && !std::isfinite(d) ? 0.0 : d;
+    }
 
   private:
     const FieldDescriptor* field_ = nullptr;
