@@ -108,7 +108,10 @@ void ListAll(const Side& side, void (*create)()) {
             // Room for the whole file at the first batch's bytes per row, with
             // a margin for the longer numbers of later rows; room never
             // written takes no memory.
-            model->reserve(count, size_t((perRow * 1.1 + 8) * count) + 4096);
+            // Rows added afterwards find room too, instead of the first of them
+            // copying the whole list's storage.
+            const int32_t rows = count + count / 8 + 64;
+            model->reserve(rows, size_t((perRow * 1.1 + 8) * rows) + 4096);
             reserved = true;
         }
         model->appendRows(batch);
