@@ -152,7 +152,7 @@ bool OpenRecordOfRow(const Side& side, int32_t row, float* amount) {
         return false;
     }
     int32_t index = -1;
-    if (FindRecordBySerial(LvItemData(side.list, row), &index) != 0) {
+    if (FindRecordBySerial(LvItemData(side.list, row), &index, row) != 0) {
         CloseCurrentDatabase();
         ReportAccessFailed(side);
         return false;

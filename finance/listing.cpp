@@ -3,13 +3,15 @@
 // can be neither opened nor created gives an empty list and a total of 0, once.
 #include "finance/listing.h"
 
-#include <cmath>
+#include <charconv>
 #include <string>
+#include <vector>
 
 #include "finance/data_files.h"
 #include "finance/record_scan.h"
 #include "finance/sides.h"
 #include "finance/ui.h"
+#include "forms/report_list.h"
 #include "recordstore/record_commands.h"
 #include "runtime/commands.h"
 #include "runtime/kernel/conversion_commands.h"
@@ -32,13 +34,31 @@ bool& Recreating(const Side& side) {
     return side.income ? income : expense;
 }
 
-// Cell `column` of `row` := ToText(ReadField field).
-void SetCellFromField(uint32_t list, int32_t row, int32_t column, const char* field) {
+using RowBatch = forms::ReportListModel::RowBatch;
+
+// Appends ToText(ReadField field) of the scan record as the row's next cell;
+// returns the text as it lies in the batch.
+std::string_view AppendFieldText(RowBatch& batch, const char* field) {
     const Value v = CallKernel(ReadField, MakeTextRef(field));
-    const Value t = CallKernel(ToText, v);
-    if (v.type == TypeCode::kText) Free(v.pointer());
-    LvSetItemTextRef(list, row, column, t.asText());
-    Free(t.pointer());
+    const size_t at = batch.bytes.size();
+    if (v.type == TypeCode::kText) {
+        batch.bytes.append(TextOf(v));
+    } else if (v.type == TypeCode::kDateTime) {
+        char buf[kDateTimeTextMax];
+        batch.bytes.append(buf, WriteDateTimeText(v.asDouble(), buf));
+    } else {
+        batch.bytes.append(ValueToText(v));
+    }
+    if (v.type == TypeCode::kText || v.type == TypeCode::kByteSet) Free(v.pointer());
+    batch.lengths.push_back(uint32_t(batch.bytes.size() - at));
+    return std::string_view(batch.bytes).substr(at);
+}
+
+void AppendNumberText(RowBatch& batch, int32_t number) {
+    char buf[16];
+    char* end = std::to_chars(buf, buf + sizeof buf, number).ptr;
+    batch.bytes.append(buf, end);
+    batch.lengths.push_back(uint32_t(end - buf));
 }
 
 // The leading digits of a date text ("2012年5月3日") as the year.
@@ -48,19 +68,6 @@ int32_t YearOfDateText(std::string_view text) {
     for (; i < text.size() && text[i] >= '0' && text[i] <= '9' && i < 5; ++i)
         year = year * 10 + (text[i] - '0');
     return i > 0 ? year : -1;
-}
-
-struct AmountContext {
-    const char* field;
-};
-
-// The amount of the record as it counts in the total: one that is not a finite
-// number (a file written by another tool) counts as nothing.
-Value ReadAmount(void* context) {
-    const Value v = CallKernel(ReadField, MakeTextRef(static_cast<AmountContext*>(context)->field));
-    if (v.type == TypeCode::kFloat) return MakeFloat(CountedAmount(v.asFloat()));
-    if (v.type == TypeCode::kDouble && !std::isfinite(v.asDouble())) return MakeDouble(0.0);
-    return v;
 }
 
 void EndEmpty(const Side& side) {
@@ -87,25 +94,50 @@ void ListAll(const Side& side, void (*create)()) {
     }
     LvDeleteAll(side.list);
     CallKernel(GoToFirstRecord);
+    forms::ReportListModel* model = LvModel(side.list);
+    const int32_t count = CallKernel(GetRecordCount).asInt();
+    // Rows go to the list in batches: number, amount, category, date, remark.
+    constexpr int32_t kBatchRows = 8192;
+    RowBatch batch;
+    batch.columns = 5;
+    bool reserved = false;
+    auto deliver = [&] {
+        if (model == nullptr || batch.rows() == 0) return;
+        if (!reserved) {
+            const double perRow = double(batch.bytes.size()) / batch.rows();
+            // Room for the whole file at the first batch's bytes per row, with
+            // a margin for the longer numbers of later rows; room never
+            // written takes no memory.
+            // Rows added afterwards find room too, instead of the first of them
+            // copying the whole list's storage.
+            const int32_t rows = count + count / 8 + 64;
+            model->reserve(rows, size_t((perRow * 1.1 + 8) * rows) + 4096);
+            reserved = true;
+        }
+        model->appendRows(batch);
+        batch.clear();
+    };
     int32_t lastYear = -1;
+    std::vector<bool> seen(100000);  // years of at most five digits already noted
     ScanCurrentDatabase([&](int32_t index, int32_t serial) {
-        const int32_t row = LvAppendRow(side.list, serial);
-        const Value number = CallKernel(ToText, MakeInt(index + 1));
-        LvSetItemTextRef(side.list, row, 0, number.asText());
-        Free(number.pointer());
-        SetCellFromField(side.list, row, 1, side.amountField);
-        SetCellFromField(side.list, row, 2, side.categoryField);
-        const Value time = CallKernel(ToText, CallKernel(ReadField, MakeTextRef(side.timeField)));
-        if (const int32_t year = YearOfDateText(TextOf(time)); year > 0 && year != lastYear) {
-            Years().insert(year);
+        batch.data.push_back(serial);
+        AppendNumberText(batch, index + 1);
+        AppendFieldText(batch, side.amountField);
+        AppendFieldText(batch, side.categoryField);
+        const std::string_view time = AppendFieldText(batch, side.timeField);
+        if (const int32_t year = YearOfDateText(time); year > 0 && year != lastYear) {
+            if (!seen[size_t(year)]) Years().insert(year);
+            seen[size_t(year)] = true;
             lastYear = year;
         }
-        LvSetItemTextRef(side.list, row, 3, time.asText());
-        Free(time.pointer());
-        SetCellFromField(side.list, row, 4, side.remarkField);
+        AppendFieldText(batch, side.remarkField);
+        if (batch.rows() == kBatchRows) deliver();
     });
-    AmountContext context{side.amountField};
-    const DeferredArgument expression{&ReadAmount, &context};
+    deliver();
+    // An amount that is not a finite number (a file written by another tool)
+    // counts as nothing.
+    FieldReading amount{side.amountField, true};
+    const DeferredArgument expression{&ReadOneField, &amount};
     const Value sum = CallKernel(SumRecords, MakeDeferred(&expression));
     side.total().setSum(sum.type == TypeCode::kDouble ? sum.asDouble() : 0.0);
     CloseCurrentDatabase();

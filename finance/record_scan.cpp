@@ -39,7 +39,7 @@ int32_t SerialOfRecord(int32_t index) {
     return rs::GetI32(tag);
 }
 
-int32_t FindRecordBySerial(int32_t serial, int32_t* index) {
+int32_t FindRecordBySerial(int32_t serial, int32_t* index, int32_t hint) {
     *index = -1;
     rs::Database* db = DatabaseManager::instance().current();
     if (db == nullptr) return rs::kNoCurrentDatabase;
@@ -48,6 +48,15 @@ int32_t FindRecordBySerial(int32_t serial, int32_t* index) {
     if (whole.code() != rs::kOk) return whole.code();
     int32_t count = 0;
     if (int32_t code = rs::ReadRecordCount(*db, &count); code != rs::kOk) return code;
+    if (hint >= 0 && hint < count) {
+        uint8_t tag[4];
+        size_t got = 0;
+        const int32_t code = db->records.file.readAt(db->recordOffset(hint), tag, 4, &got);
+        if (code == rs::kOk && got == 4 && rs::GetI32(tag) == serial) {
+            *index = hint;
+            return rs::kOk;
+        }
+    }
     return rs::ScanRecords(*db, 0, count, [&](const uint8_t* record, int32_t i) -> int32_t {
         if (rs::GetI32(record) != serial) return 0;
         *index = i;

@@ -18,7 +18,9 @@ int32_t SerialOfRecord(int32_t index);
 
 // The 0-based index of the record with this serial in the current database
 // into *index (-1 when there is none). Returns 0 or the engine's negative code
-// when the file could not be read.
-int32_t FindRecordBySerial(int32_t serial, int32_t* index);
+// when the file could not be read. The record at `hint` (where the list row
+// of the record lies while the list keeps the file's order) is looked at
+// first; serials are unique, so a match there is the record.
+int32_t FindRecordBySerial(int32_t serial, int32_t* index, int32_t hint = -1);
 
 }  // namespace finance

@@ -143,6 +143,10 @@ bool LvDeleteItem(uint32_t list, int32_t row) {
     CallLibrary(kExtendedUiLibrary, fc::LvDeleteItem, ListRef(list), MakeInt(row));
     return true;
 }
+forms::ReportListModel* LvModel(uint32_t list) {
+    auto* control = forms::FindControlAs<forms::ReportListControl>(ids::MainWindow, list);
+    return control != nullptr ? control->model() : nullptr;
+}
 int32_t LvRowCount(uint32_t list) {
     return CallLibrary(kExtendedUiLibrary, fc::LvItemCount, ListRef(list)).asInt();
 }

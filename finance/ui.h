@@ -9,6 +9,10 @@
 
 #include "app_tpl_templates.h"
 
+namespace tavrin::forms {
+class ReportListModel;
+}
+
 namespace finance {
 
 namespace ids = app_tpl::ids;
@@ -47,6 +51,9 @@ bool LvDeleteItem(uint32_t list, int32_t row);
 int32_t LvRowCount(uint32_t list);
 int32_t LvColumnCount(uint32_t list);
 void LvSetColumnWidth(uint32_t list, int32_t column, int32_t width);
+// The list's row model, for filling a whole file's rows in batches (null when
+// the main window has no such list).
+tavrin::forms::ReportListModel* LvModel(uint32_t list);
 // Widens the columns that are too narrow for the texts of one row.
 void LvWidenColumnsToRow(uint32_t list, int32_t row);
 

@@ -50,6 +50,25 @@ class ReportListModel : public QAbstractTableModel {
     bool showCheckBoxes() const { return checkBoxes_; }
     void setImages(std::vector<QPixmap> images) { images_ = std::move(images); }
 
+    // Rows to append in one go: per row its data word and its first `columns`
+    // cell texts, back to back in `bytes` with one length per cell. A whole
+    // file's rows go in this way without a call per cell.
+    struct RowBatch {
+        int32_t columns = 0;
+        std::vector<int32_t> data;      // one per row
+        std::vector<uint32_t> lengths;  // rows × columns
+        std::string bytes;
+        int32_t rows() const { return int32_t(data.size()); }
+        void clear();
+    };
+    // Appends the batch's rows as insertRow and setText would, each row with no
+    // image, indent 0 and the list's empty check state; the view learns of them
+    // at the next flush. Columns beyond the list's are left out.
+    void appendRows(const RowBatch& batch);
+    // Room for this many rows in all and this many text bytes in all, so that
+    // a long fill does not copy its storage as it grows.
+    void reserve(int32_t rows, size_t textBytes);
+
     // Tells the view about rows appended since the last flush.
     void flush();
     // Puts the rows in a new order: row i takes what row order[i] held, with all

@@ -43,6 +43,9 @@ inline uint32_t FieldValueType(int32_t fieldType) {
     return fieldType >= 1 && fieldType <= 12 ? kTypes[fieldType] : TypeCode::kNone;
 }
 
+// The Value ReadField gives for a fixed-width field's bytes (a text is copied).
+Value FieldValueOfBytes(const FieldDescriptor& f, const uint8_t* bytes);
+
 // Sets the last database error on entry and leaves the final code on exit.
 class CommandCode {
   public:

@@ -13,9 +13,7 @@ namespace tavrin {
 
 using namespace rs;
 
-namespace {
-
-Value ValueOfBytes(const FieldDescriptor& f, const uint8_t* bytes) {
+Value rs::FieldValueOfBytes(const FieldDescriptor& f, const uint8_t* bytes) {
     Value v{0, 0, FieldValueType(f.type)};
     switch (f.type) {
         case kFieldByte:
@@ -51,6 +49,8 @@ Value ValueOfBytes(const FieldDescriptor& f, const uint8_t* bytes) {
     }
     return v;
 }
+
+namespace {
 
 // Bytes of a fixed-width field for a value already of (or converted to) its kind.
 int32_t BytesOfValue(const FieldDescriptor& f, const Value* value, uint8_t* out) {
@@ -159,7 +159,7 @@ void ReadField(Value* result, int32_t argc, const Value* argv) {
     const FieldDescriptor* f = ResolveField(*db, argc > 0 ? argv[0] : Value{});
     if (f == nullptr) ReportFatalError(rs_text::FieldMissing);
     if (db->scanRecord != nullptr && !IsChainField(f->type)) {
-        *result = ValueOfBytes(*f, db->scanRecord + f->offset);  // scans: no file access
+        *result = FieldValueOfBytes(*f, db->scanRecord + f->offset);  // scans: no file access
         return;
     }
     *result = EmptyValueOf(*f);
@@ -175,7 +175,7 @@ void ReadField(Value* result, int32_t argc, const Value* argv) {
     }
     if (code = ReadFieldBytes(*db, db->current, *f, bytes); !code.ok()) return;
     if (!IsChainField(f->type)) {
-        *result = ValueOfBytes(*f, bytes);
+        *result = FieldValueOfBytes(*f, bytes);
         return;
     }
     if (!db->blocks) {

@@ -2,6 +2,7 @@
 // summing. Scans read chunks through one buffer under the whole-database lock
 // and make each record the scan record while its condition is evaluated.
 #include "recordstore/command_support.h"
+#include "recordstore/field_readings.h"
 #include "recordstore/record_commands.h"
 #include "runtime/errors.h"
 
@@ -114,9 +115,15 @@ void FindRecord(Value* result, int32_t argc, const Value* argv) {
             code = whole.code();
             return;
         }
+        // A search by one text field compares the record images directly.
+        const DirectTextMatch direct = DirectTextMatch::Recognise(*db, condition);
         code = ScanRecords(*db, start, count, [&](const uint8_t* record, int32_t index) -> int32_t {
-            scope.visit(record, index);
-            if (!ConditionHolds(condition)) return 0;
+            if (direct) {
+                if (!direct.holds(record)) return 0;
+            } else {
+                scope.visit(record, index);
+                if (!ConditionHolds(condition)) return 0;
+            }
             found = index;
             return 1;
         });
@@ -141,17 +148,26 @@ void SumRecords(Value* result, int32_t argc, const Value* argv) {
     double sum = 0.0;
     {
         ScanScope scope(*db);
-        code = ScanAll(*db, [&](const uint8_t* record, int32_t index) -> int32_t {
-            scope.visit(record, index);
-            if (conditional && !ConditionHolds(condition)) return 0;
-            Value v = EvaluateDeferred(expression);
-            if (!IsNumericType(v.type)) {
-                SetLastDatabaseError(kExpressionKind);
-                ReportRuntimeError(11);
-            }
-            sum += NumberOf(v);
-            return 0;
-        });
+        // A sum of one number field reads it from the record images directly.
+        const DirectNumber direct = DirectNumber::Recognise(*db, expression);
+        if (direct && direct.isFloating() && !conditional) {
+            code = ScanAll(*db, [&](const uint8_t* record, int32_t) -> int32_t {
+                sum += direct.numberOf(record);
+                return 0;
+            });
+        } else {
+            code = ScanAll(*db, [&](const uint8_t* record, int32_t index) -> int32_t {
+                scope.visit(record, index);
+                if (conditional && !ConditionHolds(condition)) return 0;
+                Value v = direct ? direct.valueOf(record) : EvaluateDeferred(expression);
+                if (!IsNumericType(v.type)) {
+                    SetLastDatabaseError(kExpressionKind);
+                    ReportRuntimeError(11);
+                }
+                sum += NumberOf(v);
+                return 0;
+            });
+        }
     }
     *result = MakeDouble(code.ok() ? sum : 0.0);
 }

@@ -34,6 +34,21 @@ inline Value MakeFieldInfArray(const ArrayBlock* array) {
     return v;
 }
 
+// Deferred code that reads one field of the scan record. SumRecords and
+// FindRecord recognise it and take the field straight from the record image,
+// with no command call per record; anywhere else it reads through ReadField.
+struct FieldReading {
+    const char* field = nullptr;   // GBK name
+    bool nonFiniteAsZero = false;  // a float or double that is not finite reads as 0
+};
+Value ReadOneField(void* fieldReading);  // context: a FieldReading
+// A condition: the text field holds exactly `text` (GBK, byte for byte).
+struct FieldTextMatch {
+    const char* field = nullptr;
+    const char* text = nullptr;
+};
+Value FieldTextEquals(void* fieldTextMatch);  // context: a FieldTextMatch
+
 void CreateDatabase(Value* result, int32_t argc, const Value* argv);
 void OpenDatabase(Value* result, int32_t argc, const Value* argv);
 void SelectDatabase(Value* result, int32_t argc, const Value* argv);

@@ -9,6 +9,7 @@
 #include <cstdio>
 #include <cstdlib>
 #include <cstring>
+#include <initializer_list>
 
 #include "kernel_text_constants.h"
 #include "runtime/errors.h"
@@ -40,18 +41,41 @@ std::string_view NumericArrayBytes(const Value& v) {
     return {reinterpret_cast<const char*>(block->elements()), n};
 }
 
-std::string DateTimeToText(double days) {
-    kernel::CalendarParts p = kernel::SplitDateTime(days);
-    char buf[96];
-    int n = std::snprintf(buf, sizeof buf, kernel_text::DateFormat, p.year, p.month, p.day);
+// Writes `format` with each "%d" replaced by the next of `numbers` in decimal,
+// as printf would for a format of plain bytes and "%d" only (the date and time
+// forms; GBK bytes never contain '%'). Returns the end of what was written.
+char* WriteDecimals(char* out, const char* format, std::initializer_list<int> numbers) {
+    const int* next = numbers.begin();
+    for (const char* f = format; *f != 0; ++f) {
+        if (f[0] == '%' && f[1] == 'd') {
+            out = std::to_chars(out, out + 12, *next++).ptr;
+            ++f;
+        } else {
+            *out++ = *f;
+        }
+    }
+    return out;
+}
+
+}  // namespace
+
+size_t WriteDateTimeText(double days, char* out) {
+    const kernel::CalendarParts p = kernel::SplitDateTime(days);
+    char* end = WriteDecimals(out, kernel_text::DateFormat, {p.year, p.month, p.day});
     if (p.second != 0)
-        std::snprintf(buf + n, sizeof buf - n, kernel_text::TimeHourMinuteSecond, p.hour, p.minute,
-                      p.second);
+        end = WriteDecimals(end, kernel_text::TimeHourMinuteSecond, {p.hour, p.minute, p.second});
     else if (p.minute != 0)
-        std::snprintf(buf + n, sizeof buf - n, kernel_text::TimeHourMinute, p.hour, p.minute);
+        end = WriteDecimals(end, kernel_text::TimeHourMinute, {p.hour, p.minute});
     else if (p.hour != 0)
-        std::snprintf(buf + n, sizeof buf - n, kernel_text::TimeHour, p.hour);
-    return buf;
+        end = WriteDecimals(end, kernel_text::TimeHour, {p.hour});
+    return size_t(end - out);
+}
+
+namespace {
+
+std::string DateTimeToText(double days) {
+    char buf[kDateTimeTextMax];
+    return std::string(buf, WriteDateTimeText(days, buf));
 }
 
 size_t SkipBlanks(std::string_view s, size_t i) {
@@ -74,17 +98,13 @@ std::string ValueToText(const Value& v) {
     char buf[32];
     switch (v.type) {
         case TypeCode::kByte:
-            std::snprintf(buf, sizeof buf, "%u", unsigned(uint8_t(v.lo)));
-            return buf;
+            return std::string(buf, std::to_chars(buf, buf + sizeof buf, uint8_t(v.lo)).ptr);
         case TypeCode::kShort:
-            std::snprintf(buf, sizeof buf, "%d", int(int16_t(uint16_t(v.lo))));
-            return buf;
+            return std::string(buf, std::to_chars(buf, buf + sizeof buf, int16_t(v.lo)).ptr);
         case TypeCode::kInt:
-            std::snprintf(buf, sizeof buf, "%d", v.asInt());
-            return buf;
+            return std::string(buf, std::to_chars(buf, buf + sizeof buf, v.asInt()).ptr);
         case TypeCode::kLong:
-            std::snprintf(buf, sizeof buf, "%lld", static_cast<long long>(v.asLong()));
-            return buf;
+            return std::string(buf, std::to_chars(buf, buf + sizeof buf, v.asLong()).ptr);
         case TypeCode::kFloat:
             return FormatGeneral(double(v.asFloat()), 6);
         case TypeCode::kDouble:

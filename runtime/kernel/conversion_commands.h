@@ -31,6 +31,10 @@ void ReadByteSetData(Value* result, int32_t argc, const Value* argv);
 
 // The text form of a value as ToText makes it (GBK bytes).
 std::string ValueToText(const Value& v);
+// The text ToText gives for a date-time, written to `out` (at least
+// kDateTimeTextMax bytes, no terminating NUL); returns its length.
+constexpr size_t kDateTimeTextMax = 96;
+size_t WriteDateTimeText(double days, char* out);
 // Full-width forms of ASCII characters (and the full-width space, 〜-like tilde,
 // and the two star marks) become their single-byte ASCII counterparts.
 std::string FoldFullWidth(std::string_view gbk);

@@ -153,6 +153,15 @@ TEST_F(StartupTest, EndShowsTheLastRowAboveTheStatusBarAndTheWindowKeepsARoomySi
     QTest::keyClick(view, Qt::Key_End);
     Settle();
     ASSERT_EQ(list->currentRow(), 10000);
+    // The list is filled in batches: rows on both sides of a batch's end hold
+    // their own texts and serial.
+    for (int32_t row : {0, 8191, 8192, 10000}) {
+        const std::string n = std::to_string(row + 1);
+        EXPECT_EQ(list->itemText(row, 0), n);
+        EXPECT_EQ(list->itemText(row, 1), n);
+        EXPECT_EQ(U(list->itemText(row, 3)), "2012年1月1日");
+        EXPECT_EQ(list->itemData(row), row + 1);
+    }
     // The whole last row lies inside the viewport, and the viewport ends above
     // the status bar.
     const QRect last = view->visualRect(list->model()->index(10000, 0));

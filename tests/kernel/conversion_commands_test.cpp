@@ -69,6 +69,41 @@ TEST(ToText, DateTimesRoundToWholeSecondsAndClamp) {
     EXPECT_EQ(U(AsText(MakeDateTime(std::nan("")))), "100年1月1日");
 }
 
+// The date-time writer against printf of the same forms, over every day from
+// 1800 to 2200 with a time of day that walks through hours, minutes and seconds
+// (and none), and over the clamped ends.
+TEST(ToText, DateTimeTextsMatchTheirPrintfFormsOverFourCenturies) {
+    const std::string date = G("%d年%d月%d日"), hms = G("%d时%d分%d秒"), hm = G("%d时%d分"),
+                      h = G("%d时");
+    auto printed = [&](double days) {
+        const kernel::CalendarParts p = kernel::SplitDateTime(days);
+        char buf[128];
+        int n = std::snprintf(buf, sizeof buf, date.c_str(), p.year, p.month, p.day);
+        if (p.second != 0)
+            std::snprintf(buf + n, sizeof buf - n, hms.c_str(), p.hour, p.minute, p.second);
+        else if (p.minute != 0)
+            std::snprintf(buf + n, sizeof buf - n, hm.c_str(), p.hour, p.minute);
+        else if (p.hour != 0)
+            std::snprintf(buf + n, sizeof buf - n, h.c_str(), p.hour);
+        return std::string(buf);
+    };
+    const double first = Ole(1800, 1, 1), last = Ole(2200, 12, 31);
+    int64_t checked = 0;
+    for (double day = first; day <= last; ++day) {
+        const int32_t k = int32_t(day - first);
+        const int32_t seconds[] = {0, 3600 * (k % 24), 60 * (k % 1440), k % 86400};
+        for (int32_t s : seconds) {
+            // Before 1899-12-30 the time of day counts away from zero.
+            const double at = day >= 0 ? day + s / 86400.0 : day - s / 86400.0;
+            ASSERT_EQ(AsText(MakeDateTime(at)), printed(at)) << at;
+            ++checked;
+        }
+    }
+    for (double at : {-1e9, 1e9, std::nan(""), -700000.0, 3000000.0})
+        EXPECT_EQ(AsText(MakeDateTime(at)), printed(at)) << at;
+    EXPECT_GT(checked, 580000);
+}
+
 TEST(ToText, TextsAreCopiedAndRawKindsReadUpToTheirFirstZero) {
     std::string s = "abc";
     Value r = CallKernel(ToText, Text(s));

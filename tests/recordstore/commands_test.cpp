@@ -3,6 +3,7 @@
 #include <gtest/gtest.h>
 
 #include <QCoreApplication>
+#include <cmath>
 
 #include "runtime/errors.h"
 #include "test_support.h"
@@ -308,6 +309,61 @@ TEST_F(Commands, FindSumAndDeleteWithConditions) {
     EXPECT_TRUE(Cmd(EmptyDatabase).asBool());
     EXPECT_EQ(count(), 0);
     EXPECT_EQ(Cmd(SumRecords, MakeDeferred(&amount)).asDouble(), 0.0);
+}
+
+// The field readings the scans take straight from the record images give what
+// the same code gives called per record: amounts of every size (and ones that
+// are not finite), categories that fill their field, a condition on the sum.
+TEST_F(Commands, FieldReadingsScanLikeTheirCodeCalledPerRecord) {
+    const std::string full = std::string(20, 'x'), longer = std::string(21, 'x');
+    const double amounts[] = {0.1, 1e30, -2.5, 1234567.891, 3e-7, 0, 7.25, -1e-3};
+    for (int i = 0; i < 400; ++i) {
+        ASSERT_TRUE(Cmd(AppendBlankRecord).asBool());
+        const std::string kind = i % 7 == 0 ? full : G(i % 3 ? "工资" : "奖金");
+        ASSERT_TRUE(Cmd(WriteField, Text(names[0]), Text(kind)).asBool());
+        const float a = i == 50   ? INFINITY
+                        : i == 51 ? -INFINITY
+                        : i == 52 ? NAN
+                                  : float(amounts[i % 8] * (i + 1));
+        ASSERT_TRUE(Cmd(WriteField, Text(names[1]), MakeFloat(a)).asBool());
+    }
+    rs::Database* db = DatabaseManager::instance().current();
+    FieldReading exact{names[1].c_str(), false}, counted{names[1].c_str(), true};
+    DeferredArgument direct{ReadOneField, &counted}, raw{ReadOneField, &exact};
+    // The same readings as plain code the scans cannot recognise.
+    auto general = [](void* c) { return ReadOneField(c); };
+    DeferredArgument viaCode{general, &counted}, rawViaCode{general, &exact};
+    const double sum = Cmd(SumRecords, MakeDeferred(&direct)).asDouble();
+    EXPECT_TRUE(std::isfinite(sum));
+    EXPECT_EQ(sum, Cmd(SumRecords, MakeDeferred(&viaCode)).asDouble());
+    EXPECT_TRUE(std::isnan(Cmd(SumRecords, MakeDeferred(&raw)).asDouble()));
+    EXPECT_TRUE(std::isnan(Cmd(SumRecords, MakeDeferred(&rawViaCode)).asDouble()));
+
+    const std::string wage = G("工资");
+    FieldTextMatch isWage{names[0].c_str(), wage.c_str()}, isFull{names[0].c_str(), full.c_str()},
+        isLonger{names[0].c_str(), longer.c_str()};
+    DeferredArgument wageDirect{FieldTextEquals, &isWage},
+        wageViaCode{[](void*c) { return FieldTextEquals(c); }, &isWage};
+    EXPECT_EQ(Cmd(SumRecords, MakeDeferred(&direct), MakeDeferred(&wageDirect)).asDouble(),
+              Cmd(SumRecords, MakeDeferred(&viaCode), MakeDeferred(&wageViaCode)).asDouble());
+    for (FieldTextMatch* match : {&isWage, &isFull, &isLonger}) {
+        DeferredArgument found{FieldTextEquals, match};
+        DeferredArgument foundViaCode{[](void* c) { return FieldTextEquals(c); }, match};
+        for (int32_t start : {0, 1, 7, 8, 399}) {
+            db->current = start;
+            const bool hit = Cmd(FindRecord, MakeDeferred(&found)).asBool();
+            const int32_t at = db->current;
+            db->current = start;
+            EXPECT_EQ(Cmd(FindRecord, MakeDeferred(&foundViaCode)).asBool(), hit);
+            EXPECT_EQ(db->current, at) << start;
+            // Record 399, the last, holds the full-width text.
+            EXPECT_EQ(hit, match == &isFull || (match == &isWage && start < 399));
+        }
+    }
+    // A field the file does not have fails as the code does when called.
+    FieldReading missing{"nosuch", true};
+    DeferredArgument none{ReadOneField, &missing};
+    EXPECT_FATAL(Cmd(SumRecords, MakeDeferred(&none)), "指定字段不存在");
 }
 
 TEST_F(Commands, WithoutCurrentDatabase) {
