@@ -397,7 +397,12 @@ int32_t ReportListControl::itemData(int32_t row) const {
     return model_->itemData(row);
 }
 bool ReportListControl::deleteItem(int32_t row) {
-    return model_->removeRow(row);
+    // A deleted selected row leaves no row selected: the view would otherwise
+    // select the row that moves into its place, one the person never chose.
+    const bool wasCurrent = row >= 0 && row == currentRow();
+    if (!model_->removeRow(row)) return false;
+    if (wasCurrent) view_->selectionModel()->clear();
+    return true;
 }
 void ReportListControl::deleteAll() {
     model_->clear();

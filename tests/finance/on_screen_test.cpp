@@ -1,0 +1,110 @@
+// The main window on a real X server (run_on_xvfb.sh), driven by real mouse
+// events from xdotool: the pop-up menu of a list closes and runs its command
+// while the person goes on clicking, and repeated deletes never hit a row the
+// person did not choose.
+#include <QApplication>
+#include <QLineEdit>
+#include <QMenu>
+#include <QProcess>
+#include <QTest>
+#include <QTreeView>
+
+#include "finance_test_support.h"
+#include "forms/controls.h"
+#include "forms/report_list.h"
+#include "forms/window_system.h"
+
+namespace finance::testing {
+namespace {
+
+class OnScreenTest : public FinanceTest {
+  protected:
+    void SetUp() override {
+        FinanceTest::SetUp();
+        ASSERT_EQ(QGuiApplication::platformName(), "xcb") << "run through run_on_xvfb.sh";
+        WriteCategoryFile(true, {"工资", "奖金"});
+        WriteIncomeFile({{"工资", 10, Days(2012, 1, 1), "一"},
+                         {"奖金", 20, Days(2012, 1, 2), "二"},
+                         {"工资", 30, Days(2012, 1, 3), "三"}});
+        StartProgram();
+        main_ = forms::WindowWidget(ids::MainWindow);
+        ASSERT_NE(main_, nullptr);
+        main_->activateWindow();
+        ASSERT_TRUE(QTest::qWaitForWindowExposed(main_));
+        list_ = forms::FindControlAs<forms::ReportListControl>(ids::MainWindow, ids::IncomeList);
+        ASSERT_NE(list_, nullptr);
+    }
+
+    // A real click of the X server's pointer at a point of a widget.
+    static void XClick(QWidget* w, QPoint at, int button) {
+        const QPoint p = w->mapToGlobal(at);
+        const int rc = QProcess::execute(
+            "xdotool", {"mousemove", QString::number(p.x()), QString::number(p.y()), "click",
+                        QString::number(button)});
+        ASSERT_EQ(rc, 0) << "xdotool failed";
+        QTest::qWait(150);  // the click travels through the X server to the event loop
+    }
+    void XClickRow(int row, int button) {
+        list_->model()->flush();
+        const QRect r = list_->view()->visualRect(list_->model()->index(row, 1));
+        ASSERT_TRUE(r.isValid());
+        XClick(list_->view()->viewport(), r.center(), button);
+    }
+    // Right-clicks a row and chooses an entry of the pop-up menu that opens.
+    void ChooseFromPopup(int row, const QString& entry) {
+        XClickRow(row, 3);
+        QTRY_VERIFY(forms::LastPopupMenu() && forms::LastPopupMenu()->isVisible());
+        QMenu* menu = forms::LastPopupMenu();
+        QAction* chosen = nullptr;
+        for (QAction* a : menu->actions())
+            if (a->text() == entry) chosen = a;
+        ASSERT_NE(chosen, nullptr) << entry.toStdString();
+        XClick(menu, menu->actionGeometry(chosen).center(), 1);
+        QTRY_VERIFY(!forms::LastPopupMenu() || !forms::LastPopupMenu()->isVisible());
+    }
+    std::string Amount() {
+        return U(forms::FindControlAs<forms::EditControl>(ids::MainWindow, ids::IncomeAmountEdit)
+                     ->text());
+    }
+
+    QWidget* main_ = nullptr;
+    forms::ReportListControl* list_ = nullptr;
+};
+
+TEST_F(OnScreenTest, ViewFromThePopUpMenuThenAClickInTheList) {
+    ChooseFromPopup(1, "查看");
+    EXPECT_EQ(Amount(), "20");
+    XClickRow(2, 1);
+    EXPECT_EQ(Amount(), "30");
+    XClickRow(0, 1);
+    EXPECT_EQ(Amount(), "10");
+    EXPECT_TRUE(TakeMessages().empty());
+}
+
+TEST_F(OnScreenTest, DeleteFromThePopUpMenuThenAClickInTheList) {
+    XClickRow(1, 1);
+    ChooseFromPopup(1, "删除");
+    EXPECT_EQ(AmountsOf("财务收入.edb", "收入金额"), (std::vector<float>{10, 30}));
+    EXPECT_EQ(Pane(1), "40元");
+    XClickRow(1, 1);
+    EXPECT_EQ(Amount(), "30");
+    EXPECT_TRUE(TakeMessages().empty());
+}
+
+TEST_F(OnScreenTest, ASecondClickOnDeleteAsksForARowInsteadOfDeletingTheNext) {
+    QWidget* del = Widget(ids::IncomeDeleteButton);
+    XClickRow(0, 1);
+    XClick(del, del->rect().center(), 1);
+    EXPECT_EQ(AmountsOf("财务收入.edb", "收入金额"), (std::vector<float>{20, 30}));
+    EXPECT_EQ(list_->currentRow(), -1);
+    EXPECT_TRUE(TakeMessages().empty());
+    XClick(del, del->rect().center(), 1);
+    const auto shown = TakeMessages();
+    ASSERT_EQ(shown.size(), 1u);
+    EXPECT_EQ(shown[0].text, "请选中需要删除的某条记录.");
+    EXPECT_EQ(AmountsOf("财务收入.edb", "收入金额"), (std::vector<float>{20, 30}));
+    EXPECT_EQ(Pane(1), "50元");
+}
+
+}  // namespace
+}  // namespace finance::testing
