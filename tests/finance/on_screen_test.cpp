@@ -3,9 +3,11 @@
 // while the person goes on clicking, and repeated deletes never hit a row the
 // person did not choose.
 #include <QApplication>
+#include <QHeaderView>
 #include <QLineEdit>
 #include <QMenu>
 #include <QProcess>
+#include <QScreen>
 #include <QTest>
 #include <QTreeView>
 
@@ -104,6 +106,40 @@ TEST_F(OnScreenTest, ASecondClickOnDeleteAsksForARowInsteadOfDeletingTheNext) {
     EXPECT_EQ(shown[0].text, "请选中需要删除的某条记录.");
     EXPECT_EQ(AmountsOf("财务收入.edb", "收入金额"), (std::vector<float>{20, 30}));
     EXPECT_EQ(Pane(1), "50元");
+}
+
+TEST_F(OnScreenTest, AfterTheWindowGrowsTheListsHeaderAndRowsReachItsNewEdge) {
+    XClickRow(0, 1);  // row 0 selected, row 1 in the alternate colour, row 2 plain
+    const int oldWidth = list_->view()->width();
+    const QString id = QString::number(main_->winId());
+    ASSERT_EQ(QProcess::execute("xdotool", {"windowsize", id, "1000", "700"}), 0);
+    QTRY_COMPARE(main_->size(), QSize(1000, 700));
+    QTest::qWait(200);
+    QTreeView* view = list_->view();
+    EXPECT_EQ(view->width(), 1000);
+    ASSERT_GT(view->width(), oldWidth + 100);
+    // Take the colours the person sees: the widgets as they were last painted on screen.
+    const QImage shot = main_->screen()->grabWindow(main_->winId()).toImage();
+    const QPoint origin = view->mapTo(main_, QPoint(0, 0));
+    const int lastColumnEnd = view->header()->sectionViewportPosition(4) +
+                              view->header()->sectionSize(4) + view->viewport()->x();
+    ASSERT_LT(lastColumnEnd, oldWidth) << "the last column was to end at the old width";
+    const int inside = lastColumnEnd - 8, beyond = view->width() - 12;
+    auto pixel = [&](int x, int y) {
+        return shot.pixelColor(origin + QPoint(x, y)).name().toStdString();
+    };
+    const int headerY = view->header()->height() / 2 + view->header()->y();
+    EXPECT_EQ(pixel(beyond, headerY), pixel(inside, headerY)) << "header";
+    for (int row = 1; row <= 2; ++row) {
+        const int y =
+            view->visualRect(list_->model()->index(row, 0)).center().y() + view->viewport()->y();
+        EXPECT_EQ(pixel(beyond, y), pixel(inside, y)) << "row " << row;
+    }
+    EXPECT_NE(pixel(beyond, view->visualRect(list_->model()->index(1, 0)).center().y() +
+                                view->viewport()->y()),
+              pixel(beyond, view->visualRect(list_->model()->index(2, 0)).center().y() +
+                                view->viewport()->y()))
+        << "alternating rows";
 }
 
 }  // namespace
