@@ -379,6 +379,11 @@ bool IsWindowLoaded(uint32_t windowId) {
     return Live(windowId) != nullptr;
 }
 
+bool IsModalWindow(uint32_t windowId) {
+    LiveWindow* lw = Live(windowId);
+    return lw && lw->modalLoop;
+}
+
 bool IsItemLoaded(uint32_t windowId, uint32_t itemId) {
     LiveWindow* lw = Live(windowId);
     if (!lw) return false;

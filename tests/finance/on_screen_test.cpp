@@ -3,18 +3,28 @@
 // while the person goes on clicking, and repeated deletes never hit a row the
 // person did not choose.
 #include <QApplication>
+#include <QCalendarWidget>
+#include <QDateTimeEdit>
 #include <QHeaderView>
 #include <QLineEdit>
 #include <QMenu>
+#include <QMessageBox>
 #include <QProcess>
+#include <QPushButton>
 #include <QScreen>
 #include <QTest>
+#include <QTimer>
+#include <QToolButton>
 #include <QTreeView>
 
 #include "finance_test_support.h"
 #include "forms/controls.h"
 #include "forms/report_list.h"
 #include "forms/window_system.h"
+#include "runtime/commands.h"
+#include "runtime/kernel/conversion_commands.h"
+#include "runtime/memory.h"
+#include "runtime/message_box.h"
 
 namespace finance::testing {
 namespace {
@@ -140,6 +150,87 @@ TEST_F(OnScreenTest, AfterTheWindowGrowsTheListsHeaderAndRowsReachItsNewEdge) {
               pixel(beyond, view->visualRect(list_->model()->index(2, 0)).center().y() +
                                 view->viewport()->y()))
         << "alternating rows";
+}
+
+// Runs `step` on the modal widget `find` returns, once it is shown (from inside
+// the modal loop that shows it); after five seconds closes whatever modal
+// widget is open and fails.
+void OnModal(std::function<QWidget*()> find, std::function<void(QWidget*)> step, int tries = 250) {
+    QTimer::singleShot(20, [=] {
+        QWidget* w = find();
+        if (w && w->isVisible()) {
+            step(w);
+        } else if (tries > 0) {
+            OnModal(find, step, tries - 1);
+        } else {
+            ADD_FAILURE() << "the modal window never came";
+            if (QWidget* open = QApplication::activeModalWidget()) open->close();
+            if (forms::IsWindowLoaded(ids::AboutWindow)) forms::CloseWindow(ids::AboutWindow, true);
+        }
+    });
+}
+
+TEST_F(OnScreenTest, AMessageBoxSitsOnItsWindowInChineseWithItsWholeCaption) {
+    tavrin::SetMessageBoxResponder({});  // the real box
+    QRect box, owner;
+    QString ok, caption;
+    int captionWidth = 0;
+    OnModal([] { return qobject_cast<QMessageBox*>(QApplication::activeModalWidget()); },
+            [&](QWidget* w) {
+                auto* mb = static_cast<QMessageBox*>(w);
+                box = mb->frameGeometry();
+                owner = main_->frameGeometry();
+                ok = mb->button(QMessageBox::Ok) ? mb->button(QMessageBox::Ok)->text() : "";
+                caption = mb->windowTitle();
+                captionWidth = mb->fontMetrics().horizontalAdvance(caption);
+                QTest::keyClick(mb, Qt::Key_Escape);
+            });
+    QWidget* add = Widget(ids::IncomeAddButton);  // nothing entered: "请选择收入类型！"
+    XClick(add, add->rect().center(), 1);
+    QTRY_VERIFY(box.isValid());
+    EXPECT_EQ(caption, QString::fromUtf8("信息："));
+    EXPECT_EQ(ok, QString::fromUtf8("确定"));
+    EXPECT_NEAR(box.center().x(), owner.center().x(), 30);
+    EXPECT_NEAR(box.center().y(), owner.center().y(), 30);
+    // Beside the caption the title bar holds the window manager's icon and three buttons.
+    EXPECT_GE(box.width(), captionWidth + 4 * 24);
+}
+
+TEST_F(OnScreenTest, EscapeClosesTheAboutBox) {
+    bool shown = false;
+    OnModal([] { return forms::WindowWidget(ids::AboutWindow); },
+            [&](QWidget* about) {
+                shown = true;
+                QTimer::singleShot(3000, [] {
+                    if (!forms::IsWindowLoaded(ids::AboutWindow)) return;
+                    ADD_FAILURE() << "Escape left the about box open";
+                    forms::CloseWindow(ids::AboutWindow, true);
+                });
+                QTRY_VERIFY(about->isActiveWindow());
+                ASSERT_EQ(QProcess::execute("xdotool", {"key", "Escape"}), 0);
+            });
+    ClickToolButton(13);  // "关于"
+    EXPECT_TRUE(shown);
+    QTRY_VERIFY(!forms::IsWindowLoaded(ids::AboutWindow));
+    EXPECT_TRUE(main_->isEnabled());
+}
+
+TEST_F(OnScreenTest, TheDatePickersCalendarSpeaksChineseAndNumbersStayPlain) {
+    auto* picker = qobject_cast<QDateTimeEdit*>(Widget(ids::IncomeDatePicker));
+    ASSERT_NE(picker, nullptr);
+    ASSERT_TRUE(picker->calendarPopup());
+    XClick(picker, QPoint(picker->width() - 8, picker->height() / 2), 1);
+    QCalendarWidget* calendar = picker->calendarWidget();
+    QTRY_VERIFY(calendar->isVisible());
+    auto* month = calendar->findChild<QToolButton*>("qt_calendar_monthbutton");
+    ASSERT_NE(month, nullptr);
+    EXPECT_EQ(month->text(), QLocale(QLocale::Chinese).monthName(calendar->monthShown()));
+    EXPECT_TRUE(month->text().endsWith(QString::fromUtf8("月"))) << month->text().toStdString();
+    QTest::keyClick(calendar, Qt::Key_Escape);
+    // Amounts are converted by the kernel, never by the locale.
+    const tavrin::Value text = tavrin::CallKernel(tavrin::ToText, tavrin::MakeDouble(12.5));
+    EXPECT_EQ(std::string(tavrin::TextOf(text)), "12.5");
+    tavrin::Free(text.pointer());
 }
 
 }  // namespace
