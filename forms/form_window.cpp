@@ -4,6 +4,7 @@
 #include <QCloseEvent>
 #include <QCoreApplication>
 #include <QEvent>
+#include <QKeyEvent>
 
 #include "forms/events.h"
 #include "forms/properties.h"
@@ -98,6 +99,19 @@ void FormWindow::customEvent(QEvent* e) {
         return;
     }
     close();
+}
+
+// Escape closes a modal window as it cancels a dialog: the same way as its
+// close box, so a handler of event 1 may still keep the window open. The key
+// reaches the window only when the control holding the focus left it alone.
+void FormWindow::keyPressEvent(QKeyEvent* e) {
+    if (e->key() == Qt::Key_Escape && e->modifiers() == Qt::NoModifier &&
+        IsModalWindow(windowId_)) {
+        close();
+        e->accept();
+        return;
+    }
+    QWidget::keyPressEvent(e);
 }
 
 WindowControl::WindowControl(const ControlInit& init, FormWindow* window)

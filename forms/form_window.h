@@ -45,6 +45,7 @@ class FormWindow : public QWidget {
     void closeEvent(QCloseEvent* e) override;
     void changeEvent(QEvent* e) override;
     void customEvent(QEvent* e) override;
+    void keyPressEvent(QKeyEvent* e) override;
 
   private:
     void layoutClient();

@@ -100,6 +100,16 @@ void SetLiveRect(Control* c, const QRect& r) {
     w->setGeometry(r);
 }
 
+// The pending window messages a property write processes so that its change
+// shows at once: layout and repaint requests, nothing else. The write usually
+// comes from a handler that still runs inside a widget's own event (a menu's
+// mouse release, a button's click); delivering deferred deletions, queued calls
+// or timers here could free that widget under it.
+void ShowPendingChanges() {
+    QCoreApplication::sendPostedEvents(nullptr, QEvent::LayoutRequest);
+    QCoreApplication::sendPostedEvents(nullptr, QEvent::UpdateRequest);
+}
+
 uint64_t ReadMenuItem(const ItemTemplate& m, int32_t index) {
     switch (index) {
         case MenuProp::kCaption:
@@ -403,8 +413,7 @@ void WritePropertySlot(uint32_t windowId, uint32_t itemId, int32_t index, int32_
             data.bytes = TextAt(lo, hi);
             break;
     }
-    if (c->writeProperty(number, data))
-        QCoreApplication::processEvents(QEventLoop::ExcludeUserInputEvents);
+    if (c->writeProperty(number, data)) ShowPendingChanges();
 }
 
 }  // namespace tavrin::forms

@@ -131,9 +131,15 @@ QWidget* FirstInTabOrder(LiveWindow& lw) {
     return nullptr;
 }
 
-void ConnectMenuAction(QAction* action, uint32_t windowId, int32_t command) {
-    QObject::connect(action, &QAction::triggered,
-                     [windowId, command] { ChooseMenuCommand(windowId, command); });
+// A chosen menu item's command is posted to its window and runs once the menu
+// has finished with the mouse or key event that chose it: the handler may close
+// and free the pop-up menu, which is still inside that event's handling.
+void ConnectMenuAction(QAction* action, FormWindow* form, uint32_t windowId, int32_t command) {
+    QObject::connect(action, &QAction::triggered, form, [form, windowId, command] {
+        QMetaObject::invokeMethod(
+            form, [windowId, command] { ChooseMenuCommand(windowId, command); },
+            Qt::QueuedConnection);
+    });
 }
 
 void ApplyMenuFlags(QAction* a, const ItemTemplate& m) {
@@ -164,7 +170,7 @@ size_t AddMenuItems(LiveWindow& lw, std::vector<ItemTemplate*>& run, size_t firs
         } else {
             action = new QAction(GbkToQString(m.menuCaption), menu);
             menu->addAction(action);
-            ConnectMenuAction(action, lw.windowId, m.menuCommand);
+            ConnectMenuAction(action, lw.form, lw.windowId, m.menuCommand);
             ++i;
         }
         ApplyMenuFlags(action, m);
@@ -376,6 +382,11 @@ bool IsWindowLoaded(uint32_t windowId) {
     return Live(windowId) != nullptr;
 }
 
+bool IsModalWindow(uint32_t windowId) {
+    LiveWindow* lw = Live(windowId);
+    return lw && lw->modalLoop;
+}
+
 bool IsItemLoaded(uint32_t windowId, uint32_t itemId) {
     LiveWindow* lw = Live(windowId);
     if (!lw) return false;
@@ -438,6 +449,7 @@ void PopupMenu(uint32_t windowId, uint32_t menuItemId, std::optional<QPoint> scr
     LiveWindow shadow;
     shadow.windowId = windowId;
     shadow.tmpl = lw->tmpl;
+    shadow.form = lw->form;
     AddMenuItems(shadow, run, at + 1, run[at]->menuLevel, menu);
     St().lastPopup = menu;
     menu->popup(screenPos ? *screenPos : QCursor::pos() + QPoint(3, 3));

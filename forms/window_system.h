@@ -35,6 +35,8 @@ bool LoadWindow(uint32_t windowId, uint32_t parentWindowId = 0, bool modal = fal
 // 32869, which is handled after the current handler and may be refused by event 1.
 void CloseWindow(uint32_t windowId, bool immediately);
 bool IsWindowLoaded(uint32_t windowId);
+// True while the window runs its modal loop.
+bool IsModalWindow(uint32_t windowId);
 // The window's item, a control or the window itself (own item id or window id).
 bool IsItemLoaded(uint32_t windowId, uint32_t itemId);
 

@@ -3,11 +3,12 @@
 
 #include <cstdio>
 #include <cstdlib>
+#include <cstring>
 #include <mutex>
 #include <vector>
 
-#include "runtime/errors.h"
 #include "rt_text_constants.h"
+#include "runtime/errors.h"
 
 namespace tavrin {
 namespace {
@@ -106,8 +107,10 @@ ByteSetBlock* NewByteSet(const void* data, size_t n) {
     auto* b = static_cast<ByteSetBlock*>(Allocate(sizeof(ByteSetBlock) + n));
     b->marker = 1;
     b->length = uint32_t(n);
-    if (data) std::memcpy(b->data(), data, n);
-    else std::memset(b->data(), 0, n);
+    if (data)
+        std::memcpy(b->data(), data, n);
+    else
+        std::memset(b->data(), 0, n);
     return b;
 }
 
@@ -140,8 +143,14 @@ void FreeArray(ArrayBlock* array, uint32_t elementType) {
     if (array == nullptr || IsInNonHeapRange(array)) return;
     uint32_t kind = ElementType(elementType);
     if (kind == TypeCode::kText || kind == TypeCode::kByteSet) {
-        auto* slots = reinterpret_cast<void**>(array->elements());
-        for (uint32_t i = 0, n = array->elementCount(); i < n; ++i) Free(slots[i]);
+        // Elements follow the size words directly: in an array of an even number
+        // of dimensions the pointers are not 8-byte aligned, so each is copied out.
+        const auto* slots = reinterpret_cast<const unsigned char*>(array->elements());
+        for (uint32_t i = 0, n = array->elementCount(); i < n; ++i) {
+            void* element;
+            std::memcpy(&element, slots + size_t(i) * sizeof element, sizeof element);
+            Free(element);
+        }
     }
     Free(array);
 }
@@ -172,12 +181,14 @@ std::string RawBytes(const Value& v) {
             if (t == nullptr) return std::string(1, '\0');
             return std::string(t, std::strlen(t) + 1);
         }
-        case TypeCode::kByteSet: return std::string(ByteSetOf(v));
+        case TypeCode::kByteSet:
+            return std::string(ByteSetOf(v));
         case TypeCode::kBool: {
             uint32_t one = v.lo != 0;
             return std::string(reinterpret_cast<const char*>(&one), 4);
         }
-        default: break;
+        default:
+            break;
     }
     if (IsNumericType(v.type) || v.type == TypeCode::kDateTime) {
         uint64_t p = v.payload();

@@ -8,18 +8,21 @@
 #include <QApplication>
 #include <QDir>
 #include <QEvent>
+#include <QLibraryInfo>
+#include <QLocale>
 #include <QThread>
+#include <QTranslator>
 #include <QWidget>
 #include <atomic>
 #include <cstdio>
 #include <cstdlib>
 #include <vector>
 
+#include "rt_text_constants.h"
 #include "runtime/commands.h"
 #include "runtime/errors.h"
 #include "runtime/gbk.h"
 #include "runtime/memory.h"
-#include "rt_text_constants.h"
 
 namespace tavrin {
 namespace {
@@ -28,22 +31,21 @@ namespace {
 constexpr int kEndRequestMessage = 33767;
 
 class EndRequestEvent : public QEvent {
-public:
-    explicit EndRequestEvent(int32_t code)
-        : QEvent(QEvent::Type(kEndRequestMessage)), code(code) {}
+  public:
+    explicit EndRequestEvent(int32_t code) : QEvent(QEvent::Type(kEndRequestMessage)), code(code) {}
     int32_t code;
 };
 
 // The hidden runtime window: an invisible tool window that receives end requests.
 class HiddenRuntimeWindow : public QWidget {
-public:
+  public:
     HiddenRuntimeWindow() : QWidget(nullptr, Qt::Tool) {
         setAttribute(Qt::WA_DontShowOnScreen);
         setCursor(Qt::ArrowCursor);
         setAttribute(Qt::WA_NoSystemBackground);
     }
 
-protected:
+  protected:
     void customEvent(QEvent* e) override {
         if (e->type() == QEvent::Type(kEndRequestMessage))
             ExitProgram(static_cast<EndRequestEvent*>(e)->code);
@@ -87,9 +89,29 @@ int g_argc = 1;
 char g_arg0[] = "tavrin";
 char* g_argv[] = {g_arg0, nullptr};
 
+// Standard buttons, calendars and dialogs speak the program's language: Qt's own
+// Chinese translations, and Chinese as the locale of date pickers and calendars.
+// Numbers never pass through QLocale: the kernel converts them itself.
+void InstallProgramLanguage(QApplication* app) {
+    static bool installed = false;
+    if (installed || app == nullptr) return;
+    installed = true;
+    const QLocale chinese(QLocale::Chinese, QLocale::China);
+    QLocale::setDefault(chinese);
+    auto* translator = new QTranslator(app);
+    if (translator->load(chinese, QStringLiteral("qtbase"), QStringLiteral("_"),
+                         QLibraryInfo::path(QLibraryInfo::TranslationsPath))) {
+        QApplication::installTranslator(translator);
+    } else {
+        std::fprintf(stderr, "tavrin: Qt's Chinese translations are not installed\n");
+        delete translator;
+    }
+}
+
 void EnsureApplication(int argc, char** argv) {
     if (QApplication::instance() != nullptr) {
         S().app = qobject_cast<QApplication*>(QApplication::instance());
+        InstallProgramLanguage(S().app);
         return;
     }
     if (argc <= 0 || argv == nullptr) {
@@ -100,6 +122,7 @@ void EnsureApplication(int argc, char** argv) {
     keptArgc = argc;
     S().app = new QApplication(keptArgc, argv);
     S().app->setQuitOnLastWindowClosed(false);
+    InstallProgramLanguage(S().app);
 }
 
 // The executable's path from the kernel, split into directory and file name.
@@ -137,7 +160,9 @@ void ConnectIdle() {
     S().idleConnected = true;
 }
 
-[[noreturn]] void RaiseFatalService(const char* gbkText) { ReportFatalError(gbkText); }
+[[noreturn]] void RaiseFatalService(const char* gbkText) {
+    ReportFatalError(gbkText);
+}
 
 void NotifyLibraries(int32_t code) {
     for (LibraryNotify n : S().notify)
@@ -179,9 +204,8 @@ char* NextFoundFile(const char* gbkPattern) {
                                                  : QString::fromStdString(native.substr(0, slash));
         std::string mask = slash == std::string::npos ? native : native.substr(slash + 1);
         if (dir.isEmpty()) dir = QStringLiteral("/");
-        const QStringList entries =
-            QDir(dir).entryList(QDir::Files | QDir::Dirs | QDir::NoDotAndDotDot | QDir::Hidden,
-                                QDir::Name);
+        const QStringList entries = QDir(dir).entryList(
+            QDir::Files | QDir::Dirs | QDir::NoDotAndDotDot | QDir::Hidden, QDir::Name);
         for (const QString& e : entries) {
             QByteArray u = e.toUtf8();
             if (fnmatch(mask.c_str(), u.constData(), FNM_CASEFOLD) == 0) s.found.push_back(e);
@@ -193,7 +217,9 @@ char* NextFoundFile(const char* gbkPattern) {
 
 }  // namespace
 
-void InstallWindowSystem(const WindowSystemHooks& hooks) { S().hooks = hooks; }
+void InstallWindowSystem(const WindowSystemHooks& hooks) {
+    S().hooks = hooks;
+}
 
 RuntimeService& Service() {
     static RuntimeService service{nullptr, nullptr, nullptr, &Allocate, &RaiseFatalService};
@@ -291,14 +317,23 @@ uint64_t MiscRoutine(int32_t number, uint64_t a, uint64_t b) {
             if (variable) *variable = MakeArrayWritable(*variable, uint32_t(b));
             return 0;
         }
-        case 3: SetExitHandler(reinterpret_cast<void (*)()>(uintptr_t(a))); return 0;
-        case 6: InitializeRuntime(true); return 0;
-        default: return 0;
+        case 3:
+            SetExitHandler(reinterpret_cast<void (*)()>(uintptr_t(a)));
+            return 0;
+        case 6:
+            InitializeRuntime(true);
+            return 0;
+        default:
+            return 0;
     }
 }
 
-int32_t ErrorExitNesting() { return S().nesting.load(); }
-void IncrementErrorExitNesting() { S().nesting.fetch_add(1); }
+int32_t ErrorExitNesting() {
+    return S().nesting.load();
+}
+void IncrementErrorExitNesting() {
+    S().nesting.fetch_add(1);
+}
 bool IsMainThread() {
     return S().mainThread == nullptr || QThread::currentThreadId() == S().mainThread;
 }
@@ -306,10 +341,18 @@ const std::string& ProgramDirectoryGbk() {
     if (S().programDirectory.empty()) RecordProgramPath();
     return S().programDirectory;
 }
-const std::string& ProgramFileNameGbk() { return S().programFileName; }
-void SetExitHandler(void (*handler)()) { S().exitHandler = handler; }
-EventSource CurrentEventSource() { return S().eventSource; }
-void SetCurrentEventSource(EventSource source) { S().eventSource = source; }
+const std::string& ProgramFileNameGbk() {
+    return S().programFileName;
+}
+void SetExitHandler(void (*handler)()) {
+    S().exitHandler = handler;
+}
+EventSource CurrentEventSource() {
+    return S().eventSource;
+}
+void SetCurrentEventSource(EventSource source) {
+    S().eventSource = source;
+}
 
 void AddIdleCallback(uint32_t windowId, void (*routine)(void*), void* argument,
                      bool (*windowExists)(uint32_t)) {

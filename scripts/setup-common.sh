@@ -9,8 +9,8 @@ PACKAGES=(
     qt6-base-dev qt6-declarative-dev libgl-dev
     libjpeg62-turbo-dev
     googletest libgtest-dev libbenchmark-dev libsqlite3-dev
-    fonts-wqy-microhei
-    xvfb xauth poppler-utils
+    fonts-wqy-microhei qt6-translations-l10n
+    xvfb xauth poppler-utils xdotool openbox x11-utils
     desktop-file-utils
 )
 
@@ -31,8 +31,10 @@ ensure_packages() {
     DEBIAN_FRONTEND=noninteractive $sudo apt-get install -y -qq --no-install-recommends "${missing[@]}"
 }
 
+# build_tree [PRESET]: configures and builds one preset (default: "default").
 build_tree() {
+    local preset="${1:-default}"
     cd "$ROOT"
-    cmake --preset default >/dev/null
-    cmake --build --preset default
+    cmake --preset "$preset" >/dev/null
+    cmake --build --preset "$preset"
 }

@@ -354,10 +354,12 @@ TEST_F(ItemsTest, LeftClickViewsRightClickOffersThePopUpMenuWhoseItemsWork) {
     EXPECT_EQ(entries, (std::vector<std::string>{"查看", "修改", "删除"}));
     SelectWithKeyboard(ids::ExpenseList, 1);
     menu->actions()[0]->trigger();  // 查看
+    Settle();
     EXPECT_EQ(AmountEdit(false), "4");
     EXPECT_EQ(State().viewedExpenseAmount, 4.0f);
     menu->actions()[2]->trigger();  // 删除
     menu->close();
+    Settle();
     EXPECT_EQ(AmountsOf("财务支出.edb", "支出金额"), std::vector<float>{8});
     EXPECT_EQ(Pane(3), "8元");
 }

@@ -79,9 +79,8 @@ TEST_F(WindowTest, CreatesEveryKindParentedToItsContainerAtTemplatePixels) {
         }
         EXPECT_EQ(c->widget()->parentWidget(), expectedParent) << GbkToUtf8(item.name);
         // A status bar keeps to the bottom edge of its parent; the rest sit at their pixels.
-        const int top = item.typeId == 0x00020002
-                            ? expectedParent->height() - item.height
-                            : item.top;
+        const int top =
+            item.typeId == 0x00020002 ? expectedParent->height() - item.height : item.top;
         EXPECT_EQ(c->widget()->geometry(), QRect(item.left, top, item.width, item.height))
             << GbkToUtf8(item.name);
     }
@@ -180,6 +179,7 @@ TEST_F(WindowTest, MenuChoicesReachTheirHandlersAndUnboundItemsDoNothing) {
     EXPECT_FALSE(file[1]->isEnabled());
     EXPECT_TRUE(file[3]->isChecked());
     file[0]->trigger();
+    Pump();
     ASSERT_EQ(Calls("MenuOpen"), 1);
     EXPECT_EQ(Last("MenuOpen")->itemId, ids::MenuOpen);
     EXPECT_EQ(Last("MenuOpen")->source.itemId, ids::MenuOpen);
@@ -188,6 +188,7 @@ TEST_F(WindowTest, MenuChoicesReachTheirHandlersAndUnboundItemsDoNothing) {
     // Handler offset -1, and a name the program does not provide, call nothing.
     EXPECT_TRUE(ChooseMenuCommand(W, kMenuCommandBase + 3));
     titles[1]->menu()->actions()[0]->trigger();
+    Pump();
     EXPECT_TRUE(Log().empty());
     EXPECT_FALSE(ChooseMenuCommand(W, kMenuCommandBase - 1));
     EXPECT_FALSE(ChooseMenuCommand(W, kMenuCommandBase + 500));
@@ -203,7 +204,10 @@ TEST_F(WindowTest, PopupMenuShowsTheEntrysItemsAndRaisesTheirClicks) {
     ASSERT_EQ(menu->actions().size(), 2);
     EXPECT_EQ(menu->actions()[0]->text(), QString::fromUtf8("查看"));
     EXPECT_EQ(menu->pos(), QPoint(200, 200));
+    // The command runs once the menu has finished with the event that chose it.
     menu->actions()[0]->trigger();
+    EXPECT_EQ(Calls("PopupView"), 0);
+    Pump();
     ASSERT_EQ(Calls("PopupView"), 1);
     EXPECT_EQ(Last("PopupView")->itemId, ids::PopupView);
     // An id that is not a menu item of the window shows nothing.

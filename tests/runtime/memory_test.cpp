@@ -1,9 +1,9 @@
 // Ownership rules of the runtime heap and the constant segment.
+#include "runtime/memory.h"
+
 #include <gtest/gtest.h>
 
 #include <cstring>
-
-#include "runtime/memory.h"
 
 using namespace tavrin;
 
@@ -11,7 +11,7 @@ namespace {
 const char kConstants[] = "first\0second text\0";
 
 class MemoryTest : public ::testing::Test {
-protected:
+  protected:
     void SetUp() override { RegisterNonHeapRange(kConstants, sizeof kConstants); }
     void TearDown() override { ClearNonHeapRanges(); }
 };
@@ -78,9 +78,11 @@ TEST_F(MemoryTest, ArraysAreOneBasedBlocksAndEmptyIsOneZero) {
     uint32_t sizes[] = {2, 3};
     ArrayBlock* a = NewArray(2, sizes, ArrayElementWidth(TypeCode::kText));
     EXPECT_EQ(a->elementCount(), 6u);
-    auto** slots = reinterpret_cast<char**>(a->elements());
-    slots[0] = CopyText("x");
-    slots[5] = CopyText("y");
+    // Two size words put the element pointers 4 bytes off alignment: stored by copying.
+    char* texts[2] = {CopyText("x"), CopyText("y")};
+    auto* slots = reinterpret_cast<unsigned char*>(a->elements());
+    std::memcpy(slots, &texts[0], sizeof(char*));
+    std::memcpy(slots + 5 * sizeof(char*), &texts[1], sizeof(char*));
     FreeArray(a, TypeCode::kText);  // frees the element texts too (checked by sanitizers)
 }
 
