@@ -6,15 +6,17 @@
 
 #include "app_constants.h"
 #include "finance/app_state.h"
-#include "finance/category_grid.h"
 #include "finance/data_files.h"
 #include "finance/ui.h"
+#include "forms/properties.h"
+#include "forms/template_format.h"
 #include "forms/window_system.h"
 #include "recordstore/record_commands.h"
 #include "runtime/commands.h"
 #include "runtime/kernel/conversion_commands.h"
 #include "runtime/kernel/system_commands.h"
 #include "runtime/memory.h"
+#include "table/ds_commands.h"
 
 namespace finance {
 
@@ -92,8 +94,9 @@ void EditorCreated(const CategorySide& side) {
     const Value dir = CallKernel(ProgramDirectory);
     const std::string path = std::string(TextOf(dir)) + side.editorPath;
     Free(dir.pointer());
-    SetProviderFileName(side.window, side.provider, path);
-    ReloadDataSource(side.window, side.dataSource);
+    WriteTextProperty(side.window, side.provider, forms::Prop::kOwn + 0, path);
+    CallKernel(table::DsRefresh,
+               MakeControlRef(side.window, side.dataSource, forms::TypeId::kTableDataSource));
 }
 
 void EditorConfirm(const CategorySide& side) {
@@ -103,9 +106,8 @@ void EditorConfirm(const CategorySide& side) {
 }
 
 void EditorDestroyed(const CategorySide& side) {
-    // The window's data components are shut down first: the grid's last edit
-    // is written and the provider's file closed before the list is read.
-    ShutDownDataComponents(side.window);
+    // The runtime has shut the window's data components down before this event:
+    // the grid's last edit is written and the provider's file closed.
     CloseCurrentDatabase();
     LoadCategories(side);
 }

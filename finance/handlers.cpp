@@ -7,13 +7,13 @@
 
 #include "app_tpl_templates.h"
 #include "finance/categories.h"
-#include "finance/category_grid.h"
 #include "finance/hooks.h"
 #include "finance/items.h"
 #include "finance/main_window.h"
 #include "finance/toolbar.h"
 #include "forms/events.h"
 #include "forms/window_system.h"
+#include "table/table_kinds.h"
 
 namespace finance {
 
@@ -116,7 +116,7 @@ void AddHandlers(const HandlerEntry* entries, size_t count) {
 
 void InstallProgramWindowSystem() {
     tavrin::forms::InstallWindowSystem(app_tpl::kHandlerNames, app_tpl::kHandlerNameCount);
-    RegisterDataComponentKinds();
+    tavrin::table::RegisterTableKinds();
 }
 
 }  // namespace finance

@@ -85,6 +85,11 @@ class Control : public QObject {
 
     // Called once every control of the window exists.
     virtual void windowCreated() {}
+    // Called when the window is being destroyed, before its event 2: first every
+    // control commits what the person is still editing, then the data
+    // components let go of their files.
+    virtual void commitPendingEdits() {}
+    virtual void releaseData() {}
 
     bool hasHandler(int32_t eventNumber) const;
     // Raises event `eventNumber` of this control with int arguments. When

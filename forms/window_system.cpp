@@ -194,6 +194,9 @@ void DestroyWindow(uint32_t windowId) {
     if (!lw || lw->destroying) return;
     lw->destroying = true;
     if (lw->form) lw->form->setDestroying();
+    // Event 2 sees the window's data components shut down: edits written, files closed.
+    for (auto& [id, c] : lw->controls) c->commitPendingEdits();
+    for (auto& [id, c] : lw->controls) c->releaseData();
     if (Control* self = FindWindowControl(windowId)) self->raise(2);
     std::unique_ptr<LiveWindow> owned = std::move(St().live[windowId]);
     St().live.erase(windowId);

@@ -1,6 +1,6 @@
 #!/usr/bin/env bash
-# Dependencies point downward only: analysis → finance → forms → runtime;
-# recordstore → runtime. Fails when a library includes a header above it.
+# Dependencies point downward only: analysis → finance → table → forms → runtime;
+# table → recordstore → runtime. Fails when a library includes a header above it.
 # The program's entry point (finance/main.cpp) joins every layer and is exempt.
 set -u
 root="$1"
@@ -21,7 +21,8 @@ check() {  # folder, allowed include prefixes...
 check runtime runtime
 check recordstore runtime recordstore
 check forms runtime forms
-check analysis runtime forms recordstore finance analysis
-check finance runtime forms recordstore finance
+check table runtime forms recordstore table
+check analysis runtime forms recordstore table finance analysis
+check finance runtime forms recordstore table finance
 [ $status -eq 0 ] && echo "layering: dependencies point downward"
 exit $status

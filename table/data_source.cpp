@@ -1,0 +1,131 @@
+// The data source: provider connection, coalesced grid updates, navigator.
+#include "table/data_source.h"
+
+#include <QHBoxLayout>
+#include <QLabel>
+#include <QTimer>
+#include <QToolButton>
+#include <algorithm>
+
+#include "forms/window_system.h"
+#include "table/grid.h"
+
+namespace tavrin::table {
+
+DataSourceControl::DataSourceControl(const forms::ControlInit& init) : Control(init) {
+    auto* bar = new QWidget(init.parent);
+    auto* layout = new QHBoxLayout(bar);
+    layout->setContentsMargins(0, 0, 0, 0);
+    layout->setSpacing(1);
+    auto button = [&](const char* text, const char* tip, auto action) {
+        auto* b = new QToolButton(bar);
+        b->setText(QString::fromUtf8(text));
+        b->setToolTip(QString::fromUtf8(tip));
+        b->setFixedSize(22, 22);
+        QObject::connect(b, &QToolButton::clicked, this, action);
+        layout->addWidget(b);
+    };
+    button("◀", "上一条", [this] { move(-1); });
+    button("▶", "下一条", [this] { move(+1); });
+    button("+", "添加", [this] { addRow(); });
+    button("−", "删除当前记录", [this] { removeRow(); });
+    position_ = new QLabel(bar);
+    position_->setAlignment(Qt::AlignCenter);
+    layout->addWidget(position_, 1);
+    setWidget(bar);
+}
+
+void DataSourceControl::windowCreated() {
+    const std::string name = item().typeData.settings()["provider"];
+    if (name.empty() || provider_) return;
+    if (const forms::WindowTemplate* t = forms::FindTemplate(windowId()))
+        for (const forms::ItemTemplate& it : t->items)
+            if (it.name == name)
+                if (auto* p = forms::FindControlAs<ProviderControl>(windowId(), it.id))
+                    connectProvider(p);
+}
+
+void DataSourceControl::connectProvider(ProviderControl* provider) {
+    QObject::disconnect(providerWatch_);
+    provider_ = provider;
+    if (provider)
+        providerWatch_ = connect(provider, &ProviderControl::changed, this, [this] { touch(); });
+    touch();
+}
+
+void DataSourceControl::refresh() {
+    if (provider_) provider_->reload();
+    resetPending_ = false;
+    emit reset();
+    showPosition();
+}
+
+void DataSourceControl::touch() {
+    if (resetPending_) return;
+    resetPending_ = true;
+    QTimer::singleShot(0, this, [this] {
+        if (!resetPending_) return;
+        resetPending_ = false;
+        emit reset();
+        showPosition();
+    });
+}
+
+void DataSourceControl::addGrid(GridControl* grid) {
+    grids_.erase(std::remove(grids_.begin(), grids_.end(), nullptr), grids_.end());
+    if (std::find(grids_.begin(), grids_.end(), grid) != grids_.end()) return;
+    grids_.push_back(grid);
+    connect(this, &DataSourceControl::reset, grid, [grid] { grid->model().rebuild(); });
+    // The view keeps one selection model across resets of its model.
+    if (QItemSelectionModel* selection = grid->view()->selectionModel())
+        connect(selection, &QItemSelectionModel::currentChanged, this, [this] { showPosition(); });
+}
+
+GridControl* DataSourceControl::firstGrid() const {
+    for (const auto& g : grids_)
+        if (g) return g;
+    return nullptr;
+}
+
+void DataSourceControl::move(int by) {
+    GridControl* g = firstGrid();
+    if (!g) return;
+    const int rows = g->model().rowCount();
+    const int row = std::clamp(g->view()->currentIndex().row() + by, 0, std::max(0, rows - 1));
+    g->view()->setCurrentIndex(g->model().index(row, 0));
+}
+
+void DataSourceControl::addRow() {
+    GridControl* g = firstGrid();
+    if (!g || !g->model().hasNewRowLine()) return;
+    const QModelIndex blank = g->model().index(g->model().rowCount() - 1, 0);
+    g->view()->setCurrentIndex(blank);
+    g->view()->edit(blank);
+}
+
+void DataSourceControl::removeRow() {
+    if (GridControl* g = firstGrid()) g->removeCurrent();
+    showPosition();
+}
+
+void DataSourceControl::showPosition() {
+    GridControl* g = firstGrid();
+    const int32_t n = provider_ ? provider_->rowCount() : 0;
+    const int row = g ? g->view()->currentIndex().row() : -1;
+    position_->setText(row >= 0 && row < n ? QStringLiteral("%1/%2").arg(row + 1).arg(n)
+                                           : QStringLiteral("%1").arg(n));
+}
+
+bool DataSourceControl::readProperty(int number, forms::PropertyData& out) {
+    if (number != 0) return false;
+    out = forms::PropertyData::Int(provider_ ? int64_t(provider_->itemId()) : 0);
+    return true;
+}
+
+bool DataSourceControl::writeProperty(int number, const forms::PropertyData& in) {
+    if (number != 0) return false;
+    connectProvider(forms::FindControlAs<ProviderControl>(windowId(), uint32_t(in.number)));
+    return true;
+}
+
+}  // namespace tavrin::table

@@ -1,0 +1,105 @@
+// The table test windows loaded offscreen, data source references, GBK texts
+// written in UTF-8, and the handler the editor window's event 2 reaches.
+#pragma once
+
+#include <gtest/gtest.h>
+
+#include <QApplication>
+#include <QCoreApplication>
+#include <functional>
+#include <string>
+#include <string_view>
+
+#include "forms/template_format.h"
+#include "forms/window_system.h"
+#include "runtime/commands.h"
+#include "runtime/gbk.h"
+#include "runtime/memory.h"
+#include "runtime/message_box.h"
+#include "runtime/runtime_app.h"
+#include "table/data_source.h"
+#include "table/ds_commands.h"
+#include "table/table_kinds.h"
+#include "tbt_templates.h"
+
+namespace table_test {
+
+using namespace tavrin;
+using namespace tavrin::table;
+namespace ids = tbt::ids;
+
+inline std::string G(std::string_view utf8) {
+    return Utf8ToGbk(utf8);
+}
+
+inline std::string TakeText(Value v) {
+    const char* p = v.asText();
+    std::string s = p ? p : "";
+    Free(const_cast<char*>(p));
+    return s;
+}
+
+// What the editor window's event 2 runs (set by a test; unset it fails the test).
+inline std::function<void()>& OnEditorDestroyed() {
+    static std::function<void()> f;
+    return f;
+}
+
+inline void StartWindowSystemOnce() {
+    static const bool started = [] {
+        static const HandlerEntry handlers[] = {
+            {"EditorDestroyed",
+             [](EventCall&) {
+                 ASSERT_TRUE(OnEditorDestroyed()) << "event 2 came without a test waiting for it";
+                 OnEditorDestroyed()();
+             }},
+        };
+        forms::InstallWindowSystem(tbt::kHandlerNames, tbt::kHandlerNameCount);
+        RegisterTableKinds();
+        ApplicationImage image;
+        image.templateSegment = tbt::kTemplateSegment;
+        image.templateSize = tbt::kTemplateSegmentSize;
+        image.handlers = handlers;
+        image.handlerCount = 1;
+        static int argc = 1;
+        static char name[] = "table_test";
+        static char* argv[] = {name, nullptr};
+        InitializeForTests(argc, argv, image);
+        return true;
+    }();
+    (void)started;
+}
+
+inline void Settle() {
+    QCoreApplication::processEvents();
+    QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
+    QCoreApplication::processEvents();
+}
+
+inline Value Source() {
+    return MakeControlRef(ids::TableWindow, ids::Source, forms::TypeId::kTableDataSource);
+}
+inline Value Int(int32_t v) {
+    return MakeInt(v);
+}
+inline const Value kAbsent{};
+
+class TableTest : public ::testing::Test {
+  protected:
+    static void SetUpTestSuite() { StartWindowSystemOnce(); }
+    void SetUp() override {
+        ASSERT_TRUE(forms::LoadWindow(ids::TableWindow));
+        Settle();
+    }
+    void TearDown() override {
+        SetDialogResponder({});
+        forms::CloseWindow(ids::TableWindow, true);
+        Settle();
+    }
+    CellModel& Model() {
+        auto* s = forms::FindControlAs<DataSourceControl>(ids::TableWindow, ids::Source);
+        return *s->cells();
+    }
+};
+
+}  // namespace table_test
