@@ -11,6 +11,7 @@
 #include "analysis/column_sort.h"
 #include "analysis/formula_window.h"
 #include "analysis/period_views.h"
+#include "analysis/print_settings_window.h"
 #include "app_tpl_templates.h"
 #include "finance/hooks.h"
 #include "runtime/commands.h"
@@ -43,6 +44,7 @@ void InstallAnalysis() {
     if (installed) return;
     installed = true;
     RegisterFormulaHandlers();
+    RegisterPrintHandlers();
     tavrin::RegisterLibraryNotify(tavrin::kChartLibrary, &ChartLibraryNotify);
     if (QCoreApplication::instance() != nullptr) RegisterChartKinds();
     finance::AnalysisHooks& h = finance::Hooks();
@@ -55,6 +57,7 @@ void InstallAnalysis() {
     h.yearPageChanged = &YearPageChanged;
     h.monthPageChanged = &MonthPageChanged;
     h.printChart = &PrintShownChart;
+    h.openPrintSettings = &OpenPrintSettings;
     h.sortList = &SortListByColumn;
 }
 
