@@ -43,10 +43,6 @@ QString Filled(const char* gbkPattern, std::initializer_list<int> values) {
 PageView::PageView(const CellModel& model, const ReportLayout& layout,
                    const PrintSettings& settings, QWidget* parent)
     : QAbstractScrollArea(parent), model_(model), layout_(layout), settings_(settings) {
-    viewport()->setAutoFillBackground(true);
-    QPalette p = viewport()->palette();
-    p.setColor(QPalette::Window, QColor(128, 128, 128));
-    viewport()->setPalette(p);
     updateRanges();
 }
 
@@ -102,6 +98,7 @@ void PageView::scrollContentsBy(int, int) {
 
 void PageView::paintEvent(QPaintEvent* e) {
     QPainter p(viewport());
+    p.fillRect(e->rect(), QColor(128, 128, 128));
     const double ppu = pixelsPerUnit();
     const int stride = pageStride();
     const int pageWidth = int(std::ceil(layout_.geometry.paper.width() * ppu));

@@ -120,6 +120,16 @@ BENCHMARK(BM_BuildAndPreview)
     ->Unit(benchmark::kMillisecond)
     ->Iterations(3);
 
+// The preview alone, of a one-page table and of a 3,125-page one: pages are
+// laid out once and only the page in sight is drawn.
+void BM_PreviewOnly(benchmark::State& state) {
+    Build(int32_t(state.range(0)));
+    int32_t pages = 0;
+    for (auto _ : state) pages = PreviewToFirstPage();
+    state.counters["pages"] = pages;
+}
+BENCHMARK(BM_PreviewOnly)->Arg(25)->Arg(100'000)->Unit(benchmark::kMillisecond)->Iterations(5);
+
 }  // namespace
 
 int main(int argc, char** argv) {

@@ -128,8 +128,8 @@ TEST_F(ReportTest, AMergedBlockIsNeverSplitAndAnOversizedOneHasAPageOfItsOwn) {
     // No page of the layout ends inside a merge.
     for (const PageRows& p : layout.pages)
         for (const CellRange& m : Model().merges())
-            if (m.row >= 4)
-                EXPECT_FALSE(m.row < p.first + p.count && m.lastRow() >= p.first + p.count);
+            EXPECT_FALSE(m.row >= 4 && m.row < p.first + p.count &&
+                         m.lastRow() >= p.first + p.count);
 }
 
 // The box of the dark pixels drawn outside the printable area, in units.
