@@ -9,6 +9,7 @@
 #include <QDir>
 #include <QFile>
 #include <QListWidget>
+#include <QMenu>
 #include <QProcess>
 #include <QTest>
 #include <cstdlib>
@@ -23,6 +24,7 @@
 #include "runtime/kernel/registry_commands.h"
 #include "runtime/kernel/settings_store.h"
 #include "runtime/memory.h"
+#include "runtime/message_box.h"
 #include "table/data_source.h"
 #include "table/print_preview.h"
 #include "table/report_print.h"
@@ -230,6 +232,23 @@ TEST_F(PrintTest, ColourAndSummaryRulesAndTheMessagesThatKeepTheWindowOpen) {
     EXPECT_EQ(shown[0].caption, "错误");
     EXPECT_TRUE(forms::IsWindowLoaded(kSettings));
 
+    // The context menu of 新列列表框 deletes the chosen formula column.
+    AddFormula("三倍", "[收入金额]*3");
+    QListWidget* formulas = Get<forms::ListBoxControl>(ids::FormulaColumnList)->list();
+    ASSERT_EQ(formulas->count(), 2);
+    const QRect first = formulas->visualItemRect(formulas->item(0));
+    QTest::mouseClick(formulas->viewport(), Qt::RightButton, {}, first.center());
+    QMenu* menu = forms::LastPopupMenu();
+    ASSERT_NE(menu, nullptr);
+    ASSERT_EQ(menu->actions().size(), 1);
+    EXPECT_EQ(menu->actions()[0]->text().toStdString(), "删除");
+    menu->actions()[0]->trigger();
+    Settle();
+    EXPECT_EQ(Entries(ids::FormulaColumnList), (std::vector<std::string>{"三倍"}));
+    ASSERT_EQ(analysis::FormulaColumns().size(), 1u);
+    EXPECT_EQ(U(analysis::FormulaColumns()[0].second), "[收入金额]*3");
+    menu->close();
+
     // Exactly one colour scheme; custom rows enable their pickers only.
     ClickIn(ids::CustomRowsCheck);
     EXPECT_FALSE(Ticked(ids::DefaultColorsCheck));
@@ -393,6 +412,77 @@ TEST_F(PrintTest, SavedSettingsComeBackInTheNextRunAndADamagedStoreGivesTheDefau
     EXPECT_EQ(EditText(ids::PrintTitleEdit), "");
     EXPECT_EQ(EditText(ids::FontSizeEdit), "30");
     EXPECT_TRUE(Ticked(ids::DefaultColorsCheck));
+}
+
+// 1,000 income items with a formula column, the statistics row, custom row
+// colours and page numbers "下中", printed from the preview to a PDF file and
+// looked at page by page.
+TEST_F(PrintTest, AThousandItemsPrintToPdfWithTitleRowsOnEveryPage) {
+    std::vector<float> amounts(1000);
+    for (size_t i = 0; i < amounts.size(); ++i) amounts[i] = float(i % 400) + 0.25f * float(i % 4);
+    WriteAmounts(amounts);
+    StartProgram();
+    OpenSettings();
+    Type(ids::PrintTitleEdit, "收入明细表");
+    ClickIn(ids::SerialCheck);
+    TickEntry(ids::PrintColumnList, "收入金额");
+    TickEntry(ids::PrintColumnList, "收入类型");
+    AddFormula("双倍金额", "[收入金额]*2");
+    ClickIn(ids::StatisticsSummaryRadio);
+    ClickIn(ids::CustomRowsCheck);
+    Get<forms::ComboControl>(ids::PaperCombo)->setCurrent(2);
+    Get<forms::ComboControl>(ids::PageNumberCombo)->setCurrent(5);
+    ClickIn(ids::PrintPreviewButton);
+    Settle();
+    ASSERT_NE(Preview(), nullptr);
+    ASSERT_EQ(Table()->rowCount(), 4 + 1000 + 1);
+    double total = 0;
+    for (int32_t i = 1; i <= 1000; ++i) {
+        const double amount = std::stod(Cell(4 + i, 2));
+        total += amount;
+        ASSERT_EQ(std::stod(Cell(4 + i, 4)), 2 * amount) << "row " << i;
+    }
+    EXPECT_EQ(Cell(1005, 1), "统 计");
+    EXPECT_DOUBLE_EQ(std::stod(Cell(1005, 2)), total);
+
+    // Fixed rows 150 + 50 + 1 + 80 high; body rows 75 on A4 at scale 1.
+    const table::ReportLayout& layout = Preview()->reportLayout();
+    ASSERT_DOUBLE_EQ(layout.geometry.scale, 1.0);
+    const int32_t perPage = (2970 - 360 - 281) / 75;
+    const int32_t pages = (1001 + perPage - 1) / perPage;
+    ASSERT_EQ(Preview()->pageCount(), pages);
+
+    const QString pdf = QString::fromStdString(dir() + "/print.pdf");
+    SetDialogResponder([&](const DialogRequest& r) -> std::optional<DialogReply> {
+        if (r.kind != "print") return std::nullopt;
+        DialogReply reply;
+        reply.accepted = true;
+        reply.fields["output"] = pdf.toStdString();
+        return reply;
+    });
+    const bool printed = Preview()->print();
+    SetDialogResponder({});
+    ASSERT_TRUE(printed);
+    QProcess text;
+    text.start("pdftotext", {"-layout", pdf, "-"});
+    ASSERT_TRUE(text.waitForFinished(60000));
+    const QStringList texts = QString::fromUtf8(text.readAllStandardOutput()).split('\f');
+    ASSERT_GE(texts.size(), pages);
+    for (int p = 0; p < pages; ++p) {
+        const QString& page = texts[p];
+        EXPECT_TRUE(page.contains("收入明细表")) << "page " << p + 1;
+        EXPECT_TRUE(page.contains("打印日期:")) << "page " << p + 1;
+        EXPECT_TRUE(page.contains("双倍金额")) << "page " << p + 1;
+        // The text tool drops the blanks around the number of "第 %d 页".
+        EXPECT_TRUE(QString(page).remove(' ').contains(QString("第%1页").arg(p + 1)))
+            << "page " << p + 1;
+    }
+    EXPECT_TRUE(QString(texts[pages - 1]).remove(' ').contains("统计"));
+    if (const char* keep = std::getenv("TAVRIN_KEEP_PDF")) QFile::copy(pdf, keep);
+    QProcess pictures;
+    pictures.start("pdftoppm", {"-r", "30", "-png", pdf, QString::fromStdString(dir() + "/page")});
+    ASSERT_TRUE(pictures.waitForFinished(120000));
+    EXPECT_EQ(QDir(QString::fromStdString(dir())).entryList({"page*.png"}).size(), pages);
 }
 
 // Run by the test above as the next start of the program.
