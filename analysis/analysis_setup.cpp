@@ -13,6 +13,7 @@
 #include "analysis/period_views.h"
 #include "analysis/print_settings_window.h"
 #include "app_tpl_templates.h"
+#include "finance/handlers.h"
 #include "finance/hooks.h"
 #include "runtime/commands.h"
 #include "runtime/runtime_app.h"
@@ -43,8 +44,10 @@ void InstallAnalysis() {
     static bool installed = false;
     if (installed) return;
     installed = true;
-    RegisterFormulaHandlers();
-    RegisterPrintHandlers();
+    // One addition binds the templates' names once, all of them known.
+    std::vector<tavrin::HandlerEntry> handlers = FormulaHandlers();
+    for (const tavrin::HandlerEntry& h : PrintHandlers()) handlers.push_back(h);
+    finance::AddHandlers(handlers.data(), handlers.size());
     tavrin::RegisterLibraryNotify(tavrin::kChartLibrary, &ChartLibraryNotify);
     if (QCoreApplication::instance() != nullptr) RegisterChartKinds();
     finance::AnalysisHooks& h = finance::Hooks();

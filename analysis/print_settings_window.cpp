@@ -10,7 +10,6 @@
 #include "analysis/print_settings_controls.h"
 #include "analysis/print_table.h"
 #include "analysis_text_constants.h"
-#include "finance/handlers.h"
 #include "forms/commands/control_commands.h"
 #include "forms/control.h"
 #include "forms/controls.h"
@@ -264,8 +263,8 @@ const HandlerEntry kPrintHandlers[] = {
 
 }  // namespace
 
-void RegisterPrintHandlers() {
-    finance::AddHandlers(kPrintHandlers, sizeof kPrintHandlers / sizeof kPrintHandlers[0]);
+std::vector<HandlerEntry> PrintHandlers() {
+    return {std::begin(kPrintHandlers), std::end(kPrintHandlers)};
 }
 
 }  // namespace analysis

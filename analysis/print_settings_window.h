@@ -4,6 +4,9 @@
 #pragma once
 
 #include <cstdint>
+#include <vector>
+
+#include "runtime/runtime_app.h"
 
 namespace analysis {
 
@@ -15,8 +18,8 @@ struct PrintSource {
 };
 PrintSource CurrentPrintSource();
 
-// Adds the print settings window's and background print window's routines to
-// the program's handler table.
-void RegisterPrintHandlers();
+// The print settings window's and background print window's routines for the
+// program's handler table.
+std::vector<tavrin::HandlerEntry> PrintHandlers();
 
 }  // namespace analysis
