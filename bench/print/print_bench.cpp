@@ -26,6 +26,7 @@
 #include "runtime/memory.h"
 #include "runtime/message_box.h"
 #include "runtime/runtime_app.h"
+#include "table/data_source.h"
 #include "table/print_preview.h"
 
 namespace {
@@ -128,6 +129,13 @@ void BM_PrintPreviewToFirstPage(benchmark::State& state) {
         state.PauseTiming();
         if (preview == nullptr) {
             state.SkipWithError("no preview");
+            break;
+        }
+        // The formula column (after 收入金额 and 收入类型) holds the last row's value.
+        auto* table = forms::FindControlAs<table::DataSourceControl>(ids::PrintBackgroundWindow,
+                                                                     ids::PrintSource);
+        if (table == nullptr || table->cells()->text(n + 3, 2).empty()) {
+            state.SkipWithError("the formula column was not filled");
             break;
         }
         pages = preview->pageCount();
