@@ -17,6 +17,8 @@ struct Decimal {
     int decimals = 0;    // decimals written in the text (at most kMaxDecimals)
 };
 
+// A plain number ("12", "-3.50", "1.23457e+06" as large amounts are written);
+// anything else is not a number.
 std::optional<Decimal> ParseDecimal(std::string_view s) {
     while (!s.empty() && s.front() == ' ') s.remove_prefix(1);
     while (!s.empty() && s.back() == ' ') s.remove_suffix(1);
@@ -25,31 +27,47 @@ std::optional<Decimal> ParseDecimal(std::string_view s) {
         negative = s.front() == '-';
         s.remove_prefix(1);
     }
-    __int128 whole = 0;
-    size_t i = 0, digits = 0;
-    for (; i < s.size() && s[i] >= '0' && s[i] <= '9'; ++i, ++digits) {
-        if (digits > 24) return std::nullopt;
-        whole = whole * 10 + (s[i] - '0');
+    std::string digits;  // all digits, the point left out
+    int fractionDigits = 0;
+    size_t i = 0;
+    for (; i < s.size() && s[i] >= '0' && s[i] <= '9'; ++i) digits += s[i];
+    if (i < s.size() && s[i] == '.')
+        for (++i; i < s.size() && s[i] >= '0' && s[i] <= '9'; ++i, ++fractionDigits) digits += s[i];
+    if (digits.empty()) return std::nullopt;
+    int exponent = 0;
+    if (i < s.size() && (s[i] == 'e' || s[i] == 'E')) {
+        ++i;
+        const bool minus = i < s.size() && s[i] == '-';
+        if (i < s.size() && (s[i] == '-' || s[i] == '+')) ++i;
+        if (i == s.size()) return std::nullopt;
+        for (; i < s.size() && s[i] >= '0' && s[i] <= '9'; ++i)
+            if ((exponent = exponent * 10 + (s[i] - '0')) > 99) return std::nullopt;
+        if (minus) exponent = -exponent;
     }
-    Decimal d;
-    __int128 fraction = 0;
-    int written = 0;
+    if (i != s.size()) return std::nullopt;
+    // units = digits × 10^(kMaxDecimals + exponent - fractionDigits)
+    const int shift = kMaxDecimals + exponent - fractionDigits;
+    const size_t leading = digits.find_first_not_of('0');
+    digits = leading == std::string::npos ? "0" : digits.substr(leading);
     bool roundUp = false;
-    if (i < s.size() && s[i] == '.') {
-        for (++i; i < s.size() && s[i] >= '0' && s[i] <= '9'; ++i, ++written) {
-            if (written < kMaxDecimals)
-                fraction = fraction * 10 + (s[i] - '0');
-            else if (written == kMaxDecimals)
-                roundUp = s[i] >= '5';
+    if (shift < 0) {
+        const size_t drop = size_t(-shift);
+        if (drop >= digits.size()) {
+            roundUp = drop == digits.size() && digits[0] >= '5';
+            digits = "0";
+        } else {
+            roundUp = digits[digits.size() - drop] >= '5';
+            digits.resize(digits.size() - drop);
         }
+    } else {
+        digits.append(size_t(shift), '0');
     }
-    if (i != s.size() || digits + size_t(written) == 0) return std::nullopt;
-    d.decimals = std::min(written, kMaxDecimals);
-    for (int k = d.decimals; k < kMaxDecimals; ++k) fraction *= 10;
-    __int128 scale = 1;
-    for (int k = 0; k < kMaxDecimals; ++k) scale *= 10;
-    d.units = whole * scale + fraction + (roundUp ? 1 : 0);
+    if (digits.size() > 36) return std::nullopt;  // beyond any amount
+    Decimal d;
+    for (char c : digits) d.units = d.units * 10 + (c - '0');
+    if (roundUp) ++d.units;
     if (negative) d.units = -d.units;
+    d.decimals = std::clamp(fractionDigits - exponent, 0, kMaxDecimals);
     return d;
 }
 

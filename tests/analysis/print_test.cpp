@@ -17,6 +17,7 @@
 #include "analysis/analysis_setup.h"
 #include "analysis/formula_columns.h"
 #include "analysis/print_settings_window.h"
+#include "analysis/print_summary.h"
 #include "finance_test_support.h"
 #include "forms/controls.h"
 #include "forms/window_system.h"
@@ -483,6 +484,19 @@ TEST_F(PrintTest, AThousandItemsPrintToPdfWithTitleRowsOnEveryPage) {
     pictures.start("pdftoppm", {"-r", "30", "-png", pdf, QString::fromStdString(dir() + "/page")});
     ASSERT_TRUE(pictures.waitForFinished(120000));
     EXPECT_EQ(QDir(QString::fromStdString(dir())).entryList({"page*.png"}).size(), pages);
+}
+
+// Sums of money: exact decimals whatever the binary fractions, large amounts
+// in their exponent form, and only numbers counted.
+TEST(ColumnSum, AddsMoneyExactlyAndCountsOnlyNumbers) {
+    using analysis::ColumnSumText;
+    EXPECT_EQ(ColumnSumText({"10.5", "20.7"}), "31.2");
+    EXPECT_EQ(ColumnSumText({"0.1", "0.2"}), "0.3");
+    EXPECT_EQ(ColumnSumText({"1.23457e+06", "1"}), "1234571");
+    EXPECT_EQ(ColumnSumText({"-3.50", "1", " 7 ", "+3"}), "7.5");
+    EXPECT_EQ(ColumnSumText({"0.3333333333333", "0.6666666666667"}), "1");
+    EXPECT_EQ(ColumnSumText({"5", G("2012年5月1日8时30分"), G("备注"), ""}), "5");
+    EXPECT_EQ(ColumnSumText({G("2012年5月1日"), "", "-", ".", "1e"}), "");
 }
 
 // Run by the test above as the next start of the program.
