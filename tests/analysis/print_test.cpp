@@ -175,6 +175,8 @@ TEST_F(PrintTest, OpensUnfilledOverAFrontPreviewElseFilledFromTheListWithTheTemp
     EXPECT_EQ(U(Get<forms::ComboControl>(ids::PageNumberCombo)->itemText(5)), "下中");
     EXPECT_TRUE(Ticked(ids::DefaultColorsCheck));
     EXPECT_FALSE(Get<forms::ListBoxControl>(ids::StatisticsColumnList)->widget()->isEnabled());
+    EXPECT_EQ(forms::WindowWidget(kSettings)->focusWidget(),
+              Get<forms::EditControl>(ids::PrintTitleEdit)->lineEdit());
     ClickIn(ids::PrintCancelButton);
     Settle();
     EXPECT_FALSE(forms::IsWindowLoaded(kSettings));
@@ -281,6 +283,13 @@ TEST_F(PrintTest, TheTableHoldsTitleRowsFormulaCellsExactSumsAndTheRemark) {
     ClickIn(ids::StatisticsSummaryRadio);
     Get<forms::ListBoxControl>(ids::StatisticsColumnList)->setChecked(2, true);
     ClickIn(ids::CustomRowsCheck);
+    // The title font as the font dialog gives it: face, size (× 3.3), not bold.
+    SetDialogResponder([](const DialogRequest& r) -> std::optional<DialogReply> {
+        if (r.kind != "font") return std::nullopt;
+        return DialogReply{true, {{"face", "WenQuanYi Micro Hei"}, {"size", "20"}, {"bold", "0"}}};
+    });
+    ClickIn(ids::TitleFontButton);
+    SetDialogResponder({});
     ClickIn(ids::PrintPreviewButton);
     Settle();
     EXPECT_TRUE(TakeMessages().empty());
@@ -293,6 +302,9 @@ TEST_F(PrintTest, TheTableHoldsTitleRowsFormulaCellsExactSumsAndTheRemark) {
     ASSERT_EQ(t.rowCount(), 10);
     ASSERT_EQ(t.columnCount(), 4);
     EXPECT_EQ(Cell(1, 1), "收入明细");
+    EXPECT_EQ(t.fontName(t.style(0, 0).fontName), "WenQuanYi Micro Hei");
+    EXPECT_EQ(t.style(0, 0).fontSize, 66);
+    EXPECT_EQ(t.style(0, 0).format & 0x7800u, 0u);
     EXPECT_EQ(t.rowHeight(0), 150);
     EXPECT_EQ(t.rowHeight(2), 1);
     EXPECT_EQ(t.style(2, 0).backColor, 0u);
