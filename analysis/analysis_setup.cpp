@@ -11,7 +11,9 @@
 #include "analysis/column_sort.h"
 #include "analysis/formula_window.h"
 #include "analysis/period_views.h"
+#include "analysis/print_settings_window.h"
 #include "app_tpl_templates.h"
+#include "finance/handlers.h"
 #include "finance/hooks.h"
 #include "runtime/commands.h"
 #include "runtime/runtime_app.h"
@@ -42,7 +44,10 @@ void InstallAnalysis() {
     static bool installed = false;
     if (installed) return;
     installed = true;
-    RegisterFormulaHandlers();
+    // One addition binds the templates' names once, all of them known.
+    std::vector<tavrin::HandlerEntry> handlers = FormulaHandlers();
+    for (const tavrin::HandlerEntry& h : PrintHandlers()) handlers.push_back(h);
+    finance::AddHandlers(handlers.data(), handlers.size());
     tavrin::RegisterLibraryNotify(tavrin::kChartLibrary, &ChartLibraryNotify);
     if (QCoreApplication::instance() != nullptr) RegisterChartKinds();
     finance::AnalysisHooks& h = finance::Hooks();
@@ -55,6 +60,7 @@ void InstallAnalysis() {
     h.yearPageChanged = &YearPageChanged;
     h.monthPageChanged = &MonthPageChanged;
     h.printChart = &PrintShownChart;
+    h.openPrintSettings = &OpenPrintSettings;
     h.sortList = &SortListByColumn;
 }
 

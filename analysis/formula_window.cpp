@@ -8,7 +8,6 @@
 #include "analysis/formula_evaluation.h"
 #include "analysis_text_constants.h"
 #include "app_tpl_templates.h"
-#include "finance/handlers.h"
 #include "finance/ui.h"
 #include "forms/commands/control_commands.h"
 #include "forms/commands/script_commands.h"
@@ -108,8 +107,8 @@ void CancelFormula() {
     forms::CloseWindow(ids::FormulaWindow, false);
 }
 
-void RegisterFormulaHandlers() {
-    finance::AddHandlers(kFormulaHandlers, sizeof kFormulaHandlers / sizeof kFormulaHandlers[0]);
+std::vector<HandlerEntry> FormulaHandlers() {
+    return {std::begin(kFormulaHandlers), std::end(kFormulaHandlers)};
 }
 
 }  // namespace analysis

@@ -2,6 +2,10 @@
 // evaluating the formula with 5 for every column before it is added.
 #pragma once
 
+#include <vector>
+
+#include "runtime/runtime_app.h"
+
 namespace analysis {
 
 // Handlers of the window's template.
@@ -10,8 +14,8 @@ void FormulaColumnChosen();
 void ConfirmFormula();
 void CancelFormula();
 
-// Adds the formula window's routines (and DeleteFormulaColumn) to the
-// program's handler table.
-void RegisterFormulaHandlers();
+// The formula window's routines (and DeleteFormulaColumn) for the program's
+// handler table.
+std::vector<tavrin::HandlerEntry> FormulaHandlers();
 
 }  // namespace analysis

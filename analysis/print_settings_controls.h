@@ -1,0 +1,67 @@
+// The print settings window's controls as its handlers and its settings
+// persistence read and write them (texts GBK).
+#pragma once
+
+#include <cstdint>
+#include <string>
+#include <string_view>
+
+#include "app_tpl_templates.h"
+#include "finance/ui.h"
+#include "forms/properties.h"
+
+namespace analysis::print_settings {
+
+namespace ids = app_tpl::ids;
+namespace forms = tavrin::forms;
+constexpr uint32_t kWindow = ids::PrintSettingsWindow;
+
+inline std::string EditText(uint32_t edit) {
+    return finance::ReadTextProperty(kWindow, edit, forms::Prop::kOwn + forms::EditProp::kContent);
+}
+inline void SetEditText(uint32_t edit, std::string_view gbk) {
+    finance::WriteTextProperty(kWindow, edit, forms::Prop::kOwn + forms::EditProp::kContent, gbk);
+}
+inline bool Ticked(uint32_t check) {
+    return finance::ReadIntProperty(kWindow, check,
+                                    forms::Prop::kOwn + forms::CheckProp::kChecked) != 0;
+}
+inline void SetTicked(uint32_t check, bool on) {
+    finance::WriteIntProperty(kWindow, check, forms::Prop::kOwn + forms::CheckProp::kChecked,
+                              on ? 1 : 0);
+}
+inline void SetEnabled(uint32_t control, bool on) {
+    finance::WriteIntProperty(kWindow, control, forms::Prop::kDisabled, on ? 0 : 1);
+}
+inline int32_t ComboIndex(uint32_t combo) {
+    return finance::ReadIntProperty(kWindow, combo, forms::Prop::kOwn + forms::ComboProp::kCurrent);
+}
+inline int32_t ComboCount(uint32_t combo) {
+    return finance::ReadIntProperty(kWindow, combo, forms::Prop::kOwn + forms::ComboProp::kCount);
+}
+inline void SetComboIndex(uint32_t combo, int32_t index) {
+    finance::WriteIntProperty(kWindow, combo, forms::Prop::kOwn + forms::ComboProp::kCurrent,
+                              index);
+}
+inline uint32_t PickerColour(uint32_t picker) {
+    return uint32_t(
+        finance::ReadIntProperty(kWindow, picker, forms::Prop::kOwn + forms::ColorProp::kColor));
+}
+inline void SetPickerColour(uint32_t picker, uint32_t bgr) {
+    finance::WriteIntProperty(kWindow, picker, forms::Prop::kOwn + forms::ColorProp::kColor,
+                              int32_t(bgr));
+}
+
+// The rules of the four colour check boxes and of the summary radio buttons.
+void DefaultColoursTicked();
+void BuiltInColoursTicked();
+void CustomRowsClicked();
+void CustomColumnsClicked();
+void SummaryModeChanged();
+
+// Writes the settings (all of them with ID 1 when 保存配置 is ticked, else ID 0).
+void SaveSettings();
+// Reads them into the controls when the stored ID is 1.
+void LoadSettings();
+
+}  // namespace analysis::print_settings

@@ -1,0 +1,107 @@
+// The colour check boxes (exactly one scheme at a time, its pickers enabled)
+// and the summary radio buttons (统计列表框 offered only for statistics).
+#include "analysis/print_settings_controls.h"
+#include "forms/commands/control_commands.h"
+#include "forms/template_format.h"
+#include "runtime/commands.h"
+#include "runtime/memory.h"
+
+namespace analysis::print_settings {
+
+using namespace tavrin;
+namespace fc = tavrin::form_commands;
+
+namespace {
+
+void EnableRowPickers(bool on) {
+    for (uint32_t p : {ids::RowHeaderColor, ids::OddRowColor, ids::EvenRowColor}) SetEnabled(p, on);
+}
+void EnableColumnPickers(bool on) {
+    for (uint32_t p : {ids::ColumnHeaderColor, ids::OddColumnColor, ids::EvenColumnColor})
+        SetEnabled(p, on);
+}
+
+Value CheckList(uint32_t id) {
+    return MakeControlRef(kWindow, id, forms::TypeId::kCheckListBox);
+}
+Value List(uint32_t id) {
+    return MakeControlRef(kWindow, id, forms::TypeId::kListBox);
+}
+
+std::string ItemText(const Value& list, int32_t i) {
+    const Value v = CallKernel(fc::ListItemText, list, MakeInt(i));
+    std::string out(TextOf(v));
+    Free(v.pointer());
+    return out;
+}
+
+}  // namespace
+
+void DefaultColoursTicked() {
+    if (!Ticked(ids::DefaultColorsCheck)) return;
+    SetTicked(ids::BuiltInColorsCheck, false);
+    SetTicked(ids::CustomRowsCheck, false);
+    SetTicked(ids::CustomColumnsCheck, false);
+    EnableRowPickers(false);
+    EnableColumnPickers(false);
+}
+
+void BuiltInColoursTicked() {
+    if (!Ticked(ids::BuiltInColorsCheck)) return;
+    EnableRowPickers(false);
+    EnableColumnPickers(false);
+    SetTicked(ids::CustomRowsCheck, false);
+    SetTicked(ids::CustomColumnsCheck, false);
+    SetTicked(ids::DefaultColorsCheck, false);
+}
+
+void CustomRowsClicked() {
+    if (!Ticked(ids::CustomRowsCheck)) {
+        EnableRowPickers(false);
+        return;
+    }
+    SetTicked(ids::CustomColumnsCheck, false);
+    EnableColumnPickers(false);
+    SetTicked(ids::DefaultColorsCheck, false);
+    SetTicked(ids::BuiltInColorsCheck, false);
+    EnableRowPickers(true);
+}
+
+void CustomColumnsClicked() {
+    if (!Ticked(ids::CustomColumnsCheck)) {
+        EnableColumnPickers(false);
+        return;
+    }
+    SetTicked(ids::CustomRowsCheck, false);
+    EnableRowPickers(false);
+    SetTicked(ids::DefaultColorsCheck, false);
+    SetTicked(ids::BuiltInColorsCheck, false);
+    EnableColumnPickers(true);
+}
+
+void SummaryModeChanged() {
+    if (!Ticked(ids::StatisticsSummaryRadio)) {
+        SetEnabled(ids::StatisticsColumnList, false);
+        return;
+    }
+    SetEnabled(ids::StatisticsColumnList, true);
+    const Value statistics = CheckList(ids::StatisticsColumnList);
+    CallKernel(fc::ListClear, statistics);
+    const Value display = CheckList(ids::PrintColumnList);
+    const int32_t n = CallKernel(fc::ListCount, display).asInt();
+    for (int32_t i = 0; i < n; ++i) {
+        if (!CallKernel(fc::ListIsChecked, display, MakeInt(i)).asBool()) continue;
+        const std::string title = ItemText(display, i);
+        const int32_t at =
+            CallKernel(fc::ListAddItem, statistics, MakeTextRef(title.c_str())).asInt();
+        CallKernel(fc::ListSetChecked, statistics, MakeInt(at), MakeInt(1));
+    }
+    const Value formulas = List(ids::FormulaColumnList);
+    const int32_t m = CallKernel(fc::ListCount, formulas).asInt();
+    for (int32_t i = 0; i < m; ++i) {
+        const std::string title = ItemText(formulas, i);
+        CallKernel(fc::ListAddItem, statistics, MakeTextRef(title.c_str()));
+    }
+}
+
+}  // namespace analysis::print_settings

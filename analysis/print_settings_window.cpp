@@ -1,0 +1,270 @@
+// The print settings window's handlers: load, font, formula columns, column
+// ticks, colour and summary rules, 打印预览 and 取消.
+#include "analysis/print_settings_window.h"
+
+#include <QApplication>
+#include <QFont>
+#include <cmath>
+
+#include "analysis/formula_columns.h"
+#include "analysis/print_settings_controls.h"
+#include "analysis/print_table.h"
+#include "analysis_text_constants.h"
+#include "forms/commands/control_commands.h"
+#include "forms/control.h"
+#include "forms/controls.h"
+#include "forms/report_list.h"
+#include "forms/template_format.h"
+#include "forms/window_system.h"
+#include "runtime/commands.h"
+#include "runtime/gbk.h"
+#include "runtime/kernel/conversion_commands.h"
+#include "runtime/kernel/datetime_commands.h"
+#include "runtime/memory.h"
+
+namespace analysis {
+
+using namespace tavrin;
+using namespace analysis::print_settings;
+namespace fc = tavrin::form_commands;
+
+namespace {
+
+constexpr double kPrintScale = 3.3;  // screen pixels and points → the report engine's units
+constexpr uint32_t kBuiltInHeader = 0xCEDFDE, kBuiltInBody = 0xDEEFEF;
+
+PrintSource& Source() {
+    static PrintSource source;
+    return source;
+}
+
+Value CheckList(uint32_t id) {
+    return MakeControlRef(kWindow, id, forms::TypeId::kCheckListBox);
+}
+
+std::string ItemText(const Value& list, int32_t i) {
+    const Value v = CallKernel(fc::ListItemText, list, MakeInt(i));
+    std::string out(TextOf(v));
+    Free(v.pointer());
+    return out;
+}
+
+// The ticked entries' indices (or texts) of a check list, in list order.
+std::vector<int32_t> TickedIndices(uint32_t id) {
+    const Value list = CheckList(id);
+    std::vector<int32_t> out;
+    const int32_t n = CallKernel(fc::ListCount, list).asInt();
+    for (int32_t i = 0; i < n; ++i)
+        if (CallKernel(fc::ListIsChecked, list, MakeInt(i)).asBool()) out.push_back(i);
+    return out;
+}
+
+forms::ReportListControl* SourceList() {
+    return forms::FindControlAs<forms::ReportListControl>(Source().window, Source().list);
+}
+
+// The settings window opened over a preview that is the frontmost window
+// stays unfilled: the person is still looking at the last print.
+bool PreviewIsFrontmost() {
+    const QWidget* active = QApplication::activeWindow();
+    return active != nullptr &&
+           active->windowTitle() == GbkToQString(analysis_text::PreviewCaption);
+}
+
+std::string Today() {
+    const Value now = CallKernel(Now);
+    const Value day = CallKernel(DateOf, now);
+    const Value text = CallKernel(ToText, day);
+    std::string out(TextOf(text));
+    Free(text.pointer());
+    return out;
+}
+
+int32_t TruncatedNumber(const std::string& gbk) {
+    return int32_t(std::trunc(TextToNumber(gbk)));
+}
+
+TitleFont ChosenTitleFont() {
+    TitleFont font;
+    auto* dialog = forms::FindControlAs<forms::CommonDialogControl>(kWindow, ids::TitleFontDialog);
+    if (dialog == nullptr) return font;
+    const QFont f = forms::FontFromRecord(dialog->fontRecord());
+    font.face = QStringToGbk(f.family());
+    font.colour = dialog->color();
+    font.bold = f.bold();
+    const double points = f.pointSizeF() > 0 ? f.pointSizeF() : f.pixelSize() * 0.75;
+    font.size = int32_t(points * kPrintScale);
+    return font;
+}
+
+// Body font size: the edit's number, or the list's own size when it is empty
+// (a size of 0 or less would print nothing readable and counts as empty).
+int32_t ChosenFontSize() {
+    const std::string text = EditText(ids::FontSizeEdit);
+    const int32_t typed = text.empty() ? 0 : TruncatedNumber(text);
+    if (typed > 0) return typed;
+    const forms::ReportListControl* list = SourceList();
+    const double points = list ? list->view()->font().pointSizeF() : 9;
+    return int32_t(points * kPrintScale);
+}
+
+ColourScheme ChosenColours() {
+    if (Ticked(ids::DefaultColorsCheck)) return {0, 0, 0, 0};
+    if (Ticked(ids::BuiltInColorsCheck)) return {1, kBuiltInHeader, kBuiltInBody, kBuiltInBody};
+    if (Ticked(ids::CustomRowsCheck))
+        return {2, PickerColour(ids::RowHeaderColor), PickerColour(ids::OddRowColor),
+                PickerColour(ids::EvenRowColor)};
+    if (Ticked(ids::CustomColumnsCheck))
+        return {3, PickerColour(ids::ColumnHeaderColor), PickerColour(ids::OddColumnColor),
+                PickerColour(ids::EvenColumnColor)};
+    return {0, 0, 0, 0};
+}
+
+void ShowError(const char* gbkText) {
+    finance::ShowMessage(gbkText, 16, analysis_text::ErrorCaptionShort);
+}
+
+}  // namespace
+
+PrintSource CurrentPrintSource() {
+    return Source();
+}
+
+void OpenPrintSettings() {
+    const bool income = finance::CurrentPage(ids::MainPages) == 0;
+    Source() = {ids::MainWindow, income ? ids::IncomeList : ids::ExpenseList};
+    forms::LoadWindow(kWindow, 0, false);
+}
+
+void PrintSettingsLoad() {
+    SetFormulaListControls(
+        {kWindow, ids::PrintColumnList, ids::FormulaColumnList, ids::StatisticsColumnList});
+    if (PreviewIsFrontmost()) return;
+    const Value display = CheckList(ids::PrintColumnList);
+    if (const forms::ReportListControl* list = SourceList())
+        for (int32_t c = 0; c < list->columnCount(); ++c) {
+            const std::string title = list->columnTitle(c);
+            CallKernel(fc::ListAddItem, display, MakeTextRef(title.c_str()));
+        }
+    const Value statistics = CheckList(ids::StatisticsColumnList);
+    CallKernel(fc::ListClear, statistics);
+    for (int32_t i : TickedIndices(ids::PrintColumnList)) {
+        const std::string title = ItemText(display, i);
+        CallKernel(fc::ListAddItem, statistics, MakeTextRef(title.c_str()));
+    }
+    SetEditText(ids::PrintDateEdit, std::string(analysis_text::PrintDatePrefix) + Today());
+    EmptyFormulaColumns();
+    LoadSettings();
+    CallKernel(fc::SetFocus, MakeControlRef(kWindow, ids::PrintTitleEdit, forms::TypeId::kEdit));
+}
+
+void ChooseTitleFont() {
+    CallKernel(fc::OpenCommonDialog,
+               MakeControlRef(kWindow, ids::TitleFontDialog, forms::TypeId::kCommonDialog));
+}
+
+void AddFormulaColumnClicked() {
+    OpenFormulaWindow(kWindow);
+}
+
+void FormulaColumnListRightClick() {
+    forms::PopupMenu(kWindow, ids::NewColumnMenu, std::nullopt);
+}
+
+// An entry of 显示列表框 ticked or unticked: 统计列表框 offers the ticked ones.
+void PrintColumnTicked(int32_t index) {
+    const Value display = CheckList(ids::PrintColumnList);
+    const Value statistics = CheckList(ids::StatisticsColumnList);
+    const std::string title = ItemText(display, index);
+    const int32_t n = CallKernel(fc::ListCount, statistics).asInt();
+    if (CallKernel(fc::ListIsChecked, display, MakeInt(index)).asBool()) {
+        for (int32_t i = 0; i < n; ++i)
+            if (ItemText(statistics, i) == title) return;
+        CallKernel(fc::ListAddItem, statistics, MakeTextRef(title.c_str()));
+        return;
+    }
+    for (int32_t i = n - 1; i >= 0; --i)
+        if (ItemText(statistics, i) == title)
+            CallKernel(fc::ListDeleteItem, statistics, MakeInt(i));
+}
+
+void PrintPreviewClicked() {
+    SaveSettings();
+    PrintTableRequest r;
+    r.sourceWindow = Source().window;
+    r.sourceList = Source().list;
+    r.columns = TickedIndices(ids::PrintColumnList);
+    if (r.columns.empty()) {
+        ShowError(analysis_text::NoPrintColumn);
+        return;
+    }
+    r.lineStyle = Ticked(ids::LineStyle2Radio)   ? 2
+                  : Ticked(ids::LineStyle3Radio) ? 3
+                  : Ticked(ids::LineStyle4Radio) ? 4
+                                                 : 1;
+    const std::string rows = EditText(ids::RowsPerPageEdit);
+    r.rowsPerPage = rows.empty() ? 0 : TruncatedNumber(rows);
+    r.colours = ChosenColours();
+    if (Ticked(ids::CountSummaryRadio)) r.summary = SummaryMode::kCount;
+    if (Ticked(ids::StatisticsSummaryRadio)) {
+        r.summary = SummaryMode::kStatistics;
+        const Value statistics = CheckList(ids::StatisticsColumnList);
+        for (int32_t i : TickedIndices(ids::StatisticsColumnList))
+            r.statisticsColumns.push_back(ItemText(statistics, i));
+        if (r.statisticsColumns.empty()) {
+            ShowError(analysis_text::NoStatisticsColumn);
+            return;
+        }
+    }
+    r.fontSize = ChosenFontSize();
+    r.titleFont = ChosenTitleFont();
+    r.title = EditText(ids::PrintTitleEdit);
+    r.dateLine = EditText(ids::PrintDateEdit);
+    r.serialColumn = Ticked(ids::SerialCheck);
+    r.paper = ComboIndex(ids::PaperCombo);
+    r.orientation = Ticked(ids::PortraitRadio) ? 0 : 1;
+    r.pageNumberPosition = ComboIndex(ids::PageNumberCombo);
+    r.remark = EditText(ids::PrintRemarkEdit);
+    r.formulas = FormulaColumns();
+    BuildPrintTable(r);
+    forms::CloseWindow(kWindow, false);
+}
+
+void CancelPrintSettings() {
+    forms::CloseWindow(kWindow, false);
+}
+
+namespace {
+
+template <void (*Routine)()>
+void Call(EventCall&) {
+    Routine();
+}
+
+void PrintColumnTickedEvent(EventCall& call) {
+    if (call.argCount > 0) PrintColumnTicked(int32_t(call.args[0].lo));
+}
+
+const HandlerEntry kPrintHandlers[] = {
+    {"PrintSettingsLoad", &Call<PrintSettingsLoad>},
+    {"ChooseTitleFont", &Call<ChooseTitleFont>},
+    {"AddFormulaColumnClicked", &Call<AddFormulaColumnClicked>},
+    {"FormulaColumnListRightClick", &Call<FormulaColumnListRightClick>},
+    {"PrintColumnTicked", &PrintColumnTickedEvent},
+    {"DefaultColorsClicked", &Call<DefaultColoursTicked>},
+    {"BuiltInColorsClicked", &Call<BuiltInColoursTicked>},
+    {"CustomRowsClicked", &Call<CustomRowsClicked>},
+    {"CustomColumnsClicked", &Call<CustomColumnsClicked>},
+    {"SummaryModeClicked", &Call<SummaryModeChanged>},
+    {"PrintPreviewClicked", &Call<PrintPreviewClicked>},
+    {"CancelPrintSettings", &Call<CancelPrintSettings>},
+    {"PreviewTimerTick", &Call<PreviewTimerTick>},
+};
+
+}  // namespace
+
+std::vector<HandlerEntry> PrintHandlers() {
+    return {std::begin(kPrintHandlers), std::end(kPrintHandlers)};
+}
+
+}  // namespace analysis

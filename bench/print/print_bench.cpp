@@ -1,0 +1,163 @@
+// The print of an income list of 10,000 and of 100,000 items with one formula
+// column ("[收入金额]*2") and the statistics row over the amounts: from the
+// click on 打印预览 in the print settings window until the preview has drawn
+// its first page. The window is opened and filled in outside the timing.
+#include <benchmark/benchmark.h>
+
+#include <QApplication>
+#include <QListWidget>
+#include <QTemporaryDir>
+#include <QTest>
+#include <memory>
+#include <string>
+
+#include "analysis/analysis_setup.h"
+#include "analysis/formula_columns.h"
+#include "analysis/print_settings_window.h"
+#include "app_tpl_templates.h"
+#include "finance/handlers.h"
+#include "finance/start_routine.h"
+#include "forms/controls.h"
+#include "forms/window_system.h"
+#include "recordstore/record_commands.h"
+#include "runtime/commands.h"
+#include "runtime/gbk.h"
+#include "runtime/kernel/settings_store.h"
+#include "runtime/memory.h"
+#include "runtime/message_box.h"
+#include "runtime/runtime_app.h"
+#include "table/data_source.h"
+#include "table/print_preview.h"
+
+namespace {
+
+using namespace tavrin;
+namespace ids = app_tpl::ids;
+
+void WriteIncomeItems(int n) {
+    static const char* const fields[] = {"收入类型", "收入金额", "收入时间", "收入备注信息"};
+    ArrayBlock* array = NewFieldInfArray(4);
+    FieldInf* f = FieldInfElements(array);
+    const int32_t types[4] = {10, 5, 8, 10}, sizes[4] = {20, 20, 20, 50};
+    std::string names[4];
+    for (int i = 0; i < 4; ++i) {
+        names[i] = Utf8ToGbk(fields[i]);
+        f[i] = FieldInf{names[i].c_str(), types[i], sizes[i]};
+    }
+    const std::string file = Utf8ToGbk("财务收入.edb");
+    CallKernel(CreateDatabase, MakeTextRef(file.c_str()), MakeFieldInfArray(array));
+    Free(array);
+    CallKernel(OpenDatabase, MakeTextRef(file.c_str()));
+    const std::string category = Utf8ToGbk("工资"), remark = Utf8ToGbk("备注");
+    for (int i = 0; i < n; ++i) {
+        CallKernel(AppendBlankRecord);
+        CallKernel(WriteField, MakeInt(1), MakeTextRef(category.c_str()));
+        CallKernel(WriteField, MakeInt(2), MakeFloat(float((i * 7919) % 100000) / 100.0f));
+        CallKernel(WriteField, MakeInt(3), MakeDateTime(40179.0 + (i * 7) % 1826));
+        CallKernel(WriteField, MakeInt(4), MakeTextRef(remark.c_str()));
+    }
+    CallKernel(CloseDatabase);
+}
+
+void Settle() {
+    for (int i = 0; i < 3; ++i) QApplication::processEvents();
+    QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
+}
+
+// The program over a directory of its own holding n income items.
+struct Program {
+    QTemporaryDir dir;
+    explicit Program(int n) {
+        static bool started = [] {
+            static int argc = 1;
+            static char name[] = "bench";
+            static char* argv[] = {name, nullptr};
+            finance::InstallProgramWindowSystem();
+            analysis::InstallAnalysis();
+            InitializeForTests(argc, argv, finance::ProgramImage());
+            SetMessageBoxResponder([](const MessageBoxRequest&) { return int32_t(kButtonOk); });
+            return true;
+        }();
+        (void)started;
+        SetProgramDirectory(Utf8ToGbk(dir.path().toStdString()), true);
+        SetSettingsDirectory(dir.path().toStdString() + "/config");
+        finance::ResetRunStateForTests();
+        WriteIncomeItems(n);
+        forms::LoadWindow(ids::MainWindow, 0, false, true);
+        Settle();
+    }
+    ~Program() {
+        forms::CloseWindow(ids::MainWindow, true);
+        Settle();
+    }
+};
+
+// Opens the settings window and fills it in as a person would.
+void FillInSettings() {
+    analysis::OpenPrintSettings();
+    Settle();
+    const uint32_t w = ids::PrintSettingsWindow;
+    auto* columns = forms::FindControlAs<forms::ListBoxControl>(w, ids::PrintColumnList);
+    columns->list()->item(1)->setCheckState(Qt::Checked);  // 收入金额
+    columns->list()->item(2)->setCheckState(Qt::Checked);  // 收入类型
+    analysis::AddFormulaColumn(Utf8ToGbk("双倍金额"), Utf8ToGbk("[收入金额]*2"));
+    forms::FindControlAs<forms::CheckControl>(w, ids::StatisticsSummaryRadio)->button()->click();
+}
+
+table::PrintPreviewWindow* Preview() {
+    for (QWidget* w : QApplication::topLevelWidgets())
+        if (auto* p = qobject_cast<table::PrintPreviewWindow*>(w); p && p->isVisible()) return p;
+    return nullptr;
+}
+
+void BM_PrintPreviewToFirstPage(benchmark::State& state) {
+    const int n = int(state.range(0));
+    Program program(n);
+    int pages = 0;
+    for (auto _ : state) {
+        state.PauseTiming();
+        FillInSettings();
+        auto* button = forms::FindControlAs<forms::ButtonControl>(ids::PrintSettingsWindow,
+                                                                  ids::PrintPreviewButton);
+        state.ResumeTiming();
+        button->button()->click();
+        table::PrintPreviewWindow* preview = Preview();
+        while (preview && preview->pageView()->pagesDrawn() == 0) {
+            preview->pageView()->viewport()->repaint();
+            QApplication::processEvents();
+        }
+        state.PauseTiming();
+        if (preview == nullptr) {
+            state.SkipWithError("no preview");
+            break;
+        }
+        // The formula column (after 收入金额 and 收入类型) holds the last row's value.
+        auto* table = forms::FindControlAs<table::DataSourceControl>(ids::PrintBackgroundWindow,
+                                                                     ids::PrintSource);
+        if (table == nullptr || table->cells()->text(n + 3, 2).empty()) {
+            state.SkipWithError("the formula column was not filled");
+            break;
+        }
+        pages = preview->pageCount();
+        preview->close();
+        Settle();
+        state.ResumeTiming();
+    }
+    state.counters["pages"] = pages;
+}
+BENCHMARK(BM_PrintPreviewToFirstPage)
+    ->Arg(10'000)
+    ->Arg(100'000)
+    ->Unit(benchmark::kMillisecond)
+    ->Iterations(3);
+
+}  // namespace
+
+int main(int argc, char** argv) {
+    if (qEnvironmentVariableIsEmpty("QT_QPA_PLATFORM") && qEnvironmentVariableIsEmpty("DISPLAY"))
+        qputenv("QT_QPA_PLATFORM", "offscreen");
+    benchmark::Initialize(&argc, argv);
+    benchmark::RunSpecifiedBenchmarks();
+    benchmark::Shutdown();
+    return 0;
+}
