@@ -1,6 +1,7 @@
 // Two real processes on one database: concurrent appends with the default
 // sharing, and the sharing modes refusing or allowing the other process.
 #include <gtest/gtest.h>
+#include <poll.h>
 #include <sys/wait.h>
 
 #include <set>
@@ -57,9 +58,12 @@ class TwoProcesses : public ::testing::Test {
         Cmd(CloseAllDatabases);
     }
     std::string path() const { return dir.gbk("shared.edb"); }
-    // Waits until n children said they are ready.
+    // Waits until n children said they are ready. A child that failed before
+    // saying so ends the wait after a minute instead of hanging the suite.
     void awaitReady(int n) {
         for (int i = 0; i < n; ++i) {
+            pollfd p{ready[0], POLLIN, 0};
+            ASSERT_EQ(poll(&p, 1, 60000), 1) << "a child never said it was ready";
             char c;
             ASSERT_EQ(read(ready[0], &c, 1), 1);
         }
@@ -83,6 +87,9 @@ TEST_F(TwoProcesses, ConcurrentAppendsKeepEveryRecordAndSerial) {
     auto appender = [&](int who) {
         return [&, who](int readyFd, int goFd) {
             close(go[1]);
+            // Waiting on the other process is the point here, not how long a
+            // busy machine takes to let it through.
+            SetDatabaseLockWaitTime(-1);
             if (!openShared(false, 1)) return 1;
             SignalReady(readyFd);
             AwaitGo(goFd);
