@@ -15,11 +15,11 @@
 #include <cstdlib>
 #include <vector>
 
+#include "rt_text_constants.h"
 #include "runtime/commands.h"
 #include "runtime/errors.h"
 #include "runtime/gbk.h"
 #include "runtime/memory.h"
-#include "rt_text_constants.h"
 
 namespace tavrin {
 namespace {
@@ -28,22 +28,21 @@ namespace {
 constexpr int kEndRequestMessage = 33767;
 
 class EndRequestEvent : public QEvent {
-public:
-    explicit EndRequestEvent(int32_t code)
-        : QEvent(QEvent::Type(kEndRequestMessage)), code(code) {}
+  public:
+    explicit EndRequestEvent(int32_t code) : QEvent(QEvent::Type(kEndRequestMessage)), code(code) {}
     int32_t code;
 };
 
 // The hidden runtime window: an invisible tool window that receives end requests.
 class HiddenRuntimeWindow : public QWidget {
-public:
+  public:
     HiddenRuntimeWindow() : QWidget(nullptr, Qt::Tool) {
         setAttribute(Qt::WA_DontShowOnScreen);
         setCursor(Qt::ArrowCursor);
         setAttribute(Qt::WA_NoSystemBackground);
     }
 
-protected:
+  protected:
     void customEvent(QEvent* e) override {
         if (e->type() == QEvent::Type(kEndRequestMessage))
             ExitProgram(static_cast<EndRequestEvent*>(e)->code);
@@ -137,7 +136,9 @@ void ConnectIdle() {
     S().idleConnected = true;
 }
 
-[[noreturn]] void RaiseFatalService(const char* gbkText) { ReportFatalError(gbkText); }
+[[noreturn]] void RaiseFatalService(const char* gbkText) {
+    ReportFatalError(gbkText);
+}
 
 void NotifyLibraries(int32_t code) {
     for (LibraryNotify n : S().notify)
@@ -179,9 +180,8 @@ char* NextFoundFile(const char* gbkPattern) {
                                                  : QString::fromStdString(native.substr(0, slash));
         std::string mask = slash == std::string::npos ? native : native.substr(slash + 1);
         if (dir.isEmpty()) dir = QStringLiteral("/");
-        const QStringList entries =
-            QDir(dir).entryList(QDir::Files | QDir::Dirs | QDir::NoDotAndDotDot | QDir::Hidden,
-                                QDir::Name);
+        const QStringList entries = QDir(dir).entryList(
+            QDir::Files | QDir::Dirs | QDir::NoDotAndDotDot | QDir::Hidden, QDir::Name);
         for (const QString& e : entries) {
             QByteArray u = e.toUtf8();
             if (fnmatch(mask.c_str(), u.constData(), FNM_CASEFOLD) == 0) s.found.push_back(e);
@@ -193,7 +193,9 @@ char* NextFoundFile(const char* gbkPattern) {
 
 }  // namespace
 
-void InstallWindowSystem(const WindowSystemHooks& hooks) { S().hooks = hooks; }
+void InstallWindowSystem(const WindowSystemHooks& hooks) {
+    S().hooks = hooks;
+}
 
 RuntimeService& Service() {
     static RuntimeService service{nullptr, nullptr, nullptr, &Allocate, &RaiseFatalService};
@@ -277,7 +279,8 @@ void LoadStartWindow(uint32_t windowId) {
         ReportFatalError(rt_text::StartWindowFailed);
 }
 
-uint64_t MiscRoutine(int32_t number, uint64_t a, uint64_t b) {
+uint64_t MiscRoutine(int32_t number, uint64_t a, uint64_t b, uint64_t c, uint64_t d, uint64_t e) {
+    void* object = reinterpret_cast<void*>(uintptr_t(b));
     switch (number) {
         case 0:
             return uint64_t(reinterpret_cast<uintptr_t>(
@@ -291,14 +294,29 @@ uint64_t MiscRoutine(int32_t number, uint64_t a, uint64_t b) {
             if (variable) *variable = MakeArrayWritable(*variable, uint32_t(b));
             return 0;
         }
-        case 3: SetExitHandler(reinterpret_cast<void (*)()>(uintptr_t(a))); return 0;
-        case 6: InitializeRuntime(true); return 0;
-        default: return 0;
+        case 3:
+            SetExitHandler(reinterpret_cast<void (*)()>(uintptr_t(a)));
+            return 0;
+        case 4:
+            return ReadObjectProperty(uint32_t(a), object, int32_t(c), int32_t(d));
+        case 5:
+            WriteObjectProperty(uint32_t(a), object, int32_t(c), int32_t(d), uint32_t(e),
+                                uint32_t(e >> 32));
+            return 0;
+        case 6:
+            InitializeRuntime(true);
+            return 0;
+        default:
+            return 0;
     }
 }
 
-int32_t ErrorExitNesting() { return S().nesting.load(); }
-void IncrementErrorExitNesting() { S().nesting.fetch_add(1); }
+int32_t ErrorExitNesting() {
+    return S().nesting.load();
+}
+void IncrementErrorExitNesting() {
+    S().nesting.fetch_add(1);
+}
 bool IsMainThread() {
     return S().mainThread == nullptr || QThread::currentThreadId() == S().mainThread;
 }
@@ -306,10 +324,18 @@ const std::string& ProgramDirectoryGbk() {
     if (S().programDirectory.empty()) RecordProgramPath();
     return S().programDirectory;
 }
-const std::string& ProgramFileNameGbk() { return S().programFileName; }
-void SetExitHandler(void (*handler)()) { S().exitHandler = handler; }
-EventSource CurrentEventSource() { return S().eventSource; }
-void SetCurrentEventSource(EventSource source) { S().eventSource = source; }
+const std::string& ProgramFileNameGbk() {
+    return S().programFileName;
+}
+void SetExitHandler(void (*handler)()) {
+    S().exitHandler = handler;
+}
+EventSource CurrentEventSource() {
+    return S().eventSource;
+}
+void SetCurrentEventSource(EventSource source) {
+    S().eventSource = source;
+}
 
 void AddIdleCallback(uint32_t windowId, void (*routine)(void*), void* argument,
                      bool (*windowExists)(uint32_t)) {
