@@ -198,6 +198,27 @@ TEST(ProcessEvents, RunsWaitingEvents) {
     EXPECT_TRUE(ran);
 }
 
+// A quit message ends the pass: what was waiting behind it never runs. Run in a
+// child because the quit marks this thread's loops as ending.
+void ProcessEventsAroundAQuit() {
+    App();
+    int before = 0;
+    int after = 0;
+    QMetaObject::invokeMethod(
+        &App(), [&before] { ++before; }, Qt::QueuedConnection);
+    QCoreApplication::postEvent(&App(), new QEvent(QEvent::Quit));
+    QMetaObject::invokeMethod(
+        &App(), [&after] { ++after; }, Qt::QueuedConnection);
+    CallKernel(ProcessEvents);
+    std::fprintf(stderr, "before %d after %d\n", before, after);
+    std::_Exit(0);
+}
+
+TEST(ProcessEventsDeathTest, StopsAtAQuitMessage) {
+    GTEST_FLAG_SET(death_test_style, "threadsafe");
+    EXPECT_EXIT(ProcessEventsAroundAQuit(), testing::ExitedWithCode(0), "before 1 after 0");
+}
+
 TEST(Now, IsTheLocalTimeInDaysSince1899) {
     QDateTime local = QDateTime::currentDateTime();
     double expected = double(QDate(1899, 12, 30).daysTo(local.date())) +
