@@ -6,6 +6,7 @@
 #include <unistd.h>
 
 #include <QApplication>
+#include <QCursor>
 #include <QDateTime>
 #include <QDir>
 #include <QFile>
@@ -183,10 +184,12 @@ TEST(BusyCursor, IsRememberedOnceAndRestoredByOneCall) {
     ASSERT_NE(QGuiApplication::overrideCursor(), nullptr);
     EXPECT_EQ(QGuiApplication::overrideCursor()->shape(), Qt::WaitCursor);
     CallKernel(ShowBusyCursor);
+    const QPoint pointer = QCursor::pos();
     CallKernel(RestoreCursor);
     EXPECT_EQ(QGuiApplication::overrideCursor(), nullptr);
     EXPECT_FALSE(IsBusyCursorShown());
-    CallKernel(RestoreCursor);  // nothing remembered: nothing happens
+    EXPECT_EQ(QCursor::pos(), pointer);  // refreshed in place, not moved
+    CallKernel(RestoreCursor);           // nothing remembered: nothing happens
     EXPECT_EQ(QGuiApplication::overrideCursor(), nullptr);
 }
 
