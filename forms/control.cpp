@@ -7,6 +7,7 @@
 #include <cmath>
 #include <cstring>
 #include <map>
+#include <unordered_set>
 
 #include "forms/events.h"
 #include "forms/template_format.h"
@@ -20,7 +21,17 @@ std::map<uint32_t, ControlKind>& Registry() {
     static auto* r = new std::map<uint32_t, ControlKind>;
     return *r;
 }
+// Every control that exists, so that a control object handed in from outside
+// is checked before it is used.
+std::unordered_set<const void*>& LiveControls() {
+    static auto* live = new std::unordered_set<const void*>;
+    return *live;
+}
 }  // namespace
+
+bool IsLiveControl(const void* object) {
+    return object != nullptr && LiveControls().count(object) != 0;
+}
 
 ValueClass ClassOfDataKind(uint16_t k) {
     switch (k) {
@@ -62,9 +73,12 @@ double PropertyData::asDouble() const {
     return v;
 }
 
-Control::Control(const ControlInit& init) : windowId_(init.windowId), item_(init.item) {}
+Control::Control(const ControlInit& init) : windowId_(init.windowId), item_(init.item) {
+    LiveControls().insert(static_cast<const void*>(this));
+}
 
 Control::~Control() {
+    LiveControls().erase(static_cast<const void*>(this));
     if (widget_) widget_->deleteLater();
 }
 

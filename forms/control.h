@@ -122,6 +122,9 @@ struct ControlKind {
 void RegisterControlKind(uint32_t typeId, ControlKind kind);
 const ControlKind* FindControlKind(uint32_t typeId);
 
+// True when `object` is a control that exists now (any kind, the window's own included).
+bool IsLiveControl(const void* object);
+
 // The live control of a created window, or null when the window or control is not loaded.
 Control* FindControl(uint32_t windowId, uint32_t controlId);
 template <typename T>

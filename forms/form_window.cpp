@@ -35,9 +35,9 @@ void FormWindow::layoutClient() {
     client_->setGeometry(0, top, width(), std::max(0, height() - top));
 }
 
-void FormWindow::raiseWindowEvent(int32_t number) {
+void FormWindow::raiseWindowEvent(int32_t number, std::initializer_list<int32_t> args) {
     if (destroying_) return;
-    if (Control* self = FindWindowControl(windowId_)) self->raise(number);
+    if (Control* self = FindWindowControl(windowId_)) self->raise(number, args);
 }
 
 void FormWindow::resizeEvent(QResizeEvent* e) {
@@ -92,6 +92,10 @@ void FormWindow::closeEvent(QCloseEvent* e) {
 }
 
 void FormWindow::customEvent(QEvent* e) {
+    if (e->type() == QEvent::Type(kWindowNotificationMessage)) {
+        raiseWindowEvent(7, {static_cast<WindowNotificationEvent*>(e)->value});
+        return;
+    }
     if (e->type() != QEvent::Type(kCloseRequestMessage)) return;
     const int32_t depth = static_cast<CloseRequestEvent*>(e)->postedAtDepth;
     if (depth > 0 && HandlerDepth() >= depth) {

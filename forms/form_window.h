@@ -25,6 +25,16 @@ class CloseRequestEvent : public QEvent {
     int32_t postedAtDepth;
 };
 
+// The private message that carries a window notification (event 7) and its int.
+constexpr int kWindowNotificationMessage = 32871;
+
+class WindowNotificationEvent : public QEvent {
+  public:
+    explicit WindowNotificationEvent(int32_t value)
+        : QEvent(QEvent::Type(kWindowNotificationMessage)), value(value) {}
+    int32_t value;
+};
+
 class FormWindow : public QWidget {
     Q_OBJECT
   public:
@@ -49,7 +59,7 @@ class FormWindow : public QWidget {
 
   private:
     void layoutClient();
-    void raiseWindowEvent(int32_t number);
+    void raiseWindowEvent(int32_t number, std::initializer_list<int32_t> args = {});
 
     uint32_t windowId_;
     QWidget* client_;

@@ -22,6 +22,7 @@
 #include "forms/control.h"
 #include "forms/events.h"
 #include "forms/form_window.h"
+#include "forms/object_properties.h"
 #include "forms/page_control.h"
 #include "forms/properties_access.h"
 #include "forms/template_format.h"
@@ -262,6 +263,7 @@ void InstallWindowSystem(const char* const* handlerNames, size_t handlerCount) {
     hooks.destroyTemplates = &HookDestroyTemplates;
     tavrin::InstallWindowSystem(hooks);
     SetPropertySlots(&ReadPropertySlot, &WritePropertySlot);
+    SetObjectPropertySlots(&ReadObjectPropertySlot, &WriteObjectPropertySlot);
     // The lookups other libraries reach through the runtime's service entry.
     RuntimeService& service = Service();
     service.windowObject = [](uint32_t windowId) -> void* { return FindWindowControl(windowId); };

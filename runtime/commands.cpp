@@ -1,8 +1,9 @@
 // The command-call paths, the property slots and the runtime entry table.
 #include "runtime/commands.h"
 
-#include "runtime/memory.h"
+#include "rt_text_constants.h"
 #include "runtime/errors.h"
+#include "runtime/memory.h"
 #include "runtime/runtime_app.h"
 
 namespace tavrin {
@@ -10,9 +11,15 @@ namespace {
 
 ReadPropertyFunction g_read = nullptr;
 WritePropertyFunction g_write = nullptr;
+ReadObjectPropertyFunction g_readObject = nullptr;
+WriteObjectPropertyFunction g_writeObject = nullptr;
 
-void ReportRuntimeErrorSlot(int32_t number) { ReportRuntimeError(number); }
-void ExitProgramSlot(int32_t code) { ExitProgram(code); }
+void ReportRuntimeErrorSlot(int32_t number) {
+    ReportRuntimeError(number);
+}
+void ExitProgramSlot(int32_t code) {
+    ExitProgram(code);
+}
 
 }  // namespace
 
@@ -27,6 +34,22 @@ Value CallLibraryCommand(int32_t /*library*/, CommandFunction command, int32_t a
     Value result{0, 0, 0};
     command(&result, argc, argv);
     return result;
+}
+
+void SetObjectPropertySlots(ReadObjectPropertyFunction read, WriteObjectPropertyFunction write) {
+    g_readObject = read;
+    g_writeObject = write;
+}
+
+uint64_t ReadObjectProperty(uint32_t typeId, void* object, int32_t index, int32_t arrayIndex) {
+    if (!g_readObject) ReportFatalError(rt_text::WindowOrControlMissing);
+    return g_readObject(typeId, object, index, arrayIndex);
+}
+
+void WriteObjectProperty(uint32_t typeId, void* object, int32_t index, int32_t arrayIndex,
+                         uint32_t lo, uint32_t hi) {
+    if (!g_writeObject) ReportFatalError(rt_text::WindowOrControlMissing);
+    g_writeObject(typeId, object, index, arrayIndex, lo, hi);
 }
 
 void SetPropertySlots(ReadPropertyFunction read, WritePropertyFunction write) {

@@ -26,8 +26,7 @@ enum LibraryIndex : int32_t {
 // Calls a command with a zeroed result and hands the result back.
 Value CallKernelCommand(CommandFunction command, int32_t argc, const Value* argv);
 // The same; the library index is informative only.
-Value CallLibraryCommand(int32_t library, CommandFunction command, int32_t argc,
-                         const Value* argv);
+Value CallLibraryCommand(int32_t library, CommandFunction command, int32_t argc, const Value* argv);
 
 // Convenience for application code: CallKernel(ToText, MakeDouble(1.5)).
 template <typename... Args>
@@ -52,9 +51,22 @@ uint64_t ReadProperty(uint32_t windowId, uint32_t itemId, int32_t index, int32_t
 void WriteProperty(uint32_t windowId, uint32_t itemId, int32_t index, int32_t arrayIndex,
                    uint32_t lo, uint32_t hi);
 
+// Property access by a control object (as the service entry hands it out) and its
+// type id, with the same rules as access by ids; the window layer fills these.
+// Until it has, or when the object is not a live control of that type, the
+// access ends the program with the fatal error for a missing control.
+using ReadObjectPropertyFunction = uint64_t (*)(uint32_t typeId, void* object, int32_t index,
+                                                int32_t arrayIndex);
+using WriteObjectPropertyFunction = void (*)(uint32_t typeId, void* object, int32_t index,
+                                             int32_t arrayIndex, uint32_t lo, uint32_t hi);
+void SetObjectPropertySlots(ReadObjectPropertyFunction read, WriteObjectPropertyFunction write);
+uint64_t ReadObjectProperty(uint32_t typeId, void* object, int32_t index, int32_t arrayIndex);
+void WriteObjectProperty(uint32_t typeId, void* object, int32_t index, int32_t arrayIndex,
+                         uint32_t lo, uint32_t hi);
+
 // External library functions declared by the program, resolved on first use.
 struct DllCommandDeclaration {
-    const char* library;  // GBK; empty: searched in the platform's standard libraries
+    const char* library;     // GBK; empty: searched in the platform's standard libraries
     const char* exportName;  // "#n" names ordinal n
 };
 void DeclareDllCommands(const DllCommandDeclaration* table, int32_t count);
@@ -75,7 +87,8 @@ struct RuntimeEntryTable {
     void (*exitProgram)(int32_t code);
     void (*runMessageLoop)();
     void (*loadStartWindow)(uint32_t windowId);
-    uint64_t (*miscRoutine)(int32_t number, uint64_t a, uint64_t b);
+    uint64_t (*miscRoutine)(int32_t number, uint64_t a, uint64_t b, uint64_t c, uint64_t d,
+                            uint64_t e);
 };
 const RuntimeEntryTable& EntryTable();
 

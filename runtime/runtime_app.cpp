@@ -303,7 +303,8 @@ void LoadStartWindow(uint32_t windowId) {
         ReportFatalError(rt_text::StartWindowFailed);
 }
 
-uint64_t MiscRoutine(int32_t number, uint64_t a, uint64_t b) {
+uint64_t MiscRoutine(int32_t number, uint64_t a, uint64_t b, uint64_t c, uint64_t d, uint64_t e) {
+    void* object = reinterpret_cast<void*>(uintptr_t(b));
     switch (number) {
         case 0:
             return uint64_t(reinterpret_cast<uintptr_t>(
@@ -319,6 +320,12 @@ uint64_t MiscRoutine(int32_t number, uint64_t a, uint64_t b) {
         }
         case 3:
             SetExitHandler(reinterpret_cast<void (*)()>(uintptr_t(a)));
+            return 0;
+        case 4:
+            return ReadObjectProperty(uint32_t(a), object, int32_t(c), int32_t(d));
+        case 5:
+            WriteObjectProperty(uint32_t(a), object, int32_t(c), int32_t(d), uint32_t(e),
+                                uint32_t(e >> 32));
             return 0;
         case 6:
             InitializeRuntime(true);

@@ -51,7 +51,7 @@ void InstallWindowSystem(const WindowSystemHooks& hooks);
 
 // The runtime's services as the libraries reach them (handed over with notify code 1).
 struct RuntimeService {
-    void* (*windowObject)(uint32_t windowId);                      // null when not created
+    void* (*windowObject)(uint32_t windowId);                       // null when not created
     void* (*controlObject)(uint32_t windowId, uint32_t controlId);  // null when not created
     const void* (*typeDescriptor)(uint32_t typeId);                 // null when unknown
     void* (*allocate)(size_t n);
@@ -88,8 +88,11 @@ void RunMessageLoop();
 void LoadStartWindow(uint32_t windowId);
 // 0: next file of a search (a: GBK pattern or null to continue) → text; 1: close it;
 // 2: make an array writable (a: ArrayBlock**, b: element width); 3: exit handler
-// (a: void(*)()); 6: runtime initialisation.
-uint64_t MiscRoutine(int32_t number, uint64_t a = 0, uint64_t b = 0);
+// (a: void(*)()); 4: read a property of a control object (a: type id, b: the
+// object, c: property index, d: array index) → payload; 5: write one (as 4, e:
+// the payload, lo | hi << 32); 6: runtime initialisation.
+uint64_t MiscRoutine(int32_t number, uint64_t a = 0, uint64_t b = 0, uint64_t c = 0, uint64_t d = 0,
+                     uint64_t e = 0);
 
 // Runtime state other layers consult.
 int32_t ErrorExitNesting();

@@ -103,10 +103,32 @@ void ProgramDirectory(Value* result, int32_t, const Value*) {
     kernel::SetTextResult(result, ProgramDirectoryGbk());
 }
 
+// Watches one pass of waiting events for the quit message (QEvent::Quit to the
+// application, the way Qt carries a quit request) and holds back everything
+// after it: the program is ending, so nothing that was waiting behind the quit
+// may start application code any more.
+class QuitWatch : public QObject {
+  public:
+    bool quitSeen = false;
+
+  protected:
+    bool eventFilter(QObject* receiver, QEvent* e) override {
+        if (e->type() == QEvent::Quit && receiver == QCoreApplication::instance()) {
+            quitSeen = true;
+            return false;
+        }
+        return quitSeen;
+    }
+};
+
 void ProcessEvents(Value* result, int32_t, const Value*) {
-    if (QCoreApplication::instance() != nullptr)
-        QCoreApplication::processEvents(QEventLoop::AllEvents);
     *result = Value{};
+    QCoreApplication* app = QCoreApplication::instance();
+    if (app == nullptr) return;
+    QuitWatch watch;
+    app->installEventFilter(&watch);
+    QCoreApplication::processEvents(QEventLoop::AllEvents);
+    app->removeEventFilter(&watch);
 }
 
 void ShowBusyCursor(Value* result, int32_t, const Value*) {
@@ -121,9 +143,11 @@ void RestoreCursor(Value* result, int32_t, const Value*) {
     *result = Value{};
     if (!busyCursorShown) return;
     busyCursorShown = false;
-    // Qt reshapes the pointer itself when the override goes; no pointer move needed.
-    if (qobject_cast<QGuiApplication*>(QCoreApplication::instance()) != nullptr)
-        QGuiApplication::restoreOverrideCursor();
+    if (qobject_cast<QGuiApplication*>(QCoreApplication::instance()) == nullptr) return;
+    // Qt reapplies the cursors of the windows when the override goes; moving the
+    // pointer onto its own position also makes the platform reshape it at once.
+    QGuiApplication::restoreOverrideCursor();
+    QCursor::setPos(QCursor::pos());
 }
 
 bool IsBusyCursorShown() {

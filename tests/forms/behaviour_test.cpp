@@ -76,19 +76,18 @@ TEST_F(BehaviourTest, TheWindowsOwnEventsFollowItsState) {
 
     QApplication::setActiveWindow(WindowWidget(W));
     Pump();
-    if (QApplication::activeWindow() == WindowWidget(W)) {
-        ASSERT_EQ(Calls("WindowFirstActivated"), 1);
-        EXPECT_LT(IndexOf("WindowFirstActivated"), IndexOf("WindowActivated"));
-        ASSERT_TRUE(LoadWindow(ids::ModalWindow));
-        QApplication::setActiveWindow(WindowWidget(ids::ModalWindow));
-        Pump();
-        EXPECT_GE(Calls("WindowDeactivated"), 1);
-        const int activations = Calls("WindowActivated");
-        QApplication::setActiveWindow(WindowWidget(W));
-        Pump();
-        EXPECT_EQ(Calls("WindowFirstActivated"), 1);  // only the first time
-        EXPECT_EQ(Calls("WindowActivated"), activations + 1);
-    }
+    ASSERT_EQ(QApplication::activeWindow(), WindowWidget(W));
+    ASSERT_EQ(Calls("WindowFirstActivated"), 1);
+    EXPECT_LT(IndexOf("WindowFirstActivated"), IndexOf("WindowActivated"));
+    ASSERT_TRUE(LoadWindow(ids::ModalWindow));
+    QApplication::setActiveWindow(WindowWidget(ids::ModalWindow));
+    Pump();
+    EXPECT_GE(Calls("WindowDeactivated"), 1);
+    const int activations = Calls("WindowActivated");
+    QApplication::setActiveWindow(WindowWidget(W));
+    Pump();
+    EXPECT_EQ(Calls("WindowFirstActivated"), 1);  // only the first time
+    EXPECT_EQ(Calls("WindowActivated"), activations + 1);
 }
 
 TEST_F(BehaviourTest, TabOrderFollowsTheTemplateAndTheFirstControlGetsTheFocus) {

@@ -212,4 +212,85 @@ TEST(PropertyDeathTest, OwnPropertyOfAWindowNotCreatedIsFatal) {
                 "未载入欲访问窗口组件所在的窗口");
 }
 
+// The numbered routines 4 and 5 address a control by its object and type id and
+// must behave exactly like access by ids.
+uint64_t ReadByObject(uint32_t typeId, uint32_t controlId, int32_t index, int32_t arrayIndex = -1) {
+    void* object = Service().controlObject(W, controlId);
+    return MiscRoutine(4, typeId, uint64_t(reinterpret_cast<uintptr_t>(object)), uint64_t(index),
+                       uint64_t(int64_t(arrayIndex)));
+}
+void WriteByObject(uint32_t typeId, uint32_t controlId, int32_t index, uint64_t payload,
+                   int32_t arrayIndex = -1) {
+    void* object = Service().controlObject(W, controlId);
+    MiscRoutine(5, typeId, uint64_t(reinterpret_cast<uintptr_t>(object)), uint64_t(index),
+                uint64_t(int64_t(arrayIndex)), payload);
+}
+constexpr uint32_t kButtonType = 0x0001000B, kEditType = 0x00010005, kCheckType = 0x0001000C,
+                   kDateType = 0x00010017, kDialogType = 0x0001001F, kWindowType = 0x00010001;
+
+TEST_F(PropertyTest, ObjectAccessReadsAndWritesWhatIdAccessDoes) {
+    ASSERT_TRUE(LoadWindow(W));
+    // Common indices, with the coordinate limits.
+    WriteByObject(kButtonType, ids::AddButton, Prop::kWidth, 40000);
+    EXPECT_EQ(ReadInt(W, ids::AddButton, Prop::kWidth), 32627);
+    WriteByObject(kButtonType, ids::AddButton, Prop::kHeight, uint32_t(-7));
+    EXPECT_EQ(ReadByObject(kButtonType, ids::AddButton, Prop::kHeight), 0u);
+    WriteByObject(kButtonType, ids::AddButton, Prop::kLeft, uint32_t(-40000));
+    EXPECT_EQ(int32_t(ReadByObject(kButtonType, ids::AddButton, Prop::kLeft)), -32627);
+    WriteInt(W, ids::AddButton, Prop::kTop, 17);
+    EXPECT_EQ(ReadByObject(kButtonType, ids::AddButton, Prop::kTop), 17u);
+    // Text, bool, 64-bit and font parts by their data kinds.
+    char* text = CopyText(Utf8ToGbk("九十元"));
+    WriteByObject(kEditType, ids::AmountEdit, Prop::kOwn + EditProp::kContent,
+                  uint64_t(reinterpret_cast<uintptr_t>(text)));
+    EXPECT_EQ(static_cast<QLineEdit*>(WidgetOf(W, ids::AmountEdit))->text(),
+              QString::fromUtf8("九十元"));
+    auto* back = reinterpret_cast<char*>(
+        uintptr_t(ReadByObject(kEditType, ids::AmountEdit, Prop::kOwn + EditProp::kContent)));
+    ASSERT_NE(back, nullptr);
+    EXPECT_EQ(GbkToUtf8(back), "九十元");
+    Free(back);
+    WriteByObject(kCheckType, ids::Check1, Prop::kOwn + CheckProp::kChecked, 9);
+    EXPECT_EQ(ReadProperty(W, ids::Check1, Prop::kOwn + CheckProp::kChecked), 1u);
+    EXPECT_EQ(ReadByObject(kCheckType, ids::Check1, Prop::kOwn + CheckProp::kChecked), 1u);
+    EXPECT_EQ(ReadByObject(kDateType, ids::DateBox, Prop::kOwn + DateProp::kValue),
+              ReadProperty(W, ids::DateBox, Prop::kOwn + DateProp::kValue));
+    const int32_t font = Prop::kOwn + DialogProp::kFont;
+    WriteByObject(kDialogType, ids::FontDialog, font, 3700, 0);
+    EXPECT_EQ(ReadInt(W, ids::FontDialog, font, 0), 100);  // modulo 3600
+    EXPECT_EQ(ReadByObject(kDialogType, ids::FontDialog, font, 5), 12u);
+    // The window's own object.
+    void* window = Service().windowObject(W);
+    char* caption = CopyText(Utf8ToGbk("对象标题"));
+    MiscRoutine(5, kWindowType, uint64_t(reinterpret_cast<uintptr_t>(window)),
+                Prop::kOwn + WindowProp::kCaption, uint64_t(-1),
+                uint64_t(reinterpret_cast<uintptr_t>(caption)));
+    EXPECT_EQ(WindowWidget(W)->windowTitle(), QString::fromUtf8("对象标题"));
+    Free(text);
+    Free(caption);
+}
+
+TEST(PropertyDeathTest, ObjectAccessWithAWrongTypeOrAGoneObjectIsFatal) {
+    GTEST_FLAG_SET(death_test_style, "threadsafe");
+    SetUpWindowLayer();
+    EXPECT_EXIT(
+        {
+            ResetWindows();
+            LoadWindow(W);
+            ReadByObject(kEditType, ids::AddButton, Prop::kWidth);  // a button, not an edit box
+        },
+        testing::ExitedWithCode(255), "指定窗口或窗口组件不存在或尚未载入");
+    EXPECT_EXIT(
+        {
+            ResetWindows();
+            LoadWindow(W);
+            void* object = Service().controlObject(W, ids::AddButton);
+            CloseWindow(W, true);
+            Pump();
+            MiscRoutine(4, kButtonType, uint64_t(reinterpret_cast<uintptr_t>(object)), Prop::kWidth,
+                        uint64_t(-1));
+        },
+        testing::ExitedWithCode(255), "指定窗口或窗口组件不存在或尚未载入");
+}
+
 }  // namespace

@@ -6,6 +6,7 @@
 #include <unistd.h>
 
 #include <QApplication>
+#include <QCursor>
 #include <QDateTime>
 #include <QDir>
 #include <QFile>
@@ -183,10 +184,12 @@ TEST(BusyCursor, IsRememberedOnceAndRestoredByOneCall) {
     ASSERT_NE(QGuiApplication::overrideCursor(), nullptr);
     EXPECT_EQ(QGuiApplication::overrideCursor()->shape(), Qt::WaitCursor);
     CallKernel(ShowBusyCursor);
+    const QPoint pointer = QCursor::pos();
     CallKernel(RestoreCursor);
     EXPECT_EQ(QGuiApplication::overrideCursor(), nullptr);
     EXPECT_FALSE(IsBusyCursorShown());
-    CallKernel(RestoreCursor);  // nothing remembered: nothing happens
+    EXPECT_EQ(QCursor::pos(), pointer);  // refreshed in place, not moved
+    CallKernel(RestoreCursor);           // nothing remembered: nothing happens
     EXPECT_EQ(QGuiApplication::overrideCursor(), nullptr);
 }
 
@@ -196,6 +199,27 @@ TEST(ProcessEvents, RunsWaitingEvents) {
     QTimer::singleShot(0, &App(), [&ran] { ran = true; });
     CallKernel(ProcessEvents);
     EXPECT_TRUE(ran);
+}
+
+// A quit message ends the pass: what was waiting behind it never runs. Run in a
+// child because the quit marks this thread's loops as ending.
+void ProcessEventsAroundAQuit() {
+    App();
+    int before = 0;
+    int after = 0;
+    QMetaObject::invokeMethod(
+        &App(), [&before] { ++before; }, Qt::QueuedConnection);
+    QCoreApplication::postEvent(&App(), new QEvent(QEvent::Quit));
+    QMetaObject::invokeMethod(
+        &App(), [&after] { ++after; }, Qt::QueuedConnection);
+    CallKernel(ProcessEvents);
+    std::fprintf(stderr, "before %d after %d\n", before, after);
+    std::_Exit(0);
+}
+
+TEST(ProcessEventsDeathTest, StopsAtAQuitMessage) {
+    GTEST_FLAG_SET(death_test_style, "threadsafe");
+    EXPECT_EXIT(ProcessEventsAroundAQuit(), testing::ExitedWithCode(0), "before 1 after 0");
 }
 
 TEST(Now, IsTheLocalTimeInDaysSince1899) {
