@@ -95,4 +95,15 @@ void ReportUncreatableFile(const char* gbkName) {
     ShowMessage(text.c_str(), 16, app::ErrorCaption);
 }
 
+void ReportWriteFailed(const char* gbkName) {
+    const std::string text = std::string(app::WriteFailedBefore) + gbkName + app::WriteFailedAfter;
+    ShowMessage(text.c_str(), 16, app::ErrorCaption);
+}
+
+void ReportAccessFailed(const char* gbkName) {
+    const std::string text =
+        std::string(app::AccessFailedBefore) + gbkName + app::AccessFailedAfter;
+    ShowMessage(text.c_str(), 16, app::ErrorCaption);
+}
+
 }  // namespace finance

@@ -20,5 +20,9 @@ bool DataFileExists(const char* gbkName);
 void ReportUnusableFile(const char* gbkName);
 // Tells the user that the file could be neither opened nor created.
 void ReportUncreatableFile(const char* gbkName);
+// Tells the user that a record of the file could not be written, or not be
+// found or read; the list and totals were left as they were.
+void ReportWriteFailed(const char* gbkName);
+void ReportAccessFailed(const char* gbkName);
 
 }  // namespace finance

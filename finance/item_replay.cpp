@@ -48,16 +48,6 @@ bool WriteItem(const Side& side, const ItemFields& f) {
     return ok;
 }
 
-void ReportWriteFailed(const Side& side) {
-    ShowMessage((std::string(app::WriteFailedBefore) + side.file + app::WriteFailedAfter).c_str(),
-                16, app::ErrorCaption);
-}
-
-void ReportAccessFailed(const Side& side) {
-    ShowMessage((std::string(app::AccessFailedBefore) + side.file + app::AccessFailedAfter).c_str(),
-                16, app::ErrorCaption);
-}
-
 int32_t RowOfSerial(uint32_t list, int32_t serial) {
     const int32_t rows = LvRowCount(list);
     for (int32_t r = 0; r < rows; ++r)
@@ -84,7 +74,7 @@ ReplayResult OpenExpectedRecord(const Side& side, int32_t serial, const ItemFiel
     int32_t index = -1;
     if (FindRecordBySerial(serial, &index) != 0) {
         CloseCurrentDatabase();
-        ReportAccessFailed(side);
+        ReportAccessFailed(side.file);
         return ReplayResult::kFailed;
     }
     if (index < 0 || !CallKernel(GoToRecord, MakeInt(index + 1)).asBool()) {
@@ -94,7 +84,7 @@ ReplayResult OpenExpectedRecord(const Side& side, int32_t serial, const ItemFiel
     ItemFields now;
     if (!ReadCurrentItem(side, &now)) {
         CloseCurrentDatabase();
-        ReportAccessFailed(side);
+        ReportAccessFailed(side.file);
         return ReplayResult::kFailed;
     }
     if (!(now == expected)) {
@@ -111,7 +101,7 @@ ReplayResult TakeOut(const Side& side, int32_t serial, const ItemFields& expecte
     ok = ok && CallKernel(PackDatabase).asBool();
     CloseCurrentDatabase();
     if (!ok) {
-        ReportWriteFailed(side);
+        ReportWriteFailed(side.file);
         return ReplayResult::kFailed;
     }
     if (const int32_t row = RowOfSerial(side.list, serial); row >= 0) LvDeleteItem(side.list, row);
@@ -126,7 +116,7 @@ ReplayResult Rewrite(const Side& side, int32_t serial, const ItemFields& expecte
     const bool ok = WriteItem(side, target.fields);
     CloseCurrentDatabase();
     if (!ok) {
-        ReportWriteFailed(side);
+        ReportWriteFailed(side.file);
         return ReplayResult::kFailed;
     }
     if (const int32_t row = RowOfSerial(side.list, serial); row >= 0)
@@ -145,7 +135,7 @@ ReplayResult PutBack(const Side& side, const ItemState& item, int32_t* serial) {
     }
     if (!CallKernel(AppendBlankRecord).asBool()) {
         CloseCurrentDatabase();
-        ReportWriteFailed(side);
+        ReportWriteFailed(side.file);
         return ReplayResult::kFailed;
     }
     rs::Database* db = DatabaseManager::instance().current();
@@ -155,7 +145,7 @@ ReplayResult PutBack(const Side& side, const ItemState& item, int32_t* serial) {
         CallKernel(DeleteRecord);
         CallKernel(PackDatabase);
         CloseCurrentDatabase();
-        ReportWriteFailed(side);
+        ReportWriteFailed(side.file);
         return ReplayResult::kFailed;
     }
     CloseCurrentDatabase();

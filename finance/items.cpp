@@ -73,16 +73,6 @@ void ReportOpenFailed() {
     ShowMessage(app::OpenDatabaseFailed, 16, app::ErrorCaption);
 }
 
-void ReportWriteFailed(const Side& side) {
-    ShowMessage((std::string(app::WriteFailedBefore) + side.file + app::WriteFailedAfter).c_str(),
-                16, app::ErrorCaption);
-}
-
-void ReportAccessFailed(const Side& side) {
-    ShowMessage((std::string(app::AccessFailedBefore) + side.file + app::AccessFailedAfter).c_str(),
-                16, app::ErrorCaption);
-}
-
 // The entry fields as the record keeps them: the texts cut to their field's
 // width at a whole character, the amount as typed.
 struct Entry {
@@ -154,7 +144,7 @@ bool OpenRecordOfRow(const Side& side, int32_t row, float* amount) {
     int32_t index = -1;
     if (FindRecordBySerial(LvItemData(side.list, row), &index, row) != 0) {
         CloseCurrentDatabase();
-        ReportAccessFailed(side);
+        ReportAccessFailed(side.file);
         return false;
     }
     if (index < 0 || !CallKernel(GoToRecord, MakeInt(index + 1)).asBool()) {
@@ -165,7 +155,7 @@ bool OpenRecordOfRow(const Side& side, int32_t row, float* amount) {
     *amount = CallKernel(ReadField, MakeTextRef(side.amountField)).asFloat();
     if (LastDatabaseError() != 0) {
         CloseCurrentDatabase();
-        ReportAccessFailed(side);
+        ReportAccessFailed(side.file);
         return false;
     }
     return true;
@@ -181,7 +171,7 @@ void AddItem(const Side& side) {
     }
     if (!CallKernel(AppendBlankRecord).asBool()) {
         CloseCurrentDatabase();
-        ReportWriteFailed(side);
+        ReportWriteFailed(side.file);
         return;
     }
     const int32_t serial = SerialOfRecord(CurrentRecordIndex());
@@ -191,7 +181,7 @@ void AddItem(const Side& side) {
         CallKernel(DeleteRecord);
         CallKernel(PackDatabase);
         CloseCurrentDatabase();
-        ReportWriteFailed(side);
+        ReportWriteFailed(side.file);
         return;
     }
     ItemStep step{StepKind::kAdd, side.income, serial, {}, {{}, CellsOfEntry(side, entry)}};
@@ -226,7 +216,7 @@ void ChangeItem(const Side& side, const char* noSelection) {
     ReadCurrentItem(side, &step.after.fields);
     CloseCurrentDatabase();
     if (!ok) {
-        ReportWriteFailed(side);
+        ReportWriteFailed(side.file);
         return;
     }
     FillRow(side, row, step.after.cells);
@@ -253,7 +243,7 @@ void DeleteItem(const Side& side) {
     ok = ok && CallKernel(PackDatabase).asBool();
     CloseCurrentDatabase();
     if (!ok) {
-        ReportWriteFailed(side);
+        ReportWriteFailed(side.file);
         return;
     }
     LvDeleteItem(side.list, row);
