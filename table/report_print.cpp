@@ -3,7 +3,6 @@
 
 #include <QPageLayout>
 #include <QPainter>
-#include <QPrintDialog>
 #include <QPrinter>
 #include <QPrinterInfo>
 
@@ -17,11 +16,6 @@ namespace tavrin::table {
 
 namespace {
 
-QString Field(const DialogReply& reply, const char* key) {
-    auto it = reply.fields.find(key);
-    return it == reply.fields.end() ? QString() : QString::fromStdString(it->second);
-}
-
 void SendToPdf(QPrinter& printer, const QString& path) {
     printer.setOutputFormat(QPrinter::PdfFormat);
     printer.setOutputFileName(path);
@@ -34,27 +28,7 @@ bool ChoosePrinter(QPrinter& printer, const QString& title) {
     if (QPrinterInfo::availablePrinterNames().isEmpty())
         SendToPdf(printer,
                   form_commands::UniquePdfPath(form_commands::DefaultPrintDirectory(), title));
-    DialogRequest request;
-    request.kind = "print";
-    request.fields["document"] = title.toStdString();
-    request.fields["printer"] =
-        printer.outputFormat() == QPrinter::NativeFormat ? printer.printerName().toStdString() : "";
-    request.fields["output"] = printer.outputFileName().toStdString();
-    if (auto reply = AnswerDialogAutomatically(request)) {
-        if (!reply->accepted) return false;
-        const QString name = Field(*reply, "printer");
-        if (!name.isEmpty() && QPrinterInfo::availablePrinterNames().contains(name)) {
-            printer.setOutputFormat(QPrinter::NativeFormat);
-            printer.setPrinterName(name);
-        }
-        if (const QString output = Field(*reply, "output"); !output.isEmpty())
-            SendToPdf(printer, output);
-        if (const int copies = Field(*reply, "copies").toInt(); copies > 0)
-            printer.setCopyCount(copies);
-        return true;
-    }
-    QPrintDialog dialog(&printer);
-    if (dialog.exec() != QDialog::Accepted) return false;
+    if (!form_commands::RunPrintDialog(printer)) return false;
     if (printer.outputFormat() == QPrinter::NativeFormat && !printer.isValid())
         SendToPdf(printer,
                   form_commands::UniquePdfPath(form_commands::DefaultPrintDirectory(), title));

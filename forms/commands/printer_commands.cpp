@@ -84,38 +84,6 @@ void SendToFile(QPrinter& printer, const QString& path) {
     printer.setOutputFileName(path);
 }
 
-// Runs the print dialog on `printer`; false when the user cancelled.
-bool RunPrintDialog(QPrinter& printer) {
-    DialogRequest request;
-    request.kind = "print";
-    request.fields["document"] = printer.docName().toStdString();
-    request.fields["printer"] =
-        printer.outputFormat() == QPrinter::NativeFormat ? printer.printerName().toStdString() : "";
-    request.fields["output"] = printer.outputFileName().toStdString();
-    request.fields["copies"] = std::to_string(printer.copyCount());
-    if (auto reply = AnswerDialogAutomatically(request)) {
-        if (!reply->accepted) return false;
-        const QString name = Field(*reply, "printer");
-        if (!name.isEmpty() && QPrinterInfo::availablePrinterNames().contains(name)) {
-            printer.setOutputFormat(QPrinter::NativeFormat);
-            printer.setPrinterName(name);
-        }
-        const QString output = Field(*reply, "output");
-        if (!output.isEmpty()) SendToFile(printer, output);
-        if (Field(*reply, "printToFile") == QStringLiteral("1")) {
-            const QString file = AskOutputFile();
-            if (file.isEmpty()) return false;
-            SendToFile(printer, file);
-        }
-        if (const int copies = Field(*reply, "copies").toInt(); copies > 0)
-            printer.setCopyCount(copies);
-        return true;
-    }
-    // Qt's dialog asks for the output file itself when the user prints to a file.
-    QPrintDialog dialog(&printer);
-    return dialog.exec() == QDialog::Accepted;
-}
-
 void ApplyPaper(QPrinter& printer, int32_t argc, const Value* argv) {
     const Value& paper = ArgAt(argc, argv, 3);
     if (!paper.present()) return;
@@ -173,6 +141,37 @@ std::unique_ptr<QWidget> ShowProgress(const QPrinter& printer) {
 }
 
 }  // namespace
+
+bool RunPrintDialog(QPrinter& printer) {
+    DialogRequest request;
+    request.kind = "print";
+    request.fields["document"] = printer.docName().toStdString();
+    request.fields["printer"] =
+        printer.outputFormat() == QPrinter::NativeFormat ? printer.printerName().toStdString() : "";
+    request.fields["output"] = printer.outputFileName().toStdString();
+    request.fields["copies"] = std::to_string(printer.copyCount());
+    if (auto reply = AnswerDialogAutomatically(request)) {
+        if (!reply->accepted) return false;
+        const QString name = Field(*reply, "printer");
+        if (!name.isEmpty() && QPrinterInfo::availablePrinterNames().contains(name)) {
+            printer.setOutputFormat(QPrinter::NativeFormat);
+            printer.setPrinterName(name);
+        }
+        const QString output = Field(*reply, "output");
+        if (!output.isEmpty()) SendToFile(printer, output);
+        if (Field(*reply, "printToFile") == QStringLiteral("1")) {
+            const QString file = AskOutputFile();
+            if (file.isEmpty()) return false;
+            SendToFile(printer, file);
+        }
+        if (const int copies = Field(*reply, "copies").toInt(); copies > 0)
+            printer.setCopyCount(copies);
+        return true;
+    }
+    // Qt's dialog asks for the output file itself when the user prints to a file.
+    QPrintDialog dialog(&printer);
+    return dialog.exec() == QDialog::Accepted;
+}
 
 void StartPrinting(Value* result, int32_t argc, const Value* argv) {
     forms::Control& control = RequireControl(argc, argv);

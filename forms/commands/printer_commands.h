@@ -32,6 +32,10 @@ void StartPrinting(Value* result, int32_t argc, const Value* argv);
 // printer → none: ends the page and the document and closes the progress window.
 void EndPrinting(Value* result, int32_t argc, const Value* argv);
 
+// Runs the print dialog on `printer` through the dialog seam (kind "print", the
+// fields StartPrinting describes); false when the user cancelled.
+bool RunPrintDialog(QPrinter& printer);
+
 // The painter and the printer of the document running on a printer component
 // (what the charts and reports draw on), or null when none is running.
 QPainter* PrintJobPainter(uint32_t windowId, uint32_t printerId);
