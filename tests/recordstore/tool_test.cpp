@@ -6,20 +6,14 @@
 #include <QStringList>
 
 #include "test_support.h"
+#include "tool_run.h"
 
 namespace {
 
-struct Result {
-    int status;
-    std::string out, err;
-};
+using Result = rstest::ToolResult;
 
 Result Tool(const QStringList& arguments) {
-    QProcess p;
-    p.start(TAVRIN_DB_PATH, arguments);
-    p.waitForFinished(30000);
-    return {p.exitStatus() == QProcess::NormalExit ? p.exitCode() : -1,
-            p.readAllStandardOutput().toStdString(), p.readAllStandardError().toStdString()};
+    return rstest::RunTool(arguments);
 }
 QString Q(const std::string& utf8) {
     return QString::fromStdString(utf8);
