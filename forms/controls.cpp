@@ -13,8 +13,8 @@
 #include "forms/picture.h"
 #include "forms/properties.h"
 #include "forms/template_format.h"
+#include "runtime/base/calendar.h"
 #include "runtime/gbk.h"
-#include "runtime/kernel/calendar.h"
 #include "runtime/message_box.h"
 
 namespace tavrin::forms {

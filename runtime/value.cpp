@@ -37,12 +37,6 @@ uint32_t SizeOfKind(uint32_t type) {
     }
 }
 
-double ClampDateTime(double days) {
-    if (!(days >= kMinDateTime)) return kMinDateTime;  // NaN goes to the lower bound too
-    if (days > kMaxDateTime) return kMaxDateTime;
-    return days;
-}
-
 Value MakeByte(uint8_t v) { return Value{v, 0, TypeCode::kByte}; }
 Value MakeShort(int16_t v) { return Value{uint32_t(uint16_t(v)), 0, TypeCode::kShort}; }
 Value MakeInt(int32_t v) { return Value{uint32_t(v), 0, TypeCode::kInt}; }

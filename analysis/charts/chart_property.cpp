@@ -1,48 +1,26 @@
 // Conversions between written Values and the chart controls' stored fields.
 #include "analysis/charts/chart_property.h"
 
-#include <cmath>
-#include <limits>
-
+#include "runtime/kernel/kernel_support.h"
 #include "runtime/memory.h"
 
 namespace tavrin::charts {
 
 namespace {
 
+// The kernel's numeric reading, plus the kinds a chart property also accepts:
+// a date-time as its day count, an untyped payload raw.
 double NumberOf(const Value& v, bool rawIsDouble) {
-    switch (v.type) {
-        case TypeCode::kByte:
-            return double(uint8_t(v.lo));
-        case TypeCode::kShort:
-            return double(int16_t(v.lo));
-        case TypeCode::kInt:
-            return double(v.asInt());
-        case TypeCode::kLong:
-            return double(v.asLong());
-        case TypeCode::kFloat:
-            return double(v.asFloat());
-        case TypeCode::kDouble:
-        case TypeCode::kDateTime:
-            return v.asDouble();
-        case TypeCode::kBool:
-            return v.asBool() ? 1.0 : 0.0;
-        case TypeCode::kNone:
-            return rawIsDouble ? v.asDouble() : double(v.asInt());
-        default:
-            return 0.0;
-    }
+    if (v.type == TypeCode::kDateTime) return v.asDouble();
+    if (v.type == TypeCode::kNone) return rawIsDouble ? v.asDouble() : double(v.asInt());
+    return kernel::NumberArg(v);
 }
 
 }  // namespace
 
 int32_t IntFromValue(const Value& v) {
-    double d = NumberOf(v, false);
     // Whole-number properties truncate like the runtime's number-to-int conversion.
-    if (std::isnan(d)) return 0;
-    if (d >= 2147483647.0) return std::numeric_limits<int32_t>::max();
-    if (d <= -2147483648.0) return std::numeric_limits<int32_t>::min();
-    return int32_t(d);
+    return kernel::TruncateToInt(NumberOf(v, false));
 }
 
 double DoubleFromValue(const Value& v) {

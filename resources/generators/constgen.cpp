@@ -5,8 +5,6 @@
 // Lines: blank or starting with '#' are ignored; escapes in text: \n \r \t \\ \s (blank).
 // A name written "bytes:Name" makes a byte-set constant: the name points at a
 // byte-set block (u32 1, u32 length, the bytes), 4-byte aligned in the segment.
-#include <iconv.h>
-
 #include <cstdint>
 #include <cstdio>
 #include <fstream>
@@ -15,26 +13,17 @@
 #include <string>
 #include <vector>
 
+#include "runtime/base/gbk_convert.h"
+
 namespace {
 
 std::string ToGbk(const std::string& utf8, int line) {
-    iconv_t cd = iconv_open("GBK", "UTF-8");
-    if (cd == (iconv_t)-1) {
-        std::cerr << "constgen: iconv has no GBK\n";
-        std::exit(1);
-    }
-    std::string out(utf8.size() * 2 + 4, '\0');
-    char* in = const_cast<char*>(utf8.data());
-    size_t inLeft = utf8.size();
-    char* o = out.data();
-    size_t outLeft = out.size();
-    if (iconv(cd, &in, &inLeft, &o, &outLeft) == (size_t)-1) {
+    std::optional<std::string> gbk = tavrin::ConvertUtf8ToGbk(utf8, tavrin::Unconvertible::kRefuse);
+    if (!gbk) {
         std::cerr << "constgen: line " << line << " cannot be written in GBK\n";
         std::exit(1);
     }
-    iconv_close(cd);
-    out.resize(out.size() - outLeft);
-    return out;
+    return *gbk;
 }
 
 std::string Unescape(const std::string& s) {

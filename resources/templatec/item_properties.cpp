@@ -8,25 +8,11 @@
 #include "resources/templatec/control_kinds.h"
 #include "resources/templatec/segment_bytes.h"
 #include "resources/templatec/template_compiler.h"
+#include "runtime/base/calendar.h"
 
 namespace tavrin::templatec {
 
 namespace tf = tavrin::forms;
-
-namespace {
-
-// Days since 1899-12-30 for a proleptic Gregorian date.
-double OleDays(int y, int m, int d, int hh, int mm, int ss) {
-    y -= m <= 2;
-    const int era = (y >= 0 ? y : y - 399) / 400;
-    const unsigned yoe = unsigned(y - era * 400);
-    const unsigned doy = (153 * (m + (m > 2 ? -3 : 9)) + 2) / 5 + d - 1;
-    const unsigned doe = yoe * 365 + yoe / 4 - yoe / 100 + doy;
-    const long civil = long(era) * 146097 + long(doe) - 719468;  // days since 1970-01-01
-    return double(civil + 25569) + (hh * 3600 + mm * 60 + ss) / 86400.0;
-}
-
-}  // namespace
 
 void Compiler::setFont(Item& item, const Node& p) {
     if (p.args.size() < 2) Die(p.where, "font = \"face\" size [bold] [italic] ...");
@@ -101,7 +87,7 @@ bool Compiler::typeProperty(Item& item, const Node& p, Lists& lists) {
         if (std::sscanf(arg(0).c_str(), "%d-%d-%d %d:%d:%d", &y, &mo, &d, &h, &mi, &s) < 3)
             Die(p.where, "date = \"YYYY-MM-DD [hh:mm[:ss]]\"");
         if (p.args.size() > 1) std::sscanf(p.args[1].c_str(), "%d:%d:%d", &h, &mi, &s);
-        double days = OleDays(y, mo, d, h, mi, s);
+        const double days = kernel::ComposeDateTime({y, mo, d, h, mi, s});
         std::string v(8, '\0');
         std::memcpy(v.data(), &days, 8);
         item.typeData[tf::Tag::kDateTime] = v;

@@ -1,12 +1,11 @@
 // Texts and files as the template segment stores them.
 #include "resources/templatec/segment_bytes.h"
 
-#include <iconv.h>
-
 #include <fstream>
 #include <sstream>
 
 #include "resources/templatec/compile_error.h"
+#include "runtime/base/gbk_convert.h"
 
 namespace tavrin::templatec {
 
@@ -19,18 +18,9 @@ std::string ReadFile(const std::string& path, const std::string& where) {
 }
 
 std::string ToGbk(const std::string& utf8, const std::string& where) {
-    if (utf8.empty()) return {};
-    iconv_t cd = iconv_open("GBK", "UTF-8");
-    if (cd == (iconv_t)-1) Die(where, "iconv has no GBK");
-    std::string out(utf8.size() * 2 + 4, '\0');
-    char* in = const_cast<char*>(utf8.data());
-    size_t inLeft = utf8.size(), outLeft = out.size();
-    char* o = out.data();
-    size_t rc = iconv(cd, &in, &inLeft, &o, &outLeft);
-    iconv_close(cd);
-    if (rc == (size_t)-1) Die(where, "text cannot be written in GBK: " + utf8);
-    out.resize(out.size() - outLeft);
-    return out;
+    std::optional<std::string> gbk = ConvertUtf8ToGbk(utf8, Unconvertible::kRefuse);
+    if (!gbk) Die(where, "text cannot be written in GBK: " + utf8);
+    return *gbk;
 }
 
 }  // namespace tavrin::templatec

@@ -12,8 +12,8 @@
 #include <initializer_list>
 
 #include "kernel_text_constants.h"
+#include "runtime/base/calendar.h"
 #include "runtime/errors.h"
-#include "runtime/kernel/calendar.h"
 #include "runtime/kernel/kernel_support.h"
 #include "runtime/memory.h"
 

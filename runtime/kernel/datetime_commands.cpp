@@ -3,7 +3,7 @@
 
 #include <ctime>
 
-#include "runtime/kernel/calendar.h"
+#include "runtime/base/calendar.h"
 #include "runtime/kernel/conversion_commands.h"
 #include "runtime/kernel/kernel_support.h"
 

@@ -1,6 +1,6 @@
 // The calendar under the date-time kind, checked day by day against a
 // calendar walked forward one day at a time from 0100-01-01.
-#include "runtime/kernel/calendar.h"
+#include "runtime/base/calendar.h"
 
 #include <gtest/gtest.h>
 

@@ -9,7 +9,7 @@
 #include <cstring>
 
 #include "kernel_test_util.h"
-#include "runtime/kernel/calendar.h"
+#include "runtime/base/calendar.h"
 #include "runtime/message_box.h"
 
 using namespace tavrin;

@@ -2,8 +2,8 @@
 #include <cstdio>
 #include <cstring>
 
+#include "runtime/base/calendar.h"
 #include "runtime/gbk.h"
-#include "runtime/kernel/calendar.h"
 #include "runtime/kernel/conversion_commands.h"
 #include "runtime/value.h"
 #include "tool.h"

@@ -6,8 +6,8 @@
 #include "finance/amount_rule.h"
 #include "item_csv.h"
 #include "recordstore/database_manager.h"
+#include "runtime/base/calendar.h"
 #include "runtime/gbk.h"
-#include "runtime/kernel/calendar.h"
 #include "runtime/kernel/conversion_commands.h"
 #include "tool.h"
 

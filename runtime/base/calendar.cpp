@@ -1,9 +1,21 @@
 // Exact conversion between day numbers and the Gregorian calendar.
-#include "runtime/kernel/calendar.h"
+#include "runtime/base/calendar.h"
 
 #include <cmath>
 
 #include "runtime/value.h"
+
+namespace tavrin {
+
+// Declared with the date-time range in value.h; defined here so that the
+// calendar needs nothing but the value header.
+double ClampDateTime(double days) {
+    if (!(days >= kMinDateTime)) return kMinDateTime;  // NaN goes to the lower bound too
+    if (days > kMaxDateTime) return kMaxDateTime;
+    return days;
+}
+
+}  // namespace tavrin
 
 namespace tavrin::kernel {
 namespace {
