@@ -9,6 +9,7 @@
 #include "analysis/charts/pie_chart.h"
 #include "forms/control.h"
 #include "runtime/memory.h"
+#include "runtime/owned_text.h"
 
 namespace analysis {
 
@@ -28,7 +29,8 @@ public:
     bool readProperty(int number, forms::PropertyData& out) override {
         const auto kind = chart_->KindOfProperty(number);
         if (!kind) return false;
-        Value v = chart_->ReadProperty(number);
+        const OwnedText read(chart_->ReadProperty(number));
+        const Value& v = read.value();
         switch (*kind) {
             case PropertyKind::kInt:
             case PropertyKind::kBool: out.number = v.asInt(); break;
@@ -36,7 +38,6 @@ public:
             case PropertyKind::kText: out.bytes = std::string(TextOf(v)); break;
             case PropertyKind::kBytes: out.bytes = std::string(ByteSetOf(v)); break;
         }
-        if (v.type == TypeCode::kText || v.type == TypeCode::kByteSet) Free(v.pointer());
         return true;
     }
 

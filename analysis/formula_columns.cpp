@@ -15,6 +15,7 @@
 #include "forms/window_system.h"
 #include "runtime/commands.h"
 #include "runtime/memory.h"
+#include "runtime/owned_text.h"
 
 namespace analysis {
 
@@ -31,12 +32,6 @@ FormulaListControls& Controls() {
 Value ListRef(uint32_t control, bool checkList) {
     return MakeControlRef(Controls().window, control,
                           checkList ? forms::TypeId::kCheckListBox : forms::TypeId::kListBox);
-}
-
-std::string TakeText(Value v) {
-    std::string out(TextOf(v));
-    Free(v.pointer());
-    return out;
 }
 
 void StoreTexts(const std::vector<std::string>& texts) {

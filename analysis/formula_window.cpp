@@ -17,6 +17,7 @@
 #include "forms/window_system.h"
 #include "runtime/commands.h"
 #include "runtime/memory.h"
+#include "runtime/owned_text.h"
 
 namespace analysis {
 
@@ -44,12 +45,10 @@ void Focus(uint32_t control, uint32_t type) {
 bool FormulaEvaluates(const std::string& formula) {
     const std::optional<std::string> test = FormulaTestText(formula);
     if (!test) return false;
-    const Value result =
-        CallLibrary(kScriptLibrary, fc::ScriptEvaluate,
-                    Ref(ids::FormulaScript, forms::TypeId::kScript), MakeTextRef(test->c_str()));
-    const bool empty = TextOf(result).empty();
-    Free(result.pointer());
-    return !empty;
+    const OwnedText result(CallLibrary(kScriptLibrary, fc::ScriptEvaluate,
+                                       Ref(ids::FormulaScript, forms::TypeId::kScript),
+                                       MakeTextRef(test->c_str())));
+    return !TextOf(result.value()).empty();
 }
 
 template <void (*Routine)()>

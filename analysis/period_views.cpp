@@ -25,6 +25,7 @@
 #include "runtime/commands.h"
 #include "runtime/kernel/conversion_commands.h"
 #include "runtime/memory.h"
+#include "runtime/owned_text.h"
 
 namespace analysis {
 
@@ -98,20 +99,14 @@ struct ItemFields {
 
 // A text field of the scan record as GBK bytes (ReadField's fresh copy is freed here).
 std::string TextField(const char* field) {
-    const Value v = CallKernel(ReadField, MakeTextRef(field));
-    std::string out(v.type == TypeCode::kText ? TextOf(v) : std::string_view());
-    if (v.type == TypeCode::kText || v.type == TypeCode::kByteSet) Free(v.pointer());
-    return out;
+    const OwnedText v(CallKernel(ReadField, MakeTextRef(field)));
+    return v.isText() ? v.str() : std::string();
 }
 
 // ToText of a field of another kind (the amount, the time).
 std::string FieldAsText(const char* field) {
-    const Value v = CallKernel(ReadField, MakeTextRef(field));
-    const Value t = CallKernel(ToText, v);
-    if (v.type == TypeCode::kText || v.type == TypeCode::kByteSet) Free(v.pointer());
-    std::string out(TextOf(t));
-    Free(t.pointer());
-    return out;
+    const OwnedText v(CallKernel(ReadField, MakeTextRef(field)));
+    return TakeText(CallKernel(ToText, v.value()));
 }
 
 ItemFields ReadItem(const Side& side) {
@@ -125,9 +120,8 @@ ItemFields ReadItem(const Side& side) {
 
 // One cell from a fresh ToText result.
 void SetCellText(const Side& side, int32_t row, int32_t column, const Value& v) {
-    const Value t = CallKernel(ToText, v);
-    finance::LvSetItemTextRef(side.list, row, column, t.asText());
-    Free(t.pointer());
+    const OwnedText t(CallKernel(ToText, v));
+    finance::LvSetItemTextRef(side.list, row, column, t.c_str());
 }
 
 // A period view's list row for the scan record, keeping the record's serial.

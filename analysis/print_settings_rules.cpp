@@ -5,6 +5,7 @@
 #include "forms/template_format.h"
 #include "runtime/commands.h"
 #include "runtime/memory.h"
+#include "runtime/owned_text.h"
 
 namespace analysis::print_settings {
 
@@ -29,10 +30,7 @@ Value List(uint32_t id) {
 }
 
 std::string ItemText(const Value& list, int32_t i) {
-    const Value v = CallKernel(fc::ListItemText, list, MakeInt(i));
-    std::string out(TextOf(v));
-    Free(v.pointer());
-    return out;
+    return TakeText(CallKernel(fc::ListItemText, list, MakeInt(i)));
 }
 
 }  // namespace

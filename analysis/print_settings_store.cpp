@@ -10,6 +10,7 @@
 #include "runtime/kernel/registry_commands.h"
 #include "runtime/kernel/settings_store.h"
 #include "runtime/memory.h"
+#include "runtime/owned_text.h"
 
 namespace analysis::print_settings {
 
@@ -39,10 +40,7 @@ std::optional<int32_t> ReadInt(const char* path) {
     return a;
 }
 std::string ReadText(const char* path) {
-    const Value v = CallKernel(ReadRegistryText, MakeInt(kCurrentUser), MakeTextRef(path));
-    std::string out(TextOf(v));
-    Free(v.pointer());
-    return out;
+    return TakeText(CallKernel(ReadRegistryText, MakeInt(kCurrentUser), MakeTextRef(path)));
 }
 bool ReadFlag(const char* path) {
     return ReadText(path) == t::TextTrue;

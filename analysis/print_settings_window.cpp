@@ -21,6 +21,7 @@
 #include "runtime/kernel/conversion_commands.h"
 #include "runtime/kernel/datetime_commands.h"
 #include "runtime/memory.h"
+#include "runtime/owned_text.h"
 
 namespace analysis {
 
@@ -43,10 +44,7 @@ Value CheckList(uint32_t id) {
 }
 
 std::string ItemText(const Value& list, int32_t i) {
-    const Value v = CallKernel(fc::ListItemText, list, MakeInt(i));
-    std::string out(TextOf(v));
-    Free(v.pointer());
-    return out;
+    return TakeText(CallKernel(fc::ListItemText, list, MakeInt(i)));
 }
 
 // The ticked entries' indices (or texts) of a check list, in list order.
@@ -74,10 +72,7 @@ bool PreviewIsFrontmost() {
 std::string Today() {
     const Value now = CallKernel(Now);
     const Value day = CallKernel(DateOf, now);
-    const Value text = CallKernel(ToText, day);
-    std::string out(TextOf(text));
-    Free(text.pointer());
-    return out;
+    return TakeText(CallKernel(ToText, day));
 }
 
 int32_t TruncatedNumber(const std::string& gbk) {

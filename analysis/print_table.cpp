@@ -23,6 +23,7 @@
 #include "runtime/gbk.h"
 #include "runtime/kernel/system_commands.h"
 #include "runtime/memory.h"
+#include "runtime/owned_text.h"
 #include "table/ds_commands.h"
 #include "table/print_settings.h"
 
@@ -127,17 +128,13 @@ void FillSummaryRow(const PrintTableRequest& r, int32_t n, int32_t columns) {
     for (const std::string& name : r.statisticsColumns) {
         int32_t column = 0;
         for (int32_t c = 1; c <= columns && column == 0; ++c) {
-            const Value header = CallKernel(DsCellText, Source(), Int(4), Int(c));
-            if (TextOf(header) == name) column = c;
-            Free(header.pointer());
+            if (TakeText(CallKernel(DsCellText, Source(), Int(4), Int(c))) == name) column = c;
         }
         if (column == 0) continue;
         std::vector<std::string> texts;
         texts.reserve(size_t(n));
         for (int32_t i = 1; i <= n; ++i) {
-            const Value cell = CallKernel(DsCellText, Source(), Int(4 + i), Int(column));
-            texts.emplace_back(TextOf(cell));
-            Free(cell.pointer());
+            texts.push_back(TakeText(CallKernel(DsCellText, Source(), Int(4 + i), Int(column))));
         }
         SetText(row, column, ColumnSumText({texts.begin(), texts.end()}));
     }

@@ -8,6 +8,7 @@
 #include "runtime/kernel/conversion_commands.h"
 #include "runtime/kernel/text_commands.h"
 #include "runtime/memory.h"
+#include "runtime/owned_text.h"
 
 namespace finance {
 
@@ -20,9 +21,7 @@ float StoredAmount(std::string_view gbkText) {
 
 AmountVerdict CheckAmount(std::string_view gbkText) {
     const std::string text(gbkText);
-    const Value trimmedValue = CallKernel(TrimSpaces, MakeTextRef(text.c_str()));
-    const std::string trimmed(TextOf(trimmedValue));
-    Free(trimmedValue.pointer());
+    const std::string trimmed = TakeText(CallKernel(TrimSpaces, MakeTextRef(text.c_str())));
     if (trimmed.empty()) return AmountVerdict::kEmpty;
     const double number = CallKernel(ToNumber, MakeTextRef(trimmed.c_str())).asDouble();
     if (!(number > 0.0000001) || !(number < kAmountLimit) ||

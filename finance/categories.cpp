@@ -16,6 +16,7 @@
 #include "runtime/kernel/conversion_commands.h"
 #include "runtime/kernel/system_commands.h"
 #include "runtime/memory.h"
+#include "runtime/owned_text.h"
 #include "table/ds_commands.h"
 
 namespace finance {
@@ -75,12 +76,10 @@ void LoadCategories(const CategorySide& side) {
     char** elements = reinterpret_cast<char**>(side.array()->elements());
     ComboClear(side.combo);
     for (int32_t i = 1; i <= n; ++i) {
-        const Value v = CallKernel(ReadField, MakeTextRef(side.field));
-        const Value t = CallKernel(ToText, v);
-        if (v.type == TypeCode::kText) Free(v.pointer());
-        ComboAddItem(side.combo, TextOf(t));
-        elements[i - 1] = CopyText(t.asText());
-        Free(t.pointer());
+        const OwnedText v(CallKernel(ReadField, MakeTextRef(side.field)));
+        const OwnedText t(CallKernel(ToText, v.value()));
+        ComboAddItem(side.combo, t.view());
+        elements[i - 1] = CopyText(t.view());
         CallKernel(SkipRecords, MakeInt(1));
     }
     CloseCurrentDatabase();
@@ -91,9 +90,7 @@ void OpenEditor(const CategorySide& side) {
 }
 
 void EditorCreated(const CategorySide& side) {
-    const Value dir = CallKernel(ProgramDirectory);
-    const std::string path = std::string(TextOf(dir)) + side.editorPath;
-    Free(dir.pointer());
+    const std::string path = TakeText(CallKernel(ProgramDirectory)) + side.editorPath;
     WriteTextProperty(side.window, side.provider, forms::Prop::kOwn + 0, path);
     CallKernel(table::DsRefresh,
                MakeControlRef(side.window, side.dataSource, forms::TypeId::kTableDataSource));

@@ -23,6 +23,7 @@
 #include "runtime/kernel/datetime_commands.h"
 #include "runtime/kernel/system_commands.h"
 #include "runtime/memory.h"
+#include "runtime/owned_text.h"
 
 namespace finance {
 
@@ -41,17 +42,11 @@ std::function<double()>& Clock() {
 
 std::string NowText() {
     const Value now = Clock() ? MakeDateTime(Clock()()) : CallKernel(Now);
-    const Value text = CallKernel(ToText, now);
-    std::string out(TextOf(text));
-    Free(text.pointer());
-    return out;
+    return TakeText(CallKernel(ToText, now));
 }
 
 std::string ProgramDirectoryText() {
-    const Value dir = CallKernel(ProgramDirectory);
-    std::string out(TextOf(dir));
-    Free(dir.pointer());
-    return out;
+    return TakeText(CallKernel(ProgramDirectory));
 }
 
 bool EmptySide(const Side& side) {

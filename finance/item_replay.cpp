@@ -22,6 +22,7 @@
 #include "runtime/commands.h"
 #include "runtime/kernel/conversion_commands.h"
 #include "runtime/memory.h"
+#include "runtime/owned_text.h"
 
 namespace finance {
 
@@ -30,11 +31,8 @@ using namespace tavrin;
 namespace {
 
 std::string ReadText(const char* field) {
-    const Value v = CallKernel(ReadField, MakeTextRef(field));
-    if (v.type != TypeCode::kText) return {};
-    std::string out(TextOf(v));
-    Free(v.pointer());
-    return out;
+    const OwnedText v(CallKernel(ReadField, MakeTextRef(field)));
+    return v.isText() ? v.str() : std::string();
 }
 
 bool WriteItem(const Side& side, const ItemFields& f) {
@@ -151,9 +149,8 @@ ReplayResult PutBack(const Side& side, const ItemState& item, int32_t* serial) {
     CloseCurrentDatabase();
     *serial = newSerial;
     const int32_t row = LvAppendRow(side.list, newSerial);
-    const Value number = CallKernel(ToText, MakeInt(row + 1));
-    LvSetItemTextRef(side.list, row, 0, number.asText());
-    Free(number.pointer());
+    const OwnedText number(CallKernel(ToText, MakeInt(row + 1)));
+    LvSetItemTextRef(side.list, row, 0, number.c_str());
     ShowCells(side.list, row, item.cells);
     side.total().add(item.fields.amount);
     return ReplayResult::kDone;

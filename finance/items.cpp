@@ -24,18 +24,13 @@
 #include "runtime/commands.h"
 #include "runtime/kernel/conversion_commands.h"
 #include "runtime/memory.h"
+#include "runtime/owned_text.h"
 
 namespace finance {
 
 using namespace tavrin;
 
 namespace {
-
-std::string OwnedText(const Value& v) {
-    std::string out(TextOf(v));
-    Free(v.pointer());
-    return out;
-}
 
 float ToFloatOf(const std::string& gbk) {
     return StoredAmount(gbk);
@@ -104,7 +99,7 @@ bool WriteEntry(const Side& side, Entry* entry) {
 // Cells 1 to 4 of a row from what was written, the amount exactly as typed.
 RowCells CellsOfEntry(const Side& side, const Entry& entry) {
     return {entry.amount, entry.category,
-            OwnedText(CallKernel(ToText, MakeDateTime(DatePickerValue(side.datePicker)))),
+            TakeText(CallKernel(ToText, MakeDateTime(DatePickerValue(side.datePicker)))),
             entry.remark};
 }
 
@@ -188,7 +183,7 @@ void AddItem(const Side& side) {
     ReadCurrentItem(side, &step.after.fields);
     CloseCurrentDatabase();
     const int32_t row = LvAppendRow(side.list, serial);
-    LvSetItemText(side.list, row, 0, OwnedText(CallKernel(ToText, MakeInt(row + 1))));
+    LvSetItemText(side.list, row, 0, TakeText(CallKernel(ToText, MakeInt(row + 1))));
     FillRow(side, row, step.after.cells);
     NoteItemStep(std::move(step));
     NoteListedYear(LvGetItemText(side.list, row, 3));

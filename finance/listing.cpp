@@ -16,6 +16,7 @@
 #include "runtime/commands.h"
 #include "runtime/kernel/conversion_commands.h"
 #include "runtime/memory.h"
+#include "runtime/owned_text.h"
 
 namespace finance {
 
@@ -39,7 +40,8 @@ using RowBatch = forms::ReportListModel::RowBatch;
 // Appends ToText(ReadField field) of the scan record as the row's next cell;
 // returns the text as it lies in the batch.
 std::string_view AppendFieldText(RowBatch& batch, const char* field) {
-    const Value v = CallKernel(ReadField, MakeTextRef(field));
+    const OwnedText fieldValue(CallKernel(ReadField, MakeTextRef(field)));
+    const Value& v = fieldValue.value();
     const size_t at = batch.bytes.size();
     if (v.type == TypeCode::kText) {
         batch.bytes.append(TextOf(v));
@@ -49,7 +51,6 @@ std::string_view AppendFieldText(RowBatch& batch, const char* field) {
     } else {
         batch.bytes.append(ValueToText(v));
     }
-    if (v.type == TypeCode::kText || v.type == TypeCode::kByteSet) Free(v.pointer());
     batch.lengths.push_back(uint32_t(batch.bytes.size() - at));
     return std::string_view(batch.bytes).substr(at);
 }

@@ -9,6 +9,7 @@
 #include "runtime/commands.h"
 #include "runtime/kernel/conversion_commands.h"
 #include "runtime/memory.h"
+#include "runtime/owned_text.h"
 
 namespace finance {
 
@@ -17,10 +18,7 @@ using namespace tavrin;
 namespace {
 
 std::string TextOfValue(const Value& v) {
-    const Value t = CallKernel(ToText, v);
-    std::string out(TextOf(t));
-    Free(t.pointer());
-    return out;
+    return TakeText(CallKernel(ToText, v));
 }
 
 }  // namespace

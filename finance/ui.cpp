@@ -17,6 +17,7 @@
 #include "runtime/commands.h"
 #include "runtime/kernel/system_commands.h"
 #include "runtime/memory.h"
+#include "runtime/owned_text.h"
 
 namespace finance {
 
@@ -105,12 +106,6 @@ Value ComboRef(uint32_t combo) {
 Value TextValue(const std::string& copy) {
     return MakeTextRef(copy.c_str());
 }
-std::string OwnedText(const Value& v) {
-    std::string out(TextOf(v));
-    Free(v.pointer());
-    return out;
-}
-
 }  // namespace
 
 void LvDeleteAll(uint32_t list) {
@@ -132,8 +127,8 @@ void LvSetItemTextRef(uint32_t list, int32_t row, int32_t column, const char* gb
                 MakeTextRef(gbk));
 }
 std::string LvGetItemText(uint32_t list, int32_t row, int32_t column) {
-    return OwnedText(CallLibrary(kExtendedUiLibrary, fc::LvGetItemText, ListRef(list), MakeInt(row),
-                                 MakeInt(column)));
+    return TakeText(CallLibrary(kExtendedUiLibrary, fc::LvGetItemText, ListRef(list), MakeInt(row),
+                                MakeInt(column)));
 }
 int32_t LvItemData(uint32_t list, int32_t row) {
     return CallLibrary(kExtendedUiLibrary, fc::LvGetItemData, ListRef(list), MakeInt(row)).asInt();

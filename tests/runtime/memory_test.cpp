@@ -4,6 +4,11 @@
 #include <gtest/gtest.h>
 
 #include <cstring>
+#include <utility>
+
+#include "runtime/commands.h"
+#include "runtime/kernel/conversion_commands.h"
+#include "runtime/owned_text.h"
 
 using namespace tavrin;
 
@@ -40,6 +45,24 @@ TEST_F(MemoryTest, CopiesAreFreshBlocks) {
 TEST_F(MemoryTest, FreeIgnoresNullAndTheConstantSegment) {
     Free(nullptr);
     Free(const_cast<char*>(kConstants + 6));
+    EXPECT_STREQ(kConstants + 6, "second text");
+}
+
+// A scope that takes a fresh result frees its block exactly once (a second free
+// aborts in the C library) and never frees what is not a block.
+TEST_F(MemoryTest, OwnedTextFreesAFreshResultOnceAndNothingElse) {
+    OwnedText number(CallKernel(ToText, MakeInt(42)));
+    OwnedText moved(std::move(number));
+    EXPECT_EQ(moved.str(), "42");
+    EXPECT_TRUE(number.view().empty());
+    EXPECT_EQ(TakeText(MakeByteSetRef(NewByteSet("a\0b", 3))), std::string("a\0b", 3));
+    {
+        const OwnedText notABlock(MakeInt(0x1000));
+        const OwnedText constant(MakeTextRef(kConstants + 6));
+        EXPECT_TRUE(notABlock.view().empty());
+        EXPECT_EQ(notABlock.c_str(), nullptr);
+        EXPECT_EQ(constant.view(), "second text");
+    }
     EXPECT_STREQ(kConstants + 6, "second text");
 }
 
