@@ -8,7 +8,6 @@
 #include "analysis_text_constants.h"
 #include "runtime/commands.h"
 #include "runtime/kernel/registry_commands.h"
-#include "runtime/kernel/settings_store.h"
 #include "runtime/memory.h"
 #include "runtime/owned_text.h"
 

@@ -22,7 +22,7 @@
 #include "recordstore/record_commands.h"
 #include "runtime/commands.h"
 #include "runtime/gbk.h"
-#include "runtime/kernel/settings_store.h"
+#include "runtime/kernel/registry_commands.h"
 #include "runtime/memory.h"
 #include "runtime/message_box.h"
 #include "runtime/runtime_app.h"

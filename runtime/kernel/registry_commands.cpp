@@ -3,9 +3,9 @@
 
 #include <cstring>
 
+#include "runtime/internal/settings_store.h"
 #include "runtime/kernel/conversion_commands.h"
 #include "runtime/kernel/kernel_support.h"
-#include "runtime/kernel/settings_store.h"
 #include "runtime/memory.h"
 
 namespace tavrin {

@@ -3,10 +3,20 @@
 #pragma once
 
 #include <cstdint>
+#include <string>
 
 #include "runtime/value.h"
 
 namespace tavrin {
+
+// The roots a caller may name; any other number means the current user.
+enum SettingsRoot : int32_t {
+    kClassesRoot = 1,
+    kCurrentConfig = 2,
+    kCurrentUser = 3,
+    kLocalMachine = 4,
+    kUsers = 5,
+};
 
 // int root, text path, [optional] text default → text (string or expanded
 // expandable string; otherwise the default).
@@ -18,5 +28,13 @@ void ReadRegistryByteSet(Value* result, int32_t argc, const Value* argv);
 // int root, text path, value → bool: stored (int and other numbers as a 32-bit
 // number, text as a string, byte-set as binary, other kinds as their raw bytes).
 void WriteRegistry(Value* result, int32_t argc, const Value* argv);
+
+// Where the store lives. Points the user's store at another directory (UTF-8;
+// empty restores the default); tests use it to keep away from the real configuration.
+void SetSettingsDirectory(const std::string& utf8Directory);
+// The directory of the user's store: <configuration directory>/tavrin.
+std::string SettingsDirectory();
+// The file of the user's store (UTF-8).
+std::string UserSettingsFile();
 
 }  // namespace tavrin

@@ -3,7 +3,7 @@
 //   u32 name length, name, u32 type, u32 data length, data; then a 64-bit
 //   FNV-1a checksum of everything before it. All integers little-endian.
 // A file that fails any check reads as an empty store.
-#include "runtime/kernel/settings_store.h"
+#include "runtime/internal/settings_store.h"
 
 #include <fcntl.h>
 #include <sys/file.h>
@@ -264,6 +264,10 @@ SettingsStore& UserSettings() {
     if (!UserStore())
         UserStore() = std::make_unique<SettingsStore>(SettingsDirectory() + "/settings.dat");
     return *UserStore();
+}
+
+std::string UserSettingsFile() {
+    return UserSettings().path();
 }
 
 void SetSettingsDirectory(const std::string& utf8Directory) {

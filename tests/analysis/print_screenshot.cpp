@@ -14,7 +14,7 @@
 #include "finance_test_support.h"
 #include "forms/controls.h"
 #include "forms/window_system.h"
-#include "runtime/kernel/settings_store.h"
+#include "runtime/kernel/registry_commands.h"
 
 namespace finance::testing {
 namespace {

@@ -23,7 +23,6 @@
 #include "forms/window_system.h"
 #include "runtime/commands.h"
 #include "runtime/kernel/registry_commands.h"
-#include "runtime/kernel/settings_store.h"
 #include "runtime/memory.h"
 #include "runtime/message_box.h"
 #include "table/data_source.h"
@@ -417,7 +416,7 @@ TEST_F(PrintTest, SavedSettingsComeBackInTheNextRunAndADamagedStoreGivesTheDefau
 
     // A damaged store reads as empty: the defaults.
     Preview()->close();
-    QFile file(QString::fromStdString(UserSettings().path()));
+    QFile file(QString::fromStdString(UserSettingsFile()));
     ASSERT_TRUE(file.open(QIODevice::WriteOnly | QIODevice::Truncate));
     file.write("\x01\x02garbage");
     file.close();

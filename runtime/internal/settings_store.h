@@ -11,16 +11,11 @@
 #include <string>
 #include <string_view>
 
+#include "runtime/kernel/registry_commands.h"
+
 namespace tavrin {
 
-// The roots a caller may name; any other number means the current user.
-enum SettingsRoot : int32_t {
-    kClassesRoot = 1,
-    kCurrentConfig = 2,
-    kCurrentUser = 3,
-    kLocalMachine = 4,
-    kUsers = 5,
-};
+// Any root number a caller may not name means the current user.
 int32_t NormalizeSettingsRoot(int32_t root);
 
 enum class SettingsType : uint32_t {
@@ -88,10 +83,5 @@ class SettingsStore {
 
 // The store of the user running the program.
 SettingsStore& UserSettings();
-// Points the user's store at another directory (UTF-8; empty restores the
-// default); tests use it to keep away from the real configuration.
-void SetSettingsDirectory(const std::string& utf8Directory);
-// The directory of the user's store: <configuration directory>/tavrin.
-std::string SettingsDirectory();
 
 }  // namespace tavrin
