@@ -32,7 +32,8 @@ constexpr int kEndRequestMessage = 33767;
 
 class EndRequestEvent : public QEvent {
   public:
-    explicit EndRequestEvent(int32_t code) : QEvent(QEvent::Type(kEndRequestMessage)), code(code) {}
+    explicit EndRequestEvent(int32_t exitCode)
+        : QEvent(QEvent::Type(kEndRequestMessage)), code(exitCode) {}
     int32_t code;
 };
 
@@ -131,8 +132,9 @@ void RecordProgramPath() {
     ssize_t n = readlink("/proc/self/exe", buf, sizeof buf - 1);
     std::string path = n > 0 ? std::string(buf, size_t(n)) : std::string("./tavrin");
     size_t slash = path.find_last_of('/');
-    std::string dir = slash == std::string::npos ? "." : path.substr(0, slash);
-    if (dir.empty()) dir = "/";
+    const std::string dir = slash == std::string::npos ? std::string(".")
+                            : slash == 0               ? std::string("/")
+                                                       : path.substr(0, slash);
     S().programDirectory = Utf8ToGbk(dir);
     S().programFileName = Utf8ToGbk(slash == std::string::npos ? path : path.substr(slash + 1));
 }
