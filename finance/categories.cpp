@@ -59,7 +59,8 @@ const CategorySide& ExpenseCategories() {
 }
 
 void LoadCategories(const CategorySide& side) {
-    if (!OpenDataFile(side.file)) {
+    OpenedDataFile file(side.file);
+    if (!file) {
         // Only a file that is not there is created; an existing one is never replaced.
         if (DataFileExists(side.file))
             ReportUnusableFile(side.file);
@@ -83,7 +84,6 @@ void LoadCategories(const CategorySide& side) {
         Free(t.pointer());
         CallKernel(SkipRecords, MakeInt(1));
     }
-    CloseCurrentDatabase();
 }
 
 void OpenEditor(const CategorySide& side) {
