@@ -60,7 +60,8 @@ const CategorySide& ExpenseCategories() {
 }
 
 void LoadCategories(const CategorySide& side) {
-    if (!OpenDataFile(side.file)) {
+    OpenedDataFile file(side.file);
+    if (!file) {
         // Only a file that is not there is created; an existing one is never replaced.
         if (DataFileExists(side.file))
             ReportUnusableFile(side.file);
@@ -82,7 +83,6 @@ void LoadCategories(const CategorySide& side) {
         elements[i - 1] = CopyText(t.view());
         CallKernel(SkipRecords, MakeInt(1));
     }
-    CloseCurrentDatabase();
 }
 
 void OpenEditor(const CategorySide& side) {

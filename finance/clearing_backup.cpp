@@ -14,10 +14,10 @@
 #include "finance/sides.h"
 #include "finance/status_totals.h"
 #include "finance/ui.h"
+#include "recordstore/current_database.h"
 #include "recordstore/database_manager.h"
 #include "recordstore/error_codes.h"
 #include "recordstore/record_commands.h"
-#include "recordstore/record_file.h"
 #include "runtime/commands.h"
 #include "runtime/kernel/conversion_commands.h"
 #include "runtime/kernel/datetime_commands.h"
@@ -50,14 +50,15 @@ std::string ProgramDirectoryText() {
 }
 
 bool EmptySide(const Side& side) {
-    if (!OpenDataFile(side.file)) {
+    OpenedDataFile file(side.file);
+    if (!file) {
         ShowMessage(
             (std::string(app::ClearFailedBefore) + side.file + app::ClearFailedAfter).c_str(), 16,
             app::ErrorCaption);
         return false;
     }
     const bool emptied = CallKernel(EmptyDatabase).asBool();
-    CloseCurrentDatabase();
+    file.close();
     if (!emptied) {
         ShowMessage(
             (std::string(app::ClearFailedBefore) + side.file + app::ClearFailedAfter).c_str(), 16,
@@ -86,14 +87,16 @@ bool BackupOne(const std::string& dir, const char* sourceSuffix, const char* fil
         if (opened || !rs::IsBusy(openCode) || waited >= kBackupWaitMs) break;
         QThread::msleep(kBackupRetryMs);
     }
-    rs::Database* db = opened ? DatabaseManager::instance().current() : nullptr;
-    const int32_t lock = db ? db->records.lockWhole(kBackupWaitMs) : -1;
     bool copied = false;
-    // A file that cannot be opened as a database at all (damaged) is copied as it is.
-    if (lock == 0 || (!opened && !rs::IsBusy(openCode)))
+    const auto copy = [&] {
         copied =
             CallKernel(CopyFile, MakeTextRef(source.c_str()), MakeTextRef(target.c_str())).asBool();
-    if (db && lock == 0) db->records.unlockWhole();
+    };
+    int32_t lock = -1;
+    if (opened)
+        lock = rs::WithCurrentDatabaseLocked(kBackupWaitMs, copy);
+    else if (!rs::IsBusy(openCode))
+        copy();  // a file that cannot be opened as a database at all (damaged) is copied as it is
     if (opened) CloseCurrentDatabase();
     if (!copied) {
         const bool busy = (!opened && rs::IsBusy(openCode)) || (opened && lock != 0);

@@ -14,6 +14,26 @@ void CreateExpenseCategoryFile();
 bool OpenDataFile(const char* gbkName);
 // CloseDatabase without a name: the current database.
 void CloseCurrentDatabase();
+
+// A data file open for a scope: opened as the current database on
+// construction, closed when the scope ends or at close(), whichever comes
+// first. A handler closes it before telling the user of a failure, so that no
+// file stays open behind a message box.
+class OpenedDataFile {
+  public:
+    explicit OpenedDataFile(const char* gbkName) : open_(OpenDataFile(gbkName)) {}
+    ~OpenedDataFile() { close(); }
+    OpenedDataFile(const OpenedDataFile&) = delete;
+    OpenedDataFile& operator=(const OpenedDataFile&) = delete;
+    explicit operator bool() const { return open_; }
+    void close() {
+        if (open_) CloseCurrentDatabase();
+        open_ = false;
+    }
+
+  private:
+    bool open_;
+};
 // True when the name (GBK, relative to the current directory) is an existing file.
 bool DataFileExists(const char* gbkName);
 // Tells the user that the file exists but cannot be opened and is left as it is.

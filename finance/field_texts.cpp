@@ -5,8 +5,7 @@
 #include "finance/sides.h"
 #include "finance/ui.h"
 #include "forms/properties.h"
-#include "recordstore/database_manager.h"
-#include "recordstore/record_file.h"
+#include "recordstore/current_database.h"
 #include "runtime/gbk.h"
 
 namespace finance {
@@ -14,9 +13,7 @@ namespace finance {
 using namespace tavrin;
 
 int32_t TextFieldWidth(const char* gbkField) {
-    const rs::Database* db = DatabaseManager::instance().current();
-    if (db == nullptr) return 0;
-    for (const rs::FieldDescriptor& f : db->fields)
+    for (const rs::FieldInfo& f : rs::CurrentDatabaseFields())
         if (f.type == rs::kFieldText && f.name == gbkField) return f.width;
     return 0;
 }
@@ -28,9 +25,10 @@ std::string FitToWidth(std::string_view gbk, int32_t width) {
 void LimitRemarkEdits() {
     namespace fp = tavrin::forms::Prop;
     for (const Side* side : {&IncomeSide(), &ExpenseSide()}) {
-        if (!OpenDataFile(side->file)) continue;
+        OpenedDataFile file(side->file);
+        if (!file) continue;
         const int32_t width = TextFieldWidth(side->remarkField);
-        CloseCurrentDatabase();
+        file.close();
         if (width > 0)
             WriteIntProperty(ids::MainWindow, side->remarkEdit,
                              fp::kOwn + tavrin::forms::EditProp::kMaxLength, width);

@@ -16,9 +16,9 @@
 #include "finance/sides.h"
 #include "finance/status_totals.h"
 #include "finance/ui.h"
+#include "recordstore/current_database.h"
 #include "recordstore/database_manager.h"
 #include "recordstore/record_commands.h"
-#include "recordstore/record_file.h"
 #include "runtime/commands.h"
 #include "runtime/kernel/conversion_commands.h"
 #include "runtime/memory.h"
@@ -62,42 +62,39 @@ void ShowCells(uint32_t list, int32_t row, const RowCells& cells) {
     NoteListedYear(cells.time);
 }
 
-// Opens the side's file with the step's record current, checked against what
-// the step expects it to hold. Closes the file again unless kDone.
-ReplayResult OpenExpectedRecord(const Side& side, int32_t serial, const ItemFields& expected) {
-    if (!OpenDataFile(side.file)) {
+// With the side's file open in `file`, makes the step's record current,
+// checked against what the step expects it to hold. Closes the file (before
+// any message) unless kDone.
+ReplayResult GoToExpectedRecord(const Side& side, OpenedDataFile& file, int32_t serial,
+                                const ItemFields& expected) {
+    if (!file) {
         ShowMessage(app::OpenDatabaseFailed, 16, app::ErrorCaption);
         return ReplayResult::kFailed;
     }
     int32_t index = -1;
     if (FindRecordBySerial(serial, &index) != 0) {
-        CloseCurrentDatabase();
+        file.close();
         ReportAccessFailed(side.file);
         return ReplayResult::kFailed;
     }
-    if (index < 0 || !CallKernel(GoToRecord, MakeInt(index + 1)).asBool()) {
-        CloseCurrentDatabase();
+    if (index < 0 || !CallKernel(GoToRecord, MakeInt(index + 1)).asBool())
         return ReplayResult::kRefused;
-    }
     ItemFields now;
     if (!ReadCurrentItem(side, &now)) {
-        CloseCurrentDatabase();
+        file.close();
         ReportAccessFailed(side.file);
         return ReplayResult::kFailed;
     }
-    if (!(now == expected)) {
-        CloseCurrentDatabase();
-        return ReplayResult::kRefused;
-    }
-    return ReplayResult::kDone;
+    return now == expected ? ReplayResult::kDone : ReplayResult::kRefused;
 }
 
 ReplayResult TakeOut(const Side& side, int32_t serial, const ItemFields& expected) {
-    if (ReplayResult r = OpenExpectedRecord(side, serial, expected); r != ReplayResult::kDone)
+    OpenedDataFile file(side.file);
+    if (ReplayResult r = GoToExpectedRecord(side, file, serial, expected); r != ReplayResult::kDone)
         return r;
     bool ok = CallKernel(DeleteRecord).asBool();
     ok = ok && CallKernel(PackDatabase).asBool();
-    CloseCurrentDatabase();
+    file.close();
     if (!ok) {
         ReportWriteFailed(side.file);
         return ReplayResult::kFailed;
@@ -109,10 +106,11 @@ ReplayResult TakeOut(const Side& side, int32_t serial, const ItemFields& expecte
 
 ReplayResult Rewrite(const Side& side, int32_t serial, const ItemFields& expected,
                      const ItemState& target) {
-    if (ReplayResult r = OpenExpectedRecord(side, serial, expected); r != ReplayResult::kDone)
+    OpenedDataFile file(side.file);
+    if (ReplayResult r = GoToExpectedRecord(side, file, serial, expected); r != ReplayResult::kDone)
         return r;
     const bool ok = WriteItem(side, target.fields);
-    CloseCurrentDatabase();
+    file.close();
     if (!ok) {
         ReportWriteFailed(side.file);
         return ReplayResult::kFailed;
@@ -127,26 +125,26 @@ ReplayResult Rewrite(const Side& side, int32_t serial, const ItemFields& expecte
 // The record appended again: file order puts it last, so its row goes last,
 // where a full listing shows it, as an add's row does.
 ReplayResult PutBack(const Side& side, const ItemState& item, int32_t* serial) {
-    if (!OpenDataFile(side.file)) {
+    OpenedDataFile file(side.file);
+    if (!file) {
         ShowMessage(app::OpenDatabaseFailed, 16, app::ErrorCaption);
         return ReplayResult::kFailed;
     }
     if (!CallKernel(AppendBlankRecord).asBool()) {
-        CloseCurrentDatabase();
+        file.close();
         ReportWriteFailed(side.file);
         return ReplayResult::kFailed;
     }
-    rs::Database* db = DatabaseManager::instance().current();
-    const int32_t newSerial = SerialOfRecord(db ? db->current : -1);
+    const int32_t newSerial = SerialOfRecord(rs::CurrentRecordIndex());
     if (!WriteItem(side, item.fields)) {
         // No half-written record stays behind.
         CallKernel(DeleteRecord);
         CallKernel(PackDatabase);
-        CloseCurrentDatabase();
+        file.close();
         ReportWriteFailed(side.file);
         return ReplayResult::kFailed;
     }
-    CloseCurrentDatabase();
+    file.close();
     *serial = newSerial;
     const int32_t row = LvAppendRow(side.list, newSerial);
     const OwnedText number(CallKernel(ToText, MakeInt(row + 1)));

@@ -20,7 +20,6 @@
 #include "finance/ui.h"
 #include "recordstore/database_manager.h"
 #include "recordstore/record_commands.h"
-#include "recordstore/record_file.h"
 #include "runtime/commands.h"
 #include "runtime/kernel/conversion_commands.h"
 #include "runtime/memory.h"
@@ -124,32 +123,28 @@ void Finish(const Side& side) {
     RunHook(Hooks().refreshChartAfterItemChange);
 }
 
-int32_t CurrentRecordIndex() {
-    rs::Database* db = DatabaseManager::instance().current();
-    return db ? db->current : -1;
-}
-
-// Opens the side's file and makes the record of the row current; its amount
-// in *amount. False (after the message) when the file or the record is gone.
-bool OpenRecordOfRow(const Side& side, int32_t row, float* amount) {
-    if (!OpenDataFile(side.file)) {
+// With the side's file open in `file`, makes the record of the row current;
+// its amount in *amount. False (after closing the file and the message) when
+// the file or the record is gone.
+bool GoToRecordOfRow(const Side& side, int32_t row, OpenedDataFile& file, float* amount) {
+    if (!file) {
         ReportOpenFailed();
         return false;
     }
     int32_t index = -1;
     if (FindRecordBySerial(LvItemData(side.list, row), &index, row) != 0) {
-        CloseCurrentDatabase();
+        file.close();
         ReportAccessFailed(side.file);
         return false;
     }
     if (index < 0 || !CallKernel(GoToRecord, MakeInt(index + 1)).asBool()) {
-        CloseCurrentDatabase();
+        file.close();
         ShowMessage(app::RecordGone, 48, app::ErrorCaption);
         return false;
     }
     *amount = CallKernel(ReadField, MakeTextRef(side.amountField)).asFloat();
     if (LastDatabaseError() != 0) {
-        CloseCurrentDatabase();
+        file.close();
         ReportAccessFailed(side.file);
         return false;
     }
@@ -160,28 +155,29 @@ void AddItem(const Side& side) {
     ShowMainPage(side.page);
     if (!Validate(side)) return;
     WarnBalance(side);
-    if (!OpenDataFile(side.file)) {
+    OpenedDataFile file(side.file);
+    if (!file) {
         ReportOpenFailed();
         return;
     }
     if (!CallKernel(AppendBlankRecord).asBool()) {
-        CloseCurrentDatabase();
+        file.close();
         ReportWriteFailed(side.file);
         return;
     }
-    const int32_t serial = SerialOfRecord(CurrentRecordIndex());
+    const int32_t serial = SerialOfRecord(rs::CurrentRecordIndex());
     Entry entry;
     if (!WriteEntry(side, &entry)) {
         // The blank record must not stay behind as an item nobody entered.
         CallKernel(DeleteRecord);
         CallKernel(PackDatabase);
-        CloseCurrentDatabase();
+        file.close();
         ReportWriteFailed(side.file);
         return;
     }
     ItemStep step{StepKind::kAdd, side.income, serial, {}, {{}, CellsOfEntry(side, entry)}};
     ReadCurrentItem(side, &step.after.fields);
-    CloseCurrentDatabase();
+    file.close();
     const int32_t row = LvAppendRow(side.list, serial);
     LvSetItemText(side.list, row, 0, TakeText(CallKernel(ToText, MakeInt(row + 1))));
     FillRow(side, row, step.after.cells);
@@ -201,7 +197,8 @@ void ChangeItem(const Side& side, const char* noSelection) {
         return;
     }
     float old = 0;
-    if (!OpenRecordOfRow(side, row, &old)) return;
+    OpenedDataFile file(side.file);
+    if (!GoToRecordOfRow(side, row, file, &old)) return;
     ItemStep step{StepKind::kChange, side.income, LvItemData(side.list, row), {}, {}};
     step.before.cells = CellsOfRow(side.list, row);
     ReadCurrentItem(side, &step.before.fields);
@@ -209,7 +206,7 @@ void ChangeItem(const Side& side, const char* noSelection) {
     const bool ok = WriteEntry(side, &entry);
     step.after.cells = CellsOfEntry(side, entry);
     ReadCurrentItem(side, &step.after.fields);
-    CloseCurrentDatabase();
+    file.close();
     if (!ok) {
         ReportWriteFailed(side.file);
         return;
@@ -230,13 +227,14 @@ void DeleteItem(const Side& side) {
         return;
     }
     float old = 0;
-    if (!OpenRecordOfRow(side, row, &old)) return;
+    OpenedDataFile file(side.file);
+    if (!GoToRecordOfRow(side, row, file, &old)) return;
     ItemStep step{StepKind::kDelete, side.income, LvItemData(side.list, row), {}, {}};
     step.before.cells = CellsOfRow(side.list, row);
     ReadCurrentItem(side, &step.before.fields);
     bool ok = CallKernel(DeleteRecord).asBool();
     ok = ok && CallKernel(PackDatabase).asBool();
-    CloseCurrentDatabase();
+    file.close();
     if (!ok) {
         ReportWriteFailed(side.file);
         return;

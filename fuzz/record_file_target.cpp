@@ -11,9 +11,9 @@
 #include <filesystem>
 #include <string>
 
-#include "recordstore/block_audit.h"
-#include "recordstore/block_file.h"
-#include "recordstore/record_file.h"
+#include "recordstore/internal/block_audit.h"
+#include "recordstore/internal/block_file.h"
+#include "recordstore/internal/record_file.h"
 #include "runtime/gbk.h"
 
 namespace {

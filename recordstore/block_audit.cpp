@@ -1,6 +1,8 @@
 // Walking and mending the block file. Each block is read once per reach; the
 // owner table bounds every walk by the block count.
-#include "recordstore/block_audit.h"
+#include "recordstore/internal/block_audit.h"
+
+#include "recordstore/internal/block_file.h"
 
 namespace tavrin::rs {
 
@@ -19,9 +21,9 @@ struct Walker {
         size_t got = 0;
         if (int32_t code = db.blocks->file.readAt(0, h, sizeof h, &got); code != kOk) return code;
         if (got < sizeof h) return kBlockFileAccess;
-        count = GetI32(h + 16);
-        freeCount = GetI32(h + 20);
-        firstFree = GetI32(h + 24);
+        count = GetI32(h + kBlockHeaderCount);
+        freeCount = GetI32(h + kBlockHeaderFreeCount);
+        firstFree = GetI32(h + kBlockHeaderFirstFree);
         uint64_t length = 0;
         if (int32_t code = db.blocks->file.size(&length); code != kOk) return code;
         // Blocks past the end of the file cannot be read; the shorter wins.
@@ -31,15 +33,15 @@ struct Walker {
     }
 
     int32_t links(int32_t b, int32_t* next, int32_t* used) {
-        uint8_t raw[12];
+        uint8_t raw[kBlockData];
         size_t got = 0;
-        if (int32_t code = db.blocks->file.readAt(uint64_t(b) * kBlockSize, raw, 12, &got);
+        if (int32_t code = db.blocks->file.readAt(uint64_t(b) * kBlockSize, raw, kBlockData, &got);
             code != kOk) {
             return code;
         }
-        if (got < 12) return kBlockFileAccess;
-        *next = GetI32(raw + 4);
-        *used = GetI32(raw + 8);
+        if (got < kBlockData) return kBlockFileAccess;
+        *next = GetI32(raw + kBlockNext);
+        *used = GetI32(raw + kBlockUsed);
         return kOk;
     }
 
@@ -145,19 +147,17 @@ int32_t ReclaimBlocks(Database& db, int32_t* reclaimed) {
     // head still starts a list of free blocks.
     uint8_t block[kBlockSize] = {};
     for (size_t i = 0; i < free.size(); ++i) {
-        PutI32(block, i == 0 ? 0 : free[i - 1]);
-        PutI32(block + 4, i + 1 < free.size() ? free[i + 1] : 0);
+        PutI32(block + kBlockPrevious, i == 0 ? 0 : free[i - 1]);
+        PutI32(block + kBlockNext, i + 1 < free.size() ? free[i + 1] : 0);
         if (int32_t code =
                 db.blocks->file.writeAt(uint64_t(free[i]) * kBlockSize, block, kBlockSize);
             code != kOk) {
             return code;
         }
     }
-    uint8_t fields[12];
-    PutI32(fields, kept);
-    PutI32(fields + 4, int32_t(free.size()));
-    PutI32(fields + 8, free.empty() ? 0 : free.front());
-    if (int32_t code = db.blocks->file.writeAt(kBlockCountOffset, fields, 12); code != kOk)
+    if (int32_t code = WriteBlockCounts(db.blocks.get(), kept, int32_t(free.size()),
+                                        free.empty() ? 0 : free.front());
+        code != kOk)
         return code;
     return db.blocks->file.truncate(uint64_t(kept) * kBlockSize);
 }

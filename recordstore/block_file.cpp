@@ -2,15 +2,16 @@
 // ends; the header byte is locked once allocation or freeing needs the header.
 // Chains read from disk are followed with a step limit, so a damaged chain
 // that loops or points outside the file ends with -59 instead of hanging.
-#include "recordstore/block_file.h"
+#include "recordstore/internal/block_file.h"
 
 #include <algorithm>
+#include <cassert>
 #include <cstring>
 #include <unordered_set>
 #include <vector>
 
 #include "recordstore/error_codes.h"
-#include "recordstore/record_format.h"
+#include "recordstore/internal/record_format.h"
 
 namespace tavrin::rs {
 
@@ -47,9 +48,9 @@ class ChainWriter {
         uint8_t h[kBlockHeaderSize];
         size_t got = 0;
         if (f_.file.readAt(0, h, sizeof h, &got) != kOk || got < sizeof h) return kBlockFileAccess;
-        count_ = GetI32(h + 16);
-        freeCount_ = GetI32(h + 20);
-        firstFree_ = GetI32(h + 24);
+        count_ = GetI32(h + kBlockHeaderCount);
+        freeCount_ = GetI32(h + kBlockHeaderFreeCount);
+        firstFree_ = GetI32(h + kBlockHeaderFirstFree);
         if (count_ <= 0) return kBlockFileAccess;
         headerLoaded_ = true;
         return kOk;
@@ -57,27 +58,25 @@ class ChainWriter {
 
     int32_t saveHeader() {
         if (!headerLoaded_) return kOk;
-        uint8_t fields[12];
-        PutI32(fields, count_);
-        PutI32(fields + 4, freeCount_);
-        PutI32(fields + 8, firstFree_);
-        return f_.file.writeAt(kBlockCountOffset, fields, 12);
+        return WriteBlockCounts(&f_, count_, freeCount_, firstFree_);
     }
 
-    bool valid(int32_t b) const {
-        int64_t limit = headerLoaded_ ? std::max<int64_t>(count_, fileBlocks_) : fileBlocks_;
-        return b > 0 && b < limit;
+    // One past the last block the file has or the header counts.
+    int64_t limit() const {
+        return headerLoaded_ ? std::max<int64_t>(count_, fileBlocks_) : fileBlocks_;
     }
+    bool valid(int32_t b) const { return b > 0 && b < limit(); }
 
     int32_t readLinks(int32_t b, BlockLinks* links) {
         if (!valid(b)) return kBlockFileAccess;
         if (int32_t code = lockBlock(b); code != kOk) return code;
-        uint8_t raw[12];
+        uint8_t raw[kBlockData];
         size_t got = 0;
-        if (f_.file.readAt(uint64_t(b) * kBlockSize, raw, 12, &got) != kOk || got < 12) {
+        if (f_.file.readAt(uint64_t(b) * kBlockSize, raw, kBlockData, &got) != kOk ||
+            got < kBlockData) {
             return kBlockFileAccess;
         }
-        *links = {GetI32(raw), GetI32(raw + 4), GetI32(raw + 8)};
+        *links = {GetI32(raw + kBlockPrevious), GetI32(raw + kBlockNext), GetI32(raw + kBlockUsed)};
         return kOk;
     }
 
@@ -89,10 +88,10 @@ class ChainWriter {
 
     int32_t writeBlock(int32_t b, int32_t prev, int32_t next, const uint8_t* data, int32_t used) {
         uint8_t block[kBlockSize] = {};
-        PutI32(block, prev);
-        PutI32(block + 4, next);
-        PutI32(block + 8, used);
-        if (used > 0) std::memcpy(block + 12, data, size_t(used));
+        PutI32(block + kBlockPrevious, prev);
+        PutI32(block + kBlockNext, next);
+        PutI32(block + kBlockUsed, used);
+        if (used > 0) std::memcpy(block + kBlockData, data, size_t(used));
         if (int64_t(b) >= fileBlocks_) fileBlocks_ = int64_t(b) + 1;
         return f_.file.writeAt(uint64_t(b) * kBlockSize, block, kBlockSize);
     }
@@ -136,7 +135,8 @@ class ChainWriter {
                 return code;
         }
         if (oldHead > 0) {
-            if (int32_t code = writeLink(oldHead, 0, list.back()); code != kOk) return code;
+            if (int32_t code = writeLink(oldHead, kBlockPrevious, list.back()); code != kOk)
+                return code;
         }
         firstFree_ = list.front();
         freeCount_ = (oldHead > 0 ? freeCount_ : 0) + int32_t(list.size());
@@ -173,9 +173,10 @@ class ChainWriter {
             const int32_t oldNext = i + 1 < list.size() ? list[i + 1] : 0;
             ++j;
             if (next == oldNext) continue;
-            if (int32_t code = writeLink(list[i], 4, next); code != kOk) return code;
+            if (int32_t code = writeLink(list[i], kBlockNext, next); code != kOk) return code;
             if (next > 0) {
-                if (int32_t code = writeLink(next, 0, list[i]); code != kOk) return code;
+                if (int32_t code = writeLink(next, kBlockPrevious, list[i]); code != kOk)
+                    return code;
             }
         }
         count_ = kept;
@@ -230,6 +231,8 @@ int32_t WriteChainLocked(ChainWriter& w, const uint8_t* data, size_t n, int32_t 
             return code;
         }
         seen.insert(b);
+        // A chain never holds a block twice, so it is never longer than the file.
+        assert(int64_t(seen.size()) < w.limit());
         const int32_t used = int32_t(std::min<size_t>(kBlockPayload, n - k * kBlockPayload));
         if (int32_t code = w.writeBlock(b, previous, 0, data + k * kBlockPayload, used);
             code != kOk) {
@@ -239,7 +242,7 @@ int32_t WriteChainLocked(ChainWriter& w, const uint8_t* data, size_t n, int32_t 
             if (int32_t code = w.saveHeader(); code != kOk) return code;
         }
         if (previous > 0) {
-            if (int32_t code = w.writeLink(previous, 4, b); code != kOk) return code;
+            if (int32_t code = w.writeLink(previous, kBlockNext, b); code != kOk) return code;
         } else {
             *newFirst = b;
         }
@@ -296,13 +299,13 @@ static int32_t ReadChainUnguarded(LockedFile* blocks, int32_t first, std::string
             code = kBlockFileAccess;
             break;
         }
-        const int32_t used = GetI32(block + 8);
+        const int32_t used = GetI32(block + kBlockUsed);
         if (used < 0 || used > kBlockPayload) {
             code = kBlockFileAccess;
             break;
         }
-        out->append(reinterpret_cast<const char*>(block + 12), size_t(used));
-        b = GetI32(block + 4);
+        out->append(reinterpret_cast<const char*>(block + kBlockData), size_t(used));
+        b = GetI32(block + kBlockNext);
     }
     if (holding) blocks->unlockByte(heldOffset);
     if (code != kOk) out->clear();
@@ -353,14 +356,16 @@ int32_t ChainBlocks(LockedFile* blocks, int32_t first, std::vector<int32_t>* out
     const int64_t fileBlocks = int64_t(length / kBlockSize);
     std::unordered_set<int32_t> seen;
     for (int32_t b = first; b > 0 && b < fileBlocks && seen.insert(b).second;) {
-        uint8_t raw[12];
+        uint8_t raw[kBlockData];
         size_t got = 0;
-        if (blocks->file.readAt(uint64_t(b) * kBlockSize, raw, 12, &got) != kOk || got < 12) {
+        if (blocks->file.readAt(uint64_t(b) * kBlockSize, raw, kBlockData, &got) != kOk ||
+            got < kBlockData) {
             return kBlockFileAccess;
         }
-        if (GetI32(raw + 8) <= 0) break;
+        if (GetI32(raw + kBlockUsed) <= 0) break;
         out->push_back(b);
-        b = GetI32(raw + 4);
+        assert(out->size() < size_t(fileBlocks));  // the header block is in no chain
+        b = GetI32(raw + kBlockNext);
     }
     return kOk;
 }
@@ -369,13 +374,18 @@ int32_t ResetBlockFile(LockedFile* blocks) {
     if (blocks == nullptr || !blocks->file.isOpen()) return kBlockFileAccess;
     ByteLock header(*blocks, 0, LockWaitTime());
     if (header.code() != kOk) return header.code();
-    uint8_t fields[12];
-    PutI32(fields, 1);
-    PutI32(fields + 4, 0);
-    PutI32(fields + 8, 0);
-    if (int32_t code = blocks->file.writeAt(kBlockCountOffset, fields, 12); code != kOk)
-        return code;
+    if (int32_t code = WriteBlockCounts(blocks, 1, 0, 0); code != kOk) return code;
     return blocks->file.truncate(kBlockSize);
+}
+
+int32_t WriteBlockCounts(LockedFile* blocks, int32_t count, int32_t freeCount, int32_t firstFree) {
+    static_assert(kBlockHeaderFreeCount == kBlockHeaderCount + 4 &&
+                  kBlockHeaderFirstFree == kBlockHeaderCount + 8);
+    uint8_t counts[12];
+    PutI32(counts, count);
+    PutI32(counts + 4, freeCount);
+    PutI32(counts + 8, firstFree);
+    return blocks->file.writeAt(kBlockHeaderCount, counts, sizeof counts);
 }
 
 }  // namespace tavrin::rs

@@ -2,8 +2,8 @@
 // its kind; memo and byte-set values go through the block chain.
 #include <algorithm>
 
-#include "recordstore/block_file.h"
-#include "recordstore/command_support.h"
+#include "recordstore/internal/block_file.h"
+#include "recordstore/internal/command_support.h"
 #include "recordstore/record_commands.h"
 #include "rs_text_constants.h"
 #include "runtime/errors.h"

@@ -1,7 +1,7 @@
 // Record commands that count, append and move the current record.
 #include <algorithm>
 
-#include "recordstore/command_support.h"
+#include "recordstore/internal/command_support.h"
 #include "recordstore/record_commands.h"
 
 namespace tavrin {
@@ -9,94 +9,65 @@ namespace tavrin {
 using namespace rs;
 
 void GetRecordCount(Value* result, int32_t argc, const Value* argv) {
-    CommandCode code;
-    result->type = TypeCode::kInt;
-    Database* db = CurrentDatabase();
-    if (db == nullptr) {
-        code = kNoCurrentDatabase;
-        return;
-    }
-    int32_t count = 0;
-    code = ReadRecordCount(*db, &count);
-    result->lo = code.ok() ? uint32_t(count) : 0;
+    OnCurrentDatabase(result, TypeCode::kInt, [&](Database& db) {
+        int32_t count = 0;
+        const int32_t code = ReadRecordCount(db, &count);
+        result->lo = code == kOk ? uint32_t(count) : 0;
+        return code;
+    });
 }
 
 void AppendBlankRecord(Value* result, int32_t argc, const Value* argv) {
-    CommandCode code;
-    result->type = TypeCode::kBool;
-    Database* db = CurrentDatabase();
-    code = db == nullptr ? int32_t(kNoCurrentDatabase) : AppendRecord(*db, true);
-    if (code.ok()) HoldAppendedRecord(*db);  // its fields are written next
-    result->lo = code.ok();
+    SucceedOnCurrentDatabase(result, [&](Database& db) {
+        const int32_t code = AppendRecord(db, true);
+        if (code == kOk) HoldAppendedRecord(db);  // its fields are written next
+        return code;
+    });
 }
 
 void GoToFirstRecord(Value* result, int32_t argc, const Value* argv) {
-    CommandCode code;
-    Database* db = CurrentDatabase();
-    if (db == nullptr) {
-        code = kNoCurrentDatabase;
-        return;
-    }
-    db->current = 0;
+    OnCurrentDatabase(result, TypeCode::kNone, [&](Database& db) {
+        db.current = 0;
+        return int32_t(kOk);
+    });
 }
 
 void SkipRecords(Value* result, int32_t argc, const Value* argv) {
-    CommandCode code;
-    result->type = TypeCode::kBool;
-    Database* db = CurrentDatabase();
-    if (db == nullptr) {
-        code = kNoCurrentDatabase;
-        return;
-    }
-    const int64_t n = IntegerArgument(argc, argv, 0, 1);
-    if (n == 0) {
-        result->lo = 1;
-        return;
-    }
-    int32_t count = 0;
-    if (code = PeekRecordCount(*db, &count); !code.ok()) return;
-    if (n > 0) {
-        if (count == 0 || db->current >= count) {
-            code = kAfterLast;
-            return;
+    SucceedOnCurrentDatabase(result, [&](Database& db) -> int32_t {
+        const int64_t n = IntegerArgument(argc, argv, 0, 1);
+        if (n == 0) return kOk;
+        int32_t count = 0;
+        if (int32_t code = PeekRecordCount(db, &count); code != kOk) return code;
+        if (n > 0) {
+            if (count == 0 || db.current >= count) return kAfterLast;
+            db.current = int32_t(std::min<int64_t>(int64_t(db.current) + n, count));
+        } else {
+            if (count == 0 || db.current < 0) return kBeforeFirst;
+            db.current = int32_t(std::max<int64_t>(int64_t(db.current) + n, -1));
         }
-        db->current = int32_t(std::min<int64_t>(int64_t(db->current) + n, count));
-    } else {
-        if (count == 0 || db->current < 0) {
-            code = kBeforeFirst;
-            return;
-        }
-        db->current = int32_t(std::max<int64_t>(int64_t(db->current) + n, -1));
-    }
-    result->lo = 1;
+        AssertCurrentWithin(db, count);
+        return kOk;
+    });
 }
 
 void GoToRecord(Value* result, int32_t argc, const Value* argv) {
-    CommandCode code;
-    result->type = TypeCode::kBool;
-    Database* db = CurrentDatabase();
-    if (db == nullptr) {
-        code = kNoCurrentDatabase;
-        return;
-    }
-    int32_t count = 0;
-    if (code = PeekRecordCount(*db, &count); !code.ok()) return;
-    const int64_t n = IntegerArgument(argc, argv, 0, 0);
-    db->current = count == 0 ? 0 : int32_t(std::clamp<int64_t>(n - 1, 0, count - 1));
-    result->lo = 1;
+    SucceedOnCurrentDatabase(result, [&](Database& db) -> int32_t {
+        int32_t count = 0;
+        if (int32_t code = PeekRecordCount(db, &count); code != kOk) return code;
+        const int64_t n = IntegerArgument(argc, argv, 0, 0);
+        db.current = count == 0 ? 0 : int32_t(std::clamp<int64_t>(n - 1, 0, count - 1));
+        AssertCurrentWithin(db, count);
+        return kOk;
+    });
 }
 
 void IsPastLastRecord(Value* result, int32_t argc, const Value* argv) {
-    CommandCode code;
-    result->type = TypeCode::kBool;
-    Database* db = CurrentDatabase();
-    if (db == nullptr) {
-        code = kNoCurrentDatabase;
-        return;
-    }
-    int32_t count = 0;
-    code = PeekRecordCount(*db, &count);
-    result->lo = !code.ok() || count == 0 || db->current >= count;
+    OnCurrentDatabase(result, TypeCode::kBool, [&](Database& db) {
+        int32_t count = 0;
+        const int32_t code = PeekRecordCount(db, &count);
+        result->lo = code != kOk || count == 0 || db.current >= count;
+        return code;
+    });
 }
 
 }  // namespace tavrin

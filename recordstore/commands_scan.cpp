@@ -1,8 +1,8 @@
 // Record commands over many records: marking, packing, emptying, finding and
 // summing. Scans read chunks through one buffer under the whole-database lock
 // and make each record the scan record while its condition is evaluated.
-#include "recordstore/command_support.h"
-#include "recordstore/field_readings.h"
+#include "recordstore/internal/command_support.h"
+#include "recordstore/internal/field_readings.h"
 #include "recordstore/record_commands.h"
 #include "runtime/errors.h"
 
@@ -45,131 +45,103 @@ int32_t ScanAll(Database& db, const RecordVisitor& visit) {
 }  // namespace
 
 void DeleteRecord(Value* result, int32_t argc, const Value* argv) {
-    CommandCode code;
-    result->type = TypeCode::kBool;
-    Database* db = CurrentDatabase();
-    if (db == nullptr) {
-        code = kNoCurrentDatabase;
-        return;
-    }
-    if (!Present(argc, argv, 0)) {
-        code = MarkRecord(*db, db->current, true);
-        result->lo = code.ok();
-        return;
-    }
-    const Value condition = argv[0];
-    ScanScope scope(*db);
-    code = ScanAll(*db, [&](const uint8_t* record, int32_t index) -> int32_t {
-        scope.visit(record, index);
-        bool holds = ConditionHolds(condition);
-        scope.leave();
-        const int32_t tag = GetI32(record);
-        if (!holds || tag <= 0) return 0;
-        uint8_t negated[4];
-        PutI32(negated, -tag);
-        return db->records.file.writeAt(db->recordOffset(index), negated, 4);
+    SucceedOnCurrentDatabase(result, [&](Database& db) -> int32_t {
+        if (!Present(argc, argv, 0)) return MarkRecord(db, db.current, true);
+        const Value condition = argv[0];
+        ScanScope scope(db);
+        return ScanAll(db, [&](const uint8_t* record, int32_t index) -> int32_t {
+            scope.visit(record, index);
+            bool holds = ConditionHolds(condition);
+            scope.leave();
+            const int32_t tag = GetI32(record);
+            if (!holds || tag <= 0) return 0;
+            uint8_t negated[4];
+            PutI32(negated, -tag);
+            return db.records.file.writeAt(db.recordOffset(index), negated, 4);
+        });
     });
-    result->lo = code.ok();
 }
 
 void PackDatabase(Value* result, int32_t argc, const Value* argv) {
-    CommandCode code;
-    result->type = TypeCode::kBool;
-    Database* db = CurrentDatabase();
-    code = db == nullptr ? int32_t(kNoCurrentDatabase) : PackRecords(*db);
-    result->lo = code.ok();
+    SucceedOnCurrentDatabase(result, [](Database& db) { return PackRecords(db); });
 }
 
 void EmptyDatabase(Value* result, int32_t argc, const Value* argv) {
-    CommandCode code;
-    result->type = TypeCode::kBool;
-    Database* db = CurrentDatabase();
-    code = db == nullptr ? int32_t(kNoCurrentDatabase) : EmptyRecords(*db);
-    result->lo = code.ok();
+    SucceedOnCurrentDatabase(result, [](Database& db) { return EmptyRecords(db); });
 }
 
 void FindRecord(Value* result, int32_t argc, const Value* argv) {
-    CommandCode code;
-    result->type = TypeCode::kBool;
-    Database* db = CurrentDatabase();
-    if (db == nullptr) {
-        code = kNoCurrentDatabase;
-        return;
-    }
-    const Value condition = argc > 0 ? argv[0] : Value{};
-    // The header lock is held for the whole search, so no append slips in.
-    ByteLock header(db->records, kHeaderCount, HeaderLockWait());
-    if (header.code() != kOk) {
-        code = header.code();
-        return;
-    }
-    int32_t count = 0;
-    if (code = ReadRecordCount(*db, &count); !code.ok()) return;
-    const int32_t start = db->current < 0 ? 0 : db->current;
-    if (count == 0 || start >= count) return;
-    int32_t found = -1;
-    {
-        ScanScope scope(*db);
-        WholeLock whole(db->records, LockWaitTime());
-        if (whole.code() != kOk) {
-            code = whole.code();
-            return;
+    OnCurrentDatabase(result, TypeCode::kBool, [&](Database& db) -> int32_t {
+        const Value condition = argc > 0 ? argv[0] : Value{};
+        // The header lock is held for the whole search, so no append slips in.
+        ByteLock header(db.records, kHeaderCount, HeaderLockWait());
+        if (header.code() != kOk) return header.code();
+        int32_t count = 0;
+        if (int32_t code = ReadRecordCount(db, &count); code != kOk) return code;
+        const int32_t start = db.current < 0 ? 0 : db.current;
+        if (count == 0 || start >= count) return kOk;
+        int32_t found = -1;
+        int32_t code = kOk;
+        {
+            ScanScope scope(db);
+            WholeLock whole(db.records, LockWaitTime());
+            if (whole.code() != kOk) return whole.code();
+            // A search by one text field compares the record images directly.
+            const DirectTextMatch direct = DirectTextMatch::Recognise(db, condition);
+            code =
+                ScanRecords(db, start, count, [&](const uint8_t* record, int32_t index) -> int32_t {
+                    if (direct) {
+                        if (!direct.holds(record)) return 0;
+                    } else {
+                        scope.visit(record, index);
+                        if (!ConditionHolds(condition)) return 0;
+                    }
+                    found = index;
+                    return 1;
+                });
         }
-        // A search by one text field compares the record images directly.
-        const DirectTextMatch direct = DirectTextMatch::Recognise(*db, condition);
-        code = ScanRecords(*db, start, count, [&](const uint8_t* record, int32_t index) -> int32_t {
-            if (direct) {
-                if (!direct.holds(record)) return 0;
-            } else {
-                scope.visit(record, index);
-                if (!ConditionHolds(condition)) return 0;
-            }
-            found = index;
-            return 1;
-        });
-    }
-    if (code.ok() && found >= 0) {
-        db->current = found;
-        result->lo = 1;
-    }
+        if (code == kOk && found >= 0) {
+            db.current = found;
+            AssertCurrentWithin(db, count);
+            result->lo = 1;
+        }
+        return code;
+    });
 }
 
 void SumRecords(Value* result, int32_t argc, const Value* argv) {
-    CommandCode code;
-    result->type = TypeCode::kDouble;
-    Database* db = CurrentDatabase();
-    if (db == nullptr) {
-        code = kNoCurrentDatabase;
-        return;
-    }
-    const Value expression = argc > 0 ? argv[0] : Value{};
-    const bool conditional = Present(argc, argv, 1);
-    const Value condition = conditional ? argv[1] : Value{};
-    double sum = 0.0;
-    {
-        ScanScope scope(*db);
-        // A sum of one number field reads it from the record images directly.
-        const DirectNumber direct = DirectNumber::Recognise(*db, expression);
-        if (direct && direct.isFloating() && !conditional) {
-            code = ScanAll(*db, [&](const uint8_t* record, int32_t) -> int32_t {
-                sum += direct.numberOf(record);
-                return 0;
-            });
-        } else {
-            code = ScanAll(*db, [&](const uint8_t* record, int32_t index) -> int32_t {
-                scope.visit(record, index);
-                if (conditional && !ConditionHolds(condition)) return 0;
-                Value v = direct ? direct.valueOf(record) : EvaluateDeferred(expression);
-                if (!IsNumericType(v.type)) {
-                    SetLastDatabaseError(kExpressionKind);
-                    ReportRuntimeError(11);
-                }
-                sum += NumberOf(v);
-                return 0;
-            });
+    OnCurrentDatabase(result, TypeCode::kDouble, [&](Database& db) {
+        const Value expression = argc > 0 ? argv[0] : Value{};
+        const bool conditional = Present(argc, argv, 1);
+        const Value condition = conditional ? argv[1] : Value{};
+        double sum = 0.0;
+        int32_t code = kOk;
+        {
+            ScanScope scope(db);
+            // A sum of one number field reads it from the record images directly.
+            const DirectNumber direct = DirectNumber::Recognise(db, expression);
+            if (direct && direct.isFloating() && !conditional) {
+                code = ScanAll(db, [&](const uint8_t* record, int32_t) -> int32_t {
+                    sum += direct.numberOf(record);
+                    return 0;
+                });
+            } else {
+                code = ScanAll(db, [&](const uint8_t* record, int32_t index) -> int32_t {
+                    scope.visit(record, index);
+                    if (conditional && !ConditionHolds(condition)) return 0;
+                    Value v = direct ? direct.valueOf(record) : EvaluateDeferred(expression);
+                    if (!IsNumericType(v.type)) {
+                        SetLastDatabaseError(kExpressionKind);
+                        ReportRuntimeError(11);
+                    }
+                    sum += NumberOf(v);
+                    return 0;
+                });
+            }
         }
-    }
-    *result = MakeDouble(code.ok() ? sum : 0.0);
+        *result = MakeDouble(code == kOk ? sum : 0.0);
+        return code;
+    });
 }
 
 }  // namespace tavrin

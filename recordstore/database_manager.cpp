@@ -5,6 +5,7 @@
 
 #include <unistd.h>
 
+#include "recordstore/internal/record_file.h"
 #include "runtime/gbk.h"
 
 namespace tavrin {
@@ -34,6 +35,9 @@ std::string WithSlashes(std::string_view gbk) {
 }
 
 }  // namespace
+
+DatabaseManager::DatabaseManager() = default;
+DatabaseManager::~DatabaseManager() = default;
 
 std::string DatabaseManager::FullPath(std::string_view gbkName) {
     std::string name = WithSlashes(gbkName);

@@ -9,9 +9,12 @@
 #include <string_view>
 #include <vector>
 
-#include "recordstore/record_file.h"
-
 namespace tavrin {
+
+namespace rs {
+// An open database; its insides are the engine's own.
+class Database;
+}  // namespace rs
 
 struct OpenOptions {
     std::string alias;  // GBK; empty for none
@@ -30,6 +33,8 @@ class DatabaseManager {
         static DatabaseManager* manager = new DatabaseManager;
         return *manager;
     }
+    DatabaseManager(const DatabaseManager&) = delete;
+    DatabaseManager& operator=(const DatabaseManager&) = delete;
 
     // Opens, checks and appends a database, which becomes current. -38 when the
     // same file (any spelling, any link) is already open.
@@ -52,6 +57,8 @@ class DatabaseManager {
     static std::string FullPath(std::string_view gbkName);
 
   private:
+    DatabaseManager();
+    ~DatabaseManager();
     int32_t find(std::string_view gbkName) const;
     void closeAt(int32_t index);
 

@@ -1,5 +1,5 @@
 // The armed fault plan and the call counters behind FaultBefore().
-#include "recordstore/file_fault.h"
+#include "recordstore/internal/file_fault.h"
 
 #include <signal.h>
 #include <unistd.h>

@@ -1,9 +1,10 @@
 // Lock bookkeeping per open file. POSIX merges and splits lock ranges of one
 // open file, so a byte inside a held whole-file range must never be unlocked
 // on its own: while the whole-file lock is held, byte locks only count.
-#include "recordstore/lock_table.h"
+#include "recordstore/internal/lock_table.h"
 
 #include <algorithm>
+#include <cassert>
 
 #include "recordstore/error_codes.h"
 
@@ -33,6 +34,7 @@ int32_t LockedFile::lockByte(uint64_t off, int32_t waitMs) {
 int32_t LockedFile::unlockByte(uint64_t off) {
     size_t i = find(off);
     if (i == held_.size()) return kUnlockFailed;
+    assert(held_[i].second >= 0);
     if (held_[i].second > 0) {
         --held_[i].second;
         return kOk;
@@ -61,6 +63,7 @@ std::vector<std::pair<uint64_t, uint64_t>> LockedFile::rangesAroundHeld() const 
 }
 
 int32_t LockedFile::lockWhole(int32_t waitMs) {
+    assert(wholeNesting_ >= 0);
     if (wholeNesting_ > 0 || skipLocks) {
         ++wholeNesting_;
         return kOk;
@@ -79,6 +82,7 @@ int32_t LockedFile::lockWhole(int32_t waitMs) {
 }
 
 int32_t LockedFile::unlockWhole() {
+    assert(wholeNesting_ >= 0);
     if (wholeNesting_ == 0) return kUnlockFailed;
     if (--wholeNesting_ > 0 || skipLocks) return kOk;
     // Bytes locked during the whole-file lock and still held keep their lock.

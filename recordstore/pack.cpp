@@ -5,9 +5,9 @@
 #include <algorithm>
 #include <unordered_set>
 
-#include "recordstore/block_file.h"
-#include "recordstore/pack_journal.h"
-#include "recordstore/record_file.h"
+#include "recordstore/internal/block_file.h"
+#include "recordstore/internal/pack_journal.h"
+#include "recordstore/internal/record_file.h"
 
 namespace tavrin::rs {
 

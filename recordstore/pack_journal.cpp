@@ -7,7 +7,7 @@
 // died raise the count and the next serial together, so the count equals the
 // old count plus the serials taken since exactly when the new count never
 // reached the disk.
-#include "recordstore/pack_journal.h"
+#include "recordstore/internal/pack_journal.h"
 
 #include <vector>
 

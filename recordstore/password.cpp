@@ -1,6 +1,6 @@
 // Password check on open. The user is asked through the dialog seam, so a test
 // (or a tool without a window system) answers without a real dialog.
-#include "recordstore/password.h"
+#include "recordstore/internal/password.h"
 
 #include <QApplication>
 #include <QCryptographicHash>
@@ -9,7 +9,7 @@
 #include <cstdio>
 #include <optional>
 
-#include "recordstore/record_format.h"
+#include "recordstore/internal/record_format.h"
 #include "rs_text_constants.h"
 #include "runtime/gbk.h"
 #include "runtime/message_box.h"

@@ -3,7 +3,7 @@
 // chunked scan that multi-record commands build on.
 #include <algorithm>
 
-#include "recordstore/record_file.h"
+#include "recordstore/internal/record_file.h"
 
 namespace tavrin::rs {
 
@@ -47,7 +47,7 @@ static int32_t AppendRecordUnguarded(Database& db, bool keepRecordLock) {
         return kRecordCountFailed;
     }
     const int32_t count = std::max(0, GetI32(pair));
-    const int32_t serial = std::max(1, GetI32(pair + 4));
+    const int32_t serial = std::max(1, GetI32(pair + kHeaderNextSerial - kHeaderCount));
     if (count == 0x7FFFFFFF || serial == 0x7FFFFFFF) return kWriteRecordFailed;
     const uint64_t at = db.recordOffset(count);
     ByteLock record(db.records, at, LockWaitTime());
@@ -68,7 +68,7 @@ static int32_t AppendRecordUnguarded(Database& db, bool keepRecordLock) {
         return code;
     }
     PutI32(pair, count + 1);
-    PutI32(pair + 4, serial + 1);
+    PutI32(pair + kHeaderNextSerial - kHeaderCount, serial + 1);
     if (int32_t code = db.records.file.writeAt(kHeaderCount, pair, 8); code != kOk) return code;
     std::memcpy(db.header + kHeaderCount, pair, 8);
     db.current = count;

@@ -2,7 +2,7 @@
 // record file (and the block file for memo and byte-set fields) in one pass.
 #include <time.h>
 
-#include "recordstore/record_file.h"
+#include "recordstore/internal/record_file.h"
 #include "runtime/gbk.h"
 
 namespace tavrin::rs {
@@ -40,21 +40,21 @@ int32_t CheckFields(const std::vector<FieldDefinition>& fields, size_t count, in
 std::vector<uint8_t> RecordFileImage(const std::vector<FieldDefinition>& fields, size_t count,
                                      int32_t recordSize) {
     std::vector<uint8_t> image(kDescriptorsOffset + kDescriptorSize * count, 0);
-    PutI32(&image[0], int32_t(kRecordMagic));
-    PutI32(&image[4], kFormatVersion);
-    PutF64(&image[8], CreationTime());
-    PutI32(&image[16], 0);  // record count
-    PutI32(&image[20], 1);  // next serial
-    PutI32(&image[24], recordSize);
+    PutI32(&image[kHeaderMagic], int32_t(kRecordMagic));
+    PutI32(&image[kHeaderVersion], kFormatVersion);
+    PutF64(&image[kHeaderCreated], CreationTime());
+    PutI32(&image[kHeaderCount], 0);
+    PutI32(&image[kHeaderNextSerial], 1);
+    PutI32(&image[kHeaderRecordSize], recordSize);
     PutI32(&image[kFieldCountOffset], int32_t(count));
     int32_t offset = 4;
     for (size_t i = 0; i < count; ++i) {
         uint8_t* d = &image[kDescriptorsOffset + kDescriptorSize * i];
         const FieldDefinition& f = fields[i];
         std::memcpy(d, f.name.data(), f.name.size());
-        PutI32(d + 20, f.type);
-        PutI32(d + 24, offset);
-        PutI32(d + 28, f.type == kFieldText ? f.size : 0);
+        PutI32(d + kDescriptorType, f.type);
+        PutI32(d + kDescriptorOffset, offset);
+        PutI32(d + kDescriptorTextSize, f.type == kFieldText ? f.size : 0);
         offset += FieldWidth(f.type, f.size);
     }
     return image;
@@ -90,10 +90,10 @@ static int32_t CreateDatabaseFilesUnguarded(std::string_view gbkName,
         return kCreateBlockFileFailed;
     }
     uint8_t block[kBlockSize] = {};
-    PutI32(&block[0], int32_t(kBlockMagic));
-    PutI32(&block[4], kFormatVersion);
+    PutI32(&block[kBlockHeaderMagic], int32_t(kBlockMagic));
+    PutI32(&block[kBlockHeaderVersion], kFormatVersion);
     PutF64(&block[8], CreationTime());
-    PutI32(&block[16], 1);  // block count
+    PutI32(&block[kBlockHeaderCount], 1);  // the header block itself
     if (blocks.writeAt(0, block, sizeof block) != kOk) return kCreateBlockFileFailed;
     return kOk;
 }

@@ -3,9 +3,10 @@
 // checks run before the first repair, so a file that fails is left untouched.
 #include <new>
 
-#include "recordstore/pack_journal.h"
-#include "recordstore/password.h"
-#include "recordstore/record_file.h"
+#include "recordstore/internal/block_file.h"
+#include "recordstore/internal/pack_journal.h"
+#include "recordstore/internal/password.h"
+#include "recordstore/internal/record_file.h"
 #include "runtime/gbk.h"
 
 namespace tavrin::rs {
@@ -34,12 +35,12 @@ int32_t ReadDescriptors(Database& db, uint64_t length) {
         const uint8_t* d = &raw[size_t(i) * kDescriptorSize];
         FieldDescriptor& f = db.fields[size_t(i)];
         size_t nameLength = 0;
-        while (nameLength < 17 && d[nameLength] != 0) ++nameLength;
-        if (nameLength == 17) return kNotDatabase;
+        while (nameLength <= kMaxFieldName && d[nameLength] != 0) ++nameLength;
+        if (nameLength > kMaxFieldName) return kNotDatabase;
         f.name.assign(reinterpret_cast<const char*>(d), nameLength);
-        f.type = GetI32(d + 20);
-        f.offset = GetI32(d + 24);
-        f.size = GetI32(d + 28);
+        f.type = GetI32(d + kDescriptorType);
+        f.offset = GetI32(d + kDescriptorOffset);
+        f.size = GetI32(d + kDescriptorTextSize);
         if (f.offset < 0 || f.type < kFieldByte || f.type > kFieldMemo) return kNotDatabase;
         // Creation never makes a text wider than 1024 bytes; a larger size is damage.
         if (f.type == kFieldText && (f.size <= 0 || f.size > kMaxTextSize)) return kNotDatabase;
@@ -79,12 +80,15 @@ int32_t CheckBlockFile(Database& db, const OpenRequest& request, BlockRepair* re
     size_t got = 0;
     if (int32_t code = blocks.file.readAt(0, h, sizeof h, &got); code != kOk) return code;
     if (got < sizeof h) return kBlockFileUnreadable;
-    const int32_t count = GetI32(h + 16), freeCount = GetI32(h + 20), firstFree = GetI32(h + 24);
-    if (GetI32(h) != int32_t(kBlockMagic) || count <= 0 || freeCount < 0 || freeCount >= count ||
-        firstFree < 0 || firstFree >= count) {
+    const int32_t count = GetI32(h + kBlockHeaderCount),
+                  freeCount = GetI32(h + kBlockHeaderFreeCount),
+                  firstFree = GetI32(h + kBlockHeaderFirstFree);
+    if (GetI32(h + kBlockHeaderMagic) != int32_t(kBlockMagic) || count <= 0 || freeCount < 0 ||
+        freeCount >= count || firstFree < 0 || firstFree >= count) {
         return kBlockFileUnreadable;
     }
-    if (GetI32(h + 4) != GetI32(db.header + 4)) return kBlockFileVersion;
+    if (GetI32(h + kBlockHeaderVersion) != GetI32(db.header + kHeaderVersion))
+        return kBlockFileVersion;
     uint64_t length = 0;
     if (int32_t code = blocks.file.size(&length); code != kOk) return code;
     const uint64_t whole_blocks = length / kBlockSize;
@@ -124,8 +128,9 @@ int32_t OpenChecked(const OpenRequest& request, Database& db) {
     if (int32_t code = CheckPassword(db.header, request.password); code != kOk) return code;
     db.recordSize = GetI32(db.header + kHeaderRecordSize);
     const int32_t count = GetI32(db.header + kHeaderCount);
-    if (db.recordSize <= 0 || count < 0 || GetI32(db.header + 20) < 1) return kNotDatabase;
-    if (GetI32(db.header + 4) > kFormatVersion) return kVersionTooHigh;
+    if (db.recordSize <= 0 || count < 0 || GetI32(db.header + kHeaderNextSerial) < 1)
+        return kNotDatabase;
+    if (GetI32(db.header + kHeaderVersion) > kFormatVersion) return kVersionTooHigh;
     if (int32_t code = ReadDescriptors(db, length); code != kOk) return code;
     // A pack that died half-way is rolled back before anything is judged by
     // the record count.
@@ -159,11 +164,9 @@ int32_t OpenChecked(const OpenRequest& request, Database& db) {
         }
     }
     if (blockRepair.needed) {
-        uint8_t fields[12];
-        PutI32(fields, blockRepair.count);
-        PutI32(fields + 4, blockRepair.freeCount);
-        PutI32(fields + 8, blockRepair.firstFree);
-        if (int32_t code = db.blocks->file.writeAt(kBlockCountOffset, fields, 12); code != kOk) {
+        if (int32_t code = WriteBlockCounts(db.blocks.get(), blockRepair.count,
+                                            blockRepair.freeCount, blockRepair.firstFree);
+            code != kOk) {
             return code;
         }
     }

@@ -3,8 +3,7 @@
 #include <cstring>
 #include <vector>
 
-#include "recordstore/database_manager.h"
-#include "recordstore/record_file.h"
+#include "recordstore/detached_database.h"
 #include "runtime/gbk.h"
 #include "table/providers.h"
 
@@ -25,73 +24,62 @@ DatabaseProviderControl::~DatabaseProviderControl() {
 }
 
 void DatabaseProviderControl::close() {
-    if (!db_) return;
-    db_.reset();
+    if (!db_.isOpen()) return;
+    db_.close();
     emit changed();
 }
 
 void DatabaseProviderControl::reload() {
-    db_.reset();
-    if (!fileName_.empty()) {
-        rs::OpenRequest request;
-        request.gbkPath = rs::WithDefaultExtension(DatabaseManager::FullPath(fileName_));
-        // The category loaders open the same file while the editor holds it.
-        request.sharing = rs::Sharing::kDenyNone;
-        std::unique_ptr<rs::Database> db;
-        if (rs::OpenDatabaseFiles(request, &db) == rs::kOk) db_ = std::move(db);
-    }
+    db_.close();
+    // The category loaders open the same file while the editor holds it: others
+    // may read and write.
+    if (!fileName_.empty()) db_.open(fileName_, false, 1);
     emit changed();
 }
 
 int32_t DatabaseProviderControl::rowCount() const {
-    int32_t n = 0;
-    if (db_ && rs::ReadRecordCount(*db_, &n) != rs::kOk) n = 0;
-    return n;
+    return db_.recordCount();
 }
 
 int32_t DatabaseProviderControl::columnCount() const {
-    return db_ ? db_->fieldCount() : 0;
+    return int32_t(db_.fields().size());
 }
 
 bool DatabaseProviderControl::isText(int32_t column) const {
-    return db_ && column >= 0 && column < db_->fieldCount() &&
-           db_->fields[size_t(column)].type == rs::kFieldText;
+    return column >= 0 && column < columnCount() &&
+           db_.fields()[size_t(column)].type == rs::kFieldText;
 }
 
 std::string DatabaseProviderControl::columnTitle(int32_t column) const {
-    return db_ && column >= 0 && column < db_->fieldCount() ? db_->fields[size_t(column)].name
-                                                            : std::string();
+    return column >= 0 && column < columnCount() ? db_.fields()[size_t(column)].name
+                                                 : std::string();
 }
 
 int32_t DatabaseProviderControl::textLimit(int32_t column) const {
-    return isText(column) ? int32_t(db_->fields[size_t(column)].width) : 0;
+    return isText(column) ? db_.fields()[size_t(column)].width : 0;
 }
 
 std::string DatabaseProviderControl::text(int32_t row, int32_t column) const {
     if (!isText(column) || row < 0 || row >= rowCount()) return {};
-    const rs::FieldDescriptor& f = db_->fields[size_t(column)];
-    std::vector<uint8_t> bytes(size_t(f.width), 0);
-    if (rs::ReadFieldBytes(*db_, row, f, bytes.data()) != rs::kOk) return {};
-    size_t n = 0;
-    while (n < bytes.size() && bytes[n] != 0) ++n;
-    return std::string(reinterpret_cast<const char*>(bytes.data()), n);
+    std::string bytes;
+    if (db_.readField(row, column, &bytes) != 0) return {};
+    return bytes.substr(0, bytes.find('\0'));
 }
 
 bool DatabaseProviderControl::setText(int32_t row, int32_t column, std::string_view gbk) {
     if (!isText(column) || row < 0 || row >= rowCount()) return false;
-    const rs::FieldDescriptor& f = db_->fields[size_t(column)];
-    std::vector<uint8_t> bytes(size_t(f.width), 0);
+    std::vector<uint8_t> bytes(size_t(db_.fields()[size_t(column)].width), 0);
     const size_t n = GbkWholeCharacterPrefix(gbk, bytes.size());
     std::memcpy(bytes.data(), gbk.data(), n);
-    return rs::WriteFieldBytes(*db_, row, f, bytes.data()) == rs::kOk;
+    return db_.writeField(row, column, bytes.data()) == 0;
 }
 
 bool DatabaseProviderControl::appendRow() {
-    return db_ && rs::AppendRecord(*db_) == rs::kOk;
+    return db_.isOpen() && db_.appendRecord() == 0;
 }
 
 bool DatabaseProviderControl::removeRow(int32_t row) {
-    return db_ && row >= 0 && row < rowCount() && rs::PackRecords(*db_, row, 1) == rs::kOk;
+    return db_.isOpen() && row >= 0 && row < rowCount() && db_.removeRecords(row, 1) == 0;
 }
 
 bool DatabaseProviderControl::readProperty(int number, forms::PropertyData& out) {

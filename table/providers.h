@@ -9,6 +9,7 @@
 #include <string_view>
 
 #include "forms/control.h"
+#include "recordstore/detached_database.h"
 #include "table/cell_model.h"
 
 namespace tavrin::rs {
@@ -68,7 +69,7 @@ class DatabaseProviderControl : public ProviderControl {
     explicit DatabaseProviderControl(const forms::ControlInit& init);
     ~DatabaseProviderControl() override;
 
-    bool isOpen() const { return db_ != nullptr; }
+    bool isOpen() const { return db_.isOpen(); }
     int32_t rowCount() const override;
     int32_t columnCount() const override;
     std::string text(int32_t row, int32_t column) const override;
@@ -88,7 +89,7 @@ class DatabaseProviderControl : public ProviderControl {
     void close();
 
     std::string fileName_;
-    std::unique_ptr<rs::Database> db_;
+    rs::DetachedDatabase db_;
 };
 
 }  // namespace tavrin::table

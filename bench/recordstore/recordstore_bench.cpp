@@ -14,6 +14,7 @@
 #include <vector>
 
 #include "bench_data.h"
+#include "recordstore/current_database.h"
 #include "recordstore/database_manager.h"
 #include "recordstore/record_commands.h"
 #include "runtime/commands.h"
@@ -261,7 +262,7 @@ static void Find_RecordStore(benchmark::State& state) {
             state.SkipWithError("not found");
         }
     }
-    state.counters["found_at"] = DatabaseManager::instance().current()->current;
+    state.counters["found_at"] = rs::CurrentRecordIndex();
 }
 
 static void Find_SQLite(benchmark::State& state) {
@@ -270,10 +271,13 @@ static void Find_SQLite(benchmark::State& state) {
 
 static void Pack_RecordStore(benchmark::State& state) {
     OpenIncome();
-    rs::Database* db = DatabaseManager::instance().current();
     for (auto _ : state) {
         state.PauseTiming();
-        for (int32_t i = 9; i < kRecords; i += 10) rs::MarkRecord(*db, i, true);
+        const int32_t count = CallKernel(GetRecordCount).asInt();
+        for (int32_t i = 9; i < count; i += 10) {
+            CallKernel(GoToRecord, MakeInt(i + 1));
+            CallKernel(DeleteRecord);
+        }
         state.ResumeTiming();
         PeakWatch peak(state);
         if (!CallKernel(PackDatabase).asBool()) state.SkipWithError("pack failed");

@@ -12,7 +12,7 @@
 #include "finance/app_state.h"
 #include "finance_test_support.h"
 #include "forms/report_list.h"
-#include "recordstore/record_file.h"
+#include "recordstore/detached_database.h"
 #include "runtime/message_box.h"
 
 namespace finance::testing {
@@ -82,14 +82,11 @@ TEST_F(ClearingBackupTest, AFileThatCannotBeOpenedIsNamedAndItsListKept) {
     WriteIncomeFile({{"工资", 10, Days(2012, 1, 1), ""}});
     WriteExpenseFile({{"餐饮", 5, Days(2012, 1, 1), ""}});
     StartProgram();
-    std::unique_ptr<rs::Database> holder;
-    rs::OpenRequest request;
-    request.gbkPath = G(path("财务支出.edb"));
-    request.sharing = rs::Sharing::kExclusive;
-    ASSERT_EQ(rs::OpenDatabaseFiles(request, &holder), rs::kOk);
+    rs::DetachedDatabase holder;
+    ASSERT_EQ(holder.open(G(path("财务支出.edb")), false, 4), 0);  // exclusive
     AnswerNext(tavrin::kButtonYes);
     ClickToolButton(1);
-    holder.reset();
+    holder.close();
     const auto shown = TakeMessages();
     ASSERT_EQ(shown.size(), 2u);
     EXPECT_NE(shown[1].text.find("财务支出.edb"), std::string::npos);

@@ -15,6 +15,7 @@
 #include "forms/controls.h"
 #include "forms/report_list.h"
 #include "forms/window_system.h"
+#include "recordstore/current_database.h"
 #include "recordstore/database_manager.h"
 #include "recordstore/record_commands.h"
 #include "runtime/commands.h"
@@ -196,7 +197,7 @@ std::vector<std::string> FinanceTest::FieldsOf(const std::string& utf8Name) {
     std::vector<std::string> out;
     const std::string name = G(utf8Name);
     if (!CallKernel(OpenDatabase, MakeTextRef(name.c_str())).asBool()) return out;
-    for (const rs::FieldDescriptor& f : DatabaseManager::instance().current()->fields)
+    for (const rs::FieldInfo& f : rs::CurrentDatabaseFields())
         out.push_back(U(f.name) + ":" + std::to_string(f.type) + ":" + std::to_string(f.size));
     CallKernel(CloseDatabase);
     return out;

@@ -18,7 +18,7 @@
 #include "forms/report_list.h"
 #include "forms/window_system.h"
 #include "recordstore/database_manager.h"
-#include "recordstore/record_file.h"
+#include "recordstore/detached_database.h"
 
 namespace finance::testing {
 namespace {
@@ -270,13 +270,11 @@ TEST_F(ItemsTest, AChangeWhileAnotherProgramHoldsARecordLeavesEverythingAndSaysS
     edit->clear();
     QTest::keyClicks(edit, "40");
     // Another program is writing the record and holds its lock.
-    std::unique_ptr<rs::Database> other;
-    rs::OpenRequest request;
-    request.gbkPath = G(path("财务收入.edb"));
-    ASSERT_EQ(rs::OpenDatabaseFiles(request, &other), rs::kOk);
-    ASSERT_EQ(other->records.lockByte(other->recordOffset(0), 0), rs::kOk);
+    rs::DetachedDatabase other;
+    ASSERT_EQ(other.open(G(path("财务收入.edb"))), 0);
+    ASSERT_EQ(other.lockRecord(0), 0);
     Click(ids::IncomeChangeButton);
-    other.reset();
+    other.close();
     // The file cannot be checked while a record is being written elsewhere.
     const auto shown = TakeMessages();
     ASSERT_EQ(shown.size(), 1u);

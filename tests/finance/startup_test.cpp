@@ -12,7 +12,7 @@
 #include "forms/page_control.h"
 #include "forms/report_list.h"
 #include "forms/window_system.h"
-#include "recordstore/record_file.h"
+#include "recordstore/detached_database.h"
 #include "runtime/gbk.h"
 
 namespace finance::testing {
@@ -227,13 +227,10 @@ TEST_F(StartupTest, AnItemFileInUseIsNeitherRecreatedNorEmptied) {
     WriteIncomeFile({{"工资", 100, Days(2012, 5, 3), ""}, {"奖金", 50, Days(2012, 5, 4), ""}});
     const QByteArray before = Contents(path("财务收入.edb"));
     // Another program holds the file exclusively.
-    std::unique_ptr<rs::Database> holder;
-    rs::OpenRequest request;
-    request.gbkPath = G(path("财务收入.edb"));
-    request.sharing = rs::Sharing::kExclusive;
-    ASSERT_EQ(rs::OpenDatabaseFiles(request, &holder), rs::kOk);
+    rs::DetachedDatabase holder;
+    ASSERT_EQ(holder.open(G(path("财务收入.edb")), false, 4), 0);  // exclusive
     StartProgram();
-    holder.reset();
+    holder.close();
     EXPECT_EQ(Contents(path("财务收入.edb")), before);
     EXPECT_EQ(RecordCountOf("财务收入.edb"), 2);
     const auto shown = TakeMessages();

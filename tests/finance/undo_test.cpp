@@ -13,7 +13,6 @@
 #include "forms/controls.h"
 #include "forms/report_list.h"
 #include "forms/window_system.h"
-#include "recordstore/record_file.h"
 #include "runtime/message_box.h"
 
 namespace finance::testing {

@@ -16,9 +16,9 @@
 
 #include <map>
 
-#include "recordstore/block_audit.h"
-#include "recordstore/block_file.h"
-#include "recordstore/file_fault.h"
+#include "recordstore/internal/block_audit.h"
+#include "recordstore/internal/block_file.h"
+#include "recordstore/internal/file_fault.h"
 #include "test_support.h"
 
 namespace {

@@ -3,6 +3,8 @@
 #include <gtest/gtest.h>
 #include <unistd.h>
 
+#include "recordstore/current_database.h"
+#include "recordstore/detached_database.h"
 #include "runtime/errors.h"
 #include "test_support.h"
 
@@ -121,6 +123,67 @@ TEST_F(Manager, ClosingKeepsTheRightDatabaseCurrent) {
     EXPECT_EQ(LastDatabaseError(), 0);
     // A closed file can be opened again.
     EXPECT_TRUE(Cmd(OpenDatabase, Text(G("财务收入.edb"))).asBool());
+}
+
+// The entry points beside the commands, as the program and the grid use them:
+// the current database's fields, scans and whole lock, and a second opener of
+// the same file outside the manager.
+TEST_F(Manager, TheCurrentDatabaseIsScannedAndLockedWholeAgainstAnotherOpener) {
+    ASSERT_EQ(rs::CreateDatabaseFiles(G("类型.edb"), {{G("类型"), 10, 8}}), rs::kOk);
+    EXPECT_EQ(rs::CurrentRecordIndex(), -1);
+    EXPECT_EQ(rs::ScanCurrentDatabase([](int32_t, int32_t) {}), rs::kNoCurrentDatabase);
+    // Another opener, as the category grid beside the program's lists.
+    rs::DetachedDatabase other;
+    ASSERT_EQ(other.open(G("类型.edb")), 0);
+    ASSERT_EQ(other.fields().size(), 1u);
+    ASSERT_TRUE(Cmd(OpenDatabase, Text(G("类型.edb"))).asBool());
+    for (const char* text : {"工资", "奖金", "利息"}) {
+        ASSERT_TRUE(Cmd(AppendBlankRecord).asBool());
+        ASSERT_TRUE(Cmd(WriteField, Text(G("类型")), Text(G(text))).asBool());
+    }
+    const std::vector<rs::FieldInfo> fields = rs::CurrentDatabaseFields();
+    ASSERT_EQ(fields.size(), 1u);
+    EXPECT_EQ(fields[0].name, G("类型"));
+    EXPECT_EQ(fields[0].type, rs::kFieldText);
+    EXPECT_EQ(fields[0].width, 8);
+
+    // While the whole lock is held (a backup's copy), the other opener cannot append.
+    int32_t appendWhileLocked = 0;
+    EXPECT_EQ(rs::WithCurrentDatabaseLocked(0, [&] { appendWhileLocked = other.appendRecord(); }),
+              0);
+    EXPECT_TRUE(rs::IsBusy(appendWhileLocked)) << appendWhileLocked;
+    ASSERT_EQ(other.appendRecord(), 0);
+    const std::string pension = G("养老金");
+    std::vector<uint8_t> bytes(8, 0);
+    std::memcpy(bytes.data(), pension.data(), pension.size());
+    ASSERT_EQ(other.writeField(3, 0, bytes.data()), 0);
+    EXPECT_EQ(other.writeField(3, 1, bytes.data()), rs::kNoSuchField);
+
+    // The scan sees the other opener's record; ReadField reads each record in turn.
+    std::vector<int32_t> serials;
+    std::vector<std::string> texts;
+    ASSERT_EQ(rs::ScanCurrentDatabase([&](int32_t index, int32_t serial) {
+                  EXPECT_EQ(rs::CurrentRecordIndex(), index);
+                  serials.push_back(serial);
+                  texts.push_back(GbkToUtf8(rstest::TextResult(Cmd(ReadField, MakeInt(1)))));
+              }),
+              0);
+    EXPECT_EQ(serials, (std::vector<int32_t>{1, 2, 3, 4}));
+    EXPECT_EQ(texts, (std::vector<std::string>{"工资", "奖金", "利息", "养老金"}));
+    EXPECT_EQ(rs::SerialOfRecord(2), 3);
+    int32_t index = -1;
+    EXPECT_EQ(rs::FindRecordBySerial(3, &index, 0), 0);  // a wrong hint is only a hint
+    EXPECT_EQ(index, 2);
+
+    // The other opener removes a record (once the commands gave up the record
+    // they last wrote); the commands see the shorter file.
+    Cmd(GoToFirstRecord);
+    ASSERT_EQ(other.removeRecords(0, 1), 0);
+    EXPECT_EQ(other.recordCount(), 3);
+    EXPECT_EQ(Cmd(GetRecordCount).asInt(), 3);
+    std::string first;
+    ASSERT_EQ(other.readField(0, 0, &first), 0);
+    EXPECT_EQ(GbkToUtf8(first.c_str()), "奖金");
 }
 
 TEST(DatabaseErrorTable, MessagesByCode) {

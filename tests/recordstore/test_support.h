@@ -15,8 +15,8 @@
 #include <vector>
 
 #include "recordstore/database_manager.h"
+#include "recordstore/internal/record_file.h"
 #include "recordstore/record_commands.h"
-#include "recordstore/record_file.h"
 #include "runtime/commands.h"
 #include "runtime/errors.h"
 #include "runtime/gbk.h"

@@ -7,8 +7,8 @@
 #include <QTemporaryDir>
 
 #include "forms/properties.h"
+#include "recordstore/detached_database.h"
 #include "recordstore/record_commands.h"
-#include "recordstore/record_file.h"
 #include "table_fixture.h"
 
 using namespace table_test;
@@ -45,18 +45,14 @@ QString TypeIntoCell(QTableView* view, int row, const QString& text) {
 }
 
 std::vector<std::string> Texts(const std::string& gbkPath) {
-    std::unique_ptr<rs::Database> db;
-    rs::OpenRequest request;
-    request.gbkPath = gbkPath;
-    request.sharing = rs::Sharing::kExclusive;
+    rs::DetachedDatabase db;
     std::vector<std::string> out;
-    if (rs::OpenDatabaseFiles(request, &db) != rs::kOk) return {"<in use>"};
-    int32_t n = 0;
-    rs::ReadRecordCount(*db, &n);
+    if (db.open(gbkPath, false, 4) != 0) return {"<in use>"};  // exclusive
+    const int32_t n = db.recordCount();
     for (int32_t i = 0; i < n; ++i) {
-        std::vector<uint8_t> bytes(20, 0);
-        rs::ReadFieldBytes(*db, i, db->fields[0], bytes.data());
-        out.emplace_back(GbkToUtf8(reinterpret_cast<const char*>(bytes.data())));
+        std::string bytes;
+        db.readField(i, 0, &bytes);
+        out.emplace_back(GbkToUtf8(bytes.c_str()));
     }
     return out;
 }

@@ -7,7 +7,7 @@
 #include <string>
 #include <vector>
 
-#include "recordstore/record_file.h"
+#include "recordstore/internal/record_file.h"
 
 namespace tavrin::dbtool {
 

@@ -3,9 +3,9 @@
 #include <cstdio>
 #include <cstdlib>
 
-#include "recordstore/block_audit.h"
-#include "recordstore/block_file.h"
 #include "recordstore/database_manager.h"
+#include "recordstore/internal/block_audit.h"
+#include "recordstore/internal/block_file.h"
 #include "recordstore/record_commands.h"
 #include "runtime/commands.h"
 #include "runtime/gbk.h"
@@ -143,10 +143,10 @@ int Info(const std::string& file) {
     std::printf("file: %s\n", GbkToUtf8(db->fullPath).c_str());
     std::printf("magic: %.4s%s\n", reinterpret_cast<const char*>(db->header),
                 GetI32(db->header) == int32_t(kPasswordMagic) ? " (password)" : "");
-    std::printf("version: 0x%08X\n", unsigned(GetI32(db->header + 4)));
-    std::printf("created: %s\n", DateTimeText(GetF64(db->header + 8)).c_str());
+    std::printf("version: 0x%08X\n", unsigned(GetI32(db->header + kHeaderVersion)));
+    std::printf("created: %s\n", DateTimeText(GetF64(db->header + kHeaderCreated)).c_str());
     std::printf("records: %d\n", count);
-    std::printf("next serial: %d\n", GetI32(db->header + 20));
+    std::printf("next serial: %d\n", GetI32(db->header + kHeaderNextSerial));
     std::printf("record size: %d\n", db->recordSize);
     std::printf("data offset: %llu\n", static_cast<unsigned long long>(db->dataOffset));
     std::printf("block file: %s\n", db->blocks ? "yes" : "no");

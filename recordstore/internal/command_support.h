@@ -2,11 +2,13 @@
 // numeric conversion and the last-error bookkeeping. Internal to the library.
 #pragma once
 
+#include <cassert>
 #include <cmath>
 #include <cstdint>
 #include <string_view>
 
 #include "recordstore/database_manager.h"
+#include "recordstore/internal/record_file.h"
 #include "runtime/memory.h"
 #include "runtime/value.h"
 
@@ -55,7 +57,7 @@ class CommandCode {
     CommandCode& operator=(const CommandCode&) = delete;
     int32_t operator=(int32_t code) { return code_ = code; }
     int32_t get() const { return code_; }
-    bool ok() const { return code_ == 0; }
+    bool ok() const { return code_ == kOk; }
 
   private:
     int32_t code_ = 0;
@@ -64,6 +66,41 @@ class CommandCode {
 // The current database (null when none) with its reading hold given up:
 // every command but ReadField starts here.
 Database* CurrentDatabase();
+
+// The current record lies from just before the first (-1) to just after the
+// last (the count); every move keeps it there.
+inline void AssertCurrentWithin(const Database& db, int32_t count) {
+    assert(db.current >= -1 && db.current <= count);
+    (void)db;
+    (void)count;
+}
+
+// The opening every record command on the current database shares: the last
+// error cleared, the result typed (unless kNone), the record hold given up.
+// body(Database&) runs only when a database is current and returns the code
+// the command leaves as the last error; without one that is -67.
+template <typename Body>
+void OnCurrentDatabase(Value* result, uint32_t resultType, Body&& body) {
+    CommandCode code;
+    if (resultType != TypeCode::kNone) result->type = resultType;
+    Database* db = CurrentDatabase();
+    if (db == nullptr) {
+        code = kNoCurrentDatabase;
+        return;
+    }
+    code = body(*db);
+}
+
+// The same for a command whose logical result says whether it succeeded.
+template <typename Body>
+void SucceedOnCurrentDatabase(Value* result, Body&& body) {
+    result->lo = 0;
+    OnCurrentDatabase(result, TypeCode::kBool, [&](Database& db) {
+        const int32_t code = body(db);
+        result->lo = code == kOk;
+        return code;
+    });
+}
 // The field commands' lock of the record they work on: the byte is locked by
 // the first command on a record (AppendBlankRecord, ReadField, WriteField) and
 // kept while the following field commands are on the same record, so the

@@ -8,7 +8,7 @@
 #include <cstdint>
 #include <string>
 
-#include "recordstore/record_file.h"
+#include "recordstore/internal/record_file.h"
 
 namespace tavrin::rs {
 

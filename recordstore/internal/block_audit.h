@@ -6,7 +6,7 @@
 #include <cstdint>
 #include <vector>
 
-#include "recordstore/record_file.h"
+#include "recordstore/internal/record_file.h"
 
 namespace tavrin::rs {
 

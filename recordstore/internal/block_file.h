@@ -6,7 +6,7 @@
 #include <string>
 #include <vector>
 
-#include "recordstore/lock_table.h"
+#include "recordstore/internal/lock_table.h"
 
 namespace tavrin::rs {
 
@@ -24,5 +24,8 @@ int32_t FreeChain(LockedFile* blocks, int32_t first);
 int32_t ChainBlocks(LockedFile* blocks, int32_t first, std::vector<int32_t>* out);
 // Resets the block file to its header block (emptying a database).
 int32_t ResetBlockFile(LockedFile* blocks);
+// Writes the header's block count, free count and first free block in one
+// write, the caller holding the header block's lock.
+int32_t WriteBlockCounts(LockedFile* blocks, int32_t count, int32_t freeCount, int32_t firstFree);
 
 }  // namespace tavrin::rs

@@ -6,7 +6,8 @@
 #include <utility>
 #include <vector>
 
-#include "recordstore/file_posix.h"
+#include "recordstore/error_codes.h"
+#include "recordstore/internal/file_posix.h"
 
 namespace tavrin::rs {
 
@@ -43,7 +44,7 @@ class ByteLock {
         code_ = f_.lockByte(off, waitMs);
     }
     ~ByteLock() {
-        if (code_ == 0 && !kept_) f_.unlockByte(off_);
+        if (code_ == kOk && !kept_) f_.unlockByte(off_);
     }
     // Leaves the byte locked for the caller, who unlocks it later.
     void keep() { kept_ = true; }
@@ -63,7 +64,7 @@ class WholeLock {
   public:
     WholeLock(LockedFile& f, int32_t waitMs) : f_(f) { code_ = f_.lockWhole(waitMs); }
     ~WholeLock() {
-        if (code_ == 0) f_.unlockWhole();
+        if (code_ == kOk) f_.unlockWhole();
     }
     WholeLock(const WholeLock&) = delete;
     WholeLock& operator=(const WholeLock&) = delete;

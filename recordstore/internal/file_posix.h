@@ -7,6 +7,8 @@
 #include <cstdint>
 #include <string>
 
+#include "recordstore/error_codes.h"
+
 namespace tavrin::rs {
 
 // Sharing as OpenDatabase numbers it: 1 others may read and write, 2 others may
@@ -35,7 +37,7 @@ class PosixFile {
 
     // Opens (or with create, creates and then empties) a file whose name is
     // already in the system's encoding. The sharing is checked before anything is
-    // changed: a file in use by an incompatible opener yields -12 and is untouched.
+    // changed: a file in use by an incompatible opener yields kSharingViolation and is untouched.
     int32_t open(const std::string& nativePath, bool write, Sharing sharing, bool create);
     void close();
     bool isOpen() const { return fd_ >= 0; }
@@ -51,7 +53,7 @@ class PosixFile {
     // Device and inode: the same file under any name.
     int32_t identity(uint64_t* device, uint64_t* inode) const;
 
-    // One attempt at an exclusive lock of [off, off + len); -13 when another open
+    // One attempt at an exclusive lock of [off, off + len); kLockViolation when another open
     // file holds part of it. A file system without locks grants every lock.
     int32_t lockRange(uint64_t off, uint64_t len) const;
     int32_t unlockRange(uint64_t off, uint64_t len) const;
@@ -86,14 +88,14 @@ void PauseBeforeRetry();
 template <typename Attempt>
 int32_t RetryWhileBusy(int32_t waitMs, Attempt attempt) {
     int32_t code = attempt();
-    if ((code != -12 && code != -13) || waitMs == 0) return code;
+    if (!IsBusy(code) || waitMs == 0) return code;
     // The clock is read only once the first attempt has failed.
     const uint64_t start = TickCount();
     for (;;) {
         if (waitMs > 0 && TickCount() - start >= uint64_t(waitMs)) return code;
         PauseBeforeRetry();
         code = attempt();
-        if (code != -12 && code != -13) return code;
+        if (!IsBusy(code)) return code;
     }
 }
 

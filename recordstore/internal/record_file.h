@@ -11,9 +11,9 @@
 #include <vector>
 
 #include "recordstore/error_codes.h"
-#include "recordstore/file_posix.h"
-#include "recordstore/lock_table.h"
-#include "recordstore/record_format.h"
+#include "recordstore/internal/file_posix.h"
+#include "recordstore/internal/lock_table.h"
+#include "recordstore/internal/record_format.h"
 
 namespace tavrin::rs {
 

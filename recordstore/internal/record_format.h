@@ -5,6 +5,8 @@
 #include <cstdint>
 #include <cstring>
 
+#include "recordstore/fields.h"
+
 namespace tavrin::rs {
 
 constexpr uint32_t kRecordMagic = 0x42444557;    // "WEDB"
@@ -12,21 +14,41 @@ constexpr uint32_t kPasswordMagic = 0x42444357;  // "WCDB"
 constexpr uint32_t kBlockMagic = 0x54444557;     // "WEDT"
 constexpr int32_t kFormatVersion = 0x00010000;
 
+// The record file's header: where each value lies.
 constexpr int kHeaderSize = 112;
+constexpr int kHeaderMagic = 0;
+constexpr int kHeaderVersion = 4;
+constexpr int kHeaderCreated = 8;      // date-time as a double
 constexpr int kHeaderCount = 16;       // record count, then next serial
+constexpr int kHeaderNextSerial = 20;  // the tag the next appended record gets
 constexpr int kHeaderRecordSize = 24;  // record size
 constexpr int kHeaderPassword = 28;    // 84 bytes: NUL-terminated password digest
 constexpr int kPasswordSpace = 84;
+// The field count, then one descriptor per field: NUL-terminated name, type,
+// offset in the record, declared size of a text.
 constexpr int kFieldCountOffset = 112;
 constexpr int kDescriptorsOffset = 116;
 constexpr int kDescriptorSize = 72;
+constexpr int kDescriptorType = 20;
+constexpr int kDescriptorOffset = 24;
+constexpr int kDescriptorTextSize = 28;
 constexpr int kMaxFieldName = 16;
 constexpr int kMaxTextSize = 1024;
 
+// The block file: a header block, then blocks of previous link, next link,
+// bytes used and the bytes.
 constexpr int kBlockSize = 512;
-constexpr int kBlockPayload = 500;
 constexpr int kBlockHeaderSize = 32;
-constexpr int kBlockCountOffset = 16;  // block count, free count, first free
+constexpr int kBlockHeaderMagic = 0;
+constexpr int kBlockHeaderVersion = 4;
+constexpr int kBlockHeaderCount = 16;  // block count, free count, first free block
+constexpr int kBlockHeaderFreeCount = 20;
+constexpr int kBlockHeaderFirstFree = 24;
+constexpr int kBlockPrevious = 0;
+constexpr int kBlockNext = 4;
+constexpr int kBlockUsed = 8;
+constexpr int kBlockData = 12;
+constexpr int kBlockPayload = kBlockSize - kBlockData;
 
 // Records are read in chunks of this many bytes' worth of records.
 constexpr int32_t kChunkBytes = 163840;
@@ -34,21 +56,6 @@ inline int32_t ChunkRecords(int32_t recordSize) {
     int32_t n = kChunkBytes / (recordSize > 0 ? recordSize : 1);
     return n > 0 ? n : 1;
 }
-
-enum FieldType : int32_t {
-    kFieldByte = 1,
-    kFieldShort = 2,
-    kFieldInt = 3,
-    kFieldLong = 4,
-    kFieldFloat = 5,
-    kFieldDouble = 6,
-    kFieldBool = 7,
-    kFieldDateTime = 8,
-    kFieldFourBytes = 9,
-    kFieldText = 10,
-    kFieldByteSet = 11,
-    kFieldMemo = 12,
-};
 
 inline bool IsChainField(int32_t type) {
     return type == kFieldByteSet || type == kFieldMemo;

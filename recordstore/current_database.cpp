@@ -1,0 +1,85 @@
+// The current database's record, fields, scans and whole-database lock.
+#include "recordstore/current_database.h"
+
+#include "recordstore/database_manager.h"
+#include "recordstore/internal/record_file.h"
+
+namespace tavrin::rs {
+
+int32_t CurrentRecordIndex() {
+    const Database* db = DatabaseManager::instance().current();
+    return db ? db->current : -1;
+}
+
+std::vector<FieldInfo> CurrentDatabaseFields() {
+    std::vector<FieldInfo> out;
+    if (const Database* db = DatabaseManager::instance().current())
+        for (const FieldDescriptor& f : db->fields)
+            out.push_back({f.name, f.type, f.size, f.width});
+    return out;
+}
+
+int32_t WithCurrentDatabaseLocked(int32_t waitMs, const std::function<void()>& work) {
+    Database* db = DatabaseManager::instance().current();
+    if (db == nullptr) return kNoCurrentDatabase;
+    WholeLock whole(db->records, waitMs);
+    if (whole.code() == kOk) work();
+    return whole.code();
+}
+
+int32_t ScanCurrentDatabase(const std::function<void(int32_t index, int32_t serial)>& visit) {
+    Database* db = DatabaseManager::instance().current();
+    if (db == nullptr) return kNoCurrentDatabase;
+    WholeLock whole(db->records, DatabaseLockWaitTime());
+    if (whole.code() != kOk) return whole.code();
+    int32_t count = 0;
+    if (int32_t code = ReadRecordCount(*db, &count); code != kOk) return code;
+    const uint8_t* savedRecord = db->scanRecord;
+    const int32_t savedCurrent = db->current;
+    const int32_t code =
+        ScanRecords(*db, 0, count, [&](const uint8_t* record, int32_t index) -> int32_t {
+            db->scanRecord = record;
+            db->current = index;
+            visit(index, GetI32(record));
+            return 0;
+        });
+    db->scanRecord = savedRecord;
+    db->current = savedCurrent;
+    return code;
+}
+
+int32_t SerialOfRecord(int32_t index) {
+    Database* db = DatabaseManager::instance().current();
+    if (db == nullptr || index < 0) return 0;
+    uint8_t tag[4];
+    size_t got = 0;
+    if (db->records.file.readAt(db->recordOffset(index), tag, 4, &got) != kOk || got != 4) return 0;
+    return GetI32(tag);
+}
+
+int32_t FindRecordBySerial(int32_t serial, int32_t* index, int32_t hint) {
+    *index = -1;
+    Database* db = DatabaseManager::instance().current();
+    if (db == nullptr) return kNoCurrentDatabase;
+    if (serial == 0) return kOk;
+    WholeLock whole(db->records, DatabaseLockWaitTime());
+    if (whole.code() != kOk) return whole.code();
+    int32_t count = 0;
+    if (int32_t code = ReadRecordCount(*db, &count); code != kOk) return code;
+    if (hint >= 0 && hint < count) {
+        uint8_t tag[4];
+        size_t got = 0;
+        const int32_t code = db->records.file.readAt(db->recordOffset(hint), tag, 4, &got);
+        if (code == kOk && got == 4 && GetI32(tag) == serial) {
+            *index = hint;
+            return kOk;
+        }
+    }
+    return ScanRecords(*db, 0, count, [&](const uint8_t* record, int32_t i) -> int32_t {
+        if (GetI32(record) != serial) return 0;
+        *index = i;
+        return 1;
+    });
+}
+
+}  // namespace tavrin::rs
