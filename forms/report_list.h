@@ -78,6 +78,11 @@ class ReportListModel : public QAbstractTableModel {
 
     int rowCount(const QModelIndex& parent = {}) const override;
     int columnCount(const QModelIndex& parent = {}) const override;
+    // The view asks for the index and flags of every row each time rows come
+    // or go: both answered from the sizes at hand, without the base class's
+    // round of virtual calls per row.
+    QModelIndex index(int row, int column, const QModelIndex& parent = {}) const override;
+    Qt::ItemFlags flags(const QModelIndex& index) const override;
     QVariant data(const QModelIndex& index, int role) const override;
     QVariant headerData(int section, Qt::Orientation o, int role) const override;
 

@@ -243,6 +243,22 @@ int ReportListModel::rowCount(const QModelIndex& parent) const {
     return parent.isValid() ? 0 : shownRows_;
 }
 
+QModelIndex ReportListModel::index(int row, int column, const QModelIndex& parent) const {
+    if (parent.isValid() || row < 0 || row >= shownRows_ || column < 0 ||
+        column >= std::max(1, columns())) {
+        return {};
+    }
+    return createIndex(row, column);
+}
+
+Qt::ItemFlags ReportListModel::flags(const QModelIndex& index) const {
+    if (index.model() != this || index.row() < 0 || index.row() >= shownRows_ ||
+        index.column() < 0 || index.column() >= std::max(1, columns())) {
+        return {};
+    }
+    return Qt::ItemIsSelectable | Qt::ItemIsEnabled | Qt::ItemNeverHasChildren;
+}
+
 int ReportListModel::columnCount(const QModelIndex& parent) const {
     return parent.isValid() ? 0 : std::max(1, columns());
 }

@@ -1,7 +1,11 @@
 // Writing and replaying the pack journal. Layout (little-endian): "TVJR",
-// version 1, old count, old next serial, zero, record size, data offset
-// (8), region offset (8), region length (8), FNV-1a checksum of everything
-// before it and of the region (8), then the region's original bytes.
+// version, old count, old next serial, zero, record size, data offset (8),
+// region offset (8), region length (8), checksum of everything before it and
+// of the region (8), then the region's original bytes. Version 2 (written
+// now) starts the region at byte 4096 and pads it to a multiple of 4096, so
+// the journal can be written past the page cache; its checksum runs four
+// FNV-1a lanes side by side. Version 1 (header of 56 bytes, one lane) is
+// still read: a journal left by an older build is rolled back the same way.
 //
 // Whether the pack committed is read from the header: appends after a packer
 // died raise the count and the next serial together, so the count equals the
@@ -9,6 +13,8 @@
 // reached the disk.
 #include "recordstore/internal/pack_journal.h"
 
+#include <cstdlib>
+#include <memory>
 #include <vector>
 
 #include "runtime/gbk.h"
@@ -18,11 +24,19 @@ namespace tavrin::rs {
 namespace {
 
 constexpr uint32_t kJournalMagic = 0x524A5654;  // "TVJR"
-constexpr int kJournalHeader = 56;
+constexpr int kHeaderFields = 56;
+constexpr uint64_t kRegionStart = kDirectAlign;  // version 2
 constexpr size_t kCopyChunk = size_t(kChunkBytes);
+// Version 2 is written in steps of this many bytes (a multiple of kDirectAlign
+// and of the checksum's 32-byte stride).
+constexpr size_t kJournalStep = size_t(1) << 20;
+
+uint64_t RoundUp(uint64_t n, uint64_t to) {
+    return (n + to - 1) / to * to;
+}
 
 // FNV-1a over 64-bit words (the tail byte by byte): a torn or foreign
-// journal is told from a whole one without slowing a large pack.
+// journal is told from a whole one. Version 1's checksum.
 struct Fnv {
     uint64_t h = 1469598103934665603ull;
     void add(const uint8_t* p, size_t n) {
@@ -36,6 +50,31 @@ struct Fnv {
     }
 };
 
+// Version 2's checksum: four FNV-1a lanes over consecutive words, so the
+// multiplications do not wait on each other. The sum depends on how the bytes
+// are split into add() calls; writer and reader split them alike (the
+// header's first 32 and next 16 bytes, then steps of kJournalStep).
+struct Fnv4 {
+    uint64_t lane[4] = {1469598103934665603ull, 1469598103934665603ull ^ 1,
+                        1469598103934665603ull ^ 2, 1469598103934665603ull ^ 3};
+    void add(const uint8_t* p, size_t n) {
+        size_t i = 0;
+        for (; i + 32 <= n; i += 32) {
+            for (int k = 0; k < 4; ++k) {
+                uint64_t w;
+                std::memcpy(&w, p + i + 8 * k, 8);
+                lane[k] = (lane[k] ^ w) * 1099511628211ull;
+            }
+        }
+        for (; i < n; ++i) lane[0] = (lane[0] ^ p[i]) * 1099511628211ull;
+    }
+    uint64_t value() const {
+        Fnv f;
+        f.add(reinterpret_cast<const uint8_t*>(lane), sizeof lane);
+        return f.h;
+    }
+};
+
 void PutU64(uint8_t* p, uint64_t v) {
     std::memcpy(p, &v, 8);
 }
@@ -46,9 +85,9 @@ uint64_t GetU64(const uint8_t* p) {
 }
 
 void EncodeHeader(const Database& db, const PackJournal& j, uint8_t* h) {
-    std::memset(h, 0, kJournalHeader);
+    std::memset(h, 0, kHeaderFields);
     PutI32(h, int32_t(kJournalMagic));
-    PutI32(h + 4, 1);
+    PutI32(h + 4, 2);
     PutI32(h + 8, j.oldCount);
     PutI32(h + 12, j.oldSerial);
     PutI32(h + 20, db.recordSize);
@@ -57,9 +96,32 @@ void EncodeHeader(const Database& db, const PackJournal& j, uint8_t* h) {
     PutU64(h + 40, j.regionLength);
 }
 
-// Copies n bytes from one file to another through one buffer, feeding the sum.
+// A buffer whose address suits writes past the page cache.
+struct AlignedBuffer {
+    explicit AlignedBuffer(size_t n)
+        : bytes(static_cast<uint8_t*>(std::aligned_alloc(kDirectAlign, RoundUp(n, kDirectAlign))),
+                &std::free) {
+        if (bytes == nullptr) throw std::bad_alloc();
+    }
+    std::unique_ptr<uint8_t, decltype(&std::free)> bytes;
+    uint8_t* data() const { return bytes.get(); }
+};
+
+// Writes past the page cache where it can; a file system that refuses such
+// a write gets it (and all later ones) through the cache.
+int32_t WriteStep(const PosixFile& file, bool* direct, uint64_t off, const uint8_t* p, size_t n) {
+    int32_t code = file.writeAt(off, p, n);
+    if (code == kBadPath && *direct) {  // EINVAL: the alignment does not suit this disk
+        file.useCache();
+        *direct = false;
+        code = file.writeAt(off, p, n);
+    }
+    return code;
+}
+
+// Copies n bytes from one file to another through one buffer (replay).
 int32_t Copy(const PosixFile& from, uint64_t fromOff, const PosixFile& to, uint64_t toOff,
-             uint64_t n, Fnv* sum) {
+             uint64_t n) {
     std::vector<uint8_t> buffer(size_t(std::min<uint64_t>(n, kCopyChunk)));
     for (uint64_t done = 0; done < n;) {
         const size_t step = size_t(std::min<uint64_t>(n - done, buffer.size()));
@@ -67,7 +129,6 @@ int32_t Copy(const PosixFile& from, uint64_t fromOff, const PosixFile& to, uint6
         if (int32_t code = from.readAt(fromOff + done, buffer.data(), step, &got); code != kOk)
             return code;
         if (got < step) return kReadRecordFailed;
-        if (sum != nullptr) sum->add(buffer.data(), step);
         if (int32_t code = to.writeAt(toOff + done, buffer.data(), step); code != kOk) return code;
         done += step;
     }
@@ -75,15 +136,17 @@ int32_t Copy(const PosixFile& from, uint64_t fromOff, const PosixFile& to, uint6
 }
 
 // Reads and checks the journal; false when it is missing, torn or not this
-// file's (a journal not synced whole means no record had moved yet).
-bool ReadJournal(const Database& db, const PosixFile& file, PackJournal* j) {
+// file's (a journal not synced whole means no record had moved yet). Sets
+// *regionStart to where the saved bytes begin in it.
+bool ReadJournal(const Database& db, const PosixFile& file, PackJournal* j, uint64_t* regionStart) {
     uint64_t length = 0;
-    uint8_t h[kJournalHeader];
+    uint8_t h[kHeaderFields];
     size_t got = 0;
     if (file.size(&length) != kOk || file.readAt(0, h, sizeof h, &got) != kOk || got < sizeof h) {
         return false;
     }
-    if (uint32_t(GetI32(h)) != kJournalMagic || GetI32(h + 4) != 1 ||
+    const int32_t version = GetI32(h + 4);
+    if (uint32_t(GetI32(h)) != kJournalMagic || (version != 1 && version != 2) ||
         GetI32(h + 20) != db.recordSize || GetU64(h + 24) != db.dataOffset) {
         return false;
     }
@@ -91,18 +154,28 @@ bool ReadJournal(const Database& db, const PosixFile& file, PackJournal* j) {
     j->oldSerial = GetI32(h + 12);
     j->regionOffset = GetU64(h + 32);
     j->regionLength = GetU64(h + 40);
-    if (j->regionLength != length - kJournalHeader || length < kJournalHeader) return false;
-    Fnv sum;
-    sum.add(h, 48);
-    std::vector<uint8_t> buffer(size_t(std::min<uint64_t>(j->regionLength, kCopyChunk)));
+    *regionStart = version == 1 ? uint64_t(kHeaderFields) : kRegionStart;
+    const uint64_t expected = version == 1 ? *regionStart + j->regionLength
+                                           : *regionStart + RoundUp(j->regionLength, kDirectAlign);
+    if (j->regionLength > (uint64_t(1) << 62) || length != expected) return false;
+    Fnv one;
+    Fnv4 four;
+    one.add(h, 48);
+    four.add(h, 32);
+    four.add(h + 32, 16);
+    std::vector<uint8_t> buffer(size_t(std::min<uint64_t>(j->regionLength, kJournalStep)));
     for (uint64_t done = 0; done < j->regionLength;) {
         const size_t step = size_t(std::min<uint64_t>(j->regionLength - done, buffer.size()));
-        if (file.readAt(kJournalHeader + done, buffer.data(), step, &got) != kOk || got < step)
+        if (file.readAt(*regionStart + done, buffer.data(), step, &got) != kOk || got < step)
             return false;
-        sum.add(buffer.data(), step);
+        if (version == 1) {
+            one.add(buffer.data(), step);
+        } else {
+            four.add(buffer.data(), step);
+        }
         done += step;
     }
-    return sum.h == GetU64(h + 48);
+    return (version == 1 ? one.h : four.value()) == GetU64(h + 48);
 }
 
 }  // namespace
@@ -115,14 +188,32 @@ int32_t WriteJournal(Database& db, const PackJournal& j) {
     const std::string path = JournalPath(db);
     PosixFile file;
     if (int32_t code = file.open(path, true, Sharing::kExclusive, true); code != kOk) return code;
-    uint8_t h[kJournalHeader];
-    EncodeHeader(db, j, h);
-    Fnv sum;
-    sum.add(h, 48);
-    int32_t code =
-        Copy(db.records.file, j.regionOffset, file, kJournalHeader, j.regionLength, &sum);
-    PutU64(h + 48, sum.h);
-    if (code == kOk) code = file.writeAt(0, h, sizeof h);
+    // Written once, read back only after a crash and removed soon: past the cache.
+    bool direct = file.bypassCache();
+    AlignedBuffer header(kRegionStart);
+    std::memset(header.data(), 0, kRegionStart);
+    EncodeHeader(db, j, header.data());
+    Fnv4 sum;
+    sum.add(header.data(), 32);
+    sum.add(header.data() + 32, 16);
+    const size_t stepBytes =
+        size_t(std::min<uint64_t>(RoundUp(j.regionLength, kDirectAlign), kJournalStep));
+    AlignedBuffer buffer(std::max<size_t>(stepBytes, kDirectAlign));
+    int32_t code = kOk;
+    for (uint64_t done = 0; code == kOk && done < j.regionLength;) {
+        const size_t step = size_t(std::min<uint64_t>(j.regionLength - done, kJournalStep));
+        size_t got = 0;
+        code = db.records.file.readAt(j.regionOffset + done, buffer.data(), step, &got);
+        if (code == kOk && got < step) code = kReadRecordFailed;
+        if (code != kOk) break;
+        sum.add(buffer.data(), step);
+        const size_t padded = size_t(RoundUp(step, kDirectAlign));
+        std::memset(buffer.data() + step, 0, padded - step);
+        code = WriteStep(file, &direct, kRegionStart + done, buffer.data(), padded);
+        done += step;
+    }
+    PutU64(header.data() + 48, sum.value());
+    if (code == kOk) code = WriteStep(file, &direct, 0, header.data(), kRegionStart);
     if (code == kOk) code = file.syncData();
     file.close();
     if (code == kOk) code = SyncDirectoryOf(path);
@@ -137,7 +228,8 @@ int32_t RecoverInterruptedPack(Database& db, bool packerFailed) {
         return code == kFileNotFound ? kOk : code;
     }
     PackJournal j;
-    if (!ReadJournal(db, journal, &j)) {
+    uint64_t regionStart = 0;
+    if (!ReadJournal(db, journal, &j, &regionStart)) {
         journal.close();
         return RemoveFile(path);
     }
@@ -160,8 +252,7 @@ int32_t RecoverInterruptedPack(Database& db, bool packerFailed) {
             }
             target = &writable;
         }
-        if (int32_t code =
-                Copy(journal, kJournalHeader, *target, j.regionOffset, j.regionLength, nullptr);
+        if (int32_t code = Copy(journal, regionStart, *target, j.regionOffset, j.regionLength);
             code != kOk) {
             return code;
         }
