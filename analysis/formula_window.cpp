@@ -90,12 +90,13 @@ void ConfirmFormula() {
     const std::string title = EditText(ids::FormulaTitleEdit);
     const std::string formula = EditText(ids::FormulaEdit);
     if (title.empty() || formula.empty()) {
-        finance::ShowMessage(analysis_text::FormulaTitleOrFormulaMissing, 16,
+        finance::ShowMessage(analysis_text::FormulaTitleOrFormulaMissing, kIconStop,
                              analysis_text::PromptCaption);
         return;
     }
     if (!FormulaEvaluates(formula)) {
-        finance::ShowMessage(analysis_text::FormulaInvalid, 64, analysis_text::PromptCaption);
+        finance::ShowMessage(analysis_text::FormulaInvalid, kIconInformation,
+                             analysis_text::PromptCaption);
         Focus(ids::FormulaEdit, forms::TypeId::kEdit);
         return;
     }

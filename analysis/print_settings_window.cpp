@@ -121,7 +121,7 @@ ColourScheme ChosenColours() {
 }
 
 void ShowError(const char* gbkText) {
-    finance::ShowMessage(gbkText, 16, analysis_text::ErrorCaptionShort);
+    finance::ShowMessage(gbkText, kIconStop, analysis_text::ErrorCaptionShort);
 }
 
 }  // namespace

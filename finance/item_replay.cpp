@@ -68,7 +68,7 @@ void ShowCells(uint32_t list, int32_t row, const RowCells& cells) {
 // the step expects it to hold. Closes the file again unless kDone.
 ReplayResult OpenExpectedRecord(const Side& side, int32_t serial, const ItemFields& expected) {
     if (!OpenDataFile(side.file)) {
-        ShowMessage(app::OpenDatabaseFailed, 16, app::ErrorCaption);
+        ShowMessage(app::OpenDatabaseFailed, kIconStop, app::ErrorCaption);
         return ReplayResult::kFailed;
     }
     int32_t index = -1;
@@ -130,7 +130,7 @@ ReplayResult Rewrite(const Side& side, int32_t serial, const ItemFields& expecte
 // where a full listing shows it, as an add's row does.
 ReplayResult PutBack(const Side& side, const ItemState& item, int32_t* serial) {
     if (!OpenDataFile(side.file)) {
-        ShowMessage(app::OpenDatabaseFailed, 16, app::ErrorCaption);
+        ShowMessage(app::OpenDatabaseFailed, kIconStop, app::ErrorCaption);
         return ReplayResult::kFailed;
     }
     if (!CallKernel(AppendBlankRecord).asBool()) {
