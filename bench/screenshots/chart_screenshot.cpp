@@ -15,6 +15,8 @@
 #include "finance/start_routine.h"
 #include "forms/page_control.h"
 #include "forms/window_system.h"
+#include "item_files.h"
+#include "program_start.h"
 #include "recordstore/record_commands.h"
 #include "runtime/commands.h"
 #include "runtime/gbk.h"
@@ -27,51 +29,21 @@ namespace ids = app_tpl::ids;
 namespace {
 
 void Settle() {
-    for (int i = 0; i < 5; ++i) {
-        QApplication::processEvents();
-        QThread::msleep(20);
-    }
+    bench::Settle(5, 20);
 }
 
-void CreateFile(const char* utf8Name, std::initializer_list<FieldInf> fields) {
-    ArrayBlock* array = NewFieldInfArray(uint32_t(fields.size()));
-    FieldInf* f = FieldInfElements(array);
-    for (const FieldInf& field : fields) *f++ = field;
-    const std::string name = Utf8ToGbk(utf8Name);
-    CallKernel(CreateDatabase, MakeTextRef(name.c_str()), MakeFieldInfArray(array));
-    Free(array);
-    CallKernel(OpenDatabase, MakeTextRef(name.c_str()));
-}
-
-void WriteSample(bool income, const std::vector<const char*>& categories, int items) {
-    const std::string file = income ? "财务收入.edb" : "财务支出.edb";
-    const std::string f1 = Utf8ToGbk(income ? "收入类型" : "支出类型");
-    const std::string f2 = Utf8ToGbk(income ? "收入金额" : "支出金额");
-    const std::string f3 = Utf8ToGbk(income ? "收入时间" : "支出时间");
-    const std::string f4 = Utf8ToGbk(income ? "收入备注信息" : "备注信息");
-    const std::string catField = Utf8ToGbk(income ? "收入类型值" : "支出类型值");
-    CreateFile(income ? "收入类型.edb" : "支出类型.edb", {FieldInf{catField.c_str(), 10, 20}});
-    std::vector<std::string> cats;
-    for (const char* c : categories) {
-        cats.push_back(Utf8ToGbk(c));
-        CallKernel(AppendBlankRecord);
-        CallKernel(WriteField, MakeInt(1), MakeTextRef(cats.back().c_str()));
-    }
-    CallKernel(CloseDatabase);
-    CreateFile(file.c_str(), {FieldInf{f1.c_str(), 10, 20}, FieldInf{f2.c_str(), 5, 20},
-                              FieldInf{f3.c_str(), 8, 20}, FieldInf{f4.c_str(), 10, 50}});
-    const std::string remark = Utf8ToGbk(income ? "入账" : "日常");
-    for (int i = 0; i < items; ++i) {
-        const int c = (i * 7 + i / 3) % int(cats.size());
-        const float amount = income ? float(800 + (i * 37) % 2400) / (c + 1)
-                                    : float(20 + (i * 53) % 900) / (c + 1);
-        CallKernel(AppendBlankRecord);
-        CallKernel(WriteField, MakeInt(1), MakeTextRef(cats[size_t(c)].c_str()));
-        CallKernel(WriteField, MakeInt(2), MakeFloat(amount));
-        CallKernel(WriteField, MakeInt(3), MakeDateTime(46023.0 + (i * 5) % 365));  // 2026
-        CallKernel(WriteField, MakeInt(4), MakeTextRef(remark.c_str()));
-    }
-    CallKernel(CloseDatabase);
+// A side's categories and items over 2026, the amounts shrinking with the
+// category's place so that the slices differ.
+void WriteSample(bool income, const std::vector<std::string>& categories, int items) {
+    const bench::Side side = income ? bench::Side::kIncome : bench::Side::kExpense;
+    bench::WriteCategoryFile(side, categories);
+    const int n = int(categories.size());
+    bench::WriteItemFile(side, categories, {income ? "入账" : "日常"}, items, [&](int i) {
+        const int c = (i * 7 + i / 3) % n;
+        const float amount =
+            income ? float(800 + (i * 37) % 2400) / (c + 1) : float(20 + (i * 53) % 900) / (c + 1);
+        return bench::ItemSpec{size_t(c), amount, 46023.0 + (i * 5) % 365, 0};
+    });
 }
 
 void SelectPage(uint32_t pageControl, int page) {
@@ -85,14 +57,7 @@ void SelectPage(uint32_t pageControl, int page) {
 
 int main(int argc, char** argv) {
     if (argc < 3) return 2;
-    finance::InstallProgramWindowSystem();
-    analysis::InstallAnalysis();
-    InitializeForTests(argc, argv, finance::ProgramImage());
-    SetProgramDirectory(Utf8ToGbk(argv[1]), true);
-    SetMessageBoxResponder([](const MessageBoxRequest& r) {
-        std::fprintf(stderr, "message: %s\n", GbkToUtf8(r.text).c_str());
-        return int32_t(kButtonOk);
-    });
+    bench::StartProgram(argc, argv, argv[1]);
     if (!QFile::exists(QString::fromUtf8(argv[1]) + "/财务收入.edb")) {
         WriteSample(true, {"工资", "奖金", "理财", "兼职"}, 150);
         WriteSample(false, {"餐饮", "交通", "住房", "娱乐", "医疗", "服装"}, 250);
