@@ -8,6 +8,7 @@
 #include "analysis/formula_evaluation.h"
 #include "analysis_text_constants.h"
 #include "app_tpl_templates.h"
+#include "finance/handlers.h"
 #include "finance/ui.h"
 #include "forms/commands/control_commands.h"
 #include "forms/commands/script_commands.h"
@@ -52,17 +53,12 @@ bool FormulaEvaluates(const std::string& formula) {
     return !empty;
 }
 
-template <void (*Routine)()>
-void Call(EventCall&) {
-    Routine();
-}
-
 const HandlerEntry kFormulaHandlers[] = {
-    {"FormulaWindowLoad", &Call<FormulaWindowLoad>},
-    {"FormulaColumnChosen", &Call<FormulaColumnChosen>},
-    {"ConfirmFormula", &Call<ConfirmFormula>},
-    {"CancelFormula", &Call<CancelFormula>},
-    {"DeleteFormulaColumn", &Call<DeleteFormulaColumn>},
+    {"FormulaWindowLoad", &finance::CallRoutine<FormulaWindowLoad>},
+    {"FormulaColumnChosen", &finance::CallRoutine<FormulaColumnChosen>},
+    {"ConfirmFormula", &finance::CallRoutine<ConfirmFormula>},
+    {"CancelFormula", &finance::CallRoutine<CancelFormula>},
+    {"DeleteFormulaColumn", &finance::CallRoutine<DeleteFormulaColumn>},
 };
 
 }  // namespace
