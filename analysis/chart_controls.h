@@ -4,14 +4,16 @@
 
 #include <cstdint>
 
+#include "forms/template_format.h"
+
 namespace tavrin::charts {
 class ChartWidget;
 }
 
 namespace analysis {
 
-constexpr uint32_t kPieChartType = 0x00050002;
-constexpr uint32_t kLineChartType = 0x00050003;
+constexpr uint32_t kPieChartType = tavrin::forms::TypeId::kPieChart;
+constexpr uint32_t kLineChartType = tavrin::forms::TypeId::kLineChart;
 
 // Registers both chart kinds with the window layer (replacing its placeholders).
 void RegisterChartKinds();

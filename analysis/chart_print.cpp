@@ -9,6 +9,7 @@
 #include "app_tpl_templates.h"
 #include "finance/ui.h"
 #include "forms/commands/printer_commands.h"
+#include "forms/template_format.h"
 
 namespace analysis {
 
@@ -16,7 +17,7 @@ using namespace tavrin;
 namespace ids = app_tpl::ids;
 
 namespace {
-constexpr uint32_t kPrinterType = 0x00010021;
+constexpr uint32_t kPrinterType = forms::TypeId::kPrinter;
 }
 
 void ChartPrint(Value* result, int32_t argc, const Value* argv) {

@@ -30,7 +30,8 @@ int32_t& DirectionFlag(uint32_t list) {
 
 void SortListByColumn(uint32_t list, int32_t column) {
     if (column < 0) {
-        finance::ShowMessage(analysis_text::ChooseColumnHeader, 64, analysis_text::HintCaption);
+        finance::ShowMessage(analysis_text::ChooseColumnHeader, tavrin::kIconInformation,
+                             analysis_text::HintCaption);
         return;
     }
     int32_t& flag = DirectionFlag(list);

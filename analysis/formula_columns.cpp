@@ -100,7 +100,7 @@ void DeleteFormulaColumn() {
     const int32_t s = finance::ReadIntProperty(Controls().window, Controls().newColumnList,
                                                forms::Prop::kOwn + forms::ListProp::kCurrent);
     if (s < 0) {
-        finance::ShowMessage(analysis_text::NoFormulaColumnChosen, 64,
+        finance::ShowMessage(analysis_text::NoFormulaColumnChosen, kIconInformation,
                              analysis_text::PromptCaption);
         return;
     }

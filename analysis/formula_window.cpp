@@ -8,6 +8,7 @@
 #include "analysis/formula_evaluation.h"
 #include "analysis_text_constants.h"
 #include "app_tpl_templates.h"
+#include "finance/handlers.h"
 #include "finance/ui.h"
 #include "forms/commands/control_commands.h"
 #include "forms/commands/script_commands.h"
@@ -51,17 +52,12 @@ bool FormulaEvaluates(const std::string& formula) {
     return !TextOf(result.value()).empty();
 }
 
-template <void (*Routine)()>
-void Call(EventCall&) {
-    Routine();
-}
-
 const HandlerEntry kFormulaHandlers[] = {
-    {"FormulaWindowLoad", &Call<FormulaWindowLoad>},
-    {"FormulaColumnChosen", &Call<FormulaColumnChosen>},
-    {"ConfirmFormula", &Call<ConfirmFormula>},
-    {"CancelFormula", &Call<CancelFormula>},
-    {"DeleteFormulaColumn", &Call<DeleteFormulaColumn>},
+    {"FormulaWindowLoad", &finance::CallRoutine<FormulaWindowLoad>},
+    {"FormulaColumnChosen", &finance::CallRoutine<FormulaColumnChosen>},
+    {"ConfirmFormula", &finance::CallRoutine<ConfirmFormula>},
+    {"CancelFormula", &finance::CallRoutine<CancelFormula>},
+    {"DeleteFormulaColumn", &finance::CallRoutine<DeleteFormulaColumn>},
 };
 
 }  // namespace
@@ -89,12 +85,13 @@ void ConfirmFormula() {
     const std::string title = EditText(ids::FormulaTitleEdit);
     const std::string formula = EditText(ids::FormulaEdit);
     if (title.empty() || formula.empty()) {
-        finance::ShowMessage(analysis_text::FormulaTitleOrFormulaMissing, 16,
+        finance::ShowMessage(analysis_text::FormulaTitleOrFormulaMissing, kIconStop,
                              analysis_text::PromptCaption);
         return;
     }
     if (!FormulaEvaluates(formula)) {
-        finance::ShowMessage(analysis_text::FormulaInvalid, 64, analysis_text::PromptCaption);
+        finance::ShowMessage(analysis_text::FormulaInvalid, kIconInformation,
+                             analysis_text::PromptCaption);
         Focus(ids::FormulaEdit, forms::TypeId::kEdit);
         return;
     }

@@ -10,6 +10,8 @@
 #include "analysis/chart_controls.h"
 #include "analysis/charts/chart_palette.h"
 #include "analysis/charts/chart_widget.h"
+#include "analysis/charts/line_chart.h"
+#include "analysis/charts/pie_chart.h"
 #include "analysis_text_constants.h"
 #include "app_tpl_templates.h"
 #include "finance/app_state.h"
@@ -21,6 +23,7 @@
 #include "finance/status_totals.h"
 #include "finance/ui.h"
 #include "forms/page_control.h"
+#include "forms/properties.h"
 #include "recordstore/record_commands.h"
 #include "runtime/commands.h"
 #include "runtime/kernel/conversion_commands.h"
@@ -35,14 +38,25 @@ namespace ids = app_tpl::ids;
 
 namespace {
 
-// Control property indices of the charts (own number + 8).
+// Control property indices of the charts.
 namespace pie {
-constexpr int32_t kItemCount = 25, kCurrentItem = 26, kName = 27, kColour = 28, kValue = 29;
-}
+using charts::PieChart;
+constexpr int32_t kItemCount = charts::PropertyIndex(PieChart::kItemCount);
+constexpr int32_t kCurrentItem = charts::PropertyIndex(PieChart::kCurrentItem);
+constexpr int32_t kName = charts::PropertyIndex(PieChart::kItemName);
+constexpr int32_t kColour = charts::PropertyIndex(PieChart::kItemColour);
+constexpr int32_t kValue = charts::PropertyIndex(PieChart::kItemValue);
+}  // namespace pie
 namespace line {
-constexpr int32_t kMaximum = 21, kCurrentSeries = 27, kSeriesName = 28, kSeriesColour = 29,
-                  kCurrentPoint = 31, kLabel = 32, kValue = 33;
-}
+using charts::LineChart;
+constexpr int32_t kMaximum = charts::PropertyIndex(LineChart::kMaximum);
+constexpr int32_t kCurrentSeries = charts::PropertyIndex(LineChart::kCurrentSeries);
+constexpr int32_t kSeriesName = charts::PropertyIndex(LineChart::kSeriesName);
+constexpr int32_t kSeriesColour = charts::PropertyIndex(LineChart::kSeriesColour);
+constexpr int32_t kCurrentPoint = charts::PropertyIndex(LineChart::kCurrentPoint);
+constexpr int32_t kLabel = charts::PropertyIndex(LineChart::kPointLabel);
+constexpr int32_t kValue = charts::PropertyIndex(LineChart::kPointValue);
+}  // namespace line
 
 void SetChartInt(uint32_t chart, int32_t index, int32_t v) {
     WriteProperty(ids::MainWindow, chart, index, -1, uint32_t(v), 0);
@@ -154,7 +168,7 @@ std::vector<std::string> Categories(const Side& side) {
 }
 
 void ReportOpenFailed() {
-    finance::ShowMessage(analysis_text::OpenFailed, 16, analysis_text::ErrorCaption);
+    finance::ShowMessage(analysis_text::OpenFailed, kIconStop, analysis_text::ErrorCaption);
 }
 
 const Side& ShownSide() {
@@ -325,7 +339,8 @@ void RefreshChartAfterItemChange() {
 void MainPageChanged() {
     const int32_t page = finance::CurrentPage(ids::MainPages);
     const bool printPage = page == 2 || page == 3;
-    WriteProperty(ids::MainWindow, ids::ChartFrame, 5, -1, printPage ? 0 : 1, 0);
+    WriteProperty(ids::MainWindow, ids::ChartFrame, forms::Prop::kVisible, -1, printPage ? 0 : 1,
+                  0);
     if (finance::CurrentPage(ids::ChartPages) == 0) RefreshStructureView();
 }
 
@@ -345,7 +360,8 @@ void MonthPageChanged() {
         RefreshStructureView();
         return;
     }
-    finance::ShowMessage(analysis_text::MonthInTrendMode, 64, analysis_text::HintCaption);
+    finance::ShowMessage(analysis_text::MonthInTrendMode, kIconInformation,
+                         analysis_text::HintCaption);
 }
 
 }  // namespace analysis

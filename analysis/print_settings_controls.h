@@ -9,6 +9,7 @@
 #include "app_tpl_templates.h"
 #include "finance/ui.h"
 #include "forms/properties.h"
+#include "runtime/value.h"
 
 namespace analysis::print_settings {
 
@@ -51,6 +52,12 @@ inline void SetPickerColour(uint32_t picker, uint32_t bgr) {
     finance::WriteIntProperty(kWindow, picker, forms::Prop::kOwn + forms::ColorProp::kColor,
                               int32_t(bgr));
 }
+
+// A check list box or list box of the window as a control reference.
+tavrin::Value CheckList(uint32_t id);
+tavrin::Value List(uint32_t id);
+// The text of entry i of a list (GBK).
+std::string ItemText(const tavrin::Value& list, int32_t i);
 
 // The rules of the four colour check boxes and of the summary radio buttons.
 void DefaultColoursTicked();

@@ -22,6 +22,23 @@ void EnableColumnPickers(bool on) {
         SetEnabled(p, on);
 }
 
+// Ticking one of the two custom schemes clears the other schemes and enables
+// its own pickers; unticking it disables them.
+void CustomSchemeClicked(uint32_t check, uint32_t otherCheck, void (*enablePickers)(bool),
+                         void (*enableOtherPickers)(bool)) {
+    if (!Ticked(check)) {
+        enablePickers(false);
+        return;
+    }
+    SetTicked(otherCheck, false);
+    enableOtherPickers(false);
+    SetTicked(ids::DefaultColorsCheck, false);
+    SetTicked(ids::BuiltInColorsCheck, false);
+    enablePickers(true);
+}
+
+}  // namespace
+
 Value CheckList(uint32_t id) {
     return MakeControlRef(kWindow, id, forms::TypeId::kCheckListBox);
 }
@@ -32,8 +49,6 @@ Value List(uint32_t id) {
 std::string ItemText(const Value& list, int32_t i) {
     return TakeText(CallKernel(fc::ListItemText, list, MakeInt(i)));
 }
-
-}  // namespace
 
 void DefaultColoursTicked() {
     if (!Ticked(ids::DefaultColorsCheck)) return;
@@ -54,27 +69,13 @@ void BuiltInColoursTicked() {
 }
 
 void CustomRowsClicked() {
-    if (!Ticked(ids::CustomRowsCheck)) {
-        EnableRowPickers(false);
-        return;
-    }
-    SetTicked(ids::CustomColumnsCheck, false);
-    EnableColumnPickers(false);
-    SetTicked(ids::DefaultColorsCheck, false);
-    SetTicked(ids::BuiltInColorsCheck, false);
-    EnableRowPickers(true);
+    CustomSchemeClicked(ids::CustomRowsCheck, ids::CustomColumnsCheck, &EnableRowPickers,
+                        &EnableColumnPickers);
 }
 
 void CustomColumnsClicked() {
-    if (!Ticked(ids::CustomColumnsCheck)) {
-        EnableColumnPickers(false);
-        return;
-    }
-    SetTicked(ids::CustomRowsCheck, false);
-    EnableRowPickers(false);
-    SetTicked(ids::DefaultColorsCheck, false);
-    SetTicked(ids::BuiltInColorsCheck, false);
-    EnableColumnPickers(true);
+    CustomSchemeClicked(ids::CustomColumnsCheck, ids::CustomRowsCheck, &EnableColumnPickers,
+                        &EnableRowPickers);
 }
 
 void SummaryModeChanged() {

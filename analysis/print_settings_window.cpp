@@ -10,6 +10,7 @@
 #include "analysis/print_settings_controls.h"
 #include "analysis/print_table.h"
 #include "analysis_text_constants.h"
+#include "finance/handlers.h"
 #include "forms/commands/control_commands.h"
 #include "forms/control.h"
 #include "forms/controls.h"
@@ -37,14 +38,6 @@ constexpr uint32_t kBuiltInHeader = 0xCEDFDE, kBuiltInBody = 0xDEEFEF;
 PrintSource& Source() {
     static PrintSource source;
     return source;
-}
-
-Value CheckList(uint32_t id) {
-    return MakeControlRef(kWindow, id, forms::TypeId::kCheckListBox);
-}
-
-std::string ItemText(const Value& list, int32_t i) {
-    return TakeText(CallKernel(fc::ListItemText, list, MakeInt(i)));
 }
 
 // The ticked entries' indices (or texts) of a check list, in list order.
@@ -116,7 +109,7 @@ ColourScheme ChosenColours() {
 }
 
 void ShowError(const char* gbkText) {
-    finance::ShowMessage(gbkText, 16, analysis_text::ErrorCaptionShort);
+    finance::ShowMessage(gbkText, kIconStop, analysis_text::ErrorCaptionShort);
 }
 
 }  // namespace
@@ -231,29 +224,24 @@ void CancelPrintSettings() {
 
 namespace {
 
-template <void (*Routine)()>
-void Call(EventCall&) {
-    Routine();
-}
-
 void PrintColumnTickedEvent(EventCall& call) {
     if (call.argCount > 0) PrintColumnTicked(int32_t(call.args[0].lo));
 }
 
 const HandlerEntry kPrintHandlers[] = {
-    {"PrintSettingsLoad", &Call<PrintSettingsLoad>},
-    {"ChooseTitleFont", &Call<ChooseTitleFont>},
-    {"AddFormulaColumnClicked", &Call<AddFormulaColumnClicked>},
-    {"FormulaColumnListRightClick", &Call<FormulaColumnListRightClick>},
+    {"PrintSettingsLoad", &finance::CallRoutine<PrintSettingsLoad>},
+    {"ChooseTitleFont", &finance::CallRoutine<ChooseTitleFont>},
+    {"AddFormulaColumnClicked", &finance::CallRoutine<AddFormulaColumnClicked>},
+    {"FormulaColumnListRightClick", &finance::CallRoutine<FormulaColumnListRightClick>},
     {"PrintColumnTicked", &PrintColumnTickedEvent},
-    {"DefaultColorsClicked", &Call<DefaultColoursTicked>},
-    {"BuiltInColorsClicked", &Call<BuiltInColoursTicked>},
-    {"CustomRowsClicked", &Call<CustomRowsClicked>},
-    {"CustomColumnsClicked", &Call<CustomColumnsClicked>},
-    {"SummaryModeClicked", &Call<SummaryModeChanged>},
-    {"PrintPreviewClicked", &Call<PrintPreviewClicked>},
-    {"CancelPrintSettings", &Call<CancelPrintSettings>},
-    {"PreviewTimerTick", &Call<PreviewTimerTick>},
+    {"DefaultColorsClicked", &finance::CallRoutine<DefaultColoursTicked>},
+    {"BuiltInColorsClicked", &finance::CallRoutine<BuiltInColoursTicked>},
+    {"CustomRowsClicked", &finance::CallRoutine<CustomRowsClicked>},
+    {"CustomColumnsClicked", &finance::CallRoutine<CustomColumnsClicked>},
+    {"SummaryModeClicked", &finance::CallRoutine<SummaryModeChanged>},
+    {"PrintPreviewClicked", &finance::CallRoutine<PrintPreviewClicked>},
+    {"CancelPrintSettings", &finance::CallRoutine<CancelPrintSettings>},
+    {"PreviewTimerTick", &finance::CallRoutine<PreviewTimerTick>},
 };
 
 }  // namespace

@@ -198,7 +198,7 @@ bool FillAndPreview(const PrintTableRequest& r, const forms::ReportListModel& li
     const Value layout =
         MakeByteSetRef(reinterpret_cast<const ByteSetBlock*>(app::PrintTableTemplate));
     if (!CallKernel(DsLoad, s, layout).asBool()) {
-        finance::ShowMessage(analysis_text::NoPrintTemplate, 16);
+        finance::ShowMessage(analysis_text::NoPrintTemplate, kIconStop);
         return false;
     }
 
@@ -287,7 +287,8 @@ bool FillAndPreview(const PrintTableRequest& r, const forms::ReportListModel& li
 bool BuildPrintTable(const PrintTableRequest& r) {
     auto* source = forms::FindControlAs<forms::ReportListControl>(r.sourceWindow, r.sourceList);
     if (source == nullptr) {
-        finance::ShowMessage(analysis_text::NotReportList, 64, analysis_text::PromptCaption);
+        finance::ShowMessage(analysis_text::NotReportList, kIconInformation,
+                             analysis_text::PromptCaption);
         return false;
     }
     if (!LoadBackgroundWindow()) return false;

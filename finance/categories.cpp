@@ -119,7 +119,7 @@ void LoadExpenseCategories() {
 }
 
 void RejectTypedCategory() {
-    ShowMessage(app::TypedCategoryRejected, 64, app::ErrorCaption);
+    ShowMessage(app::TypedCategoryRejected, kIconInformation, app::ErrorCaption);
     const uint32_t combo = CurrentEventSource().itemId;
     if (combo != ids::IncomeCategoryCombo && combo != ids::ExpenseCategoryCombo) return;
     SetComboText(combo, {});

@@ -53,16 +53,16 @@ bool EmptySide(const Side& side) {
     OpenedDataFile file(side.file);
     if (!file) {
         ShowMessage(
-            (std::string(app::ClearFailedBefore) + side.file + app::ClearFailedAfter).c_str(), 16,
-            app::ErrorCaption);
+            (std::string(app::ClearFailedBefore) + side.file + app::ClearFailedAfter).c_str(),
+            kIconStop, app::ErrorCaption);
         return false;
     }
     const bool emptied = CallKernel(EmptyDatabase).asBool();
     file.close();
     if (!emptied) {
         ShowMessage(
-            (std::string(app::ClearFailedBefore) + side.file + app::ClearFailedAfter).c_str(), 16,
-            app::ErrorCaption);
+            (std::string(app::ClearFailedBefore) + side.file + app::ClearFailedAfter).c_str(),
+            kIconStop, app::ErrorCaption);
         return false;
     }
     LvDeleteAll(side.list);
@@ -104,7 +104,7 @@ bool BackupOne(const std::string& dir, const char* sourceSuffix, const char* fil
             busy ? std::string(app::BackupBusyBefore) + fileName + app::BackupBusyAfter
                  : std::string(app::BackupFailedBefore) + fileName + app::BackupFailedMiddle +
                        target + app::BackupFailedAfter;
-        ShowMessage(text.c_str(), 16, app::ErrorCaption);
+        ShowMessage(text.c_str(), kIconStop, app::ErrorCaption);
     }
     return copied;
 }
@@ -112,7 +112,9 @@ bool BackupOne(const std::string& dir, const char* sourceSuffix, const char* fil
 }  // namespace
 
 void ClearAllData() {
-    if (ShowMessage(app::ClearQuestion, 68, app::QuestionCaption) != 5) return;
+    if (ShowMessage(app::ClearQuestion, kStyleYesNo | kIconInformation, app::QuestionCaption) !=
+        kButtonYes)
+        return;
     const bool income = EmptySide(IncomeSide());
     const bool expense = EmptySide(ExpenseSide());
     if (income || expense) {
@@ -127,7 +129,7 @@ void BackupDataFiles() {
     const std::string dir = ProgramDirectoryText();
     bool ok = BackupOne(dir, app::IncomeBackupSource, app::IncomeFile);
     ok = BackupOne(dir, app::ExpenseBackupSource, app::ExpenseFile) && ok;
-    if (ok) ShowMessage(app::BackupDone, 64, app::SuccessCaption);
+    if (ok) ShowMessage(app::BackupDone, kIconInformation, app::SuccessCaption);
 }
 
 void SetBackupClock(std::function<double()> now) {

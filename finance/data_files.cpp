@@ -86,24 +86,24 @@ bool DataFileExists(const char* gbkName) {
 void ReportUnusableFile(const char* gbkName) {
     const std::string text =
         std::string(app::FileUnusableBefore) + gbkName + app::FileUnusableAfter;
-    ShowMessage(text.c_str(), 16, app::ErrorCaption);
+    ShowMessage(text.c_str(), kIconStop, app::ErrorCaption);
 }
 
 void ReportUncreatableFile(const char* gbkName) {
     const std::string text =
         std::string(app::FileCannotCreateBefore) + gbkName + app::FileCannotCreateAfter;
-    ShowMessage(text.c_str(), 16, app::ErrorCaption);
+    ShowMessage(text.c_str(), kIconStop, app::ErrorCaption);
 }
 
 void ReportWriteFailed(const char* gbkName) {
     const std::string text = std::string(app::WriteFailedBefore) + gbkName + app::WriteFailedAfter;
-    ShowMessage(text.c_str(), 16, app::ErrorCaption);
+    ShowMessage(text.c_str(), kIconStop, app::ErrorCaption);
 }
 
 void ReportAccessFailed(const char* gbkName) {
     const std::string text =
         std::string(app::AccessFailedBefore) + gbkName + app::AccessFailedAfter;
-    ShowMessage(text.c_str(), 16, app::ErrorCaption);
+    ShowMessage(text.c_str(), kIconStop, app::ErrorCaption);
 }
 
 }  // namespace finance

@@ -22,11 +22,6 @@ using tavrin::HandlerEntry;
 
 namespace {
 
-template <void (*Routine)()>
-void Call(EventCall&) {
-    Routine();
-}
-
 void OnToolbar(EventCall& call) {
     ToolbarCommand(int32_t(call.args[0].lo));
 }
@@ -51,42 +46,42 @@ void OnMonthPage(EventCall&) {
 }
 
 const HandlerEntry kHandlers[] = {
-    {"MainWindowStartUp", &Call<MainWindowStartUp>},
-    {"LayoutMainWindow", &Call<LayoutMainWindow>},
+    {"MainWindowStartUp", &CallRoutine<MainWindowStartUp>},
+    {"LayoutMainWindow", &CallRoutine<LayoutMainWindow>},
     {"ToolbarCommand", &OnToolbar},
-    {"ShowHelpMenu", &Call<ShowHelpMenu>},
+    {"ShowHelpMenu", &CallRoutine<ShowHelpMenu>},
     {"MainPageChanged", &OnMainPage},
     {"ChartPageChanged", &OnChartPage},
     {"YearPageChanged", &OnYearPage},
     {"MonthPageChanged", &OnMonthPage},
-    {"IncomeCategoryChosen", &Call<CategoryChosen>},
-    {"ExpenseCategoryChosen", &Call<CategoryChosen>},
-    {"RejectTypedCategory", &Call<RejectTypedCategory>},
-    {"OpenIncomeCategoryEditor", &Call<OpenIncomeCategoryEditor>},
-    {"OpenExpenseCategoryEditor", &Call<OpenExpenseCategoryEditor>},
-    {"AddIncomeItem", &Call<AddIncomeItem>},
-    {"ChangeIncomeItem", &Call<ChangeIncomeItem>},
-    {"DeleteIncomeItem", &Call<DeleteIncomeItem>},
-    {"ViewIncomeItem", &Call<ViewIncomeItem>},
-    {"AddExpenseItem", &Call<AddExpenseItem>},
-    {"ChangeExpenseItem", &Call<ChangeExpenseItem>},
-    {"DeleteExpenseItem", &Call<DeleteExpenseItem>},
-    {"ViewExpenseItem", &Call<ViewExpenseItem>},
+    {"IncomeCategoryChosen", &CallRoutine<CategoryChosen>},
+    {"ExpenseCategoryChosen", &CallRoutine<CategoryChosen>},
+    {"RejectTypedCategory", &CallRoutine<RejectTypedCategory>},
+    {"OpenIncomeCategoryEditor", &CallRoutine<OpenIncomeCategoryEditor>},
+    {"OpenExpenseCategoryEditor", &CallRoutine<OpenExpenseCategoryEditor>},
+    {"AddIncomeItem", &CallRoutine<AddIncomeItem>},
+    {"ChangeIncomeItem", &CallRoutine<ChangeIncomeItem>},
+    {"DeleteIncomeItem", &CallRoutine<DeleteIncomeItem>},
+    {"ViewIncomeItem", &CallRoutine<ViewIncomeItem>},
+    {"AddExpenseItem", &CallRoutine<AddExpenseItem>},
+    {"ChangeExpenseItem", &CallRoutine<ChangeExpenseItem>},
+    {"DeleteExpenseItem", &CallRoutine<DeleteExpenseItem>},
+    {"ViewExpenseItem", &CallRoutine<ViewExpenseItem>},
     {"IncomeColumnClicked", &OnIncomeColumn},
     {"ExpenseColumnClicked", &OnExpenseColumn},
-    {"ShowIncomePopup", &Call<ShowIncomePopup>},
-    {"ShowExpensePopup", &Call<ShowExpensePopup>},
-    {"ExitAtOnce", &Call<ExitAtOnce>},
-    {"ShowAboutBox", &Call<ShowAboutBox>},
-    {"CloseAboutBox", &Call<CloseAboutBox>},
-    {"OpenBlogPage", &Call<OpenBlogPage>},
-    {"OpenDownloadPage", &Call<OpenDownloadPage>},
-    {"IncomeEditorCreated", &Call<IncomeEditorCreated>},
-    {"IncomeEditorConfirm", &Call<IncomeEditorConfirm>},
-    {"IncomeEditorDestroyed", &Call<IncomeEditorDestroyed>},
-    {"ExpenseEditorCreated", &Call<ExpenseEditorCreated>},
-    {"ExpenseEditorConfirm", &Call<ExpenseEditorConfirm>},
-    {"ExpenseEditorDestroyed", &Call<ExpenseEditorDestroyed>},
+    {"ShowIncomePopup", &CallRoutine<ShowIncomePopup>},
+    {"ShowExpensePopup", &CallRoutine<ShowExpensePopup>},
+    {"ExitAtOnce", &CallRoutine<ExitAtOnce>},
+    {"ShowAboutBox", &CallRoutine<ShowAboutBox>},
+    {"CloseAboutBox", &CallRoutine<CloseAboutBox>},
+    {"OpenBlogPage", &CallRoutine<OpenBlogPage>},
+    {"OpenDownloadPage", &CallRoutine<OpenDownloadPage>},
+    {"IncomeEditorCreated", &CallRoutine<IncomeEditorCreated>},
+    {"IncomeEditorConfirm", &CallRoutine<IncomeEditorConfirm>},
+    {"IncomeEditorDestroyed", &CallRoutine<IncomeEditorDestroyed>},
+    {"ExpenseEditorCreated", &CallRoutine<ExpenseEditorCreated>},
+    {"ExpenseEditorConfirm", &CallRoutine<ExpenseEditorConfirm>},
+    {"ExpenseEditorDestroyed", &CallRoutine<ExpenseEditorDestroyed>},
 };
 
 std::vector<HandlerEntry>& Table() {

@@ -104,7 +104,8 @@ void Replay(std::deque<ItemStep>& from, std::deque<ItemStep>& to, bool undo) {
         case ReplayResult::kRefused:
             from.clear();
             ShowButtonState();
-            ShowMessage(undo ? app::UndoRefused : app::RedoRefused, 48, app::ErrorCaption);
+            ShowMessage(undo ? app::UndoRefused : app::RedoRefused, kIconExclamation,
+                        app::ErrorCaption);
             break;
         case ReplayResult::kFailed:
             break;  // reported; the step stays for another try

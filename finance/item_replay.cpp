@@ -68,7 +68,7 @@ void ShowCells(uint32_t list, int32_t row, const RowCells& cells) {
 ReplayResult GoToExpectedRecord(const Side& side, OpenedDataFile& file, int32_t serial,
                                 const ItemFields& expected) {
     if (!file) {
-        ShowMessage(app::OpenDatabaseFailed, 16, app::ErrorCaption);
+        ShowMessage(app::OpenDatabaseFailed, kIconStop, app::ErrorCaption);
         return ReplayResult::kFailed;
     }
     int32_t index = -1;
@@ -127,7 +127,7 @@ ReplayResult Rewrite(const Side& side, int32_t serial, const ItemFields& expecte
 ReplayResult PutBack(const Side& side, const ItemState& item, int32_t* serial) {
     OpenedDataFile file(side.file);
     if (!file) {
-        ShowMessage(app::OpenDatabaseFailed, 16, app::ErrorCaption);
+        ShowMessage(app::OpenDatabaseFailed, kIconStop, app::ErrorCaption);
         return ReplayResult::kFailed;
     }
     if (!CallKernel(AppendBlankRecord).asBool()) {

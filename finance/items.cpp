@@ -38,15 +38,15 @@ float ToFloatOf(const std::string& gbk) {
 // Validation V: the first failing check shows its message; false then.
 bool Validate(const Side& side) {
     if (ComboText(side.combo).empty()) {
-        ShowMessage(side.chooseCategoryMessage, 0);
+        ShowMessage(side.chooseCategoryMessage, kStyleOk);
         return false;
     }
     switch (CheckAmount(EditContent(side.amountEdit))) {
         case AmountVerdict::kEmpty:
-            ShowMessage(side.fillAmountMessage, 0);
+            ShowMessage(side.fillAmountMessage, kStyleOk);
             return false;
         case AmountVerdict::kNotPositive:
-            ShowMessage(app::AmountMustBePositive, 0);
+            ShowMessage(app::AmountMustBePositive, kStyleOk);
             return false;
         case AmountVerdict::kAccepted:
             break;
@@ -60,11 +60,11 @@ void WarnBalance(const Side& side) {
     const double income = State().totalIncome, expense = State().totalExpense;
     const bool low =
         side.income ? expense - (income + a) > 0.0000001 : (income - expense) - a < -0.0000001;
-    if (low) ShowMessage(app::BalanceTooLow, 0);
+    if (low) ShowMessage(app::BalanceTooLow, kStyleOk);
 }
 
 void ReportOpenFailed() {
-    ShowMessage(app::OpenDatabaseFailed, 16, app::ErrorCaption);
+    ShowMessage(app::OpenDatabaseFailed, kIconStop, app::ErrorCaption);
 }
 
 // The entry fields as the record keeps them: the texts cut to their field's
@@ -139,7 +139,7 @@ bool GoToRecordOfRow(const Side& side, int32_t row, OpenedDataFile& file, float*
     }
     if (index < 0 || !CallKernel(GoToRecord, MakeInt(index + 1)).asBool()) {
         file.close();
-        ShowMessage(app::RecordGone, 48, app::ErrorCaption);
+        ShowMessage(app::RecordGone, kIconExclamation, app::ErrorCaption);
         return false;
     }
     *amount = CallKernel(ReadField, MakeTextRef(side.amountField)).asFloat();
@@ -193,7 +193,7 @@ void ChangeItem(const Side& side, const char* noSelection) {
     if (!Validate(side)) return;
     WarnBalance(side);
     if (row == -1) {
-        ShowMessage(noSelection, 0);
+        ShowMessage(noSelection, kStyleOk);
         return;
     }
     float old = 0;
@@ -223,7 +223,7 @@ void ChangeItem(const Side& side, const char* noSelection) {
 void DeleteItem(const Side& side) {
     const int32_t row = ListSelection(side.list);
     if (row == -1) {
-        ShowMessage(app::SelectRecordToDelete, 0);
+        ShowMessage(app::SelectRecordToDelete, kStyleOk);
         return;
     }
     float old = 0;
@@ -248,7 +248,7 @@ void DeleteItem(const Side& side) {
 void ViewItem(const Side& side) {
     const int32_t row = ListSelection(side.list);
     if (row == -1) {
-        ShowMessage(app::SelectRecordToView, 0);
+        ShowMessage(app::SelectRecordToView, kStyleOk);
         return;
     }
     const std::string amount = LvGetItemText(side.list, row, 1);

@@ -35,11 +35,12 @@ void PrepareGlobalState() {
     s.incomeCategoryList = tavrin::NewEmptyArray();
     s.expenseCategoryList = tavrin::NewEmptyArray();
     s.columnList = tavrin::NewEmptyArray();
-    tavrin::MiscRoutine(3, uint64_t(reinterpret_cast<uintptr_t>(&ExitHandler)));
+    tavrin::MiscRoutine(tavrin::kMiscSetExitHandler,
+                        uint64_t(reinterpret_cast<uintptr_t>(&ExitHandler)));
 }
 
 int StartRoutine() {
-    tavrin::MiscRoutine(6);
+    tavrin::MiscRoutine(tavrin::kMiscInitializeRuntime);
     PrepareGlobalState();
     EmptyStartSubroutine();
     tavrin::LoadStartWindow(kMainWindowId);

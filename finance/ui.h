@@ -8,6 +8,7 @@
 #include <string_view>
 
 #include "app_tpl_templates.h"
+#include "runtime/message_box.h"
 
 namespace tavrin::forms {
 class ReportListModel;

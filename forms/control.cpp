@@ -35,26 +35,26 @@ bool IsLiveControl(const void* object) {
 
 ValueClass ClassOfDataKind(uint16_t k) {
     switch (k) {
-        case 1000:
-        case 1001:
-        case 1006:
-        case 1014:
-        case 1015:
-        case 1017:
+        case DataKind::kInt:
+        case DataKind::kSelection:
+        case DataKind::kColor:
+        case DataKind::kPick:
+        case DataKind::kPickIndex:
+        case DataKind::kPickMask:
             return ValueClass::Int32;
-        case 1002:
-        case 1004:
+        case DataKind::kDouble:
+        case DataKind::kDateTime:
             return ValueClass::Int64;
-        case 1003:
+        case DataKind::kBool:
             return ValueClass::Bool;
-        case 1009:
-        case 1010:
-        case 1011:
-        case 1012:
-        case 1023:
-        case 1024:
+        case DataKind::kPicture:
+        case DataKind::kIcon:
+        case DataKind::kCursor:
+        case DataKind::kSound:
+        case DataKind::kImageList:
+        case DataKind::kCustomData:
             return ValueClass::Bytes;
-        case 1013:
+        case DataKind::kFont:
             return ValueClass::Font;
         default:
             return ValueClass::Text;
@@ -143,41 +143,41 @@ QFont DefaultGuiFont() {
 }
 
 std::string FontToRecord(const QFont& font) {
-    std::string rec(60, '\0');
+    std::string rec(kFontRecordSize, '\0');
     auto put32 = [&](size_t at, int32_t v) { std::memcpy(&rec[at], &v, 4); };
     const double points =
         font.pointSizeF() > 0 ? font.pointSizeF() : font.pixelSize() * 72.0 / 96.0;
-    put32(0, -int32_t(std::lround(points * 96.0 / 72.0)));
-    put32(16, font.bold() ? 700 : 400);
-    rec[20] = font.italic() ? 1 : 0;
-    rec[21] = font.underline() ? 1 : 0;
-    rec[22] = font.strikeOut() ? 1 : 0;
-    rec[23] = char(134);
+    put32(FontField::kHeight, -int32_t(std::lround(points * 96.0 / 72.0)));
+    put32(FontField::kWeight, font.bold() ? 700 : 400);
+    rec[FontField::kItalic] = font.italic() ? 1 : 0;
+    rec[FontField::kUnderline] = font.underline() ? 1 : 0;
+    rec[FontField::kStrikeOut] = font.strikeOut() ? 1 : 0;
+    rec[FontField::kCharSet] = char(134);
     std::string face = QStringToGbk(font.family());
     if (face.size() > 31) face.resize(31);
-    std::memcpy(&rec[28], face.data(), face.size());
+    std::memcpy(&rec[FontField::kFaceName], face.data(), face.size());
     return rec;
 }
 
 QFont FontFromRecord(const std::string& record) {
-    if (record.size() < 60) return DefaultGuiFont();
+    if (record.size() < kFontRecordSize) return DefaultGuiFont();
     auto get32 = [&](size_t at) {
         int32_t v;
         std::memcpy(&v, &record[at], 4);
         return v;
     };
-    const char* face = record.data() + 28;
-    std::string faceGbk(face, strnlen(face, 32));
+    const char* face = record.data() + FontField::kFaceName;
+    std::string faceGbk(face, strnlen(face, FontField::kFaceNameSize));
     QFont f(faceGbk.empty() ? DefaultGuiFont().family() : GbkToQString(faceGbk));
-    int32_t height = get32(0);
+    int32_t height = get32(FontField::kHeight);
     int points = height < 0   ? int(std::lround(-height * 72.0 / 96.0))
                  : height > 0 ? int(std::lround(height * 72.0 / 96.0))
                               : 9;
     f.setPointSize(std::max(1, points));
-    f.setBold(get32(16) >= 700);
-    f.setItalic(record[20] != 0);
-    f.setUnderline(record[21] != 0);
-    f.setStrikeOut(record[22] != 0);
+    f.setBold(get32(FontField::kWeight) >= 700);
+    f.setItalic(record[FontField::kItalic] != 0);
+    f.setUnderline(record[FontField::kUnderline] != 0);
+    f.setStrikeOut(record[FontField::kStrikeOut] != 0);
     return f;
 }
 

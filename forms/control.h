@@ -21,19 +21,24 @@ namespace tavrin::forms {
 
 // Property data kinds of a kind's property table (how raw data becomes a Value).
 namespace DataKind {
-constexpr uint16_t kInt = 1000;  // also 1001, 1006, 1014, 1015, 1017
+constexpr uint16_t kInt = 1000;  // one of the 32-bit kinds (ClassOfDataKind)
 constexpr uint16_t kColor = 1006;
 constexpr uint16_t kPick = 1014;
 constexpr uint16_t kDouble = 1002;  // 64-bit
 constexpr uint16_t kBool = 1003;
 constexpr uint16_t kDateTime = 1004;  // 64-bit
 constexpr uint16_t kText = 1005;      // any kind not listed elsewhere reads as text
-constexpr uint16_t kPicture = 1009;   // byte-set copies: 1009, 1010, 1012, 1023, 1024
+constexpr uint16_t kPicture = 1009;   // one of the byte-set kinds
 constexpr uint16_t kIcon = 1010;
 constexpr uint16_t kCursor = 1011;
 constexpr uint16_t kImageList = 1023;
 constexpr uint16_t kCustomData = 1024;
 constexpr uint16_t kFont = 1013;
+// The further 32-bit kinds (selections and picks) and the sound kind.
+constexpr uint16_t kSelection = 1001;
+constexpr uint16_t kPickIndex = 1015;
+constexpr uint16_t kPickMask = 1017;
+constexpr uint16_t kSound = 1012;
 }  // namespace DataKind
 
 enum class ValueClass { Int32, Int64, Bool, Bytes, Font, Text };

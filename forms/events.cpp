@@ -243,14 +243,15 @@ bool CommonEventFilter::eventFilter(QObject* watched, QEvent* e) {
             const int32_t keys = KeyStateOf(me->modifiers());
             int32_t number = 0;
             if (e->type() == QEvent::MouseMove) {
-                number = -6;
+                number = CommonEvent::kMouseMove;
             } else if (me->button() == Qt::LeftButton) {
-                number = e->type() == QEvent::MouseButtonPress     ? -1
-                         : e->type() == QEvent::MouseButtonRelease ? -2
-                                                                   : -3;
+                number = e->type() == QEvent::MouseButtonPress     ? CommonEvent::kLeftDown
+                         : e->type() == QEvent::MouseButtonRelease ? CommonEvent::kLeftUp
+                                                                   : CommonEvent::kLeftDoubleClick;
             } else if (me->button() == Qt::RightButton) {
                 if (e->type() == QEvent::MouseButtonDblClick) return false;
-                number = e->type() == QEvent::MouseButtonPress ? -4 : -5;
+                number = e->type() == QEvent::MouseButtonPress ? CommonEvent::kRightDown
+                                                               : CommonEvent::kRightUp;
             } else {
                 return false;
             }
@@ -259,7 +260,8 @@ bool CommonEventFilter::eventFilter(QObject* watched, QEvent* e) {
         case QEvent::Wheel: {
             if (AlreadyRaised(watched, e)) return false;
             auto* we = static_cast<QWheelEvent*>(e);
-            return ask(-12, {we->angleDelta().y() / 120, KeyStateOf(we->modifiers())});
+            return ask(CommonEvent::kWheel,
+                       {we->angleDelta().y() / 120, KeyStateOf(we->modifiers())});
         }
         case QEvent::KeyPress:
         case QEvent::KeyRelease: {
@@ -267,11 +269,11 @@ bool CommonEventFilter::eventFilter(QObject* watched, QEvent* e) {
             auto* ke = static_cast<QKeyEvent*>(e);
             const int32_t code = PlatformKeyCode(ke->key());
             const int32_t keys = KeyStateOf(ke->modifiers());
-            if (e->type() == QEvent::KeyRelease) return ask(-10, {code, keys});
-            if (ask(-9, {code, keys})) return true;
-            if (ke->text().isEmpty() || !c->hasHandler(-11)) return false;
+            if (e->type() == QEvent::KeyRelease) return ask(CommonEvent::kKeyUp, {code, keys});
+            if (ask(CommonEvent::kKeyDown, {code, keys})) return true;
+            if (ke->text().isEmpty() || !c->hasHandler(CommonEvent::kCharacter)) return false;
             const int32_t ch = CharCode(ke->text());
-            Value r = c->raise(-11, {ch}, MakeInt(ch));
+            Value r = c->raise(CommonEvent::kCharacter, {ch}, MakeInt(ch));
             if (r.asInt() == ch) return false;
             if (r.asInt() == 0) return true;  // swallowed
             QKeyEvent replaced(QEvent::KeyPress, ke->key(), ke->modifiers(), CharText(r.asInt()),
@@ -291,7 +293,9 @@ bool CommonEventFilter::eventFilter(QObject* watched, QEvent* e) {
             const bool had = property("tavrinFocus").toBool();
             if (had == in) return false;
             setProperty("tavrinFocus", in);
-            if (c->hasHandler(in ? -7 : -8)) c->raise(in ? -7 : -8);
+            if (const int32_t focus = in ? CommonEvent::kFocusIn : CommonEvent::kFocusOut;
+                c->hasHandler(focus))
+                c->raise(focus);
             return false;
         }
         default:

@@ -43,22 +43,22 @@ void FormWindow::raiseWindowEvent(int32_t number, std::initializer_list<int32_t>
 void FormWindow::resizeEvent(QResizeEvent* e) {
     QWidget::resizeEvent(e);
     layoutClient();
-    raiseWindowEvent(4);
+    raiseWindowEvent(WindowEvent::kResized);
 }
 
 void FormWindow::moveEvent(QMoveEvent* e) {
     QWidget::moveEvent(e);
-    raiseWindowEvent(3);
+    raiseWindowEvent(WindowEvent::kMoved);
 }
 
 void FormWindow::showEvent(QShowEvent* e) {
     QWidget::showEvent(e);
-    raiseWindowEvent(10);
+    raiseWindowEvent(WindowEvent::kShown);
 }
 
 void FormWindow::hideEvent(QHideEvent* e) {
     QWidget::hideEvent(e);
-    raiseWindowEvent(11);
+    raiseWindowEvent(WindowEvent::kHidden);
 }
 
 void FormWindow::changeEvent(QEvent* e) {
@@ -67,11 +67,11 @@ void FormWindow::changeEvent(QEvent* e) {
     if (isActiveWindow()) {
         if (!activatedOnce_) {
             activatedOnce_ = true;
-            raiseWindowEvent(8);
+            raiseWindowEvent(WindowEvent::kFirstActivated);
         }
-        raiseWindowEvent(5);
+        raiseWindowEvent(WindowEvent::kActivated);
     } else {
-        raiseWindowEvent(6);
+        raiseWindowEvent(WindowEvent::kDeactivated);
     }
 }
 
@@ -81,7 +81,7 @@ void FormWindow::closeEvent(QCloseEvent* e) {
         return;
     }
     Control* self = FindWindowControl(windowId_);
-    const bool mayClose = !self || self->raise(1, {}, MakeBool(true)).asBool();
+    const bool mayClose = !self || self->raise(WindowEvent::kMayClose, {}, MakeBool(true)).asBool();
     if (!mayClose) {
         e->ignore();
         CloseRefused(windowId_);
@@ -93,7 +93,7 @@ void FormWindow::closeEvent(QCloseEvent* e) {
 
 void FormWindow::customEvent(QEvent* e) {
     if (e->type() == QEvent::Type(kWindowNotificationMessage)) {
-        raiseWindowEvent(7, {static_cast<WindowNotificationEvent*>(e)->value});
+        raiseWindowEvent(WindowEvent::kNotified, {static_cast<WindowNotificationEvent*>(e)->value});
         return;
     }
     if (e->type() != QEvent::Type(kCloseRequestMessage)) return;

@@ -248,30 +248,36 @@ void Put32(std::string& rec, size_t at, int32_t v) {
 }
 
 std::string FaceOf(const std::string& rec) {
-    return std::string(rec.data() + 28, strnlen(rec.data() + 28, 32));
+    return std::string(rec.data() + FontField::kFaceName,
+                       strnlen(rec.data() + FontField::kFaceName, FontField::kFaceNameSize));
 }
 int32_t PointSizeOf(const std::string& rec) {
-    const int32_t h = Get32(rec, 0);
+    const int32_t h = Get32(rec, FontField::kHeight);
     return int32_t(std::lround(std::abs(h) * 72.0 / 96.0));
 }
 
 uint64_t ReadFontPart(const std::string& rec, int32_t part) {
     switch (part) {
         case -1: {
-            FontSummary s{Get32(rec, 8), Get32(rec, 16) >= 700, rec[20] != 0,         rec[22] != 0,
-                          rec[21] != 0,  PointSizeOf(rec),      CopyText(FaceOf(rec))};
+            FontSummary s{Get32(rec, FontField::kEscapement),
+                          Get32(rec, FontField::kWeight) >= 700,
+                          rec[FontField::kItalic] != 0,
+                          rec[FontField::kStrikeOut] != 0,
+                          rec[FontField::kUnderline] != 0,
+                          PointSizeOf(rec),
+                          CopyText(FaceOf(rec))};
             return PointerPayload(NewByteSet(&s, sizeof s));
         }
         case 0:
-            return uint32_t(Get32(rec, 8));
+            return uint32_t(Get32(rec, FontField::kEscapement));
         case 1:
-            return Get32(rec, 16) >= 700 ? 1 : 0;
+            return Get32(rec, FontField::kWeight) >= 700 ? 1 : 0;
         case 2:
-            return rec[20] ? 1 : 0;
+            return rec[FontField::kItalic] ? 1 : 0;
         case 3:
-            return rec[22] ? 1 : 0;
+            return rec[FontField::kStrikeOut] ? 1 : 0;
         case 4:
-            return rec[21] ? 1 : 0;
+            return rec[FontField::kUnderline] ? 1 : 0;
         case 5:
             return uint32_t(PointSizeOf(rec));
         case 6:
@@ -283,8 +289,8 @@ uint64_t ReadFontPart(const std::string& rec, int32_t part) {
 
 void SetFace(std::string& rec, std::string face) {
     if (face.empty() || face.size() > 31) face = fm_text::DefaultFontFace;
-    std::memset(rec.data() + 28, 0, 32);
-    std::memcpy(rec.data() + 28, face.data(), face.size());
+    std::memset(rec.data() + FontField::kFaceName, 0, FontField::kFaceNameSize);
+    std::memcpy(rec.data() + FontField::kFaceName, face.data(), face.size());
 }
 
 void WriteFontPart(std::string& rec, int32_t part, uint32_t lo, uint32_t hi) {
@@ -305,23 +311,23 @@ void WriteFontPart(std::string& rec, int32_t part, uint32_t lo, uint32_t hi) {
             break;
         }
         case 0:
-            Put32(rec, 8, v % 3600);
-            Put32(rec, 12, v % 3600);
+            Put32(rec, FontField::kEscapement, v % 3600);
+            Put32(rec, FontField::kOrientation, v % 3600);
             break;
         case 1:
-            Put32(rec, 16, v ? 700 : 0);
+            Put32(rec, FontField::kWeight, v ? 700 : 0);
             break;
         case 2:
-            rec[20] = v ? 1 : 0;
+            rec[FontField::kItalic] = v ? 1 : 0;
             break;
         case 3:
-            rec[22] = v ? 1 : 0;
+            rec[FontField::kStrikeOut] = v ? 1 : 0;
             break;
         case 4:
-            rec[21] = v ? 1 : 0;
+            rec[FontField::kUnderline] = v ? 1 : 0;
             break;
         case 5:
-            Put32(rec, 0, -int32_t(std::lround(std::max(1, v) * 96.0 / 72.0)));
+            Put32(rec, FontField::kHeight, -int32_t(std::lround(std::max(1, v) * 96.0 / 72.0)));
             break;
         case 6:
             SetFace(rec, TextAt(lo, hi));

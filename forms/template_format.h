@@ -119,5 +119,18 @@ constexpr uint32_t kButtonCheck = 1u << 3;
 
 // The platform font record: 60 bytes.
 constexpr uint32_t kFontRecordSize = 60;
+// Where its fields lie.
+namespace FontField {
+constexpr uint32_t kHeight = 0;        // i32 pixels; negative: the character height
+constexpr uint32_t kEscapement = 8;    // i32 tenths of degrees
+constexpr uint32_t kOrientation = 12;  // i32 tenths of degrees
+constexpr uint32_t kWeight = 16;       // i32 400 normal, 700 bold
+constexpr uint32_t kItalic = 20;       // byte flag
+constexpr uint32_t kUnderline = 21;    // byte flag
+constexpr uint32_t kStrikeOut = 22;    // byte flag
+constexpr uint32_t kCharSet = 23;      // byte, 134 for GB2312
+constexpr uint32_t kFaceName = 28;     // NUL-padded GBK face name
+constexpr uint32_t kFaceNameSize = 32;
+}  // namespace FontField
 
 }  // namespace tavrin::forms

@@ -7,6 +7,7 @@
 #include <QWidget>
 
 #include "forms/control.h"
+#include "forms/events.h"
 #include "forms/form_window.h"
 #include "forms/picture.h"
 #include "forms/window_system.h"
@@ -70,7 +71,8 @@ QSystemTrayIcon* GiveNotificationIcon(uint32_t windowId, const QIcon& icon,
                      [windowId](QSystemTrayIcon::ActivationReason reason) {
                          const int32_t kind = ClickKindOf(reason);
                          if (kind == 0) return;
-                         if (Control* self = FindWindowControl(windowId)) self->raise(9, {kind});
+                         if (Control* self = FindWindowControl(windowId))
+                             self->raise(WindowEvent::kTrayIconClicked, {kind});
                      });
     if (QSystemTrayIcon::isSystemTrayAvailable()) tray->show();
     return tray;

@@ -204,7 +204,7 @@ void DestroyWindow(uint32_t windowId) {
     // Event 2 sees the window's data components shut down: edits written, files closed.
     for (auto& [id, c] : lw->controls) c->commitPendingEdits();
     for (auto& [id, c] : lw->controls) c->releaseData();
-    if (Control* self = FindWindowControl(windowId)) self->raise(2);
+    if (Control* self = FindWindowControl(windowId)) self->raise(WindowEvent::kDestroyed);
     std::unique_ptr<LiveWindow> owned = std::move(St().live[windowId]);
     St().live.erase(windowId);
     // Deferred deletion: the handler that closed the window may still be running
@@ -328,7 +328,7 @@ bool LoadWindow(uint32_t windowId, uint32_t parentWindowId, bool modal, bool sta
     for (auto& [id, c] : lw.controls) c->windowCreated();
     ApplyTabOrder(lw);
 
-    lw.controls[self.id]->raise(0);
+    lw.controls[self.id]->raise(WindowEvent::kCreated);
     if (!Live(windowId)) return true;  // the creation handler closed it again
 
     QPointer<FormWindow> form = lw.form;

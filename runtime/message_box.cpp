@@ -30,20 +30,20 @@ struct ButtonSpec {
 
 // The buttons of a style's low four bits, in the order they are shown.
 std::vector<ButtonSpec> ButtonsFor(uint32_t style) {
-    switch (style & 0xF) {
-        case 1:
+    switch (style & kStyleButtonsMask) {
+        case kStyleOkCancel:
             return {{QMessageBox::Ok, kButtonOk}, {QMessageBox::Cancel, kButtonCancel}};
-        case 2:
+        case kStyleAbortRetryIgnore:
             return {{QMessageBox::Abort, kButtonAbort},
                     {QMessageBox::Retry, kButtonRetry},
                     {QMessageBox::Ignore, kButtonIgnore}};
-        case 3:
+        case kStyleYesNoCancel:
             return {{QMessageBox::Yes, kButtonYes},
                     {QMessageBox::No, kButtonNo},
                     {QMessageBox::Cancel, kButtonCancel}};
-        case 4:
+        case kStyleYesNo:
             return {{QMessageBox::Yes, kButtonYes}, {QMessageBox::No, kButtonNo}};
-        case 5:
+        case kStyleRetryCancel:
             return {{QMessageBox::Retry, kButtonRetry}, {QMessageBox::Cancel, kButtonCancel}};
         default:
             return {{QMessageBox::Ok, kButtonOk}};
@@ -51,14 +51,14 @@ std::vector<ButtonSpec> ButtonsFor(uint32_t style) {
 }
 
 QMessageBox::Icon IconFor(uint32_t style) {
-    switch (style & 0xF0) {
-        case 16:
+    switch (style & kStyleIconMask) {
+        case kIconStop:
             return QMessageBox::Critical;
-        case 32:
+        case kIconQuestion:
             return QMessageBox::Question;
-        case 48:
+        case kIconExclamation:
             return QMessageBox::Warning;
-        case 64:
+        case kIconInformation:
             return QMessageBox::Information;
         default:
             return QMessageBox::NoIcon;

@@ -23,9 +23,22 @@ enum MessageBoxButton : int32_t {
     kButtonNo = 6,
 };
 
-// Style bits: buttons in the low 4 bits (0 OK, 1 OK/Cancel, 2 Abort/Retry/Ignore,
-// 3 Yes/No/Cancel, 4 Yes/No, 5 Retry/Cancel); icons 16 stop, 32 question,
-// 48 exclamation, 64 information; default button 256, 512; 4096 system-modal.
+// Style bits: the buttons in the low 4 bits, the icon in the next 4; default
+// button 256, 512; 4096 system-modal.
+enum MessageBoxStyle : uint32_t {
+    kStyleOk = 0,
+    kStyleOkCancel = 1,
+    kStyleAbortRetryIgnore = 2,
+    kStyleYesNoCancel = 3,
+    kStyleYesNo = 4,
+    kStyleRetryCancel = 5,
+    kStyleButtonsMask = 0x0F,
+    kIconStop = 16,
+    kIconQuestion = 32,
+    kIconExclamation = 48,
+    kIconInformation = 64,
+    kStyleIconMask = 0xF0,
+};
 struct MessageBoxRequest {
     std::string text;     // GBK
     std::string caption;  // GBK

@@ -308,28 +308,28 @@ void LoadStartWindow(uint32_t windowId) {
 uint64_t MiscRoutine(int32_t number, uint64_t a, uint64_t b, uint64_t c, uint64_t d, uint64_t e) {
     void* object = reinterpret_cast<void*>(uintptr_t(b));
     switch (number) {
-        case 0:
+        case kMiscNextFoundFile:
             return uint64_t(reinterpret_cast<uintptr_t>(
                 NextFoundFile(reinterpret_cast<const char*>(uintptr_t(a)))));
-        case 1:
+        case kMiscCloseFileSearch:
             S().found.clear();
             S().foundNext = 0;
             return 0;
-        case 2: {
+        case kMiscMakeArrayWritable: {
             auto** variable = reinterpret_cast<ArrayBlock**>(uintptr_t(a));
             if (variable) *variable = MakeArrayWritable(*variable, uint32_t(b));
             return 0;
         }
-        case 3:
+        case kMiscSetExitHandler:
             SetExitHandler(reinterpret_cast<void (*)()>(uintptr_t(a)));
             return 0;
-        case 4:
+        case kMiscReadObjectProperty:
             return ReadObjectProperty(uint32_t(a), object, int32_t(c), int32_t(d));
-        case 5:
+        case kMiscWriteObjectProperty:
             WriteObjectProperty(uint32_t(a), object, int32_t(c), int32_t(d), uint32_t(e),
                                 uint32_t(e >> 32));
             return 0;
-        case 6:
+        case kMiscInitializeRuntime:
             InitializeRuntime(true);
             return 0;
         default:

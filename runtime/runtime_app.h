@@ -86,11 +86,17 @@ struct ApplicationImage {
 [[noreturn]] void ExitProgram(int32_t code);
 void RunMessageLoop();
 void LoadStartWindow(uint32_t windowId);
-// 0: next file of a search (a: GBK pattern or null to continue) → text; 1: close it;
-// 2: make an array writable (a: ArrayBlock**, b: element width); 3: exit handler
-// (a: void(*)()); 4: read a property of a control object (a: type id, b: the
-// object, c: property index, d: array index) → payload; 5: write one (as 4, e:
-// the payload, lo | hi << 32); 6: runtime initialisation.
+// The numbered routines of MiscRoutine, with their arguments.
+enum MiscRoutineNumber : int32_t {
+    kMiscNextFoundFile = 0,      // a: GBK pattern, or null to continue a search → text
+    kMiscCloseFileSearch = 1,    // ends the search
+    kMiscMakeArrayWritable = 2,  // a: ArrayBlock**, b: element width
+    kMiscSetExitHandler = 3,     // a: void(*)()
+    // a: type id, b: the control object, c: property index, d: array index → payload
+    kMiscReadObjectProperty = 4,
+    kMiscWriteObjectProperty = 5,  // as the read, e: the payload, lo | hi << 32
+    kMiscInitializeRuntime = 6,
+};
 uint64_t MiscRoutine(int32_t number, uint64_t a = 0, uint64_t b = 0, uint64_t c = 0, uint64_t d = 0,
                      uint64_t e = 0);
 

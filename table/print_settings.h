@@ -5,11 +5,12 @@
 
 #include <cstdint>
 
+#include "forms/template_format.h"
 #include "runtime/value.h"
 
 namespace tavrin::table {
 
-constexpr uint32_t kPrintSettingsType = 0x00010028;
+constexpr uint32_t kPrintSettingsType = forms::TypeId::kPrintSettings;
 
 struct PrintSettings {
     int32_t paper = 0;        // 0 the printer's default, 1 A3, 2 A4, ... 8 32K, 9–16, ≥1000

@@ -5,6 +5,8 @@
 #include <cstdint>
 #include <string>
 
+#include "forms/control.h"
+#include "forms/properties.h"
 #include "runtime/value.h"
 
 namespace tavrin::charts {
@@ -12,15 +14,19 @@ namespace tavrin::charts {
 // A chart's own property number is the control's property index less the eight
 // properties every visible control has (left, top, width, height, mark, visible,
 // disabled, mouse pointer).
-constexpr int kFirstOwnPropertyIndex = 8;
+constexpr int kFirstOwnPropertyIndex = forms::Prop::kOwn;
+// The control property index of an own property number.
+constexpr int32_t PropertyIndex(int own) {
+    return own + kFirstOwnPropertyIndex;
+}
 
 // Data kinds of the chart properties, as the window layer converts raw payloads.
 enum class PropertyKind : int32_t {
-    kInt = 1000,     // counts, indices, colours 0x00BBGGRR
-    kDouble = 1002,  // values
-    kBool = 1003,    // switches, stored 1 = true
-    kText = 1005,    // GBK text
-    kBytes = 1009,   // picture data
+    kInt = forms::DataKind::kInt,        // counts, indices, colours 0x00BBGGRR
+    kDouble = forms::DataKind::kDouble,  // values
+    kBool = forms::DataKind::kBool,      // switches, stored 1 = true
+    kText = forms::DataKind::kText,      // GBK text
+    kBytes = forms::DataKind::kPicture,  // picture data
 };
 
 // One entry of a chart's property table, by own property number.

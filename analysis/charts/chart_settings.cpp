@@ -10,18 +10,14 @@ namespace tavrin::charts {
 
 namespace {
 
-constexpr int32_t Index(int own) {
-    return own + kFirstOwnPropertyIndex;
-}
-
 ChartSetting LineText(int own, const char* text) {
-    return {ChartKind::kLine, Index(own), text, 0};
+    return {ChartKind::kLine, PropertyIndex(own), text, 0};
 }
 ChartSetting LineNumber(int own, int32_t number) {
-    return {ChartKind::kLine, Index(own), nullptr, number};
+    return {ChartKind::kLine, PropertyIndex(own), nullptr, number};
 }
 ChartSetting PieText(int own, const char* text) {
-    return {ChartKind::kPie, Index(own), text, 0};
+    return {ChartKind::kPie, PropertyIndex(own), text, 0};
 }
 
 }  // namespace

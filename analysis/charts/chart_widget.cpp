@@ -21,84 +21,82 @@ void ChartWidget::PrintOnto(QPainter& painter, const QRect& page) const {
                   [this](QPainter& p, QSize size) { PaintChart(p, size, ChartMedium::kPrint); });
 }
 
-std::optional<PropertyKind> ChartWidget::KindOfProperty(int number) const {
-    const std::vector<ChartPropertyInfo>& table = PropertyTable();
-    if (number < 0 || number >= int(table.size())) return std::nullopt;
-    return table[size_t(number)].kind;
+namespace {
+
+uint32_t BackgroundColourOf(const ChartWidget& c) {
+    return c.style().background;
+}
+uint32_t TextColourOf(const ChartWidget& c) {
+    return c.style().textColour;
+}
+uint32_t TitleColourOf(const ChartWidget& c) {
+    return c.style().titleColour;
+}
+const std::string& FontFaceOf(const ChartWidget& c) {
+    return c.style().fontFace;
+}
+int32_t TitlePixelsOf(const ChartWidget& c) {
+    return c.style().titlePixels;
+}
+int32_t TextPixelsOf(const ChartWidget& c) {
+    return c.style().textPixels;
 }
 
-void ChartWidget::setBackgroundColour(uint32_t bgr) {
-    mutableStyle().background = bgr;
-    update();
+using W = ChartWidget;
+constexpr PropertyKind kInt = PropertyKind::kInt, kText = PropertyKind::kText;
+constexpr ChartPropertyRow kStyleRows[] = {
+    Row<W, kInt, &BackgroundColourOf, &W::setBackgroundColour>("BackColor"),
+    Row<W, kInt, &TextColourOf, &W::setTextColour>("TextColor"),
+    Row<W, kInt, &TitleColourOf, &W::setTitleColour>("TitleColor"),
+    Row<W, kText, &FontFaceOf, &W::setFontFace>("FontFace"),
+    Row<W, kInt, &TitlePixelsOf, &W::setTitlePixels>("TitlePixels"),
+    Row<W, kInt, &TextPixelsOf, &W::setTextPixels>("TextPixels"),
+};
+static_assert(int(std::size(kStyleRows)) == kFirstChartProperty);
+
+}  // namespace
+
+const ChartPropertyRow* ChartWidget::rowOf(int number) const {
+    if (number < 0) return nullptr;
+    if (number < kFirstChartProperty) return &kStyleRows[number];
+    const std::span<const ChartPropertyRow> rows = chartRows();
+    const size_t own = size_t(number - kFirstChartProperty);
+    return own < rows.size() ? &rows[own] : nullptr;
 }
-void ChartWidget::setTextColour(uint32_t bgr) {
-    mutableStyle().textColour = bgr;
-    update();
+
+bool ChartWidget::WriteProperty(int number, const Value& value) {
+    const ChartPropertyRow* row = rowOf(number);
+    if (row == nullptr) return false;
+    row->write(*this, value);
+    return true;
 }
-void ChartWidget::setTitleColour(uint32_t bgr) {
-    mutableStyle().titleColour = bgr;
-    update();
+
+Value ChartWidget::ReadProperty(int number) const {
+    const ChartPropertyRow* row = rowOf(number);
+    return row ? row->read(*this) : Value{};
 }
-void ChartWidget::setFontFace(const std::string& gbk) {
-    mutableStyle().fontFace = gbk;
-    update();
+
+std::vector<ChartPropertyInfo> ChartWidget::PropertyTable() const {
+    std::vector<ChartPropertyInfo> table;
+    for (const ChartPropertyRow& row : kStyleRows) table.push_back(row.info);
+    for (const ChartPropertyRow& row : chartRows()) table.push_back(row.info);
+    return table;
 }
+
+std::optional<PropertyKind> ChartWidget::KindOfProperty(int number) const {
+    const ChartPropertyRow* row = rowOf(number);
+    return row ? std::optional(row->info.kind) : std::nullopt;
+}
+
 void ChartWidget::setTitlePixels(int32_t pixels) {
-    mutableStyle().titlePixels = ClampInt(pixels, kMinFontPixels, kMaxFontPixels);
-    update();
+    assign(mutableStyle().titlePixels, ClampInt(pixels, kMinFontPixels, kMaxFontPixels));
 }
 void ChartWidget::setTextPixels(int32_t pixels) {
-    mutableStyle().textPixels = ClampInt(pixels, kMinFontPixels, kMaxFontPixels);
-    update();
+    assign(mutableStyle().textPixels, ClampInt(pixels, kMinFontPixels, kMaxFontPixels));
 }
 
 int ChartWidget::titleBandHeight() const {
     return TitleBandHeight(style(), titleText());
-}
-
-bool ChartWidget::WriteStyleProperty(int number, const Value& value) {
-    switch (number) {
-        case kBackgroundColourProperty:
-            setBackgroundColour(uint32_t(IntFromValue(value)));
-            return true;
-        case kTextColourProperty:
-            setTextColour(uint32_t(IntFromValue(value)));
-            return true;
-        case kTitleColourProperty:
-            setTitleColour(uint32_t(IntFromValue(value)));
-            return true;
-        case kFontFaceProperty:
-            setFontFace(TextFromValue(value));
-            return true;
-        case kTitlePixelsProperty:
-            setTitlePixels(IntFromValue(value));
-            return true;
-        case kTextPixelsProperty:
-            setTextPixels(IntFromValue(value));
-            return true;
-        default:
-            return false;
-    }
-}
-
-std::optional<Value> ChartWidget::ReadStyleProperty(int number) const {
-    const ChartStyle& s = style();
-    switch (number) {
-        case kBackgroundColourProperty:
-            return MakeInt(int32_t(s.background));
-        case kTextColourProperty:
-            return MakeInt(int32_t(s.textColour));
-        case kTitleColourProperty:
-            return MakeInt(int32_t(s.titleColour));
-        case kFontFaceProperty:
-            return TextResult(s.fontFace);
-        case kTitlePixelsProperty:
-            return MakeInt(s.titlePixels);
-        case kTextPixelsProperty:
-            return MakeInt(s.textPixels);
-        default:
-            return std::nullopt;
-    }
 }
 
 }  // namespace tavrin::charts

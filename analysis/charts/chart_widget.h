@@ -5,15 +5,18 @@
 #include <QRect>
 #include <QWidget>
 #include <optional>
+#include <span>
+#include <utility>
 #include <vector>
 
 #include "analysis/charts/chart_painting.h"
 #include "analysis/charts/chart_property.h"
+#include "analysis/charts/chart_property_rows.h"
 #include "runtime/value.h"
 
 namespace tavrin::charts {
 
-// Own property numbers 0..5 are the same on both charts.
+// Own property numbers 0..5 are the same on both charts; each chart's own rows follow.
 enum StyleProperty : int {
     kBackgroundColourProperty = 0,
     kTextColourProperty = 1,
@@ -22,6 +25,7 @@ enum StyleProperty : int {
     kTitlePixelsProperty = 4,  // 6..72
     kTextPixelsProperty = 5,   // 6..72
 };
+constexpr int kFirstChartProperty = 6;
 
 class ChartWidget : public QWidget {
     Q_OBJECT
@@ -31,12 +35,12 @@ class ChartWidget : public QWidget {
 
     // Writes a property by its own number (control property index - 8) under the
     // property's rule and repaints; false for a number the chart does not have.
-    virtual bool WriteProperty(int number, const Value& value) = 0;
+    bool WriteProperty(int number, const Value& value);
     // A fresh result (texts and byte-sets belong to the caller); the empty Value
     // for a number the chart does not have.
-    virtual Value ReadProperty(int number) const = 0;
+    Value ReadProperty(int number) const;
     // The chart's property table, by own property number.
-    virtual const std::vector<ChartPropertyInfo>& PropertyTable() const = 0;
+    std::vector<ChartPropertyInfo> PropertyTable() const;
     // The data kind of a property, or nullopt for a number the chart does not have.
     std::optional<PropertyKind> KindOfProperty(int number) const;
 
@@ -48,22 +52,39 @@ class ChartWidget : public QWidget {
 
     // The look settings shared by both charts.
     virtual const ChartStyle& style() const = 0;
-    void setBackgroundColour(uint32_t bgr);
-    void setTextColour(uint32_t bgr);
-    void setTitleColour(uint32_t bgr);
-    void setFontFace(const std::string& gbk);  // empty: the default face
-    void setTitlePixels(int32_t pixels);
-    void setTextPixels(int32_t pixels);
+    void setBackgroundColour(uint32_t bgr) { assign(mutableStyle().background, bgr); }
+    void setTextColour(uint32_t bgr) { assign(mutableStyle().textColour, bgr); }
+    void setTitleColour(uint32_t bgr) { assign(mutableStyle().titleColour, bgr); }
+    // Empty: the default face.
+    void setFontFace(const std::string& gbk) { assign(mutableStyle().fontFace, gbk); }
+    void setTitlePixels(int32_t pixels);  // 6..72
+    void setTextPixels(int32_t pixels);   // 6..72
+    void setShowTitle(bool on) { assign(mutableStyle().showTitle, on); }
+    bool showTitle() const { return style().showTitle; }
+    void setBorder(bool on) { assign(mutableStyle().border, on); }
+    bool border() const { return style().border; }
+    void setBackgroundPicture(const std::string& encoded) {
+        assign(mutableStyle().picture, encoded);
+    }
+    const std::string& backgroundPicture() const { return style().picture; }
     // Height of the title band above the plot area (0 when no title is shown).
     int titleBandHeight() const;
 
   protected:
     virtual ChartStyle& mutableStyle() = 0;
     virtual QString titleText() const = 0;
+    // The chart's own rows, for own numbers kFirstChartProperty on.
+    virtual std::span<const ChartPropertyRow> chartRows() const = 0;
     void paintEvent(QPaintEvent* event) override;
-    // Own numbers 0..5.
-    bool WriteStyleProperty(int number, const Value& value);
-    std::optional<Value> ReadStyleProperty(int number) const;
+    // Stores a setting and repaints.
+    template <typename Field, typename V>
+    void assign(Field& field, V&& value) {
+        field = std::forward<V>(value);
+        update();
+    }
+
+  private:
+    const ChartPropertyRow* rowOf(int number) const;
 };
 
 }  // namespace tavrin::charts

@@ -28,67 +28,6 @@ void LineChart::PaintChart(QPainter& painter, QSize size, ChartMedium medium) co
     PaintLineChart(painter, size, model_, medium);
 }
 
-void LineChart::setTitle(const std::string& gbk) {
-    model_.title = gbk;
-    update();
-}
-void LineChart::setCaption(const std::string& gbk) {
-    model_.caption = gbk;
-    update();
-}
-void LineChart::setUnit(const std::string& gbk) {
-    model_.unit = gbk;
-    update();
-}
-void LineChart::setToolTipTemplate(const std::string& gbk) {
-    model_.toolTipTemplate = gbk;
-    update();
-}
-void LineChart::setMaximum(int32_t maximum) {
-    model_.maximum = ClampInt(maximum, 0, int32_t(kMaxChartValue));
-    update();
-}
-void LineChart::setDivisions(int32_t divisions) {
-    model_.divisions = ClampInt(divisions, 1, 100);
-    update();
-}
-void LineChart::setAxisColour(uint32_t bgr) {
-    model_.axisColour = bgr;
-    update();
-}
-void LineChart::setGridColour(uint32_t bgr) {
-    model_.gridColour = bgr;
-    update();
-}
-void LineChart::setShowGrid(bool on) {
-    model_.showGrid = on;
-    update();
-}
-void LineChart::setShowToolTips(bool on) {
-    model_.showToolTips = on;
-    update();
-}
-void LineChart::setShowTitle(bool on) {
-    model_.style.showTitle = on;
-    update();
-}
-void LineChart::setBorder(bool on) {
-    model_.style.border = on;
-    update();
-}
-void LineChart::setBackgroundPicture(const std::string& encoded) {
-    model_.style.picture = encoded;
-    update();
-}
-void LineChart::setToolTipDecimals(int32_t decimals) {
-    model_.toolTipDecimals = ClampInt(decimals, 0, 10);
-    update();
-}
-void LineChart::setLabelInterval(int32_t interval) {
-    model_.labelInterval = interval;
-    update();
-}
-
 // Resizes the value table, keeping the values of the series and points that stay.
 void LineChart::resizeTable(int32_t seriesCount, int32_t pointCount) {
     const int32_t oldSeries = this->seriesCount();
@@ -113,14 +52,6 @@ void LineChart::setCurrentSeries(int32_t index) {
     currentSeries_ = index >= 0 && index < seriesCount() ? index : 0;
     update();
 }
-void LineChart::setSeriesName(const std::string& gbk) {
-    model_.series[size_t(currentSeries_)].name = gbk;
-    update();
-}
-void LineChart::setSeriesColour(uint32_t bgr) {
-    model_.series[size_t(currentSeries_)].colour = bgr;
-    update();
-}
 void LineChart::setPointCount(int32_t count) {
     resizeTable(seriesCount(), ClampInt(count, 1, kMaxPoints));
     currentPoint_ = 0;
@@ -128,10 +59,6 @@ void LineChart::setPointCount(int32_t count) {
 }
 void LineChart::setCurrentPoint(int32_t index) {
     currentPoint_ = index >= 0 && index < pointCount() ? index : 0;
-    update();
-}
-void LineChart::setPointLabel(const std::string& gbk) {
-    model_.labels[size_t(currentPoint_)] = gbk;
     update();
 }
 void LineChart::setPointValue(double value) {
@@ -165,170 +92,52 @@ bool LineChart::event(QEvent* event) {
     return ChartWidget::event(event);
 }
 
-bool LineChart::WriteProperty(int number, const Value& v) {
-    if (WriteStyleProperty(number, v)) return true;
-    switch (number) {
-        case kTitle:
-            setTitle(TextFromValue(v));
-            return true;
-        case kBorder:
-            setBorder(BoolFromValue(v));
-            return true;
-        case kAxisColour:
-            setAxisColour(uint32_t(IntFromValue(v)));
-            return true;
-        case kCaption:
-            setCaption(TextFromValue(v));
-            return true;
-        case kUnit:
-            setUnit(TextFromValue(v));
-            return true;
-        case kBackgroundPicture:
-            setBackgroundPicture(BytesFromValue(v));
-            return true;
-        case kGridColour:
-            setGridColour(uint32_t(IntFromValue(v)));
-            return true;
-        case kMaximum:
-            setMaximum(IntFromValue(v));
-            return true;
-        case kDivisions:
-            setDivisions(IntFromValue(v));
-            return true;
-        case kShowGrid:
-            setShowGrid(BoolFromValue(v));
-            return true;
-        case kShowToolTips:
-            setShowToolTips(BoolFromValue(v));
-            return true;
-        case kShowTitle:
-            setShowTitle(BoolFromValue(v));
-            return true;
-        case kSeriesCount:
-            setSeriesCount(IntFromValue(v));
-            return true;
-        case kCurrentSeries:
-            setCurrentSeries(IntFromValue(v));
-            return true;
-        case kSeriesName:
-            setSeriesName(TextFromValue(v));
-            return true;
-        case kSeriesColour:
-            setSeriesColour(uint32_t(IntFromValue(v)));
-            return true;
-        case kPointCount:
-            setPointCount(IntFromValue(v));
-            return true;
-        case kCurrentPoint:
-            setCurrentPoint(IntFromValue(v));
-            return true;
-        case kPointLabel:
-            setPointLabel(TextFromValue(v));
-            return true;
-        case kPointValue:
-            setPointValue(DoubleFromValue(v));
-            return true;
-        case kToolTipDecimals:
-            setToolTipDecimals(IntFromValue(v));
-            return true;
-        case kLabelInterval:
-            setLabelInterval(IntFromValue(v));
-            return true;
-        case kToolTipTemplate:
-            setToolTipTemplate(TextFromValue(v));
-            return true;
-        default:
-            return false;
-    }
+namespace {
+
+using L = LineChart;
+constexpr PropertyKind kInt = PropertyKind::kInt, kBool = PropertyKind::kBool,
+                       kText = PropertyKind::kText, kDouble = PropertyKind::kDouble,
+                       kBytes = PropertyKind::kBytes;
+const std::string& SeriesNameOf(const L& c) {
+    return c.currentSeriesFields().name;
+}
+uint32_t SeriesColourOf(const L& c) {
+    return c.currentSeriesFields().colour;
 }
 
-Value LineChart::ReadProperty(int number) const {
-    if (auto v = ReadStyleProperty(number)) return *v;
-    switch (number) {
-        case kTitle:
-            return TextResult(model_.title);
-        case kBorder:
-            return MakeBool(model_.style.border);
-        case kAxisColour:
-            return MakeInt(int32_t(model_.axisColour));
-        case kCaption:
-            return TextResult(model_.caption);
-        case kUnit:
-            return TextResult(model_.unit);
-        case kBackgroundPicture:
-            return BytesResult(model_.style.picture);
-        case kGridColour:
-            return MakeInt(int32_t(model_.gridColour));
-        case kMaximum:
-            return MakeInt(model_.maximum);
-        case kDivisions:
-            return MakeInt(model_.divisions);
-        case kShowGrid:
-            return MakeBool(model_.showGrid);
-        case kShowToolTips:
-            return MakeBool(model_.showToolTips);
-        case kShowTitle:
-            return MakeBool(model_.style.showTitle);
-        case kSeriesCount:
-            return MakeInt(seriesCount());
-        case kCurrentSeries:
-            return MakeInt(currentSeries_);
-        case kSeriesName:
-            return TextResult(model_.series[size_t(currentSeries_)].name);
-        case kSeriesColour:
-            return MakeInt(int32_t(model_.series[size_t(currentSeries_)].colour));
-        case kPointCount:
-            return MakeInt(pointCount());
-        case kCurrentPoint:
-            return MakeInt(currentPoint_);
-        case kPointLabel:
-            return TextResult(model_.labels[size_t(currentPoint_)]);
-        case kPointValue:
-            return MakeDouble(model_.value(currentSeries_, currentPoint_));
-        case kToolTipDecimals:
-            return MakeInt(model_.toolTipDecimals);
-        case kLabelInterval:
-            return MakeInt(model_.labelInterval);
-        case kToolTipTemplate:
-            return TextResult(model_.toolTipTemplate);
-        default:
-            return Value{};
-    }
-}
+// In own-number order from kTitle.
+constexpr ChartPropertyRow kRows[] = {
+    Row<L, kText, &L::title, &L::setTitle>("Title"),
+    Row<L, kBool, &L::border, &L::setBorder>("Border"),
+    Row<L, kInt, &L::axisColour, &L::setAxisColour>("AxisColor"),
+    Row<L, kText, &L::caption, &L::setCaption>("Caption"),
+    Row<L, kText, &L::unit, &L::setUnit>("Unit"),
+    Row<L, kBytes, &L::backgroundPicture, &L::setBackgroundPicture>("Picture"),
+    Row<L, kInt, &L::gridColour, &L::setGridColour>("GridColor"),
+    Row<L, kInt, &L::maximum, &L::setMaximum>("Maximum"),
+    Row<L, kInt, &L::divisions, &L::setDivisions>("Divisions"),
+    Row<L, kBool, &L::showGrid, &L::setShowGrid>("ShowGrid"),
+    Row<L, kBool, &L::showToolTips, &L::setShowToolTips>("ShowToolTips"),
+    Row<L, kBool, &L::showTitle, &L::setShowTitle>("ShowTitle"),
+    Row<L, kInt, &L::seriesCount, &L::setSeriesCount>("SeriesCount"),
+    Row<L, kInt, &L::currentSeries, &L::setCurrentSeries>("CurrentSeries"),
+    Row<L, kText, &SeriesNameOf, &L::setSeriesName>("SeriesName"),
+    Row<L, kInt, &SeriesColourOf, &L::setSeriesColour>("SeriesColor"),
+    Row<L, kInt, &L::pointCount, &L::setPointCount>("PointCount"),
+    Row<L, kInt, &L::currentPoint, &L::setCurrentPoint>("CurrentPoint"),
+    Row<L, kText, &L::currentPointLabel, &L::setPointLabel>("PointLabel"),
+    Row<L, kDouble, &L::currentValue, &L::setPointValue>("PointValue"),
+    Row<L, kInt, &L::toolTipDecimals, &L::setToolTipDecimals>("ToolTipDecimals"),
+    Row<L, kInt, &L::labelInterval, &L::setLabelInterval>("LabelInterval"),
+    Row<L, kText, &L::toolTipTemplate, &L::setToolTipTemplate>("ToolTipTemplate"),
+};
+static_assert(L::kTitle == kFirstChartProperty);
+static_assert(int(std::size(kRows)) == L::kPropertyCount - kFirstChartProperty);
 
-const std::vector<ChartPropertyInfo>& LineChart::PropertyTable() const {
-    static const std::vector<ChartPropertyInfo> table = {
-        {"BackColor", PropertyKind::kInt},
-        {"TextColor", PropertyKind::kInt},
-        {"TitleColor", PropertyKind::kInt},
-        {"FontFace", PropertyKind::kText},
-        {"TitlePixels", PropertyKind::kInt},
-        {"TextPixels", PropertyKind::kInt},
-        {"Title", PropertyKind::kText},
-        {"Border", PropertyKind::kBool},
-        {"AxisColor", PropertyKind::kInt},
-        {"Caption", PropertyKind::kText},
-        {"Unit", PropertyKind::kText},
-        {"Picture", PropertyKind::kBytes},
-        {"GridColor", PropertyKind::kInt},
-        {"Maximum", PropertyKind::kInt},
-        {"Divisions", PropertyKind::kInt},
-        {"ShowGrid", PropertyKind::kBool},
-        {"ShowToolTips", PropertyKind::kBool},
-        {"ShowTitle", PropertyKind::kBool},
-        {"SeriesCount", PropertyKind::kInt},
-        {"CurrentSeries", PropertyKind::kInt},
-        {"SeriesName", PropertyKind::kText},
-        {"SeriesColor", PropertyKind::kInt},
-        {"PointCount", PropertyKind::kInt},
-        {"CurrentPoint", PropertyKind::kInt},
-        {"PointLabel", PropertyKind::kText},
-        {"PointValue", PropertyKind::kDouble},
-        {"ToolTipDecimals", PropertyKind::kInt},
-        {"LabelInterval", PropertyKind::kInt},
-        {"ToolTipTemplate", PropertyKind::kText},
-    };
-    return table;
+}  // namespace
+
+std::span<const ChartPropertyRow> LineChart::chartRows() const {
+    return kRows;
 }
 
 }  // namespace tavrin::charts

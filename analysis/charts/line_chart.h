@@ -52,35 +52,38 @@ class LineChart : public ChartWidget {
     // 10, tool-tip template "${v}"; property 34 at 0 and 35 at 1.
     explicit LineChart(QWidget* parent = nullptr);
 
-    bool WriteProperty(int number, const Value& value) override;
-    Value ReadProperty(int number) const override;
-    const std::vector<ChartPropertyInfo>& PropertyTable() const override;
     void PaintChart(QPainter& painter, QSize size, ChartMedium medium) const override;
     const ChartStyle& style() const override { return model_.style; }
 
     // Texts are GBK. Every setter applies the property's rule and repaints.
-    void setTitle(const std::string& gbk);
+    void setTitle(const std::string& gbk) { assign(model_.title, gbk); }
     const std::string& title() const { return model_.title; }
-    void setCaption(const std::string& gbk);
+    void setCaption(const std::string& gbk) { assign(model_.caption, gbk); }
     const std::string& caption() const { return model_.caption; }
-    void setUnit(const std::string& gbk);
+    void setUnit(const std::string& gbk) { assign(model_.unit, gbk); }
     const std::string& unit() const { return model_.unit; }
-    void setToolTipTemplate(const std::string& gbk);
+    void setToolTipTemplate(const std::string& gbk) { assign(model_.toolTipTemplate, gbk); }
     const std::string& toolTipTemplate() const { return model_.toolTipTemplate; }
-    void setMaximum(int32_t maximum);  // 0..10000000
+    void setMaximum(int32_t maximum) {
+        assign(model_.maximum, ClampInt(maximum, 0, int32_t(kMaxChartValue)));
+    }
     int32_t maximum() const { return model_.maximum; }
-    void setDivisions(int32_t divisions);  // 1..100
+    void setDivisions(int32_t divisions) { assign(model_.divisions, ClampInt(divisions, 1, 100)); }
     int32_t divisions() const { return model_.divisions; }
-    void setAxisColour(uint32_t bgr);
-    void setGridColour(uint32_t bgr);
-    void setShowGrid(bool on);
-    void setShowToolTips(bool on);
-    void setShowTitle(bool on);
-    void setBorder(bool on);
-    void setBackgroundPicture(const std::string& encoded);
-    void setToolTipDecimals(int32_t decimals);  // 0..10
+    void setAxisColour(uint32_t bgr) { assign(model_.axisColour, bgr); }
+    uint32_t axisColour() const { return model_.axisColour; }
+    void setGridColour(uint32_t bgr) { assign(model_.gridColour, bgr); }
+    uint32_t gridColour() const { return model_.gridColour; }
+    void setShowGrid(bool on) { assign(model_.showGrid, on); }
+    bool showGrid() const { return model_.showGrid; }
+    void setShowToolTips(bool on) { assign(model_.showToolTips, on); }
+    bool showToolTips() const { return model_.showToolTips; }
+    void setToolTipDecimals(int32_t decimals) {
+        assign(model_.toolTipDecimals, ClampInt(decimals, 0, 10));
+    }
     int32_t toolTipDecimals() const { return model_.toolTipDecimals; }
-    void setLabelInterval(int32_t interval);  // stored; below 1 draws every label
+    // Stored; below 1 draws every label.
+    void setLabelInterval(int32_t interval) { assign(model_.labelInterval, interval); }
     int32_t labelInterval() const { return model_.labelInterval; }
 
     // 1..100; kept series and their values stay, new ones are empty (no name,
@@ -89,8 +92,10 @@ class LineChart : public ChartWidget {
     int32_t seriesCount() const { return int32_t(model_.series.size()); }
     void setCurrentSeries(int32_t index);  // outside 0..count-1 → 0
     int32_t currentSeries() const { return currentSeries_; }
-    void setSeriesName(const std::string& gbk);
-    void setSeriesColour(uint32_t bgr);
+    // The current series' name and colour.
+    void setSeriesName(const std::string& gbk) { assign(currentSeriesRef().name, gbk); }
+    void setSeriesColour(uint32_t bgr) { assign(currentSeriesRef().colour, bgr); }
+    const LineSeries& currentSeriesFields() const { return model_.series[size_t(currentSeries_)]; }
     const LineSeries& series(int32_t index) const { return model_.series.at(size_t(index)); }
 
     // 1..100; kept points stay, new ones have no label and values 0; the current point becomes 0.
@@ -98,12 +103,16 @@ class LineChart : public ChartWidget {
     int32_t pointCount() const { return model_.pointCount(); }
     void setCurrentPoint(int32_t index);  // outside 0..count-1 → 0
     int32_t currentPoint() const { return currentPoint_; }
-    void setPointLabel(const std::string& gbk);
+    void setPointLabel(const std::string& gbk) {
+        assign(model_.labels[size_t(currentPoint_)], gbk);
+    }
+    const std::string& currentPointLabel() const { return model_.labels[size_t(currentPoint_)]; }
     // The value of the current point in the current series: not >= 0 → 0, above 10000000 →
     // 10000000.
     void setPointValue(double value);
     const std::string& pointLabel(int32_t point) const { return model_.labels.at(size_t(point)); }
     double value(int32_t series, int32_t point) const { return model_.value(series, point); }
+    double currentValue() const { return model_.value(currentSeries_, currentPoint_); }
     const LineChartModel& model() const { return model_; }
 
     // The tool-tip of the point mark under a position of the widget (empty: none).
@@ -113,8 +122,10 @@ class LineChart : public ChartWidget {
     ChartStyle& mutableStyle() override { return model_.style; }
     QString titleText() const override;
     bool event(QEvent* event) override;
+    std::span<const ChartPropertyRow> chartRows() const override;
 
   private:
+    LineSeries& currentSeriesRef() { return model_.series[size_t(currentSeries_)]; }
     void resizeTable(int32_t seriesCount, int32_t pointCount);
 
     LineChartModel model_;

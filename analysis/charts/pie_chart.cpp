@@ -34,55 +34,6 @@ void PieChart::PaintChart(QPainter& painter, QSize size, ChartMedium) const {
     PaintPieChart(painter, size, model_);
 }
 
-void PieChart::setTitle(const std::string& gbk) {
-    model_.title = gbk;
-    update();
-}
-void PieChart::setUnit(const std::string& gbk) {
-    model_.unit = gbk;
-    update();
-}
-void PieChart::setRadiusRatio(int32_t thousandths) {
-    model_.radiusRatio = ClampInt(thousandths, 0, 1000);
-    update();
-}
-void PieChart::setDecimals(int32_t decimals) {
-    model_.decimals = ClampInt(decimals, 0, 5);
-    update();
-}
-void PieChart::setRimDepth(int32_t tenths) {
-    model_.rimDepth = ClampInt(tenths, 0, 10);
-    update();
-}
-void PieChart::setThreeD(bool on) {
-    model_.threeD = on;
-    update();
-}
-void PieChart::setOutline(bool on) {
-    model_.outline = on;
-    update();
-}
-void PieChart::setOutlineColour(uint32_t bgr) {
-    model_.outlineColour = bgr;
-    update();
-}
-void PieChart::setShowTitle(bool on) {
-    model_.style.showTitle = on;
-    update();
-}
-void PieChart::setShowLegend(bool on) {
-    model_.showLegend = on;
-    update();
-}
-void PieChart::setBorder(bool on) {
-    model_.style.border = on;
-    update();
-}
-void PieChart::setBackgroundPicture(const std::string& encoded) {
-    model_.style.picture = encoded;
-    update();
-}
-
 void PieChart::setItemCount(int32_t count) {
     count = ClampInt(count, 1, kMaxItems);
     const int32_t old = itemCount();
@@ -98,137 +49,49 @@ void PieChart::setCurrentItem(int32_t index) {
     update();
 }
 
-void PieChart::setItemName(const std::string& gbk) {
-    currentItemRef().name = gbk;
-    update();
+namespace {
+
+const std::string& ItemNameOf(const PieChart& c) {
+    return c.currentItemFields().name;
 }
-void PieChart::setItemColour(uint32_t bgr) {
-    currentItemRef().colour = bgr;
-    update();
+uint32_t ItemColourOf(const PieChart& c) {
+    return c.currentItemFields().colour;
 }
-void PieChart::setItemValue(double value) {
-    currentItemRef().value = ClampChartValue(value);
-    update();
+double ItemValueOf(const PieChart& c) {
+    return c.currentItemFields().value;
 }
 
-bool PieChart::WriteProperty(int number, const Value& v) {
-    if (WriteStyleProperty(number, v)) return true;
-    switch (number) {
-        case kBackgroundPicture:
-            setBackgroundPicture(BytesFromValue(v));
-            return true;
-        case kBorder:
-            setBorder(BoolFromValue(v));
-            return true;
-        case kTitle:
-            setTitle(TextFromValue(v));
-            return true;
-        case kShowTitle:
-            setShowTitle(BoolFromValue(v));
-            return true;
-        case kShowLegend:
-            setShowLegend(BoolFromValue(v));
-            return true;
-        case kUnit:
-            setUnit(TextFromValue(v));
-            return true;
-        case kRadiusRatio:
-            setRadiusRatio(IntFromValue(v));
-            return true;
-        case kDecimals:
-            setDecimals(IntFromValue(v));
-            return true;
-        case kThreeD:
-            setThreeD(BoolFromValue(v));
-            return true;
-        case kOutline:
-            setOutline(BoolFromValue(v));
-            return true;
-        case kOutlineColour:
-            setOutlineColour(uint32_t(IntFromValue(v)));
-            return true;
-        case kItemCount:
-            setItemCount(IntFromValue(v));
-            return true;
-        case kCurrentItem:
-            setCurrentItem(IntFromValue(v));
-            return true;
-        case kItemName:
-            setItemName(TextFromValue(v));
-            return true;
-        case kItemColour:
-            setItemColour(uint32_t(IntFromValue(v)));
-            return true;
-        case kItemValue:
-            setItemValue(DoubleFromValue(v));
-            return true;
-        case kRimDepth:
-            setRimDepth(IntFromValue(v));
-            return true;
-        default:
-            return false;
-    }
-}
+using P = PieChart;
+constexpr PropertyKind kInt = PropertyKind::kInt, kBool = PropertyKind::kBool,
+                       kText = PropertyKind::kText, kDouble = PropertyKind::kDouble,
+                       kBytes = PropertyKind::kBytes;
+// In own-number order from kBackgroundPicture.
+constexpr ChartPropertyRow kRows[] = {
+    Row<P, kBytes, &P::backgroundPicture, &P::setBackgroundPicture>("Picture"),
+    Row<P, kBool, &P::border, &P::setBorder>("Border"),
+    Row<P, kText, &P::title, &P::setTitle>("Title"),
+    Row<P, kBool, &P::showTitle, &P::setShowTitle>("ShowTitle"),
+    Row<P, kBool, &P::showLegend, &P::setShowLegend>("ShowLegend"),
+    Row<P, kText, &P::unit, &P::setUnit>("Unit"),
+    Row<P, kInt, &P::radiusRatio, &P::setRadiusRatio>("RadiusRatio"),
+    Row<P, kInt, &P::decimals, &P::setDecimals>("Decimals"),
+    Row<P, kBool, &P::threeD, &P::setThreeD>("ThreeD"),
+    Row<P, kBool, &P::outline, &P::setOutline>("Outline"),
+    Row<P, kInt, &P::outlineColour, &P::setOutlineColour>("OutlineColor"),
+    Row<P, kInt, &P::itemCount, &P::setItemCount>("ItemCount"),
+    Row<P, kInt, &P::currentItem, &P::setCurrentItem>("CurrentItem"),
+    Row<P, kText, &ItemNameOf, &P::setItemName>("ItemName"),
+    Row<P, kInt, &ItemColourOf, &P::setItemColour>("ItemColor"),
+    Row<P, kDouble, &ItemValueOf, &P::setItemValue>("ItemValue"),
+    Row<P, kInt, &P::rimDepth, &P::setRimDepth>("RimDepth"),
+};
+static_assert(P::kBackgroundPicture == kFirstChartProperty);
+static_assert(int(std::size(kRows)) == P::kPropertyCount - kFirstChartProperty);
 
-Value PieChart::ReadProperty(int number) const {
-    if (auto v = ReadStyleProperty(number)) return *v;
-    const PieItem& cur = model_.items[size_t(current_)];
-    switch (number) {
-        case kBackgroundPicture:
-            return BytesResult(model_.style.picture);
-        case kBorder:
-            return MakeBool(model_.style.border);
-        case kTitle:
-            return TextResult(model_.title);
-        case kShowTitle:
-            return MakeBool(model_.style.showTitle);
-        case kShowLegend:
-            return MakeBool(model_.showLegend);
-        case kUnit:
-            return TextResult(model_.unit);
-        case kRadiusRatio:
-            return MakeInt(model_.radiusRatio);
-        case kDecimals:
-            return MakeInt(model_.decimals);
-        case kThreeD:
-            return MakeBool(model_.threeD);
-        case kOutline:
-            return MakeBool(model_.outline);
-        case kOutlineColour:
-            return MakeInt(int32_t(model_.outlineColour));
-        case kItemCount:
-            return MakeInt(itemCount());
-        case kCurrentItem:
-            return MakeInt(current_);
-        case kItemName:
-            return TextResult(cur.name);
-        case kItemColour:
-            return MakeInt(int32_t(cur.colour));
-        case kItemValue:
-            return MakeDouble(cur.value);
-        case kRimDepth:
-            return MakeInt(model_.rimDepth);
-        default:
-            return Value{};
-    }
-}
+}  // namespace
 
-const std::vector<ChartPropertyInfo>& PieChart::PropertyTable() const {
-    static const std::vector<ChartPropertyInfo> table = {
-        {"BackColor", PropertyKind::kInt},    {"TextColor", PropertyKind::kInt},
-        {"TitleColor", PropertyKind::kInt},   {"FontFace", PropertyKind::kText},
-        {"TitlePixels", PropertyKind::kInt},  {"TextPixels", PropertyKind::kInt},
-        {"Picture", PropertyKind::kBytes},    {"Border", PropertyKind::kBool},
-        {"Title", PropertyKind::kText},       {"ShowTitle", PropertyKind::kBool},
-        {"ShowLegend", PropertyKind::kBool},  {"Unit", PropertyKind::kText},
-        {"RadiusRatio", PropertyKind::kInt},  {"Decimals", PropertyKind::kInt},
-        {"ThreeD", PropertyKind::kBool},      {"Outline", PropertyKind::kBool},
-        {"OutlineColor", PropertyKind::kInt}, {"ItemCount", PropertyKind::kInt},
-        {"CurrentItem", PropertyKind::kInt},  {"ItemName", PropertyKind::kText},
-        {"ItemColor", PropertyKind::kInt},    {"ItemValue", PropertyKind::kDouble},
-        {"RimDepth", PropertyKind::kInt},
-    };
-    return table;
+std::span<const ChartPropertyRow> PieChart::chartRows() const {
+    return kRows;
 }
 
 }  // namespace tavrin::charts

@@ -43,37 +43,30 @@ class PieChart : public ChartWidget {
     // "Orvel饼形图", unit "万元"; properties 20, 21 and 30 at 0.
     explicit PieChart(QWidget* parent = nullptr);
 
-    bool WriteProperty(int number, const Value& value) override;
-    Value ReadProperty(int number) const override;
-    const std::vector<ChartPropertyInfo>& PropertyTable() const override;
     void PaintChart(QPainter& painter, QSize size, ChartMedium medium) const override;
     const ChartStyle& style() const override { return model_.style; }
 
     // Texts are GBK. Every setter applies the property's rule and repaints.
-    void setTitle(const std::string& gbk);
+    void setTitle(const std::string& gbk) { assign(model_.title, gbk); }
     const std::string& title() const { return model_.title; }
-    void setUnit(const std::string& gbk);
+    void setUnit(const std::string& gbk) { assign(model_.unit, gbk); }
     const std::string& unit() const { return model_.unit; }
-    void setRadiusRatio(int32_t thousandths);  // 0..1000
+    void setRadiusRatio(int32_t thousandths) {
+        assign(model_.radiusRatio, ClampInt(thousandths, 0, 1000));
+    }
     int32_t radiusRatio() const { return model_.radiusRatio; }
-    void setDecimals(int32_t decimals);  // 0..5
+    void setDecimals(int32_t decimals) { assign(model_.decimals, ClampInt(decimals, 0, 5)); }
     int32_t decimals() const { return model_.decimals; }
-    void setRimDepth(int32_t tenths);  // 0..10
+    void setRimDepth(int32_t tenths) { assign(model_.rimDepth, ClampInt(tenths, 0, 10)); }
     int32_t rimDepth() const { return model_.rimDepth; }
-    void setThreeD(bool on);
+    void setThreeD(bool on) { assign(model_.threeD, on); }
     bool threeD() const { return model_.threeD; }
-    void setOutline(bool on);
+    void setOutline(bool on) { assign(model_.outline, on); }
     bool outline() const { return model_.outline; }
-    void setOutlineColour(uint32_t bgr);
+    void setOutlineColour(uint32_t bgr) { assign(model_.outlineColour, bgr); }
     uint32_t outlineColour() const { return model_.outlineColour; }
-    void setShowTitle(bool on);
-    bool showTitle() const { return model_.style.showTitle; }
-    void setShowLegend(bool on);
+    void setShowLegend(bool on) { assign(model_.showLegend, on); }
     bool showLegend() const { return model_.showLegend; }
-    void setBorder(bool on);
-    bool border() const { return model_.style.border; }
-    void setBackgroundPicture(const std::string& encoded);
-    const std::string& backgroundPicture() const { return model_.style.picture; }
 
     // <= 0 gives 1 item, > 100 gives 100; kept items stay, new ones are empty
     // (named "数据项n", palette colour, value 0); the current item becomes 0.
@@ -82,15 +75,19 @@ class PieChart : public ChartWidget {
     // Outside 0..count-1 the current item becomes 0.
     void setCurrentItem(int32_t index);
     int32_t currentItem() const { return current_; }
-    void setItemName(const std::string& gbk);
-    void setItemColour(uint32_t bgr);
-    void setItemValue(double value);  // not >= 0 → 0; above 10000000 → 10000000
+    // The current item's fields.
+    void setItemName(const std::string& gbk) { assign(currentItemRef().name, gbk); }
+    void setItemColour(uint32_t bgr) { assign(currentItemRef().colour, bgr); }
+    // Not >= 0 → 0; above 10000000 → 10000000.
+    void setItemValue(double value) { assign(currentItemRef().value, ClampChartValue(value)); }
     const PieItem& item(int32_t index) const { return model_.items.at(size_t(index)); }
+    const PieItem& currentItemFields() const { return model_.items[size_t(current_)]; }
     const PieChartModel& model() const { return model_; }
 
   protected:
     ChartStyle& mutableStyle() override { return model_.style; }
     QString titleText() const override;
+    std::span<const ChartPropertyRow> chartRows() const override;
 
   private:
     PieItem& currentItemRef() { return model_.items[size_t(current_)]; }

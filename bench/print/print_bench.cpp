@@ -19,6 +19,8 @@
 #include "finance/start_routine.h"
 #include "forms/controls.h"
 #include "forms/window_system.h"
+#include "item_files.h"
+#include "program_start.h"
 #include "recordstore/record_commands.h"
 #include "runtime/commands.h"
 #include "runtime/gbk.h"
@@ -34,29 +36,11 @@ namespace {
 using namespace tavrin;
 namespace ids = app_tpl::ids;
 
+// n income items over 2010..2014 with spread amounts.
 void WriteIncomeItems(int n) {
-    static const char* const fields[] = {"收入类型", "收入金额", "收入时间", "收入备注信息"};
-    ArrayBlock* array = NewFieldInfArray(4);
-    FieldInf* f = FieldInfElements(array);
-    const int32_t types[4] = {10, 5, 8, 10}, sizes[4] = {20, 20, 20, 50};
-    std::string names[4];
-    for (int i = 0; i < 4; ++i) {
-        names[i] = Utf8ToGbk(fields[i]);
-        f[i] = FieldInf{names[i].c_str(), types[i], sizes[i]};
-    }
-    const std::string file = Utf8ToGbk("财务收入.edb");
-    CallKernel(CreateDatabase, MakeTextRef(file.c_str()), MakeFieldInfArray(array));
-    Free(array);
-    CallKernel(OpenDatabase, MakeTextRef(file.c_str()));
-    const std::string category = Utf8ToGbk("工资"), remark = Utf8ToGbk("备注");
-    for (int i = 0; i < n; ++i) {
-        CallKernel(AppendBlankRecord);
-        CallKernel(WriteField, MakeInt(1), MakeTextRef(category.c_str()));
-        CallKernel(WriteField, MakeInt(2), MakeFloat(float((i * 7919) % 100000) / 100.0f));
-        CallKernel(WriteField, MakeInt(3), MakeDateTime(40179.0 + (i * 7) % 1826));
-        CallKernel(WriteField, MakeInt(4), MakeTextRef(remark.c_str()));
-    }
-    CallKernel(CloseDatabase);
+    bench::WriteItemFile(bench::Side::kIncome, {"工资"}, {"备注"}, n, [](int i) {
+        return bench::ItemSpec{0, float((i * 7919) % 100000) / 100.0f, 40179.0 + (i * 7) % 1826, 0};
+    });
 }
 
 void Settle() {
@@ -68,14 +52,10 @@ void Settle() {
 struct Program {
     QTemporaryDir dir;
     explicit Program(int n) {
-        static bool started = [] {
-            static int argc = 1;
+        static bool started = [this] {
             static char name[] = "bench";
             static char* argv[] = {name, nullptr};
-            finance::InstallProgramWindowSystem();
-            analysis::InstallAnalysis();
-            InitializeForTests(argc, argv, finance::ProgramImage());
-            SetMessageBoxResponder([](const MessageBoxRequest&) { return int32_t(kButtonOk); });
+            bench::StartProgram(1, argv, dir.path().toStdString());
             return true;
         }();
         (void)started;

@@ -55,18 +55,15 @@ TEST(PieChartProperties, NewChartHasOneDefaultItemAndDefaultTexts) {
     EXPECT_EQ(ReadInt(pie, 30 - kFirstOwnPropertyIndex), 0);
 }
 
-TEST(PieChartProperties, PropertyNumbersAreTheControlIndicesLessEight) {
-    EXPECT_EQ(PieChart::kTitle + kFirstOwnPropertyIndex, 16);
-    EXPECT_EQ(PieChart::kUnit + kFirstOwnPropertyIndex, 19);
-    EXPECT_EQ(PieChart::kItemCount + kFirstOwnPropertyIndex, 25);
-    EXPECT_EQ(PieChart::kItemValue + kFirstOwnPropertyIndex, 29);
-    EXPECT_EQ(PieChart::kRimDepth + kFirstOwnPropertyIndex, 30);
-    EXPECT_EQ(LineChart::kTitle + kFirstOwnPropertyIndex, 14);
-    EXPECT_EQ(LineChart::kMaximum + kFirstOwnPropertyIndex, 21);
-    EXPECT_EQ(LineChart::kSeriesCount + kFirstOwnPropertyIndex, 26);
-    EXPECT_EQ(LineChart::kPointValue + kFirstOwnPropertyIndex, 33);
-    EXPECT_EQ(LineChart::kToolTipTemplate + kFirstOwnPropertyIndex, 36);
-}
+// The own property numbers are the control indices the program writes, less eight.
+static_assert(PropertyIndex(PieChart::kTitle) == 16 && PropertyIndex(PieChart::kUnit) == 19);
+static_assert(PropertyIndex(PieChart::kItemCount) == 25 &&
+              PropertyIndex(PieChart::kItemValue) == 29);
+static_assert(PropertyIndex(PieChart::kRimDepth) == 30);
+static_assert(PropertyIndex(LineChart::kTitle) == 14 && PropertyIndex(LineChart::kMaximum) == 21);
+static_assert(PropertyIndex(LineChart::kSeriesCount) == 26);
+static_assert(PropertyIndex(LineChart::kPointValue) == 33);
+static_assert(PropertyIndex(LineChart::kToolTipTemplate) == 36);
 
 TEST(PieChartProperties, ItemValueIsClampedToZeroAndTenMillion) {
     PieChart pie;

@@ -15,6 +15,7 @@
 #include "forms/controls.h"
 #include "forms/page_control.h"
 #include "forms/report_list.h"
+#include "runtime/message_box.h"
 
 namespace finance::testing {
 namespace {
@@ -122,7 +123,7 @@ TEST_F(ColumnSortTest, ANegativeColumnOnlyAsksForAHeaderClick) {
     ASSERT_EQ(shown.size(), 1u);
     EXPECT_EQ(shown[0].text, "请先点击选中需要操作列的表头.");
     EXPECT_EQ(shown[0].caption, "操作提示");
-    EXPECT_EQ(shown[0].style & 0x70, 64u);
+    EXPECT_EQ(shown[0].style & tavrin::kStyleIconMask, tavrin::kIconInformation);
     EXPECT_EQ(Column(ids::ExpenseList, 1), (std::vector<std::string>{"20", "100"}));
     // The flag did not flip: the next click is still the first, ascending one.
     ShowExpensePage();

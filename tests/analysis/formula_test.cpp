@@ -196,11 +196,11 @@ TEST_F(FormulaTest, TheTestEvaluationAcceptsInfinityAndRejectsWhatDoesNotEvaluat
         const char* message;
         uint32_t icon;
     } rejected[] = {
-        {"未定义", "[收入金额]*abc", "公式设置有误！", 64},
-        {"反括号", "]abc[", "公式设置有误！", 64},
-        {"缺括号", "[abc", "公式设置有误！", 64},
-        {"", "[收入金额]", "自定义列标题或者公式填写错误！", 16},
-        {"无公式", "", "自定义列标题或者公式填写错误！", 16},
+        {"未定义", "[收入金额]*abc", "公式设置有误！", tavrin::kIconInformation},
+        {"反括号", "]abc[", "公式设置有误！", tavrin::kIconInformation},
+        {"缺括号", "[abc", "公式设置有误！", tavrin::kIconInformation},
+        {"", "[收入金额]", "自定义列标题或者公式填写错误！", tavrin::kIconStop},
+        {"无公式", "", "自定义列标题或者公式填写错误！", tavrin::kIconStop},
     };
     for (const auto& r : rejected) {
         OpenFormulaWindow();
@@ -212,7 +212,7 @@ TEST_F(FormulaTest, TheTestEvaluationAcceptsInfinityAndRejectsWhatDoesNotEvaluat
         ASSERT_EQ(shown.size(), 1u) << r.formula;
         EXPECT_EQ(shown[0].text, r.message) << r.formula;
         EXPECT_EQ(shown[0].caption, "提示");
-        EXPECT_EQ(shown[0].style & 0x70, r.icon);
+        EXPECT_EQ(shown[0].style & tavrin::kStyleIconMask, r.icon);
         EXPECT_TRUE(forms::IsWindowLoaded(ids::FormulaWindow)) << "the window stays open";
     }
     EXPECT_EQ(ColumnTexts().size(), 2u);
@@ -254,7 +254,7 @@ TEST_F(FormulaTest, DeletingTheSecondOfThreeRemovesItsPairAndMirrorsOnly) {
     ASSERT_EQ(shown.size(), 1u);
     EXPECT_EQ(shown[0].text, "没有选择任何要删除的列名！");
     EXPECT_EQ(shown[0].caption, "提示");
-    EXPECT_EQ(shown[0].style & 0x70, 64u);
+    EXPECT_EQ(shown[0].style & tavrin::kStyleIconMask, tavrin::kIconInformation);
     EXPECT_EQ(ColumnTexts().size(), 6u);
 
     QListWidget* list = Get<forms::ListBoxControl>(ids::StandInWindow, ids::NewColumnList)->list();

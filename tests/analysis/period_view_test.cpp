@@ -188,7 +188,8 @@ TEST_F(PeriodViewTest, TrendViewSumsMonthsInThousandsWithTheSharedMaximum) {
     ASSERT_EQ(shown.size(), 1u);
     EXPECT_EQ(shown[0].text, "趋势图状态下点击月份无效.");
     EXPECT_EQ(shown[0].caption, "操作提示");
-    EXPECT_EQ(shown[0].style & ~8192u, 64u);  // task-modal is added by the box
+    EXPECT_EQ(shown[0].style & (tavrin::kStyleButtonsMask | tavrin::kStyleIconMask),
+              tavrin::kIconInformation);
 }
 
 TEST_F(PeriodViewTest, ACategoryFilterMatchingNothingGivesAZeroSeries) {

@@ -206,7 +206,7 @@ TEST_F(PrintTest, ColourAndSummaryRulesAndTheMessagesThatKeepTheWindowOpen) {
     ASSERT_EQ(shown.size(), 1u);
     EXPECT_EQ(shown[0].text, "没有选择要进行打印的列！");
     EXPECT_EQ(shown[0].caption, "错误");
-    EXPECT_EQ(shown[0].style & 0xF0, 16u);
+    EXPECT_EQ(shown[0].style & tavrin::kStyleIconMask, tavrin::kIconStop);
     EXPECT_TRUE(forms::IsWindowLoaded(kSettings));
 
     // Ticked columns are offered for statistics; unticking takes them back.

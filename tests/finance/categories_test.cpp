@@ -12,6 +12,7 @@
 #include "forms/controls.h"
 #include "forms/window_system.h"
 #include "runtime/memory.h"
+#include "runtime/message_box.h"
 
 namespace finance::testing {
 namespace {
@@ -57,7 +58,7 @@ TEST_F(CategoriesTest, TypingIntoTheComboBoxIsRejectedWhileChoosingAnEntryIsNot)
     ASSERT_EQ(shown.size(), 1u);
     EXPECT_EQ(shown[0].text, "该内容只能从下拉列表中选择,您可以通过点击右边按钮设置自定义选项.");
     EXPECT_EQ(shown[0].caption, "错误提示");
-    EXPECT_EQ(shown[0].style & 0xFFu, 64u);
+    EXPECT_EQ(shown[0].style & 0xFFu, tavrin::kIconInformation);
     EXPECT_EQ(ComboText(ids::IncomeCategoryCombo), "");
 
     // Choosing from the list with the keyboard: no message, the text stays.

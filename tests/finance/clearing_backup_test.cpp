@@ -44,7 +44,7 @@ TEST_F(ClearingBackupTest, AnsweringNoToTheQuestionChangesNothing) {
     ASSERT_EQ(shown.size(), 1u);
     EXPECT_EQ(shown[0].text, "清空内容后不可恢复，请谨慎操作；是否继续清空？");
     EXPECT_EQ(shown[0].caption, "操作询问");
-    EXPECT_EQ(shown[0].style & 0xFFu, 68u);
+    EXPECT_EQ(shown[0].style & 0xFFu, tavrin::kStyleYesNo | tavrin::kIconInformation);
     EXPECT_EQ(RecordCountOf("财务收入.edb"), 1);
     EXPECT_EQ(Rows(ids::IncomeList).size(), 1u);
 }
@@ -108,7 +108,7 @@ TEST_F(ClearingBackupTest, BackupNamesFollowTheDateTimeText) {
         ASSERT_EQ(shown.size(), 1u);
         EXPECT_EQ(shown[0].text, "数据库备份成功");
         EXPECT_EQ(shown[0].caption, "操作成功");
-        EXPECT_EQ(shown[0].style & 0xFFu, 64u);
+        EXPECT_EQ(shown[0].style & 0xFFu, tavrin::kIconInformation);
     }
     EXPECT_EQ(
         Backups(),

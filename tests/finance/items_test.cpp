@@ -19,6 +19,7 @@
 #include "forms/window_system.h"
 #include "recordstore/database_manager.h"
 #include "recordstore/detached_database.h"
+#include "runtime/message_box.h"
 
 namespace finance::testing {
 namespace {
@@ -280,7 +281,7 @@ TEST_F(ItemsTest, AChangeWhileAnotherProgramHoldsARecordLeavesEverythingAndSaysS
     ASSERT_EQ(shown.size(), 1u);
     EXPECT_EQ(shown[0].text, "打开数据库失败.");
     EXPECT_EQ(shown[0].caption, "错误提示");
-    EXPECT_EQ(shown[0].style & 0xFFu, 16u);
+    EXPECT_EQ(shown[0].style & 0xFFu, tavrin::kIconStop);
     EXPECT_EQ(Rows(ids::IncomeList)[0][1], "10");
     EXPECT_EQ(State().totalIncome, 10.0f);
     EXPECT_EQ(AmountsOf("财务收入.edb", "收入金额"), std::vector<float>{10});

@@ -12,6 +12,7 @@
 #include "forms/controls.h"
 #include "forms/form_window.h"
 #include "forms/properties.h"
+#include "forms/template_format.h"
 #include "forms/window_system.h"
 #include "runtime/commands.h"
 #include "runtime/gbk.h"
@@ -216,17 +217,19 @@ TEST(PropertyDeathTest, OwnPropertyOfAWindowNotCreatedIsFatal) {
 // must behave exactly like access by ids.
 uint64_t ReadByObject(uint32_t typeId, uint32_t controlId, int32_t index, int32_t arrayIndex = -1) {
     void* object = Service().controlObject(W, controlId);
-    return MiscRoutine(4, typeId, uint64_t(reinterpret_cast<uintptr_t>(object)), uint64_t(index),
+    return MiscRoutine(kMiscReadObjectProperty, typeId,
+                       uint64_t(reinterpret_cast<uintptr_t>(object)), uint64_t(index),
                        uint64_t(int64_t(arrayIndex)));
 }
 void WriteByObject(uint32_t typeId, uint32_t controlId, int32_t index, uint64_t payload,
                    int32_t arrayIndex = -1) {
     void* object = Service().controlObject(W, controlId);
-    MiscRoutine(5, typeId, uint64_t(reinterpret_cast<uintptr_t>(object)), uint64_t(index),
-                uint64_t(int64_t(arrayIndex)), payload);
+    MiscRoutine(kMiscWriteObjectProperty, typeId, uint64_t(reinterpret_cast<uintptr_t>(object)),
+                uint64_t(index), uint64_t(int64_t(arrayIndex)), payload);
 }
-constexpr uint32_t kButtonType = 0x0001000B, kEditType = 0x00010005, kCheckType = 0x0001000C,
-                   kDateType = 0x00010017, kDialogType = 0x0001001F, kWindowType = 0x00010001;
+constexpr uint32_t kButtonType = TypeId::kButton, kEditType = TypeId::kEdit,
+                   kCheckType = TypeId::kCheckBox, kDateType = TypeId::kDatePicker,
+                   kDialogType = TypeId::kCommonDialog, kWindowType = TypeId::kWindow;
 
 TEST_F(PropertyTest, ObjectAccessReadsAndWritesWhatIdAccessDoes) {
     ASSERT_TRUE(LoadWindow(W));
@@ -262,9 +265,9 @@ TEST_F(PropertyTest, ObjectAccessReadsAndWritesWhatIdAccessDoes) {
     // The window's own object.
     void* window = Service().windowObject(W);
     char* caption = CopyText(Utf8ToGbk("对象标题"));
-    MiscRoutine(5, kWindowType, uint64_t(reinterpret_cast<uintptr_t>(window)),
-                Prop::kOwn + WindowProp::kCaption, uint64_t(-1),
-                uint64_t(reinterpret_cast<uintptr_t>(caption)));
+    MiscRoutine(kMiscWriteObjectProperty, kWindowType,
+                uint64_t(reinterpret_cast<uintptr_t>(window)), Prop::kOwn + WindowProp::kCaption,
+                uint64_t(-1), uint64_t(reinterpret_cast<uintptr_t>(caption)));
     EXPECT_EQ(WindowWidget(W)->windowTitle(), QString::fromUtf8("对象标题"));
     Free(text);
     Free(caption);
@@ -287,8 +290,8 @@ TEST(PropertyDeathTest, ObjectAccessWithAWrongTypeOrAGoneObjectIsFatal) {
             void* object = Service().controlObject(W, ids::AddButton);
             CloseWindow(W, true);
             Pump();
-            MiscRoutine(4, kButtonType, uint64_t(reinterpret_cast<uintptr_t>(object)), Prop::kWidth,
-                        uint64_t(-1));
+            MiscRoutine(kMiscReadObjectProperty, kButtonType,
+                        uint64_t(reinterpret_cast<uintptr_t>(object)), Prop::kWidth, uint64_t(-1));
         },
         testing::ExitedWithCode(255), "指定窗口或窗口组件不存在或尚未载入");
 }

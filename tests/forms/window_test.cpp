@@ -80,7 +80,7 @@ TEST_F(WindowTest, CreatesEveryKindParentedToItsContainerAtTemplatePixels) {
         EXPECT_EQ(c->widget()->parentWidget(), expectedParent) << GbkToUtf8(item.name);
         // A status bar keeps to the bottom edge of its parent; the rest sit at their pixels.
         const int top =
-            item.typeId == 0x00020002 ? expectedParent->height() - item.height : item.top;
+            item.typeId == TypeId::kStatusBar ? expectedParent->height() - item.height : item.top;
         EXPECT_EQ(c->widget()->geometry(), QRect(item.left, top, item.width, item.height))
             << GbkToUtf8(item.name);
     }

@@ -48,8 +48,8 @@ bool AnyWindowAlive() { return g_window != nullptr; }
 void CloseAll() { delete g_window; }
 
 int StartRoutine() {
-    MiscRoutine(6);
-    MiscRoutine(3, uint64_t(reinterpret_cast<uintptr_t>(&ExitHandler)));
+    MiscRoutine(kMiscInitializeRuntime);
+    MiscRoutine(kMiscSetExitHandler, uint64_t(reinterpret_cast<uintptr_t>(&ExitHandler)));
     if (g_mode == "fatal4") ReportRuntimeError(4);
     if (g_mode == "cwd") {
         FILE* f = std::fopen("relative.txt", "w");

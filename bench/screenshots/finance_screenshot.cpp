@@ -16,6 +16,7 @@
 #include "forms/bars.h"
 #include "forms/controls.h"
 #include "forms/window_system.h"
+#include "program_start.h"
 #include "runtime/gbk.h"
 #include "runtime/message_box.h"
 
@@ -25,10 +26,7 @@ namespace ids = app_tpl::ids;
 namespace {
 
 void Settle() {
-    for (int i = 0; i < 5; ++i) {
-        QApplication::processEvents();
-        QThread::msleep(20);
-    }
+    bench::Settle(5, 20);
 }
 
 void Add(bool income, int category, const char* amount, const char* remark) {
@@ -52,14 +50,7 @@ void Add(bool income, int category, const char* amount, const char* remark) {
 
 int main(int argc, char** argv) {
     if (argc < 3) return 2;
-    finance::InstallProgramWindowSystem();
-    InitializeForTests(argc, argv, finance::ProgramImage());
-    analysis::InstallAnalysis();  // the charts, as the program has them
-    SetProgramDirectory(Utf8ToGbk(argv[1]), true);
-    SetMessageBoxResponder([](const MessageBoxRequest& r) {
-        std::fprintf(stderr, "message: %s\n", GbkToUtf8(r.text).c_str());
-        return int32_t(kButtonOk);
-    });
+    bench::StartProgram(argc, argv, argv[1]);  // with the charts, as the program has them
     finance::PrepareGlobalState();
     LoadStartWindow(finance::kMainWindowId);
     Settle();

@@ -1,0 +1,37 @@
+// The program's start for benchmarks and tools.
+#include "program_start.h"
+
+#include <QApplication>
+#include <QThread>
+#include <cstdio>
+
+#include "analysis/analysis_setup.h"
+#include "finance/handlers.h"
+#include "finance/start_routine.h"
+#include "runtime/gbk.h"
+#include "runtime/message_box.h"
+#include "runtime/runtime_app.h"
+
+namespace bench {
+
+using namespace tavrin;
+
+void StartProgram(int argc, char** argv, const std::string& directoryUtf8) {
+    finance::InstallProgramWindowSystem();
+    analysis::InstallAnalysis();
+    InitializeForTests(argc, argv, finance::ProgramImage());
+    SetProgramDirectory(Utf8ToGbk(directoryUtf8), true);
+    SetMessageBoxResponder([](const MessageBoxRequest& r) {
+        std::fprintf(stderr, "message: %s\n", GbkToUtf8(r.text).c_str());
+        return int32_t(kButtonOk);
+    });
+}
+
+void Settle(int rounds, int pauseMs) {
+    for (int i = 0; i < rounds; ++i) {
+        QApplication::processEvents();
+        if (pauseMs > 0) QThread::msleep(pauseMs);
+    }
+}
+
+}  // namespace bench

@@ -1,0 +1,17 @@
+// Starting the finance program inside a benchmark or a tool run by hand.
+#pragma once
+
+#include <string>
+
+namespace bench {
+
+// Starts the program's runtime with its window system and the analysis part
+// (charts, period views, printing) over the program directory (UTF-8). Message
+// boxes are answered with OK and their texts written to stderr, so that a run
+// never waits for a person. No window is loaded yet.
+void StartProgram(int argc, char** argv, const std::string& directoryUtf8);
+
+// Lets waiting events run `rounds` times, pausing `pauseMs` milliseconds between.
+void Settle(int rounds, int pauseMs);
+
+}  // namespace bench
