@@ -269,6 +269,31 @@ int32_t WriteChainLocked(ChainWriter& w, const uint8_t* data, size_t n, int32_t 
     return kOk;  // every change of the header was saved where it was made
 }
 
+// The lock of the one block a reader stands on, handed along the chain: the
+// next block is locked before the last is let go, and the last is let go
+// however the walk ends (an exception included).
+class HandOverHandLock {
+  public:
+    explicit HandOverHandLock(LockedFile& f) : f_(f) {}
+    ~HandOverHandLock() {
+        if (held_) f_.unlockByte(offset_);
+    }
+    HandOverHandLock(const HandOverHandLock&) = delete;
+    HandOverHandLock& operator=(const HandOverHandLock&) = delete;
+    int32_t moveTo(uint64_t off) {
+        if (int32_t code = f_.lockByte(off, LockWaitTime()); code != kOk) return code;
+        if (held_) f_.unlockByte(offset_);
+        offset_ = off;
+        held_ = true;
+        return kOk;
+    }
+
+  private:
+    LockedFile& f_;
+    uint64_t offset_ = 0;
+    bool held_ = false;
+};
+
 }  // namespace
 
 static int32_t ReadChainUnguarded(LockedFile* blocks, int32_t first, std::string* out) {
@@ -278,8 +303,7 @@ static int32_t ReadChainUnguarded(LockedFile* blocks, int32_t first, std::string
     uint64_t length = 0;
     if (blocks->file.size(&length) != kOk) return kBlockFileAccess;
     const int64_t fileBlocks = int64_t(length / kBlockSize);
-    uint64_t heldOffset = 0;
-    bool holding = false;
+    HandOverHandLock lock(*blocks);
     int32_t code = kOk;
     int64_t steps = 0;
     for (int32_t b = first; b > 0;) {
@@ -288,11 +312,7 @@ static int32_t ReadChainUnguarded(LockedFile* blocks, int32_t first, std::string
             break;
         }
         const uint64_t off = uint64_t(b) * kBlockSize;
-        code = blocks->lockByte(off, LockWaitTime());
-        if (code != kOk) break;
-        if (holding) blocks->unlockByte(heldOffset);
-        heldOffset = off;
-        holding = true;
+        if (code = lock.moveTo(off); code != kOk) break;
         uint8_t block[kBlockSize];
         size_t got = 0;
         if (blocks->file.readAt(off, block, kBlockSize, &got) != kOk || got < kBlockSize) {
@@ -307,7 +327,6 @@ static int32_t ReadChainUnguarded(LockedFile* blocks, int32_t first, std::string
         out->append(reinterpret_cast<const char*>(block + kBlockData), size_t(used));
         b = GetI32(block + kBlockNext);
     }
-    if (holding) blocks->unlockByte(heldOffset);
     if (code != kOk) out->clear();
     return code;
 }
