@@ -176,16 +176,6 @@ int32_t PosixFile::syncData() const {
     return CodeOfErrno(error == 0 ? errno : error < 0 ? EIO : error);
 }
 
-bool PosixFile::bypassCache() const {
-    if (fd_ < 0) return false;
-    const int flags = fcntl(fd_, F_GETFL);
-    return flags >= 0 && fcntl(fd_, F_SETFL, flags | O_DIRECT) == 0;
-}
-
-void PosixFile::useCache() const {
-    if (fd_ >= 0) fcntl(fd_, F_SETFL, fcntl(fd_, F_GETFL) & ~O_DIRECT);
-}
-
 void PosixFile::startWriteback(uint64_t off, uint64_t len) const {
     if (fd_ >= 0) sync_file_range(fd_, off_t(off), off_t(len), SYNC_FILE_RANGE_WRITE);
 }

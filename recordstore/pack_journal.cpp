@@ -3,7 +3,7 @@
 // region offset (8), region length (8), checksum of everything before it and
 // of the region (8), then the region's original bytes. Version 2 (written
 // now) starts the region at byte 4096 and pads it to a multiple of 4096, so
-// the journal can be written past the page cache; its checksum runs four
+// every step of its writing covers whole pages; its checksum runs four
 // FNV-1a lanes side by side. Version 1 (header of 56 bytes, one lane) is
 // still read: a journal left by an older build is rolled back the same way.
 //
@@ -13,8 +13,6 @@
 // reached the disk.
 #include "recordstore/internal/pack_journal.h"
 
-#include <cstdlib>
-#include <memory>
 #include <vector>
 
 #include "runtime/gbk.h"
@@ -25,10 +23,11 @@ namespace {
 
 constexpr uint32_t kJournalMagic = 0x524A5654;  // "TVJR"
 constexpr int kHeaderFields = 56;
-constexpr uint64_t kRegionStart = kDirectAlign;  // version 2
+constexpr uint64_t kPage = 4096;
+constexpr uint64_t kRegionStart = kPage;  // version 2
 constexpr size_t kCopyChunk = size_t(kChunkBytes);
-// Version 2 is written in steps of this many bytes (a multiple of kDirectAlign
-// and of the checksum's 32-byte stride).
+// Version 2 is written in steps of this many bytes (whole pages, and a
+// multiple of the checksum's 32-byte stride).
 constexpr size_t kJournalStep = size_t(1) << 20;
 
 uint64_t RoundUp(uint64_t n, uint64_t to) {
@@ -96,29 +95,6 @@ void EncodeHeader(const Database& db, const PackJournal& j, uint8_t* h) {
     PutU64(h + 40, j.regionLength);
 }
 
-// A buffer whose address suits writes past the page cache.
-struct AlignedBuffer {
-    explicit AlignedBuffer(size_t n)
-        : bytes(static_cast<uint8_t*>(std::aligned_alloc(kDirectAlign, RoundUp(n, kDirectAlign))),
-                &std::free) {
-        if (bytes == nullptr) throw std::bad_alloc();
-    }
-    std::unique_ptr<uint8_t, decltype(&std::free)> bytes;
-    uint8_t* data() const { return bytes.get(); }
-};
-
-// Writes past the page cache where it can; a file system that refuses such
-// a write gets it (and all later ones) through the cache.
-int32_t WriteStep(const PosixFile& file, bool* direct, uint64_t off, const uint8_t* p, size_t n) {
-    int32_t code = file.writeAt(off, p, n);
-    if (code == kBadPath && *direct) {  // EINVAL: the alignment does not suit this disk
-        file.useCache();
-        *direct = false;
-        code = file.writeAt(off, p, n);
-    }
-    return code;
-}
-
 // Copies n bytes from one file to another through one buffer (replay).
 int32_t Copy(const PosixFile& from, uint64_t fromOff, const PosixFile& to, uint64_t toOff,
              uint64_t n) {
@@ -156,7 +132,7 @@ bool ReadJournal(const Database& db, const PosixFile& file, PackJournal* j, uint
     j->regionLength = GetU64(h + 40);
     *regionStart = version == 1 ? uint64_t(kHeaderFields) : kRegionStart;
     const uint64_t expected = version == 1 ? *regionStart + j->regionLength
-                                           : *regionStart + RoundUp(j->regionLength, kDirectAlign);
+                                           : *regionStart + RoundUp(j->regionLength, kPage);
     if (j->regionLength > (uint64_t(1) << 62) || length != expected) return false;
     Fnv one;
     Fnv4 four;
@@ -188,17 +164,13 @@ int32_t WriteJournal(Database& db, const PackJournal& j) {
     const std::string path = JournalPath(db);
     PosixFile file;
     if (int32_t code = file.open(path, true, Sharing::kExclusive, true); code != kOk) return code;
-    // Written once, read back only after a crash and removed soon: past the cache.
-    bool direct = file.bypassCache();
-    AlignedBuffer header(kRegionStart);
-    std::memset(header.data(), 0, kRegionStart);
+    std::vector<uint8_t> header(kRegionStart, 0);
     EncodeHeader(db, j, header.data());
     Fnv4 sum;
     sum.add(header.data(), 32);
     sum.add(header.data() + 32, 16);
-    const size_t stepBytes =
-        size_t(std::min<uint64_t>(RoundUp(j.regionLength, kDirectAlign), kJournalStep));
-    AlignedBuffer buffer(std::max<size_t>(stepBytes, kDirectAlign));
+    std::vector<uint8_t> buffer(
+        size_t(std::min<uint64_t>(RoundUp(j.regionLength, kPage), kJournalStep)));
     int32_t code = kOk;
     for (uint64_t done = 0; code == kOk && done < j.regionLength;) {
         const size_t step = size_t(std::min<uint64_t>(j.regionLength - done, kJournalStep));
@@ -207,13 +179,16 @@ int32_t WriteJournal(Database& db, const PackJournal& j) {
         if (code == kOk && got < step) code = kReadRecordFailed;
         if (code != kOk) break;
         sum.add(buffer.data(), step);
-        const size_t padded = size_t(RoundUp(step, kDirectAlign));
+        const size_t padded = size_t(RoundUp(step, kPage));
         std::memset(buffer.data() + step, 0, padded - step);
-        code = WriteStep(file, &direct, kRegionStart + done, buffer.data(), padded);
+        code = file.writeAt(kRegionStart + done, buffer.data(), padded);
+        // Each step starts on its way to the disk while the next is read, so
+        // the sync below waits for little more than the last one.
+        file.startWriteback(kRegionStart + done, padded);
         done += step;
     }
     PutU64(header.data() + 48, sum.value());
-    if (code == kOk) code = WriteStep(file, &direct, 0, header.data(), kRegionStart);
+    if (code == kOk) code = file.writeAt(0, header.data(), kRegionStart);
     if (code == kOk) code = file.syncData();
     file.close();
     if (code == kOk) code = SyncDirectoryOf(path);

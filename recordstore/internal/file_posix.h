@@ -25,8 +25,6 @@ inline bool SharingSkipsLocks(Sharing s) {
 constexpr uint64_t kWholeFileLength = 0x7FFFFFFF;
 constexpr uint64_t kSharingBytes = 0x80000000ull;
 
-constexpr size_t kDirectAlign = 4096;
-
 // Maps an errno value to the engine's file error code.
 int32_t CodeOfErrno(int error);
 
@@ -52,13 +50,6 @@ class PosixFile {
     // fdatasync: what was written so far survives a power cut. Closing a file
     // that was written does this on its own.
     int32_t syncData() const;
-    // From now on writes go past the page cache straight to the disk (a large
-    // file written once and soon removed then costs no copying and no cached
-    // pages). Such writes need offsets, lengths and buffer addresses that are
-    // multiples of kDirectAlign. False, and nothing changes, where the file
-    // system has no such writes.
-    bool bypassCache() const;
-    void useCache() const;
     // Asks the disk to start writing [off, off + len) now, so that a sync
     // later waits less; a hint only, what is durable is still up to the sync.
     void startWriteback(uint64_t off, uint64_t len) const;

@@ -412,4 +412,43 @@ TEST_F(Crash, AJournalInTheEarlierLayoutIsStillRolledBack) {
     EXPECT_FALSE(std::filesystem::exists(files_.edb() + "-journal"));
 }
 
+// A power cut keeps any subset of the writes made since the last sync. The
+// pack commits with two such writes, the new count and the shorter length:
+// whichever of them alone reaches the disk, the file opens as the old or as
+// the new one.
+TEST_F(Crash, APowerCutKeepingEitherWriteOfTheCommitLeavesTheOldOrTheNewFile) {
+    Baseline b = Prepare(files_, 3000);
+    int64_t changes = 0;
+    const Case& pack = kCases[5];
+    State after = RunWhole(files_, b, pack, &changes);
+    for (bool countLands : {false, true}) {
+        SCOPED_TRACE(countLands ? "only the count landed" : "only the shorter length landed");
+        Restore(files_, b.edb, b.edt);
+        pid_t child = fork();
+        ASSERT_GE(child, 0);
+        if (child == 0) {
+            // Syncs: the journal, its directory, the moved records, the commit.
+            ArmFileFault({FileCall::kSync, 4, FaultAction::kKill, 0});
+            RunOperation(files_, pack);
+            _exit(3);
+        }
+        int status = 0;
+        waitpid(child, &status, 0);
+        ASSERT_TRUE(WIFSIGNALED(status) && WTERMSIG(status) == SIGKILL) << status;
+        ASSERT_TRUE(std::filesystem::exists(files_.edb() + "-journal"));
+        std::vector<uint8_t> disk = rstest::ReadAll(files_.edb());
+        ASSERT_LT(disk.size(), b.edb.size());  // moved, counted and shortened
+        if (countLands) {
+            disk.insert(disk.end(), b.edb.begin() + long(disk.size()), b.edb.end());
+        } else {
+            std::memcpy(&disk[kHeaderCount], &b.edb[kHeaderCount], 8);
+        }
+        rstest::WriteAll(files_.edb(), disk);
+        State s = Inspect(files_);
+        ASSERT_EQ(s.openCode, kOk);
+        EXPECT_EQ(s.rows, countLands ? after.rows : b.before.rows);
+        EXPECT_FALSE(s.audit.damaged());
+    }
+}
+
 }  // namespace
