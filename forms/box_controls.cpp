@@ -4,9 +4,9 @@
 #include <QPainter>
 
 #include "forms/controls.h"
+#include "forms/internal/picture.h"
 #include "forms/internal/property_table.h"
 #include "forms/internal/widget_style.h"
-#include "forms/picture.h"
 #include "forms/properties.h"
 #include "forms/template_format.h"
 #include "runtime/gbk.h"

@@ -4,7 +4,7 @@
 #include <QPlainTextEdit>
 
 #include "forms/controls.h"
-#include "forms/edit_byte_limit.h"
+#include "forms/internal/edit_byte_limit.h"
 #include "forms/internal/property_table.h"
 #include "forms/internal/widget_style.h"
 #include "forms/properties.h"

@@ -12,8 +12,8 @@
 #include <vector>
 
 #include "forms/control.h"
+#include "forms/internal/type_catalogue.h"
 #include "forms/template_format.h"
-#include "forms/type_catalogue.h"
 #include "forms/window_system.h"
 #include "rt_text_constants.h"
 #include "runtime/errors.h"

@@ -4,13 +4,13 @@
 #include <QFont>
 
 #include "fm_text_constants.h"
-#include "forms/builtin_kinds.h"
 #include "forms/control_lookup.h"
 #include "forms/events.h"
+#include "forms/internal/builtin_kinds.h"
 #include "forms/internal/live_windows.h"
-#include "forms/object_properties.h"
-#include "forms/properties_access.h"
-#include "forms/type_catalogue.h"
+#include "forms/internal/object_properties.h"
+#include "forms/internal/properties_access.h"
+#include "forms/internal/type_catalogue.h"
 #include "forms/window_system.h"
 #include "runtime/commands.h"
 #include "runtime/gbk.h"

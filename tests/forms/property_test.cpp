@@ -14,7 +14,7 @@
 #include "forms/internal/property_table.h"
 #include "forms/properties.h"
 #include "forms/template_format.h"
-#include "forms/type_catalogue.h"
+#include "forms/internal/type_catalogue.h"
 #include "forms/window_system.h"
 #include "runtime/commands.h"
 #include "runtime/gbk.h"
