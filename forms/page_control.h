@@ -12,6 +12,9 @@
 
 namespace tavrin::forms {
 
+template <typename C>
+class PropertyTable;  // forms/internal/property_table.h
+
 class PageControl : public Control {
     Q_OBJECT
   public:
@@ -34,6 +37,7 @@ class PageControl : public Control {
     void removePage(int32_t page);
     QTabBar* tabBar() const { return tabs_; }
 
+    static const PropertyTable<PageControl>& properties();
     bool readProperty(int number, PropertyData& out) override;
     bool writeProperty(int number, const PropertyData& in) override;
     void windowCreated() override;

@@ -12,6 +12,7 @@
 #include "forms/controls.h"
 #include "forms/form_window.h"
 #include "forms/internal/property_table.h"
+#include "forms/page_control.h"
 #include "forms/properties.h"
 #include "forms/template_format.h"
 #include "forms/internal/type_catalogue.h"
@@ -44,6 +45,7 @@ class PropertyTest : public testing::Test {
 TEST(PropertyTables, EveryKindsTableAgreesWithTheCatalogue) {
     using namespace TypeId;
     const std::pair<uint32_t, std::vector<PropertyShape>> kinds[] = {
+        {kWindow, WindowControl::properties().shape()},
         {kEdit, EditControl::properties().shape()},
         {kLabel, LabelControl::properties().shape()},
         {kTransparentLabel, LabelControl::properties().shape()},
@@ -61,6 +63,7 @@ TEST(PropertyTables, EveryKindsTableAgreesWithTheCatalogue) {
         {kCommonDialog, CommonDialogControl::properties().shape()},
         {kTimer, TimerControl::properties().shape()},
         {kPrinter, PrinterControl::properties().shape()},
+        {kPageControl, PageControl::properties().shape()},
     };
     for (const auto& [typeId, rows] : kinds) {
         SCOPED_TRACE(testing::Message() << "type " << std::hex << typeId);
