@@ -8,6 +8,7 @@
 #include "analysis/charts/line_chart.h"
 #include "analysis/charts/pie_chart.h"
 #include "forms/control.h"
+#include "forms/control_lookup.h"
 #include "runtime/memory.h"
 #include "runtime/owned_text.h"
 
@@ -20,8 +21,9 @@ using tavrin::charts::PropertyKind;
 namespace {
 
 class ChartControl : public forms::Control {
-public:
-    ChartControl(const forms::ControlInit& init, ChartWidget* chart) : Control(init), chart_(chart) {
+  public:
+    ChartControl(const forms::ControlInit& init, ChartWidget* chart)
+        : Control(init), chart_(chart) {
         setWidget(chart);
     }
     ChartWidget* chart() const { return chart_; }
@@ -33,10 +35,18 @@ public:
         const Value& v = read.value();
         switch (*kind) {
             case PropertyKind::kInt:
-            case PropertyKind::kBool: out.number = v.asInt(); break;
-            case PropertyKind::kDouble: out = forms::PropertyData::Double(v.asDouble()); break;
-            case PropertyKind::kText: out.bytes = std::string(TextOf(v)); break;
-            case PropertyKind::kBytes: out.bytes = std::string(ByteSetOf(v)); break;
+            case PropertyKind::kBool:
+                out.number = v.asInt();
+                break;
+            case PropertyKind::kDouble:
+                out = forms::PropertyData::Double(v.asDouble());
+                break;
+            case PropertyKind::kText:
+                out.bytes = std::string(TextOf(v));
+                break;
+            case PropertyKind::kBytes:
+                out.bytes = std::string(ByteSetOf(v));
+                break;
         }
         return true;
     }
@@ -45,11 +55,14 @@ public:
         const auto kind = chart_->KindOfProperty(number);
         if (!kind) return false;
         switch (*kind) {
-            case PropertyKind::kInt: return chart_->WriteProperty(number, MakeInt(in.asInt()));
-            case PropertyKind::kBool: return chart_->WriteProperty(number, MakeBool(in.number != 0));
+            case PropertyKind::kInt:
+                return chart_->WriteProperty(number, MakeInt(in.asInt()));
+            case PropertyKind::kBool:
+                return chart_->WriteProperty(number, MakeBool(in.number != 0));
             case PropertyKind::kDouble:
                 return chart_->WriteProperty(number, MakeDouble(in.asDouble()));
-            case PropertyKind::kText: return chart_->WriteProperty(number, MakeTextRef(in.bytes.c_str()));
+            case PropertyKind::kText:
+                return chart_->WriteProperty(number, MakeTextRef(in.bytes.c_str()));
             case PropertyKind::kBytes: {
                 ByteSetBlock* block = NewByteSet(in.bytes.data(), in.bytes.size());
                 const bool ok = chart_->WriteProperty(number, MakeByteSetRef(block));
@@ -60,7 +73,7 @@ public:
         return false;
     }
 
-private:
+  private:
     ChartWidget* chart_;
 };
 

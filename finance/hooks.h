@@ -9,6 +9,7 @@
 #pragma once
 
 #include <cstdint>
+#include <vector>
 
 namespace finance {
 
@@ -26,6 +27,8 @@ struct AnalysisHooks {
     void (*printChart)() = nullptr;         // tool-bar "打印图"
 };
 AnalysisHooks& Hooks();
+// The hooks no layer has set (empty once the analysis layer is installed).
+std::vector<const char*> UnsetHooks();
 
 // Runs a hook when it is set.
 inline void RunHook(void (*hook)()) {

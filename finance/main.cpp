@@ -1,13 +1,31 @@
 // The program's entry point: the one place that joins every layer (the
 // analysis layer plugs into the finance wiring); everything else starts in the runtime.
+#include <cstdio>
+#include <cstdlib>
+#include <vector>
+
 #include "analysis/analysis_setup.h"
 #include "finance/command_line.h"
 #include "finance/handlers.h"
+#include "finance/hooks.h"
 #include "finance/start_routine.h"
+#include "forms/events.h"
 
 int main(int argc, char** argv) {
     if (int status = 0; finance::AnswerCommandLine(argc, argv, &status)) return status;
+#ifndef NDEBUG
+    // A debug build stops at start when a template names a routine no layer
+    // supplies, or a layer leaves a main-window hook unset: either would make
+    // a menu item or a click silently do nothing.
+    tavrin::forms::RequireEveryHandlerBound(true);
+#endif
     finance::InstallProgramWindowSystem();
     analysis::InstallAnalysis();
+#ifndef NDEBUG
+    if (const std::vector<const char*> unset = finance::UnsetHooks(); !unset.empty()) {
+        for (const char* hook : unset) std::fprintf(stderr, "tavrin: hook %s is not set\n", hook);
+        std::abort();
+    }
+#endif
     tavrin::RunApplication(argc, argv, finance::ProgramImage());
 }

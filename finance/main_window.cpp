@@ -44,6 +44,26 @@ AnalysisHooks& Hooks() {
     return hooks;
 }
 
+std::vector<const char*> UnsetHooks() {
+    const AnalysisHooks& h = Hooks();
+    std::vector<const char*> unset;
+    auto check = [&](bool set, const char* name) {
+        if (!set) unset.push_back(name);
+    };
+    check(h.refreshStructureView, "refreshStructureView");
+    check(h.applyChartStartUpSettings, "applyChartStartUpSettings");
+    check(h.refreshTrendView, "refreshTrendView");
+    check(h.refreshChartAfterItemChange, "refreshChartAfterItemChange");
+    check(h.mainPageChanged, "mainPageChanged");
+    check(h.chartPageChanged, "chartPageChanged");
+    check(h.yearPageChanged, "yearPageChanged");
+    check(h.monthPageChanged, "monthPageChanged");
+    check(h.sortList, "sortList");
+    check(h.openPrintSettings, "openPrintSettings");
+    check(h.printChart, "printChart");
+    return unset;
+}
+
 void MainWindowStartUp() {
     CallLibrary(kVisualStyleLibrary, fc::SetVisualStyle, MakeInt(1));
     SetMinimumClientSize(ids::MainWindow, kMinimumClientWidth, kMinimumClientHeight);

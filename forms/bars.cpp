@@ -9,7 +9,7 @@
 #include <QStyleOptionToolButton>
 #include <functional>
 
-#include "forms/picture.h"
+#include "forms/internal/picture.h"
 #include "forms/properties.h"
 #include "forms/template_format.h"
 #include "runtime/gbk.h"

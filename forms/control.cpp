@@ -11,7 +11,6 @@
 
 #include "forms/events.h"
 #include "forms/template_format.h"
-#include "forms/window_system.h"
 #include "runtime/gbk.h"
 
 namespace tavrin::forms {
@@ -73,7 +72,8 @@ double PropertyData::asDouble() const {
     return v;
 }
 
-Control::Control(const ControlInit& init) : windowId_(init.windowId), item_(init.item) {
+Control::Control(const ControlInit& init)
+    : windowId_(init.windowId), itemId_(init.item->id), window_(init.window), item_(init.item) {
     LiveControls().insert(static_cast<const void*>(this));
 }
 
@@ -108,9 +108,12 @@ bool Control::hasHandler(int32_t eventNumber) const {
 
 Value Control::raise(int32_t eventNumber, std::initializer_list<int32_t> args,
                      std::optional<Value> defaultResult) {
+    // A control not yet in its window's table, or released with its window (and
+    // waiting for deletion), raises nothing.
+    if (!isAttached()) return defaultResult ? *defaultResult : Value{};
     EventCall call;
     call.windowId = windowId_;
-    call.itemId = item_->id;
+    call.itemId = itemId_;
     call.eventNumber = eventNumber;
     for (int32_t a : args) {
         if (call.argCount == 12) break;
@@ -120,8 +123,6 @@ Value Control::raise(int32_t eventNumber, std::initializer_list<int32_t> args,
         call.wantsResult = true;
         call.result = *defaultResult;
     }
-    // A control released with its window (and waiting for deletion) raises nothing.
-    if (FindControl(windowId_, item_->id) != this) return defaultResult ? *defaultResult : Value{};
     // The control may be released by the handler: keep nothing of `this` after it.
     DispatchEvent(call);
     return defaultResult ? call.result : Value{};

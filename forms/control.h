@@ -64,8 +64,10 @@ struct PropertyData {
 
 struct ControlInit {
     uint32_t windowId = 0;
-    ItemTemplate* item = nullptr;  // the control's template record (lives until exit)
+    ItemTemplate* item = nullptr;  // the control's template record, a record of `window`
     QWidget* parent = nullptr;     // the container widget the control belongs in
+    // The template the record belongs to, kept by the control while it exists.
+    std::shared_ptr<WindowTemplate> window;
 };
 
 class Control : public QObject {
@@ -75,9 +77,16 @@ class Control : public QObject {
     ~Control() override;
 
     uint32_t windowId() const { return windowId_; }
-    uint32_t itemId() const { return item_->id; }
+    uint32_t itemId() const { return itemId_; }
     uint32_t typeId() const { return item_->typeId; }
     ItemTemplate& item() const { return *item_; }
+
+    // The window layer attaches a control once its window's table holds it and
+    // releases it when the window lets go of it; only an attached control
+    // that is not released raises events.
+    void attach() { state_ = State::kAttached; }
+    void release() { state_ = State::kReleased; }
+    bool isAttached() const { return state_ == State::kAttached; }
 
     // The control's widget; null for invisible components (timer, printer, ...).
     QWidget* widget() const { return widget_; }
@@ -113,9 +122,13 @@ class Control : public QObject {
     void adoptWidget(QWidget* w) { widget_ = w; }
 
   private:
+    enum class State { kCreating, kAttached, kReleased };
     uint32_t windowId_;
+    uint32_t itemId_;  // kept by value: read after the handler may have released the control
+    std::shared_ptr<WindowTemplate> window_;  // keeps `item_` valid when the table is replaced
     ItemTemplate* item_;
     QPointer<QWidget> widget_;
+    State state_ = State::kCreating;
 };
 
 using ControlFactory = std::function<std::unique_ptr<Control>(const ControlInit&)>;
@@ -129,13 +142,6 @@ const ControlKind* FindControlKind(uint32_t typeId);
 
 // True when `object` is a control that exists now (any kind, the window's own included).
 bool IsLiveControl(const void* object);
-
-// The live control of a created window, or null when the window or control is not loaded.
-Control* FindControl(uint32_t windowId, uint32_t controlId);
-template <typename T>
-T* FindControlAs(uint32_t windowId, uint32_t controlId) {
-    return dynamic_cast<T*>(FindControl(windowId, controlId));
-}
 
 // Default GUI font (one with CJK glyphs) and conversions to and from the 60-byte font record.
 QFont DefaultGuiFont();

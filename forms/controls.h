@@ -18,10 +18,14 @@
 #include <string>
 
 #include "forms/control.h"
+#include "forms/control_lookup.h"
 
 namespace tavrin::forms {
 
 class EditByteLimit;
+// A kind's own properties as one table (forms/internal/property_table.h).
+template <typename C>
+class PropertyTable;
 
 // Edit box: QLineEdit, or QPlainTextEdit when multi-line.
 class EditControl : public Control {
@@ -32,6 +36,7 @@ class EditControl : public Control {
     void setText(std::string_view gbk);
     QLineEdit* lineEdit() const { return line_; }
     QPlainTextEdit* textEdit() const { return multi_; }
+    static const PropertyTable<EditControl>& properties();
     bool readProperty(int number, PropertyData& out) override;
     bool writeProperty(int number, const PropertyData& in) override;
 
@@ -47,6 +52,7 @@ class LabelControl : public Control {
   public:
     explicit LabelControl(const ControlInit& init);
     QLabel* label() const { return label_; }
+    static const PropertyTable<LabelControl>& properties();
     bool readProperty(int number, PropertyData& out) override;
     bool writeProperty(int number, const PropertyData& in) override;
 
@@ -60,6 +66,7 @@ class ButtonControl : public Control {
   public:
     explicit ButtonControl(const ControlInit& init);
     QPushButton* button() const { return button_; }
+    static const PropertyTable<ButtonControl>& properties();
     bool readProperty(int number, PropertyData& out) override;
     bool writeProperty(int number, const PropertyData& in) override;
 
@@ -75,6 +82,7 @@ class CheckControl : public Control {
     QAbstractButton* button() const { return button_; }
     bool isChecked() const { return button_->isChecked(); }
     void setChecked(bool on);
+    static const PropertyTable<CheckControl>& properties();
     bool readProperty(int number, PropertyData& out) override;
     bool writeProperty(int number, const PropertyData& in) override;
 
@@ -88,6 +96,8 @@ class BoxControl : public Control {
   public:
     explicit BoxControl(const ControlInit& init);
     QWidget* childContainer() override;
+    // The table of the box kind `typeId` (group, shape or picture).
+    static const PropertyTable<BoxControl>& properties(uint32_t typeId);
     bool readProperty(int number, PropertyData& out) override;
     bool writeProperty(int number, const PropertyData& in) override;
 
@@ -114,6 +124,7 @@ class ComboControl : public Control {
     void setText(std::string_view gbk);
     int32_t current() const { return combo_->currentIndex(); }
     void setCurrent(int32_t index);
+    static const PropertyTable<ComboControl>& properties();
     bool readProperty(int number, PropertyData& out) override;
     bool writeProperty(int number, const PropertyData& in) override;
 
@@ -141,6 +152,7 @@ class ListBoxControl : public Control {
     bool setChecked(int32_t index, bool checked);
     int32_t current() const;
     void setCurrent(int32_t index);
+    static const PropertyTable<ListBoxControl>& properties();
     bool readProperty(int number, PropertyData& out) override;
     bool writeProperty(int number, const PropertyData& in) override;
 
@@ -162,6 +174,7 @@ class DatePickerControl : public Control {
     QDateTimeEdit* editor() const { return edit_; }
     double value() const;
     void setValue(double days);
+    static const PropertyTable<DatePickerControl>& properties();
     bool readProperty(int number, PropertyData& out) override;
     bool writeProperty(int number, const PropertyData& in) override;
 
@@ -176,6 +189,7 @@ class ColorPickerControl : public Control {
     explicit ColorPickerControl(const ControlInit& init);
     uint32_t color() const { return color_; }  // 0x00BBGGRR
     void setColor(uint32_t bgr);
+    static const PropertyTable<ColorPickerControl>& properties();
     bool readProperty(int number, PropertyData& out) override;
     bool writeProperty(int number, const PropertyData& in) override;
 
@@ -196,6 +210,7 @@ class CommonDialogControl : public Control {
     void setFontRecord(const std::string& record) { font_ = record; }
     uint32_t color() const { return color_; }
     const std::string& fileName() const { return fileName_; }  // GBK
+    static const PropertyTable<CommonDialogControl>& properties();
     bool readProperty(int number, PropertyData& out) override;
     bool writeProperty(int number, const PropertyData& in) override;
 
@@ -213,6 +228,7 @@ class TimerControl : public Control {
     explicit TimerControl(const ControlInit& init);
     int32_t interval() const { return interval_; }
     void setInterval(int32_t ms);
+    static const PropertyTable<TimerControl>& properties();
     bool readProperty(int number, PropertyData& out) override;
     bool writeProperty(int number, const PropertyData& in) override;
 
@@ -229,6 +245,7 @@ class PrinterControl : public Control {
     // Created on first use (high resolution; a PDF file when no printer is set up).
     QPrinter* printer();
     const std::string& documentTitle() const { return title_; }  // GBK
+    static const PropertyTable<PrinterControl>& properties();
     bool readProperty(int number, PropertyData& out) override;
     bool writeProperty(int number, const PropertyData& in) override;
 

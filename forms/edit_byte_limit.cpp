@@ -1,5 +1,5 @@
 // Edit boxes limited in GBK bytes.
-#include "forms/edit_byte_limit.h"
+#include "forms/internal/edit_byte_limit.h"
 
 #include <QLineEdit>
 #include <QPlainTextEdit>

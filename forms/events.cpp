@@ -7,13 +7,14 @@
 #include <QWheelEvent>
 #include <QWidget>
 #include <cstdio>
+#include <cstdlib>
 #include <cstring>
 #include <string>
 #include <vector>
 
 #include "forms/control.h"
+#include "forms/internal/type_catalogue.h"
 #include "forms/template_format.h"
-#include "forms/type_catalogue.h"
 #include "forms/window_system.h"
 #include "rt_text_constants.h"
 #include "runtime/errors.h"
@@ -31,6 +32,7 @@ std::vector<EventHandler>& Bound() {
     return *b;
 }
 int32_t g_handlerDepth = 0;
+bool g_requireEveryHandler = false;
 }  // namespace
 
 int32_t HandlerDepth() {
@@ -57,6 +59,25 @@ void BindHandlers(const HandlerEntry* handlers, size_t count) {
             std::fprintf(stderr, "tavrin: no routine named %s for the window templates\n",
                          name.c_str());
     }
+    if (g_requireEveryHandler && !UnboundHandlerNames().empty()) {
+        for (const std::string& name : UnboundHandlerNames())
+            std::fprintf(stderr, "tavrin: the window templates name %s, which no layer supplies\n",
+                         name.c_str());
+        std::fprintf(stderr,
+                     "tavrin: stopping: every handler a template names needs its routine\n");
+        std::abort();
+    }
+}
+
+std::vector<std::string> UnboundHandlerNames() {
+    std::vector<std::string> names;
+    for (size_t offset = 0; offset < Names().size(); ++offset)
+        if (!Bound()[offset]) names.push_back(Names()[offset]);
+    return names;
+}
+
+void RequireEveryHandlerBound(bool required) {
+    g_requireEveryHandler = required;
 }
 
 EventHandler HandlerAt(int32_t offset) {

@@ -6,6 +6,8 @@
 #include <QPointer>
 #include <cstddef>
 #include <cstdint>
+#include <string>
+#include <vector>
 
 #include "runtime/runtime_app.h"
 
@@ -22,6 +24,12 @@ void SetHandlerNames(const char* const* names, size_t count);
 void BindHandlers(const HandlerEntry* handlers, size_t count);
 // The routine bound to an offset, or null for -1, unknown and unbound offsets.
 EventHandler HandlerAt(int32_t offset);
+// The handler names the last binding found no routine for, in offset order.
+std::vector<std::string> UnboundHandlerNames();
+// From now on a binding that leaves a handler name without its routine stops
+// the program with a message naming it (the program's debug build asks for
+// this at start): such an event would otherwise silently do nothing.
+void RequireEveryHandlerBound(bool required);
 
 // Dispatches one raised event exactly as the runtime does: nothing while the
 // error/exit nesting counter is set; fatal errors for a missing window or item

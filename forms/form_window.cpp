@@ -7,6 +7,8 @@
 #include <QKeyEvent>
 
 #include "forms/events.h"
+#include "forms/internal/property_table.h"
+#include "forms/internal/widget_style.h"
 #include "forms/properties.h"
 #include "forms/template_format.h"
 #include "forms/window_system.h"
@@ -138,40 +140,30 @@ WindowControl::WindowControl(const ControlInit& init, FormWindow* window)
         window->setFont(FontFromRecord(*font));
 }
 
+const PropertyTable<WindowControl>& WindowControl::properties() {
+    using W = WindowControl;
+    using namespace DataKind;
+    static const PropertyTable<W> table{
+        {WindowProp::kCaption, kText,
+         [](W& c) { return TextData(QStringToGbk(c.form_->windowTitle())); },
+         [](W& c, const PropertyData& in) { c.form_->setWindowTitle(GbkToQString(in.bytes)); }},
+        {WindowProp::kBackColor, kColor,
+         [](W& c) { return ColorData(c.form_->palette().color(QPalette::Window)); },
+         [](W& c, const PropertyData& in) {
+             SetPaletteColor(c.form_, QPalette::Window, uint32_t(in.number));
+         }},
+        {WindowProp::kFont, kFont, [](W& c) { return FontData(c.form_->font()); },
+         [](W& c, const PropertyData& in) { c.form_->setFont(FontFromRecord(in.bytes)); }},
+    };
+    return table;
+}
+
 bool WindowControl::readProperty(int number, PropertyData& out) {
-    switch (number) {
-        case WindowProp::kCaption:
-            out = PropertyData::Bytes(QStringToGbk(form_->windowTitle()));
-            return true;
-        case WindowProp::kBackColor:
-            out = PropertyData::Int(ColorToBgr(form_->palette().color(QPalette::Window)));
-            return true;
-        case WindowProp::kFont:
-            out = PropertyData::Bytes(FontToRecord(form_->font()));
-            return true;
-        default:
-            return false;
-    }
+    return properties().read(*this, number, out);
 }
 
 bool WindowControl::writeProperty(int number, const PropertyData& in) {
-    switch (number) {
-        case WindowProp::kCaption:
-            form_->setWindowTitle(GbkToQString(in.bytes));
-            return true;
-        case WindowProp::kBackColor: {
-            QPalette p = form_->palette();
-            p.setColor(QPalette::Window, ColorFromBgr(uint32_t(in.number)));
-            form_->setPalette(p);
-            form_->setAutoFillBackground(true);
-            return true;
-        }
-        case WindowProp::kFont:
-            form_->setFont(FontFromRecord(in.bytes));
-            return true;
-        default:
-            return false;
-    }
+    return properties().write(*this, number, in);
 }
 
 }  // namespace tavrin::forms

@@ -68,6 +68,9 @@ class FormWindow : public QWidget {
     bool activatedOnce_ = false;
 };
 
+template <typename C>
+class PropertyTable;  // forms/internal/property_table.h
+
 // The window's own record as a control: caption, background, font.
 class WindowControl : public Control {
     Q_OBJECT
@@ -75,6 +78,7 @@ class WindowControl : public Control {
     WindowControl(const ControlInit& init, FormWindow* window);
     FormWindow* form() const { return form_; }
     QWidget* childContainer() override { return form_->client(); }
+    static const PropertyTable<WindowControl>& properties();
     bool readProperty(int number, PropertyData& out) override;
     bool writeProperty(int number, const PropertyData& in) override;
 

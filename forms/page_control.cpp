@@ -5,6 +5,7 @@
 #include <QWidget>
 #include <climits>
 
+#include "forms/internal/property_table.h"
 #include "forms/properties.h"
 #include "forms/template_format.h"
 #include "forms/window_system.h"
@@ -146,33 +147,26 @@ void PageControl::removePage(int32_t page) {
     showPage(current(), false);
 }
 
+const PropertyTable<PageControl>& PageControl::properties() {
+    using P = PageControl;
+    using namespace DataKind;
+    static const PropertyTable<P> table{
+        {PageProp::kCurrent, kInt, [](P& c) { return PropertyData::Int(c.current()); },
+         [](P& c, const PropertyData& in) { c.setCurrent(in.asInt()); }},
+        {PageProp::kPageCount, kInt, [](P& c) { return PropertyData::Int(c.pageCount()); },
+         nullptr},
+        {PageProp::kFont, kFont, [](P& c) { return FontData(c.widget()->font()); },
+         [](P& c, const PropertyData& in) { c.widget()->setFont(FontFromRecord(in.bytes)); }},
+    };
+    return table;
+}
+
 bool PageControl::readProperty(int number, PropertyData& out) {
-    switch (number) {
-        case PageProp::kCurrent:
-            out = PropertyData::Int(current());
-            return true;
-        case PageProp::kPageCount:
-            out = PropertyData::Int(pageCount());
-            return true;
-        case PageProp::kFont:
-            out = PropertyData::Bytes(FontToRecord(widget()->font()));
-            return true;
-        default:
-            return false;
-    }
+    return properties().read(*this, number, out);
 }
 
 bool PageControl::writeProperty(int number, const PropertyData& in) {
-    switch (number) {
-        case PageProp::kCurrent:
-            setCurrent(in.asInt());
-            return true;
-        case PageProp::kFont:
-            widget()->setFont(FontFromRecord(in.bytes));
-            return true;
-        default:
-            return false;
-    }
+    return properties().write(*this, number, in);
 }
 
 }  // namespace tavrin::forms

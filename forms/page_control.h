@@ -8,8 +8,12 @@
 #include <vector>
 
 #include "forms/control.h"
+#include "forms/control_lookup.h"
 
 namespace tavrin::forms {
+
+template <typename C>
+class PropertyTable;  // forms/internal/property_table.h
 
 class PageControl : public Control {
     Q_OBJECT
@@ -33,6 +37,7 @@ class PageControl : public Control {
     void removePage(int32_t page);
     QTabBar* tabBar() const { return tabs_; }
 
+    static const PropertyTable<PageControl>& properties();
     bool readProperty(int number, PropertyData& out) override;
     bool writeProperty(int number, const PropertyData& in) override;
     void windowCreated() override;

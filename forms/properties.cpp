@@ -14,9 +14,11 @@
 #include "fm_text_constants.h"
 #include "forms/control.h"
 #include "forms/form_window.h"
-#include "forms/properties_access.h"
+#include "forms/internal/font_parts.h"
+#include "forms/internal/properties_access.h"
+#include "forms/internal/property_payload.h"
+#include "forms/internal/type_catalogue.h"
 #include "forms/template_format.h"
-#include "forms/type_catalogue.h"
 #include "forms/window_system.h"
 #include "rt_text_constants.h"
 #include "runtime/errors.h"
@@ -27,21 +29,6 @@ namespace tavrin::forms {
 namespace {
 
 constexpr int32_t kCoordinateLimit = 32627;
-
-uint64_t PointerPayload(const void* p) {
-    return uint64_t(reinterpret_cast<uintptr_t>(p));
-}
-const void* PayloadPointer(uint32_t lo, uint32_t hi) {
-    return reinterpret_cast<const void*>(uintptr_t(uint64_t(lo) | uint64_t(hi) << 32));
-}
-std::string TextAt(uint32_t lo, uint32_t hi) {
-    const char* t = static_cast<const char*>(PayloadPointer(lo, hi));
-    return t ? std::string(t) : std::string();
-}
-std::string ByteSetAt(uint32_t lo, uint32_t hi) {
-    const auto* b = static_cast<const ByteSetBlock*>(PayloadPointer(lo, hi));
-    return b ? std::string(reinterpret_cast<const char*>(b->data()), b->length) : std::string();
-}
 
 // The item addressed by a property access; the window's own record for its
 // item id, the window id or 0.
@@ -225,112 +212,6 @@ void WriteCommon(WindowTemplate& t, ItemTemplate& item, int32_t index, uint32_t 
         case Prop::kMousePointer:
             item.cursorData = ByteSetAt(lo, hi);
             ApplyCursor(c);
-            break;
-        default:
-            break;
-    }
-}
-
-// The 28-byte-style font summary {angle, bold, italic, strike-out, underline,
-// size, face}; on this build the face pointer takes 8 bytes.
-struct FontSummary {
-    int32_t angle, bold, italic, strikeOut, underline, size;
-    char* face;
-};
-
-int32_t Get32(const std::string& rec, size_t at) {
-    int32_t v;
-    std::memcpy(&v, rec.data() + at, 4);
-    return v;
-}
-void Put32(std::string& rec, size_t at, int32_t v) {
-    std::memcpy(rec.data() + at, &v, 4);
-}
-
-std::string FaceOf(const std::string& rec) {
-    return std::string(rec.data() + FontField::kFaceName,
-                       strnlen(rec.data() + FontField::kFaceName, FontField::kFaceNameSize));
-}
-int32_t PointSizeOf(const std::string& rec) {
-    const int32_t h = Get32(rec, FontField::kHeight);
-    return int32_t(std::lround(std::abs(h) * 72.0 / 96.0));
-}
-
-uint64_t ReadFontPart(const std::string& rec, int32_t part) {
-    switch (part) {
-        case -1: {
-            FontSummary s{Get32(rec, FontField::kEscapement),
-                          Get32(rec, FontField::kWeight) >= 700,
-                          rec[FontField::kItalic] != 0,
-                          rec[FontField::kStrikeOut] != 0,
-                          rec[FontField::kUnderline] != 0,
-                          PointSizeOf(rec),
-                          CopyText(FaceOf(rec))};
-            return PointerPayload(NewByteSet(&s, sizeof s));
-        }
-        case 0:
-            return uint32_t(Get32(rec, FontField::kEscapement));
-        case 1:
-            return Get32(rec, FontField::kWeight) >= 700 ? 1 : 0;
-        case 2:
-            return rec[FontField::kItalic] ? 1 : 0;
-        case 3:
-            return rec[FontField::kStrikeOut] ? 1 : 0;
-        case 4:
-            return rec[FontField::kUnderline] ? 1 : 0;
-        case 5:
-            return uint32_t(PointSizeOf(rec));
-        case 6:
-            return PointerPayload(CopyText(FaceOf(rec)));
-        default:
-            return 0;
-    }
-}
-
-void SetFace(std::string& rec, std::string face) {
-    if (face.empty() || face.size() > 31) face = fm_text::DefaultFontFace;
-    std::memset(rec.data() + FontField::kFaceName, 0, FontField::kFaceNameSize);
-    std::memcpy(rec.data() + FontField::kFaceName, face.data(), face.size());
-}
-
-void WriteFontPart(std::string& rec, int32_t part, uint32_t lo, uint32_t hi) {
-    const int32_t v = int32_t(lo);
-    switch (part) {
-        case -1: {
-            std::string data = ByteSetAt(lo, hi);
-            if (data.size() < 24) return;
-            FontSummary s{};
-            std::memcpy(&s, data.data(), std::min(data.size(), sizeof s));
-            WriteFontPart(rec, 0, uint32_t(s.angle), 0);
-            WriteFontPart(rec, 1, uint32_t(s.bold), 0);
-            WriteFontPart(rec, 2, uint32_t(s.italic), 0);
-            WriteFontPart(rec, 3, uint32_t(s.strikeOut), 0);
-            WriteFontPart(rec, 4, uint32_t(s.underline), 0);
-            WriteFontPart(rec, 5, uint32_t(s.size), 0);
-            SetFace(rec, data.size() >= sizeof s && s.face ? std::string(s.face) : std::string());
-            break;
-        }
-        case 0:
-            Put32(rec, FontField::kEscapement, v % 3600);
-            Put32(rec, FontField::kOrientation, v % 3600);
-            break;
-        case 1:
-            Put32(rec, FontField::kWeight, v ? 700 : 0);
-            break;
-        case 2:
-            rec[FontField::kItalic] = v ? 1 : 0;
-            break;
-        case 3:
-            rec[FontField::kStrikeOut] = v ? 1 : 0;
-            break;
-        case 4:
-            rec[FontField::kUnderline] = v ? 1 : 0;
-            break;
-        case 5:
-            Put32(rec, FontField::kHeight, -int32_t(std::lround(std::max(1, v) * 96.0 / 72.0)));
-            break;
-        case 6:
-            SetFace(rec, TextAt(lo, hi));
             break;
         default:
             break;

@@ -12,6 +12,7 @@
 #include <vector>
 
 #include "forms/control.h"
+#include "forms/control_lookup.h"
 
 namespace tavrin::forms {
 

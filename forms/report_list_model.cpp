@@ -3,7 +3,7 @@
 #include <QTimer>
 #include <algorithm>
 
-#include "forms/picture.h"
+#include "forms/internal/picture.h"
 #include "forms/report_list.h"
 #include "runtime/gbk.h"
 

@@ -1,12 +1,12 @@
 // The type catalogue and the library table.
-#include "forms/type_catalogue.h"
+#include "forms/internal/type_catalogue.h"
 
 #include <vector>
 
 #include "fm_text_constants.h"
+#include "forms/internal/window_commands.h"
 #include "forms/properties.h"
 #include "forms/template_format.h"
-#include "forms/window_commands.h"
 
 namespace tavrin::forms {
 

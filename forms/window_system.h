@@ -7,6 +7,7 @@
 #include <cstdint>
 #include <optional>
 
+#include "forms/control_lookup.h"
 #include "forms/template_reader.h"
 
 class QWidget;

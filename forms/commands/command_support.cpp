@@ -2,6 +2,7 @@
 #include "forms/commands/command_support.h"
 
 #include "fc_text_constants.h"
+#include "forms/control_lookup.h"
 #include "runtime/errors.h"
 
 namespace tavrin::form_commands {

@@ -11,6 +11,9 @@
 
 #include "forms/controls.h"
 #include "forms/form_window.h"
+#include "forms/internal/property_table.h"
+#include "forms/internal/type_catalogue.h"
+#include "forms/page_control.h"
 #include "forms/properties.h"
 #include "forms/template_format.h"
 #include "forms/window_system.h"
@@ -35,6 +38,46 @@ class PropertyTest : public testing::Test {
     }
     void TearDown() override { ResetWindows(); }
 };
+
+// Each kind's table of readers and writers must promise exactly what the type
+// catalogue tells the program: the same numbers with the same data kinds, and
+// no catalogue property without a reader.
+TEST(PropertyTables, EveryKindsTableAgreesWithTheCatalogue) {
+    using namespace TypeId;
+    const std::pair<uint32_t, std::vector<PropertyShape>> kinds[] = {
+        {kWindow, WindowControl::properties().shape()},
+        {kEdit, EditControl::properties().shape()},
+        {kLabel, LabelControl::properties().shape()},
+        {kTransparentLabel, LabelControl::properties().shape()},
+        {kButton, ButtonControl::properties().shape()},
+        {kCheckBox, CheckControl::properties().shape()},
+        {kRadioButton, CheckControl::properties().shape()},
+        {kGroupBox, BoxControl::properties(kGroupBox).shape()},
+        {kShapeBox, BoxControl::properties(kShapeBox).shape()},
+        {kPictureBox, BoxControl::properties(kPictureBox).shape()},
+        {kComboBox, ComboControl::properties().shape()},
+        {kListBox, ListBoxControl::properties().shape()},
+        {kCheckListBox, ListBoxControl::properties().shape()},
+        {kDatePicker, DatePickerControl::properties().shape()},
+        {kColorPicker, ColorPickerControl::properties().shape()},
+        {kCommonDialog, CommonDialogControl::properties().shape()},
+        {kTimer, TimerControl::properties().shape()},
+        {kPrinter, PrinterControl::properties().shape()},
+        {kPageControl, PageControl::properties().shape()},
+    };
+    for (const auto& [typeId, rows] : kinds) {
+        SCOPED_TRACE(testing::Message() << "type " << std::hex << typeId);
+        const TypeInfo* type = FindTypeInfo(typeId);
+        ASSERT_NE(type, nullptr);
+        ASSERT_EQ(int32_t(rows.size()), type->propertyCount);
+        for (const PropertyShape& row : rows) {
+            ASSERT_GE(row.number, 0);
+            ASSERT_LT(row.number, type->propertyCount);
+            EXPECT_EQ(row.dataKind, type->properties[row.number].dataKind)
+                << type->properties[row.number].name;
+        }
+    }
+}
 
 TEST_F(PropertyTest, WidthAndPositionAreClampedToTheCoordinateLimit) {
     ASSERT_TRUE(LoadWindow(W));

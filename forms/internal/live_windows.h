@@ -1,0 +1,61 @@
+// The template table and the created windows with the controls they own:
+// what the window layer's creation, closing, menus and lookups share.
+#pragma once
+
+#include <QAction>
+#include <QEventLoop>
+#include <QMenu>
+#include <QPointer>
+#include <cstdint>
+#include <map>
+#include <memory>
+#include <vector>
+
+#include "forms/control.h"
+#include "forms/form_window.h"
+#include "forms/template_reader.h"
+
+namespace tavrin::forms {
+
+// A window lets go of its controls by releasing them (they raise nothing from
+// then on) and deleting them once the event loop is back: the handler that
+// closed the window may still be running inside one of them.
+struct ReleaseControl {
+    void operator()(Control* c) const {
+        c->release();
+        c->deleteLater();
+    }
+};
+using OwnedControl = std::unique_ptr<Control, ReleaseControl>;
+
+struct LiveWindow {
+    uint32_t windowId = 0;
+    std::shared_ptr<WindowTemplate> tmpl;
+    QPointer<FormWindow> form;
+    std::map<uint32_t, OwnedControl> controls;  // by item id; the window's own record included
+    std::map<uint32_t, QPointer<QAction>> menuActions;  // by menu item id
+    bool closing = false;
+    bool destroying = false;
+    QEventLoop* modalLoop = nullptr;
+};
+
+struct WindowTable {
+    // Shared with the controls made from them: a control waiting for its
+    // deferred deletion keeps its template record while the table is replaced.
+    std::vector<std::shared_ptr<WindowTemplate>> templates;
+    std::map<uint32_t, std::unique_ptr<LiveWindow>> live;
+    QPointer<QMenu> lastPopup;
+};
+
+WindowTable& Windows();
+LiveWindow* Live(uint32_t windowId);
+std::shared_ptr<WindowTemplate> SharedTemplate(uint32_t windowId);
+
+// Event 2, the controls released and the window gone (window_system.cpp).
+void DestroyWindow(uint32_t windowId);
+// The GUI font with CJK glyphs, once the application object exists (window_install.cpp).
+void EnsureGuiDefaults();
+// The window's menu bar from the menu items of its template (window_menus.cpp).
+void BuildMenuBar(LiveWindow& lw);
+
+}  // namespace tavrin::forms
