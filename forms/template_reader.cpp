@@ -191,9 +191,8 @@ bool ReadItemList(ByteReader& r, WindowTemplate& w) {
     for (uint32_t i = 0; i < n; ++i) {
         if (offsets[i] > records || records - offsets[i] < 4) return false;
         ByteReader rec(base + offsets[i], records - offsets[i]);
-        uint32_t length;
-        rec.u32(length);
-        if (length > rec.left()) return false;
+        uint32_t length = 0;
+        if (!rec.u32(length) || length > rec.left()) return false;
         ByteReader body(rec.here(), length);
         ItemTemplate& item = w.items[i];
         item.id = keys[i];

@@ -148,10 +148,14 @@ TEST_F(TwoProcesses, SharingModesAcrossProcesses) {
         char r;
         ASSERT_EQ(read(readyPipe[0], &r, 1), 1);
         EXPECT_EQ(openShared(true, 1), c.readOnlyOpen) << "sharing " << c.sharing;
-        if (!c.readOnlyOpen) EXPECT_EQ(LastDatabaseError(), -12);
+        if (!c.readOnlyOpen) {
+            EXPECT_EQ(LastDatabaseError(), -12);
+        }
         Cmd(CloseAllDatabases);
         EXPECT_EQ(openShared(false, 1), c.writableOpen) << "sharing " << c.sharing;
-        if (!c.writableOpen) EXPECT_EQ(LastDatabaseError(), -12);
+        if (!c.writableOpen) {
+            EXPECT_EQ(LastDatabaseError(), -12);
+        }
         Cmd(CloseAllDatabases);
         close(goPipe[1]);
         EXPECT_EQ(holder.wait(), 0);
