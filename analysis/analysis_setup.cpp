@@ -18,7 +18,7 @@
 #include "runtime/commands.h"
 #include "runtime/runtime_app.h"
 
-namespace analysis {
+namespace tavrin::analysis {
 
 namespace ids = app_tpl::ids;
 
@@ -64,4 +64,4 @@ void InstallAnalysis() {
     h.sortList = &SortListByColumn;
 }
 
-}  // namespace analysis
+}  // namespace tavrin::analysis

@@ -2,10 +2,10 @@
 // layer and the period views, chart start-up and chart printing of the main window.
 #pragma once
 
-namespace analysis {
+namespace tavrin::analysis {
 
 void InstallAnalysis();
 // The chart start-up settings of the main window's creation.
 void ApplyChartStartUpSettings();
 
-}  // namespace analysis
+}  // namespace tavrin::analysis

@@ -12,7 +12,7 @@
 #include "runtime/memory.h"
 #include "runtime/owned_text.h"
 
-namespace analysis {
+namespace tavrin::analysis {
 
 using namespace tavrin;
 using tavrin::charts::ChartWidget;
@@ -115,4 +115,4 @@ ChartWidget* FindChart(uint32_t windowId, uint32_t controlId) {
     return control ? control->chart() : nullptr;
 }
 
-}  // namespace analysis
+}  // namespace tavrin::analysis

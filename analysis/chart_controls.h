@@ -10,7 +10,7 @@ namespace tavrin::charts {
 class ChartWidget;
 }
 
-namespace analysis {
+namespace tavrin::analysis {
 
 constexpr uint32_t kPieChartType = tavrin::forms::TypeId::kPieChart;
 constexpr uint32_t kLineChartType = tavrin::forms::TypeId::kLineChart;
@@ -20,4 +20,4 @@ void RegisterChartKinds();
 // The chart widget of a live chart control, or null when not loaded.
 tavrin::charts::ChartWidget* FindChart(uint32_t windowId, uint32_t controlId);
 
-}  // namespace analysis
+}  // namespace tavrin::analysis

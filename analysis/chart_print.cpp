@@ -11,7 +11,7 @@
 #include "forms/commands/printer_commands.h"
 #include "forms/template_format.h"
 
-namespace analysis {
+namespace tavrin::analysis {
 
 using namespace tavrin;
 namespace ids = app_tpl::ids;
@@ -57,4 +57,4 @@ void PrintShownChart() {
     CallKernelCommand(&form_commands::EndPrinting, 1, &printer);
 }
 
-}  // namespace analysis
+}  // namespace tavrin::analysis

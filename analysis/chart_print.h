@@ -3,7 +3,7 @@
 
 #include "runtime/commands.h"
 
-namespace analysis {
+namespace tavrin::analysis {
 
 // chart, [opt] int left, [opt] int top, [opt] int width, [opt] int height, printer → none.
 // Draws the chart onto the current page of the document started on the printer
@@ -15,4 +15,4 @@ void ChartPrint(tavrin::Value* result, int32_t argc, const tavrin::Value* argv);
 // The tool-bar's "打印图": the shown chart printed in landscape on 打印机1.
 void PrintShownChart();
 
-}  // namespace analysis
+}  // namespace tavrin::analysis

@@ -15,7 +15,7 @@
 #include "forms/report_list.h"
 #include "runtime/kernel/gbk_scan.h"
 
-namespace analysis {
+namespace tavrin::analysis {
 
 namespace ids = app_tpl::ids;
 
@@ -58,4 +58,4 @@ void ResetSortDirections() {
     DirectionFlag(ids::ExpenseList) = 0;
 }
 
-}  // namespace analysis
+}  // namespace tavrin::analysis

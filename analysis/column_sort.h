@@ -4,7 +4,7 @@
 
 #include <cstdint>
 
-namespace analysis {
+namespace tavrin::analysis {
 
 // Event 2 of 收入信息列表 / 支出信息列表 (list = its control id on the main
 // window): a negative column asks for a header click; otherwise the list's
@@ -15,4 +15,4 @@ void SortListByColumn(uint32_t list, int32_t column);
 // Forgets both direction flags (a new run of the program).
 void ResetSortDirections();
 
-}  // namespace analysis
+}  // namespace tavrin::analysis

@@ -17,7 +17,7 @@
 #include "runtime/memory.h"
 #include "runtime/owned_text.h"
 
-namespace analysis {
+namespace tavrin::analysis {
 
 using namespace tavrin;
 namespace fc = tavrin::form_commands;
@@ -135,4 +135,4 @@ void OpenFormulaWindow(uint32_t parentWindow) {
     forms::LoadWindow(app_tpl::ids::FormulaWindow, parentWindow, true);
 }
 
-}  // namespace analysis
+}  // namespace tavrin::analysis

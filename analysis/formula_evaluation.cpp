@@ -18,7 +18,7 @@
 #include "forms/script_host.h"
 #include "runtime/kernel/gbk_scan.h"
 
-namespace analysis {
+namespace tavrin::analysis {
 
 namespace {
 
@@ -154,4 +154,4 @@ std::string FormulaRowEvaluator::evaluate(const std::vector<std::string_view>& c
     return host_.evaluate(SubstituteRow(formula_, headers_, cells));
 }
 
-}  // namespace analysis
+}  // namespace tavrin::analysis

@@ -20,7 +20,7 @@
 #include "runtime/memory.h"
 #include "runtime/owned_text.h"
 
-namespace analysis {
+namespace tavrin::analysis {
 
 using namespace tavrin;
 namespace fc = tavrin::form_commands;
@@ -107,4 +107,4 @@ std::vector<HandlerEntry> FormulaHandlers() {
     return {std::begin(kFormulaHandlers), std::end(kFormulaHandlers)};
 }
 
-}  // namespace analysis
+}  // namespace tavrin::analysis

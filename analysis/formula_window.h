@@ -6,7 +6,7 @@
 
 #include "runtime/runtime_app.h"
 
-namespace analysis {
+namespace tavrin::analysis {
 
 // Handlers of the window's template.
 void FormulaWindowLoad();
@@ -18,4 +18,4 @@ void CancelFormula();
 // handler table.
 std::vector<tavrin::HandlerEntry> FormulaHandlers();
 
-}  // namespace analysis
+}  // namespace tavrin::analysis

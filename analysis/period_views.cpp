@@ -30,7 +30,7 @@
 #include "runtime/memory.h"
 #include "runtime/owned_text.h"
 
-namespace analysis {
+namespace tavrin::analysis {
 
 using namespace tavrin;
 using finance::Side;
@@ -364,4 +364,4 @@ void MonthPageChanged() {
                          analysis_text::HintCaption);
 }
 
-}  // namespace analysis
+}  // namespace tavrin::analysis

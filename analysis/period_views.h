@@ -4,7 +4,7 @@
 
 #include <string>
 
-namespace analysis {
+namespace tavrin::analysis {
 
 // Lists the period's items of the shown side, sums them per category into the
 // pie chart and stores the side's period total.
@@ -29,4 +29,4 @@ void MonthPageChanged();
 std::string YearPartOf(const std::string& gbkDateText);
 std::string MonthPartOf(const std::string& gbkDateText);
 
-}  // namespace analysis
+}  // namespace tavrin::analysis

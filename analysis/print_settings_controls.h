@@ -11,7 +11,7 @@
 #include "forms/properties.h"
 #include "runtime/value.h"
 
-namespace analysis::print_settings {
+namespace tavrin::analysis::print_settings {
 
 namespace ids = app_tpl::ids;
 namespace forms = tavrin::forms;
@@ -71,4 +71,4 @@ void SaveSettings();
 // Reads them into the controls when the stored ID is 1.
 void LoadSettings();
 
-}  // namespace analysis::print_settings
+}  // namespace tavrin::analysis::print_settings

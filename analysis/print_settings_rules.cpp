@@ -7,7 +7,7 @@
 #include "runtime/memory.h"
 #include "runtime/owned_text.h"
 
-namespace analysis::print_settings {
+namespace tavrin::analysis::print_settings {
 
 using namespace tavrin;
 namespace fc = tavrin::form_commands;
@@ -103,4 +103,4 @@ void SummaryModeChanged() {
     }
 }
 
-}  // namespace analysis::print_settings
+}  // namespace tavrin::analysis::print_settings

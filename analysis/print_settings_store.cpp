@@ -11,7 +11,7 @@
 #include "runtime/memory.h"
 #include "runtime/owned_text.h"
 
-namespace analysis::print_settings {
+namespace tavrin::analysis::print_settings {
 
 using namespace tavrin;
 namespace t = analysis_text;
@@ -115,4 +115,4 @@ void LoadSettings() {
     LoadColour(ids::EvenColumnColor, t::SettingEvenColumn);
 }
 
-}  // namespace analysis::print_settings
+}  // namespace tavrin::analysis::print_settings

@@ -24,7 +24,7 @@
 #include "runtime/memory.h"
 #include "runtime/owned_text.h"
 
-namespace analysis {
+namespace tavrin::analysis {
 
 using namespace tavrin;
 using namespace analysis::print_settings;
@@ -250,4 +250,4 @@ std::vector<HandlerEntry> PrintHandlers() {
     return {std::begin(kPrintHandlers), std::end(kPrintHandlers)};
 }
 
-}  // namespace analysis
+}  // namespace tavrin::analysis

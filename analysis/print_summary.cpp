@@ -5,7 +5,7 @@
 #include <cstdint>
 #include <optional>
 
-namespace analysis {
+namespace tavrin::analysis {
 
 namespace {
 
@@ -103,4 +103,4 @@ std::string ColumnSumText(const std::vector<std::string_view>& cells) {
     return out;
 }
 
-}  // namespace analysis
+}  // namespace tavrin::analysis

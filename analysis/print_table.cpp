@@ -27,7 +27,7 @@
 #include "table/ds_commands.h"
 #include "table/print_settings.h"
 
-namespace analysis {
+namespace tavrin::analysis {
 
 using namespace tavrin;
 using namespace tavrin::table;
@@ -316,4 +316,4 @@ void PreviewTimerTick() {
     PreviewHandle() = FindPreviewWindow();
 }
 
-}  // namespace analysis
+}  // namespace tavrin::analysis

@@ -9,7 +9,7 @@
 #include <utility>
 #include <vector>
 
-namespace analysis {
+namespace tavrin::analysis {
 
 enum class SummaryMode { kNone, kCount, kStatistics };
 
@@ -57,4 +57,4 @@ void PreviewTimerTick();
 // The top-level window captioned "打印预览", or null.
 bool PreviewWindowShown();
 
-}  // namespace analysis
+}  // namespace tavrin::analysis

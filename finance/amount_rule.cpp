@@ -10,7 +10,7 @@
 #include "runtime/memory.h"
 #include "runtime/owned_text.h"
 
-namespace finance {
+namespace tavrin::finance {
 
 using namespace tavrin;
 
@@ -30,4 +30,4 @@ AmountVerdict CheckAmount(std::string_view gbkText) {
     return AmountVerdict::kAccepted;
 }
 
-}  // namespace finance
+}  // namespace tavrin::finance

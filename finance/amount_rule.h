@@ -5,7 +5,7 @@
 
 #include <string_view>
 
-namespace finance {
+namespace tavrin::finance {
 
 // Amounts are refused from ten million 元 on. Single precision holds every whole
 // amount below 2^24 exactly, so an accepted amount keeps its whole 元; the pie
@@ -25,4 +25,4 @@ AmountVerdict CheckAmount(std::string_view gbkText);
 // The single-precision value an accepted text is stored as.
 float StoredAmount(std::string_view gbkText);
 
-}  // namespace finance
+}  // namespace tavrin::finance

@@ -5,7 +5,7 @@
 #include "finance/running_total.h"
 #include "runtime/value.h"
 
-namespace finance {
+namespace tavrin::finance {
 
 struct AppState {
     tavrin::ArrayBlock* incomeCategoryList = nullptr;   // texts, file order
@@ -19,4 +19,4 @@ struct AppState {
 };
 AppState& State();
 
-}  // namespace finance
+}  // namespace tavrin::finance

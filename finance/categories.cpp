@@ -19,7 +19,7 @@
 #include "runtime/owned_text.h"
 #include "table/ds_commands.h"
 
-namespace finance {
+namespace tavrin::finance {
 
 using namespace tavrin;
 
@@ -155,4 +155,4 @@ void ExpenseEditorDestroyed() {
     EditorDestroyed(ExpenseCategories());
 }
 
-}  // namespace finance
+}  // namespace tavrin::finance

@@ -4,7 +4,7 @@
 
 #include "runtime/runtime_app.h"
 
-namespace finance {
+namespace tavrin::finance {
 
 void LoadIncomeCategories();
 void LoadExpenseCategories();
@@ -23,4 +23,4 @@ void ExpenseEditorCreated();
 void ExpenseEditorConfirm();
 void ExpenseEditorDestroyed();
 
-}  // namespace finance
+}  // namespace tavrin::finance

@@ -25,7 +25,7 @@
 #include "runtime/memory.h"
 #include "runtime/owned_text.h"
 
-namespace finance {
+namespace tavrin::finance {
 
 using namespace tavrin;
 
@@ -136,4 +136,4 @@ void SetBackupClock(std::function<double()> now) {
     Clock() = std::move(now);
 }
 
-}  // namespace finance
+}  // namespace tavrin::finance

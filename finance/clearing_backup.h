@@ -3,7 +3,7 @@
 
 #include <functional>
 
-namespace finance {
+namespace tavrin::finance {
 
 void ClearAllData();
 void BackupDataFiles();
@@ -11,4 +11,4 @@ void BackupDataFiles();
 // The clock the backup names come from (days since 1899-12-30); tests set one.
 void SetBackupClock(std::function<double()> now);
 
-}  // namespace finance
+}  // namespace tavrin::finance

@@ -7,7 +7,7 @@
 #include <string>
 #include <system_error>
 
-namespace finance {
+namespace tavrin::finance {
 
 namespace {
 
@@ -52,4 +52,4 @@ bool AnswerCommandLine(int argc, char** argv, int* status) {
     return false;
 }
 
-}  // namespace finance
+}  // namespace tavrin::finance

@@ -14,7 +14,7 @@
 #include "runtime/gbk.h"
 #include "runtime/memory.h"
 
-namespace finance {
+namespace tavrin::finance {
 
 using namespace tavrin;
 
@@ -106,4 +106,4 @@ void ReportAccessFailed(const char* gbkName) {
     ShowMessage(text.c_str(), kIconStop, app::ErrorCaption);
 }
 
-}  // namespace finance
+}  // namespace tavrin::finance

@@ -3,7 +3,7 @@
 // there but cannot be opened is never touched.
 #pragma once
 
-namespace finance {
+namespace tavrin::finance {
 
 void CreateIncomeFile();
 void CreateExpenseFile();
@@ -45,4 +45,4 @@ void ReportUncreatableFile(const char* gbkName);
 void ReportWriteFailed(const char* gbkName);
 void ReportAccessFailed(const char* gbkName);
 
-}  // namespace finance
+}  // namespace tavrin::finance

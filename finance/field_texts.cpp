@@ -8,7 +8,7 @@
 #include "recordstore/current_database.h"
 #include "runtime/gbk.h"
 
-namespace finance {
+namespace tavrin::finance {
 
 using namespace tavrin;
 
@@ -35,4 +35,4 @@ void LimitRemarkEdits() {
     }
 }
 
-}  // namespace finance
+}  // namespace tavrin::finance

@@ -7,7 +7,7 @@
 #include <string>
 #include <string_view>
 
-namespace finance {
+namespace tavrin::finance {
 
 // Width in bytes of a text field of the current database; 0 when it has none.
 int32_t TextFieldWidth(const char* gbkField);
@@ -18,4 +18,4 @@ std::string FitToWidth(std::string_view gbk, int32_t width);
 // field holds, so that what a person types is what the record keeps.
 void LimitRemarkEdits();
 
-}  // namespace finance
+}  // namespace tavrin::finance

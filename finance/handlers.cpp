@@ -15,7 +15,7 @@
 #include "forms/window_system.h"
 #include "table/table_kinds.h"
 
-namespace finance {
+namespace tavrin::finance {
 
 using tavrin::EventCall;
 using tavrin::HandlerEntry;
@@ -114,4 +114,4 @@ void InstallProgramWindowSystem() {
     tavrin::table::RegisterTableKinds();
 }
 
-}  // namespace finance
+}  // namespace tavrin::finance

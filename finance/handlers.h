@@ -5,7 +5,7 @@
 
 #include "runtime/runtime_app.h"
 
-namespace finance {
+namespace tavrin::finance {
 
 const tavrin::HandlerEntry* HandlerTable();
 size_t HandlerCount();
@@ -23,4 +23,4 @@ void CallRoutine(tavrin::EventCall&) {
 // components of the category editors (before the runtime is initialised).
 void InstallProgramWindowSystem();
 
-}  // namespace finance
+}  // namespace tavrin::finance

@@ -11,7 +11,7 @@
 #include <cstdint>
 #include <vector>
 
-namespace finance {
+namespace tavrin::finance {
 
 struct AnalysisHooks {
     void (*refreshStructureView)() = nullptr;       // start-up step 6
@@ -35,4 +35,4 @@ inline void RunHook(void (*hook)()) {
     if (hook) hook();
 }
 
-}  // namespace finance
+}  // namespace tavrin::finance

@@ -15,7 +15,7 @@
 #include "forms/window_system.h"
 #include "runtime/gbk.h"
 
-namespace finance {
+namespace tavrin::finance {
 
 using namespace tavrin;
 
@@ -156,4 +156,4 @@ void InstallUndoKeys() {
     ForgetItemHistory();
 }
 
-}  // namespace finance
+}  // namespace tavrin::finance

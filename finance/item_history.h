@@ -8,7 +8,7 @@
 #include <cstdint>
 #include <string>
 
-namespace finance {
+namespace tavrin::finance {
 
 struct Side;
 
@@ -62,4 +62,4 @@ constexpr size_t kHistoryLimit = 1000;
 // state of an empty history.
 void InstallUndoKeys();
 
-}  // namespace finance
+}  // namespace tavrin::finance

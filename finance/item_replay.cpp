@@ -24,7 +24,7 @@
 #include "runtime/memory.h"
 #include "runtime/owned_text.h"
 
-namespace finance {
+namespace tavrin::finance {
 
 using namespace tavrin;
 
@@ -183,9 +183,9 @@ ReplayResult ReplayStep(ItemStep* step, bool undo) {
     return result;
 }
 
-}  // namespace finance
+}  // namespace tavrin::finance
 
-namespace finance {
+namespace tavrin::finance {
 
 using namespace tavrin;
 
@@ -209,4 +209,4 @@ RowCells CellsOfRow(uint32_t list, int32_t row) {
             LvGetItemText(list, row, 4)};
 }
 
-}  // namespace finance
+}  // namespace tavrin::finance

@@ -3,7 +3,7 @@
 
 #include "finance/item_history.h"
 
-namespace finance {
+namespace tavrin::finance {
 
 enum class ReplayResult {
     kDone,     // file, list and total follow the step
@@ -15,4 +15,4 @@ enum class ReplayResult {
 // again and keeps its new serial in step->serial.
 ReplayResult ReplayStep(ItemStep* step, bool undo);
 
-}  // namespace finance
+}  // namespace tavrin::finance

@@ -25,7 +25,7 @@
 #include "runtime/memory.h"
 #include "runtime/owned_text.h"
 
-namespace finance {
+namespace tavrin::finance {
 
 using namespace tavrin;
 
@@ -288,4 +288,4 @@ void ViewExpenseItem() {
     ViewItem(ExpenseSide());
 }
 
-}  // namespace finance
+}  // namespace tavrin::finance

@@ -1,7 +1,7 @@
 // The eight item operations: add, change, delete and view, for each side.
 #pragma once
 
-namespace finance {
+namespace tavrin::finance {
 
 void AddIncomeItem();
 void ChangeIncomeItem();
@@ -12,4 +12,4 @@ void ChangeExpenseItem();
 void DeleteExpenseItem();
 void ViewExpenseItem();
 
-}  // namespace finance
+}  // namespace tavrin::finance

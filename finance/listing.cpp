@@ -18,7 +18,7 @@
 #include "runtime/memory.h"
 #include "runtime/owned_text.h"
 
-namespace finance {
+namespace tavrin::finance {
 
 using namespace tavrin;
 
@@ -174,4 +174,4 @@ void ForgetListedYears() {
     Years().clear();
 }
 
-}  // namespace finance
+}  // namespace tavrin::finance

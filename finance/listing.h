@@ -5,7 +5,7 @@
 #include <set>
 #include <string>
 
-namespace finance {
+namespace tavrin::finance {
 
 // Every record of the side's file into its list (row r = record r + 1, the
 // record's serial kept as the row's data) and the side's total from SumRecords.
@@ -19,4 +19,4 @@ const std::set<int32_t>& ListedYears();
 void NoteListedYear(const std::string& gbkDateText);
 void ForgetListedYears();
 
-}  // namespace finance
+}  // namespace tavrin::finance

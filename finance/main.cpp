@@ -12,20 +12,20 @@
 #include "forms/events.h"
 
 int main(int argc, char** argv) {
-    if (int status = 0; finance::AnswerCommandLine(argc, argv, &status)) return status;
+    if (int status = 0; tavrin::finance::AnswerCommandLine(argc, argv, &status)) return status;
 #ifndef NDEBUG
     // A debug build stops at start when a template names a routine no layer
     // supplies, or a layer leaves a main-window hook unset: either would make
     // a menu item or a click silently do nothing.
     tavrin::forms::RequireEveryHandlerBound(true);
 #endif
-    finance::InstallProgramWindowSystem();
-    analysis::InstallAnalysis();
+    tavrin::finance::InstallProgramWindowSystem();
+    tavrin::analysis::InstallAnalysis();
 #ifndef NDEBUG
-    if (const std::vector<const char*> unset = finance::UnsetHooks(); !unset.empty()) {
+    if (const std::vector<const char*> unset = tavrin::finance::UnsetHooks(); !unset.empty()) {
         for (const char* hook : unset) std::fprintf(stderr, "tavrin: hook %s is not set\n", hook);
         std::abort();
     }
 #endif
-    tavrin::RunApplication(argc, argv, finance::ProgramImage());
+    tavrin::RunApplication(argc, argv, tavrin::finance::ProgramImage());
 }

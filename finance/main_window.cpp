@@ -19,7 +19,7 @@
 #include "runtime/commands.h"
 #include "runtime/runtime_app.h"
 
-namespace finance {
+namespace tavrin::finance {
 
 using namespace tavrin;
 
@@ -160,4 +160,4 @@ void ExitAtOnce() {
     ExitProgram(0);
 }
 
-}  // namespace finance
+}  // namespace tavrin::finance

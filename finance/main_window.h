@@ -4,7 +4,7 @@
 
 #include <cstdint>
 
-namespace finance {
+namespace tavrin::finance {
 
 void MainWindowStartUp();
 void LayoutMainWindow();
@@ -24,4 +24,4 @@ void ShowAboutBox();
 void CloseAboutBox();
 void ExitAtOnce();
 
-}  // namespace finance
+}  // namespace tavrin::finance

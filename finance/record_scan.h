@@ -4,10 +4,10 @@
 
 #include "recordstore/current_database.h"
 
-namespace finance {
+namespace tavrin::finance {
 
 using tavrin::rs::FindRecordBySerial;
 using tavrin::rs::ScanCurrentDatabase;
 using tavrin::rs::SerialOfRecord;
 
-}  // namespace finance
+}  // namespace tavrin::finance

@@ -4,7 +4,7 @@
 #include <cfloat>
 #include <cmath>
 
-namespace finance {
+namespace tavrin::finance {
 
 RunningTotal& RunningTotal::operator=(float total) {
     sum_ = double(CountedAmount(total));
@@ -38,4 +38,4 @@ float ToSingle(double v) {
     return float(v);
 }
 
-}  // namespace finance
+}  // namespace tavrin::finance

@@ -7,7 +7,7 @@
 // equals what a fresh start sums from the file.
 #pragma once
 
-namespace finance {
+namespace tavrin::finance {
 
 class RunningTotal {
   public:
@@ -31,4 +31,4 @@ float CountedAmount(float amount);
 // A double rounded to single precision, held within the finite range.
 float ToSingle(double v);
 
-}  // namespace finance
+}  // namespace tavrin::finance

@@ -4,7 +4,7 @@
 #include "app_constants.h"
 #include "finance/ui.h"
 
-namespace finance {
+namespace tavrin::finance {
 
 const Side& IncomeSide() {
     static const Side side{true,
@@ -42,4 +42,4 @@ const Side& ExpenseSide() {
     return side;
 }
 
-}  // namespace finance
+}  // namespace tavrin::finance

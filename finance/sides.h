@@ -6,7 +6,7 @@
 
 #include "finance/app_state.h"
 
-namespace finance {
+namespace tavrin::finance {
 
 struct Side {
     bool income;
@@ -32,4 +32,4 @@ struct Side {
 const Side& IncomeSide();
 const Side& ExpenseSide();
 
-}  // namespace finance
+}  // namespace tavrin::finance

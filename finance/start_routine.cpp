@@ -10,7 +10,7 @@
 #include "finance/listing.h"
 #include "runtime/memory.h"
 
-namespace finance {
+namespace tavrin::finance {
 namespace {
 
 void EmptyStartSubroutine() {}
@@ -74,4 +74,4 @@ void ResetRunStateForTests() {
     PrepareGlobalState();
 }
 
-}  // namespace finance
+}  // namespace tavrin::finance

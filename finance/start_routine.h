@@ -3,7 +3,7 @@
 
 #include "runtime/runtime_app.h"
 
-namespace finance {
+namespace tavrin::finance {
 
 constexpr uint32_t kMainWindowId = 0x52010001;
 
@@ -19,4 +19,4 @@ tavrin::ApplicationImage ProgramImage();
 // Tests: everything the run keeps in memory back to its start values.
 void ResetRunStateForTests();
 
-}  // namespace finance
+}  // namespace tavrin::finance

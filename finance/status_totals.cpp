@@ -11,7 +11,7 @@
 #include "runtime/memory.h"
 #include "runtime/owned_text.h"
 
-namespace finance {
+namespace tavrin::finance {
 
 using namespace tavrin;
 
@@ -37,4 +37,4 @@ void UpdateStatusTotals() {
     SetStatusPane(5, AmountText(s.balance));
 }
 
-}  // namespace finance
+}  // namespace tavrin::finance

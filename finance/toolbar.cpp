@@ -13,7 +13,7 @@
 #include "runtime/commands.h"
 #include "runtime/runtime_app.h"
 
-namespace finance {
+namespace tavrin::finance {
 
 using namespace tavrin;
 
@@ -71,4 +71,4 @@ void OpenDownloadPage() {
     OpenDocument(app::DownloadAddress);
 }
 
-}  // namespace finance
+}  // namespace tavrin::finance

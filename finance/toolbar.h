@@ -3,11 +3,11 @@
 
 #include <cstdint>
 
-namespace finance {
+namespace tavrin::finance {
 
 // The button index counts separators.
 void ToolbarCommand(int32_t index);
 void OpenBlogPage();
 void OpenDownloadPage();
 
-}  // namespace finance
+}  // namespace tavrin::finance

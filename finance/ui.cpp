@@ -19,7 +19,7 @@
 #include "runtime/memory.h"
 #include "runtime/owned_text.h"
 
-namespace finance {
+namespace tavrin::finance {
 
 using namespace tavrin;
 namespace fp = tavrin::forms::Prop;
@@ -207,4 +207,4 @@ void SetMinimumClientSize(uint32_t window, int32_t width, int32_t height) {
     w->setMinimumSize(width, height + std::max(0, w->height() - client->height()));
 }
 
-}  // namespace finance
+}  // namespace tavrin::finance

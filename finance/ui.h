@@ -14,7 +14,7 @@ namespace tavrin::forms {
 class ReportListModel;
 }
 
-namespace finance {
+namespace tavrin::finance {
 
 namespace ids = app_tpl::ids;
 
@@ -77,4 +77,4 @@ int32_t ControlTopInWindow(uint32_t window, uint32_t item);
 // The smallest client size the person can give the window.
 void SetMinimumClientSize(uint32_t window, int32_t width, int32_t height);
 
-}  // namespace finance
+}  // namespace tavrin::finance

@@ -30,8 +30,8 @@ constexpr int kWindowNotificationMessage = 32871;
 
 class WindowNotificationEvent : public QEvent {
   public:
-    explicit WindowNotificationEvent(int32_t value)
-        : QEvent(QEvent::Type(kWindowNotificationMessage)), value(value) {}
+    explicit WindowNotificationEvent(int32_t notified)
+        : QEvent(QEvent::Type(kWindowNotificationMessage)), value(notified) {}
     int32_t value;
 };
 

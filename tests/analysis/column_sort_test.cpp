@@ -17,7 +17,7 @@
 #include "forms/report_list.h"
 #include "runtime/message_box.h"
 
-namespace finance::testing {
+namespace tavrin::finance::testing {
 namespace {
 
 class ColumnSortTest : public FinanceTest {
@@ -132,4 +132,4 @@ TEST_F(ColumnSortTest, ANegativeColumnOnlyAsksForAHeaderClick) {
 }
 
 }  // namespace
-}  // namespace finance::testing
+}  // namespace tavrin::finance::testing

@@ -22,7 +22,7 @@
 #include "forms/page_control.h"
 #include "runtime/message_box.h"
 
-namespace finance::testing {
+namespace tavrin::finance::testing {
 namespace {
 
 using tavrin::charts::LineChart;
@@ -372,4 +372,4 @@ void AddItemByHand(FinanceTest&, bool income, int category, const char* amount, 
 }
 
 }  // namespace
-}  // namespace finance::testing
+}  // namespace tavrin::finance::testing

@@ -16,7 +16,7 @@
 #include "forms/window_system.h"
 #include "runtime/kernel/registry_commands.h"
 
-namespace finance::testing {
+namespace tavrin::finance::testing {
 namespace {
 
 class PrintScreenshot : public FinanceTest {
@@ -84,4 +84,4 @@ TEST_F(PrintScreenshot, SettingsFormulaAndPreview) {
 }
 
 }  // namespace
-}  // namespace finance::testing
+}  // namespace tavrin::finance::testing

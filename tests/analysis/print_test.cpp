@@ -29,7 +29,7 @@
 #include "table/print_preview.h"
 #include "table/report_print.h"
 
-namespace finance::testing {
+namespace tavrin::finance::testing {
 namespace {
 
 using namespace tavrin;
@@ -529,4 +529,4 @@ TEST_F(PrintTest, ChildFindsTheSavedSettings) {
 }
 
 }  // namespace
-}  // namespace finance::testing
+}  // namespace tavrin::finance::testing

@@ -29,8 +29,8 @@ std::string Joined(const std::vector<std::string>& names) {
 TEST(ProgramBindings, EveryHandlerTheWindowsNameHasItsRoutineAndEveryHookIsSet) {
     // As the program starts: the window layer with the templates' names, then
     // the analysis layer adding its routines and setting the hooks.
-    finance::InstallProgramWindowSystem();
-    analysis::InstallAnalysis();
+    tavrin::finance::InstallProgramWindowSystem();
+    tavrin::analysis::InstallAnalysis();
 
     // Every template file of the program is in the embedded segment.
     std::vector<WindowTemplate> windows;
@@ -44,8 +44,8 @@ TEST(ProgramBindings, EveryHandlerTheWindowsNameHasItsRoutineAndEveryHookIsSet) 
     EXPECT_EQ(windows.size(), files);
 
     std::set<std::string> routines;
-    for (size_t i = 0; i < finance::HandlerCount(); ++i)
-        routines.insert(finance::HandlerTable()[i].name);
+    for (size_t i = 0; i < tavrin::finance::HandlerCount(); ++i)
+        routines.insert(tavrin::finance::HandlerTable()[i].name);
     size_t checked = 0;
     auto expectRoutine = [&](const WindowTemplate& w, const ItemTemplate& item, int32_t offset) {
         if (offset < 0) return;
@@ -65,16 +65,16 @@ TEST(ProgramBindings, EveryHandlerTheWindowsNameHasItsRoutineAndEveryHookIsSet) 
     EXPECT_EQ(Joined(UnboundHandlerNames()), "");
 
     std::vector<std::string> unsetHooks;
-    for (const char* hook : finance::UnsetHooks()) unsetHooks.emplace_back(hook);
+    for (const char* hook : tavrin::finance::UnsetHooks()) unsetHooks.emplace_back(hook);
     EXPECT_EQ(Joined(unsetHooks), "");
 }
 
 TEST(ProgramBindingsDeathTest, ARequiredBindingStopsAtAHandlerWithoutItsRoutine) {
-    finance::InstallProgramWindowSystem();
+    tavrin::finance::InstallProgramWindowSystem();
     EXPECT_DEATH(
         {
             RequireEveryHandlerBound(true);
-            BindHandlers(finance::HandlerTable(), 0);
+            BindHandlers(tavrin::finance::HandlerTable(), 0);
         },
         "the window templates name MainWindowStartUp, which no layer supplies");
 }

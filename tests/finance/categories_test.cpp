@@ -14,7 +14,7 @@
 #include "runtime/memory.h"
 #include "runtime/message_box.h"
 
-namespace finance::testing {
+namespace tavrin::finance::testing {
 namespace {
 
 using CategoriesTest = FinanceTest;
@@ -169,4 +169,4 @@ TEST_F(CategoriesTest, ClosingTheEditorWithItsCloseBoxAlsoReloads) {
 }
 
 }  // namespace
-}  // namespace finance::testing
+}  // namespace tavrin::finance::testing

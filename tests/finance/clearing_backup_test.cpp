@@ -15,7 +15,7 @@
 #include "recordstore/detached_database.h"
 #include "runtime/message_box.h"
 
-namespace finance::testing {
+namespace tavrin::finance::testing {
 namespace {
 
 class ClearingBackupTest : public FinanceTest {
@@ -202,4 +202,4 @@ TEST_F(ClearingBackupTest, BackupsTakenWhileAnotherProgramAppendsAreWholeFiles) 
 }
 
 }  // namespace
-}  // namespace finance::testing
+}  // namespace tavrin::finance::testing

@@ -17,7 +17,7 @@
 #include "forms/properties.h"
 #include "forms/report_list.h"
 
-namespace finance::testing {
+namespace tavrin::finance::testing {
 namespace {
 
 class EntryLimitsTest : public FinanceTest {
@@ -201,4 +201,4 @@ TEST_F(EntryLimitsTest, ARowAddedToAListFittedWhileEmptyIsShownWhole) {
 }
 
 }  // namespace
-}  // namespace finance::testing
+}  // namespace tavrin::finance::testing

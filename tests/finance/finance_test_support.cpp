@@ -23,7 +23,7 @@
 #include "runtime/memory.h"
 #include "runtime/message_box.h"
 
-namespace finance::testing {
+namespace tavrin::finance::testing {
 
 using namespace tavrin;
 
@@ -302,4 +302,4 @@ void FinanceTest::ClickRow(uint32_t list, int32_t row, bool right) {
                       rect.center());
 }
 
-}  // namespace finance::testing
+}  // namespace tavrin::finance::testing

@@ -17,7 +17,7 @@ class QWidget;
 namespace tavrin::forms {}
 namespace tavrin::rs {}
 
-namespace finance::testing {
+namespace tavrin::finance::testing {
 
 namespace ids = app_tpl::ids;
 namespace forms = tavrin::forms;
@@ -97,4 +97,4 @@ class FinanceTest : public ::testing::Test {
     std::deque<int32_t> answers_;
 };
 
-}  // namespace finance::testing
+}  // namespace tavrin::finance::testing

@@ -21,7 +21,7 @@
 #include "recordstore/detached_database.h"
 #include "runtime/message_box.h"
 
-namespace finance::testing {
+namespace tavrin::finance::testing {
 namespace {
 
 class ItemsTest : public FinanceTest {
@@ -376,4 +376,4 @@ TEST_F(ItemsTest, AClickThatLeavesNoRowSelectedAsksForOne) {
 }
 
 }  // namespace
-}  // namespace finance::testing
+}  // namespace tavrin::finance::testing

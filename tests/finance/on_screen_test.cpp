@@ -26,7 +26,7 @@
 #include "runtime/memory.h"
 #include "runtime/message_box.h"
 
-namespace finance::testing {
+namespace tavrin::finance::testing {
 namespace {
 
 class OnScreenTest : public FinanceTest {
@@ -234,4 +234,4 @@ TEST_F(OnScreenTest, TheDatePickersCalendarSpeaksChineseAndNumbersStayPlain) {
 }
 
 }  // namespace
-}  // namespace finance::testing
+}  // namespace tavrin::finance::testing

@@ -15,7 +15,7 @@
 #include "recordstore/detached_database.h"
 #include "runtime/gbk.h"
 
-namespace finance::testing {
+namespace tavrin::finance::testing {
 namespace {
 
 using StartupTest = FinanceTest;
@@ -255,4 +255,4 @@ TEST_F(StartupTest, AnItemFileThatCanBeNeitherOpenedNorCreatedGivesAnEmptyListOn
 }
 
 }  // namespace
-}  // namespace finance::testing
+}  // namespace tavrin::finance::testing

@@ -11,7 +11,7 @@
 #include "forms/page_control.h"
 #include "forms/window_system.h"
 
-namespace finance::testing {
+namespace tavrin::finance::testing {
 namespace {
 
 using ToolbarTest = FinanceTest;
@@ -99,4 +99,4 @@ TEST_F(ToolbarTest, AboutOpensModallyAndItsButtonClosesIt) {
 }
 
 }  // namespace
-}  // namespace finance::testing
+}  // namespace tavrin::finance::testing

@@ -15,7 +15,7 @@
 #include "forms/window_system.h"
 #include "runtime/message_box.h"
 
-namespace finance::testing {
+namespace tavrin::finance::testing {
 namespace {
 
 struct Record {
@@ -265,4 +265,4 @@ TEST_F(UndoTest, TheHistoryKeepsTheNewestThousandSteps) {
 }
 
 }  // namespace
-}  // namespace finance::testing
+}  // namespace tavrin::finance::testing
