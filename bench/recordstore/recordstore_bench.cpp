@@ -138,25 +138,32 @@ static void Append_SQLite(benchmark::State& state) {
     }
 }
 
+// Reads the four item fields of every record of the current database, as a
+// listing does, and returns the record count.
+static int64_t ListCurrentDatabase() {
+    CallKernel(GoToFirstRecord);
+    const int64_t n = CallKernel(GetRecordCount).asInt();
+    int64_t bytes = 0;
+    for (int64_t i = 0; i < n; ++i) {
+        Value category = CallKernel(ReadField, Field(kCategoryField));
+        Value amount = CallKernel(ReadField, Field(kAmountField));
+        Value when = CallKernel(ReadField, Field(kTimeField));
+        Value remark = CallKernel(ReadField, Field(kRemarkField));
+        bytes += TextOf(category).size() + TextOf(remark).size() + amount.lo + when.hi;
+        Free(category.pointer());
+        Free(remark.pointer());
+        CallKernel(SkipRecords, MakeInt(1));
+    }
+    benchmark::DoNotOptimize(bytes);
+    return n;
+}
+
 static void List_RecordStore(benchmark::State& state) {
     OpenIncome();
     for (auto _ : state) {
         PeakWatch peak(state);
         auto start = std::chrono::steady_clock::now();
-        CallKernel(GoToFirstRecord);
-        int64_t n = CallKernel(GetRecordCount).asInt();
-        int64_t bytes = 0;
-        for (int64_t i = 0; i < n; ++i) {
-            Value category = CallKernel(ReadField, Field(kCategoryField));
-            Value amount = CallKernel(ReadField, Field(kAmountField));
-            Value when = CallKernel(ReadField, Field(kTimeField));
-            Value remark = CallKernel(ReadField, Field(kRemarkField));
-            bytes += TextOf(category).size() + TextOf(remark).size() + amount.lo + when.hi;
-            Free(category.pointer());
-            Free(remark.pointer());
-            CallKernel(SkipRecords, MakeInt(1));
-        }
-        benchmark::DoNotOptimize(bytes);
+        const int64_t n = ListCurrentDatabase();
         if (n != kRecords) state.SkipWithError("wrong record count");
         PerRecord(state, Seconds(start));
     }
@@ -174,20 +181,7 @@ static void List_RecordStoreExclusive(benchmark::State& state) {
     }
     for (auto _ : state) {
         auto start = std::chrono::steady_clock::now();
-        CallKernel(GoToFirstRecord);
-        int64_t n = CallKernel(GetRecordCount).asInt();
-        int64_t bytes = 0;
-        for (int64_t i = 0; i < n; ++i) {
-            Value category = CallKernel(ReadField, Field(kCategoryField));
-            Value amount = CallKernel(ReadField, Field(kAmountField));
-            Value when = CallKernel(ReadField, Field(kTimeField));
-            Value remark = CallKernel(ReadField, Field(kRemarkField));
-            bytes += TextOf(category).size() + TextOf(remark).size() + amount.lo + when.hi;
-            Free(category.pointer());
-            Free(remark.pointer());
-            CallKernel(SkipRecords, MakeInt(1));
-        }
-        benchmark::DoNotOptimize(bytes);
+        ListCurrentDatabase();
         PerRecord(state, Seconds(start));
     }
     CallKernel(CloseAllDatabases);
