@@ -33,7 +33,7 @@ void CreateAndOpen(const char* utf8File, const std::vector<FieldInf>& fields) {
 
 void WriteItemFile(Side side, const std::vector<std::string>& categories,
                    const std::vector<std::string>& remarks, int count,
-                   const std::function<ItemSpec(int)>& item) {
+                   const std::function<ItemRow(int)>& item) {
     const bool income = side == Side::kIncome;
     const std::vector<std::string> names =
         ToGbk(income ? std::vector<std::string>{"收入类型", "收入金额", "收入时间", "收入备注信息"}
@@ -43,12 +43,12 @@ void WriteItemFile(Side side, const std::vector<std::string>& categories,
                    FieldInf{names[2].c_str(), 8, 20}, FieldInf{names[3].c_str(), 10, 50}});
     const std::vector<std::string> cats = ToGbk(categories), notes = ToGbk(remarks);
     for (int i = 0; i < count; ++i) {
-        const ItemSpec spec = item(i);
+        const ItemRow row = item(i);
         CallKernel(AppendBlankRecord);
-        CallKernel(WriteField, MakeInt(1), MakeTextRef(cats.at(spec.category).c_str()));
-        CallKernel(WriteField, MakeInt(2), MakeFloat(spec.amount));
-        CallKernel(WriteField, MakeInt(3), MakeDateTime(spec.time));
-        CallKernel(WriteField, MakeInt(4), MakeTextRef(notes.at(spec.remark).c_str()));
+        CallKernel(WriteField, MakeInt(1), MakeTextRef(cats.at(row.category).c_str()));
+        CallKernel(WriteField, MakeInt(2), MakeFloat(row.amount));
+        CallKernel(WriteField, MakeInt(3), MakeDateTime(row.time));
+        CallKernel(WriteField, MakeInt(4), MakeTextRef(notes.at(row.remark).c_str()));
     }
     CallKernel(CloseDatabase);
 }

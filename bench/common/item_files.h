@@ -13,7 +13,7 @@ namespace bench {
 enum class Side { kIncome, kExpense };
 
 // One item, by the places of its texts in the lists handed to WriteItemFile.
-struct ItemSpec {
+struct ItemRow {
     size_t category = 0;
     float amount = 0;
     double time = 0;  // days since 1899-12-30
@@ -24,7 +24,7 @@ struct ItemSpec {
 // `count` items, item i as `item(i)` describes it. Texts are UTF-8.
 void WriteItemFile(Side side, const std::vector<std::string>& categories,
                    const std::vector<std::string>& remarks, int count,
-                   const std::function<ItemSpec(int)>& item);
+                   const std::function<ItemRow(int)>& item);
 
 // Creates the side's category file holding the texts in order.
 void WriteCategoryFile(Side side, const std::vector<std::string>& categories);

@@ -8,6 +8,8 @@
 #include "analysis/analysis_setup.h"
 #include "finance/handlers.h"
 #include "finance/start_routine.h"
+#include "app_tpl_templates.h"
+#include "forms/window_system.h"
 #include "runtime/gbk.h"
 #include "runtime/message_box.h"
 #include "runtime/runtime_app.h"
@@ -25,6 +27,16 @@ void StartProgram(int argc, char** argv, const std::string& directoryUtf8) {
         std::fprintf(stderr, "message: %s\n", GbkToUtf8(r.text).c_str());
         return int32_t(kButtonOk);
     });
+}
+
+void StartProgramWithMainWindow(const std::string& directoryUtf8,
+                                const std::function<void()>& writeData) {
+    static char name[] = "bench";
+    static char* argv[] = {name, nullptr};
+    StartProgram(1, argv, directoryUtf8);
+    writeData();
+    forms::LoadWindow(app_tpl::ids::MainWindow, 0, false, true);
+    QApplication::processEvents();
 }
 
 void Settle(int rounds, int pauseMs) {

@@ -40,20 +40,13 @@ constexpr int kPrintRows = 10000;
 // Income items over 2010..2014 with spread amounts.
 void WriteIncomeItems() {
     bench::WriteItemFile(bench::Side::kIncome, {"工资"}, {"备注"}, kItems, [](int i) {
-        return bench::ItemSpec{0, float((i * 7919) % 100000) / 100.0f, 40179.0 + (i * 7) % 1826, 0};
+        return bench::ItemRow{0, float((i * 7919) % 100000) / 100.0f, 40179.0 + (i * 7) % 1826, 0};
     });
 }
 
 struct Program {
     QTemporaryDir dir;
-    Program() {
-        static char name[] = "bench";
-        static char* argv[] = {name, nullptr};
-        bench::StartProgram(1, argv, dir.path().toStdString());
-        WriteIncomeItems();
-        forms::LoadWindow(ids::MainWindow, 0, false, true);
-        QApplication::processEvents();
-    }
+    Program() { bench::StartProgramWithMainWindow(dir.path().toStdString(), WriteIncomeItems); }
 };
 
 Program& TheProgram() {

@@ -37,7 +37,7 @@ constexpr int kItems = 100000;
 void WriteSide(bench::Side side, const std::vector<std::string>& categories) {
     bench::WriteCategoryFile(side, categories);
     bench::WriteItemFile(side, categories, {"备注"}, kItems, [&](int i) {
-        return bench::ItemSpec{size_t(i) % categories.size(), float(10 + i % 90),
+        return bench::ItemRow{size_t(i) % categories.size(), float(10 + i % 90),
                                40179.0 + (i * 7) % 1826, 0};
     });
 }
@@ -52,13 +52,10 @@ void ClickPage(uint32_t pageControl, int page) {
 struct Program {
     QTemporaryDir dir;
     Program() {
-        static char name[] = "bench";
-        static char* argv[] = {name, nullptr};
-        bench::StartProgram(1, argv, dir.path().toStdString());
-        WriteSide(bench::Side::kIncome, {"工资", "奖金", "理财", "兼职"});
-        WriteSide(bench::Side::kExpense, {"餐饮", "交通", "住房", "娱乐", "医疗"});
-        forms::LoadWindow(ids::MainWindow, 0, false, true);
-        QApplication::processEvents();
+        bench::StartProgramWithMainWindow(dir.path().toStdString(), [] {
+            WriteSide(bench::Side::kIncome, {"工资", "奖金", "理财", "兼职"});
+            WriteSide(bench::Side::kExpense, {"餐饮", "交通", "住房", "娱乐", "医疗"});
+        });
     }
 };
 

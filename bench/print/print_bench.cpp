@@ -39,7 +39,7 @@ namespace ids = app_tpl::ids;
 // n income items over 2010..2014 with spread amounts.
 void WriteIncomeItems(int n) {
     bench::WriteItemFile(bench::Side::kIncome, {"工资"}, {"备注"}, n, [](int i) {
-        return bench::ItemSpec{0, float((i * 7919) % 100000) / 100.0f, 40179.0 + (i * 7) % 1826, 0};
+        return bench::ItemRow{0, float((i * 7919) % 100000) / 100.0f, 40179.0 + (i * 7) % 1826, 0};
     });
 }
 

@@ -42,7 +42,7 @@ void WriteSample(bool income, const std::vector<std::string>& categories, int it
         const int c = (i * 7 + i / 3) % n;
         const float amount =
             income ? float(800 + (i * 37) % 2400) / (c + 1) : float(20 + (i * 53) % 900) / (c + 1);
-        return bench::ItemSpec{size_t(c), amount, 46023.0 + (i * 5) % 365, 0};
+        return bench::ItemRow{size_t(c), amount, 46023.0 + (i * 5) % 365, 0};
     });
 }
 

@@ -38,7 +38,7 @@ void WriteExpenses() {
     bench::WriteItemFile(
         bench::Side::kExpense, {"餐饮", "交通", "住房", "娱乐"},
         {"午餐", "Taxi", "房租", "apple", "电影", "Bus"}, 12, [](int i) {
-            return bench::ItemSpec{size_t(i % 4), amounts[i], 46023.0 + i * 9, size_t(i % 6)};
+            return bench::ItemRow{size_t(i % 4), amounts[i], 46023.0 + i * 9, size_t(i % 6)};
         });
 }
 
