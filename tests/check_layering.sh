@@ -38,10 +38,6 @@ while IFS= read -r line; do
     case "$rel" in
         "$lib"/* | tests/"$lib"/*) continue ;;
     esac
-    # The kernel commands are runtime's; their tests live in tests/kernel.
-    if [ "$lib" = runtime ]; then
-        case "$rel" in tests/kernel/*) continue ;; esac
-    fi
     if [ "$lib" = recordstore ]; then
         case "$rel" in tools/tavrin-db/* | fuzz/*) continue ;; esac
     fi
