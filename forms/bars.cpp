@@ -10,6 +10,7 @@
 #include <functional>
 
 #include "forms/internal/picture.h"
+#include "forms/internal/property_table.h"
 #include "forms/properties.h"
 #include "forms/template_format.h"
 #include "runtime/gbk.h"
@@ -112,23 +113,24 @@ void StatusBarControl::setPaneWidth(int32_t pane, int32_t width) {
     layoutPanes();
 }
 
+const PropertyTable<StatusBarControl>& StatusBarControl::properties() {
+    using S = StatusBarControl;
+    using namespace DataKind;
+    static const PropertyTable<S> table{
+        {StatusProp::kPaneCount, kInt, [](S& c) { return PropertyData::Int(c.paneCount()); },
+         nullptr},
+        {StatusProp::kFont, kFont, [](S& c) { return FontData(c.widget()->font()); },
+         [](S& c, const PropertyData& in) { c.widget()->setFont(FontFromRecord(in.bytes)); }},
+    };
+    return table;
+}
+
 bool StatusBarControl::readProperty(int number, PropertyData& out) {
-    switch (number) {
-        case StatusProp::kPaneCount:
-            out = PropertyData::Int(paneCount());
-            return true;
-        case StatusProp::kFont:
-            out = PropertyData::Bytes(FontToRecord(widget()->font()));
-            return true;
-        default:
-            return false;
-    }
+    return properties().read(*this, number, out);
 }
 
 bool StatusBarControl::writeProperty(int number, const PropertyData& in) {
-    if (number != StatusProp::kFont) return false;
-    widget()->setFont(FontFromRecord(in.bytes));
-    return true;
+    return properties().write(*this, number, in);
 }
 
 ToolBarControl::ToolBarControl(const ControlInit& init) : Control(init) {
@@ -194,10 +196,22 @@ void ToolBarControl::setButtonChecked(int32_t index, bool checked) {
     }
 }
 
+const PropertyTable<ToolBarControl>& ToolBarControl::properties() {
+    using T = ToolBarControl;
+    using namespace DataKind;
+    static const PropertyTable<T> table{
+        {ToolProp::kButtonCount, kInt, [](T& c) { return PropertyData::Int(c.buttonCount()); },
+         nullptr},
+    };
+    return table;
+}
+
 bool ToolBarControl::readProperty(int number, PropertyData& out) {
-    if (number != ToolProp::kButtonCount) return false;
-    out = PropertyData::Int(buttonCount());
-    return true;
+    return properties().read(*this, number, out);
+}
+
+bool ToolBarControl::writeProperty(int number, const PropertyData& in) {
+    return properties().write(*this, number, in);
 }
 
 }  // namespace tavrin::forms

@@ -182,45 +182,4 @@ void ReportListControl::setCurrentRow(int32_t row) {
     view_->setCurrentIndex(model_->index(row, 0));
 }
 
-bool ReportListControl::readProperty(int number, PropertyData& out) {
-    switch (number) {
-        case ListViewProp::kCurrent:
-            out = PropertyData::Int(currentRow());
-            return true;
-        case ListViewProp::kCount:
-            out = PropertyData::Int(itemCount());
-            return true;
-        case ListViewProp::kGridLines:
-            out = PropertyData::Int(view_->alternatingRowColors());
-            return true;
-        case ListViewProp::kCheckBoxes:
-            out = PropertyData::Int(model_->showCheckBoxes());
-            return true;
-        case ListViewProp::kFont:
-            out = PropertyData::Bytes(FontToRecord(view_->font()));
-            return true;
-        default:
-            return false;
-    }
-}
-
-bool ReportListControl::writeProperty(int number, const PropertyData& in) {
-    switch (number) {
-        case ListViewProp::kCurrent:
-            setCurrentRow(in.asInt());
-            return true;
-        case ListViewProp::kGridLines:
-            view_->setAlternatingRowColors(in.number != 0);
-            return true;
-        case ListViewProp::kCheckBoxes:
-            model_->setShowCheckBoxes(in.number != 0);
-            return true;
-        case ListViewProp::kFont:
-            view_->setFont(FontFromRecord(in.bytes));
-            return true;
-        default:
-            return false;
-    }
-}
-
 }  // namespace tavrin::forms
