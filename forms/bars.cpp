@@ -153,9 +153,11 @@ ToolBarControl::ToolBarControl(const ControlInit& init) : Control(init) {
             continue;
         }
         const int32_t index = int32_t(i);
-        QToolButton* b = (e.style & kButtonDropDown)
-                             ? new DropDownButton(bar_, [this, index] { raise(1, {index}); })
-                             : new QToolButton(bar_);
+        QToolButton* b =
+            (e.style & kButtonDropDown)
+                ? new DropDownButton(bar_,
+                                     [this, index] { raise(ToolBarEvent::kArrowClicked, {index}); })
+                : new QToolButton(bar_);
         b->setText(GbkToQString(e.text));
         b->setToolTip(GbkToQString(e.tip));
         b->setToolButtonStyle(Qt::ToolButtonTextUnderIcon);
@@ -164,7 +166,8 @@ ToolBarControl::ToolBarControl(const ControlInit& init) : Control(init) {
             b->setIcon(QIcon(images[size_t(e.image)]));
         b->setEnabled(!(e.style & kButtonDisabled));
         b->setCheckable(e.style & kButtonCheck);
-        connect(b, &QToolButton::clicked, this, [this, index] { raise(0, {index}); });
+        connect(b, &QToolButton::clicked, this,
+                [this, index] { raise(ToolBarEvent::kButtonClicked, {index}); });
         bar_->addWidget(b);
         buttons_.push_back(b);
     }

@@ -41,14 +41,15 @@ ReportListControl::ReportListControl(const ControlInit& init) : Control(init) {
     setWidget(view_, {view_->viewport()});
 
     connect(view_->selectionModel(), &QItemSelectionModel::currentRowChanged, this,
-            [this](const QModelIndex&, const QModelIndex&) { raise(0); });
-    connect(view_, &QAbstractItemView::activated, this, [this](const QModelIndex&) { raise(1); });
+            [this](const QModelIndex&, const QModelIndex&) { raise(ListViewEvent::kRowChanged); });
+    connect(view_, &QAbstractItemView::activated, this,
+            [this](const QModelIndex&) { raise(ListViewEvent::kActivated); });
     connect(view_->header(), &QHeaderView::sectionClicked, this,
-            [this](int section) { raise(2, {section}); });
+            [this](int section) { raise(ListViewEvent::kColumnClicked, {section}); });
     connect(view_, &QAbstractItemView::entered, this, [this](const QModelIndex& index) {
         if (index.row() != hotRow_) {
             hotRow_ = index.row();
-            raise(3, {hotRow_});
+            raise(ListViewEvent::kHotRowChanged, {hotRow_});
         }
     });
 }
@@ -56,7 +57,7 @@ ReportListControl::ReportListControl(const ControlInit& init) : Control(init) {
 void ReportListControl::clickedAt(const QPoint& pos, Qt::MouseButton button) {
     if (button != Qt::LeftButton && button != Qt::RightButton) return;
     QPointer<ReportListControl> self(this);
-    raise(button == Qt::LeftButton ? 4 : 5);
+    raise(button == Qt::LeftButton ? ListViewEvent::kClicked : ListViewEvent::kRightClicked);
     if (!self || !model_->showCheckBoxes()) return;
     // A click on a row's check-box image toggles that row's check state.
     const QModelIndex index = view_->indexAt(pos);
