@@ -10,6 +10,7 @@
 #include <functional>
 
 #include "forms/internal/picture.h"
+#include "forms/internal/property_table.h"
 #include "forms/properties.h"
 #include "forms/template_format.h"
 #include "runtime/gbk.h"
@@ -112,23 +113,24 @@ void StatusBarControl::setPaneWidth(int32_t pane, int32_t width) {
     layoutPanes();
 }
 
+const PropertyTable<StatusBarControl>& StatusBarControl::properties() {
+    using S = StatusBarControl;
+    using namespace DataKind;
+    static const PropertyTable<S> table{
+        {StatusProp::kPaneCount, kInt, [](S& c) { return PropertyData::Int(c.paneCount()); },
+         nullptr},
+        {StatusProp::kFont, kFont, [](S& c) { return FontData(c.widget()->font()); },
+         [](S& c, const PropertyData& in) { c.widget()->setFont(FontFromRecord(in.bytes)); }},
+    };
+    return table;
+}
+
 bool StatusBarControl::readProperty(int number, PropertyData& out) {
-    switch (number) {
-        case StatusProp::kPaneCount:
-            out = PropertyData::Int(paneCount());
-            return true;
-        case StatusProp::kFont:
-            out = PropertyData::Bytes(FontToRecord(widget()->font()));
-            return true;
-        default:
-            return false;
-    }
+    return properties().read(*this, number, out);
 }
 
 bool StatusBarControl::writeProperty(int number, const PropertyData& in) {
-    if (number != StatusProp::kFont) return false;
-    widget()->setFont(FontFromRecord(in.bytes));
-    return true;
+    return properties().write(*this, number, in);
 }
 
 ToolBarControl::ToolBarControl(const ControlInit& init) : Control(init) {
@@ -151,9 +153,11 @@ ToolBarControl::ToolBarControl(const ControlInit& init) : Control(init) {
             continue;
         }
         const int32_t index = int32_t(i);
-        QToolButton* b = (e.style & kButtonDropDown)
-                             ? new DropDownButton(bar_, [this, index] { raise(1, {index}); })
-                             : new QToolButton(bar_);
+        QToolButton* b =
+            (e.style & kButtonDropDown)
+                ? new DropDownButton(bar_,
+                                     [this, index] { raise(ToolBarEvent::kArrowClicked, {index}); })
+                : new QToolButton(bar_);
         b->setText(GbkToQString(e.text));
         b->setToolTip(GbkToQString(e.tip));
         b->setToolButtonStyle(Qt::ToolButtonTextUnderIcon);
@@ -162,7 +166,8 @@ ToolBarControl::ToolBarControl(const ControlInit& init) : Control(init) {
             b->setIcon(QIcon(images[size_t(e.image)]));
         b->setEnabled(!(e.style & kButtonDisabled));
         b->setCheckable(e.style & kButtonCheck);
-        connect(b, &QToolButton::clicked, this, [this, index] { raise(0, {index}); });
+        connect(b, &QToolButton::clicked, this,
+                [this, index] { raise(ToolBarEvent::kButtonClicked, {index}); });
         bar_->addWidget(b);
         buttons_.push_back(b);
     }
@@ -194,10 +199,22 @@ void ToolBarControl::setButtonChecked(int32_t index, bool checked) {
     }
 }
 
+const PropertyTable<ToolBarControl>& ToolBarControl::properties() {
+    using T = ToolBarControl;
+    using namespace DataKind;
+    static const PropertyTable<T> table{
+        {ToolProp::kButtonCount, kInt, [](T& c) { return PropertyData::Int(c.buttonCount()); },
+         nullptr},
+    };
+    return table;
+}
+
 bool ToolBarControl::readProperty(int number, PropertyData& out) {
-    if (number != ToolProp::kButtonCount) return false;
-    out = PropertyData::Int(buttonCount());
-    return true;
+    return properties().read(*this, number, out);
+}
+
+bool ToolBarControl::writeProperty(int number, const PropertyData& in) {
+    return properties().write(*this, number, in);
 }
 
 }  // namespace tavrin::forms

@@ -13,6 +13,9 @@
 
 namespace tavrin::forms {
 
+template <typename C>
+class PropertyTable;  // forms/internal/property_table.h
+
 class StatusBarControl : public Control {
     Q_OBJECT
   public:
@@ -23,6 +26,7 @@ class StatusBarControl : public Control {
     std::string paneText(int32_t pane) const;
     int32_t paneWidth(int32_t pane) const;
     void setPaneWidth(int32_t pane, int32_t width);
+    static const PropertyTable<StatusBarControl>& properties();
     bool readProperty(int number, PropertyData& out) override;
     bool writeProperty(int number, const PropertyData& in) override;
 
@@ -45,7 +49,9 @@ class ToolBarControl : public Control {
     bool isButtonChecked(int32_t index) const;
     void setButtonChecked(int32_t index, bool checked);
     QToolBar* bar() const { return bar_; }
+    static const PropertyTable<ToolBarControl>& properties();
     bool readProperty(int number, PropertyData& out) override;
+    bool writeProperty(int number, const PropertyData& in) override;
 
   private:
     QToolBar* bar_;

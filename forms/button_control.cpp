@@ -18,7 +18,7 @@ ButtonControl::ButtonControl(const ControlInit& init) : Control(init) {
     button_->setAutoDefault(false);
     ApplyFont(button_, d);
     setWidget(button_);
-    connect(button_, &QPushButton::clicked, this, [this] { raise(0); });
+    connect(button_, &QPushButton::clicked, this, [this] { raise(ButtonEvent::kClicked); });
 }
 
 const PropertyTable<ButtonControl>& ButtonControl::properties() {
@@ -53,7 +53,7 @@ CheckControl::CheckControl(const ControlInit& init) : Control(init) {
     ApplyColors(button_, d, QPalette::WindowText, QPalette::Window);
     setWidget(button_);
     // Radio buttons of one container exclude each other (Qt's auto-exclusive parent rule).
-    connect(button_, &QAbstractButton::clicked, this, [this] { raise(0); });
+    connect(button_, &QAbstractButton::clicked, this, [this] { raise(ButtonEvent::kClicked); });
 }
 
 void CheckControl::setChecked(bool on) {

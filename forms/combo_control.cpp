@@ -43,15 +43,19 @@ ComboControl::ComboControl(const ControlInit& init) : Control(init) {
     setWidget(combo_, {combo_->lineEdit()});
     if (combo_->lineEdit()) {
         combo_->lineEdit()->installEventFilter(this);
-        connect(combo_->lineEdit(), &QLineEdit::textEdited, this, [this] { raise(1); });
+        connect(combo_->lineEdit(), &QLineEdit::textEdited, this,
+                [this] { raise(ComboEvent::kTextEdited); });
     }
     combo_->installEventFilter(this);
-    connect(combo_, qOverload<int>(&QComboBox::activated), this, [this](int) { raise(0); });
-    combo->onPopup = [this](bool shown) { raise(shown ? 2 : 3); };
+    connect(combo_, qOverload<int>(&QComboBox::activated), this,
+            [this](int) { raise(ComboEvent::kChosen); });
+    combo->onPopup = [this](bool shown) {
+        raise(shown ? ComboEvent::kDroppedDown : ComboEvent::kClosedUp);
+    };
 }
 
 bool ComboControl::eventFilter(QObject* watched, QEvent* e) {
-    if (e->type() == QEvent::MouseButtonDblClick) raise(4);
+    if (e->type() == QEvent::MouseButtonDblClick) raise(ComboEvent::kDoubleClicked);
     return false;
 }
 

@@ -14,7 +14,7 @@
 namespace tavrin::forms {
 
 TimerControl::TimerControl(const ControlInit& init) : Control(init) {
-    connect(&timer_, &QTimer::timeout, this, [this] { raise(0); });
+    connect(&timer_, &QTimer::timeout, this, [this] { raise(TimerEvent::kElapsed); });
     setInterval(init.item->typeData.integer(Tag::kInterval, 0));
 }
 

@@ -14,6 +14,7 @@
 #include <string>
 #include <vector>
 
+#include "forms/event_numbers.h"  // the numbers raise() takes, by kind
 #include "forms/template_reader.h"
 #include "runtime/runtime_app.h"
 

@@ -9,6 +9,7 @@
 #include <string>
 #include <vector>
 
+#include "forms/event_numbers.h"
 #include "runtime/runtime_app.h"
 
 class QWidget;
@@ -38,42 +39,6 @@ void RequireEveryHandlerBound(bool required);
 bool DispatchEvent(EventCall& call);
 // How many handlers are running (nested through message processing and modal loops).
 int32_t HandlerDepth();
-
-// Event numbers of a window's own record.
-namespace WindowEvent {
-enum : int32_t {
-    kCreated = 0,
-    kMayClose = 1,  // result bool: false keeps the window open
-    kDestroyed = 2,
-    kMoved = 3,
-    kResized = 4,
-    kActivated = 5,
-    kDeactivated = 6,
-    kNotified = 7,
-    kFirstActivated = 8,
-    kTrayIconClicked = 9,
-    kShown = 10,
-    kHidden = 11,
-};
-}  // namespace WindowEvent
-
-// Common events of every window and control.
-namespace CommonEvent {
-enum : int32_t {
-    kLeftDown = -1,
-    kLeftUp = -2,
-    kLeftDoubleClick = -3,
-    kRightDown = -4,
-    kRightUp = -5,
-    kMouseMove = -6,
-    kFocusIn = -7,
-    kFocusOut = -8,
-    kKeyDown = -9,
-    kKeyUp = -10,
-    kCharacter = -11,  // a handler result replaces the character, 0 swallows it
-    kWheel = -12,
-};
-}  // namespace CommonEvent
 
 // Key state bits of the common events: 1 Ctrl, 2 Shift, 4 Alt.
 int32_t KeyStateOf(Qt::KeyboardModifiers modifiers);

@@ -20,13 +20,13 @@ ListBoxControl::ListBoxControl(const ControlInit& init)
     ApplyFont(list_, d);
     setWidget(list_, {list_->viewport()});
     connect(list_, &QListWidget::currentRowChanged, this, [this](int) {
-        if (!programmatic_ && !checkable_) raise(0);
+        if (!programmatic_ && !checkable_) raise(ListBoxEvent::kSelectionChanged);
     });
     connect(list_, &QListWidget::itemDoubleClicked, this, [this](QListWidgetItem*) {
-        if (!checkable_) raise(1);
+        if (!checkable_) raise(ListBoxEvent::kDoubleClicked);
     });
     connect(list_, &QListWidget::itemChanged, this, [this](QListWidgetItem* item) {
-        if (!programmatic_ && checkable_) raise(0, {list_->row(item)});
+        if (!programmatic_ && checkable_) raise(CheckListEvent::kTicked, {list_->row(item)});
     });
 }
 

@@ -45,7 +45,7 @@ PageControl::PageControl(const ControlInit& init) : Control(init) {
     layoutArea();
     connect(tabs_, &QTabBar::currentChanged, this, [this](int page) {
         showPage(page, true);
-        if (!programmatic_) raise(0);
+        if (!programmatic_) raise(PageEvent::kPageChanged);
     });
 }
 

@@ -8,8 +8,8 @@
 #include "forms/internal/widget_style.h"
 #include "forms/properties.h"
 #include "forms/template_format.h"
-#include "runtime/gbk.h"
 #include "runtime/base/calendar.h"
+#include "runtime/gbk.h"
 #include "runtime/message_box.h"
 
 namespace tavrin::forms {
@@ -38,7 +38,7 @@ DatePickerControl::DatePickerControl(const ControlInit& init) : Control(init) {
                                              : QDateTime(QDate::currentDate(), QTime(0, 0)));
     ApplyFont(edit_, d);
     setWidget(edit_);
-    connect(edit_, &QDateTimeEdit::dateTimeChanged, this, [this] { raise(0); });
+    connect(edit_, &QDateTimeEdit::dateTimeChanged, this, [this] { raise(PickerEvent::kChanged); });
 }
 
 double DatePickerControl::value() const {
@@ -88,7 +88,7 @@ ColorPickerControl::ColorPickerControl(const ControlInit& init) : Control(init) 
         }
         if (!accepted) return;
         setColor(chosen);
-        raise(0);
+        raise(PickerEvent::kChanged);
     });
 }
 

@@ -41,14 +41,15 @@ ReportListControl::ReportListControl(const ControlInit& init) : Control(init) {
     setWidget(view_, {view_->viewport()});
 
     connect(view_->selectionModel(), &QItemSelectionModel::currentRowChanged, this,
-            [this](const QModelIndex&, const QModelIndex&) { raise(0); });
-    connect(view_, &QAbstractItemView::activated, this, [this](const QModelIndex&) { raise(1); });
+            [this](const QModelIndex&, const QModelIndex&) { raise(ListViewEvent::kRowChanged); });
+    connect(view_, &QAbstractItemView::activated, this,
+            [this](const QModelIndex&) { raise(ListViewEvent::kActivated); });
     connect(view_->header(), &QHeaderView::sectionClicked, this,
-            [this](int section) { raise(2, {section}); });
+            [this](int section) { raise(ListViewEvent::kColumnClicked, {section}); });
     connect(view_, &QAbstractItemView::entered, this, [this](const QModelIndex& index) {
         if (index.row() != hotRow_) {
             hotRow_ = index.row();
-            raise(3, {hotRow_});
+            raise(ListViewEvent::kHotRowChanged, {hotRow_});
         }
     });
 }
@@ -56,7 +57,7 @@ ReportListControl::ReportListControl(const ControlInit& init) : Control(init) {
 void ReportListControl::clickedAt(const QPoint& pos, Qt::MouseButton button) {
     if (button != Qt::LeftButton && button != Qt::RightButton) return;
     QPointer<ReportListControl> self(this);
-    raise(button == Qt::LeftButton ? 4 : 5);
+    raise(button == Qt::LeftButton ? ListViewEvent::kClicked : ListViewEvent::kRightClicked);
     if (!self || !model_->showCheckBoxes()) return;
     // A click on a row's check-box image toggles that row's check state.
     const QModelIndex index = view_->indexAt(pos);
@@ -180,47 +181,6 @@ void ReportListControl::setCurrentRow(int32_t row) {
         return;
     }
     view_->setCurrentIndex(model_->index(row, 0));
-}
-
-bool ReportListControl::readProperty(int number, PropertyData& out) {
-    switch (number) {
-        case ListViewProp::kCurrent:
-            out = PropertyData::Int(currentRow());
-            return true;
-        case ListViewProp::kCount:
-            out = PropertyData::Int(itemCount());
-            return true;
-        case ListViewProp::kGridLines:
-            out = PropertyData::Int(view_->alternatingRowColors());
-            return true;
-        case ListViewProp::kCheckBoxes:
-            out = PropertyData::Int(model_->showCheckBoxes());
-            return true;
-        case ListViewProp::kFont:
-            out = PropertyData::Bytes(FontToRecord(view_->font()));
-            return true;
-        default:
-            return false;
-    }
-}
-
-bool ReportListControl::writeProperty(int number, const PropertyData& in) {
-    switch (number) {
-        case ListViewProp::kCurrent:
-            setCurrentRow(in.asInt());
-            return true;
-        case ListViewProp::kGridLines:
-            view_->setAlternatingRowColors(in.number != 0);
-            return true;
-        case ListViewProp::kCheckBoxes:
-            model_->setShowCheckBoxes(in.number != 0);
-            return true;
-        case ListViewProp::kFont:
-            view_->setFont(FontFromRecord(in.bytes));
-            return true;
-        default:
-            return false;
-    }
 }
 
 }  // namespace tavrin::forms

@@ -16,6 +16,9 @@
 
 namespace tavrin::forms {
 
+template <typename C>
+class PropertyTable;  // forms/internal/property_table.h
+
 class ReportListModel : public QAbstractTableModel {
     Q_OBJECT
   public:
@@ -152,6 +155,7 @@ class ReportListControl : public Control {
     int32_t currentRow() const;  // -1 none
     void setCurrentRow(int32_t row);
 
+    static const PropertyTable<ReportListControl>& properties();
     bool readProperty(int number, PropertyData& out) override;
     bool writeProperty(int number, const PropertyData& in) override;
 

@@ -1,6 +1,7 @@
 // The script component and its kind.
 #include "forms/script_component.h"
 
+#include "forms/internal/property_table.h"
 #include "forms/template_format.h"
 
 namespace tavrin::forms {
@@ -15,25 +16,30 @@ ScriptControl::ScriptControl(const ControlInit& init) : ComponentControl(init) {
     host_ = std::make_unique<ScriptHost>(language_);
 }
 
+void ScriptControl::setLanguage(std::string gbkLanguage) {
+    language_ = std::move(gbkLanguage);
+    host_.reset();  // the old host goes before the new one starts
+    host_ = std::make_unique<ScriptHost>(language_);
+}
+
+const PropertyTable<ScriptControl>& ScriptControl::properties() {
+    using S = ScriptControl;
+    using namespace DataKind;
+    static const PropertyTable<S> table{
+        {ScriptProp::kLanguage, kText, [](S& c) { return TextData(c.language_); },
+         [](S& c, const PropertyData& in) { c.setLanguage(in.bytes); }},
+        {ScriptProp::kErrorText, kText, [](S& c) { return TextData(c.host_->errorText()); },
+         nullptr},
+    };
+    return table;
+}
+
 bool ScriptControl::readProperty(int number, PropertyData& out) {
-    switch (number) {
-        case ScriptProp::kLanguage:
-            out = PropertyData::Bytes(language_);
-            return true;
-        case ScriptProp::kErrorText:
-            out = PropertyData::Bytes(host_->errorText());
-            return true;
-        default:
-            return false;
-    }
+    return properties().read(*this, number, out);
 }
 
 bool ScriptControl::writeProperty(int number, const PropertyData& in) {
-    if (number != ScriptProp::kLanguage) return false;
-    language_ = in.bytes;
-    host_.reset();
-    host_ = std::make_unique<ScriptHost>(language_);
-    return true;
+    return properties().write(*this, number, in);
 }
 
 void RegisterScriptKind() {

@@ -22,10 +22,12 @@ class ScriptControl : public ComponentControl {
   public:
     explicit ScriptControl(const ControlInit& init);
     ScriptHost& host() { return *host_; }
+    static const PropertyTable<ScriptControl>& properties();
     bool readProperty(int number, PropertyData& out) override;
     bool writeProperty(int number, const PropertyData& in) override;
 
   private:
+    void setLanguage(std::string gbkLanguage);
     std::string language_;  // GBK
     std::unique_ptr<ScriptHost> host_;
 };

@@ -8,6 +8,7 @@
 #include <string>
 #include <vector>
 
+#include "forms/event_numbers.h"
 #include "forms/template_format.h"
 #include "forms/window_system.h"
 #include "test_support.h"
@@ -48,8 +49,8 @@ TEST(TemplateReader, ReadsEveryWindowAndItemOfTheCompiledSegment) {
     EXPECT_EQ(combo->flags, kStateVisible | kStateInteractive);
     ASSERT_EQ(combo->typeData.items().size(), 2u);
     EXPECT_EQ(combo->typeData.items()[1].data, 12);
-    EXPECT_TRUE(combo->handlerFor(1).has_value());
-    EXPECT_FALSE(combo->handlerFor(4).has_value());
+    EXPECT_TRUE(combo->handlerFor(ComboEvent::kTextEdited).has_value());
+    EXPECT_FALSE(combo->handlerFor(ComboEvent::kDoubleClicked).has_value());
 
     const ItemTemplate* list = w.find(formtest::ids::IncomeList);
     ASSERT_EQ(list->typeData.columns().size(), 5u);

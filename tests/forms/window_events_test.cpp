@@ -81,7 +81,7 @@ TEST_F(WindowEventsTest, APostedNotificationRaisesSevenWithItsArgument) {
     Pump();
     ASSERT_EQ(Calls("WindowNotified"), 1);
     EXPECT_EQ(Last("WindowNotified")->args, std::vector<int32_t>{-42});
-    EXPECT_EQ(Last("WindowNotified")->eventNumber, 7);
+    EXPECT_EQ(Last("WindowNotified")->eventNumber, WindowEvent::kNotified);
 }
 
 TEST_F(WindowEventsTest, TheNotificationIconsClicksRaiseNineWithTheirKind) {

@@ -101,7 +101,7 @@ TEST_F(WindowTest, ButtonClickReachesItsHandlerWithTheEventSource) {
     ASSERT_EQ(Calls("AddClicked"), 1);
     const Recorded* r = Last("AddClicked");
     EXPECT_EQ(r->itemId, ids::AddButton);
-    EXPECT_EQ(r->eventNumber, 0);
+    EXPECT_EQ(r->eventNumber, ButtonEvent::kClicked);
     EXPECT_EQ(r->source.windowId, W);
     EXPECT_EQ(r->source.itemId, ids::AddButton);
     // The source is cleared again after the call.
