@@ -6,13 +6,13 @@
 
 #include <QAbstractTableModel>
 #include <QPixmap>
-#include <QTreeView>
 #include <cstdint>
 #include <string>
 #include <vector>
 
 #include "forms/control.h"
 #include "forms/control_lookup.h"
+#include "forms/report_list_view.h"
 
 namespace tavrin::forms {
 
@@ -49,7 +49,8 @@ class ReportListModel : public QAbstractTableModel {
     void setColumnWidth(int32_t c, int32_t width) { columns_[size_t(c)].width = width; }
     void setShowCheckBoxes(bool on);
     bool showCheckBoxes() const { return checkBoxes_; }
-    void setImages(std::vector<QPixmap> images) { images_ = std::move(images); }
+    void setImages(std::vector<QPixmap> images);
+    bool hasImages() const { return !images_.empty(); }
 
     // Rows to append in one go: per row its data word and its first `columns`
     // cell texts, back to back in `bytes` with one length per cell. A whole
@@ -86,6 +87,10 @@ class ReportListModel : public QAbstractTableModel {
     Qt::ItemFlags flags(const QModelIndex& index) const override;
     QVariant data(const QModelIndex& index, int role) const override;
     QVariant headerData(int section, Qt::Orientation o, int role) const override;
+
+  signals:
+    // Check boxes or images came or went: rows may need another height.
+    void rowLookChanged();
 
   private:
     struct Cell {
@@ -124,7 +129,7 @@ class ReportListControl : public Control {
   public:
     explicit ReportListControl(const ControlInit& init);
 
-    QTreeView* view() const { return view_; }
+    ReportListView* view() const { return view_; }
     ReportListModel* model() const { return model_; }
 
     int32_t itemCount() const { return model_->rows(); }
@@ -159,7 +164,7 @@ class ReportListControl : public Control {
     friend class ReportListView;
     void clickedAt(const QPoint& pos, Qt::MouseButton button);
     ReportListModel* model_;
-    QTreeView* view_;
+    ReportListView* view_;
     int32_t hotRow_ = -1;
 };
 

@@ -232,11 +232,19 @@ void ReportListModel::removeColumn(int32_t at) {
     endRemoveColumns();
 }
 
+void ReportListModel::setImages(std::vector<QPixmap> images) {
+    const bool had = hasImages();
+    images_ = std::move(images);
+    if (had != hasImages()) emit rowLookChanged();
+}
+
 void ReportListModel::setShowCheckBoxes(bool on) {
+    const bool changed = checkBoxes_ != on;
     checkBoxes_ = on;
     for (int8_t& c : rowCheck_)
         if (on && c == 0) c = 1;
     if (shownRows_ > 0) emit dataChanged(index(0, 0), index(shownRows_ - 1, 0));
+    if (changed) emit rowLookChanged();
 }
 
 int ReportListModel::rowCount(const QModelIndex& parent) const {
