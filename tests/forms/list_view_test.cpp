@@ -259,7 +259,7 @@ TEST_F(ListViewTest, AMillionRowsAppendQuicklyAndCompactly) {
     const double megabytes = double(ResidentBytes() - before) / (1 << 20);
     std::printf("1e6 rows x 5 columns: %.2f s, %.0f MB\n", seconds, megabytes);
 #ifdef __SANITIZE_ADDRESS__
-    const double slowdown = 4;  // instrumented code in the sanitizer build
+    const double slowdown = 4;            // instrumented code in the sanitizer build
     const double megabytesAllowed = 400;  // freed buffers wait in the sanitizer's quarantine
 #else
     const double slowdown = 1;
