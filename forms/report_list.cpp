@@ -19,10 +19,6 @@ namespace tavrin::forms {
 ReportListControl::ReportListControl(const ControlInit& init) : Control(init) {
     model_ = new ReportListModel(this);
     view_ = new ReportListView(this, init.parent);
-    view_->setRootIsDecorated(false);
-    view_->setItemsExpandable(false);
-    view_->setUniformRowHeights(true);
-    view_->setAllColumnsShowFocus(true);
     view_->setSelectionBehavior(QAbstractItemView::SelectRows);
     view_->setSelectionMode(QAbstractItemView::SingleSelection);
     view_->setEditTriggers(QAbstractItemView::NoEditTriggers);
@@ -39,6 +35,9 @@ ReportListControl::ReportListControl(const ControlInit& init) : Control(init) {
     if (data.integer(Tag::kGridLines)) view_->setAlternatingRowColors(true);
     if (auto list = data.imageList()) model_->setImages(SplitImageList(*list));
     setWidget(view_, {view_->viewport()});
+    view_->updateRowHeight(model_->showCheckBoxes(), model_->hasImages());
+    connect(model_, &ReportListModel::rowLookChanged, this,
+            [this] { view_->updateRowHeight(model_->showCheckBoxes(), model_->hasImages()); });
 
     connect(view_->selectionModel(), &QItemSelectionModel::currentRowChanged, this,
             [this](const QModelIndex&, const QModelIndex&) { raise(ListViewEvent::kRowChanged); });

@@ -6,13 +6,13 @@
 
 #include <QAbstractTableModel>
 #include <QPixmap>
-#include <QTreeView>
 #include <cstdint>
 #include <string>
 #include <vector>
 
 #include "forms/control.h"
 #include "forms/control_lookup.h"
+#include "forms/report_list_view.h"
 
 namespace tavrin::forms {
 
@@ -52,7 +52,8 @@ class ReportListModel : public QAbstractTableModel {
     void setColumnWidth(int32_t c, int32_t width) { columns_[size_t(c)].width = width; }
     void setShowCheckBoxes(bool on);
     bool showCheckBoxes() const { return checkBoxes_; }
-    void setImages(std::vector<QPixmap> images) { images_ = std::move(images); }
+    void setImages(std::vector<QPixmap> images);
+    bool hasImages() const { return !images_.empty(); }
 
     // Rows to append in one go: per row its data word and its first `columns`
     // cell texts, back to back in `bytes` with one length per cell. A whole
@@ -90,30 +91,37 @@ class ReportListModel : public QAbstractTableModel {
     QVariant data(const QModelIndex& index, int role) const override;
     QVariant headerData(int section, Qt::Orientation o, int role) const override;
 
+  signals:
+    // Check boxes or images came or went: rows may need another height.
+    void rowLookChanged();
+
   private:
-    struct Cell {
-        uint32_t offset = 0;
-        uint32_t length = 0;
-    };
+    // A row's cells lie back to back in `bytes_` from its start; each cell has
+    // a one-byte length, kLongCell meaning that a 4-byte length precedes its text.
+    static constexpr uint8_t kLongCell = 255;
     bool valid(int32_t row, int32_t column) const;
-    Cell& cell(int32_t row, int32_t column) {
-        return cells_[size_t(row) * stride_ + size_t(column)];
-    }
-    const Cell& cell(int32_t row, int32_t column) const {
-        return cells_[size_t(row) * stride_ + size_t(column)];
-    }
-    Cell store(std::string_view text);
+    const uint8_t* lengths(int32_t row) const { return &cellLength_[size_t(row) * stride_]; }
+    uint8_t* lengths(int32_t row) { return &cellLength_[size_t(row) * stride_]; }
+    // Bytes the first `cells` cells of the row take (with long cells' length words).
+    size_t rowBytes(int32_t row, size_t cells) const;
+    bool inBuffer(std::string_view text) const;
+    // Appends a cell's bytes to the text buffer; returns its length code.
+    uint8_t appendCell(std::string_view text);
     void restride(size_t stride);
     void compactIfWasteful();
+    // Rebuilds the text buffer with only the bytes rows refer to, leaving out
+    // column `dropped` (none when negative).
+    void compact(int32_t dropped = -1);
     void scheduleFlush();
 
     std::vector<Column> columns_;
     size_t stride_ = 1;
     std::vector<char> bytes_;
     size_t wasted_ = 0;
-    std::vector<Cell> cells_;       // rows × stride
-    std::vector<int32_t> rowData_;  // the row's data word
-    std::vector<int8_t> rowCheck_;  // check state image (state + 1; 0 = none)
+    std::vector<uint32_t> rowStart_;   // where the row's first cell starts in bytes_
+    std::vector<uint8_t> cellLength_;  // rows × stride
+    std::vector<int32_t> rowData_;     // the row's data word
+    std::vector<int8_t> rowCheck_;     // check state image (state + 1; 0 = none)
     std::vector<uint8_t> rowIndent_;
     std::vector<int16_t> cellImages_;  // rows × stride, allocated on first use
     std::vector<QPixmap> images_;
@@ -127,7 +135,7 @@ class ReportListControl : public Control {
   public:
     explicit ReportListControl(const ControlInit& init);
 
-    QTreeView* view() const { return view_; }
+    ReportListView* view() const { return view_; }
     ReportListModel* model() const { return model_; }
 
     int32_t itemCount() const { return model_->rows(); }
@@ -163,7 +171,7 @@ class ReportListControl : public Control {
     friend class ReportListView;
     void clickedAt(const QPoint& pos, Qt::MouseButton button);
     ReportListModel* model_;
-    QTreeView* view_;
+    ReportListView* view_;
     int32_t hotRow_ = -1;
 };
 

@@ -2,7 +2,6 @@
 #include "forms/report_list_fit.h"
 
 #include <QFontMetrics>
-#include <QTreeView>
 
 #include "forms/report_list.h"
 #include "runtime/gbk.h"

@@ -2,6 +2,7 @@
 // rows announced to the view in batches.
 #include <QTimer>
 #include <algorithm>
+#include <cstring>
 
 #include "forms/internal/picture.h"
 #include "forms/report_list.h"
@@ -11,45 +12,89 @@ namespace tavrin::forms {
 
 ReportListModel::ReportListModel(QObject* parent) : QAbstractTableModel(parent) {}
 
+namespace {
+
+uint32_t LoadLength(const char* at) {
+    uint32_t n;
+    std::memcpy(&n, at, sizeof n);
+    return n;
+}
+
+}  // namespace
+
 bool ReportListModel::valid(int32_t row, int32_t column) const {
     return row >= 0 && row < rows() && column >= 0 && size_t(column) < stride_ &&
            column < std::max(1, columns());
 }
 
-ReportListModel::Cell ReportListModel::store(std::string_view text) {
-    Cell c;
-    c.offset = uint32_t(bytes_.size());
-    c.length = uint32_t(text.size());
+size_t ReportListModel::rowBytes(int32_t row, size_t cells) const {
+    const uint8_t* length = lengths(row);
+    size_t at = rowStart_[size_t(row)];
+    const size_t start = at;
+    for (size_t c = 0; c < cells; ++c)
+        at += length[c] != kLongCell ? length[c] : 4 + LoadLength(bytes_.data() + at);
+    return at - start;
+}
+
+bool ReportListModel::inBuffer(std::string_view text) const {
+    // A text taken from another cell would move under its own copy.
+    return !text.empty() && !bytes_.empty() && text.data() >= bytes_.data() &&
+           text.data() < bytes_.data() + bytes_.size();
+}
+
+uint8_t ReportListModel::appendCell(std::string_view text) {
+    if (text.size() < kLongCell) {
+        bytes_.insert(bytes_.end(), text.begin(), text.end());
+        return uint8_t(text.size());
+    }
+    const uint32_t n = uint32_t(text.size());
+    const char* word = reinterpret_cast<const char*>(&n);
+    bytes_.insert(bytes_.end(), word, word + sizeof n);
     bytes_.insert(bytes_.end(), text.begin(), text.end());
-    return c;
+    return kLongCell;
 }
 
 void ReportListModel::restride(size_t stride) {
     if (stride <= stride_) return;
-    std::vector<Cell> cells(size_t(rows()) * stride);
-    std::vector<int16_t> images(cellImages_.empty() ? 0 : cells.size(), -1);
+    // New cells are empty and hold no bytes: the rows' texts stay where they are.
+    std::vector<uint8_t> lengths(size_t(rows()) * stride, 0);
+    std::vector<int16_t> images(cellImages_.empty() ? 0 : lengths.size(), -1);
     for (size_t r = 0; r < size_t(rows()); ++r) {
         for (size_t c = 0; c < stride_; ++c) {
-            cells[r * stride + c] = cells_[r * stride_ + c];
+            lengths[r * stride + c] = cellLength_[r * stride_ + c];
             if (!images.empty()) images[r * stride + c] = cellImages_[r * stride_ + c];
         }
     }
-    cells_ = std::move(cells);
+    cellLength_ = std::move(lengths);
     cellImages_ = std::move(images);
     stride_ = stride;
 }
 
-void ReportListModel::compactIfWasteful() {
-    if (wasted_ < (1u << 20) || wasted_ < bytes_.size() / 2) return;
+void ReportListModel::compact(int32_t dropped) {
     std::vector<char> fresh;
-    fresh.reserve(bytes_.size() - wasted_);
-    for (Cell& c : cells_) {
+    fresh.reserve(bytes_.size() - std::min(wasted_, bytes_.size()));
+    for (int32_t r = 0; r < rows(); ++r) {
         const uint32_t at = uint32_t(fresh.size());
-        fresh.insert(fresh.end(), bytes_.begin() + c.offset, bytes_.begin() + c.offset + c.length);
-        c.offset = at;
+        if (dropped < 0 || size_t(dropped) >= stride_) {
+            const char* from = bytes_.data() + rowStart_[size_t(r)];
+            fresh.insert(fresh.end(), from, from + rowBytes(r, stride_));
+        } else {
+            const size_t before = rowBytes(r, size_t(dropped));
+            const size_t through = rowBytes(r, size_t(dropped) + 1);
+            const char* from = bytes_.data() + rowStart_[size_t(r)];
+            fresh.insert(fresh.end(), from, from + before);
+            fresh.insert(fresh.end(), from + through, from + rowBytes(r, stride_));
+            lengths(r)[dropped] = 0;
+        }
+        rowStart_[size_t(r)] = at;
     }
     bytes_ = std::move(fresh);
     wasted_ = 0;
+}
+
+void ReportListModel::compactIfWasteful() {
+    if (wasted_ < (1u << 20) || wasted_ < bytes_.size() / 2) return;
+    compact();
 }
 
 void ReportListModel::scheduleFlush() {
@@ -68,32 +113,33 @@ void ReportListModel::flush() {
 
 int32_t ReportListModel::insertRow(int32_t row, std::string_view text, int32_t image,
                                    int32_t checkState, int32_t indent, int32_t data) {
+    if (inBuffer(text)) return insertRow(row, std::string(text), image, checkState, indent, data);
     const bool append = row < 0 || row >= rows();
-    if (append) {
+    if (!append) {
+        flush();
+        beginInsertRows({}, row, row);
+    } else {
         row = rows();
-        cells_.resize(cells_.size() + stride_);
-        if (!cellImages_.empty()) cellImages_.resize(cellImages_.size() + stride_, -1);
-        rowData_.push_back(data);
-        rowCheck_.push_back(int8_t(checkState > 0 ? checkState + 1 : (checkBoxes_ ? 1 : 0)));
-        rowIndent_.push_back(uint8_t(std::clamp(indent, 0, 255)));
-        cell(row, 0) = store(text);
-        if (image >= 0) setImage(row, 0, image);
-        scheduleFlush();
-        return row;
     }
-    flush();
-    beginInsertRows({}, row, row);
-    cells_.insert(cells_.begin() + long(size_t(row) * stride_), stride_, Cell{});
+    const uint32_t start = uint32_t(bytes_.size());
+    const uint8_t first = appendCell(text);
+    rowStart_.insert(rowStart_.begin() + row, start);
+    const auto cellsAt = cellLength_.begin() + long(size_t(row) * stride_);
+    cellLength_.insert(cellsAt, stride_, uint8_t(0));
+    lengths(row)[0] = first;
     if (!cellImages_.empty())
         cellImages_.insert(cellImages_.begin() + long(size_t(row) * stride_), stride_, -1);
     rowData_.insert(rowData_.begin() + row, data);
     rowCheck_.insert(rowCheck_.begin() + row,
                      int8_t(checkState > 0 ? checkState + 1 : (checkBoxes_ ? 1 : 0)));
     rowIndent_.insert(rowIndent_.begin() + row, uint8_t(std::clamp(indent, 0, 255)));
-    cell(row, 0) = store(text);
     if (image >= 0) setImage(row, 0, image);
-    shownRows_ = rows();
-    endInsertRows();
+    if (append) {
+        scheduleFlush();
+    } else {
+        shownRows_ = rows();
+        endInsertRows();
+    }
     return row;
 }
 
@@ -101,9 +147,10 @@ bool ReportListModel::removeRow(int32_t row) {
     if (row < 0 || row >= rows()) return false;
     flush();
     beginRemoveRows({}, row, row);
-    for (size_t c = 0; c < stride_; ++c) wasted_ += cell(row, int32_t(c)).length;
-    cells_.erase(cells_.begin() + long(size_t(row) * stride_),
-                 cells_.begin() + long(size_t(row + 1) * stride_));
+    wasted_ += rowBytes(row, stride_);
+    rowStart_.erase(rowStart_.begin() + row);
+    cellLength_.erase(cellLength_.begin() + long(size_t(row) * stride_),
+                      cellLength_.begin() + long(size_t(row + 1) * stride_));
     if (!cellImages_.empty())
         cellImages_.erase(cellImages_.begin() + long(size_t(row) * stride_),
                           cellImages_.begin() + long(size_t(row + 1) * stride_));
@@ -120,8 +167,10 @@ void ReportListModel::clear() {
     beginResetModel();
     bytes_.clear();
     bytes_.shrink_to_fit();
-    cells_.clear();
-    cells_.shrink_to_fit();
+    rowStart_.clear();
+    rowStart_.shrink_to_fit();
+    cellLength_.clear();
+    cellLength_.shrink_to_fit();
     cellImages_.clear();
     rowData_.clear();
     rowCheck_.clear();
@@ -133,16 +182,29 @@ void ReportListModel::clear() {
 
 void ReportListModel::setText(int32_t row, int32_t column, std::string_view text) {
     if (row < 0 || row >= rows() || column < 0 || column >= std::max(1, columns())) return;
+    if (inBuffer(text)) return setText(row, column, std::string(text));
     restride(size_t(column) + 1);
-    Cell& c = cell(row, column);
-    if (text.size() <= c.length) {
-        // Rewrites in place when the new text fits.
-        std::copy(text.begin(), text.end(), bytes_.begin() + c.offset);
-        wasted_ += c.length - text.size();
-        c.length = uint32_t(text.size());
+    const std::string_view old = this->text(row, column);
+    if (text.size() == old.size()) {
+        std::copy(text.begin(), text.end(), bytes_.begin() + (old.data() - bytes_.data()));
     } else {
-        wasted_ += c.length;
-        c = store(text);
+        // The row moves to the end of the buffer with its new cell; a row
+        // already there (one just appended) is rewritten where it is.
+        const size_t start = rowStart_[size_t(row)];
+        const size_t before = rowBytes(row, size_t(column));
+        const size_t through = rowBytes(row, size_t(column) + 1);
+        const size_t whole = rowBytes(row, stride_);
+        const std::string after(bytes_.data() + start + through, whole - through);
+        if (start + whole == bytes_.size()) {
+            bytes_.resize(start + before);
+        } else {
+            wasted_ += whole;
+            const std::string head(bytes_.data() + start, before);
+            rowStart_[size_t(row)] = uint32_t(bytes_.size());
+            bytes_.insert(bytes_.end(), head.begin(), head.end());
+        }
+        lengths(row)[column] = appendCell(text);
+        bytes_.insert(bytes_.end(), after.begin(), after.end());
     }
     if (row < shownRows_) emit dataChanged(index(row, column), index(row, column));
     compactIfWasteful();
@@ -150,8 +212,10 @@ void ReportListModel::setText(int32_t row, int32_t column, std::string_view text
 
 std::string_view ReportListModel::text(int32_t row, int32_t column) const {
     if (!valid(row, column)) return {};
-    const Cell& c = cell(row, column);
-    return std::string_view(bytes_.data() + c.offset, c.length);
+    const size_t at = rowStart_[size_t(row)] + rowBytes(row, size_t(column));
+    const uint8_t length = lengths(row)[column];
+    if (length != kLongCell) return std::string_view(bytes_.data() + at, length);
+    return std::string_view(bytes_.data() + at + 4, LoadLength(bytes_.data() + at));
 }
 
 void ReportListModel::setImage(int32_t row, int32_t column, int32_t image) {
@@ -159,7 +223,7 @@ void ReportListModel::setImage(int32_t row, int32_t column, int32_t image) {
     restride(size_t(column) + 1);
     if (cellImages_.empty()) {
         if (image < 0) return;
-        cellImages_.assign(cells_.size(), -1);
+        cellImages_.assign(cellLength_.size(), -1);
     }
     cellImages_[size_t(row) * stride_ + size_t(column)] = int16_t(std::clamp(image, -1, 32767));
     if (row < shownRows_) emit dataChanged(index(row, column), index(row, column));
@@ -203,11 +267,11 @@ void ReportListModel::insertColumn(int32_t at, const Column& column) {
     if (!columns_.empty()) {
         for (size_t r = 0; r < size_t(rows()); ++r) {
             for (size_t c = std::min(stride_ - 1, oldColumns); c > size_t(at); --c) {
-                cells_[r * stride_ + c] = cells_[r * stride_ + c - 1];
+                cellLength_[r * stride_ + c] = cellLength_[r * stride_ + c - 1];
                 if (!cellImages_.empty())
                     cellImages_[r * stride_ + c] = cellImages_[r * stride_ + c - 1];
             }
-            cells_[r * stride_ + size_t(at)] = Cell{};
+            cellLength_[r * stride_ + size_t(at)] = 0;
             if (!cellImages_.empty()) cellImages_[r * stride_ + size_t(at)] = -1;
         }
     }
@@ -219,24 +283,33 @@ void ReportListModel::removeColumn(int32_t at) {
     if (at < 0 || at >= columns()) return;
     flush();
     beginRemoveColumns({}, at, at);
+    // The column's texts leave the buffer; later cells move one place left.
+    if (size_t(at) < stride_) compact(at);
     for (size_t r = 0; r < size_t(rows()); ++r) {
-        wasted_ += cells_[r * stride_ + size_t(at)].length;
         for (size_t c = size_t(at); c + 1 < stride_; ++c) {
-            cells_[r * stride_ + c] = cells_[r * stride_ + c + 1];
+            cellLength_[r * stride_ + c] = cellLength_[r * stride_ + c + 1];
             if (!cellImages_.empty())
                 cellImages_[r * stride_ + c] = cellImages_[r * stride_ + c + 1];
         }
-        cells_[r * stride_ + stride_ - 1] = Cell{};
+        cellLength_[r * stride_ + stride_ - 1] = 0;
     }
     columns_.erase(columns_.begin() + at);
     endRemoveColumns();
 }
 
+void ReportListModel::setImages(std::vector<QPixmap> images) {
+    const bool had = hasImages();
+    images_ = std::move(images);
+    if (had != hasImages()) emit rowLookChanged();
+}
+
 void ReportListModel::setShowCheckBoxes(bool on) {
+    const bool changed = checkBoxes_ != on;
     checkBoxes_ = on;
     for (int8_t& c : rowCheck_)
         if (on && c == 0) c = 1;
     if (shownRows_ > 0) emit dataChanged(index(0, 0), index(shownRows_ - 1, 0));
+    if (changed) emit rowLookChanged();
 }
 
 int ReportListModel::rowCount(const QModelIndex& parent) const {

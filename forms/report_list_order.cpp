@@ -26,7 +26,8 @@ void ReportListModel::reorderRows(const std::vector<int32_t>& order) {
     if (order.size() != size_t(rows())) return;
     flush();
     emit layoutAboutToBeChanged({}, QAbstractItemModel::VerticalSortHint);
-    Permute(cells_, order, stride_);
+    Permute(rowStart_, order, 1);
+    Permute(cellLength_, order, stride_);
     Permute(cellImages_, order, stride_);
     Permute(rowData_, order, 1);
     Permute(rowCheck_, order, 1);

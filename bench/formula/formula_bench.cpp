@@ -8,7 +8,6 @@
 #include <QHeaderView>
 #include <QTemporaryDir>
 #include <QTest>
-#include <QTreeView>
 #include <string>
 
 #include "analysis/analysis_setup.h"

@@ -7,7 +7,6 @@
 
 #include <QApplication>
 #include <QScrollBar>
-#include <QTreeView>
 #include <cstdio>
 #include <cstdlib>
 #include <string>
@@ -98,7 +97,7 @@ void Repaint(benchmark::State& state, double fraction) {
         DeleteAll();
         AppendRows(kRows);
     }
-    QTreeView* view = ListControl()->view();
+    auto* view = ListControl()->view();
     QScrollBar* bar = view->verticalScrollBar();
     bar->setValue(int(bar->maximum() * fraction));
     QCoreApplication::processEvents();

@@ -6,7 +6,6 @@
 #include <QScreen>
 #include <QTest>
 #include <QThread>
-#include <QTreeView>
 
 #include "analysis/analysis_setup.h"
 #include "app_tpl_templates.h"

@@ -27,14 +27,14 @@ int32_t IntAt(int32_t argc, const Value* argv, int32_t i) {
 // do not fit its height, without the vertical scroll bar. Worked out from the
 // list's own size so that it holds for a list on a page that is not shown.
 int32_t AvailableWidth(ReportListControl& list) {
-    QTreeView* view = list.view();
+    forms::ReportListView* view = list.view();
     const int frame = view->frameWidth();
     int32_t width = view->width() - 2 * frame;
     bool scrolls = view->verticalScrollBarPolicy() == Qt::ScrollBarAlwaysOn;
     if (!scrolls && view->verticalScrollBarPolicy() == Qt::ScrollBarAsNeeded &&
         list.itemCount() > 0) {
         list.model()->flush();
-        const int64_t rowHeight = std::max(1, view->sizeHintForRow(0));
+        const int64_t rowHeight = std::max(1, view->rowHeight());
         const int header = view->header()->isHidden() ? 0 : view->header()->sizeHint().height();
         scrolls = int64_t(list.itemCount()) * rowHeight > view->height() - 2 * frame - header;
     }

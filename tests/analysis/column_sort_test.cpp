@@ -6,7 +6,6 @@
 #include <QHeaderView>
 #include <QLineEdit>
 #include <QTest>
-#include <QTreeView>
 
 #include "analysis/analysis_setup.h"
 #include "finance/app_state.h"

@@ -8,7 +8,6 @@
 #include <QLineEdit>
 #include <QPlainTextEdit>
 #include <QTest>
-#include <QTreeView>
 #include <cmath>
 
 #include "finance/ui.h"

@@ -7,7 +7,6 @@
 #include <QTest>
 #include <QTimer>
 #include <QToolButton>
-#include <QTreeView>
 
 #include "finance/handlers.h"
 #include "finance/start_routine.h"
@@ -295,7 +294,7 @@ void FinanceTest::ClickRow(uint32_t list, int32_t row, bool right) {
     auto* l = forms::FindControlAs<forms::ReportListControl>(ids::MainWindow, list);
     ASSERT_NE(l, nullptr);
     l->model()->flush();
-    QTreeView* view = l->view();
+    auto* view = l->view();
     const QRect rect = view->visualRect(l->model()->index(row, 1));
     ASSERT_TRUE(rect.isValid()) << "row " << row << " not visible";
     QTest::mouseClick(view->viewport(), right ? Qt::RightButton : Qt::LeftButton, {},

@@ -8,7 +8,6 @@
 #include <QMenu>
 #include <QPlainTextEdit>
 #include <QTest>
-#include <QTreeView>
 #include <numeric>
 
 #include "finance/app_state.h"

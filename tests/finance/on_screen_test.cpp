@@ -15,7 +15,6 @@
 #include <QTest>
 #include <QTimer>
 #include <QToolButton>
-#include <QTreeView>
 
 #include "finance_test_support.h"
 #include "forms/controls.h"
@@ -125,7 +124,7 @@ TEST_F(OnScreenTest, AfterTheWindowGrowsTheListsHeaderAndRowsReachItsNewEdge) {
     ASSERT_EQ(QProcess::execute("xdotool", {"windowsize", id, "1000", "700"}), 0);
     QTRY_COMPARE(main_->size(), QSize(1000, 700));
     QTest::qWait(200);
-    QTreeView* view = list_->view();
+    auto* view = list_->view();
     EXPECT_EQ(view->width(), 1000);
     ASSERT_GT(view->width(), oldWidth + 100);
     // Take the colours the person sees: the widgets as they were last painted on screen.

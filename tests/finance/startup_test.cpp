@@ -5,7 +5,6 @@
 #include <QHeaderView>
 #include <QTabBar>
 #include <QTest>
-#include <QTreeView>
 
 #include "finance/app_state.h"
 #include "finance_test_support.h"
@@ -147,7 +146,7 @@ TEST_F(StartupTest, EndShowsTheLastRowAboveTheStatusBarAndTheWindowKeepsARoomySi
     window->show();
     Settle();
     auto* list = forms::FindControlAs<forms::ReportListControl>(ids::MainWindow, ids::IncomeList);
-    QTreeView* view = list->view();
+    auto* view = list->view();
     list->model()->flush();
     view->setFocus();
     QTest::keyClick(view, Qt::Key_End);

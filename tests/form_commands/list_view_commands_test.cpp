@@ -162,7 +162,7 @@ TEST_F(LvCommandsTest, FitWidthsAndTheLastColumnFillsTheRest) {
     EXPECT_EQ(width(1), header);
 
     // The last column takes what the others leave of the list's width.
-    QTreeView* view = control()->view();
+    auto* view = control()->view();
     const int32_t available = view->width() - 2 * view->frameWidth();
     CallLibrary(1, LvSetColumnWidth, list, MakeInt(2), MakeInt(-2));
     EXPECT_EQ(width(0) + width(1) + width(2), available);
@@ -176,7 +176,7 @@ TEST_F(LvCommandsTest, FitWidthsAndTheLastColumnFillsTheRest) {
 
 TEST_F(LvCommandsTest, LastColumnLeavesRoomForTheScrollBarOfALongList) {
     for (int i = 0; i < 200; ++i) Append(std::to_string(i));
-    QTreeView* view = control()->view();
+    auto* view = control()->view();
     const int32_t available =
         view->width() - 2 * view->frameWidth() -
         view->style()->pixelMetric(QStyle::PM_ScrollBarExtent, nullptr, view->verticalScrollBar());
@@ -191,7 +191,7 @@ TEST_F(LvCommandsTest, LastColumnLeavesRoomForTheScrollBarOfALongList) {
 TEST_F(LvCommandsTest, EnsureVisibleScrollsTheRowIntoView) {
     for (int i = 0; i < 500; ++i) Append(std::to_string(i));
     Settle();
-    QTreeView* view = control()->view();
+    auto* view = control()->view();
     CallLibrary(1, LvEnsureVisible, list, MakeInt(480));
     Settle();
     const QRect row = view->visualRect(control()->model()->index(480, 0));

@@ -127,7 +127,7 @@ TEST_F(BehaviourTest, ListViewCheckBoxToggledAfterTheClickEventAndHotTracking) {
     auto* list = FindControlAs<ReportListControl>(W, ids::IncomeList);
     for (int i = 0; i < 3; ++i) list->insertItem(-1, "row");
     Pump();
-    QTreeView* view = list->view();
+    auto* view = list->view();
     const QModelIndex row1 = list->model()->index(1, 0);
     QStyleOptionViewItem option;
     option.initFrom(view);
