@@ -195,7 +195,8 @@ void StructureView(bool touchList) {
     const bool filtered = byYear || byMonth;
     if (filtered && touchList) finance::LvDeleteAll(side.list);
     CallKernel(GoToFirstRecord);
-    finance::ScanCurrentDatabase([&](int32_t, int32_t serial) {
+    // A file that cannot be read shows the records read so far.
+    (void)finance::ScanCurrentDatabase([&](int32_t, int32_t serial) {
         ItemFields f = ReadItem(side);
         if (byYear && YearPartOf(f.time) != yearKey) return;
         if (byMonth && MonthPartOf(f.time) != monthKey) return;
@@ -247,7 +248,8 @@ bool TrendPass(const Side& side, int32_t series, uint32_t colour, const char* se
     float months[13] = {};
     if (touchList) finance::LvDeleteAll(side.list);
     CallKernel(GoToFirstRecord);
-    finance::ScanCurrentDatabase([&](int32_t, int32_t serial) {
+    // A file that cannot be read shows the records read so far.
+    (void)finance::ScanCurrentDatabase([&](int32_t, int32_t serial) {
         ItemFields f = ReadItem(side);
         if (byYear && YearPartOf(f.time) != yearKey) return;
         if (!filter.empty() && filter != f.category) return;

@@ -80,10 +80,10 @@ bool BackupOne(const std::string& dir, const char* sourceSuffix, const char* fil
     // that another program's append is either wholly in it or not at all. While
     // another program is in the middle of a write, the open waits a little.
     bool opened = false;
-    int32_t openCode = 0;
+    rs::Code openCode = rs::Code::kOk;
     for (int32_t waited = 0;; waited += kBackupRetryMs) {
         opened = CallKernel(OpenDatabase, MakeTextRef(source.c_str())).asBool();
-        openCode = opened ? 0 : LastDatabaseError();
+        openCode = opened ? rs::Code::kOk : LastDatabaseCode();
         if (opened || !rs::IsBusy(openCode) || waited >= kBackupWaitMs) break;
         QThread::msleep(kBackupRetryMs);
     }
@@ -92,14 +92,14 @@ bool BackupOne(const std::string& dir, const char* sourceSuffix, const char* fil
         copied =
             CallKernel(CopyFile, MakeTextRef(source.c_str()), MakeTextRef(target.c_str())).asBool();
     };
-    int32_t lock = -1;
+    rs::Code lock = rs::Code::kUnknown;
     if (opened)
         lock = rs::WithCurrentDatabaseLocked(kBackupWaitMs, copy);
     else if (!rs::IsBusy(openCode))
         copy();  // a file that cannot be opened as a database at all (damaged) is copied as it is
     if (opened) CloseCurrentDatabase();
     if (!copied) {
-        const bool busy = (!opened && rs::IsBusy(openCode)) || (opened && lock != 0);
+        const bool busy = (!opened && rs::IsBusy(openCode)) || (opened && lock != rs::Code::kOk);
         const std::string text =
             busy ? std::string(app::BackupBusyBefore) + fileName + app::BackupBusyAfter
                  : std::string(app::BackupFailedBefore) + fileName + app::BackupFailedMiddle +

@@ -72,7 +72,7 @@ ReplayResult GoToExpectedRecord(const Side& side, OpenedDataFile& file, int32_t 
         return ReplayResult::kFailed;
     }
     int32_t index = -1;
-    if (FindRecordBySerial(serial, &index) != 0) {
+    if (FindRecordBySerial(serial, &index) != rs::Code::kOk) {
         file.close();
         ReportAccessFailed(side.file);
         return ReplayResult::kFailed;

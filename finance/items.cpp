@@ -132,7 +132,7 @@ bool GoToRecordOfRow(const Side& side, int32_t row, OpenedDataFile& file, float*
         return false;
     }
     int32_t index = -1;
-    if (FindRecordBySerial(LvItemData(side.list, row), &index, row) != 0) {
+    if (FindRecordBySerial(LvItemData(side.list, row), &index, row) != rs::Code::kOk) {
         file.close();
         ReportAccessFailed(side.file);
         return false;

@@ -16,37 +16,38 @@ struct Walker {
     int32_t count = 0, freeCount = 0, firstFree = 0;
     std::vector<uint8_t> owner;
 
-    int32_t loadHeader() {
+    Code loadHeader() {
         uint8_t h[kBlockHeaderSize];
         size_t got = 0;
-        if (int32_t code = db.blocks->file.readAt(0, h, sizeof h, &got); code != kOk) return code;
-        if (got < sizeof h) return kBlockFileAccess;
+        if (Code code = db.blocks->file.readAt(0, h, sizeof h, &got); code != Code::kOk)
+            return code;
+        if (got < sizeof h) return Code::kBlockFileAccess;
         count = GetI32(h + kBlockHeaderCount);
         freeCount = GetI32(h + kBlockHeaderFreeCount);
         firstFree = GetI32(h + kBlockHeaderFirstFree);
         uint64_t length = 0;
-        if (int32_t code = db.blocks->file.size(&length); code != kOk) return code;
+        if (Code code = db.blocks->file.size(&length); code != Code::kOk) return code;
         // Blocks past the end of the file cannot be read; the shorter wins.
         count = int32_t(std::min<uint64_t>(uint64_t(std::max(count, 1)), length / kBlockSize));
         owner.assign(size_t(std::max(count, 1)), kNone);
-        return kOk;
+        return Code::kOk;
     }
 
-    int32_t links(int32_t b, int32_t* next, int32_t* used) {
+    Code links(int32_t b, int32_t* next, int32_t* used) {
         uint8_t raw[kBlockData];
         size_t got = 0;
-        if (int32_t code = db.blocks->file.readAt(uint64_t(b) * kBlockSize, raw, kBlockData, &got);
-            code != kOk) {
+        if (Code code = db.blocks->file.readAt(uint64_t(b) * kBlockSize, raw, kBlockData, &got);
+            code != Code::kOk) {
             return code;
         }
-        if (got < kBlockData) return kBlockFileAccess;
+        if (got < kBlockData) return Code::kBlockFileAccess;
         *next = GetI32(raw + kBlockNext);
         *used = GetI32(raw + kBlockUsed);
-        return kOk;
+        return Code::kOk;
     }
 
     // Follows one chain, owning its blocks; stops at the first block owned already.
-    int32_t walkChain(int32_t first, BlockAudit* a) {
+    Code walkChain(int32_t first, BlockAudit* a) {
         ++a->chains;
         bool intoFree = false;
         for (int32_t b = first; b != 0;) {
@@ -61,38 +62,38 @@ struct Walker {
             owner[size_t(b)] = kChain;
             ++a->chainBlocks;
             int32_t next = 0, used = 0;
-            if (int32_t code = links(b, &next, &used); code != kOk) return code;
+            if (Code code = links(b, &next, &used); code != Code::kOk) return code;
             if (used <= 0 || used > kBlockPayload) intoFree = true;
             b = next;
         }
         if (intoFree) ++a->chainsIntoFree;
-        return kOk;
+        return Code::kOk;
     }
 
     // Every record's chains, in record order.
-    int32_t walkRecords(BlockAudit* a) {
+    Code walkRecords(BlockAudit* a) {
         int32_t records = 0;
-        if (int32_t code = PeekRecordCount(db, &records); code != kOk) return code;
-        return ScanRecords(db, 0, records, [&](const uint8_t* record, int32_t) -> int32_t {
+        if (Code code = PeekRecordCount(db, &records); code != Code::kOk) return code;
+        return ScanRecords(db, 0, records, [&](const uint8_t* record, int32_t) -> ScanStep {
             for (const FieldDescriptor& f : db.fields) {
                 if (!IsChainField(f.type) || GetI32(record + f.offset) == 0) continue;
-                if (int32_t code = walkChain(GetI32(record + f.offset), a); code != kOk)
+                if (Code code = walkChain(GetI32(record + f.offset), a); code != Code::kOk)
                     return code;
             }
-            return 0;
+            return ScanStep::GoOn();
         });
     }
 };
 
 }  // namespace
 
-int32_t AuditBlocks(Database& db, BlockAudit* a) {
+Code AuditBlocks(Database& db, BlockAudit* a) {
     *a = BlockAudit{};
-    if (!db.blocks) return kOk;
+    if (!db.blocks) return Code::kOk;
     Walker w(db);
-    if (int32_t code = w.loadHeader(); code != kOk) return code;
+    if (Code code = w.loadHeader(); code != Code::kOk) return code;
     a->blockCount = w.count;
-    if (int32_t code = w.walkRecords(a); code != kOk) return code;
+    if (Code code = w.walkRecords(a); code != Code::kOk) return code;
     int32_t listed = 0;
     for (int32_t b = w.firstFree; b != 0;) {
         if (b < 0 || b >= w.count) {
@@ -110,7 +111,7 @@ int32_t AuditBlocks(Database& db, BlockAudit* a) {
         w.owner[size_t(b)] = kFree;
         ++listed;
         int32_t next = 0, used = 0;
-        if (int32_t code = w.links(b, &next, &used); code != kOk) return code;
+        if (Code code = w.links(b, &next, &used); code != Code::kOk) return code;
         if (used != 0) ++a->liveOnFreeList;
         b = next;
     }
@@ -119,21 +120,21 @@ int32_t AuditBlocks(Database& db, BlockAudit* a) {
     for (int32_t b = 1; b < w.count; ++b) {
         if (w.owner[size_t(b)] == kNone) a->orphans.push_back(b);
     }
-    return kOk;
+    return Code::kOk;
 }
 
-int32_t ReclaimBlocks(Database& db, int32_t* reclaimed) {
+Code ReclaimBlocks(Database& db, int32_t* reclaimed) {
     *reclaimed = 0;
-    if (!db.blocks) return kOk;
+    if (!db.blocks) return Code::kOk;
     WholeLock whole(db.records, LockWaitTime());
-    if (whole.code() != kOk) return whole.code();
+    if (whole.code() != Code::kOk) return whole.code();
     ByteLock header(*db.blocks, 0, LockWaitTime());
-    if (header.code() != kOk) return header.code();
+    if (header.code() != Code::kOk) return header.code();
     Walker w(db);
-    if (int32_t code = w.loadHeader(); code != kOk) return code;
+    if (Code code = w.loadHeader(); code != Code::kOk) return code;
     BlockAudit a;
-    if (int32_t code = w.walkRecords(&a); code != kOk) return code;
-    if (a.sharedBlocks > 0 || a.brokenChains > 0) return kBlockFileAccess;
+    if (Code code = w.walkRecords(&a); code != Code::kOk) return code;
+    if (a.sharedBlocks > 0 || a.brokenChains > 0) return Code::kBlockFileAccess;
     // The blocks that stay: up to the last one a chain holds.
     int32_t kept = w.count;
     while (kept > 1 && w.owner[size_t(kept - 1)] != kChain) --kept;
@@ -149,15 +150,14 @@ int32_t ReclaimBlocks(Database& db, int32_t* reclaimed) {
     for (size_t i = 0; i < free.size(); ++i) {
         PutI32(block + kBlockPrevious, i == 0 ? 0 : free[i - 1]);
         PutI32(block + kBlockNext, i + 1 < free.size() ? free[i + 1] : 0);
-        if (int32_t code =
-                db.blocks->file.writeAt(uint64_t(free[i]) * kBlockSize, block, kBlockSize);
-            code != kOk) {
+        if (Code code = db.blocks->file.writeAt(uint64_t(free[i]) * kBlockSize, block, kBlockSize);
+            code != Code::kOk) {
             return code;
         }
     }
-    if (int32_t code = WriteBlockCounts(db.blocks.get(), kept, int32_t(free.size()),
-                                        free.empty() ? 0 : free.front());
-        code != kOk)
+    if (Code code = WriteBlockCounts(db.blocks.get(), kept, int32_t(free.size()),
+                                     free.empty() ? 0 : free.front());
+        code != Code::kOk)
         return code;
     return db.blocks->file.truncate(uint64_t(kept) * kBlockSize);
 }

@@ -24,40 +24,42 @@ struct BlockLinks {
 class ChainWriter {
   public:
     explicit ChainWriter(LockedFile& f) : f_(f) {}
+    // Nothing to report to from here; the locks go with the file at the latest.
     ~ChainWriter() {
-        for (uint64_t off : locked_) f_.unlockByte(off);
+        for (uint64_t off : locked_) (void)f_.unlockByte(off);
     }
 
-    int32_t start() {
+    Code start() {
         uint64_t length = 0;
-        if (int32_t code = f_.file.size(&length); code != kOk) return code;
+        if (Code code = f_.file.size(&length); code != Code::kOk) return code;
         fileBlocks_ = int64_t(length / kBlockSize);
-        return kOk;
+        return Code::kOk;
     }
 
-    int32_t lockBlock(int32_t b) {
-        int32_t code = f_.lockByte(uint64_t(b) * kBlockSize, LockWaitTime());
-        if (code == kOk) locked_.push_back(uint64_t(b) * kBlockSize);
+    Code lockBlock(int32_t b) {
+        Code code = f_.lockByte(uint64_t(b) * kBlockSize, LockWaitTime());
+        if (code == Code::kOk) locked_.push_back(uint64_t(b) * kBlockSize);
         return code;
     }
 
     // Reads and locks the header (once); later allocation works on the copy.
-    int32_t loadHeader() {
-        if (headerLoaded_) return kOk;
-        if (int32_t code = lockBlock(0); code != kOk) return code;
+    Code loadHeader() {
+        if (headerLoaded_) return Code::kOk;
+        if (Code code = lockBlock(0); code != Code::kOk) return code;
         uint8_t h[kBlockHeaderSize];
         size_t got = 0;
-        if (f_.file.readAt(0, h, sizeof h, &got) != kOk || got < sizeof h) return kBlockFileAccess;
+        if (f_.file.readAt(0, h, sizeof h, &got) != Code::kOk || got < sizeof h)
+            return Code::kBlockFileAccess;
         count_ = GetI32(h + kBlockHeaderCount);
         freeCount_ = GetI32(h + kBlockHeaderFreeCount);
         firstFree_ = GetI32(h + kBlockHeaderFirstFree);
-        if (count_ <= 0) return kBlockFileAccess;
+        if (count_ <= 0) return Code::kBlockFileAccess;
         headerLoaded_ = true;
-        return kOk;
+        return Code::kOk;
     }
 
-    int32_t saveHeader() {
-        if (!headerLoaded_) return kOk;
+    Code saveHeader() {
+        if (!headerLoaded_) return Code::kOk;
         return WriteBlockCounts(&f_, count_, freeCount_, firstFree_);
     }
 
@@ -67,26 +69,26 @@ class ChainWriter {
     }
     bool valid(int32_t b) const { return b > 0 && b < limit(); }
 
-    int32_t readLinks(int32_t b, BlockLinks* links) {
-        if (!valid(b)) return kBlockFileAccess;
-        if (int32_t code = lockBlock(b); code != kOk) return code;
+    Code readLinks(int32_t b, BlockLinks* links) {
+        if (!valid(b)) return Code::kBlockFileAccess;
+        if (Code code = lockBlock(b); code != Code::kOk) return code;
         uint8_t raw[kBlockData];
         size_t got = 0;
-        if (f_.file.readAt(uint64_t(b) * kBlockSize, raw, kBlockData, &got) != kOk ||
+        if (f_.file.readAt(uint64_t(b) * kBlockSize, raw, kBlockData, &got) != Code::kOk ||
             got < kBlockData) {
-            return kBlockFileAccess;
+            return Code::kBlockFileAccess;
         }
         *links = {GetI32(raw + kBlockPrevious), GetI32(raw + kBlockNext), GetI32(raw + kBlockUsed)};
-        return kOk;
+        return Code::kOk;
     }
 
-    int32_t writeLink(int32_t b, int fieldOffset, int32_t value) {
+    Code writeLink(int32_t b, int fieldOffset, int32_t value) {
         uint8_t raw[4];
         PutI32(raw, value);
         return f_.file.writeAt(uint64_t(b) * kBlockSize + uint64_t(fieldOffset), raw, 4);
     }
 
-    int32_t writeBlock(int32_t b, int32_t prev, int32_t next, const uint8_t* data, int32_t used) {
+    Code writeBlock(int32_t b, int32_t prev, int32_t next, const uint8_t* data, int32_t used) {
         uint8_t block[kBlockSize] = {};
         PutI32(block + kBlockPrevious, prev);
         PutI32(block + kBlockNext, next);
@@ -100,22 +102,22 @@ class ChainWriter {
     // A block leaves the free list on disk (the header is saved) before it is
     // written, so a crash leaves it unreachable rather than both free and used;
     // an appended block is counted once the caller has written it.
-    int32_t allocate(int32_t* b, bool* appended) {
+    Code allocate(int32_t* b, bool* appended) {
         *appended = false;
-        if (int32_t code = loadHeader(); code != kOk) return code;
+        if (Code code = loadHeader(); code != Code::kOk) return code;
         if (freeCount_ > 0 && valid(firstFree_)) {
             BlockLinks links;
-            if (int32_t code = readLinks(firstFree_, &links); code != kOk) return code;
+            if (Code code = readLinks(firstFree_, &links); code != Code::kOk) return code;
             // A "free" block with content belongs to a chain: the list loops
             // back into blocks taken already, or a chain shares it.
-            if (links.used != 0) return kBlockFileAccess;
+            if (links.used != 0) return Code::kBlockFileAccess;
             *b = firstFree_;
             firstFree_ = links.next > 0 && valid(links.next) ? links.next : 0;
             --freeCount_;
             if (firstFree_ == 0) freeCount_ = 0;
             return saveHeader();
         }
-        if (count_ == 0x7FFFFFFF / kBlockSize) return kDiskFull;
+        if (count_ == 0x7FFFFFFF / kBlockSize) return Code::kDiskFull;
         *b = count_++;
         *appended = true;
         return lockBlock(*b);
@@ -124,18 +126,18 @@ class ChainWriter {
     // Frees the blocks of list (in chain order) onto the head of the free list.
     // They are written first and only then made the head, so a crash leaves
     // them unreachable, never half in the list.
-    int32_t release(const std::vector<int32_t>& list) {
-        if (list.empty()) return kOk;
-        if (int32_t code = loadHeader(); code != kOk) return code;
+    Code release(const std::vector<int32_t>& list) {
+        if (list.empty()) return Code::kOk;
+        if (Code code = loadHeader(); code != Code::kOk) return code;
         const int32_t oldHead = freeCount_ > 0 && valid(firstFree_) ? firstFree_ : 0;
         for (size_t i = 0; i < list.size(); ++i) {
             int32_t prev = i == 0 ? 0 : list[i - 1];
             int32_t next = i + 1 < list.size() ? list[i + 1] : oldHead;
-            if (int32_t code = writeBlock(list[i], prev, next, nullptr, 0); code != kOk)
+            if (Code code = writeBlock(list[i], prev, next, nullptr, 0); code != Code::kOk)
                 return code;
         }
         if (oldHead > 0) {
-            if (int32_t code = writeLink(oldHead, kBlockPrevious, list.back()); code != kOk)
+            if (Code code = writeLink(oldHead, kBlockPrevious, list.back()); code != Code::kOk)
                 return code;
         }
         firstFree_ = list.front();
@@ -146,22 +148,22 @@ class ChainWriter {
     // Gives free blocks at the end of the file back to the file system. Only
     // blocks really on the free list go: an unreachable block that merely looks
     // free keeps its place, and its stale links are never followed.
-    int32_t shrink() {
-        if (!headerLoaded_) return kOk;
+    Code shrink() {
+        if (!headerLoaded_) return Code::kOk;
         std::vector<int32_t> list;
         std::vector<uint8_t> onList(size_t(count_), 0);
         for (int32_t b = freeCount_ > 0 ? firstFree_ : 0; valid(b) && b < count_;) {
-            if (onList[size_t(b)]) return kBlockFileAccess;  // the free list loops
+            if (onList[size_t(b)]) return Code::kBlockFileAccess;  // the free list loops
             BlockLinks links;
-            if (int32_t code = readLinks(b, &links); code != kOk) return code;
-            if (links.used != 0) return kBlockFileAccess;  // a live block on the list
+            if (Code code = readLinks(b, &links); code != Code::kOk) return code;
+            if (links.used != 0) return Code::kBlockFileAccess;  // a live block on the list
             onList[size_t(b)] = 1;
             list.push_back(b);
             b = links.next;
         }
         int32_t kept = count_;
         while (kept > 1 && onList[size_t(kept - 1)]) --kept;
-        if (kept == count_) return kOk;
+        if (kept == count_) return Code::kOk;
         std::vector<int32_t> rest;
         for (int32_t b : list) {
             if (b < kept) rest.push_back(b);
@@ -173,16 +175,16 @@ class ChainWriter {
             const int32_t oldNext = i + 1 < list.size() ? list[i + 1] : 0;
             ++j;
             if (next == oldNext) continue;
-            if (int32_t code = writeLink(list[i], kBlockNext, next); code != kOk) return code;
+            if (Code code = writeLink(list[i], kBlockNext, next); code != Code::kOk) return code;
             if (next > 0) {
-                if (int32_t code = writeLink(next, kBlockPrevious, list[i]); code != kOk)
+                if (Code code = writeLink(next, kBlockPrevious, list[i]); code != Code::kOk)
                     return code;
             }
         }
         count_ = kept;
         firstFree_ = rest.empty() ? 0 : rest.front();
         freeCount_ = int32_t(rest.size());
-        if (int32_t code = saveHeader(); code != kOk) return code;
+        if (Code code = saveHeader(); code != Code::kOk) return code;
         fileBlocks_ = count_;
         return f_.file.truncate(uint64_t(count_) * kBlockSize);
     }
@@ -205,7 +207,7 @@ class ChainWriter {
 int32_t NextOldBlock(ChainWriter& w, int32_t b, const std::unordered_set<int32_t>& seen,
                      BlockLinks* links) {
     if (b <= 0 || !w.valid(b) || seen.count(b)) return 0;
-    if (w.readLinks(b, links) != kOk || links->used <= 0) return 0;
+    if (w.readLinks(b, links) != Code::kOk || links->used <= 0) return 0;
     return b;
 }
 
@@ -213,9 +215,9 @@ int32_t NextOldBlock(ChainWriter& w, int32_t b, const std::unordered_set<int32_t
 // only afterwards, so each link on disk points to a block that is written and
 // taken; a crash or failed write leaves the chain whole but shorter, and at
 // worst some blocks unreachable.
-int32_t WriteChainLocked(ChainWriter& w, const uint8_t* data, size_t n, int32_t oldFirst,
-                         int32_t* newFirst) {
-    if (int32_t code = w.start(); code != kOk) return code;
+Code WriteChainLocked(ChainWriter& w, const uint8_t* data, size_t n, int32_t oldFirst,
+                      int32_t* newFirst) {
+    if (Code code = w.start(); code != Code::kOk) return code;
     std::unordered_set<int32_t> seen;
     BlockLinks links;
     int32_t oldCursor = NextOldBlock(w, oldFirst, seen, &links);
@@ -227,22 +229,22 @@ int32_t WriteChainLocked(ChainWriter& w, const uint8_t* data, size_t n, int32_t 
         bool appended = false;
         if (oldCursor > 0) {
             b = oldCursor;
-        } else if (int32_t code = w.allocate(&b, &appended); code != kOk) {
+        } else if (Code code = w.allocate(&b, &appended); code != Code::kOk) {
             return code;
         }
         seen.insert(b);
         // A chain never holds a block twice, so it is never longer than the file.
         assert(int64_t(seen.size()) < w.limit());
         const int32_t used = int32_t(std::min<size_t>(kBlockPayload, n - k * kBlockPayload));
-        if (int32_t code = w.writeBlock(b, previous, 0, data + k * kBlockPayload, used);
-            code != kOk) {
+        if (Code code = w.writeBlock(b, previous, 0, data + k * kBlockPayload, used);
+            code != Code::kOk) {
             return code;
         }
         if (appended) {
-            if (int32_t code = w.saveHeader(); code != kOk) return code;
+            if (Code code = w.saveHeader(); code != Code::kOk) return code;
         }
         if (previous > 0) {
-            if (int32_t code = w.writeLink(previous, kBlockNext, b); code != kOk) return code;
+            if (Code code = w.writeLink(previous, kBlockNext, b); code != Code::kOk) return code;
         } else {
             *newFirst = b;
         }
@@ -260,13 +262,13 @@ int32_t WriteChainLocked(ChainWriter& w, const uint8_t* data, size_t n, int32_t 
         oldCursor = NextOldBlock(w, oldNext, seen, &links);
         oldNext = oldCursor > 0 ? links.next : 0;
     }
-    if (int32_t code = w.release(rest); code != kOk) return code;
+    if (Code code = w.release(rest); code != Code::kOk) return code;
     bool lastWasFileEnd = false;
     for (int32_t b : rest) lastWasFileEnd = lastWasFileEnd || b == w.count() - 1;
     if (lastWasFileEnd) {
-        if (int32_t code = w.shrink(); code != kOk) return code;
+        if (Code code = w.shrink(); code != Code::kOk) return code;
     }
-    return kOk;  // every change of the header was saved where it was made
+    return Code::kOk;  // every change of the header was saved where it was made
 }
 
 // The lock of the one block a reader stands on, handed along the chain: the
@@ -275,17 +277,19 @@ int32_t WriteChainLocked(ChainWriter& w, const uint8_t* data, size_t n, int32_t 
 class HandOverHandLock {
   public:
     explicit HandOverHandLock(LockedFile& f) : f_(f) {}
+    // Letting go of a block already passed cannot fail the walk: the lock goes
+    // with the file at the latest.
     ~HandOverHandLock() {
-        if (held_) f_.unlockByte(offset_);
+        if (held_) (void)f_.unlockByte(offset_);
     }
     HandOverHandLock(const HandOverHandLock&) = delete;
     HandOverHandLock& operator=(const HandOverHandLock&) = delete;
-    int32_t moveTo(uint64_t off) {
-        if (int32_t code = f_.lockByte(off, LockWaitTime()); code != kOk) return code;
-        if (held_) f_.unlockByte(offset_);
+    Code moveTo(uint64_t off) {
+        if (Code code = f_.lockByte(off, LockWaitTime()); code != Code::kOk) return code;
+        if (held_) (void)f_.unlockByte(offset_);
         offset_ = off;
         held_ = true;
-        return kOk;
+        return Code::kOk;
     }
 
   private:
@@ -296,108 +300,108 @@ class HandOverHandLock {
 
 }  // namespace
 
-static int32_t ReadChainUnguarded(LockedFile* blocks, int32_t first, std::string* out) {
+static Code ReadChainUnguarded(LockedFile* blocks, int32_t first, std::string* out) {
     out->clear();
-    if (first <= 0) return kOk;
-    if (blocks == nullptr || !blocks->file.isOpen()) return kBlockFileAccess;
+    if (first <= 0) return Code::kOk;
+    if (blocks == nullptr || !blocks->file.isOpen()) return Code::kBlockFileAccess;
     uint64_t length = 0;
-    if (blocks->file.size(&length) != kOk) return kBlockFileAccess;
+    if (blocks->file.size(&length) != Code::kOk) return Code::kBlockFileAccess;
     const int64_t fileBlocks = int64_t(length / kBlockSize);
     HandOverHandLock lock(*blocks);
-    int32_t code = kOk;
+    Code code = Code::kOk;
     int64_t steps = 0;
     for (int32_t b = first; b > 0;) {
         if (b >= fileBlocks || ++steps > fileBlocks) {
-            code = kBlockFileAccess;
+            code = Code::kBlockFileAccess;
             break;
         }
         const uint64_t off = uint64_t(b) * kBlockSize;
-        if (code = lock.moveTo(off); code != kOk) break;
+        if (code = lock.moveTo(off); code != Code::kOk) break;
         uint8_t block[kBlockSize];
         size_t got = 0;
-        if (blocks->file.readAt(off, block, kBlockSize, &got) != kOk || got < kBlockSize) {
-            code = kBlockFileAccess;
+        if (blocks->file.readAt(off, block, kBlockSize, &got) != Code::kOk || got < kBlockSize) {
+            code = Code::kBlockFileAccess;
             break;
         }
         const int32_t used = GetI32(block + kBlockUsed);
         if (used < 0 || used > kBlockPayload) {
-            code = kBlockFileAccess;
+            code = Code::kBlockFileAccess;
             break;
         }
         out->append(reinterpret_cast<const char*>(block + kBlockData), size_t(used));
         b = GetI32(block + kBlockNext);
     }
-    if (code != kOk) out->clear();
+    if (code != Code::kOk) out->clear();
     return code;
 }
 
 // No exception leaves the engine.
-int32_t ReadChain(LockedFile* blocks, int32_t first, std::string* out) {
+Code ReadChain(LockedFile* blocks, int32_t first, std::string* out) {
     try {
         return ReadChainUnguarded(blocks, first, out);
     } catch (...) {
-        return kBlockFileAccess;
+        return Code::kBlockFileAccess;
     }
 }
 
-static int32_t WriteChainUnguarded(LockedFile* blocks, const uint8_t* data, size_t n,
-                                   int32_t oldFirst, int32_t* newFirst) {
+static Code WriteChainUnguarded(LockedFile* blocks, const uint8_t* data, size_t n, int32_t oldFirst,
+                                int32_t* newFirst) {
     *newFirst = 0;
-    if (n == 0 && oldFirst <= 0) return kOk;  // nothing to write, nothing to free
-    if (blocks == nullptr || !blocks->file.isOpen()) return kBlockFileAccess;
+    if (n == 0 && oldFirst <= 0) return Code::kOk;  // nothing to write, nothing to free
+    if (blocks == nullptr || !blocks->file.isOpen()) return Code::kBlockFileAccess;
     ChainWriter writer(*blocks);
-    int32_t code = WriteChainLocked(writer, data, n, oldFirst, newFirst);
-    if (code != kOk) *newFirst = oldFirst;  // the field keeps what it had
+    Code code = WriteChainLocked(writer, data, n, oldFirst, newFirst);
+    if (code != Code::kOk) *newFirst = oldFirst;  // the field keeps what it had
     return code;
 }
 
 // No exception leaves the engine.
-int32_t WriteChain(LockedFile* blocks, const uint8_t* data, size_t n, int32_t oldFirst,
-                   int32_t* newFirst) {
+Code WriteChain(LockedFile* blocks, const uint8_t* data, size_t n, int32_t oldFirst,
+                int32_t* newFirst) {
     try {
         return WriteChainUnguarded(blocks, data, n, oldFirst, newFirst);
     } catch (...) {
-        return kBlockFileAccess;
+        return Code::kBlockFileAccess;
     }
 }
 
-int32_t FreeChain(LockedFile* blocks, int32_t first) {
+Code FreeChain(LockedFile* blocks, int32_t first) {
     int32_t unused = 0;
     return WriteChain(blocks, nullptr, 0, first, &unused);
 }
 
-int32_t ChainBlocks(LockedFile* blocks, int32_t first, std::vector<int32_t>* out) {
+Code ChainBlocks(LockedFile* blocks, int32_t first, std::vector<int32_t>* out) {
     out->clear();
-    if (first <= 0) return kOk;
-    if (blocks == nullptr || !blocks->file.isOpen()) return kBlockFileAccess;
+    if (first <= 0) return Code::kOk;
+    if (blocks == nullptr || !blocks->file.isOpen()) return Code::kBlockFileAccess;
     uint64_t length = 0;
-    if (int32_t code = blocks->file.size(&length); code != kOk) return code;
+    if (Code code = blocks->file.size(&length); code != Code::kOk) return code;
     const int64_t fileBlocks = int64_t(length / kBlockSize);
     std::unordered_set<int32_t> seen;
     for (int32_t b = first; b > 0 && b < fileBlocks && seen.insert(b).second;) {
         uint8_t raw[kBlockData];
         size_t got = 0;
-        if (blocks->file.readAt(uint64_t(b) * kBlockSize, raw, kBlockData, &got) != kOk ||
+        if (blocks->file.readAt(uint64_t(b) * kBlockSize, raw, kBlockData, &got) != Code::kOk ||
             got < kBlockData) {
-            return kBlockFileAccess;
+            return Code::kBlockFileAccess;
         }
         if (GetI32(raw + kBlockUsed) <= 0) break;
         out->push_back(b);
         assert(out->size() < size_t(fileBlocks));  // the header block is in no chain
         b = GetI32(raw + kBlockNext);
     }
-    return kOk;
+    return Code::kOk;
 }
 
-int32_t ResetBlockFile(LockedFile* blocks) {
-    if (blocks == nullptr || !blocks->file.isOpen()) return kBlockFileAccess;
+Code ResetBlockFile(LockedFile* blocks) {
+    if (blocks == nullptr || !blocks->file.isOpen()) return Code::kBlockFileAccess;
     ByteLock header(*blocks, 0, LockWaitTime());
-    if (header.code() != kOk) return header.code();
-    if (int32_t code = WriteBlockCounts(blocks, 1, 0, 0); code != kOk) return code;
+    if (header.code() != Code::kOk) return header.code();
+    if (Code code = WriteBlockCounts(blocks, 1, 0, 0); code != Code::kOk) return code;
     return blocks->file.truncate(kBlockSize);
 }
 
-int32_t WriteBlockCounts(LockedFile* blocks, int32_t count, int32_t freeCount, int32_t firstFree) {
+Code WriteBlockCounts(LockedFile* blocks, int32_t count, int32_t freeCount, int32_t firstFree) {
     static_assert(kBlockHeaderFreeCount == kBlockHeaderCount + 4 &&
                   kBlockHeaderFirstFree == kBlockHeaderCount + 8);
     uint8_t counts[12];

@@ -91,15 +91,15 @@ Database* CurrentDatabase() {
     return db;
 }
 
-int32_t HoldRecord(Database& db, int32_t record) {
-    if (record < 0 || db.heldRecord == record) return kOk;
+Code HoldRecord(Database& db, int32_t record) {
+    if (record < 0 || db.heldRecord == record) return Code::kOk;
     ReleaseHeldRecord(db);
-    int32_t code = db.records.lockByte(db.recordOffset(record), LockWaitTime());
-    if (code != kOk) return code;
+    Code code = db.records.lockByte(db.recordOffset(record), LockWaitTime());
+    if (code != Code::kOk) return code;
     db.heldRecord = record;
     db.heldRecordInside = false;
     PostRelease();
-    return kOk;
+    return Code::kOk;
 }
 
 void HoldAppendedRecord(Database& db) {
@@ -111,7 +111,7 @@ void HoldAppendedRecord(Database& db) {
 
 void ReleaseHeldRecord(Database& db) {
     if (db.heldRecord < 0) return;
-    db.records.unlockByte(db.recordOffset(db.heldRecord));
+    (void)db.records.unlockByte(db.recordOffset(db.heldRecord));
     db.heldRecord = -1;
     db.heldRecordInside = false;
 }

@@ -53,12 +53,12 @@ Value rs::FieldValueOfBytes(const FieldDescriptor& f, const uint8_t* bytes) {
 namespace {
 
 // Bytes of a fixed-width field for a value already of (or converted to) its kind.
-int32_t BytesOfValue(const FieldDescriptor& f, const Value* value, uint8_t* out) {
+Code BytesOfValue(const FieldDescriptor& f, const Value* value, uint8_t* out) {
     std::memset(out, 0, size_t(f.width));
-    if (value == nullptr) return kOk;  // the empty value of the kind
+    if (value == nullptr) return Code::kOk;  // the empty value of the kind
     const uint32_t want = FieldValueType(f.type);
     const bool numericPair = IsNumericType(value->type) && IsNumericType(want);
-    if (value->type != want && !numericPair) return kValueKindMismatch;
+    if (value->type != want && !numericPair) return Code::kValueKindMismatch;
     switch (f.type) {
         case kFieldByte:
             out[0] = uint8_t(IntegerOf(*value));
@@ -104,7 +104,7 @@ int32_t BytesOfValue(const FieldDescriptor& f, const Value* value, uint8_t* out)
         default:
             break;
     }
-    return kOk;
+    return Code::kOk;
 }
 
 Value EmptyValueOf(const FieldDescriptor& f) {
@@ -118,34 +118,34 @@ std::string_view ChainBytesOf(const FieldDescriptor& f, const Value* value) {
     return ByteSetOf(*value);
 }
 
-int32_t WriteChainField(Database& db, const FieldDescriptor& f, const Value* value) {
+Code WriteChainField(Database& db, const FieldDescriptor& f, const Value* value) {
     const uint32_t want = FieldValueType(f.type);
-    if (value != nullptr && value->type != want) return kValueKindMismatch;
-    if (db.current < 0) return kNoCurrentRecord;
+    if (value != nullptr && value->type != want) return Code::kValueKindMismatch;
+    if (db.current < 0) return Code::kNoCurrentRecord;
     // The record lock is held over reading the old chain head, the chain write
     // and storing the new head.
     ByteLock lock(db.records, db.recordOffset(db.current), LockWaitTime());
-    if (lock.code() != kOk) return lock.code();
+    if (lock.code() != Code::kOk) return lock.code();
     uint8_t head[4];
-    int32_t code = ReadFieldBytes(db, db.current, f, head);
-    if (code == kSeekFailed || code == kReadFieldFailed) return kNoCurrentRecord;
-    if (code != kOk) return code;
-    if (!db.blocks) return kWriteFieldFailed;
+    Code code = ReadFieldBytes(db, db.current, f, head);
+    if (code == Code::kSeekFailed || code == Code::kReadFieldFailed) return Code::kNoCurrentRecord;
+    if (code != Code::kOk) return code;
+    if (!db.blocks) return Code::kWriteFieldFailed;
     std::string_view bytes = ChainBytesOf(f, value);
     if (bytes.empty()) {
         // Clearing: the field lets go of the chain before its blocks are freed,
         // so a crash in between leaks the chain instead of sharing it.
         const int32_t old = GetI32(head);
-        if (old <= 0) return kOk;
+        if (old <= 0) return Code::kOk;
         PutI32(head, 0);
-        if (code = WriteFieldBytes(db, db.current, f, head); code != kOk) return code;
+        if (code = WriteFieldBytes(db, db.current, f, head); code != Code::kOk) return code;
         return FreeChain(db.blocks.get(), old);
     }
     int32_t first = 0;
     code = WriteChain(db.blocks.get(), reinterpret_cast<const uint8_t*>(bytes.data()), bytes.size(),
                       GetI32(head), &first);
-    if (code != kOk) return code;
-    if (first == GetI32(head)) return kOk;
+    if (code != Code::kOk) return code;
+    if (first == GetI32(head)) return Code::kOk;
     PutI32(head, first);
     return WriteFieldBytes(db, db.current, f, head);
 }
@@ -179,7 +179,7 @@ void ReadField(Value* result, int32_t argc, const Value* argv) {
         return;
     }
     if (!db->blocks) {
-        code = kReadFieldFailed;
+        code = Code::kReadFieldFailed;
         return;
     }
     std::string chain;
@@ -196,12 +196,12 @@ void WriteField(Value* result, int32_t argc, const Value* argv) {
     result->type = TypeCode::kBool;
     Database* db = DatabaseManager::instance().current();
     if (db == nullptr) {
-        code = kDatabaseNotOpen;
+        code = Code::kDatabaseNotOpen;
         return;
     }
     const FieldDescriptor* f = ResolveField(*db, argc > 0 ? argv[0] : Value{});
     if (f == nullptr) {
-        code = kNoSuchField;
+        code = Code::kNoSuchField;
         return;
     }
     const Value* value = argc > 1 && argv[1].type != TypeCode::kNone ? &argv[1] : nullptr;
@@ -223,7 +223,7 @@ void WriteField(Value* result, int32_t argc, const Value* argv) {
             }
         }
     } catch (...) {
-        code = kWriteFieldFailed;
+        code = Code::kWriteFieldFailed;
     }
     result->lo = code.ok();
 }

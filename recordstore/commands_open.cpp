@@ -62,7 +62,7 @@ void OpenDatabase(Value* result, int32_t argc, const Value* argv) {
     try {
         code = DatabaseManager::instance().open(TextArgument(argc, argv, 0), options);
     } catch (...) {
-        code = kOpenFailed;  // no exception leaves the engine
+        code = Code::kOpenFailed;  // no exception leaves the engine
     }
     result->lo = code.ok();
 }

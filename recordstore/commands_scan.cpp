@@ -34,27 +34,27 @@ class ScanScope {
 };
 
 // Scans every record under the whole-database lock.
-int32_t ScanAll(Database& db, const RecordVisitor& visit) {
+Code ScanAll(Database& db, const RecordVisitor& visit) {
     WholeLock whole(db.records, LockWaitTime());
-    if (whole.code() != kOk) return whole.code();
+    if (whole.code() != Code::kOk) return whole.code();
     int32_t count = 0;
-    if (int32_t code = ReadRecordCount(db, &count); code != kOk) return code;
+    if (Code code = ReadRecordCount(db, &count); code != Code::kOk) return code;
     return ScanRecords(db, 0, count, visit);
 }
 
 }  // namespace
 
 void DeleteRecord(Value* result, int32_t argc, const Value* argv) {
-    SucceedOnCurrentDatabase(result, [&](Database& db) -> int32_t {
+    SucceedOnCurrentDatabase(result, [&](Database& db) -> Code {
         if (!Present(argc, argv, 0)) return MarkRecord(db, db.current, true);
         const Value condition = argv[0];
         ScanScope scope(db);
-        return ScanAll(db, [&](const uint8_t* record, int32_t index) -> int32_t {
+        return ScanAll(db, [&](const uint8_t* record, int32_t index) -> ScanStep {
             scope.visit(record, index);
             bool holds = ConditionHolds(condition);
             scope.leave();
             const int32_t tag = GetI32(record);
-            if (!holds || tag <= 0) return 0;
+            if (!holds || tag <= 0) return ScanStep::GoOn();
             uint8_t negated[4];
             PutI32(negated, -tag);
             return db.records.file.writeAt(db.recordOffset(index), negated, 4);
@@ -71,36 +71,36 @@ void EmptyDatabase(Value* result, int32_t argc, const Value* argv) {
 }
 
 void FindRecord(Value* result, int32_t argc, const Value* argv) {
-    OnCurrentDatabase(result, TypeCode::kBool, [&](Database& db) -> int32_t {
+    OnCurrentDatabase(result, TypeCode::kBool, [&](Database& db) -> Code {
         const Value condition = argc > 0 ? argv[0] : Value{};
         // The header lock is held for the whole search, so no append slips in.
         ByteLock header(db.records, kHeaderCount, HeaderLockWait());
-        if (header.code() != kOk) return header.code();
+        if (header.code() != Code::kOk) return header.code();
         int32_t count = 0;
-        if (int32_t code = ReadRecordCount(db, &count); code != kOk) return code;
+        if (Code code = ReadRecordCount(db, &count); code != Code::kOk) return code;
         const int32_t start = db.current < 0 ? 0 : db.current;
-        if (count == 0 || start >= count) return kOk;
+        if (count == 0 || start >= count) return Code::kOk;
         int32_t found = -1;
-        int32_t code = kOk;
+        Code code = Code::kOk;
         {
             ScanScope scope(db);
             WholeLock whole(db.records, LockWaitTime());
-            if (whole.code() != kOk) return whole.code();
+            if (whole.code() != Code::kOk) return whole.code();
             // A search by one text field compares the record images directly.
             const DirectTextMatch direct = DirectTextMatch::Recognise(db, condition);
-            code =
-                ScanRecords(db, start, count, [&](const uint8_t* record, int32_t index) -> int32_t {
-                    if (direct) {
-                        if (!direct.holds(record)) return 0;
-                    } else {
-                        scope.visit(record, index);
-                        if (!ConditionHolds(condition)) return 0;
-                    }
-                    found = index;
-                    return 1;
-                });
+            code = ScanRecords(db, start, count,
+                               [&](const uint8_t* record, int32_t index) -> ScanStep {
+                                   if (direct) {
+                                       if (!direct.holds(record)) return ScanStep::GoOn();
+                                   } else {
+                                       scope.visit(record, index);
+                                       if (!ConditionHolds(condition)) return ScanStep::GoOn();
+                                   }
+                                   found = index;
+                                   return ScanStep::Stop();
+                               });
         }
-        if (code == kOk && found >= 0) {
+        if (code == Code::kOk && found >= 0) {
             db.current = found;
             AssertCurrentWithin(db, count);
             result->lo = 1;
@@ -115,31 +115,31 @@ void SumRecords(Value* result, int32_t argc, const Value* argv) {
         const bool conditional = Present(argc, argv, 1);
         const Value condition = conditional ? argv[1] : Value{};
         double sum = 0.0;
-        int32_t code = kOk;
+        Code code = Code::kOk;
         {
             ScanScope scope(db);
             // A sum of one number field reads it from the record images directly.
             const DirectNumber direct = DirectNumber::Recognise(db, expression);
             if (direct && direct.isFloating() && !conditional) {
-                code = ScanAll(db, [&](const uint8_t* record, int32_t) -> int32_t {
+                code = ScanAll(db, [&](const uint8_t* record, int32_t) -> ScanStep {
                     sum += direct.numberOf(record);
-                    return 0;
+                    return ScanStep::GoOn();
                 });
             } else {
-                code = ScanAll(db, [&](const uint8_t* record, int32_t index) -> int32_t {
+                code = ScanAll(db, [&](const uint8_t* record, int32_t index) -> ScanStep {
                     scope.visit(record, index);
-                    if (conditional && !ConditionHolds(condition)) return 0;
+                    if (conditional && !ConditionHolds(condition)) return ScanStep::GoOn();
                     Value v = direct ? direct.valueOf(record) : EvaluateDeferred(expression);
                     if (!IsNumericType(v.type)) {
-                        SetLastDatabaseError(kExpressionKind);
+                        SetLastDatabaseError(Code::kExpressionKind);
                         ReportRuntimeError(11);
                     }
                     sum += NumberOf(v);
-                    return 0;
+                    return ScanStep::GoOn();
                 });
             }
         }
-        *result = MakeDouble(code == kOk ? sum : 0.0);
+        *result = MakeDouble(code == Code::kOk ? sum : 0.0);
         return code;
     });
 }

@@ -19,29 +19,29 @@ std::vector<FieldInfo> CurrentDatabaseFields() {
     return out;
 }
 
-int32_t WithCurrentDatabaseLocked(int32_t waitMs, const std::function<void()>& work) {
+Code WithCurrentDatabaseLocked(int32_t waitMs, const std::function<void()>& work) {
     Database* db = DatabaseManager::instance().current();
-    if (db == nullptr) return kNoCurrentDatabase;
+    if (db == nullptr) return Code::kNoCurrentDatabase;
     WholeLock whole(db->records, waitMs);
-    if (whole.code() == kOk) work();
+    if (whole.code() == Code::kOk) work();
     return whole.code();
 }
 
-int32_t ScanCurrentDatabase(const std::function<void(int32_t index, int32_t serial)>& visit) {
+Code ScanCurrentDatabase(const std::function<void(int32_t index, int32_t serial)>& visit) {
     Database* db = DatabaseManager::instance().current();
-    if (db == nullptr) return kNoCurrentDatabase;
+    if (db == nullptr) return Code::kNoCurrentDatabase;
     WholeLock whole(db->records, DatabaseLockWaitTime());
-    if (whole.code() != kOk) return whole.code();
+    if (whole.code() != Code::kOk) return whole.code();
     int32_t count = 0;
-    if (int32_t code = ReadRecordCount(*db, &count); code != kOk) return code;
+    if (Code code = ReadRecordCount(*db, &count); code != Code::kOk) return code;
     const uint8_t* savedRecord = db->scanRecord;
     const int32_t savedCurrent = db->current;
-    const int32_t code =
-        ScanRecords(*db, 0, count, [&](const uint8_t* record, int32_t index) -> int32_t {
+    const Code code =
+        ScanRecords(*db, 0, count, [&](const uint8_t* record, int32_t index) -> ScanStep {
             db->scanRecord = record;
             db->current = index;
             visit(index, GetI32(record));
-            return 0;
+            return ScanStep::GoOn();
         });
     db->scanRecord = savedRecord;
     db->current = savedCurrent;
@@ -53,32 +53,33 @@ int32_t SerialOfRecord(int32_t index) {
     if (db == nullptr || index < 0) return 0;
     uint8_t tag[4];
     size_t got = 0;
-    if (db->records.file.readAt(db->recordOffset(index), tag, 4, &got) != kOk || got != 4) return 0;
+    if (db->records.file.readAt(db->recordOffset(index), tag, 4, &got) != Code::kOk || got != 4)
+        return 0;
     return GetI32(tag);
 }
 
-int32_t FindRecordBySerial(int32_t serial, int32_t* index, int32_t hint) {
+Code FindRecordBySerial(int32_t serial, int32_t* index, int32_t hint) {
     *index = -1;
     Database* db = DatabaseManager::instance().current();
-    if (db == nullptr) return kNoCurrentDatabase;
-    if (serial == 0) return kOk;
+    if (db == nullptr) return Code::kNoCurrentDatabase;
+    if (serial == 0) return Code::kOk;
     WholeLock whole(db->records, DatabaseLockWaitTime());
-    if (whole.code() != kOk) return whole.code();
+    if (whole.code() != Code::kOk) return whole.code();
     int32_t count = 0;
-    if (int32_t code = ReadRecordCount(*db, &count); code != kOk) return code;
+    if (Code code = ReadRecordCount(*db, &count); code != Code::kOk) return code;
     if (hint >= 0 && hint < count) {
         uint8_t tag[4];
         size_t got = 0;
-        const int32_t code = db->records.file.readAt(db->recordOffset(hint), tag, 4, &got);
-        if (code == kOk && got == 4 && GetI32(tag) == serial) {
+        const Code code = db->records.file.readAt(db->recordOffset(hint), tag, 4, &got);
+        if (code == Code::kOk && got == 4 && GetI32(tag) == serial) {
             *index = hint;
-            return kOk;
+            return Code::kOk;
         }
     }
-    return ScanRecords(*db, 0, count, [&](const uint8_t* record, int32_t i) -> int32_t {
-        if (GetI32(record) != serial) return 0;
+    return ScanRecords(*db, 0, count, [&](const uint8_t* record, int32_t i) -> ScanStep {
+        if (GetI32(record) != serial) return ScanStep::GoOn();
         *index = i;
-        return 1;
+        return ScanStep::Stop();
     });
 }
 

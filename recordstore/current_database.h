@@ -8,6 +8,7 @@
 #include <functional>
 #include <vector>
 
+#include "recordstore/error_codes.h"
 #include "recordstore/fields.h"
 
 namespace tavrin::rs {
@@ -19,22 +20,22 @@ std::vector<FieldInfo> CurrentDatabaseFields();
 
 // Calls visit(index, serial) for every record in file order (index 0-based,
 // serial the record's tag) under the whole-database lock; during the call the
-// record is the current one and ReadField reads it from the chunk. Returns 0
-// or the engine's negative code.
-int32_t ScanCurrentDatabase(const std::function<void(int32_t index, int32_t serial)>& visit);
+// record is the current one and ReadField reads it from the chunk. Returns kOk
+// or the engine's failure code.
+Code ScanCurrentDatabase(const std::function<void(int32_t index, int32_t serial)>& visit);
 
 // The serial (tag) of a record of the current database, 0 when it cannot be read.
 int32_t SerialOfRecord(int32_t index);
 
 // The 0-based index of the record with this serial in the current database
-// into *index (-1 when there is none). Returns 0 or the engine's negative code
+// into *index (-1 when there is none). Returns kOk or the engine's failure code
 // when the file could not be read. The record at `hint` (where the list row
 // of the record lies while the list keeps the file's order) is looked at
 // first; serials are unique, so a match there is the record.
-int32_t FindRecordBySerial(int32_t serial, int32_t* index, int32_t hint = -1);
+Code FindRecordBySerial(int32_t serial, int32_t* index, int32_t hint = -1);
 
 // Runs work while the current database's whole-database lock is held, waiting
-// up to waitMs for it. Returns the lock's code: 0 when work ran.
-int32_t WithCurrentDatabaseLocked(int32_t waitMs, const std::function<void()>& work);
+// up to waitMs for it. Returns the lock's code: kOk when work ran.
+Code WithCurrentDatabaseLocked(int32_t waitMs, const std::function<void()>& work);
 
 }  // namespace tavrin::rs

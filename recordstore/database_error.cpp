@@ -33,9 +33,9 @@ constexpr int32_t kMessageCount = int32_t(sizeof kMessages / sizeof kMessages[0]
 
 }  // namespace
 
-const char* DatabaseError(int32_t code) {
-    if (code == 0) return "";
-    int32_t index = -code;
+const char* DatabaseError(rs::Code code) {
+    if (code == rs::Code::kOk) return "";
+    const int32_t index = -rs::ToInt(code);
     if (index <= 0 || index >= kMessageCount || kMessages[index] == nullptr) return rs_text::E1;
     return *kMessages[index];
 }

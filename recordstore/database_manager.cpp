@@ -60,18 +60,18 @@ std::string DatabaseManager::FullPath(std::string_view gbkName) {
     return result.empty() ? "/" : result;
 }
 
-int32_t DatabaseManager::open(std::string_view gbkFileName, const OpenOptions& options) {
-    if (gbkFileName.empty()) return rs::kFileNotFound;
-    if (!options.alias.empty() && !rs::IsValidName(options.alias, 0)) return rs::kBadAlias;
+rs::Code DatabaseManager::open(std::string_view gbkFileName, const OpenOptions& options) {
+    if (gbkFileName.empty()) return rs::Code::kFileNotFound;
+    if (!options.alias.empty() && !rs::IsValidName(options.alias, 0)) return rs::Code::kBadAlias;
     const std::string path = FullPath(rs::WithDefaultExtension(gbkFileName));
     for (auto& db : list_) {
-        if (rs::EqualNoCase(db->fullPath, path)) return rs::kAlreadyOpen;
+        if (rs::EqualNoCase(db->fullPath, path)) return rs::Code::kAlreadyOpen;
     }
     size_t indexCount = 0;
     for (const std::string& index : options.indexFiles) indexCount += index.empty() ? 0 : 1;
-    if (indexCount > 10) return -34;
+    if (indexCount > 10) return rs::Code::kTooManyIndexFiles;
     // Index files are not kept by this engine; asking for one is refused plainly.
-    if (indexCount > 0) return rs::kIndexOpenFailed;
+    if (indexCount > 0) return rs::Code::kIndexOpenFailed;
 
     rs::OpenRequest request;
     request.gbkPath = path;
@@ -79,17 +79,17 @@ int32_t DatabaseManager::open(std::string_view gbkFileName, const OpenOptions& o
     request.sharing = rs::SharingFromArgument(options.sharing);
     request.password = options.password;
     std::unique_ptr<rs::Database> db;
-    if (int32_t code = rs::OpenDatabaseFiles(request, &db); code != rs::kOk) return code;
+    if (rs::Code code = rs::OpenDatabaseFiles(request, &db); code != rs::Code::kOk) return code;
     for (auto& other : list_) {
         if (other->fileInode != 0 && other->fileDevice == db->fileDevice &&
             other->fileInode == db->fileInode) {
-            return rs::kAlreadyOpen;  // db closes its files
+            return rs::Code::kAlreadyOpen;  // db closes its files
         }
     }
     db->alias = options.alias;
     list_.push_back(std::move(db));
     current_ = int32_t(list_.size()) - 1;
-    return rs::kOk;
+    return rs::Code::kOk;
 }
 
 int32_t DatabaseManager::find(std::string_view gbkName) const {
@@ -109,11 +109,11 @@ int32_t DatabaseManager::find(std::string_view gbkName) const {
     return -1;
 }
 
-int32_t DatabaseManager::select(std::string_view gbkName) {
+rs::Code DatabaseManager::select(std::string_view gbkName) {
     int32_t i = find(gbkName);
-    if (i < 0) return rs::kDatabaseNotOpen;
+    if (i < 0) return rs::Code::kDatabaseNotOpen;
     current_ = i;
-    return rs::kOk;
+    return rs::Code::kOk;
 }
 
 void DatabaseManager::closeAt(int32_t index) {

@@ -9,6 +9,8 @@
 #include <string_view>
 #include <vector>
 
+#include "recordstore/error_codes.h"
+
 namespace tavrin {
 
 namespace rs {
@@ -36,11 +38,11 @@ class DatabaseManager {
     DatabaseManager(const DatabaseManager&) = delete;
     DatabaseManager& operator=(const DatabaseManager&) = delete;
 
-    // Opens, checks and appends a database, which becomes current. -38 when the
+    // Opens, checks and appends a database, which becomes current. kAlreadyOpen when the
     // same file (any spelling, any link) is already open.
-    int32_t open(std::string_view gbkFileName, const OpenOptions& options);
+    rs::Code open(std::string_view gbkFileName, const OpenOptions& options);
     // Looks up by alias, then file title, then full path (newest first, no case).
-    int32_t select(std::string_view gbkName);
+    rs::Code select(std::string_view gbkName);
     // Closes the database the name finds, or the current one for an empty name.
     void close(std::string_view gbkName);
     void closeAll();
@@ -66,19 +68,23 @@ class DatabaseManager {
     int32_t current_ = -1;
 };
 
-// The per-thread last database error: 0 or a negative code. Every command
-// touches it twice, so it is reached without a call.
+// The per-thread last database error: 0 or a negative code, the number the
+// application sees. Every command touches it twice, so it is reached without a call.
 namespace detail {
 extern constinit __attribute__((tls_model("initial-exec"))) thread_local int32_t tLastDatabaseError;
 }
 inline int32_t LastDatabaseError() {
     return detail::tLastDatabaseError;
 }
-inline void SetLastDatabaseError(int32_t code) {
-    detail::tLastDatabaseError = code;
+// The same as the engine's code, for callers that ask what kind of failure it was.
+inline rs::Code LastDatabaseCode() {
+    return rs::Code(detail::tLastDatabaseError);
 }
-// The GBK message of a code: "" for 0, "未知错误" for an unknown code.
-const char* DatabaseError(int32_t code);
+inline void SetLastDatabaseError(rs::Code code) {
+    detail::tLastDatabaseError = rs::ToInt(code);
+}
+// The GBK message of a code: "" for kOk, "未知错误" for an unknown code.
+const char* DatabaseError(rs::Code code);
 // The process-wide lock wait time (ms; 0 fail at once, -1 for ever).
 int32_t DatabaseLockWaitTime();
 void SetDatabaseLockWaitTime(int32_t ms);

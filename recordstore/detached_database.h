@@ -9,6 +9,7 @@
 #include <string_view>
 #include <vector>
 
+#include "recordstore/error_codes.h"
 #include "recordstore/fields.h"
 
 namespace tavrin::rs {
@@ -25,7 +26,7 @@ class DetachedDatabase {
     // Opens the record file gbkName (default extension "EDB", relative to the
     // current directory) with OpenDatabase's sharing numbers (1 others may read
     // and write ... 4 exclusive). Whatever was open before is closed first.
-    int32_t open(std::string_view gbkName, bool readOnly = false, int32_t sharing = 1);
+    Code open(std::string_view gbkName, bool readOnly = false, int32_t sharing = 1);
     void close();
     bool isOpen() const { return db_ != nullptr; }
 
@@ -33,15 +34,15 @@ class DetachedDatabase {
     // The record count from disk, 0 when it cannot be read.
     int32_t recordCount() const;
     // Exactly the field's width of bytes of one record (0-based); "" on failure.
-    int32_t readField(int32_t record, int32_t field, std::string* bytes) const;
+    Code readField(int32_t record, int32_t field, std::string* bytes) const;
     // Writes the field's width of bytes under the record's lock.
-    int32_t writeField(int32_t record, int32_t field, const uint8_t* bytes);
-    int32_t appendRecord();
+    Code writeField(int32_t record, int32_t field, const uint8_t* bytes);
+    Code appendRecord();
     // Removes [first, first + count) from the file.
-    int32_t removeRecords(int32_t first, int32_t count);
+    Code removeRecords(int32_t first, int32_t count);
     // Takes or gives back a record's lock as a writer of that record holds it.
-    int32_t lockRecord(int32_t record);
-    int32_t unlockRecord(int32_t record);
+    Code lockRecord(int32_t record);
+    Code unlockRecord(int32_t record);
 
   private:
     std::unique_ptr<Database> db_;

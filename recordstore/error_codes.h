@@ -1,12 +1,14 @@
 // The engine's result codes: 0 for success, otherwise the negative code whose
-// message the DatabaseError table gives. Every engine routine returns one.
+// message the DatabaseError table gives. Every engine routine returns one; the
+// type is nodiscard so that a result dropped on the floor is a warning, and it
+// turns into the application's plain number only at the record commands.
 #pragma once
 
 #include <cstdint>
 
 namespace tavrin::rs {
 
-enum Code : int32_t {
+enum class [[nodiscard]] Code : int32_t{
     kOk = 0,
     kUnknown = -1,
     kCreateFailed = -2,
@@ -38,6 +40,7 @@ enum Code : int32_t {
     kLockFailed = -28,
     kUnlockFailed = -29,
     kIndexOpenFailed = -30,
+    kTooManyIndexFiles = -34,
     kBlockFileUnreadable = -35,
     kBlockFileVersion = -36,
     kBlockFileBroken = -37,
@@ -64,8 +67,13 @@ enum Code : int32_t {
 };
 
 // True for the two failures that the lock wait time lets us retry.
-inline bool IsBusy(int32_t code) {
-    return code == kSharingViolation || code == kLockViolation;
+constexpr bool IsBusy(Code code) {
+    return code == Code::kSharingViolation || code == Code::kLockViolation;
+}
+
+// The number the application sees for a code (the record commands' last error).
+constexpr int32_t ToInt(Code code) {
+    return static_cast<int32_t>(code);
 }
 
 }  // namespace tavrin::rs

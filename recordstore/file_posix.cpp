@@ -33,17 +33,17 @@ bool LockingUnsupported(int error) {
     return error == EINVAL || error == EOPNOTSUPP || error == ENOSYS;
 }
 
-int32_t SetLock(int fd, short type, uint64_t off, uint64_t len) {
+Code SetLock(int fd, short type, uint64_t off, uint64_t len) {
     struct flock fl {};
     fl.l_type = type;
     fl.l_whence = SEEK_SET;
     fl.l_start = off_t(off);
     fl.l_len = off_t(len);
     int error = FaultBefore(FileCall::kLock);
-    if (error == 0 && fcntl(fd, F_OFD_SETLK, &fl) == 0) return kOk;
+    if (error == 0 && fcntl(fd, F_OFD_SETLK, &fl) == 0) return Code::kOk;
     if (error <= 0) error = error < 0 ? ENOLCK : errno;
-    if (error == EAGAIN || error == EACCES || error == ENOLCK) return kLockViolation;
-    if (LockingUnsupported(error)) return kOk;
+    if (error == EAGAIN || error == EACCES || error == ENOLCK) return Code::kLockViolation;
+    if (LockingUnsupported(error)) return Code::kOk;
     return CodeOfErrno(error);
 }
 
@@ -73,47 +73,47 @@ Sharing SharingFromArgument(int32_t argument) {
     }
 }
 
-int32_t CodeOfErrno(int error) {
+Code CodeOfErrno(int error) {
     switch (error) {
         case 0:
-            return kOk;
+            return Code::kOk;
         case ENOENT:
-            return kFileNotFound;
+            return Code::kFileNotFound;
         case ENOTDIR:
         case ENAMETOOLONG:
         case ELOOP:
         case EINVAL:
-            return kBadPath;
+            return Code::kBadPath;
         case EMFILE:
         case ENFILE:
-            return kTooManyOpenFiles;
+            return Code::kTooManyOpenFiles;
         case EACCES:
         case EPERM:
         case EROFS:
         case EISDIR:
         case ETXTBSY:
-            return kAccessDenied;
+            return Code::kAccessDenied;
         case EBADF:
-            return kBadHandle;
+            return Code::kBadHandle;
         case ESPIPE:
         case EOVERFLOW:
-            return kSeekFailed;
+            return Code::kSeekFailed;
         case EIO:
-            return kHardIo;
+            return Code::kHardIo;
         case EAGAIN:
-            return kLockViolation;
+            return Code::kLockViolation;
         case ENOSPC:
         case EDQUOT:
         case EFBIG:
-            return kDiskFull;
+            return Code::kDiskFull;
         default:
-            return kUnknown;
+            return Code::kUnknown;
     }
 }
 
-int32_t PosixFile::open(const std::string& nativePath, bool write, Sharing sharing, bool create) {
+Code PosixFile::open(const std::string& nativePath, bool write, Sharing sharing, bool create) {
     close();
-    if (nativePath.empty()) return kFileNotFound;
+    if (nativePath.empty()) return Code::kFileNotFound;
     int flags = (write ? O_RDWR : O_RDONLY) | O_CLOEXEC | O_NONBLOCK;
     if (create) flags |= O_CREAT;
     if (int error = FaultBefore(FileCall::kOpen); error != 0)
@@ -123,55 +123,56 @@ int32_t PosixFile::open(const std::string& nativePath, bool write, Sharing shari
     struct stat st {};
     if (fstat(fd, &st) != 0 || !S_ISREG(st.st_mode)) {
         ::close(fd);
-        return kAccessDenied;  // a directory, a pipe or a device is no database
+        return Code::kAccessDenied;  // a directory, a pipe or a device is no database
     }
     fcntl(fd, F_SETFL, fcntl(fd, F_GETFL) & ~O_NONBLOCK);
     fd_ = fd;
     writable_ = write;
     written_ = false;
-    int32_t code = claimSharing(write, sharing);
-    if (code == kOk && create && ftruncate(fd_, 0) != 0) code = CodeOfErrno(errno);
-    if (code == kOk && create) written_ = true;
-    if (code != kOk) close();
+    Code code = claimSharing(write, sharing);
+    if (code == Code::kOk && create && ftruncate(fd_, 0) != 0) code = CodeOfErrno(errno);
+    if (code == Code::kOk && create) written_ = true;
+    if (code != Code::kOk) close();
     return code;
 }
 
 // Registers this opener first and looks for conflicting openers second, so that
 // two processes racing to open can at worst both fail, never both succeed.
-int32_t PosixFile::claimSharing(bool write, Sharing sharing) const {
+Code PosixFile::claimSharing(bool write, Sharing sharing) const {
     bool denyRead = sharing == Sharing::kDenyRead || sharing == Sharing::kExclusive;
     bool denyWrite = sharing == Sharing::kDenyWrite || sharing == Sharing::kExclusive;
     const uint64_t mine[4] = {kHasRead, write ? kHasWrite : 0, denyRead ? kDeniesRead : 0,
                               denyWrite ? kDeniesWrite : 0};
     for (uint64_t byte : mine) {
         if (byte == 0) continue;
-        int32_t code = SetLock(fd_, F_RDLCK, byte, 1);
-        if (code != kOk) return code == kLockViolation ? kSharingViolation : code;
+        Code code = SetLock(fd_, F_RDLCK, byte, 1);
+        if (code != Code::kOk) return code == Code::kLockViolation ? Code::kSharingViolation : code;
     }
-    if (OtherHolds(fd_, kDeniesRead)) return kSharingViolation;
-    if (write && OtherHolds(fd_, kDeniesWrite)) return kSharingViolation;
-    if (denyRead && OtherHolds(fd_, kHasRead)) return kSharingViolation;
-    if (denyWrite && OtherHolds(fd_, kHasWrite)) return kSharingViolation;
-    return kOk;
+    if (OtherHolds(fd_, kDeniesRead)) return Code::kSharingViolation;
+    if (write && OtherHolds(fd_, kDeniesWrite)) return Code::kSharingViolation;
+    if (denyRead && OtherHolds(fd_, kHasRead)) return Code::kSharingViolation;
+    if (denyWrite && OtherHolds(fd_, kHasWrite)) return Code::kSharingViolation;
+    return Code::kOk;
 }
 
 void PosixFile::close() {
     if (fd_ >= 0) {
         // What was written reaches the disk before the file is let go: a change
-        // confirmed to the person survives a power cut.
-        if (written_) syncData();
+        // confirmed to the person survives a power cut. Closing has no one to
+        // report to; writers that must know (the pack) sync before they close.
+        if (written_) (void)syncData();
         ::close(fd_);  // releases every lock of this open file
     }
     fd_ = -1;
     written_ = false;
 }
 
-int32_t PosixFile::syncData() const {
-    if (fd_ < 0) return kBadHandle;
+Code PosixFile::syncData() const {
+    if (fd_ < 0) return Code::kBadHandle;
     int error = FaultBefore(FileCall::kSync);
     if (error == 0 && fdatasync(fd_) == 0) {
         written_ = false;  // nothing left for closing to sync
-        return kOk;
+        return Code::kOk;
     }
     return CodeOfErrno(error == 0 ? errno : error < 0 ? EIO : error);
 }
@@ -180,9 +181,9 @@ void PosixFile::startWriteback(uint64_t off, uint64_t len) const {
     if (fd_ >= 0) sync_file_range(fd_, off_t(off), off_t(len), SYNC_FILE_RANGE_WRITE);
 }
 
-int32_t PosixFile::readAt(uint64_t off, void* buffer, size_t n, size_t* got) const {
+Code PosixFile::readAt(uint64_t off, void* buffer, size_t n, size_t* got) const {
     *got = 0;
-    if (fd_ < 0) return kBadHandle;
+    if (fd_ < 0) return Code::kBadHandle;
     auto* p = static_cast<char*>(buffer);
     if (int error = FaultBefore(FileCall::kRead); error > 0) {
         return CodeOfErrno(error);
@@ -198,12 +199,12 @@ int32_t PosixFile::readAt(uint64_t off, void* buffer, size_t n, size_t* got) con
         if (r == 0) break;
         *got += size_t(r);
     }
-    return kOk;
+    return Code::kOk;
 }
 
-int32_t PosixFile::writeAt(uint64_t off, const void* buffer, size_t n) const {
-    if (fd_ < 0) return kBadHandle;
-    if (!writable_) return kAccessDenied;  // opened for reading only
+Code PosixFile::writeAt(uint64_t off, const void* buffer, size_t n) const {
+    if (fd_ < 0) return Code::kBadHandle;
+    if (!writable_) return Code::kAccessDenied;  // opened for reading only
     auto* p = static_cast<const char*>(buffer);
     size_t done = 0;
     written_ = true;
@@ -217,33 +218,33 @@ int32_t PosixFile::writeAt(uint64_t off, const void* buffer, size_t n) const {
             if (errno == EINTR) continue;
             return CodeOfErrno(errno);
         }
-        if (r == 0) return kDiskFull;
+        if (r == 0) return Code::kDiskFull;
         done += size_t(r);
     }
-    return limit < n ? kDiskFull : kOk;
+    return limit < n ? Code::kDiskFull : Code::kOk;
 }
 
-int32_t PosixFile::size(uint64_t* out) const {
+Code PosixFile::size(uint64_t* out) const {
     *out = 0;
-    if (fd_ < 0) return kBadHandle;
+    if (fd_ < 0) return Code::kBadHandle;
     struct stat st {};
     if (fstat(fd_, &st) != 0) return CodeOfErrno(errno);
     *out = uint64_t(st.st_size);
-    return kOk;
+    return Code::kOk;
 }
 
-int32_t PosixFile::identity(uint64_t* device, uint64_t* inode) const {
+Code PosixFile::identity(uint64_t* device, uint64_t* inode) const {
     *device = *inode = 0;
     struct stat st {};
-    if (fd_ < 0 || fstat(fd_, &st) != 0) return kBadHandle;
+    if (fd_ < 0 || fstat(fd_, &st) != 0) return Code::kBadHandle;
     *device = uint64_t(st.st_dev);
     *inode = uint64_t(st.st_ino);
-    return kOk;
+    return Code::kOk;
 }
 
-int32_t PosixFile::truncate(uint64_t length) const {
-    if (fd_ < 0) return kBadHandle;
-    if (!writable_) return kAccessDenied;
+Code PosixFile::truncate(uint64_t length) const {
+    if (fd_ < 0) return Code::kBadHandle;
+    if (!writable_) return Code::kAccessDenied;
     written_ = true;
     if (int error = FaultBefore(FileCall::kTruncate); error != 0) {
         return CodeOfErrno(error < 0 ? EIO : error);
@@ -251,36 +252,36 @@ int32_t PosixFile::truncate(uint64_t length) const {
     while (ftruncate(fd_, off_t(length)) != 0) {
         if (errno != EINTR) return CodeOfErrno(errno);
     }
-    return kOk;
+    return Code::kOk;
 }
 
-int32_t PosixFile::lockRange(uint64_t off, uint64_t len) const {
-    if (fd_ < 0) return kBadHandle;
+Code PosixFile::lockRange(uint64_t off, uint64_t len) const {
+    if (fd_ < 0) return Code::kBadHandle;
     // A read-only open file can only take shared locks; they still exclude writers.
     return SetLock(fd_, writable_ ? F_WRLCK : F_RDLCK, off, len);
 }
 
-int32_t PosixFile::unlockRange(uint64_t off, uint64_t len) const {
-    if (fd_ < 0) return kBadHandle;
+Code PosixFile::unlockRange(uint64_t off, uint64_t len) const {
+    if (fd_ < 0) return Code::kBadHandle;
     return SetLock(fd_, F_UNLCK, off, len);
 }
 
-int32_t RemoveFile(const std::string& nativePath) {
+Code RemoveFile(const std::string& nativePath) {
     if (int error = FaultBefore(FileCall::kRemove); error != 0) {
         return CodeOfErrno(error < 0 ? EIO : error);
     }
-    if (::unlink(nativePath.c_str()) == 0 || errno == ENOENT) return kOk;
+    if (::unlink(nativePath.c_str()) == 0 || errno == ENOENT) return Code::kOk;
     return CodeOfErrno(errno);
 }
 
-int32_t SyncDirectoryOf(const std::string& nativePath) {
+Code SyncDirectoryOf(const std::string& nativePath) {
     size_t slash = nativePath.rfind('/');
     std::string dir = slash == std::string::npos ? "." : nativePath.substr(0, slash + 1);
     int error = FaultBefore(FileCall::kSync);
     if (error != 0) return CodeOfErrno(error < 0 ? EIO : error);
     int fd = ::open(dir.c_str(), O_RDONLY | O_DIRECTORY | O_CLOEXEC);
     if (fd < 0) return CodeOfErrno(errno);
-    int32_t code = fsync(fd) == 0 || errno == EINVAL ? kOk : CodeOfErrno(errno);
+    Code code = fsync(fd) == 0 || errno == EINVAL ? Code::kOk : CodeOfErrno(errno);
     ::close(fd);
     return code;
 }

@@ -17,33 +17,33 @@ size_t LockedFile::find(uint64_t off) const {
     return held_.size();
 }
 
-int32_t LockedFile::lockByte(uint64_t off, int32_t waitMs) {
+Code LockedFile::lockByte(uint64_t off, int32_t waitMs) {
     size_t i = find(off);
     if (i < held_.size()) {
         ++held_[i].second;
-        return kOk;
+        return Code::kOk;
     }
     if (!skipLocks && wholeNesting_ == 0) {
-        int32_t code = RetryWhileBusy(waitMs, [&] { return file.lockRange(off, 1); });
-        if (code != kOk) return code;
+        Code code = RetryWhileBusy(waitMs, [&] { return file.lockRange(off, 1); });
+        if (code != Code::kOk) return code;
     }
     held_.emplace_back(off, 0);
-    return kOk;
+    return Code::kOk;
 }
 
-int32_t LockedFile::unlockByte(uint64_t off) {
+Code LockedFile::unlockByte(uint64_t off) {
     size_t i = find(off);
-    if (i == held_.size()) return kUnlockFailed;
+    if (i == held_.size()) return Code::kUnlockFailed;
     assert(held_[i].second >= 0);
     if (held_[i].second > 0) {
         --held_[i].second;
-        return kOk;
+        return Code::kOk;
     }
     held_.erase(held_.begin() + ptrdiff_t(i));
     // Under the whole-file lock the byte stays covered until that lock ends.
-    if (skipLocks || wholeNesting_ > 0) return kOk;
-    int32_t code = file.unlockRange(off, 1);
-    return code == kOk ? kOk : kUnlockFailed;
+    if (skipLocks || wholeNesting_ > 0) return Code::kOk;
+    Code code = file.unlockRange(off, 1);
+    return code == Code::kOk ? Code::kOk : Code::kUnlockFailed;
 }
 
 std::vector<std::pair<uint64_t, uint64_t>> LockedFile::rangesAroundHeld() const {
@@ -62,33 +62,37 @@ std::vector<std::pair<uint64_t, uint64_t>> LockedFile::rangesAroundHeld() const 
     return ranges;
 }
 
-int32_t LockedFile::lockWhole(int32_t waitMs) {
+Code LockedFile::lockWhole(int32_t waitMs) {
     assert(wholeNesting_ >= 0);
     if (wholeNesting_ > 0 || skipLocks) {
         ++wholeNesting_;
-        return kOk;
+        return Code::kOk;
     }
     auto ranges = rangesAroundHeld();
     for (size_t i = 0; i < ranges.size(); ++i) {
         const uint64_t off = ranges[i].first, len = ranges[i].second;
-        int32_t code = RetryWhileBusy(waitMs, [&] { return file.lockRange(off, len); });
-        if (code != kOk) {
-            for (size_t j = 0; j < i; ++j) file.unlockRange(ranges[j].first, ranges[j].second);
+        Code code = RetryWhileBusy(waitMs, [&] { return file.lockRange(off, len); });
+        if (code != Code::kOk) {
+            // The caller hears why the lock failed; giving back what was
+            // taken is all that is left to do, and a failure there changes nothing.
+            for (size_t j = 0; j < i; ++j) {
+                (void)file.unlockRange(ranges[j].first, ranges[j].second);
+            }
             return code;
         }
     }
     wholeNesting_ = 1;
-    return kOk;
+    return Code::kOk;
 }
 
-int32_t LockedFile::unlockWhole() {
+Code LockedFile::unlockWhole() {
     assert(wholeNesting_ >= 0);
-    if (wholeNesting_ == 0) return kUnlockFailed;
-    if (--wholeNesting_ > 0 || skipLocks) return kOk;
+    if (wholeNesting_ == 0) return Code::kUnlockFailed;
+    if (--wholeNesting_ > 0 || skipLocks) return Code::kOk;
     // Bytes locked during the whole-file lock and still held keep their lock.
-    int32_t result = kOk;
+    Code result = Code::kOk;
     for (auto [off, len] : rangesAroundHeld()) {
-        if (file.unlockRange(off, len) != kOk) result = kUnlockFailed;
+        if (file.unlockRange(off, len) != Code::kOk) result = Code::kUnlockFailed;
     }
     return result;
 }

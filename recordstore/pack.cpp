@@ -13,15 +13,15 @@ namespace tavrin::rs {
 
 namespace {
 
-int32_t ReadCountAndSerial(Database& db, int32_t* count, int32_t* serial) {
+Code ReadCountAndSerial(Database& db, int32_t* count, int32_t* serial) {
     uint8_t bytes[8];
     size_t got = 0;
-    if (db.records.file.readAt(kHeaderCount, bytes, 8, &got) != kOk || got < 8) {
-        return kRecordCountFailed;
+    if (db.records.file.readAt(kHeaderCount, bytes, 8, &got) != Code::kOk || got < 8) {
+        return Code::kRecordCountFailed;
     }
     *count = std::max(0, GetI32(bytes));
     *serial = GetI32(bytes + 4);
-    return kOk;
+    return Code::kOk;
 }
 
 // What a pack does: the first record it drops, the count after it, and the
@@ -37,18 +37,18 @@ bool Dropped(const uint8_t* record, int64_t index, bool byMark, int64_t rangeEnd
 }
 
 // The first marked record; the records before it stay where they are.
-int32_t FindFirstMarked(Database& db, int32_t count, int32_t* found) {
+Code FindFirstMarked(Database& db, int32_t count, int32_t* found) {
     *found = -1;
-    return ScanRecords(db, 0, count, [&](const uint8_t* record, int32_t index) {
-        if (GetI32(record) >= 0) return int32_t(0);
+    return ScanRecords(db, 0, count, [&](const uint8_t* record, int32_t index) -> ScanStep {
+        if (GetI32(record) >= 0) return ScanStep::GoOn();
         *found = index;
-        return int32_t(1);
+        return ScanStep::Stop();
     });
 }
 
 // Moves the kept records from the first dropped one on towards the front,
 // noting the chains of the dropped ones and the new count.
-int32_t MoveKept(Database& db, int32_t count, int32_t first, int64_t rangeEnd, PackPlan* plan) {
+Code MoveKept(Database& db, int32_t count, int32_t first, int64_t rangeEnd, PackPlan* plan) {
     const bool byMark = first < 0;
     const size_t rs = size_t(db.recordSize);
     const int32_t chunk = ChunkRecords(db.recordSize);
@@ -62,12 +62,12 @@ int32_t MoveKept(Database& db, int32_t count, int32_t first, int64_t rangeEnd, P
     while (read < count) {
         const int32_t n = std::min(chunk, count - read);
         size_t got = 0;
-        if (int32_t code =
+        if (Code code =
                 db.records.file.readAt(db.recordOffset(read), buffer.data(), size_t(n) * rs, &got);
-            code != kOk) {
+            code != Code::kOk) {
             return code;
         }
-        if (got < size_t(n) * rs) return kReadRecordFailed;
+        if (got < size_t(n) * rs) return Code::kReadRecordFailed;
         int32_t kept = 0;
         for (int32_t i = 0; i < n; ++i) {
             uint8_t* record = &buffer[size_t(i) * rs];
@@ -83,9 +83,9 @@ int32_t MoveKept(Database& db, int32_t count, int32_t first, int64_t rangeEnd, P
             ++kept;
         }
         if (kept > 0) {
-            if (int32_t code = db.records.file.writeAt(db.recordOffset(write), buffer.data(),
-                                                       size_t(kept) * rs);
-                code != kOk) {
+            if (Code code = db.records.file.writeAt(db.recordOffset(write), buffer.data(),
+                                                    size_t(kept) * rs);
+                code != Code::kOk) {
                 return code;
             }
         }
@@ -97,75 +97,75 @@ int32_t MoveKept(Database& db, int32_t count, int32_t first, int64_t rangeEnd, P
         }
     }
     plan->newCount = write;
-    return kOk;
+    return Code::kOk;
 }
 
 // The moves, synced; then the new count and the shorter length, synced
 // together. The journal is the way back until the count is on disk: a
 // shortened file whose count did not land is made whole again by the
 // rollback, which writes the region up to the old end.
-int32_t MoveAndCommit(Database& db, int32_t count, int32_t first, int64_t rangeEnd,
-                      PackPlan* plan) {
-    if (int32_t code = MoveKept(db, count, first, rangeEnd, plan); code != kOk) return code;
-    if (int32_t code = db.records.file.syncData(); code != kOk) return code;
+Code MoveAndCommit(Database& db, int32_t count, int32_t first, int64_t rangeEnd, PackPlan* plan) {
+    if (Code code = MoveKept(db, count, first, rangeEnd, plan); code != Code::kOk) return code;
+    if (Code code = db.records.file.syncData(); code != Code::kOk) return code;
     uint8_t bytes[4];
     PutI32(bytes, plan->newCount);
-    if (int32_t code = db.records.file.writeAt(kHeaderCount, bytes, 4); code != kOk) return code;
-    if (int32_t code = db.records.file.truncate(db.recordOffset(plan->newCount)); code != kOk)
+    if (Code code = db.records.file.writeAt(kHeaderCount, bytes, 4); code != Code::kOk) return code;
+    if (Code code = db.records.file.truncate(db.recordOffset(plan->newCount)); code != Code::kOk)
         return code;
-    if (int32_t code = db.records.file.syncData(); code != kOk) return code;
+    if (Code code = db.records.file.syncData(); code != Code::kOk) return code;
     std::memcpy(db.header + kHeaderCount, bytes, 4);
-    return kOk;
+    return Code::kOk;
 }
 
 // Frees the chains of the dropped records, except a chain that shares a block
 // with a kept record's chain (damage from before): freeing it would hand the
 // kept record's block out a second time, so it is left unreachable instead.
-int32_t FreeDroppedChains(Database& db, const PackPlan& plan) {
-    if (plan.chains.empty()) return kOk;
+Code FreeDroppedChains(Database& db, const PackPlan& plan) {
+    if (plan.chains.empty()) return Code::kOk;
     std::unordered_set<int32_t> kept;
     std::vector<int32_t> blocks;
-    int32_t code = ScanRecords(db, 0, plan.newCount, [&](const uint8_t* record, int32_t) {
+    Code code = ScanRecords(db, 0, plan.newCount, [&](const uint8_t* record, int32_t) -> ScanStep {
         for (const FieldDescriptor& f : db.fields) {
             if (!IsChainField(f.type) || GetI32(record + f.offset) <= 0) continue;
-            if (int32_t c = ChainBlocks(db.blocks.get(), GetI32(record + f.offset), &blocks);
-                c != kOk) {
+            if (Code c = ChainBlocks(db.blocks.get(), GetI32(record + f.offset), &blocks);
+                c != Code::kOk) {
                 return c;
             }
             kept.insert(blocks.begin(), blocks.end());
         }
-        return int32_t(0);
+        return ScanStep::GoOn();
     });
-    if (code != kOk) return code;
+    if (code != Code::kOk) return code;
     for (int32_t chain : plan.chains) {
-        if (code = ChainBlocks(db.blocks.get(), chain, &blocks); code != kOk) return code;
+        if (code = ChainBlocks(db.blocks.get(), chain, &blocks); code != Code::kOk) return code;
         bool shared = false;
         for (int32_t b : blocks) {
             shared = shared || !kept.insert(b).second;  // also a block two dropped chains share
         }
         if (shared) continue;
-        if (code = FreeChain(db.blocks.get(), chain); code != kOk) return code;
+        if (code = FreeChain(db.blocks.get(), chain); code != Code::kOk) return code;
     }
-    return kOk;
+    return Code::kOk;
 }
 
-int32_t PackLocked(Database& db, int32_t first, int32_t rangeCount) {
-    if (int32_t code = RecoverInterruptedPack(db); code != kOk) return code;
+Code PackLocked(Database& db, int32_t first, int32_t rangeCount) {
+    if (Code code = RecoverInterruptedPack(db); code != Code::kOk) return code;
     int32_t count = 0, serial = 0;
-    if (int32_t code = ReadCountAndSerial(db, &count, &serial); code != kOk) return code;
+    if (Code code = ReadCountAndSerial(db, &count, &serial); code != Code::kOk) return code;
     // A count beyond the file's records would fail half-way through the move.
     uint64_t length = 0;
-    if (int32_t code = db.records.file.size(&length); code != kOk) return code;
+    if (Code code = db.records.file.size(&length); code != Code::kOk) return code;
     const uint64_t present =
         length > db.dataOffset ? (length - db.dataOffset) / uint64_t(db.recordSize) : 0;
-    if (uint64_t(count) > present) return kFileSizeWrong;
+    if (uint64_t(count) > present) return Code::kFileSizeWrong;
     const bool byMark = first < 0;
-    if (!byMark && (rangeCount <= 0 || first >= count)) return kOk;
+    if (!byMark && (rangeCount <= 0 || first >= count)) return Code::kOk;
     const int64_t rangeEnd = byMark ? 0 : std::min<int64_t>(int64_t(first) + rangeCount, count);
     PackPlan plan;
     if (byMark) {
-        if (int32_t code = FindFirstMarked(db, count, &plan.firstDropped); code != kOk) return code;
-        if (plan.firstDropped < 0) return kOk;  // nothing to drop, nothing written
+        if (Code code = FindFirstMarked(db, count, &plan.firstDropped); code != Code::kOk)
+            return code;
+        if (plan.firstDropped < 0) return Code::kOk;  // nothing to drop, nothing written
     } else {
         plan.firstDropped = first;
     }
@@ -175,12 +175,12 @@ int32_t PackLocked(Database& db, int32_t first, int32_t rangeCount) {
     journal.oldSerial = serial;
     journal.regionOffset = db.recordOffset(plan.firstDropped);
     journal.regionLength = db.recordOffset(count) - journal.regionOffset;
-    if (int32_t code = WriteJournal(db, journal); code != kOk) return code;
-    if (int32_t code = MoveAndCommit(db, count, first, rangeEnd, &plan); code != kOk) {
-        RecoverInterruptedPack(db, true);  // when this fails too, the next open does it
+    if (Code code = WriteJournal(db, journal); code != Code::kOk) return code;
+    if (Code code = MoveAndCommit(db, count, first, rangeEnd, &plan); code != Code::kOk) {
+        (void)RecoverInterruptedPack(db, true);  // when this fails too, the next open does it
         return code;
     }
-    if (int32_t c = RemoveFile(JournalPath(db)); c != kOk) return c;
+    if (Code c = RemoveFile(JournalPath(db)); c != Code::kOk) return c;
     // The dropped records are gone for good; a crash from here on leaks their
     // blocks, it never leaves a record pointing at a freed one.
     return FreeDroppedChains(db, plan);
@@ -188,41 +188,41 @@ int32_t PackLocked(Database& db, int32_t first, int32_t rangeCount) {
 
 }  // namespace
 
-int32_t PackRecords(Database& db, int32_t first, int32_t count) {
+Code PackRecords(Database& db, int32_t first, int32_t count) {
     WholeLock whole(db.records, LockWaitTime());
-    if (whole.code() != kOk) return whole.code();
-    int32_t code = kUnknown;
+    if (whole.code() != Code::kOk) return whole.code();
+    Code code = Code::kUnknown;
     try {
         code = PackLocked(db, first, count);
     } catch (...) {
-        code = kUnknown;
+        code = Code::kUnknown;
     }
-    if (code == kOk) db.current = 0;
+    if (code == Code::kOk) db.current = 0;
     return code;
 }
 
-static int32_t EmptyRecordsUnguarded(Database& db) {
+static Code EmptyRecordsUnguarded(Database& db) {
     WholeLock whole(db.records, LockWaitTime());
-    if (whole.code() != kOk) return whole.code();
-    if (int32_t code = RecoverInterruptedPack(db); code != kOk) return code;
+    if (whole.code() != Code::kOk) return whole.code();
+    if (Code code = RecoverInterruptedPack(db); code != Code::kOk) return code;
     uint8_t bytes[4];
     PutI32(bytes, 0);
-    if (int32_t code = db.records.file.writeAt(kHeaderCount, bytes, 4); code != kOk) return code;
+    if (Code code = db.records.file.writeAt(kHeaderCount, bytes, 4); code != Code::kOk) return code;
     std::memcpy(db.header + kHeaderCount, bytes, 4);
-    if (int32_t code = db.records.file.truncate(db.dataOffset); code != kOk) return code;
+    if (Code code = db.records.file.truncate(db.dataOffset); code != Code::kOk) return code;
     if (db.blocks) {
-        if (int32_t code = ResetBlockFile(db.blocks.get()); code != kOk) return code;
+        if (Code code = ResetBlockFile(db.blocks.get()); code != Code::kOk) return code;
     }
     db.current = 0;
-    return kOk;
+    return Code::kOk;
 }
 
 // No exception leaves the engine.
-int32_t EmptyRecords(Database& db) {
+Code EmptyRecords(Database& db) {
     try {
         return EmptyRecordsUnguarded(db);
     } catch (...) {
-        return kUnknown;
+        return Code::kUnknown;
     }
 }
 

@@ -96,19 +96,20 @@ void EncodeHeader(const Database& db, const PackJournal& j, uint8_t* h) {
 }
 
 // Copies n bytes from one file to another through one buffer (replay).
-int32_t Copy(const PosixFile& from, uint64_t fromOff, const PosixFile& to, uint64_t toOff,
-             uint64_t n) {
+Code Copy(const PosixFile& from, uint64_t fromOff, const PosixFile& to, uint64_t toOff,
+          uint64_t n) {
     std::vector<uint8_t> buffer(size_t(std::min<uint64_t>(n, kCopyChunk)));
     for (uint64_t done = 0; done < n;) {
         const size_t step = size_t(std::min<uint64_t>(n - done, buffer.size()));
         size_t got = 0;
-        if (int32_t code = from.readAt(fromOff + done, buffer.data(), step, &got); code != kOk)
+        if (Code code = from.readAt(fromOff + done, buffer.data(), step, &got); code != Code::kOk)
             return code;
-        if (got < step) return kReadRecordFailed;
-        if (int32_t code = to.writeAt(toOff + done, buffer.data(), step); code != kOk) return code;
+        if (got < step) return Code::kReadRecordFailed;
+        if (Code code = to.writeAt(toOff + done, buffer.data(), step); code != Code::kOk)
+            return code;
         done += step;
     }
-    return kOk;
+    return Code::kOk;
 }
 
 // Reads and checks the journal; false when it is missing, torn or not this
@@ -118,7 +119,8 @@ bool ReadJournal(const Database& db, const PosixFile& file, PackJournal* j, uint
     uint64_t length = 0;
     uint8_t h[kHeaderFields];
     size_t got = 0;
-    if (file.size(&length) != kOk || file.readAt(0, h, sizeof h, &got) != kOk || got < sizeof h) {
+    if (file.size(&length) != Code::kOk || file.readAt(0, h, sizeof h, &got) != Code::kOk ||
+        got < sizeof h) {
         return false;
     }
     const int32_t version = GetI32(h + 4);
@@ -142,7 +144,7 @@ bool ReadJournal(const Database& db, const PosixFile& file, PackJournal* j, uint
     std::vector<uint8_t> buffer(size_t(std::min<uint64_t>(j->regionLength, kJournalStep)));
     for (uint64_t done = 0; done < j->regionLength;) {
         const size_t step = size_t(std::min<uint64_t>(j->regionLength - done, buffer.size()));
-        if (file.readAt(*regionStart + done, buffer.data(), step, &got) != kOk || got < step)
+        if (file.readAt(*regionStart + done, buffer.data(), step, &got) != Code::kOk || got < step)
             return false;
         if (version == 1) {
             one.add(buffer.data(), step);
@@ -160,10 +162,11 @@ std::string JournalPath(const Database& db) {
     return NativePath(db.fullPath) + "-journal";
 }
 
-int32_t WriteJournal(Database& db, const PackJournal& j) {
+Code WriteJournal(Database& db, const PackJournal& j) {
     const std::string path = JournalPath(db);
     PosixFile file;
-    if (int32_t code = file.open(path, true, Sharing::kExclusive, true); code != kOk) return code;
+    if (Code code = file.open(path, true, Sharing::kExclusive, true); code != Code::kOk)
+        return code;
     std::vector<uint8_t> header(kRegionStart, 0);
     EncodeHeader(db, j, header.data());
     Fnv4 sum;
@@ -171,13 +174,13 @@ int32_t WriteJournal(Database& db, const PackJournal& j) {
     sum.add(header.data() + 32, 16);
     std::vector<uint8_t> buffer(
         size_t(std::min<uint64_t>(RoundUp(j.regionLength, kPage), kJournalStep)));
-    int32_t code = kOk;
-    for (uint64_t done = 0; code == kOk && done < j.regionLength;) {
+    Code code = Code::kOk;
+    for (uint64_t done = 0; code == Code::kOk && done < j.regionLength;) {
         const size_t step = size_t(std::min<uint64_t>(j.regionLength - done, kJournalStep));
         size_t got = 0;
         code = db.records.file.readAt(j.regionOffset + done, buffer.data(), step, &got);
-        if (code == kOk && got < step) code = kReadRecordFailed;
-        if (code != kOk) break;
+        if (code == Code::kOk && got < step) code = Code::kReadRecordFailed;
+        if (code != Code::kOk) break;
         sum.add(buffer.data(), step);
         const size_t padded = size_t(RoundUp(step, kPage));
         std::memset(buffer.data() + step, 0, padded - step);
@@ -188,19 +191,20 @@ int32_t WriteJournal(Database& db, const PackJournal& j) {
         done += step;
     }
     PutU64(header.data() + 48, sum.value());
-    if (code == kOk) code = file.writeAt(0, header.data(), kRegionStart);
-    if (code == kOk) code = file.syncData();
+    if (code == Code::kOk) code = file.writeAt(0, header.data(), kRegionStart);
+    if (code == Code::kOk) code = file.syncData();
     file.close();
-    if (code == kOk) code = SyncDirectoryOf(path);
-    if (code != kOk) RemoveFile(path);  // no record has moved
+    if (code == Code::kOk) code = SyncDirectoryOf(path);
+    // No record has moved; the write's failure is what the caller hears.
+    if (code != Code::kOk) (void)RemoveFile(path);
     return code;
 }
 
-int32_t RecoverInterruptedPack(Database& db, bool packerFailed) {
+Code RecoverInterruptedPack(Database& db, bool packerFailed) {
     const std::string path = JournalPath(db);
     PosixFile journal;
-    if (int32_t code = journal.open(path, false, Sharing::kDenyNone, false); code != kOk) {
-        return code == kFileNotFound ? kOk : code;
+    if (Code code = journal.open(path, false, Sharing::kDenyNone, false); code != Code::kOk) {
+        return code == Code::kFileNotFound ? Code::kOk : code;
     }
     PackJournal j;
     uint64_t regionStart = 0;
@@ -210,9 +214,9 @@ int32_t RecoverInterruptedPack(Database& db, bool packerFailed) {
     }
     uint8_t pair[8];
     size_t got = 0;
-    if (int32_t code = db.records.file.readAt(kHeaderCount, pair, 8, &got); code != kOk)
+    if (Code code = db.records.file.readAt(kHeaderCount, pair, 8, &got); code != Code::kOk)
         return code;
-    if (got < 8) return kRecordCountFailed;
+    if (got < 8) return Code::kRecordCountFailed;
     const int64_t taken = int64_t(GetI32(pair + 4)) - j.oldSerial;
     const bool committed = int64_t(GetI32(pair)) != j.oldCount + taken;
     if (packerFailed || !committed) {
@@ -220,22 +224,21 @@ int32_t RecoverInterruptedPack(Database& db, bool packerFailed) {
         PosixFile writable;
         const PosixFile* target = &db.records.file;
         if (db.readOnly) {
-            if (int32_t code =
-                    writable.open(NativePath(db.fullPath), true, Sharing::kDenyNone, false);
-                code != kOk) {
+            if (Code code = writable.open(NativePath(db.fullPath), true, Sharing::kDenyNone, false);
+                code != Code::kOk) {
                 return code;
             }
             target = &writable;
         }
-        if (int32_t code = Copy(journal, regionStart, *target, j.regionOffset, j.regionLength);
-            code != kOk) {
+        if (Code code = Copy(journal, regionStart, *target, j.regionOffset, j.regionLength);
+            code != Code::kOk) {
             return code;
         }
         if (packerFailed) {
             PutI32(pair, j.oldCount);
-            if (int32_t code = target->writeAt(kHeaderCount, pair, 4); code != kOk) return code;
+            if (Code code = target->writeAt(kHeaderCount, pair, 4); code != Code::kOk) return code;
         }
-        if (int32_t code = target->syncData(); code != kOk) return code;
+        if (Code code = target->syncData(); code != Code::kOk) return code;
         std::memcpy(db.header + kHeaderCount, pair, 4);
     }
     journal.close();

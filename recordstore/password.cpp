@@ -68,19 +68,19 @@ std::string PasswordDigest(std::string_view gbkPassword) {
     return hash.toHex().toStdString();
 }
 
-int32_t CheckPassword(const uint8_t* header, std::string_view gbkPassword) {
+Code CheckPassword(const uint8_t* header, std::string_view gbkPassword) {
     const bool protectedFile = GetI32(header) == int32_t(kPasswordMagic);
-    if (!protectedFile) return gbkPassword.empty() ? 0 : -78;
-    if (gbkPassword.empty()) return -78;
+    if (!protectedFile) return gbkPassword.empty() ? Code::kOk : Code::kWrongPassword;
+    if (gbkPassword.empty()) return Code::kWrongPassword;
     const std::string stored = StoredDigest(header);
-    if (gbkPassword != "?") return Matches(stored, gbkPassword) ? 0 : -78;
+    if (gbkPassword != "?") return Matches(stored, gbkPassword) ? Code::kOk : Code::kWrongPassword;
     constexpr int kAttempts = 3;
     for (int attempt = 0; attempt < kAttempts; ++attempt) {
         std::optional<std::string> entered = AskPassword(kAttempts - attempt, attempt > 0);
-        if (!entered) return -78;
-        if (Matches(stored, *entered)) return 0;
+        if (!entered) return Code::kWrongPassword;
+        if (Matches(stored, *entered)) return Code::kOk;
     }
-    return -78;
+    return Code::kWrongPassword;
 }
 
 }  // namespace tavrin::rs

@@ -14,47 +14,47 @@ int32_t HeaderLockWait() {
     return (wait >= 0 && wait < 2000) ? 2000 : wait;
 }
 
-int32_t ReadRecordCount(Database& db, int32_t* count) {
+Code ReadRecordCount(Database& db, int32_t* count) {
     *count = 0;
     ByteLock header(db.records, kHeaderCount, HeaderLockWait());
-    if (header.code() != kOk) return header.code();
+    if (header.code() != Code::kOk) return header.code();
     uint8_t bytes[4];
     size_t got = 0;
-    if (db.records.file.readAt(kHeaderCount, bytes, 4, &got) != kOk || got < 4) {
-        return kRecordCountFailed;
+    if (db.records.file.readAt(kHeaderCount, bytes, 4, &got) != Code::kOk || got < 4) {
+        return Code::kRecordCountFailed;
     }
     *count = std::max(0, GetI32(bytes));
-    return kOk;
+    return Code::kOk;
 }
 
-int32_t PeekRecordCount(Database& db, int32_t* count) {
+Code PeekRecordCount(Database& db, int32_t* count) {
     *count = 0;
     uint8_t bytes[4];
     size_t got = 0;
-    if (db.records.file.readAt(kHeaderCount, bytes, 4, &got) != kOk || got < 4) {
-        return kRecordCountFailed;
+    if (db.records.file.readAt(kHeaderCount, bytes, 4, &got) != Code::kOk || got < 4) {
+        return Code::kRecordCountFailed;
     }
     *count = std::max(0, GetI32(bytes));
-    return kOk;
+    return Code::kOk;
 }
 
-static int32_t AppendRecordUnguarded(Database& db, bool keepRecordLock) {
+static Code AppendRecordUnguarded(Database& db, bool keepRecordLock) {
     ByteLock header(db.records, kHeaderCount, HeaderLockWait());
-    if (header.code() != kOk) return header.code();
+    if (header.code() != Code::kOk) return header.code();
     uint8_t pair[8];
     size_t got = 0;
-    if (db.records.file.readAt(kHeaderCount, pair, 8, &got) != kOk || got < 8) {
-        return kRecordCountFailed;
+    if (db.records.file.readAt(kHeaderCount, pair, 8, &got) != Code::kOk || got < 8) {
+        return Code::kRecordCountFailed;
     }
     const int32_t count = std::max(0, GetI32(pair));
     const int32_t serial = std::max(1, GetI32(pair + kHeaderNextSerial - kHeaderCount));
-    if (count == 0x7FFFFFFF || serial == 0x7FFFFFFF) return kWriteRecordFailed;
+    if (count == 0x7FFFFFFF || serial == 0x7FFFFFFF) return Code::kWriteRecordFailed;
     const uint64_t at = db.recordOffset(count);
     ByteLock record(db.records, at, LockWaitTime());
-    if (record.code() != kOk) return record.code();
+    if (record.code() != Code::kOk) return record.code();
     uint64_t length = 0;
-    if (int32_t code = db.records.file.size(&length); code != kOk) return code;
-    if (length < at) return kSeekFailed;
+    if (Code code = db.records.file.size(&length); code != Code::kOk) return code;
+    if (length < at) return Code::kSeekFailed;
 
     uint8_t small[512] = {};
     std::vector<uint8_t> large;
@@ -64,82 +64,82 @@ static int32_t AppendRecordUnguarded(Database& db, bool keepRecordLock) {
         image = large.data();
     }
     PutI32(image, serial);
-    if (int32_t code = db.records.file.writeAt(at, image, size_t(db.recordSize)); code != kOk) {
+    if (Code code = db.records.file.writeAt(at, image, size_t(db.recordSize)); code != Code::kOk) {
         return code;
     }
     PutI32(pair, count + 1);
     PutI32(pair + kHeaderNextSerial - kHeaderCount, serial + 1);
-    if (int32_t code = db.records.file.writeAt(kHeaderCount, pair, 8); code != kOk) return code;
+    if (Code code = db.records.file.writeAt(kHeaderCount, pair, 8); code != Code::kOk) return code;
     std::memcpy(db.header + kHeaderCount, pair, 8);
     db.current = count;
     if (keepRecordLock) record.keep();
-    return kOk;
+    return Code::kOk;
 }
 
 // No exception leaves the engine.
-int32_t AppendRecord(Database& db, bool keepRecordLock) {
+Code AppendRecord(Database& db, bool keepRecordLock) {
     try {
         return AppendRecordUnguarded(db, keepRecordLock);
     } catch (...) {
-        return kWriteRecordFailed;
+        return Code::kWriteRecordFailed;
     }
 }
 
-int32_t ReadFieldBytes(Database& db, int32_t record, const FieldDescriptor& field, uint8_t* out) {
+Code ReadFieldBytes(Database& db, int32_t record, const FieldDescriptor& field, uint8_t* out) {
     if (db.scanRecord != nullptr) {
         std::memcpy(out, db.scanRecord + field.offset, size_t(field.width));
-        return kOk;
+        return Code::kOk;
     }
-    if (record < 0) return kNoCurrentRecord;
+    if (record < 0) return Code::kNoCurrentRecord;
     const uint64_t start = db.recordOffset(record);
     ByteLock lock(db.records, start, LockWaitTime());
-    if (lock.code() != kOk) return lock.code();
+    if (lock.code() != Code::kOk) return lock.code();
     size_t got = 0;
-    int32_t code =
+    Code code =
         db.records.file.readAt(start + uint64_t(field.offset), out, size_t(field.width), &got);
-    if (code != kOk) return code;
-    if (got == 0 && field.width > 0) return kSeekFailed;  // at or beyond the end of the file
-    if (got < size_t(field.width)) return kReadFieldFailed;
-    return kOk;
+    if (code != Code::kOk) return code;
+    if (got == 0 && field.width > 0) return Code::kSeekFailed;  // at or beyond the end of the file
+    if (got < size_t(field.width)) return Code::kReadFieldFailed;
+    return Code::kOk;
 }
 
-int32_t WriteFieldBytes(Database& db, int32_t record, const FieldDescriptor& field,
-                        const uint8_t* bytes, bool* recordInside) {
-    if (record < 0) return kNoCurrentRecord;
+Code WriteFieldBytes(Database& db, int32_t record, const FieldDescriptor& field,
+                     const uint8_t* bytes, bool* recordInside) {
+    if (record < 0) return Code::kNoCurrentRecord;
     const uint64_t start = db.recordOffset(record);
     ByteLock lock(db.records, start, LockWaitTime());
-    if (lock.code() != kOk) return lock.code();
+    if (lock.code() != Code::kOk) return lock.code();
     const uint64_t at = start + uint64_t(field.offset);
     if (recordInside == nullptr || !*recordInside) {
         uint64_t length = 0;
-        if (int32_t code = db.records.file.size(&length); code != kOk) return code;
+        if (Code code = db.records.file.size(&length); code != Code::kOk) return code;
         if (recordInside != nullptr) *recordInside = start + uint64_t(db.recordSize) <= length;
-        if (at + uint64_t(field.width) > length) return kNoCurrentRecord;
+        if (at + uint64_t(field.width) > length) return Code::kNoCurrentRecord;
     }
     return db.records.file.writeAt(at, bytes, size_t(field.width));
 }
 
-int32_t MarkRecord(Database& db, int32_t record, bool deleted) {
-    if (record < 0) return kNoCurrentRecord;
+Code MarkRecord(Database& db, int32_t record, bool deleted) {
+    if (record < 0) return Code::kNoCurrentRecord;
     const uint64_t start = db.recordOffset(record);
     ByteLock lock(db.records, start, LockWaitTime());
-    if (lock.code() != kOk) return lock.code();
+    if (lock.code() != Code::kOk) return lock.code();
     uint8_t tag[4];
     size_t got = 0;
-    if (int32_t code = db.records.file.readAt(start, tag, 4, &got); code != kOk) return code;
-    if (got < 4) return kNoCurrentRecord;
+    if (Code code = db.records.file.readAt(start, tag, 4, &got); code != Code::kOk) return code;
+    if (got < 4) return Code::kNoCurrentRecord;
     const int32_t value = GetI32(tag);
     if ((deleted && value > 0) || (!deleted && value < 0)) {
         PutI32(tag, -value);
         return db.records.file.writeAt(start, tag, 4);
     }
-    return kOk;
+    return Code::kOk;
 }
 
-static int32_t ScanRecordsUnguarded(Database& db, int32_t start, int32_t count,
-                                    const RecordVisitor& visit) {
+static Code ScanRecordsUnguarded(Database& db, int32_t start, int32_t count,
+                                 const RecordVisitor& visit) {
     if (start < 0) start = 0;
-    if (start >= count) return kOk;
+    if (start >= count) return Code::kOk;
     const int32_t chunk = ChunkRecords(db.recordSize);
     const size_t capacity = size_t(std::min(chunk, count - start));
     std::vector<uint8_t> buffer(capacity * size_t(db.recordSize));
@@ -147,24 +147,24 @@ static int32_t ScanRecordsUnguarded(Database& db, int32_t start, int32_t count,
         const int32_t n = std::min<int32_t>(int32_t(capacity), count - first);
         const size_t bytes = size_t(n) * size_t(db.recordSize);
         size_t got = 0;
-        int32_t code = db.records.file.readAt(db.recordOffset(first), buffer.data(), bytes, &got);
-        if (code != kOk) return code;
-        if (got < bytes) return kReadRecordFailed;
+        Code code = db.records.file.readAt(db.recordOffset(first), buffer.data(), bytes, &got);
+        if (code != Code::kOk) return code;
+        if (got < bytes) return Code::kReadRecordFailed;
         for (int32_t i = 0; i < n; ++i) {
-            code = visit(&buffer[size_t(i) * size_t(db.recordSize)], first + i);
-            if (code != 0) return code < 0 ? code : kOk;
+            const ScanStep step = visit(&buffer[size_t(i) * size_t(db.recordSize)], first + i);
+            if (step.endsScan()) return step.code();
         }
         first += n;
     }
-    return kOk;
+    return Code::kOk;
 }
 
 // No exception leaves the engine.
-int32_t ScanRecords(Database& db, int32_t start, int32_t count, const RecordVisitor& visit) {
+Code ScanRecords(Database& db, int32_t start, int32_t count, const RecordVisitor& visit) {
     try {
         return ScanRecordsUnguarded(db, start, count, visit);
     } catch (...) {
-        return kReadRecordFailed;
+        return Code::kReadRecordFailed;
     }
 }
 

@@ -18,23 +18,24 @@ double CreationTime() {
     return double(seconds) / 86400.0 + 25569.0;  // 1970-01-01 is day 25569
 }
 
-int32_t CheckFields(const std::vector<FieldDefinition>& fields, size_t count, int32_t* recordSize) {
+Code CheckFields(const std::vector<FieldDefinition>& fields, size_t count, int32_t* recordSize) {
     int64_t size = 4;
     for (size_t i = 0; i < count; ++i) {
         const FieldDefinition& f = fields[i];
-        if (!IsValidName(f.name)) return kBadFieldName;
-        if (f.type < kFieldByte || f.type > kFieldMemo) return kBadFieldType;
-        if (f.type == kFieldText && (f.size < 1 || f.size > kMaxTextSize)) return kBadFieldSize;
+        if (!IsValidName(f.name)) return Code::kBadFieldName;
+        if (f.type < kFieldByte || f.type > kFieldMemo) return Code::kBadFieldType;
+        if (f.type == kFieldText && (f.size < 1 || f.size > kMaxTextSize))
+            return Code::kBadFieldSize;
         size += FieldWidth(f.type, f.size);
-        if (size > 0x7FFFFFFF) return kBadFieldSize;
+        if (size > 0x7FFFFFFF) return Code::kBadFieldSize;
     }
     for (size_t i = 0; i < count; ++i) {
         for (size_t j = i + 1; j < count; ++j) {
-            if (EqualNoCase(fields[i].name, fields[j].name)) return kDuplicateField;
+            if (EqualNoCase(fields[i].name, fields[j].name)) return Code::kDuplicateField;
         }
     }
     *recordSize = int32_t(size);
-    return kOk;
+    return Code::kOk;
 }
 
 std::vector<uint8_t> RecordFileImage(const std::vector<FieldDefinition>& fields, size_t count,
@@ -62,48 +63,50 @@ std::vector<uint8_t> RecordFileImage(const std::vector<FieldDefinition>& fields,
 
 }  // namespace
 
-static int32_t CreateDatabaseFilesUnguarded(std::string_view gbkName,
-                                            const std::vector<FieldDefinition>& fields) {
-    if (gbkName.empty()) return kFileNotFound;
-    if (fields.empty()) return kNoFields;
+static Code CreateDatabaseFilesUnguarded(std::string_view gbkName,
+                                         const std::vector<FieldDefinition>& fields) {
+    if (gbkName.empty()) return Code::kFileNotFound;
+    if (fields.empty()) return Code::kNoFields;
     size_t count = 0;
     while (count < fields.size() && !fields[count].name.empty()) ++count;
-    if (count == 0) return kNoFields;
+    if (count == 0) return Code::kNoFields;
     int32_t recordSize = 0;
-    if (int32_t code = CheckFields(fields, count, &recordSize); code != kOk) return code;
+    if (Code code = CheckFields(fields, count, &recordSize); code != Code::kOk) return code;
     bool chains = false;
     for (size_t i = 0; i < count; ++i) chains = chains || IsChainField(fields[i].type);
 
     std::string path = WithDefaultExtension(gbkName);
-    if (HasWildcard(path)) return kBadPath;
+    if (HasWildcard(path)) return Code::kBadPath;
     PosixFile file;
-    if (int32_t code = file.open(NativePath(path), true, Sharing::kExclusive, true); code != kOk) {
+    if (Code code = file.open(NativePath(path), true, Sharing::kExclusive, true);
+        code != Code::kOk) {
         return code;
     }
     std::vector<uint8_t> image = RecordFileImage(fields, count, recordSize);
-    if (file.writeAt(0, image.data(), image.size()) != kOk) return kCreateFailed;
+    if (file.writeAt(0, image.data(), image.size()) != Code::kOk) return Code::kCreateFailed;
     file.close();
-    if (!chains) return kOk;
+    if (!chains) return Code::kOk;
 
     PosixFile blocks;
-    if (blocks.open(NativePath(BlockFilePath(path)), true, Sharing::kExclusive, true) != kOk) {
-        return kCreateBlockFileFailed;
+    if (blocks.open(NativePath(BlockFilePath(path)), true, Sharing::kExclusive, true) !=
+        Code::kOk) {
+        return Code::kCreateBlockFileFailed;
     }
     uint8_t block[kBlockSize] = {};
     PutI32(&block[kBlockHeaderMagic], int32_t(kBlockMagic));
     PutI32(&block[kBlockHeaderVersion], kFormatVersion);
     PutF64(&block[8], CreationTime());
     PutI32(&block[kBlockHeaderCount], 1);  // the header block itself
-    if (blocks.writeAt(0, block, sizeof block) != kOk) return kCreateBlockFileFailed;
-    return kOk;
+    if (blocks.writeAt(0, block, sizeof block) != Code::kOk) return Code::kCreateBlockFileFailed;
+    return Code::kOk;
 }
 
 // No exception leaves the engine: anything unexpected is a failed creation.
-int32_t CreateDatabaseFiles(std::string_view gbkName, const std::vector<FieldDefinition>& fields) {
+Code CreateDatabaseFiles(std::string_view gbkName, const std::vector<FieldDefinition>& fields) {
     try {
         return CreateDatabaseFilesUnguarded(gbkName, fields);
     } catch (...) {
-        return kCreateFailed;
+        return Code::kCreateFailed;
     }
 }
 

@@ -32,8 +32,9 @@ void DatabaseProviderControl::close() {
 void DatabaseProviderControl::reload() {
     db_.close();
     // The category loaders open the same file while the editor holds it: others
-    // may read and write.
-    if (!fileName_.empty()) db_.open(fileName_, false, 1);
+    // may read and write. A file that will not open leaves the provider closed,
+    // which shows as an empty table; there is no one else to tell.
+    if (!fileName_.empty()) (void)db_.open(fileName_, false, 1);
     emit changed();
 }
 
@@ -62,7 +63,7 @@ int32_t DatabaseProviderControl::textLimit(int32_t column) const {
 std::string DatabaseProviderControl::text(int32_t row, int32_t column) const {
     if (!isText(column) || row < 0 || row >= rowCount()) return {};
     std::string bytes;
-    if (db_.readField(row, column, &bytes) != 0) return {};
+    if (db_.readField(row, column, &bytes) != rs::Code::kOk) return {};
     return bytes.substr(0, bytes.find('\0'));
 }
 
@@ -71,15 +72,16 @@ bool DatabaseProviderControl::setText(int32_t row, int32_t column, std::string_v
     std::vector<uint8_t> bytes(size_t(db_.fields()[size_t(column)].width), 0);
     const size_t n = GbkWholeCharacterPrefix(gbk, bytes.size());
     std::memcpy(bytes.data(), gbk.data(), n);
-    return db_.writeField(row, column, bytes.data()) == 0;
+    return db_.writeField(row, column, bytes.data()) == rs::Code::kOk;
 }
 
 bool DatabaseProviderControl::appendRow() {
-    return db_.isOpen() && db_.appendRecord() == 0;
+    return db_.isOpen() && db_.appendRecord() == rs::Code::kOk;
 }
 
 bool DatabaseProviderControl::removeRow(int32_t row) {
-    return db_.isOpen() && row >= 0 && row < rowCount() && db_.removeRecords(row, 1) == 0;
+    return db_.isOpen() && row >= 0 && row < rowCount() &&
+           db_.removeRecords(row, 1) == rs::Code::kOk;
 }
 
 bool DatabaseProviderControl::readProperty(int number, forms::PropertyData& out) {

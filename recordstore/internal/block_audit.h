@@ -28,10 +28,10 @@ struct BlockAudit {
 };
 
 // Walks the block file of db, the caller holding the whole-database lock.
-int32_t AuditBlocks(Database& db, BlockAudit* audit);
+Code AuditBlocks(Database& db, BlockAudit* audit);
 // Rebuilds the free list from every block no chain reaches and gives trailing
-// free blocks back; refuses with -59 when two chains share a block. The
+// free blocks back; refuses with kBlockFileAccess when two chains share a block. The
 // database must be open for writing with exclusive sharing.
-int32_t ReclaimBlocks(Database& db, int32_t* reclaimed);
+Code ReclaimBlocks(Database& db, int32_t* reclaimed);
 
 }  // namespace tavrin::rs

@@ -10,22 +10,22 @@
 
 namespace tavrin::rs {
 
-// Reads the chain starting at first (0 = empty) into out; -59 when a block cannot
+// Reads the chain starting at first (0 = empty) into out; kBlockFileAccess when a block cannot
 // be read whole, the chain is broken, or there is no block file.
-int32_t ReadChain(LockedFile* blocks, int32_t first, std::string* out);
+Code ReadChain(LockedFile* blocks, int32_t first, std::string* out);
 // Writes n bytes over the chain starting at oldFirst, reusing its blocks in
 // order, then free blocks, then new ones; *newFirst receives the first block.
-int32_t WriteChain(LockedFile* blocks, const uint8_t* data, size_t n, int32_t oldFirst,
-                   int32_t* newFirst);
+Code WriteChain(LockedFile* blocks, const uint8_t* data, size_t n, int32_t oldFirst,
+                int32_t* newFirst);
 // Gives a chain's blocks back to the free list (the same as writing nothing).
-int32_t FreeChain(LockedFile* blocks, int32_t first);
+Code FreeChain(LockedFile* blocks, int32_t first);
 // The blocks of a chain in order, ending at the first block that is free,
-// outside the file or met before; -59 when a block cannot be read.
-int32_t ChainBlocks(LockedFile* blocks, int32_t first, std::vector<int32_t>* out);
+// outside the file or met before; kBlockFileAccess when a block cannot be read.
+Code ChainBlocks(LockedFile* blocks, int32_t first, std::vector<int32_t>* out);
 // Resets the block file to its header block (emptying a database).
-int32_t ResetBlockFile(LockedFile* blocks);
+Code ResetBlockFile(LockedFile* blocks);
 // Writes the header's block count, free count and first free block in one
 // write, the caller holding the header block's lock.
-int32_t WriteBlockCounts(LockedFile* blocks, int32_t count, int32_t freeCount, int32_t firstFree);
+Code WriteBlockCounts(LockedFile* blocks, int32_t count, int32_t freeCount, int32_t firstFree);
 
 }  // namespace tavrin::rs

@@ -51,16 +51,16 @@ Value FieldValueOfBytes(const FieldDescriptor& f, const uint8_t* bytes);
 // Sets the last database error on entry and leaves the final code on exit.
 class CommandCode {
   public:
-    CommandCode() { SetLastDatabaseError(0); }
+    CommandCode() { SetLastDatabaseError(Code::kOk); }
     ~CommandCode() { SetLastDatabaseError(code_); }
     CommandCode(const CommandCode&) = delete;
     CommandCode& operator=(const CommandCode&) = delete;
-    int32_t operator=(int32_t code) { return code_ = code; }
-    int32_t get() const { return code_; }
-    bool ok() const { return code_ == kOk; }
+    void operator=(Code code) { code_ = code; }
+    Code get() const { return code_; }
+    bool ok() const { return code_ == Code::kOk; }
 
   private:
-    int32_t code_ = 0;
+    Code code_ = Code::kOk;
 };
 
 // The current database (null when none) with its reading hold given up:
@@ -78,14 +78,14 @@ inline void AssertCurrentWithin(const Database& db, int32_t count) {
 // The opening every record command on the current database shares: the last
 // error cleared, the result typed (unless kNone), the record hold given up.
 // body(Database&) runs only when a database is current and returns the code
-// the command leaves as the last error; without one that is -67.
+// the command leaves as the last error; without one that is kNoCurrentDatabase.
 template <typename Body>
 void OnCurrentDatabase(Value* result, uint32_t resultType, Body&& body) {
     CommandCode code;
     if (resultType != TypeCode::kNone) result->type = resultType;
     Database* db = CurrentDatabase();
     if (db == nullptr) {
-        code = kNoCurrentDatabase;
+        code = Code::kNoCurrentDatabase;
         return;
     }
     code = body(*db);
@@ -96,8 +96,8 @@ template <typename Body>
 void SucceedOnCurrentDatabase(Value* result, Body&& body) {
     result->lo = 0;
     OnCurrentDatabase(result, TypeCode::kBool, [&](Database& db) {
-        const int32_t code = body(db);
-        result->lo = code == kOk;
+        const Code code = body(db);
+        result->lo = code == Code::kOk;
         return code;
     });
 }
@@ -107,7 +107,7 @@ void SucceedOnCurrentDatabase(Value* result, Body&& body) {
 // fields of one record cost one lock, not one each. It is given up by any
 // other command on the database, by moving to another record, or when the
 // program's event loop regains control.
-int32_t HoldRecord(Database& db, int32_t record);
+Code HoldRecord(Database& db, int32_t record);
 // Marks the record just appended (its lock byte already held) as held.
 void HoldAppendedRecord(Database& db);
 void ReleaseHeldRecord(Database& db);

@@ -26,7 +26,7 @@ constexpr uint64_t kWholeFileLength = 0x7FFFFFFF;
 constexpr uint64_t kSharingBytes = 0x80000000ull;
 
 // Maps an errno value to the engine's file error code.
-int32_t CodeOfErrno(int error);
+Code CodeOfErrno(int error);
 
 class PosixFile {
   public:
@@ -37,32 +37,33 @@ class PosixFile {
 
     // Opens (or with create, creates and then empties) a file whose name is
     // already in the system's encoding. The sharing is checked before anything is
-    // changed: a file in use by an incompatible opener yields kSharingViolation and is untouched.
-    int32_t open(const std::string& nativePath, bool write, Sharing sharing, bool create);
+    // changed: a file in use by an incompatible opener yields Code::kSharingViolation and is
+    // untouched.
+    Code open(const std::string& nativePath, bool write, Sharing sharing, bool create);
     void close();
     bool isOpen() const { return fd_ >= 0; }
 
     // Reads up to n bytes at off; *got receives how many were read (fewer at the end).
-    int32_t readAt(uint64_t off, void* buffer, size_t n, size_t* got) const;
-    int32_t writeAt(uint64_t off, const void* buffer, size_t n) const;
-    int32_t size(uint64_t* out) const;
-    int32_t truncate(uint64_t length) const;
+    Code readAt(uint64_t off, void* buffer, size_t n, size_t* got) const;
+    Code writeAt(uint64_t off, const void* buffer, size_t n) const;
+    Code size(uint64_t* out) const;
+    Code truncate(uint64_t length) const;
     // fdatasync: what was written so far survives a power cut. Closing a file
     // that was written does this on its own.
-    int32_t syncData() const;
+    Code syncData() const;
     // Asks the disk to start writing [off, off + len) now, so that a sync
     // later waits less; a hint only, what is durable is still up to the sync.
     void startWriteback(uint64_t off, uint64_t len) const;
     // Device and inode: the same file under any name.
-    int32_t identity(uint64_t* device, uint64_t* inode) const;
+    Code identity(uint64_t* device, uint64_t* inode) const;
 
-    // One attempt at an exclusive lock of [off, off + len); kLockViolation when another open
+    // One attempt at an exclusive lock of [off, off + len); Code::kLockViolation when another open
     // file holds part of it. A file system without locks grants every lock.
-    int32_t lockRange(uint64_t off, uint64_t len) const;
-    int32_t unlockRange(uint64_t off, uint64_t len) const;
+    Code lockRange(uint64_t off, uint64_t len) const;
+    Code unlockRange(uint64_t off, uint64_t len) const;
 
   private:
-    int32_t claimSharing(bool write, Sharing sharing) const;
+    Code claimSharing(bool write, Sharing sharing) const;
 
     int fd_ = -1;
     bool writable_ = false;
@@ -70,9 +71,9 @@ class PosixFile {
 };
 
 // Removes a file (a missing one counts as removed).
-int32_t RemoveFile(const std::string& nativePath);
+Code RemoveFile(const std::string& nativePath);
 // Makes the creation or removal of a file in the path's directory durable.
-int32_t SyncDirectoryOf(const std::string& nativePath);
+Code SyncDirectoryOf(const std::string& nativePath);
 
 // The process-wide lock wait time in ms: 0 fail at once (the default), -1 retry
 // for ever, otherwise how long since the first attempt retries may go on.
@@ -82,15 +83,15 @@ void SetLockWaitTime(int32_t ms);
 // Runs attempt() until it succeeds, fails with something other than a sharing or
 // lock violation, or the wait time is used up; pauses 20-39 ms between tries.
 template <typename Attempt>
-int32_t RetryWhileBusy(int32_t waitMs, Attempt attempt);
+Code RetryWhileBusy(int32_t waitMs, Attempt attempt);
 
 // Milliseconds since system start (the monotonic clock).
 uint64_t TickCount();
 void PauseBeforeRetry();
 
 template <typename Attempt>
-int32_t RetryWhileBusy(int32_t waitMs, Attempt attempt) {
-    int32_t code = attempt();
+Code RetryWhileBusy(int32_t waitMs, Attempt attempt) {
+    Code code = attempt();
     if (!IsBusy(code) || waitMs == 0) return code;
     // The clock is read only once the first attempt has failed.
     const uint64_t start = TickCount();

@@ -19,12 +19,12 @@ class LockedFile {
     bool skipLocks = false;
 
     // Locks one byte, retrying within waitMs; a byte already held only nests deeper.
-    int32_t lockByte(uint64_t off, int32_t waitMs);
-    // Undoes one lockByte; -29 when the byte is not held.
-    int32_t unlockByte(uint64_t off);
+    Code lockByte(uint64_t off, int32_t waitMs);
+    // Undoes one lockByte; kUnlockFailed when the byte is not held.
+    Code unlockByte(uint64_t off);
     // Locks [0, 0x7FFFFFFF) around the bytes already held; nested per call.
-    int32_t lockWhole(int32_t waitMs);
-    int32_t unlockWhole();
+    Code lockWhole(int32_t waitMs);
+    Code unlockWhole();
     // Forgets every lock (the file is about to be closed, which drops them).
     void forgetAll();
     int32_t heldCount() const { return int32_t(held_.size()); }
@@ -43,19 +43,21 @@ class ByteLock {
     ByteLock(LockedFile& f, uint64_t off, int32_t waitMs) : f_(f), off_(off) {
         code_ = f_.lockByte(off, waitMs);
     }
+    // A failed unlock cannot be reported from here; the byte's lock goes with
+    // the file at the latest, and the nesting count is undone either way.
     ~ByteLock() {
-        if (code_ == kOk && !kept_) f_.unlockByte(off_);
+        if (code_ == Code::kOk && !kept_) (void)f_.unlockByte(off_);
     }
     // Leaves the byte locked for the caller, who unlocks it later.
     void keep() { kept_ = true; }
     ByteLock(const ByteLock&) = delete;
     ByteLock& operator=(const ByteLock&) = delete;
-    int32_t code() const { return code_; }
+    Code code() const { return code_; }
 
   private:
     LockedFile& f_;
     uint64_t off_;
-    int32_t code_;
+    Code code_;
     bool kept_ = false;
 };
 
@@ -63,16 +65,17 @@ class ByteLock {
 class WholeLock {
   public:
     WholeLock(LockedFile& f, int32_t waitMs) : f_(f) { code_ = f_.lockWhole(waitMs); }
+    // As with ByteLock: nothing to report to, and the nesting is undone anyway.
     ~WholeLock() {
-        if (code_ == kOk) f_.unlockWhole();
+        if (code_ == Code::kOk) (void)f_.unlockWhole();
     }
     WholeLock(const WholeLock&) = delete;
     WholeLock& operator=(const WholeLock&) = delete;
-    int32_t code() const { return code_; }
+    Code code() const { return code_; }
 
   private:
     LockedFile& f_;
-    int32_t code_;
+    Code code_;
 };
 
 }  // namespace tavrin::rs

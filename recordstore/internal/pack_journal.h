@@ -19,10 +19,10 @@ struct PackJournal {
 
 std::string JournalPath(const Database& db);
 // Writes, syncs and makes durable the journal of the region about to move.
-int32_t WriteJournal(Database& db, const PackJournal& journal);
+Code WriteJournal(Database& db, const PackJournal& journal);
 // Rolls back an interrupted pack and removes its journal; nothing to do when
 // there is none. A packer whose own move failed passes packerFailed: it still
 // holds the lock, so the old count is put back as well.
-int32_t RecoverInterruptedPack(Database& db, bool packerFailed = false);
+Code RecoverInterruptedPack(Database& db, bool packerFailed = false);
 
 }  // namespace tavrin::rs

@@ -91,7 +91,7 @@ bool IsValidName(std::string_view gbkName, size_t maxBytes = kMaxFieldName);
 bool EqualNoCase(std::string_view a, std::string_view b);
 
 // Creates the record file (and block file) as the fields describe; opens nothing.
-int32_t CreateDatabaseFiles(std::string_view gbkName, const std::vector<FieldDefinition>& fields);
+Code CreateDatabaseFiles(std::string_view gbkName, const std::vector<FieldDefinition>& fields);
 
 struct OpenRequest {
     std::string gbkPath;  // with its extension, absolute
@@ -100,38 +100,54 @@ struct OpenRequest {
     std::string password;  // GBK; "?" asks the user
 };
 // Opens and checks a database, repairing a writable one; nothing is kept on failure.
-int32_t OpenDatabaseFiles(const OpenRequest& request, std::unique_ptr<Database>* out);
+Code OpenDatabaseFiles(const OpenRequest& request, std::unique_ptr<Database>* out);
 
 // The lock wait time for the header byte when the record count is read.
 int32_t HeaderLockWait();
 // The record count from disk, under the header lock; never negative.
-int32_t ReadRecordCount(Database& db, int32_t* count);
+Code ReadRecordCount(Database& db, int32_t* count);
 // The record count for moving the current record: one aligned 4-byte read. The
 // header lock serialises appends, whose count and serial land in one write, so
 // the count read alone is always a whole value; navigation need not wait for it.
-int32_t PeekRecordCount(Database& db, int32_t* count);
+Code PeekRecordCount(Database& db, int32_t* count);
 // Appends a zeroed record tagged with the next serial; it becomes current. With
 // keepRecordLock the new record's lock byte stays held (once) for the caller.
-int32_t AppendRecord(Database& db, bool keepRecordLock = false);
+Code AppendRecord(Database& db, bool keepRecordLock = false);
 // The bytes of one field of one record (scan record first), exactly its width.
-int32_t ReadFieldBytes(Database& db, int32_t record, const FieldDescriptor& field, uint8_t* out);
+Code ReadFieldBytes(Database& db, int32_t record, const FieldDescriptor& field, uint8_t* out);
 // Writes one field's bytes of one record under the record lock. When
 // *recordInside is set the file length is not checked again; on return it says
 // whether the whole record lies in the file.
-int32_t WriteFieldBytes(Database& db, int32_t record, const FieldDescriptor& field,
-                        const uint8_t* bytes, bool* recordInside = nullptr);
+Code WriteFieldBytes(Database& db, int32_t record, const FieldDescriptor& field,
+                     const uint8_t* bytes, bool* recordInside = nullptr);
 // Marks (negates a positive tag) or unmarks (negates a negative tag) a record.
-int32_t MarkRecord(Database& db, int32_t record, bool deleted);
+Code MarkRecord(Database& db, int32_t record, bool deleted);
 
 // Removes the marked records (first < 0) or the records [first, first + count).
-int32_t PackRecords(Database& db, int32_t first = -1, int32_t count = 0);
-int32_t EmptyRecords(Database& db);
+Code PackRecords(Database& db, int32_t first = -1, int32_t count = 0);
+Code EmptyRecords(Database& db);
+
+// What a scan's visitor answers for one record: go on, stop here (the scan
+// succeeds), or fail with a code, which ends the scan with it. A code converts
+// implicitly, so a visitor can hand on what a write gave: kOk goes on.
+class ScanStep {
+  public:
+    constexpr ScanStep(Code code) : code_(code) {}  // NOLINT: implicit by design
+    static constexpr ScanStep GoOn() { return ScanStep(Code::kOk); }
+    static constexpr ScanStep Stop() { return ScanStep(Code::kOk, true); }
+    constexpr bool endsScan() const { return stop_ || code_ != Code::kOk; }
+    constexpr Code code() const { return code_; }
+
+  private:
+    constexpr ScanStep(Code code, bool stop) : code_(code), stop_(stop) {}
+    Code code_;
+    bool stop_ = false;
+};
 
 // Reads records [start, count) in chunks of ChunkRecords() through one buffer,
-// the caller holding the locks, and calls visit(recordImage, index) for each;
-// visit returns 0 to go on, 1 to stop, or a negative code, which ends the scan.
-// Short reads give -62.
-using RecordVisitor = std::function<int32_t(const uint8_t* record, int32_t index)>;
-int32_t ScanRecords(Database& db, int32_t start, int32_t count, const RecordVisitor& visit);
+// the caller holding the locks, and calls visit(recordImage, index) for each
+// until a step ends the scan. Short reads give kReadRecordFailed.
+using RecordVisitor = std::function<ScanStep(const uint8_t* record, int32_t index)>;
+Code ScanRecords(Database& db, int32_t start, int32_t count, const RecordVisitor& visit);
 
 }  // namespace tavrin::rs

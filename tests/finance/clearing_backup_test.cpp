@@ -83,7 +83,7 @@ TEST_F(ClearingBackupTest, AFileThatCannotBeOpenedIsNamedAndItsListKept) {
     WriteExpenseFile({{"餐饮", 5, Days(2012, 1, 1), ""}});
     StartProgram();
     rs::DetachedDatabase holder;
-    ASSERT_EQ(holder.open(G(path("财务支出.edb")), false, 4), 0);  // exclusive
+    ASSERT_EQ(holder.open(G(path("财务支出.edb")), false, 4), rs::Code::kOk);  // exclusive
     AnswerNext(tavrin::kButtonYes);
     ClickToolButton(1);
     holder.close();

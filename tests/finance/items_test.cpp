@@ -271,8 +271,8 @@ TEST_F(ItemsTest, AChangeWhileAnotherProgramHoldsARecordLeavesEverythingAndSaysS
     QTest::keyClicks(edit, "40");
     // Another program is writing the record and holds its lock.
     rs::DetachedDatabase other;
-    ASSERT_EQ(other.open(G(path("财务收入.edb"))), 0);
-    ASSERT_EQ(other.lockRecord(0), 0);
+    ASSERT_EQ(other.open(G(path("财务收入.edb"))), rs::Code::kOk);
+    ASSERT_EQ(other.lockRecord(0), rs::Code::kOk);
     Click(ids::IncomeChangeButton);
     other.close();
     // The file cannot be checked while a record is being written elsewhere.

@@ -227,7 +227,7 @@ TEST_F(StartupTest, AnItemFileInUseIsNeitherRecreatedNorEmptied) {
     const QByteArray before = Contents(path("财务收入.edb"));
     // Another program holds the file exclusively.
     rs::DetachedDatabase holder;
-    ASSERT_EQ(holder.open(G(path("财务收入.edb")), false, 4), 0);  // exclusive
+    ASSERT_EQ(holder.open(G(path("财务收入.edb")), false, 4), rs::Code::kOk);  // exclusive
     StartProgram();
     holder.close();
     EXPECT_EQ(Contents(path("财务收入.edb")), before);

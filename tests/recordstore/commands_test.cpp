@@ -146,27 +146,27 @@ TEST_F(Commands, FieldCommandsHoldTheRecordLockUntilAnotherCommand) {
     rs::OpenRequest request;
     request.gbkPath = path;
     std::unique_ptr<rs::Database> other;  // another open file, as another process has
-    ASSERT_EQ(rs::OpenDatabaseFiles(request, &other), rs::kOk);
+    ASSERT_EQ(rs::OpenDatabaseFiles(request, &other), rs::Code::kOk);
     rs::Database* db = DatabaseManager::instance().current();
     const uint64_t first = db->recordOffset(0), second = db->recordOffset(1);
 
     Cmd(GoToFirstRecord);
     Free(Cmd(ReadField, MakeInt(1)).pointer());
-    EXPECT_EQ(other->records.lockByte(first, 0), rs::kLockViolation);
+    EXPECT_EQ(other->records.lockByte(first, 0), rs::Code::kLockViolation);
     Cmd(ReadField, MakeInt(2));  // the same record: the same lock
     EXPECT_EQ(db->records.heldCount(), 1);
     Cmd(SkipRecords);  // any other command gives it up
     EXPECT_EQ(db->records.heldCount(), 0);
-    ASSERT_EQ(other->records.lockByte(first, 0), rs::kOk);
+    ASSERT_EQ(other->records.lockByte(first, 0), rs::Code::kOk);
     // A record another opener holds cannot be read.
     Cmd(GoToFirstRecord);
     EXPECT_EQ(Cmd(ReadField, MakeInt(2)).asFloat(), 0.0f);
     EXPECT_EQ(LastDatabaseError(), -13);
-    ASSERT_EQ(other->records.unlockByte(first), rs::kOk);
+    ASSERT_EQ(other->records.unlockByte(first), rs::Code::kOk);
 
     // An appended record stays held while its fields are written.
     ASSERT_TRUE(Cmd(AppendBlankRecord).asBool());
-    EXPECT_EQ(other->records.lockByte(db->recordOffset(2), 0), rs::kLockViolation);
+    EXPECT_EQ(other->records.lockByte(db->recordOffset(2), 0), rs::Code::kLockViolation);
     EXPECT_TRUE(Cmd(WriteField, MakeInt(2), MakeFloat(3)).asBool());
     EXPECT_EQ(db->records.heldCount(), 1);
     EXPECT_EQ(Cmd(GetRecordCount).asInt(), 3);
@@ -183,9 +183,9 @@ TEST_F(Commands, FieldCommandsHoldTheRecordLockUntilAnotherCommand) {
     QCoreApplication app(argc, nullptr);
     Cmd(GoToRecord, MakeInt(2));
     Cmd(ReadField, MakeInt(2));
-    EXPECT_EQ(other->records.lockByte(second, 0), rs::kLockViolation);
+    EXPECT_EQ(other->records.lockByte(second, 0), rs::Code::kLockViolation);
     QCoreApplication::processEvents();
-    EXPECT_EQ(other->records.lockByte(second, 0), rs::kOk);
+    EXPECT_EQ(other->records.lockByte(second, 0), rs::Code::kOk);
 }
 
 TEST(CommandKinds, EveryFieldTypeRoundTrips) {

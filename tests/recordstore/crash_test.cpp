@@ -56,7 +56,7 @@ void MakeBaseline(const Files& f, int records) {
     ASSERT_EQ(
         CreateDatabaseFiles(
             f.gbk(), {{"Id", kFieldInt, 0}, {"Name", kFieldText, 12}, {"Note", kFieldMemo, 0}}),
-        kOk);
+        Code::kOk);
     ASSERT_TRUE(CallKernel(OpenDatabase, MakeTextRef(f.gbk().c_str())).asBool());
     std::vector<std::string> notes(static_cast<size_t>(records));
     for (int i = 0; i < records; ++i) {
@@ -80,8 +80,8 @@ void MakeBaseline(const Files& f, int records) {
 }
 
 struct State {
-    int32_t openCode = 0;
-    int32_t scanCode = 0;
+    Code openCode = Code::kOk;
+    Code scanCode = Code::kOk;
     Rows rows;
     bool duplicated = false;
     BlockAudit audit;
@@ -94,22 +94,22 @@ State Inspect(const Files& f, bool readOnly = false) {
     OpenRequest request;
     request.gbkPath = f.gbk();
     request.readOnly = readOnly;
-    if ((s.openCode = OpenDatabaseFiles(request, &db)) != kOk) return s;
+    if ((s.openCode = OpenDatabaseFiles(request, &db)) != Code::kOk) return s;
     int32_t count = 0;
-    ReadRecordCount(*db, &count);
-    s.scanCode = ScanRecords(*db, 0, count, [&](const uint8_t* r, int32_t) -> int32_t {
+    if ((s.scanCode = ReadRecordCount(*db, &count)) != Code::kOk) return s;
+    s.scanCode = ScanRecords(*db, 0, count, [&](const uint8_t* r, int32_t) -> ScanStep {
         Row row;
         row.tag = GetI32(r);
         row.id = GetI32(r + 4);
         row.name.assign(reinterpret_cast<const char*>(r + 8), strnlen((const char*)r + 8, 12));
-        if (int32_t code = ReadChain(db->blocks.get(), GetI32(r + 20), &row.note); code != kOk)
+        if (Code code = ReadChain(db->blocks.get(), GetI32(r + 20), &row.note); code != Code::kOk)
             return code;
         const int32_t serial = row.tag < 0 ? -row.tag : row.tag;
         if (s.rows.count(serial)) s.duplicated = true;
         s.rows[serial] = row;
-        return 0;
+        return ScanStep::GoOn();
     });
-    if (s.scanCode == kOk) s.scanCode = AuditBlocks(*db, &s.audit);
+    if (s.scanCode == Code::kOk) s.scanCode = AuditBlocks(*db, &s.audit);
     return s;
 }
 
@@ -177,12 +177,12 @@ void Verify(const Files& f, const Case& c, const State& before, const State& aft
     if (c.run == OpPack) {
         // A reader is the first to come: it rolls the pack back all the same.
         State r = Inspect(f, true);
-        ASSERT_EQ(r.openCode, kOk);
+        ASSERT_EQ(r.openCode, Code::kOk);
         EXPECT_TRUE(r.rows == before.rows || r.rows == after.rows);
     }
     State s = Inspect(f);
-    ASSERT_EQ(s.openCode, kOk);
-    ASSERT_EQ(s.scanCode, kOk);
+    ASSERT_EQ(s.openCode, Code::kOk);
+    ASSERT_EQ(s.scanCode, Code::kOk);
     EXPECT_FALSE(s.duplicated);
     EXPECT_FALSE(s.audit.damaged()) << s.audit.sharedBlocks << " shared, " << s.audit.freeListLoops
                                     << " loops, " << s.audit.chainsIntoFree << " into free, "
@@ -314,11 +314,11 @@ TEST_F(Crash, EveryFileCallFailingOnceIsReportedAndLeavesTheFileWhole) {
     // At open: a failing read is the file's error, not "no database"; "no locks
     // available" is a lock that failed, the sharing claim included.
     ArmFileFault({FileCall::kRead, 1, FaultAction::kError, EIO});
-    EXPECT_EQ(Inspect(files_).openCode, kHardIo);
+    EXPECT_EQ(Inspect(files_).openCode, Code::kHardIo);
     ArmFileFault({FileCall::kRead, 2, FaultAction::kError, EIO});
-    EXPECT_EQ(Inspect(files_).openCode, kHardIo);
+    EXPECT_EQ(Inspect(files_).openCode, Code::kHardIo);
     ArmFileFault({FileCall::kLock, 1, FaultAction::kError, ENOLCK});
-    EXPECT_EQ(Inspect(files_).openCode, kSharingViolation);
+    EXPECT_EQ(Inspect(files_).openCode, Code::kSharingViolation);
     DisarmFileFault();
     int64_t injected = 0, reported = 0;
     for (const Case& c : kCases) {
@@ -363,8 +363,8 @@ TEST_F(Crash, AJournalInTheEarlierLayoutIsStillRolledBack) {
         std::unique_ptr<Database> db;
         OpenRequest request;
         request.gbkPath = files_.gbk();
-        ASSERT_EQ(OpenDatabaseFiles(request, &db), kOk);
-        ReadRecordCount(*db, &oldCount);
+        ASSERT_EQ(OpenDatabaseFiles(request, &db), Code::kOk);
+        ASSERT_EQ(ReadRecordCount(*db, &oldCount), Code::kOk);
         oldSerial = GetI32(db->header + kHeaderCount + 4);
         regionOffset = db->recordOffset(1);  // record 2 is the first marked one
         dataOffset = db->dataOffset;
@@ -407,7 +407,7 @@ TEST_F(Crash, AJournalInTheEarlierLayoutIsStillRolledBack) {
     rstest::WriteAll(files_.edb(), moved);
     rstest::WriteAll(files_.edb() + "-journal", journal);
     State s = Inspect(files_);
-    ASSERT_EQ(s.openCode, kOk);
+    ASSERT_EQ(s.openCode, Code::kOk);
     EXPECT_EQ(s.rows, b.before.rows);
     EXPECT_FALSE(std::filesystem::exists(files_.edb() + "-journal"));
 }
@@ -445,7 +445,7 @@ TEST_F(Crash, APowerCutKeepingEitherWriteOfTheCommitLeavesTheOldOrTheNewFile) {
         }
         rstest::WriteAll(files_.edb(), disk);
         State s = Inspect(files_);
-        ASSERT_EQ(s.openCode, kOk);
+        ASSERT_EQ(s.openCode, Code::kOk);
         EXPECT_EQ(s.rows, countLands ? after.rows : b.before.rows);
         EXPECT_FALSE(s.audit.damaged());
     }

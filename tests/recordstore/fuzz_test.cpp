@@ -53,7 +53,7 @@ class Fuzz : public ::testing::Test {
     void SetUp() override {
         ASSERT_EQ(rs::CreateDatabaseFiles(dir.gbk("base.edb"),
                                           {{"T", 10, 10}, {"N", 3, 0}, {"M", 12, 0}, {"D", 8, 0}}),
-                  rs::kOk);
+                  rs::Code::kOk);
         ASSERT_TRUE(Cmd(OpenDatabase, Text(dir.gbk("base.edb"))).asBool());
         for (int i = 0; i < 30; ++i) {
             Cmd(AppendBlankRecord);

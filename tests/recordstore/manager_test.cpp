@@ -22,7 +22,7 @@ class Manager : public ::testing::Test {
         saved = getcwd(buffer, sizeof buffer);
         ASSERT_EQ(chdir(dir.path().c_str()), 0);
         for (const char* name : {"财务收入.edb", "财务支出.edb", "收入类型.edb"}) {
-            ASSERT_EQ(rs::CreateDatabaseFiles(G(name), {{"N", 3, 0}}), rs::kOk);
+            ASSERT_EQ(rs::CreateDatabaseFiles(G(name), {{"N", 3, 0}}), rs::Code::kOk);
         }
     }
     void TearDown() override {
@@ -129,12 +129,12 @@ TEST_F(Manager, ClosingKeepsTheRightDatabaseCurrent) {
 // the current database's fields, scans and whole lock, and a second opener of
 // the same file outside the manager.
 TEST_F(Manager, TheCurrentDatabaseIsScannedAndLockedWholeAgainstAnotherOpener) {
-    ASSERT_EQ(rs::CreateDatabaseFiles(G("类型.edb"), {{G("类型"), 10, 8}}), rs::kOk);
+    ASSERT_EQ(rs::CreateDatabaseFiles(G("类型.edb"), {{G("类型"), 10, 8}}), rs::Code::kOk);
     EXPECT_EQ(rs::CurrentRecordIndex(), -1);
-    EXPECT_EQ(rs::ScanCurrentDatabase([](int32_t, int32_t) {}), rs::kNoCurrentDatabase);
+    EXPECT_EQ(rs::ScanCurrentDatabase([](int32_t, int32_t) {}), rs::Code::kNoCurrentDatabase);
     // Another opener, as the category grid beside the program's lists.
     rs::DetachedDatabase other;
-    ASSERT_EQ(other.open(G("类型.edb")), 0);
+    ASSERT_EQ(other.open(G("类型.edb")), rs::Code::kOk);
     ASSERT_EQ(other.fields().size(), 1u);
     ASSERT_TRUE(Cmd(OpenDatabase, Text(G("类型.edb"))).asBool());
     for (const char* text : {"工资", "奖金", "利息"}) {
@@ -148,16 +148,16 @@ TEST_F(Manager, TheCurrentDatabaseIsScannedAndLockedWholeAgainstAnotherOpener) {
     EXPECT_EQ(fields[0].width, 8);
 
     // While the whole lock is held (a backup's copy), the other opener cannot append.
-    int32_t appendWhileLocked = 0;
+    rs::Code appendWhileLocked = rs::Code::kOk;
     EXPECT_EQ(rs::WithCurrentDatabaseLocked(0, [&] { appendWhileLocked = other.appendRecord(); }),
-              0);
-    EXPECT_TRUE(rs::IsBusy(appendWhileLocked)) << appendWhileLocked;
-    ASSERT_EQ(other.appendRecord(), 0);
+              rs::Code::kOk);
+    EXPECT_TRUE(rs::IsBusy(appendWhileLocked)) << rs::ToInt(appendWhileLocked);
+    ASSERT_EQ(other.appendRecord(), rs::Code::kOk);
     const std::string pension = G("养老金");
     std::vector<uint8_t> bytes(8, 0);
     std::memcpy(bytes.data(), pension.data(), pension.size());
-    ASSERT_EQ(other.writeField(3, 0, bytes.data()), 0);
-    EXPECT_EQ(other.writeField(3, 1, bytes.data()), rs::kNoSuchField);
+    ASSERT_EQ(other.writeField(3, 0, bytes.data()), rs::Code::kOk);
+    EXPECT_EQ(other.writeField(3, 1, bytes.data()), rs::Code::kNoSuchField);
 
     // The scan sees the other opener's record; ReadField reads each record in turn.
     std::vector<int32_t> serials;
@@ -167,33 +167,33 @@ TEST_F(Manager, TheCurrentDatabaseIsScannedAndLockedWholeAgainstAnotherOpener) {
                   serials.push_back(serial);
                   texts.push_back(GbkToUtf8(rstest::TextResult(Cmd(ReadField, MakeInt(1)))));
               }),
-              0);
+              rs::Code::kOk);
     EXPECT_EQ(serials, (std::vector<int32_t>{1, 2, 3, 4}));
     EXPECT_EQ(texts, (std::vector<std::string>{"工资", "奖金", "利息", "养老金"}));
     EXPECT_EQ(rs::SerialOfRecord(2), 3);
     int32_t index = -1;
-    EXPECT_EQ(rs::FindRecordBySerial(3, &index, 0), 0);  // a wrong hint is only a hint
+    EXPECT_EQ(rs::FindRecordBySerial(3, &index, 0), rs::Code::kOk);  // a wrong hint is only a hint
     EXPECT_EQ(index, 2);
 
     // The other opener removes a record (once the commands gave up the record
     // they last wrote); the commands see the shorter file.
     Cmd(GoToFirstRecord);
-    ASSERT_EQ(other.removeRecords(0, 1), 0);
+    ASSERT_EQ(other.removeRecords(0, 1), rs::Code::kOk);
     EXPECT_EQ(other.recordCount(), 3);
     EXPECT_EQ(Cmd(GetRecordCount).asInt(), 3);
     std::string first;
-    ASSERT_EQ(other.readField(0, 0, &first), 0);
+    ASSERT_EQ(other.readField(0, 0, &first), rs::Code::kOk);
     EXPECT_EQ(GbkToUtf8(first.c_str()), "奖金");
 }
 
 TEST(DatabaseErrorTable, MessagesByCode) {
-    EXPECT_STREQ(DatabaseError(0), "");
-    EXPECT_EQ(GbkToUtf8(DatabaseError(-38)), "指定数据库已经被打开");
-    EXPECT_EQ(GbkToUtf8(DatabaseError(-16)), "字段数目必须大于 0 ");
-    EXPECT_EQ(GbkToUtf8(DatabaseError(-80)), "无效的密码文本");
-    EXPECT_EQ(GbkToUtf8(DatabaseError(-77)), "未知错误");
-    EXPECT_EQ(GbkToUtf8(DatabaseError(-81)), "未知错误");
-    EXPECT_EQ(GbkToUtf8(DatabaseError(5)), "未知错误");
+    EXPECT_STREQ(DatabaseError(rs::Code::kOk), "");
+    EXPECT_EQ(GbkToUtf8(DatabaseError(rs::Code::kAlreadyOpen)), "指定数据库已经被打开");
+    EXPECT_EQ(GbkToUtf8(DatabaseError(rs::Code::kNoFields)), "字段数目必须大于 0 ");
+    EXPECT_EQ(GbkToUtf8(DatabaseError(rs::Code::kBadPasswordText)), "无效的密码文本");
+    EXPECT_EQ(GbkToUtf8(DatabaseError(rs::Code(-77))), "未知错误");
+    EXPECT_EQ(GbkToUtf8(DatabaseError(rs::Code(-81))), "未知错误");
+    EXPECT_EQ(GbkToUtf8(DatabaseError(rs::Code(5))), "未知错误");
 }
 
 }  // namespace

@@ -51,7 +51,8 @@ class TwoProcesses : public ::testing::Test {
     void SetUp() override {
         ASSERT_EQ(pipe(ready), 0);
         ASSERT_EQ(pipe(go), 0);
-        ASSERT_EQ(rs::CreateDatabaseFiles(path(), {{"Who", 3, 0}, {"Note", 10, 12}}), rs::kOk);
+        ASSERT_EQ(rs::CreateDatabaseFiles(path(), {{"Who", 3, 0}, {"Note", 10, 12}}),
+                  rs::Code::kOk);
     }
     void TearDown() override {
         for (int fd : {ready[0], ready[1], go[0], go[1]}) close(fd);
@@ -192,7 +193,7 @@ TEST_F(TwoProcesses, ALockedRecordIsRefusedToTheOtherProcess) {
         SignalReady(readyFd);
         AwaitGo(goFd);
         rs::Database* db = DatabaseManager::instance().current();
-        if (db->records.lockByte(db->recordOffset(0), 0) != 0) return 2;
+        if (db->records.lockByte(db->recordOffset(0), 0) != rs::Code::kOk) return 2;
         SignalReady(readyFd);
         AwaitGo(second[0]);
         return 0;

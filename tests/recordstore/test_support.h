@@ -11,6 +11,7 @@
 #include <cstring>
 #include <filesystem>
 #include <fstream>
+#include <ostream>
 #include <string>
 #include <vector>
 
@@ -21,6 +22,13 @@
 #include "runtime/errors.h"
 #include "runtime/gbk.h"
 #include "runtime/message_box.h"
+
+// A failed comparison of codes shows the number, as the application would see it.
+namespace tavrin::rs {
+inline void PrintTo(Code code, std::ostream* os) {
+    *os << ToInt(code);
+}
+}  // namespace tavrin::rs
 
 namespace rstest {
 

@@ -142,9 +142,9 @@ TEST(Tool, NamesDamageReclaimAndBusyFiles) {
     std::unique_ptr<tavrin::rs::Database> db;
     tavrin::rs::OpenRequest request;
     request.gbkPath = dir.gbk("busy.edb");
-    ASSERT_EQ(tavrin::rs::OpenDatabaseFiles(request, &db), tavrin::rs::kOk);
+    ASSERT_EQ(tavrin::rs::OpenDatabaseFiles(request, &db), tavrin::rs::Code::kOk);
     auto whole = std::make_unique<tavrin::rs::WholeLock>(db->records, 0);
-    ASSERT_EQ(whole->code(), tavrin::rs::kOk);
+    ASSERT_EQ(whole->code(), tavrin::rs::Code::kOk);
     Result now = Tool({"--wait", "0", "append", busy, "id=1"});
     EXPECT_EQ(now.status, 1);
     EXPECT_EQ(now.err, "加锁文件失败\n");

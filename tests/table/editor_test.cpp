@@ -47,11 +47,11 @@ QString TypeIntoCell(QTableView* view, int row, const QString& text) {
 std::vector<std::string> Texts(const std::string& gbkPath) {
     rs::DetachedDatabase db;
     std::vector<std::string> out;
-    if (db.open(gbkPath, false, 4) != 0) return {"<in use>"};  // exclusive
+    if (db.open(gbkPath, false, 4) != rs::Code::kOk) return {"<in use>"};  // exclusive
     const int32_t n = db.recordCount();
     for (int32_t i = 0; i < n; ++i) {
         std::string bytes;
-        db.readField(i, 0, &bytes);
+        EXPECT_EQ(db.readField(i, 0, &bytes), rs::Code::kOk);
         out.emplace_back(GbkToUtf8(bytes.c_str()));
     }
     return out;

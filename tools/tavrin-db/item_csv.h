@@ -25,7 +25,7 @@ struct ItemLayout {
 };
 ItemLayout LayoutOf(const rs::Database& db);
 // Opens a record file of the command line (UTF-8 name); an engine code.
-int32_t OpenItemFile(const std::string& file, bool readOnly, std::unique_ptr<rs::Database>* db);
+rs::Code OpenItemFile(const std::string& file, bool readOnly, std::unique_ptr<rs::Database>* db);
 
 // "YYYY-MM-DD", with "THH:MM:SS" when the time is not midnight.
 std::string IsoDateText(double days);

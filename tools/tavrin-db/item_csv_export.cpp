@@ -15,8 +15,8 @@ namespace tavrin::dbtool {
 
 using namespace rs;
 
-int32_t OpenItemFile(const std::string& file, bool readOnly, std::unique_ptr<Database>* db) {
-    if (file.empty()) return kFileNotFound;
+Code OpenItemFile(const std::string& file, bool readOnly, std::unique_ptr<Database>* db) {
+    if (file.empty()) return Code::kFileNotFound;
     OpenRequest request;
     request.gbkPath = DatabaseManager::FullPath(WithDefaultExtension(Utf8ToGbk(file)));
     request.readOnly = readOnly;
@@ -74,7 +74,7 @@ std::string AmountCsvText(float amount) {
 
 int ExportItems(const std::string& file) {
     std::unique_ptr<Database> db;
-    if (int32_t code = OpenItemFile(file, true, &db); code != kOk) {
+    if (Code code = OpenItemFile(file, true, &db); code != Code::kOk) {
         std::fprintf(stderr, "%s\n", GbkToUtf8(DatabaseError(code)).c_str());
         return 1;
     }
@@ -91,10 +91,10 @@ int ExportItems(const std::string& file) {
     out += "\r\n";
     WholeLock whole(db->records, LockWaitTime());
     int32_t count = 0;
-    int32_t code = whole.code();
-    if (code == kOk) code = ReadRecordCount(*db, &count);
-    if (code == kOk)
-        code = ScanRecords(*db, 0, count, [&](const uint8_t* record, int32_t) -> int32_t {
+    Code code = whole.code();
+    if (code == Code::kOk) code = ReadRecordCount(*db, &count);
+    if (code == Code::kOk)
+        code = ScanRecords(*db, 0, count, [&](const uint8_t* record, int32_t) -> ScanStep {
             float amount;
             std::memcpy(&amount, record + layout.amount->offset, 4);
             out += CsvCell(FieldText(*layout.category, record + layout.category->offset, {}));
@@ -106,10 +106,10 @@ int ExportItems(const std::string& file) {
                 std::fwrite(out.data(), 1, out.size(), stdout);
                 out.clear();
             }
-            return 0;
+            return ScanStep::GoOn();
         });
     std::fwrite(out.data(), 1, out.size(), stdout);
-    if (code != kOk) {
+    if (code != Code::kOk) {
         std::fprintf(stderr, "%s\n", GbkToUtf8(DatabaseError(code)).c_str());
         return 1;
     }

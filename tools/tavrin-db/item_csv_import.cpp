@@ -87,7 +87,7 @@ int Fail(const std::string& text) {
 
 int ImportItems(const std::string& file, const std::string& csvFile, bool skipBad) {
     std::unique_ptr<Database> db;
-    if (int32_t code = OpenItemFile(file, false, &db); code != kOk)
+    if (Code code = OpenItemFile(file, false, &db); code != Code::kOk)
         return Fail(GbkToUtf8(DatabaseError(code)));
     const ItemLayout layout = LayoutOf(*db);
     if (!layout.valid())
@@ -149,13 +149,13 @@ int ImportItems(const std::string& file, const std::string& csvFile, bool skipBa
     // Under the whole-file lock another program sees the import whole or not at
     // all, and the record locks of each append and write cost nothing.
     WholeLock whole(db->records, LockWaitTime());
-    if (whole.code() != kOk) return Fail(GbkToUtf8(DatabaseError(whole.code())));
+    if (whole.code() != Code::kOk) return Fail(GbkToUtf8(DatabaseError(whole.code())));
     for (const Row& row : rows) {
-        int32_t code = AppendRecord(*db);
+        Code code = AppendRecord(*db);
         bool appendedWhole = true;  // the append wrote the whole record just now
-        if (code == kOk)
+        if (code == Code::kOk)
             code = WriteFieldBytes(*db, db->current, body, row.image.data(), &appendedWhole);
-        if (code != kOk) {
+        if (code != Code::kOk) {
             return Fail("line " + std::to_string(row.line) + ": " + GbkToUtf8(DatabaseError(code)) +
                         "; the rows before it were imported");
         }

@@ -50,7 +50,7 @@ int main(int argc, char** argv) {
     if (tavrin::GbkToUtf8(tavrin::Utf8ToGbk(file)) != file) {
         std::fprintf(stderr, "\"%s\": the name holds characters the record files cannot name\n%s\n",
                      file.c_str(),
-                     tavrin::GbkToUtf8(tavrin::DatabaseError(tavrin::rs::kBadPath)).c_str());
+                     tavrin::GbkToUtf8(tavrin::DatabaseError(tavrin::rs::Code::kBadPath)).c_str());
         return 1;
     }
     std::vector<std::string> rest(args.begin() + 2, args.end());

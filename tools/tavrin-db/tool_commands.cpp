@@ -18,7 +18,7 @@ using namespace rs;
 
 namespace {
 
-int Fail(int32_t code) {
+int Fail(Code code) {
     std::fprintf(stderr, "%s\n", GbkToUtf8(DatabaseError(code)).c_str());
     return 1;
 }
@@ -27,9 +27,9 @@ int FailText(const std::string& text) {
     return 1;
 }
 
-int32_t OpenFile(const std::string& file, bool readOnly, std::unique_ptr<Database>* db,
-                 Sharing sharing = Sharing::kDenyNone) {
-    if (file.empty()) return kFileNotFound;
+Code OpenFile(const std::string& file, bool readOnly, std::unique_ptr<Database>* db,
+              Sharing sharing = Sharing::kDenyNone) {
+    if (file.empty()) return Code::kFileNotFound;
     OpenRequest request;
     request.gbkPath = DatabaseManager::FullPath(WithDefaultExtension(Utf8ToGbk(file)));
     request.readOnly = readOnly;
@@ -39,20 +39,20 @@ int32_t OpenFile(const std::string& file, bool readOnly, std::unique_ptr<Databas
 
 // Visits every record with its chains read; stops at the first error.
 template <typename Visit>
-int32_t EachRecord(Database& db, Visit visit) {
+Code EachRecord(Database& db, Visit visit) {
     WholeLock whole(db.records, LockWaitTime());
-    if (whole.code() != kOk) return whole.code();
+    if (whole.code() != Code::kOk) return whole.code();
     int32_t count = 0;
-    if (int32_t code = ReadRecordCount(db, &count); code != kOk) return code;
+    if (Code code = ReadRecordCount(db, &count); code != Code::kOk) return code;
     std::vector<std::string> chains(db.fields.size());
-    return ScanRecords(db, 0, count, [&](const uint8_t* record, int32_t index) -> int32_t {
+    return ScanRecords(db, 0, count, [&](const uint8_t* record, int32_t index) -> ScanStep {
         for (size_t i = 0; i < db.fields.size(); ++i) {
             const FieldDescriptor& f = db.fields[i];
             chains[i].clear();
             if (!IsChainField(f.type)) continue;
-            if (!db.blocks) return kReadFieldFailed;
-            int32_t code = ReadChain(db.blocks.get(), GetI32(record + f.offset), &chains[i]);
-            if (code != kOk) return code;
+            if (!db.blocks) return Code::kReadFieldFailed;
+            Code code = ReadChain(db.blocks.get(), GetI32(record + f.offset), &chains[i]);
+            if (code != Code::kOk) return code;
         }
         return visit(record, index, chains);
     });
@@ -131,15 +131,15 @@ int Create(const std::string& file, const std::vector<std::string>& definitions)
         if (!type || !size) return FailText("bad field \"" + definition + "\": NAME:TYPE[:SIZE]");
         fields.push_back({Utf8ToGbk(definition.substr(0, a)), int32_t(*type), int32_t(*size)});
     }
-    int32_t code = CreateDatabaseFiles(Utf8ToGbk(file), fields);
-    return code == kOk ? 0 : Fail(code);
+    Code code = CreateDatabaseFiles(Utf8ToGbk(file), fields);
+    return code == Code::kOk ? 0 : Fail(code);
 }
 
 int Info(const std::string& file) {
     std::unique_ptr<Database> db;
-    if (int32_t code = OpenFile(file, true, &db); code != kOk) return Fail(code);
+    if (Code code = OpenFile(file, true, &db); code != Code::kOk) return Fail(code);
     int32_t count = 0;
-    if (int32_t code = ReadRecordCount(*db, &count); code != kOk) return Fail(code);
+    if (Code code = ReadRecordCount(*db, &count); code != Code::kOk) return Fail(code);
     std::printf("file: %s\n", GbkToUtf8(db->fullPath).c_str());
     std::printf("magic: %.4s%s\n", reinterpret_cast<const char*>(db->header),
                 GetI32(db->header) == int32_t(kPasswordMagic) ? " (password)" : "");
@@ -161,13 +161,13 @@ int Info(const std::string& file) {
 
 int Dump(const std::string& file) {
     std::unique_ptr<Database> db;
-    if (int32_t code = OpenFile(file, true, &db); code != kOk) return Fail(code);
+    if (Code code = OpenFile(file, true, &db); code != Code::kOk) return Fail(code);
     std::string line = "_tag";
     for (const FieldDescriptor& f : db->fields) line += "," + CsvCell(GbkToUtf8(f.name));
     std::printf("%s\r\n", line.c_str());
-    int32_t code = EachRecord(
+    Code code = EachRecord(
         *db,
-        [&](const uint8_t* record, int32_t, const std::vector<std::string>& chains) -> int32_t {
+        [&](const uint8_t* record, int32_t, const std::vector<std::string>& chains) -> ScanStep {
             std::string row = std::to_string(GetI32(record));
             for (size_t i = 0; i < db->fields.size(); ++i) {
                 const FieldDescriptor& f = db->fields[i];
@@ -175,15 +175,15 @@ int Dump(const std::string& file) {
             }
             std::fwrite(row.data(), 1, row.size(), stdout);
             std::fputs("\r\n", stdout);
-            return 0;
+            return ScanStep::GoOn();
         });
-    return code == kOk ? 0 : Fail(code);
+    return code == Code::kOk ? 0 : Fail(code);
 }
 
 int Append(const std::string& file, const std::vector<std::string>& assignments) {
-    if (file.empty()) return Fail(kFileNotFound);
+    if (file.empty()) return Fail(Code::kFileNotFound);
     DatabaseManager& manager = DatabaseManager::instance();
-    if (int32_t code = manager.open(Utf8ToGbk(file), OpenOptions{}); code != kOk) {
+    if (Code code = manager.open(Utf8ToGbk(file), OpenOptions{}); code != Code::kOk) {
         return Fail(code);
     }
     Database& db = *manager.current();
@@ -200,16 +200,16 @@ int Append(const std::string& file, const std::vector<std::string>& assignments)
         for (size_t i = 0; i < db.fields.size() && position == 0; ++i) {
             if (EqualNoCase(db.fields[i].name, name)) position = int32_t(i) + 1;
         }
-        if (position == 0) return Fail(kNoSuchField);
+        if (position == 0) return Fail(Code::kNoSuchField);
         auto v =
             ParseValue(db.fields[size_t(position - 1)], a.substr(eq + 1), &texts[k], &blocks[k]);
-        if (!v) return Fail(kValueKindMismatch);
+        if (!v) return Fail(Code::kValueKindMismatch);
         writes.emplace_back(position, *v);
     }
-    if (!CallKernel(AppendBlankRecord).asBool()) return Fail(LastDatabaseError());
+    if (!CallKernel(AppendBlankRecord).asBool()) return Fail(LastDatabaseCode());
     for (auto& [position, value] : writes) {
         if (!CallKernel(WriteField, MakeInt(position), value).asBool()) {
-            return Fail(LastDatabaseError());
+            return Fail(LastDatabaseCode());
         }
     }
     manager.closeAll();
@@ -218,23 +218,24 @@ int Append(const std::string& file, const std::vector<std::string>& assignments)
 
 int Pack(const std::string& file) {
     std::unique_ptr<Database> db;
-    if (int32_t code = OpenFile(file, false, &db); code != kOk) return Fail(code);
-    int32_t code = PackRecords(*db);
-    return code == kOk ? 0 : Fail(code);
+    if (Code code = OpenFile(file, false, &db); code != Code::kOk) return Fail(code);
+    Code code = PackRecords(*db);
+    return code == Code::kOk ? 0 : Fail(code);
 }
 
 int Check(const std::string& file) {
     std::unique_ptr<Database> db;
-    if (int32_t code = OpenFile(file, true, &db); code != kOk) return Fail(code);
-    int32_t code = EachRecord(
-        *db, [](const uint8_t*, int32_t, const std::vector<std::string>&) { return int32_t(0); });
-    if (code != kOk) return Fail(code);
+    if (Code code = OpenFile(file, true, &db); code != Code::kOk) return Fail(code);
+    Code code = EachRecord(*db, [](const uint8_t*, int32_t, const std::vector<std::string>&) {
+        return ScanStep::GoOn();
+    });
+    if (code != Code::kOk) return Fail(code);
     if (!db->blocks) return 0;
     BlockAudit audit;
     {
         WholeLock whole(db->records, LockWaitTime());
-        if (whole.code() != kOk) return Fail(whole.code());
-        if (code = AuditBlocks(*db, &audit); code != kOk) return Fail(code);
+        if (whole.code() != Code::kOk) return Fail(whole.code());
+        if (code = AuditBlocks(*db, &audit); code != Code::kOk) return Fail(code);
     }
     const std::pair<int32_t, const char*> findings[] = {
         {audit.sharedBlocks, "blocks used twice (by two chains, or by a chain and the free list)"},
@@ -246,7 +247,7 @@ int Check(const std::string& file) {
     for (auto [n, text] : findings) {
         if (n > 0) std::fprintf(stderr, "%d %s\n", n, text);
     }
-    if (audit.damaged()) return Fail(kBlockFileAccess);
+    if (audit.damaged()) return Fail(Code::kBlockFileAccess);
     if (!audit.orphans.empty() || audit.freeCountWrong) {
         std::printf(
             "%zu blocks reached by no chain and no free list (tavrin-db reclaim %s gives "
@@ -258,11 +259,11 @@ int Check(const std::string& file) {
 
 int Reclaim(const std::string& file) {
     std::unique_ptr<Database> db;
-    if (int32_t code = OpenFile(file, false, &db, Sharing::kExclusive); code != kOk) {
+    if (Code code = OpenFile(file, false, &db, Sharing::kExclusive); code != Code::kOk) {
         return Fail(code);
     }
     int32_t reclaimed = 0;
-    if (int32_t code = ReclaimBlocks(*db, &reclaimed); code != kOk) return Fail(code);
+    if (Code code = ReclaimBlocks(*db, &reclaimed); code != Code::kOk) return Fail(code);
     std::printf("%d blocks given back\n", reclaimed);
     return 0;
 }
