@@ -227,6 +227,14 @@ TEST_F(ListViewTest, KeysMoveWholeRowsAndRowsFitTheirFont) {
     EXPECT_EQ(view->selectionModel()->selectedIndexes().size(), list->columnCount());
     QTest::keyClick(view, Qt::Key_Left);
     EXPECT_EQ(columns->value(), 0);
+    // A click on a column's header selects no column: the row stays selected.
+    QHeaderView* header = view->header();
+    QTest::mouseClick(header->viewport(), Qt::LeftButton, {},
+                      QPoint(header->sectionViewportPosition(2) + 5, header->height() / 2));
+    ASSERT_EQ(Calls("HeaderClicked"), 1);
+    EXPECT_EQ(Last("HeaderClicked")->args, std::vector<int32_t>{2});
+    EXPECT_EQ(list->currentRow(), paged);
+    EXPECT_EQ(view->selectionModel()->selectedIndexes().size(), list->columnCount());
     // Every row is as high as the font's line, and follows a new font.
     const int small = view->rowHeight();
     EXPECT_GE(small, view->fontMetrics().height());
