@@ -7,6 +7,8 @@
 
 #include <cstdint>
 
+#include "forms/template_format.h"
+
 namespace tavrin::forms {
 
 // A window's own record.
@@ -102,5 +104,47 @@ enum : int32_t {
     kRightClicked = 5,  // after 4 and 5 a click on a row's check box toggles it
 };
 }  // namespace ListViewEvent
+
+// How many events of its own a kind raises, numbered from 0 (a window counts
+// its window events). A kind not listed raises only the common events; a kind
+// that a higher layer gives events of its own must be listed here, or the
+// template compiler refuses bindings to them.
+constexpr int32_t OwnEventCount(uint32_t typeId) {
+    using namespace TypeId;
+    switch (typeId) {
+        case kWindow:
+            return WindowEvent::kHidden + 1;
+        case kButton:
+        case kCheckBox:
+        case kRadioButton:
+            return ButtonEvent::kClicked + 1;
+        case kComboBox:
+            return ComboEvent::kDoubleClicked + 1;
+        case kListBox:
+            return ListBoxEvent::kDoubleClicked + 1;
+        case kCheckListBox:
+            return CheckListEvent::kTicked + 1;
+        case kDatePicker:
+        case kColorPicker:
+            return PickerEvent::kChanged + 1;
+        case kPageControl:
+            return PageEvent::kPageChanged + 1;
+        case kToolBar:
+            return ToolBarEvent::kArrowClicked + 1;
+        case kTimer:
+            return TimerEvent::kElapsed + 1;
+        case kReportList:
+            return ListViewEvent::kRightClicked + 1;
+        default:
+            return 0;
+    }
+}
+
+// True when an item of the kind can raise the event: a binding to any other
+// number would never be called.
+constexpr bool KindRaises(uint32_t typeId, int32_t event) {
+    const bool common = event >= CommonEvent::kWheel && event <= CommonEvent::kLeftDown;
+    return common || (event >= 0 && event < OwnEventCount(typeId));
+}
 
 }  // namespace tavrin::forms

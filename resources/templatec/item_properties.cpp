@@ -3,6 +3,7 @@
 #include <cstdio>
 #include <cstring>
 
+#include "forms/event_numbers.h"
 #include "forms/template_format.h"
 #include "resources/templatec/compile_error.h"
 #include "resources/templatec/control_kinds.h"
@@ -187,7 +188,11 @@ bool Compiler::commonProperty(Item& item, const Node& p) {
     } else if (k == "origin") {
         item.origin = uint32_t(ParseInt(arg(0), p.where));
     } else if (k == "on") {
-        item.bindings.emplace_back(int32_t(ParseInt(arg(0), p.where)), handlerOffset(arg(1)));
+        // A binding to an event the kind never raises would silently never run.
+        const int32_t event = int32_t(ParseInt(arg(0), p.where));
+        if (!tf::KindRaises(item.typeId, event))
+            Die(p.where, "this kind raises no event " + std::to_string(event));
+        item.bindings.emplace_back(event, handlerOffset(arg(1)));
     } else {
         return false;
     }
