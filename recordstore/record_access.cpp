@@ -86,8 +86,8 @@ Code AppendRecord(Database& db, bool keepRecordLock) {
 }
 
 Code ReadFieldBytes(Database& db, int32_t record, const FieldDescriptor& field, uint8_t* out) {
-    if (db.scanRecord != nullptr) {
-        std::memcpy(out, db.scanRecord + field.offset, size_t(field.width));
+    if (db.scanRecord() != nullptr) {
+        std::memcpy(out, db.scanRecord() + field.offset, size_t(field.width));
         return Code::kOk;
     }
     if (record < 0) return Code::kNoCurrentRecord;
