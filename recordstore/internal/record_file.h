@@ -119,6 +119,14 @@ class Database {
     bool heldRecordInside_ = false;
 };
 
+// Every field lies inside its record: the open refuses a file where one does
+// not, and reads from a scan buffer or a record image rely on it.
+inline void AssertFieldInRecord(const Database& db, const FieldDescriptor& field) {
+    assert(field.offset >= 0 && int64_t(field.offset) + field.width <= db.recordSize);
+    (void)db;
+    (void)field;
+}
+
 // Makes scanned records the scan record (and the current one) for the length
 // of a scope. When the scope ends, both are what they were before, so no
 // image outlives the scan buffer it points into.
