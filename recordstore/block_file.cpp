@@ -1,7 +1,7 @@
 // Block chains. Every block touched by a write stays locked until the write
 // ends; the header byte is locked once allocation or freeing needs the header.
 // Chains read from disk are followed with a step limit, so a damaged chain
-// that loops or points outside the file ends with -59 instead of hanging.
+// that loops or points outside the file ends with kBlockFileAccess instead of hanging.
 #include "recordstore/internal/block_file.h"
 
 #include <algorithm>

@@ -37,23 +37,7 @@ int64_t IntegerOf(const Value& v) {
 }
 
 const FieldDescriptor* ResolveField(Database& db, const Value& field) {
-    if (field.type == TypeCode::kText) {
-        std::string_view name = TextOf(field);
-        // Listing and scans name the same few fields with the same texts over and over.
-        Database::NameCacheEntry& entry =
-            db.nameCache[(reinterpret_cast<uintptr_t>(field.asText()) >> 3) & 7];
-        if (db.namesUnique && entry.name == field.asText() &&
-            EqualNoCase(db.fields[size_t(entry.field)].name, name)) {
-            return &db.fields[size_t(entry.field)];
-        }
-        for (size_t i = 0; i < db.fields.size(); ++i) {
-            if (EqualNoCase(db.fields[i].name, name)) {
-                entry = {field.asText(), int32_t(i)};
-                return &db.fields[i];
-            }
-        }
-        return nullptr;
-    }
+    if (field.type == TypeCode::kText) return db.fieldNamed(field.asText(), TextOf(field));
     if (!IsNumericType(field.type)) ReportRuntimeError(11);
     int64_t position = IntegerOf(field);
     if (position < 1 || position > int64_t(db.fields.size())) return nullptr;
@@ -92,28 +76,19 @@ Database* CurrentDatabase() {
 }
 
 Code HoldRecord(Database& db, int32_t record) {
-    if (record < 0 || db.heldRecord == record) return Code::kOk;
-    ReleaseHeldRecord(db);
-    Code code = db.records.lockByte(db.recordOffset(record), LockWaitTime());
-    if (code != Code::kOk) return code;
-    db.heldRecord = record;
-    db.heldRecordInside = false;
+    if (record < 0 || db.heldRecord() == record) return Code::kOk;
+    if (Code code = db.holdRecord(record); code != Code::kOk) return code;
     PostRelease();
     return Code::kOk;
 }
 
 void HoldAppendedRecord(Database& db) {
-    ReleaseHeldRecord(db);
-    db.heldRecord = db.current;
-    db.heldRecordInside = true;  // written whole, and held ever since
+    db.holdAppendedRecord();
     PostRelease();
 }
 
 void ReleaseHeldRecord(Database& db) {
-    if (db.heldRecord < 0) return;
-    (void)db.records.unlockByte(db.recordOffset(db.heldRecord));
-    db.heldRecord = -1;
-    db.heldRecordInside = false;
+    db.releaseHeldRecord();
 }
 
 }  // namespace tavrin::rs

@@ -158,8 +158,8 @@ void ReadField(Value* result, int32_t argc, const Value* argv) {
     if (db == nullptr) ReportFatalError(rs_text::NoCurrentDatabase);
     const FieldDescriptor* f = ResolveField(*db, argc > 0 ? argv[0] : Value{});
     if (f == nullptr) ReportFatalError(rs_text::FieldMissing);
-    if (db->scanRecord != nullptr && !IsChainField(f->type)) {
-        *result = FieldValueOfBytes(*f, db->scanRecord + f->offset);  // scans: no file access
+    if (db->scanRecord() != nullptr && !IsChainField(f->type)) {
+        *result = FieldValueOfBytes(*f, db->scanRecord() + f->offset);  // scans: no file access
         return;
     }
     *result = EmptyValueOf(*f);
@@ -219,7 +219,11 @@ void WriteField(Value* result, int32_t argc, const Value* argv) {
                 bytes = large.data();
             }
             if (code = BytesOfValue(*f, value, bytes); code.ok()) {
-                code = WriteFieldBytes(*db, db->current, *f, bytes, &db->heldRecordInside);
+                // The flag speaks of the held record, which HoldRecord made the current one.
+                assert(db->heldRecord() == db->current);
+                bool inside = db->heldRecordInside();
+                code = WriteFieldBytes(*db, db->current, *f, bytes, &inside);
+                db->noteHeldRecordInside(inside);
             }
         }
     } catch (...) {

@@ -12,27 +12,6 @@ using namespace rs;
 
 namespace {
 
-// Makes one record the scan record (and current) for the length of a scope.
-class ScanScope {
-  public:
-    explicit ScanScope(Database& db)
-        : db_(db), savedRecord_(db.scanRecord), savedCurrent_(db.current) {}
-    ~ScanScope() {
-        db_.scanRecord = savedRecord_;
-        db_.current = savedCurrent_;
-    }
-    void visit(const uint8_t* record, int32_t index) {
-        db_.scanRecord = record;
-        db_.current = index;
-    }
-    void leave() { db_.scanRecord = savedRecord_; }
-
-  private:
-    Database& db_;
-    const uint8_t* savedRecord_;
-    int32_t savedCurrent_;
-};
-
 // Scans every record under the whole-database lock.
 Code ScanAll(Database& db, const RecordVisitor& visit) {
     WholeLock whole(db.records, LockWaitTime());

@@ -34,18 +34,12 @@ Code ScanCurrentDatabase(const std::function<void(int32_t index, int32_t serial)
     if (whole.code() != Code::kOk) return whole.code();
     int32_t count = 0;
     if (Code code = ReadRecordCount(*db, &count); code != Code::kOk) return code;
-    const uint8_t* savedRecord = db->scanRecord;
-    const int32_t savedCurrent = db->current;
-    const Code code =
-        ScanRecords(*db, 0, count, [&](const uint8_t* record, int32_t index) -> ScanStep {
-            db->scanRecord = record;
-            db->current = index;
-            visit(index, GetI32(record));
-            return ScanStep::GoOn();
-        });
-    db->scanRecord = savedRecord;
-    db->current = savedCurrent;
-    return code;
+    ScanScope scope(*db);
+    return ScanRecords(*db, 0, count, [&](const uint8_t* record, int32_t index) -> ScanStep {
+        scope.visit(record, index);
+        visit(index, GetI32(record));
+        return ScanStep::GoOn();
+    });
 }
 
 int32_t SerialOfRecord(int32_t index) {

@@ -8,7 +8,10 @@
 
 namespace tavrin::rs {
 
-enum class [[nodiscard]] Code : int32_t{
+// The formatter takes the attribute for the start of an initialiser.
+// clang-format off
+enum class [[nodiscard]] Code : int32_t {
+    // clang-format on
     kOk = 0,
     kUnknown = -1,
     kCreateFailed = -2,

@@ -110,4 +110,14 @@ std::string BlockFilePath(std::string_view recordPath) {
     return path.substr(0, dot + 1) + "EDT";
 }
 
+void Database::fieldsRead() {
+    nameCache_.clear();
+    namesUnique_ = fields.size() <= 256;  // the check is quadratic
+    for (size_t i = 0; i < fields.size() && namesUnique_; ++i) {
+        for (size_t j = i + 1; j < fields.size(); ++j) {
+            if (EqualNoCase(fields[i].name, fields[j].name)) namesUnique_ = false;
+        }
+    }
+}
+
 }  // namespace tavrin::rs

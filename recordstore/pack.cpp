@@ -106,6 +106,11 @@ Code MoveKept(Database& db, int32_t count, int32_t first, int64_t rangeEnd, Pack
 // rollback, which writes the region up to the old end.
 Code MoveAndCommit(Database& db, int32_t count, int32_t first, int64_t rangeEnd, PackPlan* plan) {
     if (Code code = MoveKept(db, count, first, rangeEnd, plan); code != Code::kOk) return code;
+    // The journal holds the region from the first dropped record to the old
+    // end; the new count must cut the file inside it, or the rollback could
+    // not put back what the commit changed.
+    assert(plan->firstDropped >= 0 && plan->firstDropped <= plan->newCount &&
+           plan->newCount < count);
     if (Code code = db.records.file.syncData(); code != Code::kOk) return code;
     uint8_t bytes[4];
     PutI32(bytes, plan->newCount);

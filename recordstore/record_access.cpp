@@ -86,8 +86,9 @@ Code AppendRecord(Database& db, bool keepRecordLock) {
 }
 
 Code ReadFieldBytes(Database& db, int32_t record, const FieldDescriptor& field, uint8_t* out) {
-    if (db.scanRecord != nullptr) {
-        std::memcpy(out, db.scanRecord + field.offset, size_t(field.width));
+    AssertFieldInRecord(db, field);
+    if (db.scanRecord() != nullptr) {
+        std::memcpy(out, db.scanRecord() + field.offset, size_t(field.width));
         return Code::kOk;
     }
     if (record < 0) return Code::kNoCurrentRecord;
@@ -105,6 +106,7 @@ Code ReadFieldBytes(Database& db, int32_t record, const FieldDescriptor& field, 
 
 Code WriteFieldBytes(Database& db, int32_t record, const FieldDescriptor& field,
                      const uint8_t* bytes, bool* recordInside) {
+    AssertFieldInRecord(db, field);
     if (record < 0) return Code::kNoCurrentRecord;
     const uint64_t start = db.recordOffset(record);
     ByteLock lock(db.records, start, LockWaitTime());
@@ -140,6 +142,7 @@ static Code ScanRecordsUnguarded(Database& db, int32_t start, int32_t count,
                                  const RecordVisitor& visit) {
     if (start < 0) start = 0;
     if (start >= count) return Code::kOk;
+    assert(db.recordSize > 0);  // the open refuses any other size
     const int32_t chunk = ChunkRecords(db.recordSize);
     const size_t capacity = size_t(std::min(chunk, count - start));
     std::vector<uint8_t> buffer(capacity * size_t(db.recordSize));

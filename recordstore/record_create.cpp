@@ -58,6 +58,8 @@ std::vector<uint8_t> RecordFileImage(const std::vector<FieldDefinition>& fields,
         PutI32(d + kDescriptorTextSize, f.type == kFieldText ? f.size : 0);
         offset += FieldWidth(f.type, f.size);
     }
+    // The size the header gives is the tag and the fields laid end to end.
+    assert(offset == recordSize);
     return image;
 }
 

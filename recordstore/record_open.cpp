@@ -55,12 +55,7 @@ Code ReadDescriptors(Database& db, uint64_t length) {
     // (up to 2 GB) would make every append write that much.
     if (int64_t(db.recordSize) > 4 + int64_t(n) * kMaxTextSize) return Code::kNotDatabase;
     db.dataOffset = end;
-    db.namesUnique = db.fields.size() <= 256;  // the check is quadratic
-    for (size_t i = 0; i < db.fields.size() && db.namesUnique; ++i) {
-        for (size_t j = i + 1; j < db.fields.size(); ++j) {
-            if (EqualNoCase(db.fields[i].name, db.fields[j].name)) db.namesUnique = false;
-        }
-    }
+    db.fieldsRead();
     return Code::kOk;
 }
 

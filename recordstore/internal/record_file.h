@@ -3,6 +3,7 @@
 // read, write, mark, pack and empty. Every routine returns an engine code.
 #pragma once
 
+#include <cassert>
 #include <cstdint>
 #include <functional>
 #include <memory>
@@ -32,6 +33,30 @@ struct FieldDescriptor {
     int32_t width = 0;   // bytes the field takes in a record
 };
 
+// Fields recently found by name, keyed by the address of the caller's name
+// text: listings and scans name the same few fields with the same texts over
+// and over. A hit is only a candidate; the name is compared before use.
+class NameCache {
+  public:
+    // The field remembered for this text, -1 when there is none.
+    int32_t find(const char* text) const {
+        const Entry& e = entries_[slot(text)];
+        return e.name == text ? e.field : -1;
+    }
+    void remember(const char* text, int32_t field) { entries_[slot(text)] = {text, field}; }
+    void clear() {
+        for (Entry& e : entries_) e = {};
+    }
+
+  private:
+    struct Entry {
+        const char* name = nullptr;
+        int32_t field = -1;
+    };
+    static size_t slot(const char* text) { return (reinterpret_cast<uintptr_t>(text) >> 3) & 7; }
+    Entry entries_[8];
+};
+
 class Database {
   public:
     LockedFile records;
@@ -47,29 +72,86 @@ class Database {
     std::string alias;                       // empty when none was given
     // 0-based; -1 lies before the first record, the record count after the last.
     int32_t current = 0;
-    // While a scan evaluates a condition or expression: that record's image.
-    const uint8_t* scanRecord = nullptr;
-    // Fields recently found by name, keyed by the name's address and checked
-    // against the name before use; only when no two names are equal.
-    struct NameCacheEntry {
-        const char* name = nullptr;
-        int32_t field = 0;
-    };
-    NameCacheEntry nameCache[8];
-    // The record whose lock byte the field commands keep between commands on
-    // that record (-1: none), and whether the whole record is known to lie in
-    // the file while the byte has been held (nothing can cut the file then).
-    int32_t heldRecord = -1;
-    bool heldRecordInside = false;
-    bool namesUnique = false;
 
     int32_t fieldCount() const { return int32_t(fields.size()); }
     uint64_t recordOffset(int64_t index) const {
         return dataOffset + uint64_t(index) * uint64_t(recordSize);
     }
+
+    // Once the fields are read: notes whether any two names are equal, in
+    // which case a cached look-up could find the wrong one of them.
+    void fieldsRead();
+    // The field named `name` (no case), null when there is none; `text` is
+    // where the caller's name lies, the key of the name cache.
+    const FieldDescriptor* fieldNamed(const char* text, std::string_view name);
+
+    // While a scan evaluates a condition or expression: that record's image
+    // (set only by a ScanScope), otherwise null.
+    const uint8_t* scanRecord() const { return scanRecord_; }
+
+    // The record whose lock byte the field commands keep between commands on
+    // that record, -1 when none is held.
+    int32_t heldRecord() const { return heldRecord_; }
+    // Locks the record's byte and keeps it held; a record already held stays so.
+    Code holdRecord(int32_t record);
+    // The record just appended, whose byte the append kept locked, becomes the held one.
+    void holdAppendedRecord();
+    void releaseHeldRecord();
+    // Whether the whole held record is known to lie in the file: nothing can
+    // cut the file while its byte is held, so a write need not look again.
+    bool heldRecordInside() const { return heldRecordInside_; }
+    void noteHeldRecordInside(bool inside) {
+        assert(heldRecord_ >= 0 || !inside);
+        heldRecordInside_ = inside;
+    }
+
     // Closes the files; every lock they held goes with them.
     void close();
     ~Database() { close(); }
+
+  private:
+    friend class ScanScope;
+
+    const uint8_t* scanRecord_ = nullptr;
+    NameCache nameCache_;
+    bool namesUnique_ = false;
+    int32_t heldRecord_ = -1;
+    bool heldRecordInside_ = false;
+};
+
+// Every field lies inside its record: the open refuses a file where one does
+// not, and reads from a scan buffer or a record image rely on it.
+inline void AssertFieldInRecord(const Database& db, const FieldDescriptor& field) {
+    assert(field.offset >= 0 && int64_t(field.offset) + field.width <= db.recordSize);
+    (void)db;
+    (void)field;
+}
+
+// Makes scanned records the scan record (and the current one) for the length
+// of a scope. When the scope ends, both are what they were before, so no
+// image outlives the scan buffer it points into.
+class ScanScope {
+  public:
+    explicit ScanScope(Database& db)
+        : db_(db), savedRecord_(db.scanRecord_), savedCurrent_(db.current) {}
+    ~ScanScope() {
+        db_.scanRecord_ = savedRecord_;
+        db_.current = savedCurrent_;
+    }
+    ScanScope(const ScanScope&) = delete;
+    ScanScope& operator=(const ScanScope&) = delete;
+    void visit(const uint8_t* record, int32_t index) {
+        db_.scanRecord_ = record;
+        db_.current = index;
+    }
+    // Reads go to the file again (the record stays current): a write made
+    // during the scan must not be answered from the stale image.
+    void leave() { db_.scanRecord_ = savedRecord_; }
+
+  private:
+    Database& db_;
+    const uint8_t* savedRecord_;
+    int32_t savedCurrent_;
 };
 
 // The file name with the default extension: "EDB" appended when the last path
@@ -89,6 +171,23 @@ bool IsValidName(std::string_view gbkName, size_t maxBytes = kMaxFieldName);
 // Case-insensitive equality of GBK texts (ASCII letters fold; double-byte
 // characters compare whole).
 bool EqualNoCase(std::string_view a, std::string_view b);
+
+// On the path of every ReadField and WriteField by name, so defined here.
+inline const FieldDescriptor* Database::fieldNamed(const char* text, std::string_view name) {
+    if (namesUnique_) {
+        const int32_t cached = nameCache_.find(text);
+        if (cached >= 0 && EqualNoCase(fields[size_t(cached)].name, name)) {
+            return &fields[size_t(cached)];
+        }
+    }
+    for (size_t i = 0; i < fields.size(); ++i) {
+        if (EqualNoCase(fields[i].name, name)) {
+            nameCache_.remember(text, int32_t(i));
+            return &fields[i];
+        }
+    }
+    return nullptr;
+}
 
 // Creates the record file (and block file) as the fields describe; opens nothing.
 Code CreateDatabaseFiles(std::string_view gbkName, const std::vector<FieldDefinition>& fields);
