@@ -219,8 +219,9 @@ void WriteField(Value* result, int32_t argc, const Value* argv) {
                 bytes = large.data();
             }
             if (code = BytesOfValue(*f, value, bytes); code.ok()) {
-                // The flag speaks of the held record, which HoldRecord made the current one.
-                assert(db->heldRecord() == db->current);
+                // The flag speaks of the held record, which HoldRecord made the
+                // current one (there is none before the first record).
+                assert(db->current < 0 || db->heldRecord() == db->current);
                 bool inside = db->heldRecordInside();
                 code = WriteFieldBytes(*db, db->current, *f, bytes, &inside);
                 db->noteHeldRecordInside(inside);
