@@ -21,6 +21,18 @@ bool WalkList(const std::string& data, F one) {
     return r.left() == 0;
 }
 
+// The entries of a counted list, each read by `read`; as many as read whole.
+template <typename Entry, typename Read>
+std::vector<Entry> EntriesOf(const std::string* data, Read read) {
+    std::vector<Entry> out;
+    if (data)
+        WalkList(*data, [&](ByteReader& r) {
+            out.emplace_back();
+            return read(r, out.back());
+        });
+    return out;
+}
+
 bool ReadListEntry(ByteReader& r, ListEntry& e) {
     return r.lengthString(e.text) && r.i32(e.data);
 }
@@ -130,53 +142,28 @@ std::string TypeData::text(uint32_t tag) const {
 }
 
 std::vector<ListEntry> TypeData::items() const {
-    std::vector<ListEntry> out;
-    if (const std::string* d = raw(Tag::kItems))
-        WalkList(*d, [&](ByteReader& r) {
-            out.emplace_back();
-            return ReadListEntry(r, out.back());
-        });
-    return out;
+    return EntriesOf<ListEntry>(raw(Tag::kItems),
+                                [](ByteReader& r, ListEntry& e) { return ReadListEntry(r, e); });
 }
 
 std::vector<ColumnEntry> TypeData::columns() const {
-    std::vector<ColumnEntry> out;
-    if (const std::string* d = raw(Tag::kColumns))
-        WalkList(*d, [&](ByteReader& r) {
-            out.emplace_back();
-            return ReadColumn(r, out.back());
-        });
-    return out;
+    return EntriesOf<ColumnEntry>(raw(Tag::kColumns),
+                                  [](ByteReader& r, ColumnEntry& e) { return ReadColumn(r, e); });
 }
 
 std::vector<PaneEntry> TypeData::panes() const {
-    std::vector<PaneEntry> out;
-    if (const std::string* d = raw(Tag::kPanes))
-        WalkList(*d, [&](ByteReader& r) {
-            out.emplace_back();
-            return ReadPane(r, out.back());
-        });
-    return out;
+    return EntriesOf<PaneEntry>(raw(Tag::kPanes),
+                                [](ByteReader& r, PaneEntry& e) { return ReadPane(r, e); });
 }
 
 std::vector<ToolButtonEntry> TypeData::buttons() const {
-    std::vector<ToolButtonEntry> out;
-    if (const std::string* d = raw(Tag::kButtons))
-        WalkList(*d, [&](ByteReader& r) {
-            out.emplace_back();
-            return ReadButton(r, out.back());
-        });
-    return out;
+    return EntriesOf<ToolButtonEntry>(
+        raw(Tag::kButtons), [](ByteReader& r, ToolButtonEntry& e) { return ReadButton(r, e); });
 }
 
 std::vector<std::string> TypeData::pages() const {
-    std::vector<std::string> out;
-    if (const std::string* d = raw(Tag::kPages))
-        WalkList(*d, [&](ByteReader& r) {
-            out.emplace_back();
-            return r.lengthString(out.back());
-        });
-    return out;
+    return EntriesOf<std::string>(raw(Tag::kPages),
+                                  [](ByteReader& r, std::string& e) { return r.lengthString(e); });
 }
 
 std::optional<ImageListData> TypeData::imageList() const {
