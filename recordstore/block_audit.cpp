@@ -155,11 +155,16 @@ Code ReclaimBlocks(Database& db, int32_t* reclaimed) {
             return code;
         }
     }
+    // Synced before the header names them, and the new end synced after: a
+    // power cut keeps either list whole.
+    if (Code code = db.blocks->file.syncData(); code != Code::kOk) return code;
     if (Code code = WriteBlockCounts(db.blocks.get(), kept, int32_t(free.size()),
                                      free.empty() ? 0 : free.front());
         code != Code::kOk)
         return code;
-    return db.blocks->file.truncate(uint64_t(kept) * kBlockSize);
+    if (Code code = db.blocks->file.truncate(uint64_t(kept) * kBlockSize); code != Code::kOk)
+        return code;
+    return db.blocks->file.syncData();
 }
 
 }  // namespace tavrin::rs
