@@ -180,3 +180,76 @@ TEST(Tool, NamesDamageReclaimAndBusyFiles) {
 }
 
 }  // namespace
+
+namespace {
+
+// What a cut or another program can leave in an item file, as the tool tells
+// it: check says ok with the counts or names the damage, pack keeps bytes it
+// cannot account for unless asked, a writable open says what it mended; and
+// the mistakes a person makes at the shell are named.
+TEST(Tool, CheckPackAndWhatAPersonMistypes) {
+    rstest::TempDir dir;
+    const QString file = Q(dir.native("财务收入.edb"));
+    ASSERT_EQ(
+        Tool({"create", file, "收入类型:10:20", "收入金额:5", "收入时间:8", "收入备注信息:10:50"})
+            .status,
+        0);
+    for (const char* type : {"收入类型=工资", "收入类型=奖金"})
+        ASSERT_EQ(Tool({"append", file, type, "收入金额=5"}).status, 0);
+    EXPECT_EQ(Tool({"check", file}).out, "ok: 2 records (0 marked as deleted)\n");
+
+    // Bytes past the last record: reported, and pack leaves the file alone.
+    std::vector<uint8_t> bytes = rstest::ReadAll(dir.native("财务收入.edb"));
+    const std::vector<uint8_t> whole = bytes;
+    bytes.insert(bytes.end(), 30, 0x41);
+    rstest::WriteAll(dir.native("财务收入.edb"), bytes);
+    Result check = Tool({"check", file});
+    EXPECT_EQ(check.status, 0);
+    EXPECT_NE(check.out.find("ok: 2 records"), std::string::npos);
+    EXPECT_NE(check.out.find("30 bytes past the last record"), std::string::npos) << check.out;
+    Result pack = Tool({"pack", file});
+    EXPECT_EQ(pack.status, 1);
+    EXPECT_NE(pack.err.find("30 bytes past the last record: the file is left as it is"),
+              std::string::npos)
+        << pack.err;
+    EXPECT_EQ(rstest::ReadAll(dir.native("财务收入.edb")), bytes);
+    pack = Tool({"pack", file, "--drop-trailing"});
+    EXPECT_EQ(pack.status, 0);
+    EXPECT_NE(pack.err.find("30 bytes past the last record dropped"), std::string::npos)
+        << pack.err;
+    EXPECT_EQ(rstest::ReadAll(dir.native("财务收入.edb")), whole);
+
+    // An import cut after its count but before its rows: records of zeros
+    // inside the count are damage, which the next writable open drops.
+    bytes = whole;
+    const size_t recordSize = (whole.size() - (116 + 4 * 72)) / 2;
+    rstest::PutI32At(bytes, 16, 4);
+    bytes.insert(bytes.end(), 2 * recordSize, 0);
+    rstest::WriteAll(dir.native("财务收入.edb"), bytes);
+    check = Tool({"check", file});
+    EXPECT_EQ(check.status, 1);
+    EXPECT_NE(check.err.find("2 records inside the count were never written (tag 0)"),
+              std::string::npos)
+        << check.err;
+    Result append = Tool({"append", file, "收入类型=补贴"});
+    EXPECT_EQ(append.status, 0);
+    EXPECT_NE(append.err.find("2 records that never reached the disk whole dropped"),
+              std::string::npos)
+        << append.err;
+    EXPECT_EQ(Tool({"check", file}).out, "ok: 3 records (0 marked as deleted)\n");
+
+    Result unknown = Tool({"chek", file});
+    EXPECT_EQ(unknown.status, 2);
+    EXPECT_EQ(unknown.err.rfind("unknown command chek\nusage: tavrin-db", 0), 0u) << unknown.err;
+
+    // A CSV saved in GBK is named as such, not read as a garbled field name.
+    const std::string gbk =
+        tavrin::Utf8ToGbk("收入类型,收入金额,收入时间\r\n工资,5,2024-01-01\r\n");
+    rstest::WriteAll(dir.native("gbk.csv"), std::vector<uint8_t>(gbk.begin(), gbk.end()));
+    Result import = Tool({"import", file, Q(dir.native("gbk.csv"))});
+    EXPECT_EQ(import.status, 1);
+    EXPECT_EQ(import.err, dir.native("gbk.csv") + ": not UTF-8 (GBK? convert with iconv -f GBK)\n");
+    EXPECT_EQ(Tool({"info", file}).out.find("records: 3") != std::string::npos, true);
+}
+
+}  // namespace
