@@ -146,6 +146,17 @@ bool OpReclaim() {  // the baseline's orphans go back to the free list
            ReclaimBlocks(*db, &reclaimed) == Code::kOk && reclaimed > 0;
 }
 
+bool OpAddItem() {  // as the program adds: append, then the four fields
+    return CallKernel(AppendBlankRecord).asBool() && Write(1, MakeTextRef("new")) &&
+           Write(2, MakeFloat(12.5f)) && Write(3, MakeDateTime(45000.5)) &&
+           Write(4, MakeTextRef("remark"));
+}
+bool OpChangeItem() {  // as the program changes serial 7: the four fields in place
+    return CallKernel(GoToRecord, MakeInt(7)).asBool() && Write(1, MakeTextRef("changed")) &&
+           Write(2, MakeFloat(99.25f)) && Write(3, MakeDateTime(45001.25)) &&
+           Write(4, MakeTextRef("other remark"));
+}
+
 enum class Kind { kRecord, kAllOrNothing };
 struct Case {
     const char* name;
@@ -164,6 +175,8 @@ const Case kCases[] = {
     {"reclaim", false, OpReclaim, Kind::kAllOrNothing, 0},
     {"pack of items", true, OpPack, Kind::kAllOrNothing, 0},
     {"import", true, OpImport, Kind::kAllOrNothing, 0},
+    {"the program's add", true, OpAddItem, Kind::kRecord, -1},
+    {"the program's change", true, OpChangeItem, Kind::kRecord, 7},
 };
 
 // A memo rewritten in place reads as the old value, the new one, or, cut
@@ -190,6 +203,60 @@ std::string Damage(const FormatReading& r) {
            ", into free " + std::to_string(r.intoFree) + ", broken " + std::to_string(r.broken) +
            ", free list broken " + std::to_string(r.freeBroken) + ", live free " +
            std::to_string(r.liveFree) + ", free count high " + std::to_string(r.freeCountHigh);
+}
+
+// The memo record an operation wrote: a rewritten memo is old, new or cut
+// between its blocks; a new record holds each value as written or empty, and
+// (written in field order into one page) a value that reached the disk brings
+// every value written before it.
+void MemoRecordWritten(const FormatReading& r, const FormatReading& before,
+                       const FormatReading& after, int32_t target, bool added) {
+    if (target > 0) {
+        const auto& chains = r.chains.at(target);
+        EXPECT_TRUE(OldNewOrBetween(chains.at(2), before.chains.at(target).at(2),
+                                    after.chains.at(target).at(2)))
+            << chains.at(2).size();
+        EXPECT_EQ(chains.at(3), before.chains.at(target).at(3));
+    }
+    if (!added) return;
+    const auto& [serial, bytes] = *r.records.rbegin();
+    const int32_t id = rstest::I32At(bytes, 4);
+    const std::string name(reinterpret_cast<const char*>(&bytes[8]));
+    EXPECT_TRUE(id == 0 || id == 7) << id;
+    EXPECT_TRUE(name.empty() || name == "new") << name;
+    const std::string& note = r.chains.at(serial).at(2);
+    const std::string& data = r.chains.at(serial).at(3);
+    EXPECT_TRUE(note.empty() || note == kLong) << note.size();
+    EXPECT_TRUE(data.empty() || data == kBytes) << data.size();
+    const bool present[] = {id != 0, !name.empty(), !note.empty(), !data.empty()};
+    EXPECT_TRUE(std::is_sorted(std::begin(present), std::end(present), std::greater<bool>()))
+        << present[0] << present[1] << present[2] << present[3];
+}
+
+// The item record an operation wrote (a change of `target`, or a new one):
+// each field as before or as written, a new record's in field order.
+void ItemWritten(const FormatReading& r, const FormatReading& before, const FormatReading& after,
+                 int32_t target) {
+    const int32_t serial = target > 0 ? target : r.records.rbegin()->first;
+    if (target == 0 && r.records.size() == before.records.size()) return;
+    const std::vector<uint8_t>& got = r.records.at(serial);
+    const std::vector<uint8_t> old =
+        target > 0 ? before.records.at(serial) : std::vector<uint8_t>(got.size(), 0);
+    const std::vector<uint8_t>& now = after.records.at(serial);
+    bool earlierWritten = true;
+    for (size_t i = 0; i < r.offsets.size(); ++i) {
+        const size_t from = size_t(r.offsets[i]);
+        const size_t to = i + 1 < r.offsets.size() ? size_t(r.offsets[i + 1]) : got.size();
+        const bool asBefore =
+            std::equal(got.begin() + long(from), got.begin() + long(to), old.begin() + long(from));
+        const bool asWritten =
+            std::equal(got.begin() + long(from), got.begin() + long(to), now.begin() + long(from));
+        EXPECT_TRUE(asBefore || asWritten) << "field " << i;
+        if (target == 0) {
+            EXPECT_TRUE(earlierWritten || asBefore) << "field " << i << " without the ones before";
+            earlierWritten = earlierWritten && asWritten;
+        }
+    }
 }
 
 class PowerCut : public ::testing::Test {
@@ -292,33 +359,16 @@ class PowerCut : public ::testing::Test {
                 ASSERT_EQ(r.records.count(serial), 1u) << "lost record " << serial;
                 if (serial == c.target) continue;
                 EXPECT_EQ(r.records.at(serial), bytes) << "changed record " << serial;
-                EXPECT_EQ(r.chains.at(serial), before.chains.at(serial)) << serial;
-            }
-            if (c.target > 0) {
-                const auto& chains = r.chains.at(c.target);
-                EXPECT_TRUE(OldNewOrBetween(chains.at(2), before.chains.at(c.target).at(2),
-                                            after.chains.at(c.target).at(2)))
-                    << chains.at(2).size();
-                EXPECT_EQ(chains.at(3), before.chains.at(c.target).at(3));
+                EXPECT_EQ(r.chains.count(serial), before.chains.count(serial));
+                if (r.chains.count(serial))
+                    EXPECT_EQ(r.chains.at(serial), before.chains.at(serial)) << serial;
             }
             const size_t added = r.records.size() - before.records.size();
             ASSERT_LE(added, 1u);
-            if (added == 1) {  // the new record: each value as written or empty
-                const auto& [serial, bytes] = *r.records.rbegin();
-                const int32_t id = rstest::I32At(bytes, 4);
-                const std::string name(reinterpret_cast<const char*>(&bytes[8]));
-                EXPECT_TRUE(id == 0 || id == 7) << id;
-                EXPECT_TRUE(name.empty() || name == "new") << name;
-                const std::string& note = r.chains.at(serial).at(2);
-                const std::string& data = r.chains.at(serial).at(3);
-                EXPECT_TRUE(note.empty() || note == kLong) << note.size();
-                EXPECT_TRUE(data.empty() || data == kBytes) << data.size();
-                // Written in field order into one page: a value that reached
-                // the disk brings every value written before it.
-                const bool present[] = {id != 0, !name.empty(), !note.empty(), !data.empty()};
-                EXPECT_TRUE(
-                    std::is_sorted(std::begin(present), std::end(present), std::greater<bool>()))
-                    << present[0] << present[1] << present[2] << present[3];
+            if (c.items) {
+                ItemWritten(r, before, after, c.target > 0 ? c.target : 0);
+            } else {
+                MemoRecordWritten(r, before, after, c.target, added == 1);
             }
         }
         // The file goes on working.
