@@ -4,11 +4,13 @@
 
 #include <sys/stat.h>
 
+#include <cstdio>
 #include <string>
 
 #include "app_constants.h"
 #include "finance/listing.h"
 #include "finance/ui.h"
+#include "recordstore/open_repairs.h"
 #include "recordstore/record_commands.h"
 #include "runtime/commands.h"
 #include "runtime/gbk.h"
@@ -69,8 +71,37 @@ void CreateExpenseCategoryFile() {
     CreateDataFile(app::ExpenseCategoryFile, {{app::ExpenseCategoryValueField, kText, 20}});
 }
 
+// What the openings mended after a power cut or a crash, said once: the file
+// stays mended, so the next opening has nothing to say. Each file is named by
+// its own path ('/' never ends a GBK character), whichever opening mended it.
+void ReportRepairs() {
+    for (const rs::OpenRepairs& r : rs::TakeOpenRepairs()) {
+        const std::string name = r.gbkPath.substr(r.gbkPath.rfind('/') + 1);
+        std::string text = std::string(app::RepairedBefore) + name + app::RepairedAfter;
+        char part[160];
+        if (r.recordsDropped > 0) {
+            std::snprintf(part, sizeof part, app::RepairedRecords, r.recordsDropped);
+            text += part;
+        }
+        if (r.trailingBytesDropped > 0) {
+            std::snprintf(part, sizeof part, app::RepairedTrailing,
+                          static_cast<long long>(r.trailingBytesDropped));
+            text += part;
+        }
+        if (r.fieldsCleared > 0) {
+            std::snprintf(part, sizeof part, app::RepairedFields, r.fieldsCleared);
+            text += part;
+        }
+        if (r.freeListRebuilt) text += app::RepairedFreeList;
+        text += app::RepairedEnd;
+        ShowMessage(text.c_str(), kIconInformation, app::OperationCaption);
+    }
+}
+
 bool OpenDataFile(const char* gbkName) {
-    return CallKernel(OpenDatabase, MakeTextRef(gbkName)).asBool();
+    const bool opened = CallKernel(OpenDatabase, MakeTextRef(gbkName)).asBool();
+    ReportRepairs();
+    return opened;
 }
 
 void CloseCurrentDatabase() {

@@ -15,6 +15,7 @@ struct Walker {
     Database& db;
     int32_t count = 0, freeCount = 0, firstFree = 0;
     std::vector<uint8_t> owner;
+    std::vector<int32_t> chainOf;  // the number of the chain that owns a block
 
     Code loadHeader() {
         uint8_t h[kBlockHeaderSize];
@@ -30,6 +31,7 @@ struct Walker {
         // Blocks past the end of the file cannot be read; the shorter wins.
         count = int32_t(std::min<uint64_t>(uint64_t(std::max(count, 1)), length / kBlockSize));
         owner.assign(size_t(std::max(count, 1)), kNone);
+        chainOf.assign(owner.size(), 0);
         return Code::kOk;
     }
 
@@ -46,27 +48,36 @@ struct Walker {
         return Code::kOk;
     }
 
-    // Follows one chain, owning its blocks; stops at the first block owned already.
+    // Follows one chain, owning its blocks; stops at the first block owned
+    // already (by a chain, or by the free list when that was walked first).
     Code walkChain(int32_t first, BlockAudit* a) {
         ++a->chains;
-        bool intoFree = false;
         for (int32_t b = first; b != 0;) {
             if (b < 0 || b >= count) {
                 ++a->brokenChains;
                 break;
             }
+            if (owner[size_t(b)] == kFree) {
+                ++a->chainsIntoFree;
+                break;
+            }
             if (owner[size_t(b)] != kNone) {
-                ++a->sharedBlocks;
+                // Met before in this same chain: a loop, not a shared block.
+                ++(chainOf[size_t(b)] == a->chains ? a->brokenChains : a->sharedBlocks);
                 break;
             }
             owner[size_t(b)] = kChain;
+            chainOf[size_t(b)] = a->chains;
             ++a->chainBlocks;
             int32_t next = 0, used = 0;
             if (Code code = links(b, &next, &used); code != Code::kOk) return code;
-            if (used <= 0 || used > kBlockPayload) intoFree = true;
+            // A block no reader takes; an empty one (used 0) only adds nothing.
+            if (used < 0 || used > kBlockPayload) {
+                ++a->brokenChains;
+                break;
+            }
             b = next;
         }
-        if (intoFree) ++a->chainsIntoFree;
         return Code::kOk;
     }
 
@@ -93,19 +104,12 @@ Code AuditBlocks(Database& db, BlockAudit* a) {
     Walker w(db);
     if (Code code = w.loadHeader(); code != Code::kOk) return code;
     a->blockCount = w.count;
-    if (Code code = w.walkRecords(a); code != Code::kOk) return code;
+    // The free list first, so a chain that runs into it is told from two
+    // chains sharing a block.
     int32_t listed = 0;
     for (int32_t b = w.firstFree; b != 0;) {
-        if (b < 0 || b >= w.count) {
-            ++a->freeListLoops;  // leaves the file: the list is as broken as a loop
-            break;
-        }
-        if (w.owner[size_t(b)] == kFree) {
-            ++a->freeListLoops;
-            break;
-        }
-        if (w.owner[size_t(b)] == kChain) {
-            ++a->sharedBlocks;
+        if (b < 0 || b >= w.count || w.owner[size_t(b)] == kFree) {
+            ++a->freeListLoops;  // leaving the file breaks the list as a loop does
             break;
         }
         w.owner[size_t(b)] = kFree;
@@ -116,7 +120,9 @@ Code AuditBlocks(Database& db, BlockAudit* a) {
         b = next;
     }
     a->freeBlocks = listed;
-    a->freeCountWrong = listed != w.freeCount ? 1 : 0;
+    a->freeCountHigh = w.freeCount > listed ? w.freeCount - listed : 0;
+    a->freeCountLow = w.freeCount < listed ? listed - w.freeCount : 0;
+    if (Code code = w.walkRecords(a); code != Code::kOk) return code;
     for (int32_t b = 1; b < w.count; ++b) {
         if (w.owner[size_t(b)] == kNone) a->orphans.push_back(b);
     }
@@ -155,11 +161,16 @@ Code ReclaimBlocks(Database& db, int32_t* reclaimed) {
             return code;
         }
     }
+    // Synced before the header names them, and the new end synced after: a
+    // power cut keeps either list whole.
+    if (Code code = db.blocks->file.syncData(); code != Code::kOk) return code;
     if (Code code = WriteBlockCounts(db.blocks.get(), kept, int32_t(free.size()),
                                      free.empty() ? 0 : free.front());
         code != Code::kOk)
         return code;
-    return db.blocks->file.truncate(uint64_t(kept) * kBlockSize);
+    if (Code code = db.blocks->file.truncate(uint64_t(kept) * kBlockSize); code != Code::kOk)
+        return code;
+    return db.blocks->file.syncData();
 }
 
 }  // namespace tavrin::rs

@@ -189,6 +189,8 @@ class ChainWriter {
         return f_.file.truncate(uint64_t(count_) * kBlockSize);
     }
 
+    Code sync() { return f_.file.syncData(); }
+
     int32_t count() const { return count_; }
     int64_t fileBlocks() const { return fileBlocks_; }
     bool headerLoaded() const { return headerLoaded_; }
@@ -211,56 +213,58 @@ int32_t NextOldBlock(ChainWriter& w, int32_t b, const std::unordered_set<int32_t
     return b;
 }
 
-// Every block is first written with next 0 and linked from its predecessor
-// only afterwards, so each link on disk points to a block that is written and
-// taken; a crash or failed write leaves the chain whole but shorter, and at
-// worst some blocks unreachable.
+// Nothing on disk may point at a block before that block is durable: the
+// blocks this write takes from the free list or appends are written whole,
+// with their final links, and synced together with the header that took them
+// before any block already in the chain links to them or the field learns a
+// new first block. The old chain is then rewritten in place, in order, and
+// whatever it no longer needs is freed only once its new end is synced, so a
+// power cut never leaves a chain running into the free list.
 Code WriteChainLocked(ChainWriter& w, const uint8_t* data, size_t n, int32_t oldFirst,
                       int32_t* newFirst) {
     if (Code code = w.start(); code != Code::kOk) return code;
     std::unordered_set<int32_t> seen;
+    std::vector<int32_t> old;
     BlockLinks links;
-    int32_t oldCursor = NextOldBlock(w, oldFirst, seen, &links);
-    int32_t oldNext = oldCursor > 0 ? links.next : 0;
+    for (int32_t b = NextOldBlock(w, oldFirst, seen, &links); b > 0;
+         b = NextOldBlock(w, links.next, seen, &links)) {
+        old.push_back(b);
+        seen.insert(b);
+    }
     const size_t pieces = (n + kBlockPayload - 1) / kBlockPayload;
-    int32_t previous = 0;
-    for (size_t k = 0; k < pieces; ++k) {
+    const size_t reused = std::min(pieces, old.size());
+    std::vector<int32_t> plan(old.begin(), old.begin() + long(reused));
+    for (size_t k = reused; k < pieces; ++k) {
         int32_t b = 0;
         bool appended = false;
-        if (oldCursor > 0) {
-            b = oldCursor;
-        } else if (Code code = w.allocate(&b, &appended); code != Code::kOk) {
-            return code;
-        }
-        seen.insert(b);
+        if (Code code = w.allocate(&b, &appended); code != Code::kOk) return code;
         // A chain never holds a block twice, so it is never longer than the file.
-        assert(int64_t(seen.size()) < w.limit());
-        const int32_t used = int32_t(std::min<size_t>(kBlockPayload, n - k * kBlockPayload));
-        if (Code code = w.writeBlock(b, previous, 0, data + k * kBlockPayload, used);
-            code != Code::kOk) {
-            return code;
-        }
-        if (appended) {
-            if (Code code = w.saveHeader(); code != Code::kOk) return code;
-        }
-        if (previous > 0) {
-            if (Code code = w.writeLink(previous, kBlockNext, b); code != Code::kOk) return code;
-        } else {
-            *newFirst = b;
-        }
-        previous = b;
-        if (oldCursor > 0) {
-            oldCursor = NextOldBlock(w, oldNext, seen, &links);
-            oldNext = oldCursor > 0 ? links.next : 0;
-        }
+        assert(seen.count(b) == 0 && int64_t(seen.size()) < w.limit());
+        seen.insert(b);
+        plan.push_back(b);
     }
+    auto piece = [&](size_t k) {
+        const int32_t prev = k == 0 ? 0 : plan[k - 1];
+        const int32_t next = k + 1 < plan.size() ? plan[k + 1] : 0;
+        const int32_t used = int32_t(std::min<size_t>(kBlockPayload, n - k * kBlockPayload));
+        return w.writeBlock(plan[k], prev, next, data + k * kBlockPayload, used);
+    };
+    if (pieces > reused) {
+        for (size_t k = reused; k < pieces; ++k) {
+            if (Code code = piece(k); code != Code::kOk) return code;
+        }
+        if (Code code = w.saveHeader(); code != Code::kOk) return code;
+        if (Code code = w.sync(); code != Code::kOk) return code;
+    }
+    for (size_t k = 0; k < reused; ++k) {
+        if (Code code = piece(k); code != Code::kOk) return code;
+    }
+    *newFirst = plan.empty() ? 0 : plan.front();
     // What is left of the old chain is freed, in chain order.
-    std::vector<int32_t> rest;
-    while (oldCursor > 0) {
-        rest.push_back(oldCursor);
-        seen.insert(oldCursor);
-        oldCursor = NextOldBlock(w, oldNext, seen, &links);
-        oldNext = oldCursor > 0 ? links.next : 0;
+    const std::vector<int32_t> rest(old.begin() + long(reused), old.end());
+    if (rest.empty()) return Code::kOk;
+    if (reused > 0) {
+        if (Code code = w.sync(); code != Code::kOk) return code;
     }
     if (Code code = w.release(rest); code != Code::kOk) return code;
     bool lastWasFileEnd = false;

@@ -133,12 +133,14 @@ Code WriteChainField(Database& db, const FieldDescriptor& f, const Value* value)
     if (!db.blocks) return Code::kWriteFieldFailed;
     std::string_view bytes = ChainBytesOf(f, value);
     if (bytes.empty()) {
-        // Clearing: the field lets go of the chain before its blocks are freed,
-        // so a crash in between leaks the chain instead of sharing it.
+        // Clearing: the field lets go of the chain, durably, before its blocks
+        // are freed, so neither a crash nor a power cut in between can leave
+        // the record pointing at blocks the free list hands out again.
         const int32_t old = GetI32(head);
         if (old <= 0) return Code::kOk;
         PutI32(head, 0);
         if (code = WriteFieldBytes(db, db.current, f, head); code != Code::kOk) return code;
+        if (code = db.records.file.syncData(); code != Code::kOk) return code;
         return FreeChain(db.blocks.get(), old);
     }
     int32_t first = 0;

@@ -1,4 +1,5 @@
-// The armed fault plan and the call counters behind FaultBefore().
+// The armed fault plan and the call counters behind FaultBefore(); a power
+// cut hands over to the recorder of power_cut.cpp.
 #include "recordstore/internal/file_fault.h"
 
 #include <signal.h>
@@ -27,6 +28,8 @@ void ArmFileFault(const FaultPlan& plan) {
     gPlan = plan;
     for (int64_t& n : gSeen) n = 0;
     gFired = false;
+    detail::PowerForget();
+    detail::gPowerRecording.store(plan.action == FaultAction::kPowerCut && plan.nth > 0);
     detail::gFaultsArmed.store(true);
 }
 
@@ -36,6 +39,8 @@ void CountFileCalls() {
 
 void DisarmFileFault() {
     detail::gFaultsArmed.store(false);
+    detail::gPowerRecording.store(false);
+    detail::PowerForget();
     gPlan.nth = 0;
 }
 
@@ -59,6 +64,8 @@ int detail::FaultBeforeCall(FileCall call) {
             kill(getpid(), SIGKILL);
             pause();
             return 0;
+        case FaultAction::kPowerCut:
+            detail::PowerCut(gPlan.loss, gPlan.seed);
         case FaultAction::kShortCount:
             return -1;
         case FaultAction::kError:

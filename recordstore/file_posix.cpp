@@ -118,8 +118,12 @@ Code PosixFile::open(const std::string& nativePath, bool write, Sharing sharing,
     if (create) flags |= O_CREAT;
     if (int error = FaultBefore(FileCall::kOpen); error != 0)
         return CodeOfErrno(error < 0 ? EIO : error);
+    const bool recording = detail::gPowerRecording.load(std::memory_order_relaxed);
+    struct stat before {};
+    const bool existed = recording && ::stat(nativePath.c_str(), &before) == 0;
     int fd = ::open(nativePath.c_str(), flags, 0644);
     if (fd < 0) return CodeOfErrno(errno);
+    if (recording) detail::PowerOpened(fd, nativePath.c_str(), create && !existed);
     struct stat st {};
     if (fstat(fd, &st) != 0 || !S_ISREG(st.st_mode)) {
         ::close(fd);
@@ -130,6 +134,7 @@ Code PosixFile::open(const std::string& nativePath, bool write, Sharing sharing,
     writable_ = write;
     written_ = false;
     Code code = claimSharing(write, sharing);
+    if (code == Code::kOk && create && recording) detail::PowerBeforeTruncate(fd_, 0);
     if (code == Code::kOk && create && ftruncate(fd_, 0) != 0) code = CodeOfErrno(errno);
     if (code == Code::kOk && create) written_ = true;
     if (code != Code::kOk) close();
@@ -161,6 +166,7 @@ void PosixFile::close() {
         // confirmed to the person survives a power cut. Closing has no one to
         // report to; writers that must know (the pack) sync before they close.
         if (written_) (void)syncData();
+        if (detail::gPowerRecording.load(std::memory_order_relaxed)) detail::PowerClosed(fd_);
         ::close(fd_);  // releases every lock of this open file
     }
     fd_ = -1;
@@ -171,6 +177,7 @@ Code PosixFile::syncData() const {
     if (fd_ < 0) return Code::kBadHandle;
     int error = FaultBefore(FileCall::kSync);
     if (error == 0 && fdatasync(fd_) == 0) {
+        if (detail::gPowerRecording.load(std::memory_order_relaxed)) detail::PowerSynced(fd_);
         written_ = false;  // nothing left for closing to sync
         return Code::kOk;
     }
@@ -212,6 +219,8 @@ Code PosixFile::writeAt(uint64_t off, const void* buffer, size_t n) const {
     if (fault > 0) return CodeOfErrno(fault);
     // A short count: half the bytes land, then the disk is full.
     const size_t limit = fault < 0 ? n / 2 : n;
+    if (detail::gPowerRecording.load(std::memory_order_relaxed))
+        detail::PowerBeforeWrite(fd_, off, limit);
     while (done < limit) {
         ssize_t r = ::pwrite(fd_, p + done, n - done, off_t(off + done));
         if (r < 0) {
@@ -249,6 +258,8 @@ Code PosixFile::truncate(uint64_t length) const {
     if (int error = FaultBefore(FileCall::kTruncate); error != 0) {
         return CodeOfErrno(error < 0 ? EIO : error);
     }
+    if (detail::gPowerRecording.load(std::memory_order_relaxed))
+        detail::PowerBeforeTruncate(fd_, length);
     while (ftruncate(fd_, off_t(length)) != 0) {
         if (errno != EINTR) return CodeOfErrno(errno);
     }
@@ -270,6 +281,8 @@ Code RemoveFile(const std::string& nativePath) {
     if (int error = FaultBefore(FileCall::kRemove); error != 0) {
         return CodeOfErrno(error < 0 ? EIO : error);
     }
+    if (detail::gPowerRecording.load(std::memory_order_relaxed))
+        detail::PowerBeforeRemove(nativePath.c_str());
     if (::unlink(nativePath.c_str()) == 0 || errno == ENOENT) return Code::kOk;
     return CodeOfErrno(errno);
 }
@@ -283,6 +296,8 @@ Code SyncDirectoryOf(const std::string& nativePath) {
     if (fd < 0) return CodeOfErrno(errno);
     Code code = fsync(fd) == 0 || errno == EINVAL ? Code::kOk : CodeOfErrno(errno);
     ::close(fd);
+    if (code == Code::kOk && detail::gPowerRecording.load(std::memory_order_relaxed))
+        detail::PowerDirectorySynced(dir.c_str());
     return code;
 }
 

@@ -185,7 +185,11 @@ Code PackLocked(Database& db, int32_t first, int32_t rangeCount) {
         (void)RecoverInterruptedPack(db, true);  // when this fails too, the next open does it
         return code;
     }
+    // The journal's removal is made durable before any block is freed: a
+    // journal coming back after a power cut would roll back a file whose
+    // freed blocks were handed out since.
     if (Code c = RemoveFile(JournalPath(db)); c != Code::kOk) return c;
+    if (Code c = SyncDirectoryOf(JournalPath(db)); c != Code::kOk) return c;
     // The dropped records are gone for good; a crash from here on leaks their
     // blocks, it never leaves a record pointing at a freed one.
     return FreeDroppedChains(db, plan);
@@ -216,7 +220,10 @@ static Code EmptyRecordsUnguarded(Database& db) {
     std::memcpy(db.header + kHeaderCount, bytes, 4);
     if (Code code = db.records.file.truncate(db.dataOffset); code != Code::kOk) return code;
     if (db.blocks) {
+        // No record may still point into the block file when it is reset.
+        if (Code code = db.records.file.syncData(); code != Code::kOk) return code;
         if (Code code = ResetBlockFile(db.blocks.get()); code != Code::kOk) return code;
+        if (Code code = db.blocks->file.syncData(); code != Code::kOk) return code;
     }
     db.current = 0;
     return Code::kOk;

@@ -210,7 +210,8 @@ Code RecoverInterruptedPack(Database& db, bool packerFailed) {
     uint64_t regionStart = 0;
     if (!ReadJournal(db, journal, &j, &regionStart)) {
         journal.close();
-        return RemoveFile(path);
+        if (Code code = RemoveFile(path); code != Code::kOk) return code;
+        return SyncDirectoryOf(path);
     }
     uint8_t pair[8];
     size_t got = 0;
@@ -242,7 +243,8 @@ Code RecoverInterruptedPack(Database& db, bool packerFailed) {
         std::memcpy(db.header + kHeaderCount, pair, 4);
     }
     journal.close();
-    return RemoveFile(path);
+    if (Code code = RemoveFile(path); code != Code::kOk) return code;
+    return SyncDirectoryOf(path);
 }
 
 }  // namespace tavrin::rs

@@ -86,7 +86,10 @@ static Code CreateDatabaseFilesUnguarded(std::string_view gbkName,
     }
     std::vector<uint8_t> image = RecordFileImage(fields, count, recordSize);
     if (file.writeAt(0, image.data(), image.size()) != Code::kOk) return Code::kCreateFailed;
+    if (file.syncData() != Code::kOk) return Code::kCreateFailed;
     file.close();
+    // The new name must survive a power cut as surely as the bytes behind it.
+    if (SyncDirectoryOf(NativePath(path)) != Code::kOk) return Code::kCreateFailed;
     if (!chains) return Code::kOk;
 
     PosixFile blocks;
@@ -99,7 +102,12 @@ static Code CreateDatabaseFilesUnguarded(std::string_view gbkName,
     PutI32(&block[kBlockHeaderVersion], kFormatVersion);
     PutF64(&block[8], CreationTime());
     PutI32(&block[kBlockHeaderCount], 1);  // the header block itself
-    if (blocks.writeAt(0, block, sizeof block) != Code::kOk) return Code::kCreateBlockFileFailed;
+    if (blocks.writeAt(0, block, sizeof block) != Code::kOk || blocks.syncData() != Code::kOk) {
+        return Code::kCreateBlockFileFailed;
+    }
+    blocks.close();
+    if (SyncDirectoryOf(NativePath(BlockFilePath(path))) != Code::kOk)
+        return Code::kCreateBlockFileFailed;
     return Code::kOk;
 }
 

@@ -4,6 +4,7 @@
 #include <new>
 
 #include "recordstore/internal/block_file.h"
+#include "recordstore/internal/open_repair.h"
 #include "recordstore/internal/pack_journal.h"
 #include "recordstore/internal/password.h"
 #include "recordstore/internal/record_file.h"
@@ -148,7 +149,10 @@ Code OpenChecked(const OpenRequest& request, Database& db) {
     }
 
     // Repairs, on a writable open only.
+    OpenRepairs repairs;
+    repairs.gbkPath = request.gbkPath;
     if (shortFile) {
+        repairs.recordsDropped = count - int32_t(present);
         PutI32(db.header + kHeaderCount, int32_t(present));
         if (Code code = db.records.file.writeAt(kHeaderCount, db.header + kHeaderCount, 4);
             code != Code::kOk) {
@@ -158,7 +162,9 @@ Code OpenChecked(const OpenRequest& request, Database& db) {
     if (!request.readOnly) {
         const uint64_t exact = db.recordOffset(GetI32(db.header + kHeaderCount));
         if (length != exact) {
+            if (!shortFile) repairs.trailingBytesDropped = int64_t(length - exact);
             if (Code code = db.records.file.truncate(exact); code != Code::kOk) return code;
+            if (Code code = db.records.file.syncData(); code != Code::kOk) return code;
         }
     }
     if (blockRepair.needed) {
@@ -167,7 +173,13 @@ Code OpenChecked(const OpenRequest& request, Database& db) {
             code != Code::kOk) {
             return code;
         }
+        if (Code code = db.blocks->file.syncData(); code != Code::kOk) return code;
     }
+    if (request.readOnly) return Code::kOk;
+    // What a power cut can leave is mended before anything is allocated.
+    if (Code code = DropUnwrittenRecords(db, &repairs); code != Code::kOk) return code;
+    if (Code code = RepairBlockFile(db, &repairs); code != Code::kOk) return code;
+    if (repairs.any()) NoteOpenRepairs(repairs);
     return Code::kOk;
 }
 

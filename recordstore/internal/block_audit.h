@@ -14,17 +14,23 @@ struct BlockAudit {
     int32_t blockCount = 0;
     int32_t chains = 0;
     int32_t chainBlocks = 0;
-    int32_t freeBlocks = 0;        // reached through the free list
-    int32_t sharedBlocks = 0;      // in two chains, or in a chain and the free list
-    int32_t freeListLoops = 0;     // the free list comes back to a block it passed
-    int32_t chainsIntoFree = 0;    // chains that reach a block marked free (used 0)
-    int32_t liveOnFreeList = 0;    // blocks with content on the free list
-    int32_t brokenChains = 0;      // links outside the file, or a chain that loops
-    int32_t freeCountWrong = 0;    // 1 when the header's free count is not the list's length
+    int32_t freeBlocks = 0;     // reached through the free list
+    int32_t sharedBlocks = 0;   // reached by two chains
+    int32_t freeListLoops = 0;  // the free list comes back to a block it passed, or leaves the file
+    int32_t chainsIntoFree = 0;  // chains that reach a block on the free list
+    int32_t liveOnFreeList = 0;  // blocks with content on the free list
+    int32_t brokenChains = 0;    // links outside the file, or blocks no reader takes
+    int32_t freeCountHigh = 0;   // the header counts this many more free blocks than the list holds
+    int32_t freeCountLow = 0;    // the list holds this many more than the header counts
     std::vector<int32_t> orphans;  // blocks no chain and no free list reaches
+    // What a writer would trip over. Orphans and a free count below the list's
+    // length only waste room: reclaim gives them back.
     bool damaged() const {
-        return sharedBlocks + freeListLoops + chainsIntoFree + liveOnFreeList + brokenChains > 0;
+        return sharedBlocks + freeListLoops + chainsIntoFree + liveOnFreeList + brokenChains +
+                   freeCountHigh >
+               0;
     }
+    bool reclaimable() const { return !orphans.empty() || freeCountLow > 0; }
 };
 
 // Walks the block file of db, the caller holding the whole-database lock.

@@ -212,6 +212,10 @@ Code PeekRecordCount(Database& db, int32_t* count);
 // Appends a zeroed record tagged with the next serial; it becomes current. With
 // keepRecordLock the new record's lock byte stays held (once) for the caller.
 Code AppendRecord(Database& db, bool keepRecordLock = false);
+// Appends whole records (each body is a record after its tag, which takes the
+// next serials) after the current end, syncs them, and only then counts them:
+// a cut leaves the file as it was or with every one of them.
+Code AppendRecordImages(Database& db, const std::vector<const uint8_t*>& bodies);
 // The bytes of one field of one record (scan record first), exactly its width.
 Code ReadFieldBytes(Database& db, int32_t record, const FieldDescriptor& field, uint8_t* out);
 // Writes one field's bytes of one record under the record lock. When

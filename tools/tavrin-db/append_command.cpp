@@ -156,13 +156,15 @@ int Append(const std::string& file, const std::vector<std::string>& arguments) {
     if (fromInput && !assignments.empty())
         return FailText("append: values come either from NAME=VALUE arguments or from \"-\"");
     DatabaseManager& manager = DatabaseManager::instance();
-    if (Code code = manager.open(Utf8ToGbk(file), OpenOptions{}); code != Code::kOk)
-        return FailText(EngineText(code));
+    const Code opened = manager.open(Utf8ToGbk(file), OpenOptions{});
+    PrintOpenRepairs();
+    if (opened != Code::kOk) return FailText(EngineText(opened));
     const Database& db = *manager.current();
 
     std::vector<Row> rows;
     if (fromInput) {
         const std::string text((std::istreambuf_iterator<char>(std::cin)), {});
+        if (!IsUtf8(text)) return FailText(std::string("standard input: ") + kNotUtf8);
         if (!ReadCsvRows(db, text, &rows)) return 1;
     } else {
         Row row;

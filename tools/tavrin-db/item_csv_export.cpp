@@ -16,11 +16,7 @@ namespace tavrin::dbtool {
 using namespace rs;
 
 Code OpenItemFile(const std::string& file, bool readOnly, std::unique_ptr<Database>* db) {
-    if (file.empty()) return Code::kFileNotFound;
-    OpenRequest request;
-    request.gbkPath = DatabaseManager::FullPath(WithDefaultExtension(Utf8ToGbk(file)));
-    request.readOnly = readOnly;
-    return OpenDatabaseFiles(request, db);
+    return OpenFile(file, readOnly, db);
 }
 
 ItemLayout LayoutOf(const Database& db) {

@@ -1,7 +1,7 @@
 // Import of CSV rows into an item file. Every row is checked and turned into
 // its record image before anything is written, so a file with a bad row stays
-// as it was (unless the bad rows are to be skipped); the images then go in one
-// append and one write each.
+// as it was (unless the bad rows are to be skipped); the images then go in
+// after the last record and are counted once they are all on disk.
 #include <cstdio>
 #include <cstring>
 #include <fstream>
@@ -123,6 +123,7 @@ int ImportItems(const std::string& file, const std::string& csvFile, bool skipBa
     buffer << in.rdbuf();
     std::vector<CsvRecord> records;
     std::string error;
+    if (!IsUtf8(buffer.str())) return Fail(csvFile + ": " + kNotUtf8);
     if (!ParseCsv(buffer.str(), &records, &error)) return Fail(csvFile + ": " + error);
     if (records.empty()) return Fail(csvFile + ": no header line");
 
@@ -169,24 +170,15 @@ int ImportItems(const std::string& file, const std::string& csvFile, bool skipBa
         return Fail(std::to_string(bad.size()) + " bad rows; nothing imported (--skip-bad " +
                     "imports the good rows)");
 
-    // The fields after the tag, written as one.
-    FieldDescriptor body;
-    body.offset = 4;
-    body.width = db->recordSize - 4;
-    // Under the whole-file lock another program sees the import whole or not at
-    // all, and the record locks of each append and write cost nothing.
+    // Under the whole-file lock another program sees the import whole or not
+    // at all; the rows are made part of the file only once all are on disk.
     WholeLock whole(db->records, LockWaitTime());
     if (whole.code() != Code::kOk) return Fail(GbkToUtf8(DatabaseError(whole.code())));
-    for (const Row& row : rows) {
-        Code code = AppendRecord(*db);
-        bool appendedWhole = true;  // the append wrote the whole record just now
-        if (code == Code::kOk)
-            code = WriteFieldBytes(*db, db->current, body, row.image.data(), &appendedWhole);
-        if (code != Code::kOk) {
-            return Fail("line " + std::to_string(row.line) + ": " + GbkToUtf8(DatabaseError(code)) +
-                        "; the rows before it were imported");
-        }
-    }
+    std::vector<const uint8_t*> bodies;
+    bodies.reserve(rows.size());
+    for (const Row& row : rows) bodies.push_back(row.image.data());
+    if (Code code = AppendRecordImages(*db, bodies); code != Code::kOk)
+        return Fail(GbkToUtf8(DatabaseError(code)) + "; nothing imported");
     std::fprintf(stderr, "%zu rows imported%s\n", rows.size(),
                  bad.empty() ? "" : (", " + std::to_string(bad.size()) + " skipped").c_str());
     if (rounded > 0)

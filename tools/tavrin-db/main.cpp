@@ -1,4 +1,5 @@
 // tavrin-db: dispatches the command line to the tool's commands.
+#include <algorithm>
 #include <cstdio>
 #include <cstdlib>
 #include <cstring>
@@ -20,7 +21,8 @@ int Usage() {
         "  tavrin-db append FILE [--round] NAME=VALUE ... (dates YYYY-MM-DD[ HH:MM:SS])\n"
         "  tavrin-db append FILE [--round] -            (rows of a CSV as dump prints it)\n"
         "    --round: store a number the field cannot hold as written as its nearest value\n"
-        "  tavrin-db pack FILE\n"
+        "  tavrin-db pack FILE [--drop-trailing]        (--drop-trailing: also drop bytes past\n"
+        "                                               the last record)\n"
         "  tavrin-db check FILE\n"
         "  tavrin-db export FILE                        (an item file as CSV on standard output)\n"
         "  tavrin-db import FILE CSV [--skip-bad] [--round]  (CSV rows into an item file)\n"
@@ -44,6 +46,13 @@ int main(int argc, char** argv) {
         args.erase(args.begin(), args.begin() + 2);
     }
     tavrin::rs::SetLockWaitTime(waitMs);
+    static const char* const kCommands[] = {"create", "info",   "dump",   "append", "pack",
+                                            "check",  "export", "import", "reclaim"};
+    if (!args.empty() &&
+        std::find(std::begin(kCommands), std::end(kCommands), args[0]) == std::end(kCommands)) {
+        std::fprintf(stderr, "unknown command %s\n", args[0].c_str());
+        return Usage();
+    }
     if (args.size() < 2) return Usage();
     const std::string command = args[0];
     const std::string file = args[1];
@@ -67,10 +76,13 @@ int main(int argc, char** argv) {
         }
         return ImportItems(file, rest[0], skipBad, round);
     }
+    if (command == "pack" && rest.size() <= 1) {
+        if (!rest.empty() && rest[0] != "--drop-trailing") return Usage();
+        return Pack(file, !rest.empty());
+    }
     if (!rest.empty()) return Usage();
     if (command == "info") return Info(file);
     if (command == "dump") return Dump(file);
-    if (command == "pack") return Pack(file);
     if (command == "check") return Check(file);
     if (command == "export") return ExportItems(file);
     if (command == "reclaim") return Reclaim(file);

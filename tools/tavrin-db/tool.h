@@ -3,6 +3,7 @@
 #pragma once
 
 #include <cstdint>
+#include <memory>
 #include <optional>
 #include <string>
 #include <string_view>
@@ -22,10 +23,24 @@ int Dump(const std::string& file);
 // "_tag" column is left to the engine). A number the field's precision cannot
 // hold as written is refused unless `--round` is among them.
 int Append(const std::string& file, const std::vector<std::string>& arguments);
-int Pack(const std::string& file);
+// Refuses a file with bytes past its last record (a writable open would drop
+// them) unless dropTrailing is set.
+int Pack(const std::string& file, bool dropTrailing);
+// "ok" and the counts on success; damage on standard error and status 1.
 int Check(const std::string& file);
 // Gives blocks that no chain and no free list reaches back to the free list.
 int Reclaim(const std::string& file);
+
+// Opens a record file named on the command line (UTF-8) through the engine,
+// saying on standard error what a writable open mended.
+rs::Code OpenFile(const std::string& file, bool readOnly, std::unique_ptr<rs::Database>* db,
+                  rs::Sharing sharing = rs::Sharing::kDenyNone);
+// Says on standard error what the opens since the last call mended.
+void PrintOpenRepairs();
+// True when the bytes are well-formed UTF-8.
+bool IsUtf8(std::string_view text);
+// What a CSV that is not UTF-8 is told.
+inline constexpr const char* kNotUtf8 = "not UTF-8 (GBK? convert with iconv -f GBK)";
 
 // Field values as the tool prints them (UTF-8): whole numbers in decimal,
 // single and double precision as their shortest exact text, date-times

@@ -4,7 +4,6 @@
 #include <cstdlib>
 
 #include "recordstore/database_manager.h"
-#include "recordstore/internal/block_audit.h"
 #include "recordstore/internal/block_file.h"
 #include "recordstore/record_commands.h"
 #include "runtime/commands.h"
@@ -27,15 +26,21 @@ int FailText(const std::string& text) {
     return 1;
 }
 
+}  // namespace
+
 Code OpenFile(const std::string& file, bool readOnly, std::unique_ptr<Database>* db,
-              Sharing sharing = Sharing::kDenyNone) {
+              Sharing sharing) {
     if (file.empty()) return Code::kFileNotFound;
     OpenRequest request;
     request.gbkPath = DatabaseManager::FullPath(WithDefaultExtension(Utf8ToGbk(file)));
     request.readOnly = readOnly;
     request.sharing = sharing;
-    return OpenDatabaseFiles(request, db);
+    const Code code = OpenDatabaseFiles(request, db);
+    PrintOpenRepairs();
+    return code;
 }
+
+namespace {
 
 // Visits every record with its chains read; stops at the first error.
 template <typename Visit>
@@ -182,58 +187,6 @@ int Dump(const std::string& file) {
             return ScanStep::GoOn();
         });
     return code == Code::kOk ? 0 : Fail(code);
-}
-
-int Pack(const std::string& file) {
-    std::unique_ptr<Database> db;
-    if (Code code = OpenFile(file, false, &db); code != Code::kOk) return Fail(code);
-    Code code = PackRecords(*db);
-    return code == Code::kOk ? 0 : Fail(code);
-}
-
-int Check(const std::string& file) {
-    std::unique_ptr<Database> db;
-    if (Code code = OpenFile(file, true, &db); code != Code::kOk) return Fail(code);
-    Code code = EachRecord(*db, [](const uint8_t*, int32_t, const std::vector<std::string>&) {
-        return ScanStep::GoOn();
-    });
-    if (code != Code::kOk) return Fail(code);
-    if (!db->blocks) return 0;
-    BlockAudit audit;
-    {
-        WholeLock whole(db->records, LockWaitTime());
-        if (whole.code() != Code::kOk) return Fail(whole.code());
-        if (code = AuditBlocks(*db, &audit); code != Code::kOk) return Fail(code);
-    }
-    const std::pair<int32_t, const char*> findings[] = {
-        {audit.sharedBlocks, "blocks used twice (by two chains, or by a chain and the free list)"},
-        {audit.freeListLoops, "free list loops or leaves the file"},
-        {audit.chainsIntoFree, "chains reach a block marked free"},
-        {audit.liveOnFreeList, "blocks with content on the free list"},
-        {audit.brokenChains, "chains link outside the file or loop"},
-    };
-    for (auto [n, text] : findings) {
-        if (n > 0) std::fprintf(stderr, "%d %s\n", n, text);
-    }
-    if (audit.damaged()) return Fail(Code::kBlockFileAccess);
-    if (!audit.orphans.empty() || audit.freeCountWrong) {
-        std::printf(
-            "%zu blocks reached by no chain and no free list (tavrin-db reclaim %s gives "
-            "them back)\n",
-            audit.orphans.size(), file.c_str());
-    }
-    return 0;
-}
-
-int Reclaim(const std::string& file) {
-    std::unique_ptr<Database> db;
-    if (Code code = OpenFile(file, false, &db, Sharing::kExclusive); code != Code::kOk) {
-        return Fail(code);
-    }
-    int32_t reclaimed = 0;
-    if (Code code = ReclaimBlocks(*db, &reclaimed); code != Code::kOk) return Fail(code);
-    std::printf("%d blocks given back\n", reclaimed);
-    return 0;
 }
 
 }  // namespace tavrin::dbtool
