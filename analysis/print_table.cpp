@@ -115,7 +115,10 @@ void FillFormulaColumns(const PrintTableRequest& r, const forms::ReportListModel
     }
 }
 
-void FillSummaryRow(const PrintTableRequest& r, int32_t n, int32_t columns) {
+// The statistics row keeps its label in the first cell: a sum that belongs
+// there follows the label. Serial numbers (the added column and the list's
+// own "序号") count rows and are never summed.
+void FillSummaryRow(const PrintTableRequest& r, int32_t n, int32_t columns, int32_t firstFormula) {
     const int32_t row = n + 5;
     if (r.summary == SummaryMode::kCount) {
         SetText(row, 1,
@@ -124,20 +127,26 @@ void FillSummaryRow(const PrintTableRequest& r, int32_t n, int32_t columns) {
         CallKernel(DsMergeCells, Source(), Int(row), Int(1), kAbsent, Int(columns));
         return;
     }
-    SetText(row, 1, analysis_text::StatisticsLabel);
+    std::string label = analysis_text::StatisticsLabel;
     for (const std::string& name : r.statisticsColumns) {
         int32_t column = 0;
         for (int32_t c = 1; c <= columns && column == 0; ++c) {
             if (TakeText(CallKernel(DsCellText, Source(), Int(4), Int(c))) == name) column = c;
         }
-        if (column == 0) continue;
+        const bool serial = column < firstFormula && name == analysis_text::SerialHeader;
+        if (column == 0 || serial) continue;
         std::vector<std::string> texts;
         texts.reserve(size_t(n));
         for (int32_t i = 1; i <= n; ++i) {
             texts.push_back(TakeText(CallKernel(DsCellText, Source(), Int(4 + i), Int(column))));
         }
-        SetText(row, column, ColumnSumText({texts.begin(), texts.end()}));
+        const std::string sum = ColumnSumText({texts.begin(), texts.end()});
+        if (column == 1)
+            label += ' ' + sum;
+        else
+            SetText(row, column, sum);
     }
+    SetText(row, 1, label);
 }
 
 void ApplyLineStyle(int32_t style, int32_t lastRow, int32_t columns) {
@@ -249,7 +258,7 @@ bool FillAndPreview(const PrintTableRequest& r, const forms::ReportListModel& li
         }
     }
     FillFormulaColumns(r, list, printedEnd);
-    if (summary) FillSummaryRow(r, n, columns);
+    if (summary) FillSummaryRow(r, n, columns, printedEnd);
 
     const int32_t lastBodyRow = n + 4 + (summary ? 1 : 0);
     ApplyLineStyle(r.lineStyle, lastBodyRow, columns);
