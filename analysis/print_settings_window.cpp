@@ -9,6 +9,7 @@
 #include "analysis/formula_columns.h"
 #include "analysis/print_settings_controls.h"
 #include "analysis/print_table.h"
+#include "analysis/window_keys.h"
 #include "analysis_text_constants.h"
 #include "finance/handlers.h"
 #include "forms/commands/control_commands.h"
@@ -127,6 +128,7 @@ void OpenPrintSettings() {
 void PrintSettingsLoad() {
     SetFormulaListControls(
         {kWindow, ids::PrintColumnList, ids::FormulaColumnList, ids::StatisticsColumnList});
+    ClickOnWindowKey(kWindow, WindowKey::kEscape, ids::PrintCancelButton);
     if (PreviewIsFrontmost()) return;
     const Value display = CheckList(ids::PrintColumnList);
     if (const forms::ReportListControl* list = SourceList())

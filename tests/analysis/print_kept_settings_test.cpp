@@ -76,7 +76,7 @@ TEST_F(KeptSettingsTest, EveryChoiceSurvivesTwoRestartsWithAPreviewBetween) {
         return DialogReply{true, {{"face", "WenQuanYi Micro Hei"}, {"size", "20"}, {"bold", "1"}}};
     });
     ClickIn(ids::TitleFontButton);
-    SetDialogResponder({});
+    AnswerNoDialog();
     ClickIn(ids::SaveSettingsCheck);
     ClickIn(ids::PrintPreviewButton);
     Settle();

@@ -171,7 +171,7 @@ TEST_F(PrintTest, TheTableHoldsTitleRowsFormulaCellsExactSumsAndTheRemark) {
         return DialogReply{true, {{"face", "WenQuanYi Micro Hei"}, {"size", "20"}, {"bold", "0"}}};
     });
     ClickIn(ids::TitleFontButton);
-    SetDialogResponder({});
+    AnswerNoDialog();
     ClickIn(ids::PrintPreviewButton);
     Settle();
     EXPECT_TRUE(TakeMessages().empty());
@@ -349,14 +349,15 @@ TEST_F(PrintTest, AThousandItemsPrintToPdfWithTitleRowsOnEveryPage) {
 
     const QString pdf = QString::fromStdString(dir() + "/print.pdf");
     SetDialogResponder([&](const DialogRequest& r) -> std::optional<DialogReply> {
-        if (r.kind != "print") return std::nullopt;
+        if (r.kind != "print" && r.kind != "save-file") return std::nullopt;
         DialogReply reply;
         reply.accepted = true;
-        reply.fields["output"] = pdf.toStdString();
+        reply.fields["output"] = pdf.toStdString();  // a printer's dialog
+        reply.fields["file"] = pdf.toStdString();    // no printer: the PDF file
         return reply;
     });
     const bool printed = Preview()->print();
-    SetDialogResponder({});
+    AnswerNoDialog();
     ASSERT_TRUE(printed);
     QProcess text;
     text.start("pdftotext", {"-layout", pdf, "-"});

@@ -38,6 +38,37 @@ class PrintTest : public FinanceTest {
         FinanceTest::SetUp();
         const char* child = std::getenv(kChildDir);
         SetSettingsDirectory(child ? child : dir() + "/config");
+        AnswerNoDialog();
+    }
+    // A dialog nobody in the test answers fails the test (and is cancelled),
+    // instead of waiting for a person.
+    static void AnswerNoDialog() {
+        SetDialogResponder([](const DialogRequest& r) -> std::optional<DialogReply> {
+            ADD_FAILURE() << "a " << r.kind << " dialog that the test does not answer";
+            return DialogReply{};
+        });
+    }
+    // The preview printed to `pdf`: the PDF file named in the save dialog when
+    // the system has no printer, else the printer dialog's output file. The
+    // requests shown are kept in `asked` when given.
+    bool PrintPreviewTo(const QString& pdf, std::vector<DialogRequest>* asked = nullptr) {
+        SetDialogResponder([&](const DialogRequest& r) -> std::optional<DialogReply> {
+            if (asked) asked->push_back(r);
+            DialogReply reply{r.kind == "print" || r.kind == "save-file", {}};
+            reply.fields[r.kind == "print" ? "output" : "file"] = pdf.toStdString();
+            return reply;
+        });
+        const bool printed = Preview() != nullptr && Preview()->print();
+        AnswerNoDialog();
+        return printed;
+    }
+    // The settings window opened from the tool bar, `choose` run on it, then 打印预览.
+    template <typename Choose>
+    void PreviewWith(Choose choose) {
+        OpenSettings();
+        choose();
+        ClickIn(ids::PrintPreviewButton);
+        Settle();
     }
     void TearDown() override {
         for (QWidget* w : QApplication::topLevelWidgets())
@@ -47,6 +78,7 @@ class PrintTest : public FinanceTest {
         Settle();
         QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
         SetSettingsDirectory("");
+        SetDialogResponder({});
         FinanceTest::TearDown();
     }
 

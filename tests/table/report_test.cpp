@@ -229,6 +229,7 @@ TEST_F(ReportTest, AThousandRowsPreviewAndPrintToAPdfWithTitleLinesAndColours) {
         reply.accepted = true;
         if (r.kind == "input") reply.fields["value"] = "2";
         if (r.kind == "print") reply.fields["output"] = pdf.toStdString();
+        if (r.kind == "save-file") reply.fields["file"] = pdf.toStdString();  // no printer
         return reply;
     });
     preview->askPageJump();
