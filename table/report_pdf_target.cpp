@@ -33,12 +33,12 @@ void RememberFolder(const QString& folder) {
 }
 
 // The folder the dialog starts in: the last one chosen while it still exists,
-// else the documents folder (made when it is missing), else the home folder.
+// else the documents folder, else (when the person has none) the home folder.
 QString StartFolder() {
     const QString remembered = RememberedFolder();
     if (!remembered.isEmpty() && QFileInfo(remembered).isDir()) return remembered;
     const QString documents = QStandardPaths::writableLocation(QStandardPaths::DocumentsLocation);
-    if (!documents.isEmpty() && QDir().mkpath(documents)) return documents;
+    if (!documents.isEmpty() && QFileInfo(documents).isDir()) return documents;
     return QDir::homePath();
 }
 

@@ -21,6 +21,7 @@
 #include "finance_test_support.h"
 #include "forms/controls.h"
 #include "forms/page_control.h"
+#include "runtime/kernel/registry_commands.h"
 #include "runtime/message_box.h"
 
 namespace tavrin::finance::testing {
@@ -257,6 +258,8 @@ TEST_F(PeriodViewTest, PrintChartButtonWritesThePieToAPdf) {
     StartProgram();
     QTemporaryDir out;
     const QString pdf = out.path() + "/chart.pdf";
+    // The folder of a PDF file is remembered in the settings: a store of the test's own.
+    tavrin::SetSettingsDirectory(out.path().toStdString() + "/config");
     std::string asked;
     tavrin::SetDialogResponder([&](const tavrin::DialogRequest& r) {
         asked = r.kind;
@@ -288,6 +291,7 @@ TEST_F(PeriodViewTest, PrintChartButtonWritesThePieToAPdf) {
     };
     EXPECT_TRUE(has(QColor(0x80, 0x80, 0xFF)));
     EXPECT_TRUE(has(QColor(0xFF, 0x50, 0x80)));
+    tavrin::SetSettingsDirectory("");
 }
 
 TEST(PeriodKeys, YearAndMonthPartsOfADateText) {

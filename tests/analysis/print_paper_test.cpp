@@ -248,6 +248,7 @@ TEST_F(PrintPaperTest, ThePersonNamesThePdfFileOfTablesAndCharts) {
     const QString today = QDate::currentDate().toString(Qt::ISODate);
     const QString documents = QStandardPaths::writableLocation(QStandardPaths::DocumentsLocation);
     ASSERT_TRUE(documents.startsWith(ownHome));
+    ASSERT_TRUE(QDir().mkpath(documents));
     const QString chosen = Out("printed");
     ASSERT_TRUE(QDir().mkpath(chosen));
 
