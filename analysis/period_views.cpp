@@ -17,6 +17,7 @@
 #include "finance/app_state.h"
 #include "finance/data_files.h"
 #include "finance/listing.h"
+#include "finance/money_text.h"
 #include "finance/record_scan.h"
 #include "finance/running_total.h"
 #include "finance/sides.h"
@@ -97,12 +98,6 @@ std::string CurrentPageTitle(uint32_t pageControl) {
     return pages ? pages->pageTitle(pages->current()) : std::string();
 }
 
-// Single-precision sums, each addition done in double and rounded back; an
-// amount that is not a finite number counts as nothing, and a sum stays finite.
-void AddAmount(float& sum, float amount) {
-    sum = finance::ToSingle(double(sum) + double(finance::CountedAmount(amount)));
-}
-
 // The fields of the scan record.
 struct ItemFields {
     float amount = 0;
@@ -142,7 +137,7 @@ void SetCellText(const Side& side, int32_t row, int32_t column, const Value& v) 
 void AppendRow(const Side& side, int32_t serial, ItemFields& f) {
     const int32_t row = finance::LvAppendRow(side.list, serial);
     SetCellText(side, row, 0, MakeInt(row + 1));
-    SetCellText(side, row, 1, MakeFloat(f.amount));
+    finance::LvSetItemText(side.list, row, 1, finance::MoneyText(f.amount));
     finance::LvSetItemTextRef(side.list, row, 2, f.category.c_str());
     finance::LvSetItemTextRef(side.list, row, 3, f.time.c_str());
     finance::LvSetItemTextRef(side.list, row, 4, TextField(side.remarkField).c_str());
@@ -188,7 +183,8 @@ void StructureView(bool touchList) {
         return;
     }
     const std::vector<std::string> categories = Categories(side);
-    std::vector<float> sums(categories.size(), 0.0f);
+    // Exact sums: the same items give the same total in any view.
+    std::vector<finance::RunningTotal> sums(categories.size());
     ChartBatch batch(ids::PieChart1);
     SetChartInt(ids::PieChart1, pie::kItemCount, int32_t(categories.size()));
 
@@ -203,7 +199,7 @@ void StructureView(bool touchList) {
         if (filtered && touchList) AppendRow(side, serial, f);
         // A category listed twice receives the amount twice; one in no entry adds nowhere.
         for (size_t i = 0; i < categories.size(); ++i)
-            if (categories[i] == f.category) AddAmount(sums[i], f.amount);
+            if (categories[i] == f.category) sums[i].add(f.amount);
     });
 
     if (categories.empty()) {
@@ -214,14 +210,14 @@ void StructureView(bool touchList) {
         SetChartText(ids::PieChart1, pie::kName, std::string());
         SetChartDouble(ids::PieChart1, pie::kValue, 0.0);
     }
-    float total = 0;
+    finance::RunningTotal total;
     for (size_t i = 0; i < categories.size(); ++i) {
         SetChartInt(ids::PieChart1, pie::kCurrentItem, int32_t(i));
         SetChartInt(ids::PieChart1, pie::kColour,
                     int32_t(charts::StructurePaletteColour(int(i) + 1)));
         SetChartText(ids::PieChart1, pie::kName, categories[i]);
         SetChartDouble(ids::PieChart1, pie::kValue, double(sums[i]));
-        AddAmount(total, sums[i]);
+        total.add(sums[i]);
     }
     finance::CloseCurrentDatabase();
     if (!touchList) return;
@@ -245,7 +241,7 @@ bool TrendPass(const Side& side, int32_t series, uint32_t colour, const char* se
     const bool byYear = finance::CurrentPage(ids::YearPages) != 0;
     const std::string yearKey = CurrentPageTitle(ids::YearPages);
     const std::string filter = finance::ComboText(side.combo);
-    float months[13] = {};
+    finance::RunningTotal months[13];
     if (touchList) finance::LvDeleteAll(side.list);
     CallKernel(GoToFirstRecord);
     // A file that cannot be read shows the records read so far.
@@ -256,7 +252,7 @@ bool TrendPass(const Side& side, int32_t series, uint32_t colour, const char* se
         if (touchList) AppendRow(side, serial, f);
         const int32_t month = MonthNumber(MonthPartOf(f.time));
         if (month < 1 || month > 12) return;  // a date text always has a month 1..12
-        AddAmount(months[month], f.amount);
+        months[month].add(f.amount);
         if (double(months[month]) / 1000 - maximum > 1e-7)
             maximum = int32_t(std::floor(double(months[month]) / 1000));
     });
@@ -266,12 +262,12 @@ bool TrendPass(const Side& side, int32_t series, uint32_t colour, const char* se
     SetChartInt(ids::LineChart1, line::kCurrentSeries, series);
     SetChartInt(ids::LineChart1, line::kSeriesColour, int32_t(colour));
     SetChartText(ids::LineChart1, line::kSeriesName, seriesName);
-    float total = 0;
+    finance::RunningTotal total;
     for (int32_t i = 1; i <= 12; ++i) {
         SetChartInt(ids::LineChart1, line::kCurrentPoint, i - 1);
         SetChartDouble(ids::LineChart1, line::kValue, double(months[i]) / 1000);
         SetChartText(ids::LineChart1, line::kLabel, std::to_string(i) + analysis_text::MonthMark);
-        AddAmount(total, months[i]);
+        total.add(months[i]);
     }
     if (touchList) {
         side.total() = total;

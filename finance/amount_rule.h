@@ -17,12 +17,24 @@ constexpr double kAmountLimit = 10000000.0;
 enum class AmountVerdict {
     kAccepted,
     kEmpty,        // nothing but blanks
-    kNotPositive,  // not a number above 0.0000001 and below the limit
+    kNotPositive,  // not a plain decimal number, or nothing left of it at the cent
+    kTooLarge,     // ten million 元 or more
 };
 
-// The verdict on an amount text (GBK) as a person typed it.
-AmountVerdict CheckAmount(std::string_view gbkText);
-// The single-precision value an accepted text is stored as.
-float StoredAmount(std::string_view gbkText);
+// An amount text read as a person typed it (GBK): blanks around it aside, it
+// must be a plain decimal number of 元 ("1200", "12.5", ".5", full-width digits
+// alike); thousands separators are allowed where they belong ("1,200",
+// "1,234,567.89"), so a grouped number is never read as its first group.
+struct AmountReading {
+    AmountVerdict verdict = AmountVerdict::kEmpty;
+    // Accepted: the single-precision value the record holds, the nearest one to
+    // the typed amount rounded to the cent (and below the limit).
+    float stored = 0;
+    // Accepted: the stored value is the typed amount to the cent. From 131,072
+    // 元 on single precision cannot hold every cent, and digits below the cent
+    // are not kept either; the person must be told before such a value is stored.
+    bool exact = false;
+};
+AmountReading ReadAmount(std::string_view gbkText);
 
 }  // namespace tavrin::finance

@@ -2,10 +2,24 @@
 // running totals. All of it lives in memory and is rebuilt at every start.
 #pragma once
 
+#include <cstdint>
+#include <string>
+
 #include "finance/running_total.h"
 #include "runtime/value.h"
 
 namespace tavrin::finance {
+
+// What the last view put into a side's entry fields, as the fields read back
+// right after it, and the serial of the viewed row's record. A change writes
+// only the fields that differ from it, so a record viewed and changed keeps
+// every byte the person did not edit (the amount box shows the amount to the
+// cent, which is not always every bit the record holds).
+struct ViewedEntry {
+    int32_t serial = -1;                   // -1 when nothing is viewed; serials are positive
+    std::string category, amount, remark;  // GBK
+    double time = 0;
+};
 
 struct AppState {
     tavrin::ArrayBlock* incomeCategoryList = nullptr;   // texts, file order
@@ -13,9 +27,9 @@ struct AppState {
     tavrin::ArrayBlock* columnList = nullptr;           // user-defined print columns
     RunningTotal totalIncome;
     RunningTotal totalExpense;
-    float balance = 0;
-    float viewedIncomeAmount = 0;
-    float viewedExpenseAmount = 0;
+    RunningTotal balance;
+    ViewedEntry viewedIncome;
+    ViewedEntry viewedExpense;
 };
 AppState& State();
 

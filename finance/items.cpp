@@ -1,7 +1,9 @@
 // Item entry, change, deletion and view. Every row carries its record's serial
 // as its data: change and delete find the record by that serial, in any list
 // state, and adjust the total by the amount read from that very record. A
-// record command that fails after the open leaves list and totals untouched.
+// change writes only the fields edited since the view, and a row shows the
+// amount the record holds, as money text. A record command that fails after
+// the open leaves list and totals untouched.
 #include "finance/items.h"
 
 #include <string>
@@ -14,6 +16,7 @@
 #include "finance/item_history.h"
 #include "finance/listing.h"
 #include "finance/main_window.h"
+#include "finance/money_text.h"
 #include "finance/record_scan.h"
 #include "finance/sides.h"
 #include "finance/status_totals.h"
@@ -22,6 +25,7 @@
 #include "recordstore/record_commands.h"
 #include "runtime/commands.h"
 #include "runtime/kernel/conversion_commands.h"
+#include "runtime/kernel/text_commands.h"
 #include "runtime/memory.h"
 #include "runtime/owned_text.h"
 
@@ -31,32 +35,61 @@ using namespace tavrin;
 
 namespace {
 
-float ToFloatOf(const std::string& gbk) {
-    return StoredAmount(gbk);
+// The entry fields that still hold what the view of the row's record put in
+// them: a change leaves those fields of the record as they are.
+struct Unedited {
+    bool category = false, amount = false, time = false, remark = false;
+};
+
+Unedited UneditedSinceView(const Side& side, int32_t row) {
+    const ViewedEntry& viewed = side.viewed();
+    if (row < 0 || viewed.serial < 0 || LvItemData(side.list, row) != viewed.serial) return {};
+    return {ComboText(side.combo) == viewed.category, EditContent(side.amountEdit) == viewed.amount,
+            DatePickerValue(side.datePicker) == viewed.time,
+            EditContent(side.remarkEdit) == viewed.remark};
 }
 
-// Validation V: the first failing check shows its message; false then.
-bool Validate(const Side& side) {
+// An amount single precision cannot keep to the cent is stored only when the
+// person agrees to the amount named.
+bool ConfirmStoredAmount(const std::string& typed, float stored) {
+    const std::string trimmed = TakeText(CallKernel(TrimSpaces, MakeTextRef(typed.c_str())));
+    const std::string question =
+        trimmed + app::AmountStoredAsMiddle + MoneyText(stored) + app::AmountStoredAsAfter;
+    return ShowMessage(question.c_str(), kStyleOkCancel | kIconQuestion, app::QuestionCaption) ==
+           kButtonOk;
+}
+
+// Validation V: the first failing check shows its message; false then. An
+// accepted amount is in *amount; with `amount` null (the viewed amount, left
+// as it was) the amount is not checked.
+bool Validate(const Side& side, float* amount) {
     if (ComboText(side.combo).empty()) {
         ShowMessage(side.chooseCategoryMessage, kStyleOk);
         return false;
     }
-    switch (CheckAmount(EditContent(side.amountEdit))) {
+    if (amount == nullptr) return true;
+    const std::string typed = EditContent(side.amountEdit);
+    const AmountReading reading = ReadAmount(typed);
+    switch (reading.verdict) {
         case AmountVerdict::kEmpty:
             ShowMessage(side.fillAmountMessage, kStyleOk);
             return false;
         case AmountVerdict::kNotPositive:
             ShowMessage(app::AmountMustBePositive, kStyleOk);
             return false;
+        case AmountVerdict::kTooLarge:
+            ShowMessage(app::AmountTooLarge, kStyleOk);
+            return false;
         case AmountVerdict::kAccepted:
             break;
     }
+    if (!reading.exact && !ConfirmStoredAmount(typed, reading.stored)) return false;
+    *amount = reading.stored;
     return true;
 }
 
-// Balance warning W: information only.
-void WarnBalance(const Side& side) {
-    const double a = ToFloatOf(EditContent(side.amountEdit));
+// Balance warning W with the new amount a: information only.
+void WarnBalance(const Side& side, double a) {
     const double income = State().totalIncome, expense = State().totalExpense;
     const bool low =
         side.income ? expense - (income + a) > 0.0000001 : (income - expense) - a < -0.0000001;
@@ -67,39 +100,37 @@ void ReportOpenFailed() {
     ShowMessage(app::OpenDatabaseFailed, kIconStop, app::ErrorCaption);
 }
 
-// The entry fields as the record keeps them: the texts cut to their field's
-// width at a whole character, the amount as typed.
-struct Entry {
-    std::string category;
-    std::string amount;
-    std::string remark;
-};
-
-// The four fields of the current record from the entry fields; false on any failure.
-// *entry receives what was written, so that the row shows what the record holds.
-bool WriteEntry(const Side& side, Entry* entry) {
-    entry->category = FitToWidth(ComboText(side.combo), TextFieldWidth(side.categoryField));
-    entry->amount = EditContent(side.amountEdit);
-    entry->remark = FitToWidth(EditContent(side.remarkEdit), TextFieldWidth(side.remarkField));
-    const Value when = CallKernel(ToDateTime, MakeDateTime(DatePickerValue(side.datePicker)));
-    bool ok = CallKernel(WriteField, MakeTextRef(side.categoryField),
-                         MakeTextRef(entry->category.c_str()))
-                  .asBool();
-    ok = ok &&
-         CallKernel(WriteField, MakeTextRef(side.amountField), MakeFloat(ToFloatOf(entry->amount)))
-             .asBool();
-    ok = ok && CallKernel(WriteField, MakeTextRef(side.timeField), when).asBool();
-    ok = ok &&
-         CallKernel(WriteField, MakeTextRef(side.remarkField), MakeTextRef(entry->remark.c_str()))
-             .asBool();
+// The fields of the current record from the entry fields, those in `keep`
+// left as the record holds them; false on any failure. The cells of the edited
+// fields go into *cells (the texts cut to their field's width at a whole
+// character, the amount as the record holds it), so that the row shows what
+// the record holds.
+bool WriteEntry(const Side& side, const Unedited& keep, float amount, RowCells* cells) {
+    bool ok = true;
+    if (!keep.category) {
+        cells->category = FitToWidth(ComboText(side.combo), TextFieldWidth(side.categoryField));
+        ok = CallKernel(WriteField, MakeTextRef(side.categoryField),
+                        MakeTextRef(cells->category.c_str()))
+                 .asBool();
+    }
+    if (!keep.amount) {
+        cells->amount = MoneyText(amount);
+        ok =
+            ok && CallKernel(WriteField, MakeTextRef(side.amountField), MakeFloat(amount)).asBool();
+    }
+    if (!keep.time) {
+        const double days = DatePickerValue(side.datePicker);
+        cells->time = TakeText(CallKernel(ToText, MakeDateTime(days)));
+        const Value when = CallKernel(ToDateTime, MakeDateTime(days));
+        ok = ok && CallKernel(WriteField, MakeTextRef(side.timeField), when).asBool();
+    }
+    if (!keep.remark) {
+        cells->remark = FitToWidth(EditContent(side.remarkEdit), TextFieldWidth(side.remarkField));
+        ok = ok && CallKernel(WriteField, MakeTextRef(side.remarkField),
+                              MakeTextRef(cells->remark.c_str()))
+                       .asBool();
+    }
     return ok;
-}
-
-// Cells 1 to 4 of a row from what was written, the amount exactly as typed.
-RowCells CellsOfEntry(const Side& side, const Entry& entry) {
-    return {entry.amount, entry.category,
-            TakeText(CallKernel(ToText, MakeDateTime(DatePickerValue(side.datePicker)))),
-            entry.remark};
 }
 
 void FillRow(const Side& side, int32_t row, const RowCells& cells) {
@@ -119,6 +150,7 @@ void EmptyEntryFields(const Side& side) {
 
 void Finish(const Side& side) {
     EmptyEntryFields(side);
+    side.viewed() = ViewedEntry{};
     UpdateStatusTotals();
     RunHook(Hooks().refreshChartAfterItemChange);
 }
@@ -153,8 +185,9 @@ bool GoToRecordOfRow(const Side& side, int32_t row, OpenedDataFile& file, float*
 
 void AddItem(const Side& side) {
     ShowMainPage(side.page);
-    if (!Validate(side)) return;
-    WarnBalance(side);
+    float amount = 0;
+    if (!Validate(side, &amount)) return;
+    WarnBalance(side, amount);
     OpenedDataFile file(side.file);
     if (!file) {
         ReportOpenFailed();
@@ -166,8 +199,8 @@ void AddItem(const Side& side) {
         return;
     }
     const int32_t serial = SerialOfRecord(rs::CurrentRecordIndex());
-    Entry entry;
-    if (!WriteEntry(side, &entry)) {
+    ItemStep step{StepKind::kAdd, side.income, serial, {}, {}};
+    if (!WriteEntry(side, Unedited{}, amount, &step.after.cells)) {
         // The blank record must not stay behind as an item nobody entered.
         CallKernel(DeleteRecord);
         CallKernel(PackDatabase);
@@ -175,7 +208,6 @@ void AddItem(const Side& side) {
         ReportWriteFailed(side.file);
         return;
     }
-    ItemStep step{StepKind::kAdd, side.income, serial, {}, {{}, CellsOfEntry(side, entry)}};
     ReadCurrentItem(side, &step.after.fields);
     file.close();
     const int32_t row = LvAppendRow(side.list, serial);
@@ -184,14 +216,16 @@ void AddItem(const Side& side) {
     NoteItemStep(std::move(step));
     NoteListedYear(LvGetItemText(side.list, row, 3));
     AddYearPagesForListedYears();
-    side.total().add(ToFloatOf(entry.amount));
+    side.total().add(amount);
     Finish(side);
 }
 
 void ChangeItem(const Side& side, const char* noSelection) {
     const int32_t row = ListSelection(side.list);
-    if (!Validate(side)) return;
-    WarnBalance(side);
+    const Unedited keep = UneditedSinceView(side, row);
+    float amount = 0;
+    if (!Validate(side, keep.amount ? nullptr : &amount)) return;
+    WarnBalance(side, keep.amount ? ReadAmount(EditContent(side.amountEdit)).stored : amount);
     if (row == -1) {
         ShowMessage(noSelection, kStyleOk);
         return;
@@ -202,9 +236,9 @@ void ChangeItem(const Side& side, const char* noSelection) {
     ItemStep step{StepKind::kChange, side.income, LvItemData(side.list, row), {}, {}};
     step.before.cells = CellsOfRow(side.list, row);
     ReadCurrentItem(side, &step.before.fields);
-    Entry entry;
-    const bool ok = WriteEntry(side, &entry);
-    step.after.cells = CellsOfEntry(side, entry);
+    if (keep.amount) amount = old;
+    step.after.cells = step.before.cells;
+    const bool ok = WriteEntry(side, keep, amount, &step.after.cells);
     ReadCurrentItem(side, &step.after.fields);
     file.close();
     if (!ok) {
@@ -215,7 +249,7 @@ void ChangeItem(const Side& side, const char* noSelection) {
     NoteItemStep(std::move(step));
     NoteListedYear(LvGetItemText(side.list, row, 3));
     AddYearPagesForListedYears();
-    side.total().add(ToFloatOf(entry.amount));
+    side.total().add(amount);
     side.total().remove(old);
     Finish(side);
 }
@@ -251,14 +285,19 @@ void ViewItem(const Side& side) {
         ShowMessage(app::SelectRecordToView, kStyleOk);
         return;
     }
-    const std::string amount = LvGetItemText(side.list, row, 1);
-    SetEditContent(side.amountEdit, amount);
-    side.viewedAmount() = ToFloatOf(amount);
+    SetEditContent(side.amountEdit, LvGetItemText(side.list, row, 1));
     SetComboText(side.combo, LvGetItemText(side.list, row, 2));
     const std::string time = LvGetItemText(side.list, row, 3);
     SetDatePickerValue(side.datePicker,
                        CallKernel(ToDateTime, MakeTextRef(time.c_str())).asDouble());
     SetEditContent(side.remarkEdit, LvGetItemText(side.list, row, 4));
+    // The fields as they read now, which is what a change compares them with.
+    ViewedEntry& viewed = side.viewed();
+    viewed.serial = LvItemData(side.list, row);
+    viewed.category = ComboText(side.combo);
+    viewed.amount = EditContent(side.amountEdit);
+    viewed.time = DatePickerValue(side.datePicker);
+    viewed.remark = EditContent(side.remarkEdit);
 }
 
 }  // namespace

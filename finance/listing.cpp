@@ -1,5 +1,5 @@
-// ListAllIncome / ListAllExpense: open, fill the list from a chunked scan, sum,
-// close. A file that is there but cannot be opened is left alone; a file that
+// ListAllIncome / ListAllExpense: open, fill the list from a chunked scan while
+// summing its amounts, close. A file that is there but cannot be opened is left alone; a file that
 // can be neither opened nor created gives an empty list and a total of 0, once.
 #include "finance/listing.h"
 
@@ -8,6 +8,7 @@
 #include <vector>
 
 #include "finance/data_files.h"
+#include "finance/money_text.h"
 #include "finance/record_scan.h"
 #include "finance/sides.h"
 #include "finance/ui.h"
@@ -53,6 +54,17 @@ std::string_view AppendFieldText(RowBatch& batch, const char* field) {
     }
     batch.lengths.push_back(uint32_t(batch.bytes.size() - at));
     return std::string_view(batch.bytes).substr(at);
+}
+
+// Appends the amount of the scan record as money text and adds it to the sum.
+void AppendAmountText(RowBatch& batch, const char* field, RunningTotal* sum) {
+    const Value v = CallKernel(ReadField, MakeTextRef(field));
+    const float amount = v.type == TypeCode::kFloat ? v.asFloat() : 0.0f;
+    char text[kMoneyTextMax];
+    const size_t length = WriteMoneyText(amount, text);
+    batch.bytes.append(text, length);
+    batch.lengths.push_back(uint32_t(length));
+    sum->add(amount);
 }
 
 void AppendNumberText(RowBatch& batch, int32_t number) {
@@ -118,6 +130,9 @@ void ListAll(const Side& side, void (*create)()) {
         model->appendRows(batch);
         batch.clear();
     };
+    // The total is the exact sum of the amounts listed: a file that cannot be
+    // read to its end counts what it shows.
+    RunningTotal sum;
     int32_t lastYear = -1;
     std::vector<bool> seen(100000);  // years of at most five digits already noted
     // A file that cannot be read lists the rows read so far; the last
@@ -125,7 +140,7 @@ void ListAll(const Side& side, void (*create)()) {
     (void)ScanCurrentDatabase([&](int32_t index, int32_t serial) {
         batch.data.push_back(serial);
         AppendNumberText(batch, index + 1);
-        AppendFieldText(batch, side.amountField);
+        AppendAmountText(batch, side.amountField, &sum);
         AppendFieldText(batch, side.categoryField);
         const std::string_view time = AppendFieldText(batch, side.timeField);
         if (const int32_t year = YearOfDateText(time); year > 0 && year != lastYear) {
@@ -137,12 +152,7 @@ void ListAll(const Side& side, void (*create)()) {
         if (batch.rows() == kBatchRows) deliver();
     });
     deliver();
-    // An amount that is not a finite number (a file written by another tool)
-    // counts as nothing.
-    FieldReading amount{side.amountField, true};
-    const DeferredArgument expression{&ReadOneField, &amount};
-    const Value sum = CallKernel(SumRecords, MakeDeferred(&expression));
-    side.total().setSum(sum.type == TypeCode::kDouble ? sum.asDouble() : 0.0);
+    side.total() = sum;
     CloseCurrentDatabase();
 }
 

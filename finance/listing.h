@@ -8,7 +8,8 @@
 namespace tavrin::finance {
 
 // Every record of the side's file into its list (row r = record r + 1, the
-// record's serial kept as the row's data) and the side's total from SumRecords.
+// record's serial kept as the row's data, amounts as money text) and the side's
+// total as the exact sum of the listed amounts.
 void ListAllIncome();
 void ListAllExpense();
 // Sizes every column of a report list of the main window to its header.

@@ -3,7 +3,6 @@
 #include "finance/money_text.h"
 
 #include <cmath>
-#include <cstdlib>
 
 namespace tavrin::finance {
 
@@ -13,24 +12,34 @@ namespace {
 constexpr const char* kYuan = "\xD4\xAA";
 constexpr const char* kTenThousandYuan = "\xCD\xF2\xD4\xAA";
 
-// |cents| as "<whole>.<fraction>" in units of 10^scale cents' worth of digits,
-// the fraction's trailing zeros (and a bare point) dropped.
-std::string Decimal(bool negative, uint64_t magnitude, int fractionDigits) {
-    uint64_t unit = 1;
-    for (int i = 0; i < fractionDigits; ++i) unit *= 10;
-    std::string text = negative ? "-" : "";
-    text += std::to_string(magnitude / unit);
-    std::string fraction = std::to_string(magnitude % unit);
-    fraction.insert(0, size_t(fractionDigits) - fraction.size(), '0');
-    while (!fraction.empty() && fraction.back() == '0') fraction.pop_back();
-    if (!fraction.empty()) text += "." + fraction;
-    return text;
+// A count of cents as a decimal with `fractionDigits` digits after the point
+// (2 for 元, 6 for 万元), the fraction's trailing zeros and a bare point
+// dropped; written to out, its length returned.
+size_t WriteCents(int64_t cents, int fractionDigits, char* out) {
+    const bool negative = cents < 0;
+    uint64_t magnitude = negative ? uint64_t(0) - uint64_t(cents) : uint64_t(cents);
+    char digits[24];  // least significant first
+    int n = 0;
+    do {
+        digits[n++] = char('0' + magnitude % 10);
+        magnitude /= 10;
+    } while (magnitude != 0);
+    while (n <= fractionDigits) digits[n++] = '0';  // a whole part of at least "0"
+    int firstKept = 0;                              // the fraction's trailing zeros go
+    while (firstKept < fractionDigits && digits[firstKept] == '0') ++firstKept;
+    size_t length = 0;
+    if (negative) out[length++] = '-';
+    for (int i = n - 1; i >= fractionDigits; --i) out[length++] = digits[i];
+    if (firstKept < fractionDigits) {
+        out[length++] = '.';
+        for (int i = fractionDigits - 1; i >= firstKept; --i) out[length++] = digits[i];
+    }
+    return length;
 }
 
 std::string CentsText(int64_t cents, int fractionDigits) {
-    const bool negative = cents < 0;
-    const uint64_t magnitude = negative ? uint64_t(0) - uint64_t(cents) : uint64_t(cents);
-    return Decimal(negative && magnitude != 0, magnitude, fractionDigits);
+    char text[kMoneyTextMax];
+    return std::string(text, WriteCents(cents, fractionDigits, text));
 }
 
 }  // namespace
@@ -44,9 +53,18 @@ std::optional<int64_t> ToCents(double amount) {
     return int64_t(cents);
 }
 
-std::string MoneyText(double amount) {
+size_t WriteMoneyText(double amount, char* out) {
     const std::optional<int64_t> cents = ToCents(amount);
-    return cents ? CentsText(*cents, 2) : std::string("0");
+    if (!cents) {
+        out[0] = '0';
+        return 1;
+    }
+    return WriteCents(*cents, 2, out);
+}
+
+std::string MoneyText(double amount) {
+    char text[kMoneyTextMax];
+    return std::string(text, WriteMoneyText(amount, text));
 }
 
 std::string MoneyTotalText(double amount) {

@@ -1,34 +1,62 @@
-// The running totals' exact sums and the finite single-precision view of them.
+// Exact sums of single-precision amounts in 2^-40 元 units.
 #include "finance/running_total.h"
 
 #include <cfloat>
 #include <cmath>
+#include <cstdint>
 
 namespace tavrin::finance {
 
+namespace {
+
+constexpr int kFractionBits = 40;
+constexpr float kLargestCounted = 72057594037927936.0f;  // 2^56
+
+// The amount in 2^-40 units: its 24-bit significand shifted into place, the
+// bits below the unit cut off toward zero.
+__int128 Units(float amount) {
+    const float counted = CountedAmount(amount);
+    if (counted == 0.0f) return 0;
+    int exponent = 0;
+    const float fraction = std::frexp(std::fabs(counted), &exponent);  // [0.5, 1)
+    const auto significand = __int128(int64_t(std::ldexp(fraction, 24)));
+    const int shift = exponent - 24 + kFractionBits;
+    if (shift < -24) return 0;  // wholly below the unit
+    const __int128 magnitude = shift >= 0 ? significand << shift : significand >> -shift;
+    return counted < 0 ? -magnitude : magnitude;
+}
+
+}  // namespace
+
 RunningTotal& RunningTotal::operator=(float total) {
-    sum_ = double(CountedAmount(total));
+    units_ = Units(total);
     return *this;
 }
 
-void RunningTotal::setSum(double sum) {
-    sum_ = std::isfinite(sum) ? sum : 0.0;
-}
-
 void RunningTotal::add(float amount) {
-    sum_ += double(CountedAmount(amount));
+    units_ += Units(amount);
 }
 
 void RunningTotal::remove(float amount) {
-    sum_ -= double(CountedAmount(amount));
+    units_ -= Units(amount);
 }
 
-RunningTotal::operator float() const {
-    return ToSingle(sum_);
+void RunningTotal::add(const RunningTotal& other) {
+    units_ += other.units_;
+}
+
+RunningTotal RunningTotal::operator-(const RunningTotal& other) const {
+    RunningTotal difference;
+    difference.units_ = units_ - other.units_;
+    return difference;
+}
+
+double RunningTotal::value() const {
+    return std::ldexp(double(units_), -kFractionBits);
 }
 
 float CountedAmount(float amount) {
-    return std::isfinite(amount) ? amount : 0.0f;
+    return std::isfinite(amount) && std::fabs(amount) < kLargestCounted ? amount : 0.0f;
 }
 
 float ToSingle(double v) {

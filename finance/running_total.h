@@ -1,32 +1,34 @@
-// A side's running total (TotalIncome, TotalExpense): shown and compared in
-// single precision, but kept as the double sum of the single-precision amounts
-// behind it. Adding and taking out amounts one at a time in single precision
-// drifts away from the sum a fresh listing forms (a total that once passed
-// 10000 comes back as 50.8008 instead of 50.8); the double sum of floats below
-// the amount limit is exact, so after any adds, changes and deletes the total
-// equals what a fresh start sums from the file.
+// A sum of single-precision amounts kept exactly (TotalIncome, TotalExpense,
+// the period and category sums): a fixed-point count of 2^-40 元, so that the
+// order of adds, changes and deletes never shows and a total equals what a
+// fresh start sums from the file, bit for bit.
 #pragma once
 
 namespace tavrin::finance {
 
 class RunningTotal {
   public:
-    // A total formed elsewhere (a period sum, a cleared file) replaces the sum.
+    // A total formed elsewhere (a cleared file) replaces the sum.
     RunningTotal& operator=(float total);
-    // The double sum of a whole file, before its rounding to single precision.
-    void setSum(double sum);
     // Amounts that are not finite count as nothing, as in every sum of the program.
     void add(float amount);
     void remove(float amount);
-    // Rounded to single precision; never infinite or NaN.
-    operator float() const;
+    void add(const RunningTotal& other);
+    RunningTotal operator-(const RunningTotal& other) const;
+    bool operator==(const RunningTotal& other) const = default;
+    // The exact sum, rounded once to double precision.
+    double value() const;
+    operator double() const { return value(); }
 
   private:
-    double sum_ = 0;
+    // Every amount from 2^-40 to 2^56 元 in magnitude is held without loss and
+    // two billion of them cannot overflow; what lies below 2^-40 is cut off
+    // the same way whatever the order.
+    __int128 units_ = 0;
 };
 
-// An amount as it counts in a total: 0 when it is not a finite number (a file
-// written by another tool may hold one).
+// An amount as it counts in a total: 0 when it is not a finite number or
+// beyond 2^56 元 in magnitude (a file written by another tool may hold one).
 float CountedAmount(float amount);
 // A double rounded to single precision, held within the finite range.
 float ToSingle(double v);

@@ -24,9 +24,7 @@ struct Side {
     const char* chooseCategoryMessage;
     const char* fillAmountMessage;
     RunningTotal& total() const { return income ? State().totalIncome : State().totalExpense; }
-    float& viewedAmount() const {
-        return income ? State().viewedIncomeAmount : State().viewedExpenseAmount;
-    }
+    ViewedEntry& viewed() const { return income ? State().viewedIncome : State().viewedExpense; }
 };
 
 const Side& IncomeSide();

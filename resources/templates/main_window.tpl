@@ -184,12 +184,13 @@ window {
 
     statusbar "状态条1" symbol=StatusBar1 {
         rect 0 526 794 20
+        # The totals' panes hold twelve digits, a sign and 万元.
         pane "总收入：" 50
-        pane "" 100
+        pane "" 125
         pane "总支出：" 50
-        pane "" 100
+        pane "" 125
         pane "余额：" 40
-        pane "" 100
+        pane "" 125
         pane "作者：" 40
         pane "Tavrin组 example.org" 120
         pane "备注：" 1000

@@ -10,6 +10,8 @@
 #include <QTest>
 #include <cmath>
 
+#include "finance/app_state.h"
+#include "finance/money_text.h"
 #include "finance/ui.h"
 #include "finance_test_support.h"
 #include "forms/controls.h"
@@ -58,13 +60,21 @@ class EntryLimitsTest : public FinanceTest {
 
 TEST_F(EntryLimitsTest, AmountsSinglePrecisionCannotHoldAreRefused) {
     StartProgram();
-    for (const QString& bad : {QString(400, '9'), QString("1e15"), QString("1e39"),
-                               QString("10000000"), QString("inf"), QString("nan")}) {
+    for (const QString& bad : {QString("1e15"), QString("1e39"), QString("inf"), QString("nan")}) {
         Enter(true, 0, bad);
         Click(ids::IncomeAddButton);
         const auto shown = TakeMessages();
         ASSERT_EQ(shown.size(), 1u) << bad.toStdString();
         EXPECT_EQ(shown[0].text, "请输入大于0的整数或者小数！") << bad.toStdString();
+    }
+    // The bound is named.
+    for (const QString& large : {QString(400, '9'), QString("10000000"), QString("10,000,000.00"),
+                                 QString("12345678.5")}) {
+        Enter(true, 0, large);
+        Click(ids::IncomeAddButton);
+        const auto shown = TakeMessages();
+        ASSERT_EQ(shown.size(), 1u) << large.toStdString();
+        EXPECT_EQ(shown[0].text, "金额必须小于10000000元！") << large.toStdString();
     }
     EXPECT_EQ(RecordCountOf("财务收入.edb"), 0);
     EXPECT_EQ(Panes(), (std::vector<std::string>{"0元", "0元", "0元"}));
@@ -125,9 +135,29 @@ TEST_F(EntryLimitsTest, TotalsAfterAddsChangesAndDeletesAreWhatAFreshStartShows)
     Click(ids::ExpenseChangeButton);
     ClickRow(ids::ExpenseList, 2);
     Click(ids::ExpenseDeleteButton);
+    // Amounts whose single-precision sums used to show binary fractions.
+    Enter(true, 0, "46023.45");
+    Click(ids::IncomeAddButton);
+    Enter(false, 0, "5256.2");
+    Click(ids::ExpenseAddButton);
+    ClickRow(ids::ExpenseList, 0);
+    Click(ids::ExpenseDeleteButton);
     TakeMessages();  // balance warnings
     const std::vector<std::string> running = Panes();
-    EXPECT_EQ(running, (std::vector<std::string>{"50.8元", "36.1元", "14.7元"}));
+    EXPECT_EQ(running, (std::vector<std::string>{"4.607425万元", "5256.5元", "4.081775万元"}));
+    // The exact sums of what the files hold, and what a fresh start shows.
+    auto exactSum = [this](const char* file, const char* field) {
+        long double sum = 0;  // 64 bits hold these few amounts' sum exactly
+        for (float a : AmountsOf(file, field)) sum += a;
+        return double(sum);
+    };
+    const double income = exactSum("财务收入.edb", "收入金额");
+    const double expense = exactSum("财务支出.edb", "支出金额");
+    EXPECT_EQ(State().totalIncome.value(), income);
+    EXPECT_EQ(State().totalExpense.value(), expense);
+    EXPECT_EQ(running,
+              (std::vector<std::string>{U(MoneyTotalText(income)), U(MoneyTotalText(expense)),
+                                        U(MoneyTotalText(income - expense))}));
     RestartProgram();
     EXPECT_EQ(Panes(), running);
 }

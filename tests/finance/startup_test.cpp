@@ -54,14 +54,13 @@ TEST_F(StartupTest, ItemsAreListedInFileOrderWithSerialNumbersAndTheirTotal) {
     ASSERT_EQ(income.size(), 3u);
     EXPECT_EQ(income[0], (std::vector<std::string>{"1", "5000", "工资", "2012年5月3日", "五月"}));
     EXPECT_EQ(income[1],
-              (std::vector<std::string>{"2", "1.23457e+06", "奖金", "2012年5月3日14时7分9秒", ""}));
+              (std::vector<std::string>{"2", "1234567", "奖金", "2012年5月3日14时7分9秒", ""}));
     EXPECT_EQ(income[2], (std::vector<std::string>{"3", "12.5", "工资", "2013年1月2日", "午餐"}));
     const auto expense = Rows(ids::ExpenseList);
     ASSERT_EQ(expense.size(), 1u);
     EXPECT_EQ(expense[0],
               (std::vector<std::string>{"1", "30", "餐饮", "2012年6月1日8时30分", "早饭"}));
-    // 5000 + 1234567 + 12.5 summed in double, rounded to single precision.
-    EXPECT_EQ(State().totalIncome, float(5000.0 + 1234567.0 + 12.5));
+    EXPECT_EQ(State().totalIncome.value(), 5000.0 + 1234567.0 + 12.5);
     EXPECT_EQ(Pane(1), "123.95795万元");
     EXPECT_EQ(Pane(3), "30元");
 }
@@ -103,10 +102,11 @@ TEST_P(StatusTotalsTest, PanesShowTheTotalsInYuanOrTenThousandYuan) {
 INSTANTIATE_TEST_SUITE_P(
     Examples, StatusTotalsTest,
     ::testing::Values(TotalsCase{12345, 9999.5f, "1.2345万元", "9999.5元", "2345.5元"},
-                      TotalsCase{10000, 0, "10000元", "0元", "10000元"},
+                      TotalsCase{10000, 0, "1万元", "0元", "1万元"},
                       TotalsCase{10000.5f, 0, "1.00005万元", "0元", "1.00005万元"},
                       TotalsCase{0, 20000, "0元", "2万元", "-2万元"},
-                      TotalsCase{123456.78f, 0, "12.345678125万元", "0元", "12.345678125万元"}));
+                      // Stored as 123456.78125: shown to the cent.
+                      TotalsCase{123456.78f, 0, "12.345678万元", "0元", "12.345678万元"}));
 
 TEST_F(StartupTest, ResizingLaysOutTheControlsFromTheClientSize) {
     StartProgram();

@@ -81,7 +81,8 @@ TEST_F(ScriptHostTest, EndlessLoopsAndRunawayMemoryAreInterrupted) {
     ScriptHost greedy("JScript", ScriptHost::Limits{std::chrono::seconds(20), size_t(256) << 20});
     clock.restart();
     EXPECT_EQ(greedy.evaluate("var a=[];while(1){a.push(new ArrayBuffer(50000000))}"), "");
-    EXPECT_LT(clock.elapsed(), 2000);
+    // Well inside the 20 s time limit even on a loaded machine: the cap ended it.
+    EXPECT_LT(clock.elapsed(), 10000);
     // The engine answers again at once.
     EXPECT_EQ(host.evaluate("1+1"), "2");
     const int32_t f = host.compileFunction("(function(a){while(a){}return a})");

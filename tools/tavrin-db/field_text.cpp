@@ -1,8 +1,10 @@
-// How the tool writes and reads field values as UTF-8 text.
+// How the tool writes and reads field values as UTF-8 text, and which texts
+// GBK can hold.
 #include <cstdio>
 #include <cstring>
 
 #include "runtime/base/calendar.h"
+#include "runtime/base/gbk_convert.h"
 #include "runtime/gbk.h"
 #include "runtime/kernel/conversion_commands.h"
 #include "runtime/value.h"
@@ -40,6 +42,25 @@ std::optional<double> ParseDateTime(const std::string& text) {
         return std::nullopt;
     }
     return kernel::ComposeDateTime(p);
+}
+
+std::optional<std::string> NonGbkCharacter(const std::string& utf8) {
+    if (ConvertUtf8ToGbk(utf8, Unconvertible::kRefuse)) return std::nullopt;
+    for (size_t i = 0; i < utf8.size();) {
+        const unsigned char lead = static_cast<unsigned char>(utf8[i]);
+        const size_t n = lead < 0x80 ? 1 : lead < 0xE0 ? 2 : lead < 0xF0 ? 3 : 4;
+        const std::string character = utf8.substr(i, n);
+        if (!ConvertUtf8ToGbk(character, Unconvertible::kRefuse)) {
+            uint32_t code = n == 1 ? lead : lead & (0x7F >> n);
+            for (size_t k = 1; k < character.size(); ++k)
+                code = code << 6 | (static_cast<unsigned char>(character[k]) & 0x3F);
+            char point[16];
+            std::snprintf(point, sizeof point, "U+%04X", unsigned(code));
+            return "\"" + character + "\" (" + point + ")";
+        }
+        i += n;
+    }
+    return "a character GBK has no place for";  // text that is no UTF-8 at all
 }
 
 std::optional<std::string> ParseHex(const std::string& text) {
@@ -82,15 +103,15 @@ std::string FieldText(const FieldDescriptor& f, const uint8_t* bytes, const std:
             v = MakeLong(l);
             break;
         }
+        // Numbers read back exactly: the program's six digits would turn
+        // 12345.67 into 12345.7 on the way back in.
         case kFieldFloat: {
             float x;
             std::memcpy(&x, bytes, 4);
-            v = MakeFloat(x);
-            break;
+            return ShortestText(x);
         }
         case kFieldDouble:
-            v = MakeDouble(GetF64(bytes));
-            break;
+            return ShortestText(GetF64(bytes));
         case kFieldBool:
             return bytes[0] != 0 ? "1" : "0";
         case kFieldDateTime:

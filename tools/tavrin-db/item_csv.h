@@ -1,5 +1,6 @@
 // Item files as CSV: export with ISO 8601 dates and amounts as the program
-// shows them, import validated row by row as the program validates an add.
+// shows them (to the cent), import validated row by row as the program
+// validates an add.
 #pragma once
 
 #include <memory>
@@ -12,7 +13,9 @@
 namespace tavrin::dbtool {
 
 int ExportItems(const std::string& file);
-int ImportItems(const std::string& file, const std::string& csvFile, bool skipBad);
+// An amount single precision cannot keep to the cent refuses its row unless
+// `round` is set, which stores the nearest amount and counts it.
+int ImportItems(const std::string& file, const std::string& csvFile, bool skipBad, bool round);
 
 // The four fields of an item file: category and remark texts, a single-precision
 // amount, a date-time. Null members when the file is not shaped so.
@@ -31,9 +34,6 @@ rs::Code OpenItemFile(const std::string& file, bool readOnly, std::unique_ptr<rs
 std::string IsoDateText(double days);
 // "YYYY-MM-DD", "YYYY-MM-DDTHH:MM:SS" or with a blank for the T.
 std::optional<double> ParseIsoDate(const std::string& text);
-// The amount as the program shows it when that text reads back as the same
-// value; otherwise the shortest plain decimal that does.
-std::string AmountCsvText(float amount);
 
 // CSV records (RFC 4180; a UTF-8 byte-order mark is skipped) with the line each starts on.
 struct CsvRecord {

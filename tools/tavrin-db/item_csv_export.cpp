@@ -3,7 +3,7 @@
 #include <cmath>
 #include <cstdio>
 
-#include "finance/amount_rule.h"
+#include "finance/money_text.h"
 #include "item_csv.h"
 #include "recordstore/database_manager.h"
 #include "runtime/base/calendar.h"
@@ -59,19 +59,6 @@ std::optional<double> ParseIsoDate(const std::string& text) {
     return ParseDateTime(spaced);
 }
 
-std::string AmountCsvText(float amount) {
-    const std::string shown = GbkToUtf8(ValueToText(MakeFloat(amount)));
-    if (!std::isfinite(amount) || finance::StoredAmount(shown) == amount) return shown;
-    // The program shows six digits: 1234567 as 1.23457e+06, which would come
-    // back as another amount. A plain decimal keeps the stored value.
-    char text[64];
-    for (int decimals = 0; decimals <= 12; ++decimals) {
-        std::snprintf(text, sizeof text, "%.*f", decimals, double(amount));
-        if (finance::StoredAmount(text) == amount) return text;
-    }
-    return shown;
-}
-
 int ExportItems(const std::string& file) {
     std::unique_ptr<Database> db;
     if (Code code = OpenItemFile(file, true, &db); code != Code::kOk) {
@@ -98,7 +85,7 @@ int ExportItems(const std::string& file) {
             float amount;
             std::memcpy(&amount, record + layout.amount->offset, 4);
             out += CsvCell(FieldText(*layout.category, record + layout.category->offset, {}));
-            out += "," + AmountCsvText(amount);
+            out += "," + finance::MoneyText(amount);
             out += "," + IsoDateText(GetF64(record + layout.time->offset));
             out += "," + CsvCell(FieldText(*layout.remark, record + layout.remark->offset, {}));
             out += "\r\n";

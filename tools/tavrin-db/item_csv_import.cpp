@@ -8,6 +8,7 @@
 #include <sstream>
 
 #include "finance/amount_rule.h"
+#include "finance/money_text.h"
 #include "item_csv.h"
 #include "recordstore/database_manager.h"
 #include "runtime/gbk.h"
@@ -26,14 +27,21 @@ struct Row {
     std::vector<uint8_t> image;  // the record after its tag
 };
 
-// The GBK form of a UTF-8 cell cut to the field's width at a whole character;
-// warnings name what was lost.
+// Why a UTF-8 cell cannot go into a text field: a character GBK has no place
+// for would be stored as "?".
+std::optional<std::string> TextRefusal(const std::string& utf8, const FieldDescriptor& f) {
+    const std::optional<std::string> c = NonGbkCharacter(utf8);
+    if (!c) return std::nullopt;
+    return GbkToUtf8(f.name) + ": \"" + utf8 + "\" holds " + *c +
+           ", which the record files (GBK) cannot hold";
+}
+
+// The GBK form of a UTF-8 cell GBK holds, cut to the field's width at a whole
+// character; warnings name what was lost.
 std::string FieldGbk(const std::string& utf8, const FieldDescriptor& f, int32_t line,
                      std::vector<std::string>* warnings) {
     std::string gbk = Utf8ToGbk(utf8);
     const std::string where = "line " + std::to_string(line) + ": " + GbkToUtf8(f.name);
-    if (GbkToUtf8(gbk) != utf8)
-        warnings->push_back(where + ": characters GBK cannot hold became ?");
     if (gbk.size() > size_t(f.width)) {
         gbk.resize(GbkWholeCharacterPrefix(gbk, size_t(f.width)));
         warnings->push_back(where + ": cut to " + std::to_string(f.width) + " bytes: \"" +
@@ -42,33 +50,50 @@ std::string FieldGbk(const std::string& utf8, const FieldDescriptor& f, int32_t 
     return gbk;
 }
 
-// The record image of one row, or the reason it is refused.
+// The record image of one row, or the reason it is refused. An amount single
+// precision cannot keep to the cent is refused unless `round` is set; then it
+// counts in *rounded.
 std::optional<std::string> RowImage(const ItemLayout& layout, int32_t recordSize,
                                     const CsvRecord& csv, const int32_t (&column)[kRoles],
-                                    std::vector<uint8_t>* image,
+                                    bool round, std::vector<uint8_t>* image, int32_t* rounded,
                                     std::vector<std::string>* warnings) {
     const std::string& category = csv.cells[size_t(column[kCategory])];
     const std::string& amount = csv.cells[size_t(column[kAmount])];
     const std::string& date = csv.cells[size_t(column[kTime])];
     if (category.empty()) return "no category";
-    const std::string amountGbk = Utf8ToGbk(amount);
-    switch (finance::CheckAmount(amountGbk)) {
+    if (std::optional<std::string> refusal = TextRefusal(category, *layout.category))
+        return refusal;
+    if (column[kRemark] >= 0) {
+        const std::string& remark = csv.cells[size_t(column[kRemark])];
+        if (std::optional<std::string> refusal = TextRefusal(remark, *layout.remark))
+            return refusal;
+    }
+    const finance::AmountReading reading = finance::ReadAmount(Utf8ToGbk(amount));
+    const std::string limit = std::to_string(int64_t(finance::kAmountLimit));
+    switch (reading.verdict) {
         case finance::AmountVerdict::kEmpty:
             return std::string("no amount");
         case finance::AmountVerdict::kNotPositive:
-            return "amount \"" + amount + "\" is not a number above 0 and below " +
-                   std::to_string(int64_t(finance::kAmountLimit));
+            return "amount \"" + amount + "\" is not a plain decimal number above 0 (such as " +
+                   "1200, 12.5 or 1,200.50)";
+        case finance::AmountVerdict::kTooLarge:
+            return "amount \"" + amount + "\": 金额必须小于" + limit +
+                   "元 (amounts must be below " + limit + ")";
         case finance::AmountVerdict::kAccepted:
             break;
     }
+    if (!reading.exact && !round)
+        return "amount \"" + amount + "\" would be stored as " +
+               finance::MoneyText(reading.stored) +
+               " (single precision keeps no closer amount to the cent); --round stores that";
     const std::optional<double> days = ParseIsoDate(date);
     if (!days) return "date \"" + date + "\" is not YYYY-MM-DD[THH:MM:SS]";
     image->assign(size_t(recordSize - 4), 0);
     uint8_t* base = image->data() - 4;  // field offsets count the tag
     const std::string categoryGbk = FieldGbk(category, *layout.category, csv.line, warnings);
     std::memcpy(base + layout.category->offset, categoryGbk.data(), categoryGbk.size());
-    const float stored = finance::StoredAmount(amountGbk);
-    std::memcpy(base + layout.amount->offset, &stored, 4);
+    std::memcpy(base + layout.amount->offset, &reading.stored, 4);
+    if (!reading.exact) ++*rounded;
     PutF64(base + layout.time->offset, *days);
     if (column[kRemark] >= 0) {
         const std::string remarkGbk =
@@ -85,7 +110,7 @@ int Fail(const std::string& text) {
 
 }  // namespace
 
-int ImportItems(const std::string& file, const std::string& csvFile, bool skipBad) {
+int ImportItems(const std::string& file, const std::string& csvFile, bool skipBad, bool round) {
     std::unique_ptr<Database> db;
     if (Code code = OpenItemFile(file, false, &db); code != Code::kOk)
         return Fail(GbkToUtf8(DatabaseError(code)));
@@ -121,6 +146,7 @@ int ImportItems(const std::string& file, const std::string& csvFile, bool skipBa
     std::vector<Row> rows;
     rows.reserve(records.size());
     std::vector<std::string> bad, warnings;
+    int32_t rounded = 0;
     for (size_t i = 1; i < records.size(); ++i) {
         const CsvRecord& csv = records[i];
         if (csv.cells.size() == 1 && csv.cells[0].empty()) continue;  // a blank line
@@ -130,7 +156,8 @@ int ImportItems(const std::string& file, const std::string& csvFile, bool skipBa
             refusal = std::to_string(csv.cells.size()) + " cells, the header has " +
                       std::to_string(header.size());
         else
-            refusal = RowImage(layout, db->recordSize, csv, column, &row.image, &warnings);
+            refusal = RowImage(layout, db->recordSize, csv, column, round, &row.image, &rounded,
+                               &warnings);
         if (refusal)
             bad.push_back("line " + std::to_string(csv.line) + ": " + *refusal);
         else
@@ -162,6 +189,9 @@ int ImportItems(const std::string& file, const std::string& csvFile, bool skipBa
     }
     std::fprintf(stderr, "%zu rows imported%s\n", rows.size(),
                  bad.empty() ? "" : (", " + std::to_string(bad.size()) + " skipped").c_str());
+    if (rounded > 0)
+        std::fprintf(stderr, "%d %s rounded to the nearest amount single precision keeps\n",
+                     rounded, rounded == 1 ? "row" : "rows");
     return 0;
 }
 

@@ -17,11 +17,13 @@ int Usage() {
         "  tavrin-db create FILE NAME:TYPE[:SIZE] ...   (TYPE 1-12; SIZE for text, type 10)\n"
         "  tavrin-db info FILE\n"
         "  tavrin-db dump FILE                          (CSV on standard output)\n"
-        "  tavrin-db append FILE NAME=VALUE ...         (dates YYYY-MM-DD[ HH:MM:SS])\n"
+        "  tavrin-db append FILE [--round] NAME=VALUE ... (dates YYYY-MM-DD[ HH:MM:SS])\n"
+        "  tavrin-db append FILE [--round] -            (rows of a CSV as dump prints it)\n"
+        "    --round: store a number the field cannot hold as written as its nearest value\n"
         "  tavrin-db pack FILE\n"
         "  tavrin-db check FILE\n"
         "  tavrin-db export FILE                        (an item file as CSV on standard output)\n"
-        "  tavrin-db import FILE CSV [--skip-bad]       (CSV rows into an item file)\n"
+        "  tavrin-db import FILE CSV [--skip-bad] [--round]  (CSV rows into an item file)\n"
         "  tavrin-db reclaim FILE                       (give unreachable blocks back)\n",
         stderr);
     return 2;
@@ -56,8 +58,15 @@ int main(int argc, char** argv) {
     std::vector<std::string> rest(args.begin() + 2, args.end());
     if (command == "create") return rest.empty() ? Usage() : Create(file, rest);
     if (command == "append") return Append(file, rest);
-    if (command == "import" && (rest.size() == 1 || (rest.size() == 2 && rest[1] == "--skip-bad")))
-        return ImportItems(file, rest[0], rest.size() == 2);
+    if (command == "import" && !rest.empty()) {
+        bool skipBad = false, round = false;
+        for (size_t i = 1; i < rest.size(); ++i) {
+            bool& flag = rest[i] == "--skip-bad" ? skipBad : round;
+            if ((rest[i] != "--skip-bad" && rest[i] != "--round") || flag) return Usage();
+            flag = true;
+        }
+        return ImportItems(file, rest[0], skipBad, round);
+    }
     if (!rest.empty()) return Usage();
     if (command == "info") return Info(file);
     if (command == "dump") return Dump(file);

@@ -5,9 +5,11 @@
 #include <cstdint>
 #include <optional>
 #include <string>
+#include <string_view>
 #include <vector>
 
 #include "recordstore/internal/record_file.h"
+#include "runtime/value.h"
 
 namespace tavrin::dbtool {
 
@@ -15,17 +17,40 @@ namespace tavrin::dbtool {
 int Create(const std::string& file, const std::vector<std::string>& definitions);
 int Info(const std::string& file);
 int Dump(const std::string& file);
-int Append(const std::string& file, const std::vector<std::string>& assignments);
+// One record from NAME=VALUE arguments, or, with "-" among them, the rows of a
+// CSV on standard input whose header names the fields (dump's output; its
+// "_tag" column is left to the engine). A number the field's precision cannot
+// hold as written is refused unless `--round` is among them.
+int Append(const std::string& file, const std::vector<std::string>& arguments);
 int Pack(const std::string& file);
 int Check(const std::string& file);
 // Gives blocks that no chain and no free list reaches back to the free list.
 int Reclaim(const std::string& file);
 
-// Field values as the tool prints them (UTF-8): numbers as ToText writes them,
-// date-times "YYYY-MM-DD HH:MM:SS", logicals 1/0, byte-sets hex, texts as text.
+// Field values as the tool prints them (UTF-8): whole numbers in decimal,
+// single and double precision as their shortest exact text, date-times
+// "YYYY-MM-DD HH:MM:SS", logicals 1/0, byte-sets hex, texts as text.
 std::string FieldText(const rs::FieldDescriptor& field, const uint8_t* bytes,
                       const std::string& chain);
 std::string DateTimeText(double days);
+// The shortest text that reads back to the same value: plain decimal from
+// 0.0001 to 10^15 in magnitude, the exponent form beyond.
+std::string ShortestText(float v);
+std::string ShortestText(double v);
+// A decimal text ("12.5", "-3e2", "inf", "nan"; a leading "+" allowed) read to
+// the nearest value, correctly rounded; nullopt when it is no number or beyond
+// the kind's range.
+std::optional<float> ReadFloat(std::string_view text);
+std::optional<double> ReadDouble(std::string_view text);
+// True when both texts are decimal numbers of the same value ("12.50", "12.5").
+bool SameDecimal(std::string_view a, std::string_view b);
+// The first character of a UTF-8 text that GBK cannot hold, with its code
+// point ("🧧 (U+1F9E7)"); nullopt when GBK holds them all.
+std::optional<std::string> NonGbkCharacter(const std::string& utf8);
+// The Value of a field written as text; the blocks it points to live in keep.
+std::optional<Value> ParseValue(const rs::FieldDescriptor& f, const std::string& text,
+                                std::string* keep, std::vector<uint8_t>* keepBytes);
+
 // "YYYY-MM-DD[ HH:MM:SS]" as a date-time; nullopt when malformed.
 std::optional<double> ParseDateTime(const std::string& text);
 std::optional<std::string> ParseHex(const std::string& text);

@@ -67,7 +67,8 @@ std::optional<int64_t> ParseInteger(const std::string& text) {
     return v;
 }
 
-// The Value of a field written as text; the blocks it points to live in keep.
+}  // namespace
+
 std::optional<Value> ParseValue(const FieldDescriptor& f, const std::string& text,
                                 std::string* keep, std::vector<uint8_t>* keepBytes) {
     switch (f.type) {
@@ -81,12 +82,17 @@ std::optional<Value> ParseValue(const FieldDescriptor& f, const std::string& tex
             if (f.type == kFieldFourBytes) return Value{uint32_t(*v), 0, TypeCode::kSubroutine};
             return MakeLong(*v);
         }
-        case kFieldFloat:
+        // Each read straight into its own precision: through double first a
+        // single could be rounded twice.
+        case kFieldFloat: {
+            const std::optional<float> v = ReadFloat(text);
+            if (!v) return std::nullopt;
+            return MakeFloat(*v);
+        }
         case kFieldDouble: {
-            char* end = nullptr;
-            double d = std::strtod(text.c_str(), &end);
-            if (text.empty() || *end != 0) return std::nullopt;
-            return MakeDouble(d);
+            const std::optional<double> v = ReadDouble(text);
+            if (!v) return std::nullopt;
+            return MakeDouble(*v);
         }
         case kFieldBool:
             if (text == "1" || text == "true") return MakeBool(true);
@@ -115,8 +121,6 @@ std::optional<Value> ParseValue(const FieldDescriptor& f, const std::string& tex
             return std::nullopt;
     }
 }
-
-}  // namespace
 
 int Create(const std::string& file, const std::vector<std::string>& definitions) {
     std::vector<FieldDefinition> fields;
@@ -178,42 +182,6 @@ int Dump(const std::string& file) {
             return ScanStep::GoOn();
         });
     return code == Code::kOk ? 0 : Fail(code);
-}
-
-int Append(const std::string& file, const std::vector<std::string>& assignments) {
-    if (file.empty()) return Fail(Code::kFileNotFound);
-    DatabaseManager& manager = DatabaseManager::instance();
-    if (Code code = manager.open(Utf8ToGbk(file), OpenOptions{}); code != Code::kOk) {
-        return Fail(code);
-    }
-    Database& db = *manager.current();
-    // Everything is parsed before the record is appended, so a mistake adds nothing.
-    std::vector<std::pair<int32_t, Value>> writes;
-    std::vector<std::string> texts(assignments.size());
-    std::vector<std::vector<uint8_t>> blocks(assignments.size());
-    for (size_t k = 0; k < assignments.size(); ++k) {
-        const std::string& a = assignments[k];
-        size_t eq = a.find('=');
-        if (eq == std::string::npos) return FailText("bad value \"" + a + "\": NAME=VALUE");
-        const std::string name = Utf8ToGbk(a.substr(0, eq));
-        int32_t position = 0;
-        for (size_t i = 0; i < db.fields.size() && position == 0; ++i) {
-            if (EqualNoCase(db.fields[i].name, name)) position = int32_t(i) + 1;
-        }
-        if (position == 0) return Fail(Code::kNoSuchField);
-        auto v =
-            ParseValue(db.fields[size_t(position - 1)], a.substr(eq + 1), &texts[k], &blocks[k]);
-        if (!v) return Fail(Code::kValueKindMismatch);
-        writes.emplace_back(position, *v);
-    }
-    if (!CallKernel(AppendBlankRecord).asBool()) return Fail(LastDatabaseCode());
-    for (auto& [position, value] : writes) {
-        if (!CallKernel(WriteField, MakeInt(position), value).asBool()) {
-            return Fail(LastDatabaseCode());
-        }
-    }
-    manager.closeAll();
-    return 0;
 }
 
 int Pack(const std::string& file) {
