@@ -25,6 +25,7 @@ constexpr uint32_t kRed = 0x0000FF;
 constexpr uint32_t kBlue = 0xFF0000;
 constexpr uint32_t kWhite = 0xFFFFFF;
 constexpr uint32_t kBlack = 0x000000;
+const QSize kA4Across(1123, 794);  // an A4 page across, in 1/96 inch
 
 // The trend chart as the program sets it up: two series over twelve months,
 // values in 千元 and the stored maximum as the period views compute it.
@@ -100,10 +101,12 @@ DrawnAxes ReadAxes(const LineChart& line, QSize size, ChartMedium medium) {
 // reach the largest value, level labels and x labels that never touch, and
 // every point's mark at its value's height in the middle of its slot.
 void ExpectReadableAxesAndTruePoints(const LineChart& line, QSize size, const double (&income)[12],
-                                     const double (&expense)[12]) {
-    SCOPED_TRACE(std::to_string(size.width()) + "x" + std::to_string(size.height()));
-    const QImage image = test::RenderMedium(line, size, ChartMedium::kScreen);
-    const DrawnAxes axes = ReadAxes(line, size, ChartMedium::kScreen);
+                                     const double (&expense)[12],
+                                     ChartMedium medium = ChartMedium::kScreen) {
+    SCOPED_TRACE(std::to_string(size.width()) + "x" + std::to_string(size.height()) +
+                 (medium == ChartMedium::kPrint ? " printed" : ""));
+    const QImage image = test::RenderMedium(line, size, medium);
+    const DrawnAxes axes = ReadAxes(line, size, medium);
     ASSERT_GE(axes.levels.size(), 2u);
     ASSERT_FALSE(axes.unit.isEmpty());
     ASSERT_GE(axes.xLabels.size(), 2u);
@@ -140,7 +143,8 @@ void ExpectReadableAxesAndTruePoints(const LineChart& line, QSize size, const do
 // A year of months under 1,000 元, and the same year with one month of 28,500 元:
 // the axis follows the values (元, then 万元), every point at its true height
 // (not all on the top line, not 28.5 drawn at 28), at the template's chart
-// size, at a larger one and at the size of a maximised main window.
+// size, at a larger one, at the size of a maximised main window and on an A4
+// page across (in the chart's units of 1/96 inch), where it is printed.
 TEST(LineChartDrawing, TheAxisFollowsTheValuesWithRoundStepsAndLabelsThatNeverTouch) {
     const double small[12] = {0.12, 0.35, 0.98, 0.5, 0.25, 0.999, 0.61, 0.07, 0.4, 0.8, 0.33, 0};
     const double spent[12] = {0.05, 0.3, 0.2, 0.45, 0.9, 0.1, 0.3, 0.6, 0.2, 0.15, 0.75, 0.5};
@@ -148,6 +152,8 @@ TEST(LineChartDrawing, TheAxisFollowsTheValuesWithRoundStepsAndLabelsThatNeverTo
     SetUpTrend(line, 0, small, spent);  // months under 1,000 元 give the maximum 0
     for (QSize size : {QSize(470, 140), QSize(640, 400), QSize(1400, 420)})
         ExpectReadableAxesAndTruePoints(line, size, small, spent);
+    ExpectReadableAxesAndTruePoints(line, kA4Across, small, spent, ChartMedium::kPrint);
+    EXPECT_EQ(ReadAxes(line, kA4Across, ChartMedium::kPrint).unit, QStringLiteral("元"));
     const DrawnAxes inYuan = ReadAxes(line, QSize(640, 400), ChartMedium::kScreen);
     EXPECT_EQ(inYuan.unit, QStringLiteral("元"));
     EXPECT_EQ(inYuan.levels.back().first, 1000);
@@ -159,6 +165,8 @@ TEST(LineChartDrawing, TheAxisFollowsTheValuesWithRoundStepsAndLabelsThatNeverTo
     SetUpTrend(line, 28, withBonus, spent);
     for (QSize size : {QSize(470, 140), QSize(640, 400), QSize(1400, 420)})
         ExpectReadableAxesAndTruePoints(line, size, withBonus, spent);
+    ExpectReadableAxesAndTruePoints(line, kA4Across, withBonus, spent, ChartMedium::kPrint);
+    EXPECT_EQ(ReadAxes(line, kA4Across, ChartMedium::kPrint).unit, QStringLiteral("万元"));
     const DrawnAxes inTenThousands = ReadAxes(line, QSize(640, 400), ChartMedium::kScreen);
     EXPECT_EQ(inTenThousands.unit, QStringLiteral("万元"));
     EXPECT_EQ(inTenThousands.levels.back().first, 3);

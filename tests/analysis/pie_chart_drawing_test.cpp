@@ -348,10 +348,15 @@ TEST(PieChartDrawing, TwelveLargeCategoriesEachHaveTheirSliceLegendLineAndTip) {
             << categories[i].name;
     }
 
-    // One legend line per category with a value, in order; shares in tenths of a per cent.
-    std::vector<QString> lines;
-    for (const test::DrawnText& t : test::DrawnTexts(pie, big, ChartMedium::kScreen))
-        if (t.text.contains(QLatin1Char('['))) lines.push_back(t.text);
+    // One legend line per category with a value, in order; shares in tenths of
+    // a per cent. The printed chart (an A4 page across) reads the same.
+    auto legendLines = [&](QSize size, ChartMedium medium) {
+        std::vector<QString> lines;
+        for (const test::DrawnText& t : test::DrawnTexts(pie, size, medium))
+            if (t.text.contains(QLatin1Char('['))) lines.push_back(t.text);
+        return lines;
+    };
+    const std::vector<QString> lines = legendLines(big, ChartMedium::kScreen);
     ASSERT_EQ(lines.size(), 12u);
     int tenths = 0;
     for (int i = 0; i < 12; ++i) {
@@ -365,6 +370,7 @@ TEST(PieChartDrawing, TwelveLargeCategoriesEachHaveTheirSliceLegendLineAndTip) {
             << lines[size_t(i)].toStdString();
     }
     EXPECT_EQ(tenths, 1000);
+    EXPECT_EQ(legendLines(QSize(1123, 794), ChartMedium::kPrint), lines);
 
     // The template's chart size: every category answers somewhere.
     test::SaveForLooking(test::RenderWidget(pie, QSize(470, 140)), "pie_twelve_small");
