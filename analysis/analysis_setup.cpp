@@ -3,6 +3,7 @@
 
 #include <QCoreApplication>
 
+#include "analysis/chart_area_layout.h"
 #include "analysis/chart_controls.h"
 #include "analysis/chart_print.h"
 #include "analysis/charts/chart_settings.h"
@@ -62,6 +63,7 @@ void InstallAnalysis() {
     h.printChart = &PrintShownChart;
     h.openPrintSettings = &OpenPrintSettings;
     h.sortList = &SortListByColumn;
+    h.layoutChartArea = &LayoutChartArea;
 }
 
 }  // namespace tavrin::analysis

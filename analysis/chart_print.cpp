@@ -3,13 +3,17 @@
 
 #include <QPainter>
 #include <QPrinter>
+#include <QPrinterInfo>
 
 #include "analysis/chart_controls.h"
 #include "analysis/charts/chart_widget.h"
+#include "analysis_text_constants.h"
 #include "app_tpl_templates.h"
 #include "finance/ui.h"
 #include "forms/commands/printer_commands.h"
 #include "forms/template_format.h"
+#include "runtime/gbk.h"
+#include "table/report_pdf_target.h"
 
 namespace tavrin::analysis {
 
@@ -43,13 +47,47 @@ void ChartPrint(Value* result, int32_t argc, const Value* argv) {
     chart->PrintOnto(*painter, page);
 }
 
+namespace {
+
+// With no printer on the system the chart goes to a PDF file the person names:
+// one landscape page, the chart laid over its printable area.
+void PrintChartToPdf(const charts::ChartWidget& chart, const QString& name) {
+    const QString file = table::ChoosePdfFile(name);
+    if (file.isEmpty()) return;
+    QPrinter printer(QPrinter::HighResolution);
+    printer.setOutputFormat(QPrinter::PdfFormat);
+    printer.setOutputFileName(file);
+    printer.setDocName(name);
+    printer.setPageOrientation(QPageLayout::Landscape);
+    QPainter painter;
+    if (!painter.begin(&printer)) {
+        table::ReportPdfNotWritten(file);
+        return;
+    }
+    const QRectF area = printer.pageRect(QPrinter::DevicePixel);
+    chart.PrintOnto(painter, QRect(0, 0, int(area.width()), int(area.height())));
+    if (!painter.end()) table::ReportPdfNotWritten(file);
+}
+
+}  // namespace
+
 void PrintShownChart() {
+    const bool pie = finance::CurrentPage(ids::ChartPages) == 0;
+    if (QPrinterInfo::availablePrinterNames().isEmpty()) {
+        charts::ChartWidget* chart =
+            FindChart(ids::MainWindow, pie ? ids::PieChart1 : ids::LineChart1);
+        const bool income = finance::CurrentPage(ids::MainPages) == 0;
+        const char* name = !pie     ? analysis_text::TrendDocument
+                           : income ? analysis_text::IncomeStructureDocument
+                                    : analysis_text::ExpenseStructureDocument;
+        if (chart != nullptr) PrintChartToPdf(*chart, GbkToQString(name));
+        return;
+    }
     const Value printer = MakeControlRef(ids::MainWindow, ids::Printer1, kPrinterType);
     const Value none{};
     const Value args[] = {printer, none, none, none, MakeInt(1), none, none};
     const Value started = CallKernelCommand(&form_commands::StartPrinting, 7, args);
     if (!started.asBool()) return;
-    const bool pie = finance::CurrentPage(ids::ChartPages) == 0;
     const Value chart = pie ? MakeControlRef(ids::MainWindow, ids::PieChart1, kPieChartType)
                             : MakeControlRef(ids::MainWindow, ids::LineChart1, kLineChartType);
     const Value printArgs[] = {chart, none, none, none, none, printer};

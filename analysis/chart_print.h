@@ -12,7 +12,9 @@ namespace tavrin::analysis {
 // happens when no document is running or the chart is not loaded.
 void ChartPrint(tavrin::Value* result, int32_t argc, const tavrin::Value* argv);
 
-// The tool-bar's "打印图": the shown chart printed in landscape on 打印机1.
+// The tool-bar's "打印图": the shown chart printed in landscape on 打印机1, or,
+// with no printer on the system, into a PDF file the person names
+// ("收入结构图_2026-12-09.pdf" offered).
 void PrintShownChart();
 
 }  // namespace tavrin::analysis

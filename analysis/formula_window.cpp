@@ -6,6 +6,7 @@
 
 #include "analysis/formula_columns.h"
 #include "analysis/formula_evaluation.h"
+#include "analysis/window_keys.h"
 #include "analysis_text_constants.h"
 #include "app_tpl_templates.h"
 #include "finance/handlers.h"
@@ -68,6 +69,7 @@ void FormulaWindowLoad() {
     for (const std::string& title : TickedPrintColumns())
         CallKernel(fc::ComboAddItem, combo, MakeTextRef(title.c_str()));
     Focus(ids::FormulaTitleEdit, forms::TypeId::kEdit);
+    ClickOnWindowKey(ids::FormulaWindow, WindowKey::kEnter, ids::FormulaOkButton);
 }
 
 void FormulaColumnChosen() {

@@ -65,6 +65,10 @@ void BuiltInColoursTicked();
 void CustomRowsClicked();
 void CustomColumnsClicked();
 void SummaryModeChanged();
+// 统计列表框 offers every ticked entry of 显示列表框 it does not hold yet.
+void OfferTickedColumnsForStatistics();
+// The line style 1–4 of the four radio buttons.
+int32_t ChosenLineStyle();
 
 // Writes the settings (all of them with ID 1 when 保存配置 is ticked, else ID 0).
 void SaveSettings();

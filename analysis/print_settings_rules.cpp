@@ -78,6 +78,20 @@ void CustomColumnsClicked() {
                         &EnableRowPickers);
 }
 
+void OfferTickedColumnsForStatistics() {
+    const Value display = CheckList(ids::PrintColumnList);
+    const Value statistics = CheckList(ids::StatisticsColumnList);
+    const int32_t n = CallKernel(fc::ListCount, display).asInt();
+    for (int32_t i = 0; i < n; ++i) {
+        if (!CallKernel(fc::ListIsChecked, display, MakeInt(i)).asBool()) continue;
+        const std::string title = ItemText(display, i);
+        const int32_t m = CallKernel(fc::ListCount, statistics).asInt();
+        bool held = false;
+        for (int32_t j = 0; j < m && !held; ++j) held = ItemText(statistics, j) == title;
+        if (!held) CallKernel(fc::ListAddItem, statistics, MakeTextRef(title.c_str()));
+    }
+}
+
 void SummaryModeChanged() {
     if (!Ticked(ids::StatisticsSummaryRadio)) {
         SetEnabled(ids::StatisticsColumnList, false);

@@ -9,6 +9,7 @@
 #include "analysis/formula_columns.h"
 #include "analysis/print_settings_controls.h"
 #include "analysis/print_table.h"
+#include "analysis/window_keys.h"
 #include "analysis_text_constants.h"
 #include "finance/handlers.h"
 #include "forms/commands/control_commands.h"
@@ -127,6 +128,7 @@ void OpenPrintSettings() {
 void PrintSettingsLoad() {
     SetFormulaListControls(
         {kWindow, ids::PrintColumnList, ids::FormulaColumnList, ids::StatisticsColumnList});
+    ClickOnWindowKey(kWindow, WindowKey::kEscape, ids::PrintCancelButton);
     if (PreviewIsFrontmost()) return;
     const Value display = CheckList(ids::PrintColumnList);
     if (const forms::ReportListControl* list = SourceList())
@@ -134,12 +136,8 @@ void PrintSettingsLoad() {
             const std::string title = list->columnTitle(c);
             CallKernel(fc::ListAddItem, display, MakeTextRef(title.c_str()));
         }
-    const Value statistics = CheckList(ids::StatisticsColumnList);
-    CallKernel(fc::ListClear, statistics);
-    for (int32_t i : TickedIndices(ids::PrintColumnList)) {
-        const std::string title = ItemText(display, i);
-        CallKernel(fc::ListAddItem, statistics, MakeTextRef(title.c_str()));
-    }
+    CallKernel(fc::ListClear, CheckList(ids::StatisticsColumnList));
+    OfferTickedColumnsForStatistics();
     SetEditText(ids::PrintDateEdit, std::string(analysis_text::PrintDatePrefix) + Today());
     EmptyFormulaColumns();
     LoadSettings();
@@ -186,10 +184,7 @@ void PrintPreviewClicked() {
         ShowError(analysis_text::NoPrintColumn);
         return;
     }
-    r.lineStyle = Ticked(ids::LineStyle2Radio)   ? 2
-                  : Ticked(ids::LineStyle3Radio) ? 3
-                  : Ticked(ids::LineStyle4Radio) ? 4
-                                                 : 1;
+    r.lineStyle = ChosenLineStyle();
     const std::string rows = EditText(ids::RowsPerPageEdit);
     r.rowsPerPage = rows.empty() ? 0 : TruncatedNumber(rows);
     r.colours = ChosenColours();

@@ -6,13 +6,16 @@
 #include <QPointer>
 #include <QWidget>
 #include <algorithm>
+#include <cstdlib>
 #include <memory>
 
 #include "analysis/formula_evaluation.h"
+#include "analysis/print_fit.h"
 #include "analysis/print_summary.h"
 #include "analysis_text_constants.h"
 #include "app_constants.h"
 #include "app_tpl_templates.h"
+#include "finance/money_text.h"
 #include "finance/ui.h"
 #include "forms/properties.h"
 #include "forms/report_list.h"
@@ -24,7 +27,9 @@
 #include "runtime/kernel/system_commands.h"
 #include "runtime/memory.h"
 #include "runtime/owned_text.h"
+#include "table/data_source.h"
 #include "table/ds_commands.h"
+#include "table/print_preview.h"
 #include "table/print_settings.h"
 
 namespace tavrin::analysis {
@@ -78,6 +83,45 @@ void SetText(int32_t row, int32_t column, const std::string& gbk) {
 int32_t ListAlignmentStyle(int32_t listAlign) {
     return listAlign == 1 ? 2 : listAlign == 2 ? 3 : 1;  // left, centre, right, all middle
 }
+constexpr int32_t kWrapped = 9;  // the same alignment with word wrap
+
+bool IsAmountColumn(const std::string& title) {
+    return title == app::IncomeAmountField || title == app::ExpenseAmountField;
+}
+
+// An amount as every other place writes money; a cell that is no number stays.
+std::string AmountCellText(const std::string& gbk) {
+    const char* begin = gbk.c_str();
+    char* end = nullptr;
+    const double value = std::strtod(begin, &end);
+    while (end && *end == ' ') ++end;
+    if (end == begin || end == nullptr || *end != '\0') return gbk;
+    return finance::MoneyText(value);
+}
+
+// The body keeps its text size on paper: a table wider than the printable
+// width turns the paper or narrows and wraps its widest text column first.
+void FitBodyToPaper(const PrintTableRequest& r, const forms::ReportListModel& list, int32_t n,
+                    int32_t first, PrintSettings& settings) {
+    auto* source = forms::FindControlAs<DataSourceControl>(kBackground, ids::PrintSource);
+    const CellModel* cells = source ? source->cells() : nullptr;
+    if (cells == nullptr) return;
+    std::vector<int32_t> texts;
+    for (size_t j = 0; j < r.columns.size(); ++j)
+        if (!IsAmountColumn(list.column(r.columns[j]).title))
+            texts.push_back(first - 1 + int32_t(j));
+    const int32_t rowHeight =
+        cells->rowCount() > 4 ? cells->rowHeight(4) : cells->defaultRowHeight();
+    const PaperFit fit = FitToPaper(*cells, settings, texts, rowHeight, r.fontSize);
+    settings.orientation = fit.orientation;
+    if (fit.column < 0) return;
+    const Value s = Source();
+    CallKernel(DsInsertColumns, s, Int(fit.column + 1), kAbsent, Int(fit.width));
+    const int32_t listColumn = r.columns[size_t(fit.column + 1 - first)];
+    if (n > 0)
+        CallKernel(DsSetAlignment, s, Int(5), Int(fit.column + 1), Int(n), kAbsent,
+                   Int(ListAlignmentStyle(list.column(listColumn).align) + kWrapped));
+}
 
 bool LoadBackgroundWindow() {
     if (!forms::IsWindowLoaded(kBackground)) {
@@ -115,7 +159,10 @@ void FillFormulaColumns(const PrintTableRequest& r, const forms::ReportListModel
     }
 }
 
-void FillSummaryRow(const PrintTableRequest& r, int32_t n, int32_t columns) {
+// The statistics row keeps its label in the first cell: a sum that belongs
+// there follows the label. Serial numbers (the added column and the list's
+// own "序号") count rows and are never summed.
+void FillSummaryRow(const PrintTableRequest& r, int32_t n, int32_t columns, int32_t firstFormula) {
     const int32_t row = n + 5;
     if (r.summary == SummaryMode::kCount) {
         SetText(row, 1,
@@ -124,20 +171,26 @@ void FillSummaryRow(const PrintTableRequest& r, int32_t n, int32_t columns) {
         CallKernel(DsMergeCells, Source(), Int(row), Int(1), kAbsent, Int(columns));
         return;
     }
-    SetText(row, 1, analysis_text::StatisticsLabel);
+    std::string label = analysis_text::StatisticsLabel;
     for (const std::string& name : r.statisticsColumns) {
         int32_t column = 0;
         for (int32_t c = 1; c <= columns && column == 0; ++c) {
             if (TakeText(CallKernel(DsCellText, Source(), Int(4), Int(c))) == name) column = c;
         }
-        if (column == 0) continue;
+        const bool serial = column < firstFormula && name == analysis_text::SerialHeader;
+        if (column == 0 || serial) continue;
         std::vector<std::string> texts;
         texts.reserve(size_t(n));
         for (int32_t i = 1; i <= n; ++i) {
             texts.push_back(TakeText(CallKernel(DsCellText, Source(), Int(4 + i), Int(column))));
         }
-        SetText(row, column, ColumnSumText({texts.begin(), texts.end()}));
+        const std::string sum = ColumnSumText({texts.begin(), texts.end()});
+        if (column == 1)
+            label += ' ' + sum;
+        else
+            SetText(row, column, sum);
     }
+    SetText(row, 1, label);
 }
 
 void ApplyLineStyle(int32_t style, int32_t lastRow, int32_t columns) {
@@ -240,16 +293,18 @@ bool FillAndPreview(const PrintTableRequest& r, const forms::ReportListModel& li
 
     CallKernel(DsInsertRows, s, Int(4), kAbsent, Int(h * 8 / 5));
     if (n > 0) CallKernel(DsInsertRows, s, Int(5), Int(n), Int(h * 3 / 2));
+    std::vector<bool> amounts;
+    for (int32_t c : r.columns) amounts.push_back(IsAmountColumn(list.column(c).title));
     std::string text;
     for (int32_t i = 1; i <= n; ++i) {
         if (r.serialColumn) SetText(4 + i, 1, std::to_string(i));
         for (int32_t j = 0; j < k; ++j) {
             text.assign(list.text(i - 1, r.columns[size_t(j)]));
-            SetText(4 + i, first + j, text);
+            SetText(4 + i, first + j, amounts[size_t(j)] ? AmountCellText(text) : text);
         }
     }
     FillFormulaColumns(r, list, printedEnd);
-    if (summary) FillSummaryRow(r, n, columns);
+    if (summary) FillSummaryRow(r, n, columns, printedEnd);
 
     const int32_t lastBodyRow = n + 4 + (summary ? 1 : 0);
     ApplyLineStyle(r.lineStyle, lastBodyRow, columns);
@@ -277,6 +332,7 @@ bool FillAndPreview(const PrintTableRequest& r, const forms::ReportListModel& li
         kMargin;
     settings.rowsPerPage = r.rowsPerPage;
     settings.pageNumberPosition = r.pageNumberPosition;
+    FitBodyToPaper(r, list, n, first, settings);
     CallKernel(DsPrintSettings, s, MakePrintSettingsValue(&settings));
     CallKernel(DsPrintPreview, s);
     return true;
@@ -297,6 +353,13 @@ bool BuildPrintTable(const PrintTableRequest& r) {
         if (!FillAndPreview(r, *source->model())) return false;
     }
     PreviewHandle() = FindPreviewWindow();
+    if (auto* preview = qobject_cast<PrintPreviewWindow*>(PreviewHandle().data())) {
+        preview->setDocumentName(GbkToQString(r.sourceList == ids::IncomeList
+                                                  ? analysis_text::IncomeDetailDocument
+                                                  : analysis_text::ExpenseDetailDocument));
+        if (const QWidget* main = forms::WindowWidget(ids::MainWindow))
+            preview->placeOn(main->screen());
+    }
     finance::WriteIntProperty(kBackground, ids::PreviewTimer,
                               forms::Prop::kOwn + forms::TimerProp::kInterval, kPreviewPollMs);
     return true;

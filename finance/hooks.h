@@ -25,6 +25,7 @@ struct AnalysisHooks {
     void (*sortList)(uint32_t list, int32_t column) = nullptr;
     void (*openPrintSettings)() = nullptr;  // tool-bar "打印表"
     void (*printChart)() = nullptr;         // tool-bar "打印图"
+    void (*layoutChartArea)() = nullptr;    // the chart area, after LayoutMainWindow
 };
 AnalysisHooks& Hooks();
 // The hooks no layer has set (empty once the analysis layer is installed).

@@ -61,6 +61,7 @@ std::vector<const char*> UnsetHooks() {
     check(h.sortList, "sortList");
     check(h.openPrintSettings, "openPrintSettings");
     check(h.printChart, "printChart");
+    check(h.layoutChartArea, "layoutChartArea");
     return unset;
 }
 
@@ -98,6 +99,7 @@ void LayoutMainWindow() {
         SetControlWidth(win, list, int32_t(w));
         SetControlHeight(win, list, int32_t(h - statusHeight - ControlTopInWindow(win, list)));
     }
+    RunHook(Hooks().layoutChartArea);
 }
 
 void AddYearPagesForListedYears() {

@@ -5,11 +5,13 @@
 #include <QComboBox>
 #include <QHBoxLayout>
 #include <QInputDialog>
+#include <QKeyEvent>
 #include <QLabel>
 #include <QPaintEvent>
 #include <QPainter>
 #include <QPrinter>
 #include <QPushButton>
+#include <QScreen>
 #include <QScrollBar>
 #include <QVBoxLayout>
 #include <cmath>
@@ -17,6 +19,7 @@
 #include "runtime/gbk.h"
 #include "runtime/message_box.h"
 #include "table/report_painter.h"
+#include "table/report_pdf_target.h"
 #include "table/report_print.h"
 #include "tb_text_constants.h"
 
@@ -25,6 +28,9 @@ namespace tavrin::table {
 namespace {
 
 constexpr int kGap = 12;  // pixels between pages and around them
+// The window's wished size, and what a window manager's frame may add to it.
+constexpr QSize kPreviewSize(900, 700);
+constexpr int kFrameAllowance = 40;
 constexpr double kScreenPixelsPerUnit = 96.0 / 254.0;
 
 QString Filled(const char* gbkPattern, std::initializer_list<int> values) {
@@ -166,7 +172,8 @@ PrintPreviewWindow::PrintPreviewWindow(CellModel model, const PrintSettings& set
     layout->addWidget(progress_);
     connect(view_, &PageView::currentPageChanged, this, [this](int i) { updatePosition(i); });
     updatePosition(0);
-    resize(900, 700);
+    documentName_ = GbkToQString(tb_text::DocumentTitle);
+    resize(kPreviewSize);
 }
 
 PrintPreviewWindow::~PrintPreviewWindow() = default;
@@ -201,11 +208,34 @@ void PrintPreviewWindow::askPageJump() {
 
 bool PrintPreviewWindow::print() {
     QPrinter printer(QPrinter::HighResolution);
-    if (!ChoosePrinter(printer, GbkToQString(tb_text::DocumentTitle))) return false;
-    return PrintReport(printer, model_, settings_, layout_, [this](const QString& text) {
-        progress_->setText(text);
-        QCoreApplication::processEvents(QEventLoop::ExcludeUserInputEvents);
-    });
+    if (!ChoosePrinter(printer, documentName_)) return false;
+    const bool printed =
+        PrintReport(printer, model_, settings_, layout_, [this](const QString& text) {
+            progress_->setText(text);
+            QCoreApplication::processEvents(QEventLoop::ExcludeUserInputEvents);
+        });
+    if (!printed && printer.outputFormat() == QPrinter::PdfFormat)
+        ReportPdfNotWritten(printer.outputFileName());
+    return printed;
+}
+
+void PrintPreviewWindow::keyPressEvent(QKeyEvent* event) {
+    if (event->key() == Qt::Key_Escape && event->modifiers() == Qt::NoModifier) {
+        close();
+        return;
+    }
+    QWidget::keyPressEvent(event);
+}
+
+void PrintPreviewWindow::placeOn(QScreen* screen) {
+    if (screen == nullptr) screen = QGuiApplication::primaryScreen();
+    if (screen == nullptr) return;
+    // A top-level window's position is its frame's; the frame adds a title bar.
+    const QRect free = screen->availableGeometry();
+    resize(kPreviewSize.boundedTo(
+        QSize(free.width() - kFrameAllowance / 2, free.height() - kFrameAllowance)));
+    move(free.left() + (free.width() - width()) / 2 - kFrameAllowance / 8,
+         free.top() + std::max(0, (free.height() - height() - kFrameAllowance) / 2));
 }
 
 QString PrintPreviewWindow::progressText() const {
@@ -214,6 +244,8 @@ QString PrintPreviewWindow::progressText() const {
 
 PrintPreviewWindow* OpenPrintPreview(const CellModel& model, const PrintSettings& settings) {
     auto* window = new PrintPreviewWindow(model, settings);
+    const QWidget* active = QApplication::activeWindow();
+    window->placeOn(active ? active->screen() : QGuiApplication::primaryScreen());
     window->show();
     window->raise();
     window->activateWindow();

@@ -13,6 +13,7 @@
 
 class QComboBox;
 class QLabel;
+class QScreen;
 
 namespace tavrin::table {
 
@@ -59,9 +60,18 @@ class PrintPreviewWindow : public QWidget {
     void showPage(int index);
     // Asks for a page number ("请输入欲跳转到页号(%d-%d):") and shows that page.
     void askPageJump();
-    // Prints (printer choice through the dialog seam); false when cancelled or failed.
+    // Prints (printer choice through the dialog seam); false when cancelled or
+    // failed (a file that could not be written is reported).
     bool print();
     QString progressText() const;
+    // The document's name: the print job's title and the start of a PDF file's name.
+    void setDocumentName(const QString& name) { documentName_ = name; }
+    const QString& documentName() const { return documentName_; }
+    // Sizes and moves the window so that it lies wholly on the screen's free area.
+    void placeOn(QScreen* screen);
+
+  protected:
+    void keyPressEvent(QKeyEvent* event) override;
 
   private:
     void updatePosition(int index);
@@ -73,9 +83,11 @@ class PrintPreviewWindow : public QWidget {
     QLabel* position_;
     QLabel* progress_;
     QComboBox* zoom_;
+    QString documentName_;
 };
 
-// Opens the preview of a copy of the table (not modal); returns the window.
+// Opens the preview of a copy of the table (not modal) on the screen of the
+// active window; returns the window.
 PrintPreviewWindow* OpenPrintPreview(const CellModel& model, const PrintSettings& settings);
 
 }  // namespace tavrin::table

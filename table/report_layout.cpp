@@ -76,16 +76,31 @@ ReportLayout LayOutReport(const CellModel& m, const PrintSettings& s) {
         layout.pages.push_back({first, 0});
         return layout;
     }
+    const std::vector<int32_t> ends = BlockEnds(m, first);
     if (s.rowsPerPage > 0) {
-        for (int32_t r = first; r < rows; r += s.rowsPerPage)
-            layout.pages.push_back({r, std::min(s.rowsPerPage, rows - r)});
+        // A block of merged rows is never cut and counts as one row; one that
+        // ends the table (a remark under it) stays on the last page.
+        PageRows page{first, 0};
+        int32_t counted = 0;
+        for (int32_t r = first; r < rows;) {
+            const int32_t end = ends[size_t(r)];
+            const bool trailingBlock = end == rows - 1 && end > r && page.count > 0;
+            if (counted == s.rowsPerPage && !trailingBlock) {
+                layout.pages.push_back(page);
+                page = PageRows{r, 0};
+                counted = 0;
+            }
+            page.count += end - r + 1;
+            ++counted;
+            r = end + 1;
+        }
+        layout.pages.push_back(page);
         return layout;
     }
     int64_t fixedHeight = 0;
     for (int32_t r = 0; r < first; ++r) fixedHeight += m.rowHeight(r);
     const double available =
         layout.geometry.printable.height() / layout.geometry.scale - double(fixedHeight);
-    const std::vector<int32_t> ends = BlockEnds(m, first);
     PageRows page{first, 0};
     double used = 0;
     for (int32_t r = first; r < rows;) {

@@ -3,10 +3,12 @@
 //
 // Units are 0.1 mm on the paper. The table is drawn inside the margins at a
 // print scale that shrinks it to the printable width when it is wider (never
-// enlarges). Every page repeats the fixed rows; with rows-per-page n > 0 each
-// page takes the next n rows; otherwise rows are added while their heights fit
-// the printable height less the fixed rows, rows joined by a vertical merge
-// forming one block, and a block taller than a page gets a page of its own.
+// enlarges). Every page repeats the fixed rows. Rows joined by a vertical merge
+// form one block that is never cut. With rows-per-page n > 0 each page takes
+// the next n rows, a block counting as one and a block that ends the table (a
+// remark) staying with the rows before it; otherwise rows are added while their
+// heights fit the printable height less the fixed rows, and a block taller
+// than a page gets a page of its own.
 #pragma once
 
 #include <QRect>

@@ -53,6 +53,21 @@ void DrawCell(QPainter& p, const CellModel& m, int32_t row, int32_t column, cons
     }
 }
 
+// The width a cell (or merge) is drawn with: its own, except a title line, a
+// plain cell of the fixed rows across the whole table (no lines, no
+// background), which spans the printable width so that a narrow table does
+// not cut its title or date line.
+double TitleLineWidth(const CellModel& m, const ReportLayout& layout, const CellRange& cell) {
+    const double own =
+        double(layout.columnX[size_t(cell.lastColumn() + 1)] - layout.columnX[size_t(cell.column)]);
+    const CellStyle& s = m.style(cell.row, cell.column);
+    const bool titleLine = cell.row < layout.fixedRows && cell.column == 0 &&
+                           cell.lastColumn() == m.columnCount() - 1 && s.edges == 0 &&
+                           s.backColor == kDefaultColor;
+    if (!titleLine) return own;
+    return std::max(own, layout.geometry.printable.width() / layout.geometry.scale);
+}
+
 void DrawRun(QPainter& p, const CellModel& m, const ReportLayout& layout, const RowRun& run,
              int pass) {
     if (run.count <= 0) return;
@@ -69,7 +84,10 @@ void DrawRun(QPainter& p, const CellModel& m, const ReportLayout& layout, const 
                 if (g.contains(r, c)) merge = &g;
             const double x = double(layout.columnX[size_t(c)]);
             if (!merge) {
-                DrawCell(p, m, r, c, QRectF(x, y, double(m.columnWidth(c)), h), pass);
+                const double width = m.columnCount() == 1
+                                         ? TitleLineWidth(m, layout, CellRange{r, c, 1, 1})
+                                         : double(m.columnWidth(c));
+                DrawCell(p, m, r, c, QRectF(x, y, width, h), pass);
                 continue;
             }
             // A merge is drawn once, from its first row on this run, clipped to the run.
@@ -77,7 +95,7 @@ void DrawRun(QPainter& p, const CellModel& m, const ReportLayout& layout, const 
             double height = 0;
             for (int32_t k = r; k <= std::min(merge->lastRow(), last); ++k)
                 height += m.rowHeight(k);
-            const double width = double(layout.columnX[size_t(merge->lastColumn() + 1)]) - x;
+            const double width = TitleLineWidth(m, layout, *merge);
             DrawCell(p, m, merge->row, merge->column, QRectF(x, y, width, height), pass);
         }
         y += h;

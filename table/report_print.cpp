@@ -10,6 +10,7 @@
 #include "runtime/gbk.h"
 #include "runtime/message_box.h"
 #include "table/report_painter.h"
+#include "table/report_pdf_target.h"
 #include "tb_text_constants.h"
 
 namespace tavrin::table {
@@ -25,13 +26,14 @@ void SendToPdf(QPrinter& printer, const QString& path) {
 
 bool ChoosePrinter(QPrinter& printer, const QString& title) {
     printer.setDocName(title);
-    if (QPrinterInfo::availablePrinterNames().isEmpty())
-        SendToPdf(printer,
-                  form_commands::UniquePdfPath(form_commands::DefaultPrintDirectory(), title));
-    if (!form_commands::RunPrintDialog(printer)) return false;
-    if (printer.outputFormat() == QPrinter::NativeFormat && !printer.isValid())
-        SendToPdf(printer,
-                  form_commands::UniquePdfPath(form_commands::DefaultPrintDirectory(), title));
+    if (!QPrinterInfo::availablePrinterNames().isEmpty()) {
+        if (!form_commands::RunPrintDialog(printer)) return false;
+        if (printer.outputFormat() != QPrinter::NativeFormat || printer.isValid()) return true;
+    }
+    // No printer (or the chosen one is gone): the person names the PDF file.
+    const QString file = ChoosePdfFile(title);
+    if (file.isEmpty()) return false;
+    SendToPdf(printer, file);
     return true;
 }
 

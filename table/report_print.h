@@ -1,5 +1,5 @@
 // Printing a laid-out table: choosing the printer (through the dialog seam,
-// a PDF file in the documents folder when the system has no printer) and
+// a PDF file the person names when the system has no printer) and
 // drawing every page of every copy with a progress text per page.
 #pragma once
 
@@ -15,7 +15,8 @@ namespace tavrin::table {
 
 // Sets up `printer` for the document `title`: the print dialog runs through
 // the dialog seam (kind "print"; a reply may set "printer", "output" and
-// "copies"), else Qt's dialog. False when the person cancelled.
+// "copies"), else Qt's dialog; with no printer on the system the person names
+// a PDF file instead (report_pdf_target.h). False when the person cancelled.
 bool ChoosePrinter(QPrinter& printer, const QString& title);
 
 // "正在打印第 %d/%d 份 %d/%d 页到 %s " for one page.

@@ -1,6 +1,8 @@
 // Conversions between written Values and the chart controls' stored fields.
 #include "analysis/charts/chart_property.h"
 
+#include <cmath>
+
 #include "runtime/kernel/kernel_support.h"
 #include "runtime/memory.h"
 
@@ -58,8 +60,7 @@ Value BytesResult(const std::string& bytes) {
 }
 
 double ClampChartValue(double v) {
-    if (!(v >= 0.0)) return 0.0;
-    return v > kMaxChartValue ? kMaxChartValue : v;
+    return v >= 0.0 && std::isfinite(v) ? v : 0.0;
 }
 
 }  // namespace tavrin::charts

@@ -53,8 +53,9 @@ inline int32_t ClampInt(int32_t v, int32_t lo, int32_t hi) {
 }
 
 // The value rule shared by pie items and line points: anything not >= 0 (negative
-// or NaN) becomes 0, anything above 10000000 becomes 10000000.
-constexpr double kMaxChartValue = 10000000.0;
+// or NaN) and anything not finite becomes 0. Large values stay as they are: a
+// category's total is money and is shown whole.
+constexpr double kMaxChartValue = 10000000.0;  // the line chart's stored axis maximum
 double ClampChartValue(double v);
 
 }  // namespace tavrin::charts

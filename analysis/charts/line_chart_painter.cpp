@@ -34,32 +34,47 @@ QString ValueText(double value, int32_t decimals) {
 
 LineChartLayout LayoutLineChart(QSize size, const LineChartModel& model, ChartMedium medium) {
     const QFontMetrics metrics(TextFont(model.style));
+    const int textHeight = metrics.height();
     LineChartLayout layout;
     const int plotTop = TitleBandHeight(model.style, ChartText(model.title));
     layout.plotTop = plotTop;
-    int widestLabel = metrics.horizontalAdvance(QStringLiteral("0"));
-    for (int32_t k = 1; k <= model.divisions; ++k)
-        widestLabel = std::max(
-            widestLabel, metrics.horizontalAdvance(YAxisLabel(k, model.maximum, model.divisions)));
-    const QString unit = ChartText(model.unit);
+    // A short chart (the main window's at its template size) keeps the gaps
+    // around the axes small, so that its levels still have room.
+    const bool compact = size.height() < 300;
+    layout.axisY = size.height() - ((compact ? 14 : 30) + textHeight);
+    layout.axisTop = plotTop + (compact ? 6 : 20) + textHeight;
+    const int axisHeight = layout.axisY - layout.axisTop;
+
+    double largest = 0;
+    for (double v : model.values) largest = std::max(largest, v);
+    const int32_t room = std::max(1, axisHeight / (textHeight + 2));
+    layout.scale = ChooseYAxisScale(largest, model.unit, std::min(model.divisions, room));
+
+    int widestLabel = 0;
+    for (int32_t k = 0; k <= layout.scale.levels; ++k)
+        widestLabel = std::max(widestLabel, metrics.horizontalAdvance(layout.scale.label(k)));
     const QString caption = ChartText(model.caption);
-    layout.axisX = std::max(widestLabel, metrics.horizontalAdvance(unit) / 2) + 40;
-    layout.axisY = size.height() - (30 + metrics.height());
+    layout.axisX = std::max(widestLabel, metrics.horizontalAdvance(layout.scale.unit) / 2) + 40;
     layout.axisEnd = size.width() - (10 + metrics.horizontalAdvance(caption));
-    layout.axisTop = plotTop + 20 + metrics.height();
     const int32_t points = model.pointCount();
     layout.slotWidth = double(layout.axisEnd - layout.axisX) / std::max<int32_t>(1, points);
 
-    const double axisHeight = layout.axisY - layout.axisTop;
+    // Labels that would touch their neighbours are thinned to every n-th.
+    int widestX = 0;
+    for (const std::string& label : model.labels)
+        widestX = std::max(widestX, metrics.horizontalAdvance(ChartText(label)));
+    layout.labelEvery = std::max<int32_t>(1, model.labelInterval);
+    while (layout.labelEvery < points && layout.labelEvery * layout.slotWidth < widestX + 6)
+        ++layout.labelEvery;
+
+    const double perValue = layout.scale.toShown * axisHeight / layout.scale.top();
     const int mark = MarkSize(medium);
     layout.marks.reserve(model.series.size() * size_t(points));
     for (int32_t s = 0; s < int32_t(model.series.size()); ++s) {
         for (int32_t p = 0; p < points; ++p) {
             const double v = model.value(s, p);
             const double x = layout.axisX + (p + 0.5) * layout.slotWidth;
-            // At or above the maximum (so every point of a maximum of 0) on the top line.
-            const double y = v < model.maximum ? layout.axisY - v * (axisHeight / model.maximum)
-                                               : double(layout.axisTop);
+            const double y = layout.axisY - v * perValue;
             PointMark m{QRectF(), QPointF(x, y), s, p, v};
             if (medium == ChartMedium::kScreen)
                 m.area = QRectF(std::lround(x) - mark / 2, std::lround(y) - mark / 2, mark, mark);
@@ -81,8 +96,9 @@ void PaintAxes(QPainter& painter, const LineChartModel& model, QSize size, const
     const QPen gridPen(ColourFromBgr(model.gridColour), 1, Qt::DotLine);
     const QColor textColour = ColourFromBgr(model.style.textColour);
 
-    for (int32_t k = 0; k <= model.divisions; ++k) {
-        const int y = l.axisY - int(std::lround(k * axisHeight / model.divisions));
+    const int32_t levels = l.scale.levels;
+    for (int32_t k = 0; k <= levels; ++k) {
+        const int y = l.axisY - int(std::lround(k * axisHeight / levels));
         if (k > 0 && model.showGrid) {
             painter.setPen(gridPen);
             painter.drawLine(l.axisX, y, l.axisEnd, y);
@@ -90,10 +106,8 @@ void PaintAxes(QPainter& painter, const LineChartModel& model, QSize size, const
         painter.setPen(axisPen);
         painter.drawLine(l.axisX - kTickLength, y, l.axisX, y);
         painter.setPen(textColour);
-        const QString label =
-            k == 0 ? QStringLiteral("0") : YAxisLabel(k, model.maximum, model.divisions);
         painter.drawText(QRectF(0, y - textHeight / 2.0, l.axisX - 20, textHeight),
-                         Qt::AlignRight | Qt::AlignVCenter | Qt::TextSingleLine, label);
+                         Qt::AlignRight | Qt::AlignVCenter | Qt::TextSingleLine, l.scale.label(k));
     }
 
     painter.setPen(axisPen);
@@ -106,8 +120,7 @@ void PaintAxes(QPainter& painter, const LineChartModel& model, QSize size, const
     }
 
     painter.setPen(textColour);
-    const int32_t interval = std::max<int32_t>(1, model.labelInterval);
-    for (int32_t i = 0; i < points; i += interval) {
+    for (int32_t i = 0; i < points; i += l.labelEvery) {
         const double centre = l.axisX + (i + 0.5) * l.slotWidth;
         // Wide enough for a label longer than its slot; it stays centred.
         const double width = std::max(l.slotWidth, 400.0);
@@ -119,7 +132,7 @@ void PaintAxes(QPainter& painter, const LineChartModel& model, QSize size, const
     painter.drawText(
         QRectF(l.axisEnd + 5, l.axisY - textHeight / 2.0, size.width() - l.axisEnd, textHeight),
         Qt::AlignLeft | Qt::AlignVCenter | Qt::TextSingleLine, caption);
-    const QString unit = ChartText(model.unit);
+    const QString& unit = l.scale.unit;
     const int unitWidth = metrics.horizontalAdvance(unit) + 8;
     painter.drawText(
         QRectF(l.axisX - unitWidth / 2.0, l.axisTop - 5 - textHeight, unitWidth, textHeight),
@@ -178,14 +191,11 @@ void PaintSeriesKeys(QPainter& painter, const LineChartModel& model, QSize size,
 
 }  // namespace
 
-QString YAxisLabel(int32_t k, int32_t maximum, int32_t divisions) {
-    const double level = double(k) * maximum / std::max<int32_t>(1, divisions);
-    return QString::number(static_cast<long long>(std::floor(level + 0.5)));
-}
-
 QString ToolTipText(const LineChartModel& model, double value) {
     QString text = ChartText(model.toolTipTemplate);
-    text.replace(QStringLiteral("${v}"), ValueText(value, model.toolTipDecimals));
+    const QString money = MoneyValueText(value, model.unit);
+    text.replace(QStringLiteral("${v}"),
+                 money.isEmpty() ? ValueText(value, model.toolTipDecimals) : money);
     return text;
 }
 

@@ -12,6 +12,7 @@
 #include <vector>
 
 #include "analysis/charts/chart_painting.h"
+#include "analysis/charts/line_chart_axis.h"
 
 namespace tavrin::charts {
 
@@ -32,11 +33,13 @@ struct LineChartModel {
     uint32_t gridColour = 0x808080;
     bool showGrid = true;
     bool showToolTips = true;
+    // The stored axis maximum; the axis itself is scaled from the values shown.
     int32_t maximum = 100;   // 0..10000000
-    int32_t divisions = 10;  // 1..100
+    int32_t divisions = 10;  // 1..100: the most levels the y axis gets
     // Decimals of a tool-tip value; 0 writes the value as it reads, up to 6 decimals.
     int32_t toolTipDecimals = 0;
-    // Every n-th point gets its x label (n < 1 counts as 1).
+    // Every n-th point at least gets its x label (n < 1 counts as 1); more are
+    // left out where neighbouring labels would touch.
     int32_t labelInterval = 1;
     std::vector<LineSeries> series;
     std::vector<std::string> labels;
@@ -65,13 +68,13 @@ struct LineChartLayout {
     int axisTop = 0;  // top of the y axis
     int axisEnd = 0;  // right end of the x axis
     double slotWidth = 0;
+    YAxisScale scale;
+    int32_t labelEvery = 1;  // every n-th point has its x label
     std::vector<PointMark> marks;
 };
 
-// The y label of division level k of D: k × maximum / D rounded half up, as a whole number.
-QString YAxisLabel(int32_t k, int32_t maximum, int32_t divisions);
-
-// The tool-tip of a point: the template with every "${v}" replaced by the value.
+// The tool-tip of a point: the template with every "${v}" replaced by the
+// value, as money text ("2.85万元") when the chart's unit is money.
 QString ToolTipText(const LineChartModel& model, double value);
 
 // Places the plot box and every point mark (series by series) for a chart of the size.

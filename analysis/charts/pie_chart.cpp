@@ -1,7 +1,9 @@
 // Properties of the pie chart control.
 #include "analysis/charts/pie_chart.h"
 
+#include <QHelpEvent>
 #include <QPainter>
+#include <QToolTip>
 
 #include "analysis/charts/chart_palette.h"
 #include "chart_text_constants.h"
@@ -32,6 +34,31 @@ QString PieChart::titleText() const {
 
 void PieChart::PaintChart(QPainter& painter, QSize size, ChartMedium) const {
     PaintPieChart(painter, size, model_);
+}
+
+QString PieChart::toolTipAt(QPoint position) const {
+    const PieLayout layout = LayOutPie(size(), model_);
+    const int32_t item = PieItemAt(layout, position);
+    if (item >= 0) return layout.itemTexts[size_t(item)];
+    if (item != -2) return QString();
+    QStringList lines;
+    for (int32_t i : layout.unlisted) lines << layout.itemTexts[size_t(i)];
+    return lines.join(QLatin1Char('\n'));
+}
+
+bool PieChart::event(QEvent* event) {
+    if (event->type() == QEvent::ToolTip) {
+        auto* help = static_cast<QHelpEvent*>(event);
+        const QString tip = toolTipAt(help->pos());
+        if (tip.isEmpty()) {
+            QToolTip::hideText();
+            event->ignore();
+        } else {
+            QToolTip::showText(help->globalPos(), tip, this);
+        }
+        return true;
+    }
+    return ChartWidget::event(event);
 }
 
 void PieChart::setItemCount(int32_t count) {

@@ -78,14 +78,20 @@ class PieChart : public ChartWidget {
     // The current item's fields.
     void setItemName(const std::string& gbk) { assign(currentItemRef().name, gbk); }
     void setItemColour(uint32_t bgr) { assign(currentItemRef().colour, bgr); }
-    // Not >= 0 → 0; above 10000000 → 10000000.
+    // Not >= 0 and not finite → 0.
     void setItemValue(double value) { assign(currentItemRef().value, ClampChartValue(value)); }
     const PieItem& item(int32_t index) const { return model_.items.at(size_t(index)); }
     const PieItem& currentItemFields() const { return model_.items[size_t(current_)]; }
     const PieChartModel& model() const { return model_; }
 
+    // The tip under a position of the widget: the item's name, amount and share
+    // for its slice or legend line, every item without a legend line for the
+    // line that stands for them; empty elsewhere.
+    QString toolTipAt(QPoint position) const;
+
   protected:
     ChartStyle& mutableStyle() override { return model_.style; }
+    bool event(QEvent* event) override;
     QString titleText() const override;
     std::span<const ChartPropertyRow> chartRows() const override;
 

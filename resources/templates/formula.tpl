@@ -19,7 +19,7 @@ window {
         rect 12 104 350 20; caption "运算符号说明：“+”、“-”、“*”、“/”、括号嵌套。"
     }
     label "标签_公式样式" id=0x16010A08 {
-        rect 12 126 350 20; caption "公式样式:[第一列]*12(52+13)/(14-3)-[第三列]"
+        rect 12 126 350 20; caption "公式样式:[第一列]*12*(52+13)/(14-3)-[第三列]"
     }
     script "脚本组件1" id=0x16010A09 symbol=FormulaScript { rect 12 156 32 32; set language "JScript" }
     button "确定" id=0x16010A0A symbol=FormulaOkButton {

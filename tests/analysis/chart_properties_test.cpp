@@ -65,19 +65,22 @@ static_assert(PropertyIndex(LineChart::kSeriesCount) == 26);
 static_assert(PropertyIndex(LineChart::kPointValue) == 33);
 static_assert(PropertyIndex(LineChart::kToolTipTemplate) == 36);
 
-TEST(PieChartProperties, ItemValueIsClampedToZeroAndTenMillion) {
+// A category's total is shown whole, however large; only what is no amount
+// (negative, NaN, infinite) becomes 0.
+TEST(PieChartProperties, ItemValueIsNeverNegativeAndNeverCut) {
     PieChart pie;
     struct Case {
         Value written;
         double stored;
     } cases[] = {
         {MakeDouble(-5.0), 0.0},
-        {MakeDouble(2e7), 1e7},
+        {MakeDouble(2e7), 2e7},
         {MakeDouble(std::numeric_limits<double>::quiet_NaN()), 0.0},
-        {MakeDouble(1e7), 1e7},
+        {MakeDouble(std::numeric_limits<double>::infinity()), 0.0},
+        {MakeDouble(123456789.25), 123456789.25},
         {MakeDouble(123.25), 123.25},
         {MakeInt(-5), 0.0},
-        {MakeInt(20000000), 1e7},
+        {MakeInt(20000000), 2e7},
         {MakeFloat(2.5f), 2.5},
     };
     for (const Case& c : cases) {
@@ -211,12 +214,17 @@ TEST(ChartPropertyTables, EveryPropertyReadsAsItsKindAndKeepsItsValue) {
     ExpectTableMatchesReads(line, LineChart::kPropertyCount);
 }
 
-TEST(PieChartProperties, LegendValueTextCarriesValueAndShare) {
-    EXPECT_EQ(LegendValueText(12.5, 50.0, 2), "12.50[25.00%]");
-    EXPECT_EQ(LegendValueText(10.0, 40.0, 0), "10[25%]");
-    EXPECT_EQ(LegendValueText(1.0, 3.0, 3), "1.000[33.333%]");
-    EXPECT_EQ(LegendValueText(0.0, 40.0, 2), "");  // an item without a value
-    EXPECT_EQ(LegendValueText(0.0, 0.0, 2), "");
+// Shares are rounded so that those shown add up to exactly 100 %, an amount
+// in 元 is written as the status bar writes it.
+TEST(PieChartProperties, SharesAddUpToAHundredAndAmountsReadAsMoney) {
+    EXPECT_EQ(ShareTexts({1, 1, 1}, 0), (std::vector<std::string>{"33.4", "33.3", "33.3"}));
+    EXPECT_EQ(ShareTexts({12.5, 37.5, 0}, 2), (std::vector<std::string>{"25.00", "75.00", ""}));
+    EXPECT_EQ(ShareTexts({0, 0}, 1), (std::vector<std::string>{"", ""}));
+    const std::string yuan = Gbk("元");
+    EXPECT_EQ(LegendValueText(35.5, "25.0", yuan, 0), Gbk("35.5元") + "[25.0%]");
+    EXPECT_EQ(LegendValueText(46023.45, "1.5", yuan, 0), Gbk("4.602345万元") + "[1.5%]");
+    EXPECT_EQ(LegendValueText(12.5, "25.00", Gbk("万元"), 2), "12.50[25.00%]");
+    EXPECT_EQ(LegendValueText(0.0, "", yuan, 2), "");  // an item without a value
 }
 
 TEST(LineChartProperties, NewChartDefaults) {
@@ -281,7 +289,7 @@ TEST(LineChartProperties, SeriesAndPointCountsAreClampedAndResetTheirIndex) {
     }
 }
 
-TEST(LineChartProperties, ValuesAddressCurrentSeriesAndPointAndAreClamped) {
+TEST(LineChartProperties, ValuesAddressCurrentSeriesAndPointAndAreNeverNegative) {
     LineChart line;
     line.setSeriesCount(2);
     line.setPointCount(12);
@@ -293,12 +301,12 @@ TEST(LineChartProperties, ValuesAddressCurrentSeriesAndPointAndAreClamped) {
     line.WriteProperty(LineChart::kPointValue, MakeDouble(-5));
     EXPECT_EQ(line.value(1, 3), 0.0);
     line.WriteProperty(LineChart::kPointValue, MakeDouble(2e7));
-    EXPECT_EQ(line.value(1, 3), 1e7);
+    EXPECT_EQ(line.value(1, 3), 2e7);
 
     // Growing the table keeps every value already written.
     line.setSeriesCount(3);
     line.setPointCount(20);
-    EXPECT_EQ(line.value(1, 3), 1e7);
+    EXPECT_EQ(line.value(1, 3), 2e7);
     EXPECT_EQ(line.value(2, 19), 0.0);
     line.setPointCount(2);
     EXPECT_EQ(line.value(0, 0), 10.0);  // the default point's value

@@ -4,7 +4,11 @@
 #include <gtest/gtest.h>
 
 #include <QApplication>
+#include <QPaintEngine>
 #include <QPainter>
+#include <QPainterPath>
+#include <QTextItem>
+#include <climits>
 #include <cstdlib>
 #include <memory>
 
@@ -52,6 +56,79 @@ QImage RenderMedium(const ChartWidget& chart, QSize size, ChartMedium medium) {
     QPainter painter(&image);
     chart.PaintChart(painter, size, medium);
     return image;
+}
+
+namespace {
+
+// A paint device that draws nothing and keeps every text item with where its
+// glyphs go (ascent above the baseline, descent below, in device coordinates).
+class TextRecorder : public QPaintDevice {
+  public:
+    explicit TextRecorder(QSize size) : size_(size), engine_(this) {}
+    QPaintEngine* paintEngine() const override { return &engine_; }
+    std::vector<DrawnText> texts;
+
+  protected:
+    int metric(PaintDeviceMetric m) const override {
+        switch (m) {
+            case PdmWidth:
+                return size_.width();
+            case PdmHeight:
+                return size_.height();
+            case PdmDpiX:
+            case PdmDpiY:
+            case PdmPhysicalDpiX:
+            case PdmPhysicalDpiY:
+                return 96;
+            case PdmDepth:
+                return 32;
+            case PdmDevicePixelRatio:
+                return 1;
+            case PdmDevicePixelRatioScaled:
+                return int(devicePixelRatioFScale());
+            case PdmNumColors:
+                return INT_MAX;
+            default:
+                return size_.width() / 4;  // millimetres at 96 dpi, near enough
+        }
+    }
+
+  private:
+    class Engine : public QPaintEngine {
+      public:
+        explicit Engine(TextRecorder* owner) : QPaintEngine(AllFeatures), owner_(owner) {}
+        bool begin(QPaintDevice*) override { return true; }
+        bool end() override { return true; }
+        void updateState(const QPaintEngineState& state) override {
+            if (state.state() & DirtyTransform) transform_ = state.transform();
+        }
+        void drawPixmap(const QRectF&, const QPixmap&, const QRectF&) override {}
+        void drawPolygon(const QPointF*, int, PolygonDrawMode) override {}
+        void drawPath(const QPainterPath&) override {}
+        void drawTextItem(const QPointF& p, const QTextItem& item) override {
+            const QRectF local(p.x(), p.y() - item.ascent(), item.width(),
+                               item.ascent() + item.descent());
+            owner_->texts.push_back({item.text(), transform_.mapRect(local)});
+        }
+        Type type() const override { return User; }
+
+      private:
+        TextRecorder* owner_;
+        QTransform transform_;
+    };
+    QSize size_;
+    mutable Engine engine_;
+};
+
+}  // namespace
+
+std::vector<DrawnText> DrawnTexts(const ChartWidget& chart, QSize size, ChartMedium medium) {
+    TextRecorder recorder(size);
+    {
+        QPainter painter(&recorder);
+        chart.PaintChart(painter, size, medium);
+    }
+    return recorder.texts;
 }
 
 uint32_t PixelBgr(const QImage& image, int x, int y) {

@@ -4,8 +4,11 @@
 
 #include <QColor>
 #include <QImage>
+#include <QRectF>
 #include <QSize>
+#include <QString>
 #include <string>
+#include <vector>
 
 #include "analysis/charts/chart_widget.h"
 
@@ -21,6 +24,14 @@ QImage RenderMedium(const ChartWidget& chart, QSize size, ChartMedium medium);
 // 0x00BBGGRR of a pixel.
 uint32_t PixelBgr(const QImage& image, int x, int y);
 bool Near(QColor a, QColor b, int tolerance = 8);
+
+// A text the chart drew, with the rectangle its glyphs take.
+struct DrawnText {
+    QString text;
+    QRectF box;
+};
+// Every text the chart draws when painted at the size, in drawing order.
+std::vector<DrawnText> DrawnTexts(const ChartWidget& chart, QSize size, ChartMedium medium);
 
 // Saves a look at the rendering under /tmp when TAVRIN_CHART_PNG_DIR is set.
 void SaveForLooking(const QImage& image, const char* name);

@@ -1,11 +1,13 @@
-// Pixels the line chart's drawing rules fix: the plot box, y labels, dotted
-// grid, ticks, point marks at slot centres and value heights, the top line,
-// the print variants, and the tool-tips.
+// Pixels and texts of the trend chart's drawing: the y axis scaled from the
+// values in round steps with labels that never touch, every point at its true
+// height on that axis, x labels thinned where they would touch, ticks, dotted
+// grid, the print variants and the tool-tips. Positions are read from what the
+// chart drew (its labels' texts and places), not from its own layout code.
 #include <gtest/gtest.h>
 
 #include <QApplication>
-#include <QFontMetrics>
 #include <QHelpEvent>
+#include <QRegularExpression>
 #include <QToolTip>
 #include <algorithm>
 #include <cmath>
@@ -23,35 +25,10 @@ constexpr uint32_t kRed = 0x0000FF;
 constexpr uint32_t kBlue = 0xFF0000;
 constexpr uint32_t kWhite = 0xFFFFFF;
 constexpr uint32_t kBlack = 0x000000;
+const QSize kA4Across(1123, 794);  // an A4 page across, in 1/96 inch
 
-// The plot box by the layout rules, measured independently of the chart's code.
-struct Box {
-    int axisX, axisY, axisTop, axisEnd;
-    double slot;
-    double slotCentre(int p) const { return axisX + (p + 0.5) * slot; }
-    double heightOf(double v, int maximum) const {
-        return v < maximum ? axisY - v * (double(axisY - axisTop) / maximum) : axisTop;
-    }
-};
-
-Box ExpectedBox(const LineChart& line, QSize size) {
-    const QFontMetrics m(TextFont(line.style()));
-    int widest = m.horizontalAdvance(QStringLiteral("0"));
-    for (int k = 1; k <= line.divisions(); ++k) {
-        const long long label =
-            std::llround(std::floor(double(k) * line.maximum() / line.divisions() + 0.5));
-        widest = std::max(widest, m.horizontalAdvance(QString::number(label)));
-    }
-    Box b;
-    b.axisX = std::max(widest, m.horizontalAdvance(ChartText(line.unit())) / 2) + 40;
-    b.axisY = size.height() - (30 + m.height());
-    b.axisEnd = size.width() - (10 + m.horizontalAdvance(ChartText(line.caption())));
-    b.axisTop = line.titleBandHeight() + 20 + m.height();
-    b.slot = double(b.axisEnd - b.axisX) / line.pointCount();
-    return b;
-}
-
-// The trend chart as the program sets it up: two series over twelve months.
+// The trend chart as the program sets it up: two series over twelve months,
+// values in 千元 and the stored maximum as the period views compute it.
 void SetUpTrend(LineChart& line, int maximum, const double (&income)[12],
                 const double (&expense)[12]) {
     line.setTitle(Gbk("收支趋势图"));
@@ -77,32 +54,156 @@ void SetUpTrend(LineChart& line, int maximum, const double (&income)[12],
     }
 }
 
+// The axes as the chart drew them: the level labels of the y axis (value and
+// box, bottom to top), the unit written above it, the x labels by point.
+struct DrawnAxes {
+    std::vector<std::pair<double, QRectF>> levels;
+    QString unit;
+    std::vector<std::pair<int, QRectF>> xLabels;
+
+    // Chart values are 千元; the axis shows 元 or 万元.
+    double shown(double thousands) const {
+        return unit == QStringLiteral("万元") ? thousands / 10 : thousands * 1000;
+    }
+    // The height of a shown value, from the first and last level labels' centres.
+    double yOf(double value) const {
+        const auto& [v0, b0] = levels.front();
+        const auto& [v1, b1] = levels.back();
+        return b0.center().y() + (value - v0) * (b1.center().y() - b0.center().y()) / (v1 - v0);
+    }
+    // The centre of a point's slot, from the first two x labels drawn.
+    double xOf(int point) const {
+        const auto& [p0, b0] = xLabels[0];
+        const auto& [p1, b1] = xLabels[1];
+        const double slot = (b1.center().x() - b0.center().x()) / (p1 - p0);
+        return b0.center().x() + (point - p0) * slot;
+    }
+};
+
+DrawnAxes ReadAxes(const LineChart& line, QSize size, ChartMedium medium) {
+    DrawnAxes axes;
+    static const QRegularExpression month(QStringLiteral("^(\\d+)月$"));
+    for (const test::DrawnText& t : test::DrawnTexts(line, size, medium)) {
+        bool number = false;
+        const double value = t.text.toDouble(&number);
+        if (number) {
+            axes.levels.push_back({value, t.box});
+        } else if (t.text == QStringLiteral("元") || t.text == QStringLiteral("万元")) {
+            axes.unit = t.text;
+        } else if (const auto m = month.match(t.text); m.hasMatch()) {
+            axes.xLabels.push_back({m.captured(1).toInt() - 1, t.box});
+        }
+    }
+    return axes;
+}
+
+// The chart's checks on what it drew: levels from 0 in one round step that
+// reach the largest value, level labels and x labels that never touch, and
+// every point's mark at its value's height in the middle of its slot.
+void ExpectReadableAxesAndTruePoints(const LineChart& line, QSize size, const double (&income)[12],
+                                     const double (&expense)[12],
+                                     ChartMedium medium = ChartMedium::kScreen) {
+    SCOPED_TRACE(std::to_string(size.width()) + "x" + std::to_string(size.height()) +
+                 (medium == ChartMedium::kPrint ? " printed" : ""));
+    const QImage image = test::RenderMedium(line, size, medium);
+    const DrawnAxes axes = ReadAxes(line, size, medium);
+    ASSERT_GE(axes.levels.size(), 2u);
+    ASSERT_FALSE(axes.unit.isEmpty());
+    ASSERT_GE(axes.xLabels.size(), 2u);
+    EXPECT_EQ(axes.levels.front().first, 0.0);
+    const double step = axes.levels[1].first - axes.levels[0].first;
+    const double power = std::pow(10.0, std::floor(std::log10(step) + 1e-9));
+    const double mantissa = step / power;
+    EXPECT_TRUE(std::abs(mantissa - 1) < 1e-6 || std::abs(mantissa - 2) < 1e-6 ||
+                std::abs(mantissa - 5) < 1e-6)
+        << step;
+    double largest = 0;
+    for (int p = 0; p < 12; ++p) largest = std::max({largest, income[p], expense[p]});
+    EXPECT_GE(axes.levels.back().first + 1e-9, axes.shown(largest));
+    for (size_t k = 1; k < axes.levels.size(); ++k) {
+        EXPECT_NEAR(axes.levels[k].first - axes.levels[k - 1].first, step, step * 1e-6);
+        // Higher levels above, with room between the labels.
+        EXPECT_LE(axes.levels[k].second.bottom(), axes.levels[k - 1].second.top()) << k;
+    }
+    for (size_t i = 1; i < axes.xLabels.size(); ++i)
+        EXPECT_LT(axes.xLabels[i - 1].second.right(), axes.xLabels[i].second.left()) << i;
+    const double* values[2] = {income, expense};
+    const uint32_t colours[2] = {kRed, kBlue};
+    for (int s = 0; s < 2; ++s)
+        for (int p = 0; p < 12; ++p) {
+            const int x = int(std::lround(axes.xOf(p)));
+            const int y = int(std::lround(axes.yOf(axes.shown(values[s][p]))));
+            // The other series' mark may lie on top.
+            const double other = values[1 - s][p];
+            if (s == 0 && std::abs(axes.yOf(axes.shown(other)) - y) < 16) continue;
+            EXPECT_EQ(PixelBgr(image, x, y), colours[s]) << "series " << s << " point " << p;
+        }
+}
+
+// A year of months under 1,000 元, and the same year with one month of 28,500 元:
+// the axis follows the values (元, then 万元), every point at its true height
+// (not all on the top line, not 28.5 drawn at 28), at the template's chart
+// size, at a larger one, at the size of a maximised main window and on an A4
+// page across (in the chart's units of 1/96 inch), where it is printed.
+TEST(LineChartDrawing, TheAxisFollowsTheValuesWithRoundStepsAndLabelsThatNeverTouch) {
+    const double small[12] = {0.12, 0.35, 0.98, 0.5, 0.25, 0.999, 0.61, 0.07, 0.4, 0.8, 0.33, 0};
+    const double spent[12] = {0.05, 0.3, 0.2, 0.45, 0.9, 0.1, 0.3, 0.6, 0.2, 0.15, 0.75, 0.5};
+    LineChart line;
+    SetUpTrend(line, 0, small, spent);  // months under 1,000 元 give the maximum 0
+    for (QSize size : {QSize(470, 140), QSize(640, 400), QSize(1400, 420)})
+        ExpectReadableAxesAndTruePoints(line, size, small, spent);
+    ExpectReadableAxesAndTruePoints(line, kA4Across, small, spent, ChartMedium::kPrint);
+    EXPECT_EQ(ReadAxes(line, kA4Across, ChartMedium::kPrint).unit, QStringLiteral("元"));
+    const DrawnAxes inYuan = ReadAxes(line, QSize(640, 400), ChartMedium::kScreen);
+    EXPECT_EQ(inYuan.unit, QStringLiteral("元"));
+    EXPECT_EQ(inYuan.levels.back().first, 1000);
+    test::SaveForLooking(test::RenderWidget(line, QSize(470, 140)), "line_small_year");
+
+    double withBonus[12];
+    std::copy(std::begin(small), std::end(small), withBonus);
+    withBonus[5] = 28.5;
+    SetUpTrend(line, 28, withBonus, spent);
+    for (QSize size : {QSize(470, 140), QSize(640, 400), QSize(1400, 420)})
+        ExpectReadableAxesAndTruePoints(line, size, withBonus, spent);
+    ExpectReadableAxesAndTruePoints(line, kA4Across, withBonus, spent, ChartMedium::kPrint);
+    EXPECT_EQ(ReadAxes(line, kA4Across, ChartMedium::kPrint).unit, QStringLiteral("万元"));
+    const DrawnAxes inTenThousands = ReadAxes(line, QSize(640, 400), ChartMedium::kScreen);
+    EXPECT_EQ(inTenThousands.unit, QStringLiteral("万元"));
+    EXPECT_EQ(inTenThousands.levels.back().first, 3);
+    test::SaveForLooking(test::RenderWidget(line, QSize(470, 140)), "line_bonus_year");
+    test::SaveForLooking(test::RenderWidget(line, QSize(1400, 420)), "line_bonus_year_wide");
+
+    // A year without any amount still reads as money from 0.
+    const double none[12] = {};
+    SetUpTrend(line, 0, none, none);
+    ExpectReadableAxesAndTruePoints(line, QSize(640, 400), none, none);
+}
+
 const double kIncome[12] = {2, 4, 6, 8, 10, 12, 14, 16, 18, 20, 25, 1};
 const double kExpense[12] = {15, 15, 15, 15, 15, 15, 15, 15, 15, 15, 15, 15};
 
-TEST(LineChartDrawing, MarksSitAtSlotCentresAndValueHeights) {
+TEST(LineChartDrawing, MarksSitOnTheirLevelsAndTheSeriesKeyInTheTitleBand) {
     LineChart line;
     SetUpTrend(line, 20, kIncome, kExpense);
     const QSize size(640, 400);
     const QImage image = test::RenderWidget(line, size);
     test::SaveForLooking(image, "line_trend");
-    const Box b = ExpectedBox(line, size);
+    ExpectReadableAxesAndTruePoints(line, size, kIncome, kExpense);
+    const DrawnAxes axes = ReadAxes(line, size, ChartMedium::kScreen);
+    // 25,000 元 is the largest: the axis runs to 2.5 万元, the month of 25 at its top.
+    EXPECT_EQ(axes.unit, QStringLiteral("万元"));
+    EXPECT_EQ(axes.levels.back().first, 2.5);
     for (int p = 0; p < 12; ++p) {
-        const int x = int(std::lround(b.slotCentre(p)));
-        // Income: a value of 20 or more (the maximum) sits on the top line.
-        const int yIncome = int(std::lround(b.heightOf(kIncome[p], 20)));
-        EXPECT_EQ(PixelBgr(image, x, yIncome), kRed) << "point " << p;
-        const int yExpense = int(std::lround(b.heightOf(kExpense[p], 20)));
+        const int x = int(std::lround(axes.xOf(p)));
+        const int y = int(std::lround(axes.yOf(1.5)));
         // The expense line is level: 6 pixels above and below its centre only the
         // 15-pixel mark reaches, not the 5-pixel line.
-        if (std::abs(yExpense - yIncome) > 16) {
-            EXPECT_EQ(PixelBgr(image, x, yExpense), kBlue) << "point " << p;
-            EXPECT_EQ(PixelBgr(image, x - 6, yExpense - 6), kBlue) << "point " << p;
-            EXPECT_EQ(PixelBgr(image, x + 6, yExpense + 6), kBlue) << "point " << p;
-            EXPECT_NE(PixelBgr(image, x + 10, yExpense + 9), kBlue) << "point " << p;
+        if (std::abs(axes.yOf(axes.shown(kIncome[p])) - y) > 16) {
+            EXPECT_EQ(PixelBgr(image, x - 6, y - 6), kBlue) << "point " << p;
+            EXPECT_EQ(PixelBgr(image, x + 6, y + 6), kBlue) << "point " << p;
+            EXPECT_NE(PixelBgr(image, x + 10, y + 9), kBlue) << "point " << p;
         }
     }
-    EXPECT_EQ(b.heightOf(kIncome[9], 20), b.axisTop);
     // The series key sits in the title band, right of the centred title.
     for (uint32_t colour : {kRed, kBlue}) {
         int inBand = 0;
@@ -111,30 +212,33 @@ TEST(LineChartDrawing, MarksSitAtSlotCentresAndValueHeights) {
                 inBand += PixelBgr(image, x, y) == colour;
         EXPECT_GT(inBand, 20);
     }
-    EXPECT_EQ(PixelBgr(image, int(std::lround(b.slotCentre(10))), b.axisTop), kRed);
 }
 
 TEST(LineChartDrawing, AxesTicksAndDottedGrid) {
     LineChart line;
-    // Both series run between the x axis and the first grid line.
-    const double low[12] = {1, 1, 1, 1, 1, 1, 1, 1, 1, 1, 1, 1};
-    SetUpTrend(line, 20, low, low);
+    // Both series run level between grid lines: 430 and 370 元 on a 0 to 500 元 axis.
+    const double high[12] = {.43, .43, .43, .43, .43, .43, .43, .43, .43, .43, .43, .43};
+    const double low[12] = {.37, .37, .37, .37, .37, .37, .37, .37, .37, .37, .37, .37};
+    SetUpTrend(line, 0, high, low);
     const QSize size(640, 400);
     const QImage image = test::RenderWidget(line, size);
-    const Box b = ExpectedBox(line, size);
-    // The axes.
-    EXPECT_EQ(PixelBgr(image, b.axisX, (b.axisTop + b.axisY) / 2), kBlack);
-    EXPECT_EQ(PixelBgr(image, (b.axisX + b.axisEnd) / 2, b.axisY), kBlack);
-    EXPECT_EQ(PixelBgr(image, b.axisEnd + 2, b.axisY), kWhite);
-    const double axisHeight = b.axisY - b.axisTop;
-    for (int k = 1; k <= 10; ++k) {
-        const int y = b.axisY - int(std::lround(k * axisHeight / 10));
+    const DrawnAxes axes = ReadAxes(line, size, ChartMedium::kScreen);
+    ASSERT_GE(axes.levels.size(), 3u);
+    // The y axis: the first black column right of the level labels, between levels.
+    const int between = int(
+        std::lround((axes.levels[0].second.center().y() + axes.levels[1].second.center().y()) / 2));
+    int axisX = int(axes.levels[0].second.right()) + 1;
+    while (axisX < size.width() && PixelBgr(image, axisX, between) != kBlack) ++axisX;
+    const int axisY = int(std::lround(axes.yOf(0)));
+    EXPECT_EQ(PixelBgr(image, axisX + 100, axisY), kBlack);  // the x axis
+    for (size_t k = 1; k < axes.levels.size(); ++k) {
+        const int y = int(std::lround(axes.levels[k].second.center().y()));
         // A 15-pixel tick left of the y axis at every level.
-        EXPECT_EQ(PixelBgr(image, b.axisX - 14, y), kBlack) << "level " << k;
-        EXPECT_EQ(PixelBgr(image, b.axisX - 18, y), kWhite) << "level " << k;
+        EXPECT_EQ(PixelBgr(image, axisX - 14, y), kBlack) << "level " << k;
+        EXPECT_EQ(PixelBgr(image, axisX - 18, y), kWhite) << "level " << k;
         // A dotted grey line: grey and background alternate along it.
         int grey = 0, white = 0;
-        for (int x = b.axisX + 20; x < b.axisEnd - 20; ++x) {
+        for (int x = axisX + 20; x < size.width() - 80; ++x) {
             grey += PixelBgr(image, x, y) == 0x808080;
             white += PixelBgr(image, x, y) == kWhite;
         }
@@ -142,40 +246,15 @@ TEST(LineChartDrawing, AxesTicksAndDottedGrid) {
         EXPECT_GT(white, 50) << "level " << k;
     }
     // A tick under the x axis at every boundary between slots, none after the last.
+    const double slot = axes.xOf(1) - axes.xOf(0);
     for (int i = 1; i < 12; ++i) {
-        const int x = b.axisX + int(std::lround(i * b.slot));
-        EXPECT_EQ(PixelBgr(image, x, b.axisY + 14), kBlack) << "boundary " << i;
-        EXPECT_EQ(PixelBgr(image, x, b.axisY + 16), kWhite) << "boundary " << i;
+        const int x = int(std::lround(axes.xOf(i) - slot / 2));
+        bool tick = false;
+        for (int dx = -1; dx <= 1; ++dx)
+            tick = tick || PixelBgr(image, x + dx, axisY + 14) == kBlack;
+        EXPECT_TRUE(tick) << "boundary " << i;
     }
-    EXPECT_NE(PixelBgr(image, b.axisEnd, b.axisY + 14), kBlack);
-    EXPECT_NE(PixelBgr(image, b.axisEnd - 1, b.axisY + 14), kBlack);
-}
-
-TEST(LineChartDrawing, AMaximumOfZeroPutsEveryPointOnTheTopLine) {
-    LineChart line;
-    const double small[12] = {0.1, 0.2, 0.3, 0.4, 0.5, 0.6, 0.7, 0.8, 0.9, 0.95, 0.99, 0};
-    SetUpTrend(line, 0, small, small);
-    EXPECT_EQ(YAxisLabel(10, 0, 10), QStringLiteral("0"));
-    EXPECT_EQ(YAxisLabel(1, 0, 10), QStringLiteral("0"));
-    const QSize size(640, 400);
-    const QImage image = test::RenderWidget(line, size);
-    test::SaveForLooking(image, "line_maximum_zero");
-    const Box b = ExpectedBox(line, size);
-    for (int p = 0; p < 12; ++p) {
-        const int x = int(std::lround(b.slotCentre(p)));
-        EXPECT_EQ(PixelBgr(image, x, b.axisTop), kBlue) << "point " << p;
-        // Nothing of the series near the x axis.
-        EXPECT_NE(PixelBgr(image, x, b.axisY - 5), kBlue);
-        EXPECT_NE(PixelBgr(image, x, b.axisY - 5), kRed);
-    }
-}
-
-TEST(LineChartDrawing, YLabelsRoundHalvesUp) {
-    EXPECT_EQ(YAxisLabel(1, 25, 10), QStringLiteral("3"));  // 2.5
-    EXPECT_EQ(YAxisLabel(3, 25, 10), QStringLiteral("8"));  // 7.5
-    EXPECT_EQ(YAxisLabel(1, 24, 10), QStringLiteral("2"));  // 2.4
-    EXPECT_EQ(YAxisLabel(7, 20, 10), QStringLiteral("14"));
-    EXPECT_EQ(YAxisLabel(3, 10000000, 3), QStringLiteral("10000000"));
+    EXPECT_NE(PixelBgr(image, int(std::lround(axes.xOf(11) + slot / 2)), axisY + 14), kBlack);
 }
 
 TEST(LineChartDrawing, PrintVariantUsesThinLinesAndSmallMarks) {
@@ -183,22 +262,22 @@ TEST(LineChartDrawing, PrintVariantUsesThinLinesAndSmallMarks) {
     SetUpTrend(line, 20, kIncome, kExpense);
     const QSize size(640, 400);
     line.resize(size);
-    const Box b = ExpectedBox(line, size);
     const QImage screen = test::RenderMedium(line, size, ChartMedium::kScreen);
     const QImage print = test::RenderMedium(line, size, ChartMedium::kPrint);
     test::SaveForLooking(print, "line_print_variant");
-    const int y = int(std::lround(b.heightOf(15, 20)));
-    const int x = int(std::lround(b.slotCentre(3)));
+    const DrawnAxes axes = ReadAxes(line, size, ChartMedium::kPrint);
+    const int y = int(std::lround(axes.yOf(axes.shown(15))));
+    const int x = int(std::lround(axes.xOf(3)));
     EXPECT_EQ(PixelBgr(screen, x, y), kBlue);
     EXPECT_EQ(PixelBgr(print, x, y), kBlue);
     // The 15-pixel mark reaches 6 pixels from the centre, the 4-pixel one does not;
     // the level line is 5 pixels wide on the screen and 2 on paper.
     EXPECT_EQ(PixelBgr(screen, x, y - 6), kBlue);
     EXPECT_NE(PixelBgr(print, x, y - 6), kBlue);
-    const int between = int(std::lround((b.slotCentre(3) + b.slotCentre(4)) / 2));
-    EXPECT_EQ(PixelBgr(screen, between, y - 2), kBlue);
-    EXPECT_NE(PixelBgr(print, between, y - 2), kBlue);
-    EXPECT_NE(PixelBgr(print, between, y + 2), kBlue);
+    const int mid = int(std::lround((axes.xOf(3) + axes.xOf(4)) / 2));
+    EXPECT_EQ(PixelBgr(screen, mid, y - 2), kBlue);
+    EXPECT_NE(PixelBgr(print, mid, y - 2), kBlue);
+    EXPECT_NE(PixelBgr(print, mid, y + 2), kBlue);
 }
 
 TEST(LineChartDrawing, CrowdedAndTinyChartsDrawWithoutHarm) {
@@ -225,36 +304,45 @@ TEST(LineChartDrawing, CrowdedAndTinyChartsDrawWithoutHarm) {
               10000u);
 }
 
+// The tip of a point mark: its amount as the status bar writes money when the
+// chart's unit is money, else the value with the chart's decimals.
 TEST(LineChartDrawing, ToolTipsShowTheValueInTheTemplate) {
     LineChart line;
     SetUpTrend(line, 20, kIncome, kExpense);
     line.setCurrentSeries(0);
     line.setCurrentPoint(4);
     line.setPointValue(1.2345);
-    line.setToolTipTemplate(Gbk("收入 ${v} 千元"));
+    line.setToolTipTemplate(Gbk("收入 ${v}"));
     const QSize size(640, 400);
     line.resize(size);
-    const Box b = ExpectedBox(line, size);
-    const QPoint mark(int(std::lround(b.slotCentre(4))), int(std::lround(b.heightOf(1.2345, 20))));
-    EXPECT_EQ(line.toolTipAt(mark), QStringLiteral("收入 1.2345 千元"));
-    EXPECT_EQ(line.toolTipAt(mark + QPoint(7, 7)), QStringLiteral("收入 1.2345 千元"));
+    const DrawnAxes axes = ReadAxes(line, size, ChartMedium::kScreen);
+    const QPoint mark(int(std::lround(axes.xOf(4))),
+                      int(std::lround(axes.yOf(axes.shown(1.2345)))));
+    EXPECT_EQ(line.toolTipAt(mark), QStringLiteral("收入 1234.5元"));
+    EXPECT_EQ(line.toolTipAt(mark + QPoint(7, 7)), QStringLiteral("收入 1234.5元"));
     EXPECT_EQ(line.toolTipAt(mark + QPoint(0, -30)), QString());
-    const QPoint expenseMark(int(std::lround(b.slotCentre(0))),
-                             int(std::lround(b.heightOf(15, 20))));
-    EXPECT_EQ(line.toolTipAt(expenseMark), QStringLiteral("收入 15 千元"));
-    line.setToolTipDecimals(2);
-    EXPECT_EQ(line.toolTipAt(expenseMark), QStringLiteral("收入 15.00 千元"));
+    const QPoint expenseMark(int(std::lround(axes.xOf(0))),
+                             int(std::lround(axes.yOf(axes.shown(15)))));
+    EXPECT_EQ(line.toolTipAt(expenseMark), QStringLiteral("收入 1.5万元"));
     line.setShowToolTips(false);
     EXPECT_EQ(line.toolTipAt(expenseMark), QString());
+    line.setShowToolTips(true);
+
+    // Another unit: the value itself, with the chart's decimals.
+    line.setUnit(Gbk("件"));
+    const DrawnAxes counted = ReadAxes(line, size, ChartMedium::kScreen);
+    ASSERT_GE(counted.levels.size(), 2u);
+    const QPoint countMark(int(std::lround(axes.xOf(0))), int(std::lround(counted.yOf(15))));
+    EXPECT_EQ(line.toolTipAt(countMark), QStringLiteral("收入 15"));
+    line.setToolTipDecimals(2);
+    EXPECT_EQ(line.toolTipAt(countMark), QStringLiteral("收入 15.00"));
 
     // Through the widget's own tool-tip event.
-    line.setShowToolTips(true);
-    line.setToolTipDecimals(0);
     line.show();
     QApplication::processEvents();
-    QHelpEvent help(QEvent::ToolTip, mark, line.mapToGlobal(mark));
+    QHelpEvent help(QEvent::ToolTip, countMark, line.mapToGlobal(countMark));
     QApplication::sendEvent(&line, &help);
-    EXPECT_EQ(QToolTip::text(), QStringLiteral("收入 1.2345 千元"));
+    EXPECT_EQ(QToolTip::text(), QStringLiteral("收入 15.00"));
     QToolTip::hideText();
 }
 

@@ -5,6 +5,7 @@
 #include <QDir>
 #include <QImage>
 #include <QLineEdit>
+#include <QPrinterInfo>
 #include <QProcess>
 #include <QTabBar>
 #include <QTemporaryDir>
@@ -20,6 +21,7 @@
 #include "finance_test_support.h"
 #include "forms/controls.h"
 #include "forms/page_control.h"
+#include "runtime/kernel/registry_commands.h"
 #include "runtime/message_box.h"
 
 namespace tavrin::finance::testing {
@@ -256,17 +258,20 @@ TEST_F(PeriodViewTest, PrintChartButtonWritesThePieToAPdf) {
     StartProgram();
     QTemporaryDir out;
     const QString pdf = out.path() + "/chart.pdf";
+    // The folder of a PDF file is remembered in the settings: a store of the test's own.
+    tavrin::SetSettingsDirectory(out.path().toStdString() + "/config");
     std::string asked;
     tavrin::SetDialogResponder([&](const tavrin::DialogRequest& r) {
         asked = r.kind;
         tavrin::DialogReply reply;
         reply.accepted = true;
-        reply.fields["output"] = pdf.toStdString();
+        reply.fields["output"] = pdf.toStdString();  // a printer's dialog
+        reply.fields["file"] = pdf.toStdString();    // no printer: the PDF file
         return std::optional<tavrin::DialogReply>(reply);
     });
     ClickToolButton(8);
     tavrin::SetDialogResponder({});
-    EXPECT_EQ(asked, "print");
+    EXPECT_EQ(asked, QPrinterInfo::availablePrinterNames().isEmpty() ? "save-file" : "print");
     ASSERT_TRUE(QFile::exists(pdf));
     QProcess::execute("pdftoppm", {"-r", "30", "-png", "-singlefile", pdf, out.path() + "/page"});
     const QImage page(out.path() + "/page.png");
@@ -286,6 +291,7 @@ TEST_F(PeriodViewTest, PrintChartButtonWritesThePieToAPdf) {
     };
     EXPECT_TRUE(has(QColor(0x80, 0x80, 0xFF)));
     EXPECT_TRUE(has(QColor(0xFF, 0x50, 0x80)));
+    tavrin::SetSettingsDirectory("");
 }
 
 TEST(PeriodKeys, YearAndMonthPartsOfADateText) {

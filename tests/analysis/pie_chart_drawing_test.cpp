@@ -9,6 +9,7 @@
 
 #include "analysis/charts/chart_palette.h"
 #include "analysis/charts/pie_chart.h"
+#include "analysis/charts/pie_chart_layout.h"
 #include "chart_test_support.h"
 
 namespace tavrin::charts {
@@ -191,18 +192,23 @@ TEST(PieChartDrawing, LegendBoxesSitAtTheRightEdgeInItemColours) {
 
     const QFontMetrics metrics(TextFont(pie.style()));
     const int textHeight = metrics.height();
-    const double total = 400;
+    const std::vector<std::string> shares = ShareTexts({300, 100, 0}, 2);
     int widest = 0;
-    for (int i = 0; i < pie.itemCount(); ++i) {
+    for (int i = 0; i < 2; ++i) {
         const PieItem& item = pie.item(i);
-        const QString line = ChartText(item.name) + QLatin1Char(' ') +
-                             ChartText(LegendValueText(item.value, total, 2));
+        const QString line =
+            ChartText(item.name) + QLatin1Char(' ') +
+            ChartText(LegendValueText(item.value, shares[size_t(i)], Gbk("元"), 2));
         widest = std::max(widest, metrics.horizontalAdvance(line));
     }
     const int unitWidth = metrics.horizontalAdvance(ChartText(Gbk("单位:元")));
     const int left = size.width() - 30 - std::max(widest + textHeight, unitWidth);
     const int plotTop = pie.titleBandHeight();
-    for (int i = 0; i < pie.itemCount(); ++i) {
+    // The item without a value has no line: the third line stays blank.
+    for (int x = left; x < size.width() - 30; ++x)
+        EXPECT_EQ(PixelBgr(image, x, plotTop + 20 + 3 * (textHeight + 10) + textHeight / 2),
+                  kWhite);
+    for (int i = 0; i < 2; ++i) {
         const int top = plotTop + 20 + (i + 1) * (textHeight + 10);
         const uint32_t colour = pie.item(i).colour;
         // The box: two thirds of the text height wide, one text height high.
@@ -279,10 +285,103 @@ TEST(PieChartDrawing, CrowdedAndTinyChartsDrawWithoutHarm) {
     }
     const QImage image = test::RenderWidget(realistic, QSize(760, 560));
     test::SaveForLooking(image, "pie_fourteen");
-    // The first item's slice starts at the leftmost point and runs upward.
-    const Circle c = FlatCircle(realistic, QSize(760, 560));
+    // The pie keeps left of the legend; the first item's slice starts at the
+    // leftmost point and runs upward.
+    const PieLayout layout = LayOutPie(QSize(760, 560), realistic.model());
+    EXPECT_LT(layout.shape.cx + layout.shape.rx, layout.unitLine.left());
+    const Circle c{layout.shape.cx, layout.shape.cy, layout.shape.rx};
     const QPoint p = c.at(2.0, 0.7);
     EXPECT_EQ(PixelBgr(image, p.x(), p.y()), StructurePaletteColour(1));
+}
+
+// Twelve categories, the largest far above ten million 元, and one without
+// items: every category has its slice at its true share and its legend line
+// in the status bar's money form, the shares shown add up to 100 %, the empty
+// one has neither. On the template's small chart every category is still
+// reachable: its slice, its legend line or the line standing for the rest
+// shows it as a tool-tip.
+TEST(PieChartDrawing, TwelveLargeCategoriesEachHaveTheirSliceLegendLineAndTip) {
+    struct Category {
+        const char* name;
+        double value;
+        const char* amount;
+    } categories[13] = {
+        {"工资", 25000000, "2500万元"},
+        {"奖金", 12345678.9, "1234.56789万元"},
+        {"理财", 8000000, "800万元"},
+        {"兼职", 35.5, "35.5元"},
+        {"租金", 1234.56, "1234.56元"},
+        {"分红", 50000, "5万元"},
+        {"稿费", 999999.99, "99.999999万元"},
+        {"报销", 0.5, "0.5元"},
+        {"礼金", 3000, "3000元"},
+        {"退税", 60000.25, "6.000025万元"},
+        {"利息", 777, "777元"},
+        {"其他", 10, "10元"},
+        {"补贴", 0, ""},
+    };
+    PieChart pie;
+    pie.setUnit(Gbk("元"));
+    pie.setTitle(Gbk("结构比例图"));
+    pie.setBorder(false);
+    pie.setItemCount(13);
+    double total = 0;
+    for (int i = 0; i < 13; ++i) {
+        pie.setCurrentItem(i);
+        pie.setItemName(Gbk(categories[i].name));
+        pie.setItemColour(StructurePaletteColour(i + 1));
+        pie.setItemValue(categories[i].value);
+        total += categories[i].value;
+    }
+    const QSize big(1400, 420);
+    const QImage image = test::RenderWidget(pie, big);
+    test::SaveForLooking(image, "pie_twelve");
+    const Circle c = FlatCircle(pie, big);
+    double running = 0;
+    for (int i = 0; i < 12; ++i) {
+        const double from = 360.0 * running / total;
+        running += categories[i].value;
+        const double to = 360.0 * running / total;
+        if (to - from < 4.0) continue;  // too thin to hit one pixel surely
+        const QPoint p = c.at((from + to) / 2, 0.6);
+        EXPECT_EQ(PixelBgr(image, p.x(), p.y()), StructurePaletteColour(i + 1))
+            << categories[i].name;
+    }
+
+    // One legend line per category with a value, in order; shares in tenths of
+    // a per cent. The printed chart (an A4 page across) reads the same.
+    auto legendLines = [&](QSize size, ChartMedium medium) {
+        std::vector<QString> lines;
+        for (const test::DrawnText& t : test::DrawnTexts(pie, size, medium))
+            if (t.text.contains(QLatin1Char('['))) lines.push_back(t.text);
+        return lines;
+    };
+    const std::vector<QString> lines = legendLines(big, ChartMedium::kScreen);
+    ASSERT_EQ(lines.size(), 12u);
+    int tenths = 0;
+    for (int i = 0; i < 12; ++i) {
+        const QString prefix = QString::fromUtf8(categories[i].name) + QLatin1Char(' ') +
+                               QString::fromUtf8(categories[i].amount) + QLatin1Char('[');
+        EXPECT_TRUE(lines[size_t(i)].startsWith(prefix)) << lines[size_t(i)].toStdString();
+        const QString share = lines[size_t(i)].section(QLatin1Char('['), 1).chopped(2);
+        bool ok = false;
+        tenths += int(std::lround(share.toDouble(&ok) * 10));
+        EXPECT_TRUE(ok && lines[size_t(i)].endsWith(QStringLiteral("%]")))
+            << lines[size_t(i)].toStdString();
+    }
+    EXPECT_EQ(tenths, 1000);
+    EXPECT_EQ(legendLines(QSize(1123, 794), ChartMedium::kPrint), lines);
+
+    // The template's chart size: every category answers somewhere.
+    test::SaveForLooking(test::RenderWidget(pie, QSize(470, 140)), "pie_twelve_small");
+    QStringList tips;
+    for (int y = 0; y < 140; y += 2)
+        for (int x = 0; x < 470; x += 2) {
+            const QString tip = pie.toolTipAt(QPoint(x, y));
+            if (!tip.isEmpty()) tips << tip.split(QLatin1Char('\n'));
+        }
+    for (int i = 0; i < 12; ++i) EXPECT_TRUE(tips.contains(lines[size_t(i)])) << categories[i].name;
+    for (const QString& tip : tips) EXPECT_FALSE(tip.startsWith(QStringLiteral("补贴")));
 }
 
 TEST(PieChartDrawing, PaletteRepeatsBeyondItsLastEntry) {

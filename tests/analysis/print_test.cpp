@@ -21,6 +21,7 @@
 #include "finance_test_support.h"
 #include "forms/controls.h"
 #include "forms/window_system.h"
+#include "print_test_support.h"
 #include "runtime/commands.h"
 #include "runtime/kernel/registry_commands.h"
 #include "runtime/memory.h"
@@ -33,124 +34,6 @@ namespace tavrin::finance::testing {
 namespace {
 
 using namespace tavrin;
-constexpr uint32_t kSettings = ids::PrintSettingsWindow;
-constexpr uint32_t kBackground = ids::PrintBackgroundWindow;
-const char* const kChildDir = "TAVRIN_PRINT_CHILD_SETTINGS";
-
-class PrintTest : public FinanceTest {
-  protected:
-    static void SetUpTestSuite() {
-        analysis::InstallAnalysis();
-        FinanceTest::SetUpTestSuite();
-    }
-    void SetUp() override {
-        FinanceTest::SetUp();
-        const char* child = std::getenv(kChildDir);
-        SetSettingsDirectory(child ? child : dir() + "/config");
-    }
-    void TearDown() override {
-        for (QWidget* w : QApplication::topLevelWidgets())
-            if (qobject_cast<table::PrintPreviewWindow*>(w)) w->close();
-        for (uint32_t w : {ids::FormulaWindow, kSettings, kBackground})
-            if (forms::IsWindowLoaded(w)) forms::CloseWindow(w, true);
-        Settle();
-        QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
-        SetSettingsDirectory("");
-        FinanceTest::TearDown();
-    }
-
-    template <typename T>
-    T* Get(uint32_t id, uint32_t window = kSettings) {
-        T* c = forms::FindControlAs<T>(window, id);
-        EXPECT_NE(c, nullptr) << std::hex << id;
-        return c;
-    }
-    void OpenSettings() {
-        ClickToolButton(7);
-        Settle();
-        ASSERT_TRUE(forms::IsWindowLoaded(kSettings));
-    }
-    std::string EditText(uint32_t id) { return U(Get<forms::EditControl>(id)->text()); }
-    void Type(uint32_t id, const std::string& utf8) {
-        QLineEdit* e = Get<forms::EditControl>(id)->lineEdit();
-        e->clear();
-        for (QChar c : QString::fromStdString(utf8))
-            QTest::sendKeyEvent(QTest::Click, e, Qt::Key_unknown, QString(c), {});
-    }
-    bool Ticked(uint32_t id) { return Get<forms::CheckControl>(id)->isChecked(); }
-    void ClickIn(uint32_t id) { Click(id, kSettings); }
-    std::vector<std::string> Entries(uint32_t id) {
-        auto* l = Get<forms::ListBoxControl>(id);
-        std::vector<std::string> out;
-        for (int32_t i = 0; i < l->count(); ++i) out.push_back(U(l->itemText(i)));
-        return out;
-    }
-    // Ticks or unticks an entry as the person does (the list raises its event).
-    void TickEntry(uint32_t id, const std::string& utf8, bool on = true) {
-        QListWidget* l = Get<forms::ListBoxControl>(id)->list();
-        const auto found = l->findItems(QString::fromStdString(utf8), Qt::MatchExactly);
-        ASSERT_FALSE(found.isEmpty()) << utf8;
-        found.front()->setCheckState(on ? Qt::Checked : Qt::Unchecked);
-    }
-    void AddFormula(const std::string& title, const std::string& formula) {
-        WhenShown(ids::FormulaWindow, nullptr, [=, this] {
-            Get<forms::EditControl>(ids::FormulaTitleEdit, ids::FormulaWindow)
-                ->lineEdit()
-                ->setText(QString::fromStdString(title));
-            Get<forms::EditControl>(ids::FormulaEdit, ids::FormulaWindow)
-                ->lineEdit()
-                ->setText(QString::fromStdString(formula));
-            Click(ids::FormulaOkButton, ids::FormulaWindow);
-        });
-        ClickIn(ids::AddFormulaButton);
-        Settle();
-    }
-    std::string Stored(const char* utf8Name) {
-        const std::string path = G(std::string("software\\打印设置\\") + utf8Name);
-        const Value v = CallKernel(ReadRegistryText, MakeInt(3), MakeTextRef(path.c_str()));
-        std::string out = U(std::string(TextOf(v)));
-        Free(v.pointer());
-        return out;
-    }
-    int32_t StoredInt(const char* utf8Name) {
-        const std::string path = G(std::string("software\\打印设置\\") + utf8Name);
-        return CallKernel(ReadRegistryInt, MakeInt(3), MakeTextRef(path.c_str()), MakeInt(-99))
-            .asInt();
-    }
-    void Store(const char* utf8Name, const std::string& utf8Text) {
-        const std::string path = G(std::string("software\\打印设置\\") + utf8Name);
-        const std::string text = G(utf8Text);
-        CallKernel(WriteRegistry, MakeInt(3), MakeTextRef(path.c_str()), MakeTextRef(text.c_str()));
-    }
-    void StoreInt(const char* utf8Name, int32_t v) {
-        const std::string path = G(std::string("software\\打印设置\\") + utf8Name);
-        CallKernel(WriteRegistry, MakeInt(3), MakeTextRef(path.c_str()), MakeInt(v));
-    }
-
-    // The print table of the background window.
-    table::CellModel* Table() {
-        auto* s = forms::FindControlAs<table::DataSourceControl>(kBackground, ids::PrintSource);
-        return s ? s->cells() : nullptr;
-    }
-    std::string Cell(int32_t row, int32_t column) {  // 1-based, UTF-8
-        return U(Table()->text(row - 1, column - 1));
-    }
-    table::PrintPreviewWindow* Preview() {
-        for (QWidget* w : QApplication::topLevelWidgets())
-            if (auto* p = qobject_cast<table::PrintPreviewWindow*>(w); p && p->isVisible())
-                return p;
-        return nullptr;
-    }
-
-    // Items with the given amounts (categories and days cycle).
-    void WriteAmounts(const std::vector<float>& amounts) {
-        std::vector<Item> items;
-        for (size_t i = 0; i < amounts.size(); ++i)
-            items.push_back({i % 2 ? "工资" : "奖金", amounts[i],
-                             Days(2012, 1 + int(i % 12), 1 + int(i % 28)), "备注"});
-        WriteIncomeFile(items);
-    }
-};
 
 TEST_F(PrintTest, OpensUnfilledOverAFrontPreviewElseFilledFromTheListWithTheTemplateDefaults) {
     // Whatever else is stored, ID 0 means the template's defaults.
@@ -288,7 +171,7 @@ TEST_F(PrintTest, TheTableHoldsTitleRowsFormulaCellsExactSumsAndTheRemark) {
         return DialogReply{true, {{"face", "WenQuanYi Micro Hei"}, {"size", "20"}, {"bold", "0"}}};
     });
     ClickIn(ids::TitleFontButton);
-    SetDialogResponder({});
+    AnswerNoDialog();
     ClickIn(ids::PrintPreviewButton);
     Settle();
     EXPECT_TRUE(TakeMessages().empty());
@@ -466,14 +349,15 @@ TEST_F(PrintTest, AThousandItemsPrintToPdfWithTitleRowsOnEveryPage) {
 
     const QString pdf = QString::fromStdString(dir() + "/print.pdf");
     SetDialogResponder([&](const DialogRequest& r) -> std::optional<DialogReply> {
-        if (r.kind != "print") return std::nullopt;
+        if (r.kind != "print" && r.kind != "save-file") return std::nullopt;
         DialogReply reply;
         reply.accepted = true;
-        reply.fields["output"] = pdf.toStdString();
+        reply.fields["output"] = pdf.toStdString();  // a printer's dialog
+        reply.fields["file"] = pdf.toStdString();    // no printer: the PDF file
         return reply;
     });
     const bool printed = Preview()->print();
-    SetDialogResponder({});
+    AnswerNoDialog();
     ASSERT_TRUE(printed);
     QProcess text;
     text.start("pdftotext", {"-layout", pdf, "-"});
@@ -525,7 +409,7 @@ TEST_F(PrintTest, ChildFindsTheSavedSettings) {
     EXPECT_FALSE(Ticked(ids::DefaultColorsCheck));
     EXPECT_TRUE(Get<forms::ColorPickerControl>(ids::OddRowColor)->widget()->isEnabled());
     EXPECT_EQ(Get<forms::ColorPickerControl>(ids::OddRowColor)->color(), 0x112233u);
-    EXPECT_TRUE(Ticked(ids::SaveSettingsCheck) == false);
+    EXPECT_TRUE(Ticked(ids::SaveSettingsCheck));
 }
 
 }  // namespace

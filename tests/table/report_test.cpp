@@ -9,6 +9,7 @@
 #include <QTemporaryDir>
 
 #include "app_constants.h"
+#include "runtime/kernel/registry_commands.h"
 #include "table/print_preview.h"
 #include "table/print_settings.h"
 #include "table/report_layout.h"
@@ -223,12 +224,15 @@ TEST_F(ReportTest, AThousandRowsPreviewAndPrintToAPdfWithTitleLinesAndColours) {
     std::vector<DialogRequest> asked;
     QTemporaryDir dir;
     const QString pdf = dir.filePath(QStringLiteral("表格.pdf"));
+    // The folder of a PDF file is remembered in the settings: a store of the test's own.
+    SetSettingsDirectory(dir.filePath(QStringLiteral("config")).toStdString());
     SetDialogResponder([&](const DialogRequest& r) -> std::optional<DialogReply> {
         asked.push_back(r);
         DialogReply reply;
         reply.accepted = true;
         if (r.kind == "input") reply.fields["value"] = "2";
         if (r.kind == "print") reply.fields["output"] = pdf.toStdString();
+        if (r.kind == "save-file") reply.fields["file"] = pdf.toStdString();  // no printer
         return reply;
     });
     preview->askPageJump();
@@ -284,6 +288,7 @@ TEST_F(ReportTest, AThousandRowsPreviewAndPrintToAPdfWithTitleLinesAndColours) {
     Settle();
     EXPECT_TRUE(preview.isNull());
     EXPECT_EQ(OpenPreview(), nullptr);
+    SetSettingsDirectory("");
 }
 
 }  // namespace
