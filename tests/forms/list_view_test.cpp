@@ -7,8 +7,8 @@
 #include <QScrollBar>
 #include <QTest>
 #include <algorithm>
-#include <chrono>
 #include <cstdio>
+#include <ctime>
 #include <fstream>
 #include <string>
 #include <vector>
@@ -248,7 +248,9 @@ TEST_F(ListViewTest, KeysMoveWholeRowsAndRowsFitTheirFont) {
 
 TEST_F(ListViewTest, AMillionRowsAppendQuicklyAndCompactly) {
     const size_t before = ResidentBytes();
-    const auto start = std::chrono::steady_clock::now();
+    // Processor time, not wall time: the bound is about the list's own work,
+    // and a test machine running other builds must not fail it.
+    const double start = std::clock() / double(CLOCKS_PER_SEC);
     char buf[32];
     for (int r = 0; r < 1000000; ++r) {
         std::snprintf(buf, sizeof buf, "%d", r + 1);
@@ -262,8 +264,7 @@ TEST_F(ListViewTest, AMillionRowsAppendQuicklyAndCompactly) {
         list->setItemText(row, 4, "remark");
     }
     Pump(1);
-    const double seconds =
-        std::chrono::duration<double>(std::chrono::steady_clock::now() - start).count();
+    const double seconds = std::clock() / double(CLOCKS_PER_SEC) - start;
     const double megabytes = double(ResidentBytes() - before) / (1 << 20);
     std::printf("1e6 rows x 5 columns: %.2f s, %.0f MB\n", seconds, megabytes);
 #ifdef __SANITIZE_ADDRESS__
@@ -280,11 +281,10 @@ TEST_F(ListViewTest, AMillionRowsAppendQuicklyAndCompactly) {
     EXPECT_LT(megabytes, megabytesAllowed);
     ASSERT_EQ(list->model()->rowCount(), 1000000);
     // Scrolling to the end and reading a far row stay cheap.
-    const auto scroll = std::chrono::steady_clock::now();
+    const double scroll = std::clock() / double(CLOCKS_PER_SEC);
     list->ensureVisible(999999);
     Pump(1);
-    EXPECT_LT(std::chrono::duration<double>(std::chrono::steady_clock::now() - scroll).count(),
-              0.5);
+    EXPECT_LT(std::clock() / double(CLOCKS_PER_SEC) - scroll, 0.5);
     EXPECT_EQ(list->itemText(999999, 0), "1000000");
     const QRect last = list->view()->visualRect(list->model()->index(999999, 0));
     EXPECT_TRUE(list->view()->viewport()->rect().intersects(last));
