@@ -3,6 +3,7 @@
 #include <cstdlib>
 #include <cstring>
 
+#include "backup_commands.h"
 #include "item_csv.h"
 #include "recordstore/database_manager.h"
 #include "runtime/gbk.h"
@@ -22,7 +23,10 @@ int Usage() {
         "  tavrin-db check FILE\n"
         "  tavrin-db export FILE                        (an item file as CSV on standard output)\n"
         "  tavrin-db import FILE CSV [--skip-bad]       (CSV rows into an item file)\n"
-        "  tavrin-db reclaim FILE                       (give unreachable blocks back)\n",
+        "  tavrin-db reclaim FILE                       (give unreachable blocks back)\n"
+        "  tavrin-db backups DIR                        (the program's backup pairs in DIR)\n"
+        "  tavrin-db restore DIR STAMP                  (put a backup pair back as the item "
+        "files)\n",
         stderr);
     return 2;
 }
@@ -58,7 +62,9 @@ int main(int argc, char** argv) {
     if (command == "append") return Append(file, rest);
     if (command == "import" && (rest.size() == 1 || (rest.size() == 2 && rest[1] == "--skip-bad")))
         return ImportItems(file, rest[0], rest.size() == 2);
+    if (command == "restore" && rest.size() == 1) return RestoreBackup(file, rest[0]);
     if (!rest.empty()) return Usage();
+    if (command == "backups") return ListBackups(file);
     if (command == "info") return Info(file);
     if (command == "dump") return Dump(file);
     if (command == "pack") return Pack(file);
