@@ -10,6 +10,7 @@
 #include "finance/hooks.h"
 #include "finance/items.h"
 #include "finance/main_window.h"
+#include "finance/restore_window.h"
 #include "finance/toolbar.h"
 #include "forms/events.h"
 #include "forms/window_system.h"
@@ -82,6 +83,10 @@ const HandlerEntry kHandlers[] = {
     {"ExpenseEditorCreated", &CallRoutine<ExpenseEditorCreated>},
     {"ExpenseEditorConfirm", &CallRoutine<ExpenseEditorConfirm>},
     {"ExpenseEditorDestroyed", &CallRoutine<ExpenseEditorDestroyed>},
+    {"OpenRestoreWindow", &CallRoutine<OpenRestoreWindow>},
+    {"RestoreWindowCreated", &CallRoutine<RestoreWindowCreated>},
+    {"RestoreChosenBackup", &CallRoutine<RestoreChosenBackup>},
+    {"CloseRestoreWindow", &CallRoutine<CloseRestoreWindow>},
 };
 
 std::vector<HandlerEntry>& Table() {

@@ -5,6 +5,7 @@
 #include <string>
 
 #include "finance/categories.h"
+#include "finance/clearing_backup.h"
 #include "finance/field_texts.h"
 #include "finance/hooks.h"
 #include "finance/item_history.h"
@@ -67,6 +68,7 @@ std::vector<const char*> UnsetHooks() {
 void MainWindowStartUp() {
     CallLibrary(kVisualStyleLibrary, fc::SetVisualStyle, MakeInt(1));
     SetMinimumClientSize(ids::MainWindow, kMinimumClientWidth, kMinimumClientHeight);
+    RecoverBackups();
     LoadExpenseCategories();
     LoadIncomeCategories();
     ListAllExpense();
@@ -79,6 +81,7 @@ void MainWindowStartUp() {
     AddYearPagesForListedYears();
     RunHook(Hooks().refreshStructureView);
     RunHook(Hooks().applyChartStartUpSettings);
+    ScheduleDailyBackup();
 }
 
 void LayoutMainWindow() {
