@@ -7,6 +7,7 @@
 
 #include "app_tpl_templates.h"
 #include "finance/categories.h"
+#include "finance/find_bar.h"
 #include "finance/hooks.h"
 #include "finance/items.h"
 #include "finance/main_window.h"
@@ -87,6 +88,7 @@ const HandlerEntry kHandlers[] = {
     {"RestoreWindowCreated", &CallRoutine<RestoreWindowCreated>},
     {"RestoreChosenBackup", &CallRoutine<RestoreChosenBackup>},
     {"CloseRestoreWindow", &CallRoutine<CloseRestoreWindow>},
+    {"OpenFindBar", &CallRoutine<OpenFindBar>},
 };
 
 std::vector<HandlerEntry>& Table() {

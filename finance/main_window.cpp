@@ -7,6 +7,7 @@
 #include "finance/categories.h"
 #include "finance/clearing_backup.h"
 #include "finance/field_texts.h"
+#include "finance/find_bar.h"
 #include "finance/hooks.h"
 #include "finance/item_history.h"
 #include "finance/listing.h"
@@ -75,6 +76,7 @@ void MainWindowStartUp() {
     ListAllIncome();
     LimitRemarkEdits();
     InstallUndoKeys();
+    InstallFindBar();
     UpdateStatusTotals();
     AutoSizeColumns(ids::IncomeList);
     AutoSizeColumns(ids::ExpenseList);
