@@ -3,6 +3,7 @@
 // item files as a pair of their own first, so a restore can be taken back too.
 #include "finance/restore_window.h"
 
+#include <QWidget>
 #include <string>
 #include <vector>
 
@@ -97,6 +98,15 @@ void RelistAfterRestore() {
     RunHook(Hooks().refreshStructureView);
 }
 
+// The window has no owner the window manager knows of: after a message box
+// it may end up behind the main window it keeps disabled.
+void BringToFront() {
+    if (QWidget* window = forms::WindowWidget(ids::RestoreWindow)) {
+        window->raise();
+        window->activateWindow();
+    }
+}
+
 }  // namespace
 
 void OpenRestoreWindow() {
@@ -128,6 +138,7 @@ void RestoreChosenBackup() {
     if (!result.outcome.ok()) {
         ShowMessage(RefusalText(result.outcome).c_str(), kIconStop, app::ErrorCaption);
         FillList();
+        BringToFront();
         return;
     }
     RelistAfterRestore();
@@ -135,6 +146,7 @@ void RestoreChosenBackup() {
     const std::string done = std::string(backup_window_text::RestoreDone) + result.safetyKey +
                              backup_window_text::RestoreDoneAfter;
     ShowMessage(done.c_str(), kIconInformation, app::SuccessCaption);
+    BringToFront();
 }
 
 void CloseRestoreWindow() {

@@ -9,12 +9,12 @@ window {
     listview "备份列表" symbol=BackupList {
         rect 8 8 620 280
         gridlines 1
-        column "备份时间" 170
-        column "方式" 50
-        column "收入条数" 70
-        column "收入合计" 100
-        column "支出条数" 70
-        column "支出合计" 100
+        column "备份时间" 200
+        column "方式" 44
+        column "收入条数" 62
+        column "收入合计" 92
+        column "支出条数" 62
+        column "支出合计" 92
         column "状态" 56
     }
     button "按钮_恢复备份" symbol=RestoreChosenButton {
