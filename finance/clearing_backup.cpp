@@ -5,6 +5,7 @@
 // not at all, and success is reported only when every existing file was copied.
 #include "finance/clearing_backup.h"
 
+#include <QEvent>
 #include <QTimer>
 #include <QWidget>
 #include <string>
@@ -132,11 +133,39 @@ void RecoverBackups() {
     backup::RecoverBackupDirectory(ProgramDirectoryGbk(), kBackupWaitMs);
 }
 
+namespace {
+
+// Takes the day's pair once the window has painted itself, so the person sees
+// the lists before the copy is taken; a window that is never painted (started
+// hidden) gets it a second later.
+class AfterFirstPaint : public QObject {
+  public:
+    explicit AfterFirstPaint(QWidget* window) : QObject(window) {
+        window->installEventFilter(this);
+        QTimer::singleShot(1000, this, [this] { run(); });
+    }
+
+  protected:
+    bool eventFilter(QObject*, QEvent* e) override {
+        if (e->type() == QEvent::Paint) QTimer::singleShot(0, this, [this] { run(); });
+        return false;
+    }
+
+  private:
+    void run() {
+        if (done_) return;
+        done_ = true;
+        parent()->removeEventFilter(this);
+        MakeDailyBackup();
+        deleteLater();
+    }
+    bool done_ = false;
+};
+
+}  // namespace
+
 void ScheduleDailyBackup() {
-    // After the window shows: the person sees the lists before the copy is taken.
-    QWidget* window = forms::WindowWidget(ids::MainWindow);
-    if (window == nullptr) return;
-    QTimer::singleShot(0, window, &MakeDailyBackup);
+    if (QWidget* window = forms::WindowWidget(ids::MainWindow)) new AfterFirstPaint(window);
 }
 
 void SetBackupClock(std::function<double()> now) {
