@@ -95,9 +95,12 @@ class FindBar : public QWidget {
         label(find_text::RangeTo);
         row->addWidget(to_);
         dates_ = new QCheckBox(GbkToQString(find_text::DateFrom), this);
+        dates_->setObjectName(QStringLiteral("findDates"));
         row->addWidget(dates_);
         fromDate_ = new QDateEdit(QDate(QDate::currentDate().year(), 1, 1), this);
         toDate_ = new QDateEdit(QDate::currentDate(), this);
+        fromDate_->setObjectName(QStringLiteral("findFromDay"));
+        toDate_->setObjectName(QStringLiteral("findToDay"));
         for (QDateEdit* d : {fromDate_, toDate_}) {
             d->setCalendarPopup(true);
             d->setDisplayFormat(QStringLiteral("yyyy-MM-dd"));

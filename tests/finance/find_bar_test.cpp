@@ -4,6 +4,8 @@
 #include "finance/find_bar.h"
 
 #include <QApplication>
+#include <QCheckBox>
+#include <QDateEdit>
 #include <QLineEdit>
 #include <QTest>
 #include <algorithm>
@@ -115,6 +117,17 @@ TEST_F(FindBarTest, TypingNarrowsTheListRowsKeepTheirRecordsAndEscapeGivesTheLis
     Type(Box(2), "100");
     EXPECT_EQ(Shown(), (std::vector<std::string>{"1", "2", "6"}));
     EXPECT_EQ(Pane(6), Expected("coffee", 20, 100));
+
+    // A date range as well, both of its days included; unticked, it is gone.
+    QWidget* main = forms::WindowWidget(ids::MainWindow);
+    main->findChild<QDateEdit*>("findFromDay")->setDate(QDate(2012, 2, 1));
+    main->findChild<QDateEdit*>("findToDay")->setDate(QDate(2012, 5, 1));
+    QTest::mouseClick(main->findChild<QCheckBox*>("findDates"), Qt::LeftButton, {}, QPoint(4, 8));
+    Settle();
+    EXPECT_EQ(Shown(), (std::vector<std::string>{"2", "6"}));
+    QTest::mouseClick(main->findChild<QCheckBox*>("findDates"), Qt::LeftButton, {}, QPoint(4, 8));
+    Settle();
+    EXPECT_EQ(Shown(), (std::vector<std::string>{"1", "2", "6"}));
 
     // Changing a found row changes its record; out of the range, it leaves the list.
     ClickShown(1);
