@@ -60,6 +60,9 @@ FindRow ItemFindFilter::rowTexts(int32_t row) const {
 
 void ItemFindFilter::indexModel() {
     index_.clear();
+    // A category and a remark are a few characters each, most of the time.
+    constexpr size_t kTextPerRow = 32;
+    index_.reserve(model_->rowCount(), size_t(model_->rowCount()) * kTextPerRow);
     index_.insert(0, model_->rowCount(), [this](int32_t r) { return rowTexts(r); });
 }
 

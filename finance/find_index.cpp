@@ -19,14 +19,31 @@ size_t CharLength(const char* p) {
     return IsGbkLeadByte(static_cast<unsigned char>(*p)) ? 2 : 1;
 }
 
+// Folds the text at [from, end of text) in place.
+void FoldTail(std::string& text, size_t from) {
+    for (size_t i = from; i < text.size(); i += CharLength(&text[i]))
+        if (text[i] >= 'A' && text[i] <= 'Z') text[i] = char(text[i] - 'A' + 'a');
+}
+
 }  // namespace
 
 std::string FoldForFind(std::string_view gbk) {
     std::string out(gbk);
-    for (size_t i = 0; i < out.size(); i += CharLength(&out[i]))
-        if (out[i] >= 'A' && out[i] <= 'Z') out[i] = char(out[i] - 'A' + 'a');
+    FoldTail(out, 0);
     return out;
 }
+
+namespace {
+
+// Appends a text folded for the search, then the separator no text holds.
+void AppendFolded(std::string& text, std::string_view gbk) {
+    const size_t from = text.size();
+    text.append(gbk);
+    FoldTail(text, from);
+    text += '\n';
+}
+
+}  // namespace
 
 int32_t DayOfDateText(std::string_view gbk) {
     int32_t parts[3] = {0, 0, 0};
@@ -40,6 +57,14 @@ int32_t DayOfDateText(std::string_view gbk) {
     }
     if (parts[1] < 1 || parts[1] > 12 || parts[2] < 1 || parts[2] > 31) return -1;
     return parts[0] * 10000 + parts[1] * 100 + parts[2];
+}
+
+void FindIndex::reserve(int32_t rows, size_t textBytes) {
+    text_.reserve(textBytes);
+    for (auto* v : {&start_, &length_}) v->reserve(size_t(rows));
+    amount_.reserve(size_t(rows));
+    cents_.reserve(size_t(rows));
+    day_.reserve(size_t(rows));
 }
 
 void FindIndex::clear() {
@@ -56,10 +81,8 @@ void FindIndex::clear() {
 FindIndex::Entry FindIndex::entryOf(const FindRow& row) {
     Entry e;
     e.start = uint32_t(text_.size());
-    text_ += FoldForFind(row.category);
-    text_ += '\n';
-    text_ += FoldForFind(row.remark);
-    text_ += '\n';
+    AppendFolded(text_, row.category);
+    AppendFolded(text_, row.remark);
     e.length = uint32_t(text_.size() - e.start);
     double amount = 0;
     const char* begin = row.amount.data();

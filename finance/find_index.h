@@ -39,6 +39,8 @@ class FindIndex {
   public:
     int32_t rows() const { return int32_t(start_.size()); }
     void clear();
+    // Room for this many rows holding about this many bytes of text.
+    void reserve(int32_t rows, size_t textBytes);
     // Rows [at, at + count) come in; row(i) gives the texts of the i-th new one.
     template <typename RowAt>
     void insert(int32_t at, int32_t count, RowAt row);
