@@ -1,25 +1,27 @@
-// ClearAllData and BackupDataFiles. A list is emptied only when its file was;
-// a backup copy is taken under the record file's whole-database lock, so that
-// another process appending to it cannot leave a half-written record in the
-// copy, and success is reported only when every existing file was copied.
+// ClearAllData and BackupDataFiles over the backup pairs. A list is emptied
+// only when its file was, and a file is emptied only once its backup is made:
+// a clearing can always be taken back. Each copy is taken under the record
+// file's whole-database lock, so another program's append is wholly in it or
+// not at all, and success is reported only when every existing file was copied.
 #include "finance/clearing_backup.h"
 
-#include <QThread>
+#include <QEvent>
+#include <QTimer>
+#include <QWidget>
 #include <string>
 
 #include "app_constants.h"
+#include "backup_window_text_constants.h"
+#include "finance/backup/backup_pairs.h"
 #include "finance/data_files.h"
 #include "finance/hooks.h"
 #include "finance/item_history.h"
 #include "finance/sides.h"
 #include "finance/status_totals.h"
 #include "finance/ui.h"
-#include "recordstore/current_database.h"
-#include "recordstore/database_manager.h"
-#include "recordstore/error_codes.h"
+#include "forms/window_system.h"
 #include "recordstore/record_commands.h"
 #include "runtime/commands.h"
-#include "runtime/kernel/conversion_commands.h"
 #include "runtime/kernel/datetime_commands.h"
 #include "runtime/kernel/system_commands.h"
 #include "runtime/memory.h"
@@ -31,22 +33,14 @@ using namespace tavrin;
 
 namespace {
 
-// How long a backup waits for another program's write to end, in steps.
+// How long a backup waits for another program's write to end.
 constexpr int32_t kBackupWaitMs = 3000;
-constexpr int32_t kBackupRetryMs = 20;
+// The status bar pane of the remark.
+constexpr int32_t kRemarkPane = 8;
 
 std::function<double()>& Clock() {
     static std::function<double()> clock;
     return clock;
-}
-
-std::string NowText() {
-    const Value now = Clock() ? MakeDateTime(Clock()()) : CallKernel(Now);
-    return TakeText(CallKernel(ToText, now));
-}
-
-std::string ProgramDirectoryText() {
-    return TakeText(CallKernel(ProgramDirectory));
 }
 
 bool EmptySide(const Side& side) {
@@ -70,53 +64,56 @@ bool EmptySide(const Side& side) {
     return true;
 }
 
-// Copies one item file; false (after telling the user) when the copy failed.
-// A source that does not exist is not copied and is no failure.
-bool BackupOne(const std::string& dir, const char* sourceSuffix, const char* fileName) {
-    const std::string source = dir + sourceSuffix;
-    if (!DataFileExists(source.c_str())) return true;
-    const std::string target = dir + app::Slash + NowText() + fileName;
-    // The copy is taken with the file open and its whole-database lock held, so
-    // that another program's append is either wholly in it or not at all. While
-    // another program is in the middle of a write, the open waits a little.
-    bool opened = false;
-    rs::Code openCode = rs::Code::kOk;
-    for (int32_t waited = 0;; waited += kBackupRetryMs) {
-        opened = CallKernel(OpenDatabase, MakeTextRef(source.c_str())).asBool();
-        openCode = opened ? rs::Code::kOk : LastDatabaseCode();
-        if (opened || !rs::IsBusy(openCode) || waited >= kBackupWaitMs) break;
-        QThread::msleep(kBackupRetryMs);
-    }
-    bool copied = false;
-    const auto copy = [&] {
-        copied =
-            CallKernel(CopyFile, MakeTextRef(source.c_str()), MakeTextRef(target.c_str())).asBool();
-    };
-    rs::Code lock = rs::Code::kUnknown;
-    if (opened)
-        lock = rs::WithCurrentDatabaseLocked(kBackupWaitMs, copy);
-    else if (!rs::IsBusy(openCode))
-        copy();  // a file that cannot be opened as a database at all (damaged) is copied as it is
-    if (opened) CloseCurrentDatabase();
-    if (!copied) {
-        const bool busy = (!opened && rs::IsBusy(openCode)) || (opened && lock != rs::Code::kOk);
+// Tells the person of each copy that could not be made; true when none failed.
+bool ReportBackup(const std::string& dir, const backup::BackupResult& result, const char* after) {
+    for (const backup::Outcome& o : result.sides) {
+        if (o.ok()) continue;
         const std::string text =
-            busy ? std::string(app::BackupBusyBefore) + fileName + app::BackupBusyAfter
-                 : std::string(app::BackupFailedBefore) + fileName + app::BackupFailedMiddle +
-                       target + app::BackupFailedAfter;
-        ShowMessage(text.c_str(), kIconStop, app::ErrorCaption);
+            o.failure == backup::Failure::kBusy
+                ? std::string(app::BackupBusyBefore) + o.file + app::BackupBusyAfter
+                : std::string(app::BackupFailedBefore) + o.file + app::BackupFailedMiddle +
+                      backup::InDirectory(dir, o.file) + app::BackupFailedAfter;
+        ShowMessage((text + after).c_str(), kIconStop, app::ErrorCaption);
     }
-    return copied;
+    return result.ok();
+}
+
+void MakeDailyBackup() {
+    const std::string dir = ProgramDirectoryGbk();
+    const double now = BackupClock();
+    if (backup::HasAutomaticBackupOn(dir, now)) return;
+    // Nothing waits for another program here: a busy file is taken next start.
+    const backup::BackupResult result = backup::MakeBackup(dir, now, backup::Kind::kAutomatic, 0);
+    if (!result.ok()) {
+        const backup::Outcome& o = result.sides[0].ok() ? result.sides[1] : result.sides[0];
+        SetStatusPane(kRemarkPane, std::string(backup_window_text::AutomaticBackupFailed) + o.file);
+        return;
+    }
+    backup::RemoveOldAutomaticBackups(dir, kAutomaticBackupsKept);
 }
 
 }  // namespace
+
+std::string ProgramDirectoryGbk() {
+    return TakeText(CallKernel(ProgramDirectory));
+}
+
+double BackupClock() {
+    return Clock() ? Clock()() : CurrentDateTime();
+}
 
 void ClearAllData() {
     if (ShowMessage(app::ClearQuestion, kStyleYesNo | kIconInformation, app::QuestionCaption) !=
         kButtonYes)
         return;
-    const bool income = EmptySide(IncomeSide());
-    const bool expense = EmptySide(ExpenseSide());
+    // The backup 备份 would make, without its success message: the way back.
+    const std::string dir = ProgramDirectoryGbk();
+    const backup::BackupResult saved =
+        backup::MakeBackup(dir, BackupClock(), backup::Kind::kManual, kBackupWaitMs);
+    ReportBackup(dir, saved, backup_window_text::ClearBackupFailed);
+    // A file whose copy could not be made is not emptied.
+    const bool income = saved.sides[0].ok() && EmptySide(IncomeSide());
+    const bool expense = saved.sides[1].ok() && EmptySide(ExpenseSide());
     if (income || expense) {
         // The steps' records are gone; a backup is the way back from a clearing.
         ForgetItemHistory();
@@ -126,10 +123,49 @@ void ClearAllData() {
 }
 
 void BackupDataFiles() {
-    const std::string dir = ProgramDirectoryText();
-    bool ok = BackupOne(dir, app::IncomeBackupSource, app::IncomeFile);
-    ok = BackupOne(dir, app::ExpenseBackupSource, app::ExpenseFile) && ok;
-    if (ok) ShowMessage(app::BackupDone, kIconInformation, app::SuccessCaption);
+    const std::string dir = ProgramDirectoryGbk();
+    if (ReportBackup(
+            dir, backup::MakeBackup(dir, BackupClock(), backup::Kind::kManual, kBackupWaitMs), ""))
+        ShowMessage(app::BackupDone, kIconInformation, app::SuccessCaption);
+}
+
+void RecoverBackups() {
+    backup::RecoverBackupDirectory(ProgramDirectoryGbk(), kBackupWaitMs);
+}
+
+namespace {
+
+// Takes the day's pair once the window has painted itself, so the person sees
+// the lists before the copy is taken; a window that is never painted (started
+// hidden) gets it a second later.
+class AfterFirstPaint : public QObject {
+  public:
+    explicit AfterFirstPaint(QWidget* window) : QObject(window) {
+        window->installEventFilter(this);
+        QTimer::singleShot(1000, this, [this] { run(); });
+    }
+
+  protected:
+    bool eventFilter(QObject*, QEvent* e) override {
+        if (e->type() == QEvent::Paint) QTimer::singleShot(0, this, [this] { run(); });
+        return false;
+    }
+
+  private:
+    void run() {
+        if (done_) return;
+        done_ = true;
+        parent()->removeEventFilter(this);
+        MakeDailyBackup();
+        deleteLater();
+    }
+    bool done_ = false;
+};
+
+}  // namespace
+
+void ScheduleDailyBackup() {
+    if (QWidget* window = forms::WindowWidget(ids::MainWindow)) new AfterFirstPaint(window);
 }
 
 void SetBackupClock(std::function<double()> now) {

@@ -7,9 +7,11 @@
 
 #include "app_tpl_templates.h"
 #include "finance/categories.h"
+#include "finance/find_bar.h"
 #include "finance/hooks.h"
 #include "finance/items.h"
 #include "finance/main_window.h"
+#include "finance/restore_window.h"
 #include "finance/toolbar.h"
 #include "forms/events.h"
 #include "forms/window_system.h"
@@ -82,6 +84,11 @@ const HandlerEntry kHandlers[] = {
     {"ExpenseEditorCreated", &CallRoutine<ExpenseEditorCreated>},
     {"ExpenseEditorConfirm", &CallRoutine<ExpenseEditorConfirm>},
     {"ExpenseEditorDestroyed", &CallRoutine<ExpenseEditorDestroyed>},
+    {"OpenRestoreWindow", &CallRoutine<OpenRestoreWindow>},
+    {"RestoreWindowCreated", &CallRoutine<RestoreWindowCreated>},
+    {"RestoreChosenBackup", &CallRoutine<RestoreChosenBackup>},
+    {"CloseRestoreWindow", &CallRoutine<CloseRestoreWindow>},
+    {"OpenFindBar", &CallRoutine<OpenFindBar>},
 };
 
 std::vector<HandlerEntry>& Table() {

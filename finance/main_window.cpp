@@ -5,7 +5,9 @@
 #include <string>
 
 #include "finance/categories.h"
+#include "finance/clearing_backup.h"
 #include "finance/field_texts.h"
+#include "finance/find_bar.h"
 #include "finance/hooks.h"
 #include "finance/item_history.h"
 #include "finance/listing.h"
@@ -68,18 +70,21 @@ std::vector<const char*> UnsetHooks() {
 void MainWindowStartUp() {
     CallLibrary(kVisualStyleLibrary, fc::SetVisualStyle, MakeInt(1));
     SetMinimumClientSize(ids::MainWindow, kMinimumClientWidth, kMinimumClientHeight);
+    RecoverBackups();
     LoadExpenseCategories();
     LoadIncomeCategories();
     ListAllExpense();
     ListAllIncome();
     LimitRemarkEdits();
     InstallUndoKeys();
+    InstallFindBar();
     UpdateStatusTotals();
     AutoSizeColumns(ids::IncomeList);
     AutoSizeColumns(ids::ExpenseList);
     AddYearPagesForListedYears();
     RunHook(Hooks().refreshStructureView);
     RunHook(Hooks().applyChartStartUpSettings);
+    ScheduleDailyBackup();
 }
 
 void LayoutMainWindow() {

@@ -1,6 +1,7 @@
 // Report list view: the control over its model and view, with its events.
 #include "forms/report_list.h"
 
+#include <QAbstractProxyModel>
 #include <QHeaderView>
 #include <QMouseEvent>
 #include <QStyle>
@@ -39,15 +40,14 @@ ReportListControl::ReportListControl(const ControlInit& init) : Control(init) {
     connect(model_, &ReportListModel::rowLookChanged, this,
             [this] { view_->updateRowHeight(model_->showCheckBoxes(), model_->hasImages()); });
 
-    connect(view_->selectionModel(), &QItemSelectionModel::currentRowChanged, this,
-            [this](const QModelIndex&, const QModelIndex&) { raise(ListViewEvent::kRowChanged); });
+    watchSelection();
     connect(view_, &QAbstractItemView::activated, this,
             [this](const QModelIndex&) { raise(ListViewEvent::kActivated); });
     connect(view_->header(), &QHeaderView::sectionClicked, this,
             [this](int section) { raise(ListViewEvent::kColumnClicked, {section}); });
     connect(view_, &QAbstractItemView::entered, this, [this](const QModelIndex& index) {
-        if (index.row() != hotRow_) {
-            hotRow_ = index.row();
+        if (modelRow(index) != hotRow_) {
+            hotRow_ = modelRow(index);
             raise(ListViewEvent::kHotRowChanged, {hotRow_});
         }
     });
@@ -67,7 +67,8 @@ void ReportListControl::clickedAt(const QPoint& pos, Qt::MouseButton button) {
     option.features |= QStyleOptionViewItem::HasCheckIndicator;
     const QRect box =
         view_->style()->subElementRect(QStyle::SE_ItemViewItemCheckIndicator, &option, view_);
-    if (box.contains(pos)) setCheckState(index.row(), checkState(index.row()) ? 0 : 1);
+    const int32_t row = modelRow(index);
+    if (box.contains(pos)) setCheckState(row, checkState(row) ? 0 : 1);
 }
 
 int32_t ReportListControl::insertItem(int32_t row, std::string_view gbkText, int32_t image,
@@ -117,7 +118,8 @@ void ReportListControl::deleteAll() {
 void ReportListControl::ensureVisible(int32_t row) {
     if (row < 0 || row >= model_->rows()) return;
     model_->flush();
-    view_->scrollTo(model_->index(row, 0), QAbstractItemView::EnsureVisible);
+    if (const QModelIndex shown = shownIndex(row); shown.isValid())
+        view_->scrollTo(shown, QAbstractItemView::EnsureVisible);
 }
 
 std::string ReportListControl::columnTitle(int32_t column) const {
@@ -170,16 +172,50 @@ int32_t ReportListControl::insertColumn(int32_t at, std::string_view gbkTitle, i
 int32_t ReportListControl::currentRow() const {
     const QModelIndex i = view_->currentIndex();
     if (!i.isValid() || !view_->selectionModel()->isRowSelected(i.row(), {})) return -1;
-    return i.row();
+    return modelRow(i);
 }
 
 void ReportListControl::setCurrentRow(int32_t row) {
     model_->flush();
-    if (row < 0 || row >= model_->rows()) {
+    const QModelIndex shown = row >= 0 && row < model_->rows() ? shownIndex(row) : QModelIndex();
+    if (!shown.isValid()) {
         view_->selectionModel()->clear();
         return;
     }
-    view_->setCurrentIndex(model_->index(row, 0));
+    view_->setCurrentIndex(shown);
+}
+
+QModelIndex ReportListControl::shownIndex(int32_t row) const {
+    const QModelIndex index = model_->index(row, 0);
+    return proxy_ ? proxy_->mapFromSource(index) : index;
+}
+
+int32_t ReportListControl::modelRow(const QModelIndex& shown) const {
+    if (!shown.isValid()) return -1;
+    return proxy_ ? proxy_->mapToSource(shown).row() : shown.row();
+}
+
+void ReportListControl::watchSelection() {
+    connect(view_->selectionModel(), &QItemSelectionModel::currentRowChanged, this,
+            [this](const QModelIndex&, const QModelIndex&) { raise(ListViewEvent::kRowChanged); });
+}
+
+void ReportListControl::showThrough(QAbstractProxyModel* proxy) {
+    if (proxy == proxy_) return;
+    model_->flush();
+    const int32_t current = currentRow();
+    std::vector<int> widths;
+    for (int c = 0; c < view_->header()->count(); ++c)
+        widths.push_back(view_->header()->sectionSize(c));
+    QItemSelectionModel* old = view_->selectionModel();
+    proxy_ = proxy;
+    view_->setModel(proxy ? static_cast<QAbstractItemModel*>(proxy) : model_);
+    // The view made a selection model of its own for the new model.
+    delete old;
+    watchSelection();
+    for (int c = 0; c < int(widths.size()) && c < view_->header()->count(); ++c)
+        view_->header()->resizeSection(c, widths[size_t(c)]);
+    if (current >= 0) setCurrentRow(current);
 }
 
 }  // namespace tavrin::forms

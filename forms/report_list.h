@@ -4,8 +4,10 @@
 // the list commands are written over; rows and columns are 0-based.
 #pragma once
 
+#include <QAbstractProxyModel>
 #include <QAbstractTableModel>
 #include <QPixmap>
+#include <QPointer>
 #include <cstdint>
 #include <string>
 #include <vector>
@@ -162,6 +164,13 @@ class ReportListControl : public Control {
     int32_t insertColumn(int32_t at, std::string_view gbkTitle, int32_t width, int32_t align);
     int32_t currentRow() const;  // -1 none
     void setCurrentRow(int32_t row);
+    // Shows the rows through a proxy of the model that leaves some out (a
+    // filter), or the model itself again when null. Rows everywhere in this
+    // API stay the model's rows: the current row is the model row the view's
+    // current row shows, and a row the proxy leaves out cannot be current.
+    // Column widths and the current row are kept across the change.
+    void showThrough(QAbstractProxyModel* proxy);
+    QAbstractProxyModel* shownThrough() const { return proxy_; }
 
     static const PropertyTable<ReportListControl>& properties();
     bool readProperty(int number, PropertyData& out) override;
@@ -170,8 +179,13 @@ class ReportListControl : public Control {
   private:
     friend class ReportListView;
     void clickedAt(const QPoint& pos, Qt::MouseButton button);
+    // A model row as the view shows it, and back (-1 / invalid when not shown).
+    QModelIndex shownIndex(int32_t row) const;
+    int32_t modelRow(const QModelIndex& shown) const;
+    void watchSelection();
     ReportListModel* model_;
     ReportListView* view_;
+    QPointer<QAbstractProxyModel> proxy_;
     int32_t hotRow_ = -1;
 };
 

@@ -199,6 +199,8 @@ window {
 
     menu "系统" {
         item "配置" symbol=MenuConfigure
+        item "查找" symbol=MenuFind on=OpenFindBar
+        item "恢复备份…" symbol=MenuRestore on=OpenRestoreWindow
         item "退出" symbol=MenuExit on=ExitAtOnce
     }
     menu "弹出收入" hidden symbol=PopupIncomeMenu {

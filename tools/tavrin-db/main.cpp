@@ -4,6 +4,7 @@
 #include <cstdlib>
 #include <cstring>
 
+#include "backup_commands.h"
 #include "item_csv.h"
 #include "recordstore/database_manager.h"
 #include "runtime/gbk.h"
@@ -26,7 +27,10 @@ int Usage() {
         "  tavrin-db check FILE\n"
         "  tavrin-db export FILE                        (an item file as CSV on standard output)\n"
         "  tavrin-db import FILE CSV [--skip-bad] [--round]  (CSV rows into an item file)\n"
-        "  tavrin-db reclaim FILE                       (give unreachable blocks back)\n",
+        "  tavrin-db reclaim FILE                       (give unreachable blocks back)\n"
+        "  tavrin-db backups DIR                        (the program's backup pairs in DIR)\n"
+        "  tavrin-db restore DIR STAMP                  (put a backup pair back as the item "
+        "files)\n",
         stderr);
     return 2;
 }
@@ -46,8 +50,9 @@ int main(int argc, char** argv) {
         args.erase(args.begin(), args.begin() + 2);
     }
     tavrin::rs::SetLockWaitTime(waitMs);
-    static const char* const kCommands[] = {"create", "info",   "dump",   "append", "pack",
-                                            "check",  "export", "import", "reclaim"};
+    static const char* const kCommands[] = {"create",  "info",    "dump",   "append",
+                                            "pack",    "check",   "export", "import",
+                                            "reclaim", "backups", "restore"};
     if (!args.empty() &&
         std::find(std::begin(kCommands), std::end(kCommands), args[0]) == std::end(kCommands)) {
         std::fprintf(stderr, "unknown command %s\n", args[0].c_str());
@@ -80,7 +85,9 @@ int main(int argc, char** argv) {
         if (!rest.empty() && rest[0] != "--drop-trailing") return Usage();
         return Pack(file, !rest.empty());
     }
+    if (command == "restore" && rest.size() == 1) return RestoreBackup(file, rest[0]);
     if (!rest.empty()) return Usage();
+    if (command == "backups") return ListBackups(file);
     if (command == "info") return Info(file);
     if (command == "dump") return Dump(file);
     if (command == "check") return Check(file);
