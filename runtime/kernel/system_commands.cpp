@@ -71,6 +71,16 @@ bool CopyRegularFile(const std::string& source, const std::string& target) {
     ::close(in);
     ok = ok && ::rename(temp.c_str(), target.c_str()) == 0;
     if (!ok) ::unlink(temp.c_str());
+    // The new name survives a power cut only once its directory is synced.
+    if (ok) {
+        const size_t slash = target.rfind('/');
+        const std::string dir = slash == std::string::npos ? "." : target.substr(0, slash + 1);
+        const int d = ::open(dir.c_str(), O_RDONLY | O_DIRECTORY | O_CLOEXEC);
+        if (d >= 0) {
+            ok = ::fsync(d) == 0 || errno == EINVAL;
+            ::close(d);
+        }
+    }
     return ok;
 }
 
