@@ -99,8 +99,8 @@ class TextRecorder : public QPaintDevice {
         explicit Engine(TextRecorder* owner) : QPaintEngine(AllFeatures), owner_(owner) {}
         bool begin(QPaintDevice*) override { return true; }
         bool end() override { return true; }
-        void updateState(const QPaintEngineState& state) override {
-            if (state.state() & DirtyTransform) transform_ = state.transform();
+        void updateState(const QPaintEngineState& changed) override {
+            if (changed.state() & DirtyTransform) transform_ = changed.transform();
         }
         void drawPixmap(const QRectF&, const QPixmap&, const QRectF&) override {}
         void drawPolygon(const QPointF*, int, PolygonDrawMode) override {}

@@ -360,8 +360,9 @@ class PowerCut : public ::testing::Test {
                 if (serial == c.target) continue;
                 EXPECT_EQ(r.records.at(serial), bytes) << "changed record " << serial;
                 EXPECT_EQ(r.chains.count(serial), before.chains.count(serial));
-                if (r.chains.count(serial))
+                if (r.chains.count(serial)) {
                     EXPECT_EQ(r.chains.at(serial), before.chains.at(serial)) << serial;
+                }
             }
             const size_t added = r.records.size() - before.records.size();
             ASSERT_LE(added, 1u);
@@ -374,7 +375,9 @@ class PowerCut : public ::testing::Test {
         // The file goes on working.
         ASSERT_TRUE(Open(f));
         EXPECT_TRUE(CallKernel(AppendBlankRecord).asBool());
-        if (!c.items) EXPECT_TRUE(Write(3, MakeTextRef(kLong.c_str())));
+        if (!c.items) {
+            EXPECT_TRUE(Write(3, MakeTextRef(kLong.c_str())));
+        }
         EXPECT_TRUE(CallKernel(DeleteRecord).asBool());
         EXPECT_TRUE(CallKernel(PackDatabase).asBool());
         CallKernel(CloseAllDatabases);
