@@ -28,6 +28,7 @@ constexpr int kFrameLeft = 257, kFrameWidth = 534, kFrameHeight = 185;
 constexpr int kListTop = 185;                            // in the page
 constexpr int kPictureWidth = 88, kPictureHeight = 183;  // the picture's own proportions
 constexpr int kMonthHeight = 44, kYearWidth = 43, kChartTabs = 23;
+constexpr int kLeastFrameWidth = 300;  // year pages, chart tabs and a readable pie
 
 void Place(uint32_t item, int left, int top, int width, int height) {
     finance::WriteIntProperty(kMain, item, Prop::kLeft, left);
@@ -71,7 +72,12 @@ void LayoutChartArea() {
     const int pictureHeight = frameHeight - 2;
     const int pictureWidth =
         int(std::lround(double(pictureHeight) * kPictureWidth / kPictureHeight));
-    const int frameWidth = std::max(kFrameWidth, width - kFrameLeft - 2 - pictureWidth);
+    int frameWidth = std::max(kFrameWidth, width - kFrameLeft - 2 - pictureWidth);
+    // A window narrower than the template: the chart area narrows to the
+    // window's edge rather than run past it, so that the year pages and the
+    // legend stay in reach; the side picture is what goes out of sight.
+    if (kFrameLeft + frameWidth > width)
+        frameWidth = std::max(kLeastFrameWidth, width - kFrameLeft - 2);
 
     Place(ids::ChartFrame, kFrameLeft, frameTop, frameWidth, frameHeight);
     Place(ids::MonthPages, 0, 0, frameWidth - kYearWidth + 2, kMonthHeight);

@@ -94,9 +94,15 @@ TEST_F(ChartAreaTest, TheChartsGrowWithTheWindowAndTheListsKeepTheRoomBelow) {
     EXPECT_GE(list.height(), 323);  // no less than the template gives the list
     ExpectTabsWhole(ids::MainPages, true);
 
-    // Below the template's size nothing of the chart area shrinks.
+    // Below the template's width the chart area keeps its height and narrows
+    // to the window's edge: the year pages stay in reach.
     ClientSize(660, 420);
-    expectTemplateParts();
+    EXPECT_EQ(Place(ids::ChartFrame).left(), 257);
+    EXPECT_EQ(Place(ids::ChartFrame).height(), 185);
+    EXPECT_LE(Place(ids::ChartFrame).right(), 659);
+    EXPECT_GE(Place(ids::ChartFrame).right(), 650);
+    EXPECT_LE(Place(ids::YearPages).right(), 659);
+    EXPECT_EQ(Place(ids::PieChart1).height(), 140);
     EXPECT_EQ(Place(ids::IncomeList).bottom() + 1, Place(ids::StatusBar1).top());
     ClientSize(templateSize.width(), templateSize.height());
     expectTemplateParts();
