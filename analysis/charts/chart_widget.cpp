@@ -1,8 +1,10 @@
 // Painting and the shared look properties of the chart controls.
 #include "analysis/charts/chart_widget.h"
 
+#include <QHelpEvent>
 #include <QPaintEvent>
 #include <QPainter>
+#include <QToolTip>
 
 namespace tavrin::charts {
 
@@ -97,6 +99,21 @@ void ChartWidget::setTextPixels(int32_t pixels) {
 
 int ChartWidget::titleBandHeight() const {
     return TitleBandHeight(style(), titleText());
+}
+
+bool ChartWidget::event(QEvent* event) {
+    if (event->type() == QEvent::ToolTip) {
+        auto* help = static_cast<QHelpEvent*>(event);
+        const QString tip = toolTipAt(help->pos());
+        if (tip.isEmpty()) {
+            QToolTip::hideText();
+            event->ignore();
+        } else {
+            QToolTip::showText(help->globalPos(), tip, this);
+        }
+        return true;
+    }
+    return QWidget::event(event);
 }
 
 }  // namespace tavrin::charts

@@ -50,6 +50,9 @@ class ChartWidget : public QWidget {
     // marks, laid out over the page rectangle (device coordinates of the painter).
     void PrintOnto(QPainter& painter, const QRect& page) const;
 
+    // The tip under a position of the widget; empty where there is none.
+    virtual QString toolTipAt(QPoint position) const { return {}; }
+
     // The look settings shared by both charts.
     virtual const ChartStyle& style() const = 0;
     void setBackgroundColour(uint32_t bgr) { assign(mutableStyle().background, bgr); }
@@ -71,6 +74,8 @@ class ChartWidget : public QWidget {
     int titleBandHeight() const;
 
   protected:
+    // Shows toolTipAt's tip, or hides any tip where it is empty.
+    bool event(QEvent* event) override;
     virtual ChartStyle& mutableStyle() = 0;
     virtual QString titleText() const = 0;
     // The chart's own rows, for own numbers kFirstChartProperty on.

@@ -1,9 +1,6 @@
 // Properties and tool-tips of the line chart control.
 #include "analysis/charts/line_chart.h"
 
-#include <QHelpEvent>
-#include <QToolTip>
-
 #include "analysis/charts/chart_palette.h"
 #include "chart_text_constants.h"
 
@@ -75,21 +72,6 @@ QString LineChart::toolTipAt(QPoint position) const {
         if (it->area.contains(QPointF(position) + QPointF(0.5, 0.5)))
             return ToolTipText(model_, it->value);
     return QString();
-}
-
-bool LineChart::event(QEvent* event) {
-    if (event->type() == QEvent::ToolTip) {
-        auto* help = static_cast<QHelpEvent*>(event);
-        const QString tip = toolTipAt(help->pos());
-        if (tip.isEmpty()) {
-            QToolTip::hideText();
-            event->ignore();
-        } else {
-            QToolTip::showText(help->globalPos(), tip, this);
-        }
-        return true;
-    }
-    return ChartWidget::event(event);
 }
 
 namespace {

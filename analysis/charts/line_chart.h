@@ -116,12 +116,11 @@ class LineChart : public ChartWidget {
     const LineChartModel& model() const { return model_; }
 
     // The tool-tip of the point mark under a position of the widget (empty: none).
-    QString toolTipAt(QPoint position) const;
+    QString toolTipAt(QPoint position) const override;
 
   protected:
     ChartStyle& mutableStyle() override { return model_.style; }
     QString titleText() const override;
-    bool event(QEvent* event) override;
     std::span<const ChartPropertyRow> chartRows() const override;
 
   private:

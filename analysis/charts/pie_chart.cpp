@@ -1,9 +1,7 @@
 // Properties of the pie chart control.
 #include "analysis/charts/pie_chart.h"
 
-#include <QHelpEvent>
 #include <QPainter>
-#include <QToolTip>
 
 #include "analysis/charts/chart_palette.h"
 #include "chart_text_constants.h"
@@ -44,21 +42,6 @@ QString PieChart::toolTipAt(QPoint position) const {
     QStringList lines;
     for (int32_t i : layout.unlisted) lines << layout.itemTexts[size_t(i)];
     return lines.join(QLatin1Char('\n'));
-}
-
-bool PieChart::event(QEvent* event) {
-    if (event->type() == QEvent::ToolTip) {
-        auto* help = static_cast<QHelpEvent*>(event);
-        const QString tip = toolTipAt(help->pos());
-        if (tip.isEmpty()) {
-            QToolTip::hideText();
-            event->ignore();
-        } else {
-            QToolTip::showText(help->globalPos(), tip, this);
-        }
-        return true;
-    }
-    return ChartWidget::event(event);
 }
 
 void PieChart::setItemCount(int32_t count) {

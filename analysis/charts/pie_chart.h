@@ -87,11 +87,10 @@ class PieChart : public ChartWidget {
     // The tip under a position of the widget: the item's name, amount and share
     // for its slice or legend line, every item without a legend line for the
     // line that stands for them; empty elsewhere.
-    QString toolTipAt(QPoint position) const;
+    QString toolTipAt(QPoint position) const override;
 
   protected:
     ChartStyle& mutableStyle() override { return model_.style; }
-    bool event(QEvent* event) override;
     QString titleText() const override;
     std::span<const ChartPropertyRow> chartRows() const override;
 
