@@ -44,6 +44,20 @@ void ShowPopup(uint32_t menu) {
                MakeInt(int32_t(menu)));
 }
 
+// The years the window's template gives pages of its own: they stay whatever
+// the files hold, as the window was designed.
+std::set<int32_t>& TemplateYears() {
+    static std::set<int32_t> years;
+    return years;
+}
+
+void NoteTemplateYears() {
+    auto* pages = forms::FindControlAs<forms::PageControl>(ids::MainWindow, ids::YearPages);
+    TemplateYears().clear();
+    for (int32_t p = 1; pages && p < pages->pageCount(); ++p)
+        TemplateYears().insert(std::atoi(pages->pageTitle(p).c_str()));
+}
+
 }  // namespace
 
 AnalysisHooks& Hooks() {
@@ -85,6 +99,7 @@ void MainWindowStartUp() {
     UpdateStatusTotals();
     AutoSizeColumns(ids::IncomeList);
     AutoSizeColumns(ids::ExpenseList);
+    NoteTemplateYears();
     AddYearPagesForListedYears();
     RunHook(Hooks().refreshStructureView);
     RunHook(Hooks().applyChartStartUpSettings);
@@ -152,7 +167,8 @@ void DropYearPagesWithoutItems() {
     const std::set<int32_t>& years = ListedYears();
     bool selectedGone = false;
     for (int32_t p = pages->pageCount() - 1; p >= 1; --p) {
-        if (years.count(std::atoi(pages->pageTitle(p).c_str()))) continue;
+        const int32_t year = std::atoi(pages->pageTitle(p).c_str());
+        if (years.count(year) || TemplateYears().count(year)) continue;
         selectedGone = selectedGone || p == pages->current();
         if (p == pages->current()) pages->setCurrent(0);
         pages->removePage(p);

@@ -12,8 +12,8 @@ void LayoutMainWindow();
 // keeping the year pages in ascending order after "年合计".
 void AddYearPagesForListedYears();
 // After the item files were emptied: the years are read again from both files
-// and the year pages of years no item has any more go (the selected one among
-// them gives way to "年合计", with the page-change handling a click gets).
+// and the pages of years no item has any more go (the template's own years stay) (the selected one
+// among them gives way to "年合计", with the page-change handling a click gets).
 void DropYearPagesWithoutItems();
 // Makes a page of 高级选择夹1 current with the same handling as a click on its tab.
 void ShowMainPage(int32_t page);

@@ -47,17 +47,22 @@ class CheckedDateEdit : public QDateTimeEdit {
   protected:
     QValidator::State validate(QString& input, int& pos) const override {
         const QValidator::State state = QDateTimeEdit::validate(input, pos);
-        static const QRegularExpression whole(QStringLiteral("^(\\d{4})-(\\d{2})-(\\d{2})$"));
-        const QRegularExpressionMatch m = whole.match(input);
-        if (state != QValidator::Invalid || !m.hasMatch()) return state;
+        // The day the person is typing: the picker pads a first digit that
+        // cannot begin a day of the month ("3" in February becomes "03"), so the
+        // next digit arrives after the padding ("2025-02-030" for 30).
+        static const QRegularExpression typedDay(
+            QStringLiteral("^(\\d{4})-(\\d{2})-(?:0?)(\\d{2})$"));
+        const QRegularExpressionMatch m = typedDay.match(input);
+        if (state == QValidator::Acceptable || !m.hasMatch() || refusing_) return state;
         const int month = m.captured(2).toInt(), day = m.captured(3).toInt();
         if (month < 1 || month > 12 || day < 1 || day > 31) return state;
         if (QDate(m.captured(1).toInt(), month, day).isValid()) return state;
+        const QString typed = m.captured(1) + '-' + m.captured(2) + '-' + m.captured(3);
         // Checked while the key is still being handled: the answer waits for it.
-        const QString typed = input;
         auto* self = const_cast<CheckedDateEdit*>(this);
+        self->refusing_ = true;
         QTimer::singleShot(0, self, [self, typed] { self->refuse(typed); });
-        return state;
+        return QValidator::Invalid;
     }
     void focusInEvent(QFocusEvent* e) override {
         keep();
@@ -67,6 +72,7 @@ class CheckedDateEdit : public QDateTimeEdit {
   private:
     void refuse(const QString& typed) {
         setDateTime(kept_);
+        refusing_ = false;
         const std::string text = std::string(fm_text::NoSuchDateBefore) + QStringToGbk(typed) +
                                  fm_text::NoSuchDateMiddle +
                                  QStringToGbk(kept_.toString(displayFormat())) +
@@ -75,6 +81,7 @@ class CheckedDateEdit : public QDateTimeEdit {
         selectAll();
     }
     QDateTime kept_;
+    bool refusing_ = false;  // a refusal waits for the key that caused it
 };
 
 }  // namespace

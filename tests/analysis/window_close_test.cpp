@@ -1,6 +1,7 @@
 // Closing the main window by its close box while other windows are open: a
 // modal category editor keeps it (the editor comes to the front and still
 // works), and a print settings window left open ends with it.
+#include <QApplication>
 #include <QCloseEvent>
 #include <QTableView>
 
