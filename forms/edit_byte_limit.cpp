@@ -1,6 +1,7 @@
 // Edit boxes limited in GBK bytes, refusing characters GBK cannot hold.
 #include "forms/internal/edit_byte_limit.h"
 
+#include <QCoreApplication>
 #include <QLineEdit>
 #include <QPlainTextEdit>
 #include <QSignalBlocker>
@@ -48,13 +49,18 @@ bool HeldByGbk(const QString& character) {
 }
 
 // Says once which character was refused (the first of an edit), by its code
-// point: the message itself is GBK and could not show it.
+// point: the message itself is GBK and could not show it. The message waits
+// until the edit's handling has ended: while it is open the edit may go (a
+// grid's cell editor closes when the focus leaves it).
 void ReportRefused(char32_t codePoint) {
     char name[16];
     std::snprintf(name, sizeof name, "U+%04X", unsigned(codePoint));
     const std::string text =
         std::string(fm_text::CharacterOutsideGbkBefore) + name + fm_text::CharacterOutsideGbkAfter;
-    ShowMessageBox(text, fm_text::CharacterOutsideGbkCaption, kIconExclamation);
+    QMetaObject::invokeMethod(
+        QCoreApplication::instance(),
+        [text] { ShowMessageBox(text, fm_text::CharacterOutsideGbkCaption, kIconExclamation); },
+        Qt::QueuedConnection);
 }
 
 }  // namespace

@@ -30,6 +30,7 @@ class TextInputTest : public FinanceTest {
     static void Paste(QWidget* w, const QString& text) {
         QApplication::clipboard()->setText(text);
         QTest::keyClick(w, Qt::Key_V, Qt::ControlModifier);
+        Settle();
     }
     // A key press carrying one character (any plane), as an input method sends it.
     static void TypeCharacter(QWidget* w, const QString& character) {
@@ -37,6 +38,7 @@ class TextInputTest : public FinanceTest {
         QApplication::sendEvent(w, &press);
         QKeyEvent release(QEvent::KeyRelease, Qt::Key_unknown, {}, character);
         QApplication::sendEvent(w, &release);
+        Settle();
     }
     static std::vector<std::string> Texts(const std::vector<ShownMessage>& shown) {
         std::vector<std::string> out;
