@@ -1,5 +1,5 @@
-// Sorting the item lists by a clicked column header: texts compared without
-// case, byte by byte in GBK, the direction alternating per list.
+// Sorting the item lists by a clicked column header: amounts and serials by
+// number, times by date, other texts without case in GBK; the direction alternates per list.
 #pragma once
 
 #include <cstdint>

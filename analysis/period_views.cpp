@@ -20,6 +20,7 @@
 #include "finance/money_text.h"
 #include "finance/record_scan.h"
 #include "finance/running_total.h"
+#include "finance/shown_period.h"
 #include "finance/sides.h"
 #include "finance/status_totals.h"
 #include "finance/ui.h"
@@ -34,7 +35,9 @@
 namespace tavrin::analysis {
 
 using namespace tavrin;
+using finance::MonthPartOf;
 using finance::Side;
+using finance::YearPartOf;
 namespace ids = app_tpl::ids;
 
 namespace {
@@ -91,12 +94,6 @@ class ChartBatch {
   private:
     charts::ChartWidget* chart_;
 };
-
-// The caption of the current page of a page control (the period keys).
-std::string CurrentPageTitle(uint32_t pageControl) {
-    auto* pages = forms::FindControlAs<forms::PageControl>(ids::MainWindow, pageControl);
-    return pages ? pages->pageTitle(pages->current()) : std::string();
-}
 
 // The fields of the scan record.
 struct ItemFields {
@@ -171,12 +168,33 @@ const Side& ShownSide() {
                                                      : finance::ExpenseSide();
 }
 
-// The structure view; `touchList` false is the chart-only form.
+// The period's items of a side into its list (emptied first) and their exact
+// sum into the side's total; false when the file could not be opened.
+bool ListSidePeriod(const Side& side, const finance::ShownPeriod& period) {
+    if (!finance::OpenDataFile(side.file)) {
+        ReportOpenFailed();
+        return false;
+    }
+    finance::RunningTotal total;
+    finance::LvDeleteAll(side.list);
+    CallKernel(GoToFirstRecord);
+    // A file that cannot be read shows the records read so far.
+    (void)finance::ScanCurrentDatabase([&](int32_t, int32_t serial) {
+        ItemFields f = ReadItem(side);
+        if (!period.holds(f.time)) return;
+        AppendRow(side, serial, f);
+        total.add(f.amount);
+    });
+    side.total() = total;
+    finance::CloseCurrentDatabase();
+    return true;
+}
+
+// The structure view; `touchList` false is the chart-only form. Both lists and
+// both totals cover the period the pages name, so the balance is that of one
+// period; the pie is the shown side's.
 void StructureView(bool touchList) {
-    const std::string yearKey = CurrentPageTitle(ids::YearPages);
-    const std::string monthKey = CurrentPageTitle(ids::MonthPages);
-    const bool byYear = finance::CurrentPage(ids::YearPages) != 0;
-    const bool byMonth = finance::CurrentPage(ids::MonthPages) != 0;
+    const finance::ShownPeriod period = finance::CurrentPeriod();
     const Side& side = ShownSide();
     if (!finance::OpenDataFile(side.file)) {
         ReportOpenFailed();
@@ -185,18 +203,19 @@ void StructureView(bool touchList) {
     const std::vector<std::string> categories = Categories(side);
     // Exact sums: the same items give the same total in any view.
     std::vector<finance::RunningTotal> sums(categories.size());
+    finance::RunningTotal total;
     ChartBatch batch(ids::PieChart1);
     SetChartInt(ids::PieChart1, pie::kItemCount, int32_t(categories.size()));
 
-    const bool filtered = byYear || byMonth;
+    const bool filtered = period.byYear || period.byMonth;
     if (filtered && touchList) finance::LvDeleteAll(side.list);
     CallKernel(GoToFirstRecord);
     // A file that cannot be read shows the records read so far.
     (void)finance::ScanCurrentDatabase([&](int32_t, int32_t serial) {
         ItemFields f = ReadItem(side);
-        if (byYear && YearPartOf(f.time) != yearKey) return;
-        if (byMonth && MonthPartOf(f.time) != monthKey) return;
+        if (!period.holds(f.time)) return;
         if (filtered && touchList) AppendRow(side, serial, f);
+        total.add(f.amount);
         // A category listed twice receives the amount twice; one in no entry adds nowhere.
         for (size_t i = 0; i < categories.size(); ++i)
             if (categories[i] == f.category) sums[i].add(f.amount);
@@ -210,45 +229,43 @@ void StructureView(bool touchList) {
         SetChartText(ids::PieChart1, pie::kName, std::string());
         SetChartDouble(ids::PieChart1, pie::kValue, 0.0);
     }
-    finance::RunningTotal total;
     for (size_t i = 0; i < categories.size(); ++i) {
         SetChartInt(ids::PieChart1, pie::kCurrentItem, int32_t(i));
         SetChartInt(ids::PieChart1, pie::kColour,
                     int32_t(charts::StructurePaletteColour(int(i) + 1)));
         SetChartText(ids::PieChart1, pie::kName, categories[i]);
         SetChartDouble(ids::PieChart1, pie::kValue, double(sums[i]));
-        total.add(sums[i]);
     }
     finance::CloseCurrentDatabase();
     if (!touchList) return;
     if (filtered) {
+        // The total is that of the listed items, whatever their categories.
         side.total() = total;
-    } else if (side.income) {
-        finance::ListAllIncome();
+        ListSidePeriod(side.income ? finance::ExpenseSide() : finance::IncomeSide(), period);
     } else {
+        finance::ListAllIncome();
         finance::ListAllExpense();
     }
     finance::UpdateStatusTotals();
 }
 
-// One side's pass of the trend view; false when its file could not be opened.
+// One side's pass of the trend view over the year the pages name; false when
+// its file could not be opened. The entry combo boxes only choose an item's
+// category: they filter nothing here.
 bool TrendPass(const Side& side, int32_t series, uint32_t colour, const char* seriesName,
                int32_t& maximum, bool touchList) {
     if (!finance::OpenDataFile(side.file)) {
         ReportOpenFailed();
         return false;
     }
-    const bool byYear = finance::CurrentPage(ids::YearPages) != 0;
-    const std::string yearKey = CurrentPageTitle(ids::YearPages);
-    const std::string filter = finance::ComboText(side.combo);
+    const finance::ShownPeriod period = finance::CurrentPeriod();
     finance::RunningTotal months[13];
     if (touchList) finance::LvDeleteAll(side.list);
     CallKernel(GoToFirstRecord);
     // A file that cannot be read shows the records read so far.
     (void)finance::ScanCurrentDatabase([&](int32_t, int32_t serial) {
         ItemFields f = ReadItem(side);
-        if (byYear && YearPartOf(f.time) != yearKey) return;
-        if (!filter.empty() && filter != f.category) return;
+        if (period.byYear && YearPartOf(f.time) != period.yearKey) return;
         if (touchList) AppendRow(side, serial, f);
         const int32_t month = MonthNumber(MonthPartOf(f.time));
         if (month < 1 || month > 12) return;  // a date text always has a month 1..12
@@ -286,29 +303,15 @@ void TrendView(bool touchList) {
               touchList);
 }
 
+// The trend chart covers a whole year: the month pages go back to "月合计",
+// so that the pages name what the lists and totals show. Written by the
+// program, the page raises no page-change event.
+void ShowAllMonths() {
+    auto* months = forms::FindControlAs<forms::PageControl>(ids::MainWindow, ids::MonthPages);
+    if (months && months->current() != 0) months->setCurrent(0);
+}
+
 }  // namespace
-
-std::string YearPartOf(const std::string& gbkDateText) {
-    return gbkDateText.substr(0, 4);
-}
-
-std::string MonthPartOf(const std::string& gbkDateText) {
-    // Searched by whole characters, so a trail byte never starts a match.
-    auto find = [&](const char* mark, size_t from) -> size_t {
-        const size_t len = std::strlen(mark);
-        for (size_t i = 0; i < gbkDateText.size();) {
-            if (i >= from && gbkDateText.compare(i, len, mark) == 0) return i;
-            i += static_cast<unsigned char>(gbkDateText[i]) >= 0x81 ? 2 : 1;
-        }
-        return std::string::npos;
-    };
-    const size_t year = find(analysis_text::YearMark, 0);
-    if (year == std::string::npos) return {};
-    const size_t from = year + std::strlen(analysis_text::YearMark);
-    const size_t month = find(analysis_text::MonthMark, from);
-    if (month == std::string::npos) return {};
-    return gbkDateText.substr(from, month - from);
-}
 
 void RefreshStructureView() {
     StructureView(true);
@@ -343,7 +346,14 @@ void MainPageChanged() {
 }
 
 void ChartPageChanged() {
-    if (finance::CurrentPage(ids::ChartPages) == 1) RefreshTrendView();
+    // Either chart shows the period the pages name: back on the pie, its
+    // period is the pages' year and month again.
+    if (finance::CurrentPage(ids::ChartPages) == 1) {
+        ShowAllMonths();
+        RefreshTrendView();
+    } else {
+        RefreshStructureView();
+    }
 }
 
 void YearPageChanged() {
@@ -360,6 +370,7 @@ void MonthPageChanged() {
     }
     finance::ShowMessage(analysis_text::MonthInTrendMode, kIconInformation,
                          analysis_text::HintCaption);
+    ShowAllMonths();
 }
 
 }  // namespace tavrin::analysis

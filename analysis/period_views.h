@@ -4,14 +4,15 @@
 
 #include <string>
 
+#include "finance/shown_period.h"
+
 namespace tavrin::analysis {
 
-// Lists the period's items of the shown side, sums them per category into the
-// pie chart and stores the side's period total.
+// Lists the period's items of both sides, sums the shown side's per category
+// into the pie chart and stores both period totals.
 void RefreshStructureView();
-// While the trend chart is shown: lists the year's items of both sides (with the
-// combo boxes' categories as filters), sums them per month into the trend chart
-// and stores both totals.
+// While the trend chart is shown: lists the year's items of both sides, sums
+// them per month into the trend chart and stores both totals.
 void RefreshTrendView();
 // After an item was added, changed or deleted: the shown chart only.
 void RefreshChartAfterItemChange();
@@ -26,7 +27,7 @@ void MonthPageChanged();
 
 // The period parts of a date text as ToText writes it ("2012年5月3日"): the
 // first four bytes, and the bytes between the first "年" and the next "月".
-std::string YearPartOf(const std::string& gbkDateText);
-std::string MonthPartOf(const std::string& gbkDateText);
+using finance::MonthPartOf;
+using finance::YearPartOf;
 
 }  // namespace tavrin::analysis

@@ -7,6 +7,7 @@
 #include "app_constants.h"
 #include "finance/app_state.h"
 #include "finance/data_files.h"
+#include "finance/hooks.h"
 #include "finance/ui.h"
 #include "forms/properties.h"
 #include "forms/template_format.h"
@@ -107,6 +108,9 @@ void EditorDestroyed(const CategorySide& side) {
     // the grid's last edit is written and the provider's file closed.
     CloseCurrentDatabase();
     LoadCategories(side);
+    // The pie's slices are the category list: a renamed, added or removed
+    // category shows there at once, not at the next page change.
+    RunHook(Hooks().refreshChartAfterItemChange);
 }
 
 }  // namespace

@@ -16,6 +16,7 @@
 #include "finance/data_files.h"
 #include "finance/hooks.h"
 #include "finance/item_history.h"
+#include "finance/main_window.h"
 #include "finance/sides.h"
 #include "finance/status_totals.h"
 #include "finance/ui.h"
@@ -117,6 +118,7 @@ void ClearAllData() {
     if (income || expense) {
         // The steps' records are gone; a backup is the way back from a clearing.
         ForgetItemHistory();
+        DropYearPagesWithoutItems();
         UpdateStatusTotals();
         RunHook(Hooks().refreshChartAfterItemChange);
     }

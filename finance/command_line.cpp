@@ -1,5 +1,5 @@
-// --version and --help: read before the window system starts, so that they
-// answer on a terminal without a display.
+// --version and --help, and the refusal of anything else: read before the window system starts, so
+// that they answer on a terminal without a display.
 #include "finance/command_line.h"
 
 #include <cstdio>
@@ -25,8 +25,20 @@ std::string ProgramDirectoryText() {
 }  // namespace
 
 bool AnswerCommandLine(int argc, char** argv, int* status) {
-    if (argc != 2) return false;
+    if (argc < 2) return false;
     const std::string option = argv[1];
+    const bool known =
+        option == "--version" || option == "-v" || option == "--help" || option == "-h";
+    // A mistyped option must not open the window as if nothing were asked.
+    if (!known || argc > 2) {
+        if (known)
+            std::fprintf(stderr, "tavrin: %s takes no argument (got %s); see tavrin --help\n",
+                         option.c_str(), argv[2]);
+        else
+            std::fprintf(stderr, "tavrin: unknown option %s; see tavrin --help\n", option.c_str());
+        *status = 2;
+        return true;
+    }
     if (option == "--version" || option == "-v") {
         std::printf("Tavrin %s\n", TAVRIN_VERSION);
         *status = 0;

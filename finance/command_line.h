@@ -4,7 +4,8 @@
 namespace tavrin::finance {
 
 // --version and --help print their answer and give true (the program then ends
-// with *status); any other command line gives false and goes to the windows.
+// with *status 0); an unknown option or an extra argument prints a one-line
+// error and gives true with *status 2; no argument gives false (the windows).
 bool AnswerCommandLine(int argc, char** argv, int* status);
 
 }  // namespace tavrin::finance

@@ -69,6 +69,8 @@ const HandlerEntry kHandlers[] = {
     {"ChangeExpenseItem", &CallRoutine<ChangeExpenseItem>},
     {"DeleteExpenseItem", &CallRoutine<DeleteExpenseItem>},
     {"ViewExpenseItem", &CallRoutine<ViewExpenseItem>},
+    {"IncomeRowReached", &CallRoutine<ViewReachedIncomeRow>},
+    {"ExpenseRowReached", &CallRoutine<ViewReachedExpenseRow>},
     {"IncomeColumnClicked", &OnIncomeColumn},
     {"ExpenseColumnClicked", &OnExpenseColumn},
     {"ShowIncomePopup", &CallRoutine<ShowIncomePopup>},

@@ -18,6 +18,7 @@
 #include "finance/main_window.h"
 #include "finance/money_text.h"
 #include "finance/record_scan.h"
+#include "finance/shown_period.h"
 #include "finance/sides.h"
 #include "finance/status_totals.h"
 #include "finance/ui.h"
@@ -155,6 +156,15 @@ void Finish(const Side& side) {
     RunHook(Hooks().refreshChartAfterItemChange);
 }
 
+// An item dated outside the period the lists show is not listed there: the
+// status bar says where it went, so that it is not thought lost.
+void NoteItemOutsidePeriod(const Side& side, const RowCells& cells, const ShownPeriod& period) {
+    ShowStatusNote(
+        std::string(side.income ? app::ItemLeftPeriodIncome : app::ItemLeftPeriodExpense) +
+        cells.amount + app::ItemLeftPeriodMiddle + cells.time + app::ItemLeftPeriodShown +
+        period.name() + app::ItemLeftPeriodAfter);
+}
+
 // With the side's file open in `file`, makes the record of the row current;
 // its amount in *amount. False (after closing the file and the message) when
 // the file or the record is gone.
@@ -210,14 +220,20 @@ void AddItem(const Side& side) {
     }
     ReadCurrentItem(side, &step.after.fields);
     file.close();
-    const int32_t row = LvAppendRow(side.list, serial);
-    LvSetItemText(side.list, row, 0, TakeText(CallKernel(ToText, MakeInt(row + 1))));
-    FillRow(side, row, step.after.cells);
+    const ShownPeriod period = CurrentPeriod();
+    const RowCells cells = step.after.cells;
+    const bool listed = period.holds(cells.time);
+    if (listed) {
+        const int32_t row = LvAppendRow(side.list, serial);
+        LvSetItemText(side.list, row, 0, TakeText(CallKernel(ToText, MakeInt(row + 1))));
+        FillRow(side, row, cells);
+        side.total().add(amount);
+    }
     NoteItemStep(std::move(step));
-    NoteListedYear(LvGetItemText(side.list, row, 3));
+    NoteListedYear(cells.time);
     AddYearPagesForListedYears();
-    side.total().add(amount);
     Finish(side);
+    if (!listed) NoteItemOutsidePeriod(side, cells, period);
 }
 
 void ChangeItem(const Side& side, const char* noSelection) {
@@ -245,13 +261,21 @@ void ChangeItem(const Side& side, const char* noSelection) {
         ReportWriteFailed(side.file);
         return;
     }
-    FillRow(side, row, step.after.cells);
-    NoteItemStep(std::move(step));
-    NoteListedYear(LvGetItemText(side.list, row, 3));
-    AddYearPagesForListedYears();
-    side.total().add(amount);
+    const ShownPeriod period = CurrentPeriod();
+    const RowCells cells = step.after.cells;
+    const bool listed = period.holds(cells.time);
     side.total().remove(old);
+    if (listed) {
+        FillRow(side, row, cells);
+        side.total().add(amount);
+    } else {
+        LvDeleteItem(side.list, row);
+    }
+    NoteItemStep(std::move(step));
+    NoteListedYear(cells.time);
+    AddYearPagesForListedYears();
     Finish(side);
+    if (!listed) NoteItemOutsidePeriod(side, cells, period);
 }
 
 void DeleteItem(const Side& side) {
@@ -300,6 +324,12 @@ void ViewItem(const Side& side) {
     viewed.remark = EditContent(side.remarkEdit);
 }
 
+void ViewReachedRow(const Side& side) {
+    const int32_t row = ListSelection(side.list);
+    if (row == -1 || LvItemData(side.list, row) == side.viewed().serial) return;
+    ViewItem(side);
+}
+
 }  // namespace
 
 void AddIncomeItem() {
@@ -325,6 +355,12 @@ void DeleteExpenseItem() {
 }
 void ViewExpenseItem() {
     ViewItem(ExpenseSide());
+}
+void ViewReachedIncomeRow() {
+    ViewReachedRow(IncomeSide());
+}
+void ViewReachedExpenseRow() {
+    ViewReachedRow(ExpenseSide());
 }
 
 }  // namespace tavrin::finance

@@ -6,11 +6,15 @@
 
 #include "finance/categories.h"
 #include "finance/clearing_backup.h"
+#include "finance/data_files.h"
 #include "finance/field_texts.h"
 #include "finance/find_bar.h"
 #include "finance/hooks.h"
 #include "finance/item_history.h"
 #include "finance/listing.h"
+#include "finance/record_scan.h"
+#include "finance/sides.h"
+#include "finance/single_instance.h"
 #include "finance/status_totals.h"
 #include "finance/ui.h"
 #include "forms/commands/control_commands.h"
@@ -18,7 +22,10 @@
 #include "forms/page_control.h"
 #include "forms/template_format.h"
 #include "forms/window_system.h"
+#include "recordstore/record_commands.h"
 #include "runtime/commands.h"
+#include "runtime/kernel/conversion_commands.h"
+#include "runtime/owned_text.h"
 #include "runtime/runtime_app.h"
 
 namespace tavrin::finance {
@@ -37,6 +44,20 @@ constexpr int32_t kMinimumClientHeight = 420;
 void ShowPopup(uint32_t menu) {
     CallKernel(fc::PopupMenu, MakeControlRef(ids::MainWindow, 0, forms::TypeId::kWindow),
                MakeInt(int32_t(menu)));
+}
+
+// The years the window's template gives pages of its own: they stay whatever
+// the files hold, as the window was designed.
+std::set<int32_t>& TemplateYears() {
+    static std::set<int32_t> years;
+    return years;
+}
+
+void NoteTemplateYears() {
+    auto* pages = forms::FindControlAs<forms::PageControl>(ids::MainWindow, ids::YearPages);
+    TemplateYears().clear();
+    for (int32_t p = 1; pages && p < pages->pageCount(); ++p)
+        TemplateYears().insert(std::atoi(pages->pageTitle(p).c_str()));
 }
 
 }  // namespace
@@ -68,6 +89,8 @@ std::vector<const char*> UnsetHooks() {
 }
 
 void MainWindowStartUp() {
+    // Before any data file is made: a later start that finds the files finds us too.
+    AnswerLaterStarts();
     CallLibrary(kVisualStyleLibrary, fc::SetVisualStyle, MakeInt(1));
     SetMinimumClientSize(ids::MainWindow, kMinimumClientWidth, kMinimumClientHeight);
     RecoverBackups();
@@ -81,6 +104,7 @@ void MainWindowStartUp() {
     UpdateStatusTotals();
     AutoSizeColumns(ids::IncomeList);
     AutoSizeColumns(ids::ExpenseList);
+    NoteTemplateYears();
     AddYearPagesForListedYears();
     RunHook(Hooks().refreshStructureView);
     RunHook(Hooks().applyChartStartUpSettings);
@@ -133,6 +157,32 @@ void AddYearPagesForListedYears() {
         if (pages->pageTitle(q) == selected && q != pages->current()) pages->setCurrent(q);
 }
 
+void DropYearPagesWithoutItems() {
+    auto* pages = forms::FindControlAs<forms::PageControl>(ids::MainWindow, ids::YearPages);
+    if (!pages) return;
+    ForgetListedYears();
+    for (const Side* side : {&IncomeSide(), &ExpenseSide()}) {
+        OpenedDataFile file(side->file);
+        if (!file) return;  // years that cannot be read keep their pages
+        CallKernel(GoToFirstRecord);
+        const rs::Code read = ScanCurrentDatabase([&](int32_t, int32_t) {
+            const OwnedText time(CallKernel(ReadField, MakeTextRef(side->timeField)));
+            NoteListedYear(TakeText(CallKernel(ToText, time.value())));
+        });
+        if (read != rs::Code::kOk) return;
+    }
+    const std::set<int32_t>& years = ListedYears();
+    bool selectedGone = false;
+    for (int32_t p = pages->pageCount() - 1; p >= 1; --p) {
+        const int32_t year = std::atoi(pages->pageTitle(p).c_str());
+        if (years.count(year) || TemplateYears().count(year)) continue;
+        selectedGone = selectedGone || p == pages->current();
+        if (p == pages->current()) pages->setCurrent(0);
+        pages->removePage(p);
+    }
+    if (selectedGone) RunHook(Hooks().yearPageChanged);
+}
+
 void ShowMainPage(int32_t page) {
     if (CurrentPage(ids::MainPages) == page) return;
     SetCurrentPage(ids::MainPages, page);
@@ -141,9 +191,9 @@ void ShowMainPage(int32_t page) {
     RunHook(Hooks().mainPageChanged);
 }
 
-void CategoryChosen() {
-    if (CurrentPage(ids::ChartPages) == 1) RunHook(Hooks().refreshTrendView);
-}
+// Choosing an entry only chooses the category of the item being entered: the
+// lists and the trend chart keep the period the pages name.
+void CategoryChosen() {}
 
 void ShowIncomePopup() {
     ShowPopup(ids::PopupIncomeMenu);

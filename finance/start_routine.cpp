@@ -1,13 +1,13 @@
 // The application's start routine.
 #include "finance/start_routine.h"
 
-#include "runtime/commands.h"
-
 #include "app_constants.h"
 #include "app_tpl_templates.h"
 #include "finance/app_state.h"
 #include "finance/handlers.h"
 #include "finance/listing.h"
+#include "finance/single_instance.h"
+#include "runtime/commands.h"
 #include "runtime/memory.h"
 
 namespace tavrin::finance {
@@ -43,6 +43,15 @@ int StartRoutine() {
     tavrin::MiscRoutine(tavrin::kMiscInitializeRuntime);
     PrepareGlobalState();
     EmptyStartSubroutine();
+    // A program already running over these files shows its window instead.
+    switch (HandOverToRunningProgram()) {
+        case HandOver::kNoneRunning:
+            break;
+        case HandOver::kShown:
+            return 0;
+        case HandOver::kNotAnswering:
+            return 1;
+    }
     tavrin::LoadStartWindow(kMainWindowId);
     tavrin::RunMessageLoop();
     return 0;

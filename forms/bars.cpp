@@ -107,6 +107,12 @@ int32_t StatusBarControl::paneWidth(int32_t pane) const {
     return pane >= 0 && pane < paneCount() ? widths_[size_t(pane)] : 0;
 }
 
+int32_t StatusBarControl::paneTextWidth(int32_t pane) const {
+    if (pane < 0 || pane >= paneCount()) return 0;
+    const QLabel* label = panes_[size_t(pane)];
+    return label->fontMetrics().horizontalAdvance(label->text()) + 2 * label->frameWidth() + 6;
+}
+
 void StatusBarControl::setPaneWidth(int32_t pane, int32_t width) {
     if (pane < 0 || pane >= paneCount()) return;
     widths_[size_t(pane)] = std::max(0, width);

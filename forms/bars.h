@@ -26,6 +26,8 @@ class StatusBarControl : public Control {
     std::string paneText(int32_t pane) const;
     int32_t paneWidth(int32_t pane) const;
     void setPaneWidth(int32_t pane, int32_t width);
+    // The width the pane's text needs in the bar's font (with the pane's frame).
+    int32_t paneTextWidth(int32_t pane) const;
     static const PropertyTable<StatusBarControl>& properties();
     bool readProperty(int number, PropertyData& out) override;
     bool writeProperty(int number, const PropertyData& in) override;

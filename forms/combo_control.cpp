@@ -5,6 +5,7 @@
 #include <functional>
 
 #include "forms/controls.h"
+#include "forms/internal/edit_byte_limit.h"
 #include "forms/internal/property_table.h"
 #include "forms/internal/widget_style.h"
 #include "forms/properties.h"
@@ -41,10 +42,15 @@ ComboControl::ComboControl(const ControlInit& init) : Control(init) {
     if (combo_->isEditable()) combo_->setEditText(Gbk(d.text(Tag::kText)));
     ApplyFont(combo_, d);
     setWidget(combo_, {combo_->lineEdit()});
-    if (combo_->lineEdit()) {
-        combo_->lineEdit()->installEventFilter(this);
-        connect(combo_->lineEdit(), &QLineEdit::textEdited, this,
-                [this] { raise(ComboEvent::kTextEdited); });
+    if (QLineEdit* line = combo_->lineEdit()) {
+        line->installEventFilter(this);
+        // Connected first, so that its refusal of characters GBK cannot hold
+        // comes before the event; an edit of nothing but such characters typed
+        // nothing and raises none.
+        auto* guard = new EditByteLimit(line);
+        connect(line, &QLineEdit::textEdited, this, [this, guard] {
+            if (!guard->lastEditRefusedAll()) raise(ComboEvent::kTextEdited);
+        });
     }
     combo_->installEventFilter(this);
     connect(combo_, qOverload<int>(&QComboBox::activated), this,

@@ -82,6 +82,15 @@ void FormWindow::closeEvent(QCloseEvent* e) {
         e->accept();
         return;
     }
+    // The close box of a window under a modal one: the modal window comes to
+    // the front and this one stays, with everything its handlers rely on.
+    if (!programClose_)
+        if (FormWindow* modal = ModalWindowHolding(windowId_)) {
+            e->ignore();
+            modal->raise();
+            modal->activateWindow();
+            return;
+        }
     Control* self = FindWindowControl(windowId_);
     const bool mayClose = !self || self->raise(WindowEvent::kMayClose, {}, MakeBool(true)).asBool();
     if (!mayClose) {
@@ -104,7 +113,13 @@ void FormWindow::customEvent(QEvent* e) {
         QCoreApplication::postEvent(this, new CloseRequestEvent(depth));
         return;
     }
+    closeByProgram();
+}
+
+void FormWindow::closeByProgram() {
+    programClose_ = true;
     close();
+    programClose_ = false;
 }
 
 // Escape closes a modal window as it cancels a dialog: the same way as its

@@ -46,6 +46,8 @@ class FormWindow : public QWidget {
     void setMenuBar(QMenuBar* bar);
     // Set while the window is being destroyed: a close is then no longer asked.
     void setDestroying() { destroying_ = true; }
+    // A close the program asked for (CloseWindow) rather than the person.
+    void closeByProgram();
 
   protected:
     void resizeEvent(QResizeEvent* e) override;
@@ -66,6 +68,7 @@ class FormWindow : public QWidget {
     QMenuBar* menuBar_ = nullptr;
     bool destroying_ = false;
     bool activatedOnce_ = false;
+    bool programClose_ = false;
 };
 
 template <typename C>
@@ -89,5 +92,8 @@ class WindowControl : public Control {
 // The window layer's answers to a close request (window_system.cpp).
 void CompleteClose(uint32_t windowId);
 void CloseRefused(uint32_t windowId);
+// The modal window that keeps this one disabled (its nested loop runs), or
+// null: a person cannot close a window a modal window holds, as on every desktop.
+FormWindow* ModalWindowHolding(uint32_t windowId);
 
 }  // namespace tavrin::forms

@@ -100,6 +100,15 @@ void DestroyWindow(uint32_t windowId) {
     if (!lw || lw->destroying) return;
     lw->destroying = true;
     if (lw->form) lw->form->setDestroying();
+    // The start window goes last: the other windows (a settings window left
+    // open beside it) end first, while everything their destruction handlers
+    // read is still there, instead of outliving the window they work on.
+    if (lw->startWindow) {
+        std::vector<uint32_t> others;
+        for (const auto& [id, other] : Windows().live)
+            if (id != windowId && !other->destroying) others.push_back(id);
+        for (uint32_t id : others) DestroyWindow(id);
+    }
     // Event 2 sees the window's data components shut down: edits written, files closed.
     for (auto& [id, c] : lw->controls) c->commitPendingEdits();
     for (auto& [id, c] : lw->controls) c->releaseData();
@@ -133,6 +142,7 @@ bool LoadWindow(uint32_t windowId, uint32_t parentWindowId, bool modal, bool sta
     LiveWindow& lw = *owned;
     lw.windowId = windowId;
     lw.tmpl = t;
+    lw.startWindow = startWindow;
     // The parent is the platform owner (kept above it), not a Qt parent: disabling
     // the owner for a modal window must not disable the window itself, and the
     // window layer decides when each window is destroyed.
@@ -203,6 +213,14 @@ void CloseWindow(uint32_t windowId, bool immediately) {
 void CompleteClose(uint32_t windowId) {
     DestroyWindow(windowId);
 }
+FormWindow* ModalWindowHolding(uint32_t windowId) {
+    LiveWindow* lw = Live(windowId);
+    if (!lw || !lw->form || lw->form->isEnabled()) return nullptr;
+    for (auto& [id, other] : Windows().live)
+        if (id != windowId && other->modalLoop && other->form) return other->form;
+    return nullptr;
+}
+
 // Called by FormWindow when event 1 kept the window open.
 void CloseRefused(uint32_t windowId) {
     if (LiveWindow* lw = Live(windowId)) lw->closing = false;

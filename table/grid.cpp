@@ -10,6 +10,7 @@
 #include <cmath>
 #include <map>
 
+#include "forms/gbk_input.h"
 #include "forms/template_format.h"
 #include "forms/window_system.h"
 #include "runtime/gbk.h"
@@ -50,8 +51,9 @@ class CellDelegate : public QStyledItemDelegate {
         QWidget* editor = QStyledItemDelegate::createEditor(parent, option, index);
         ProviderControl* p = model_->provider();
         const int32_t limit = p ? p->textLimit(index.column()) : 0;
-        if (auto* line = qobject_cast<QLineEdit*>(editor); line && limit > 0)
-            line->setValidator(new GbkLimitValidator(limit, line));
+        auto* line = qobject_cast<QLineEdit*>(editor);
+        if (line) forms::GuardLineInput(line, 0);
+        if (line && limit > 0) line->setValidator(new GbkLimitValidator(limit, line));
         return editor;
     }
 

@@ -1,6 +1,7 @@
 // The text limit of an edit box, counted in GBK bytes as the program stores
-// texts: what a person types or pastes is cut at the last whole character that
-// fits, and text the program writes into the box is left as it is.
+// texts: what a person types or pastes loses the characters GBK cannot hold
+// (with one message per edit) and is cut at the last whole character that
+// fits; text the program writes into the box is left as it is.
 #pragma once
 
 #include <QObject>
@@ -26,6 +27,9 @@ class EditByteLimit : public QObject {
     int32_t maxBytes() const { return maxBytes_; }
     // 0 or less: no limit.
     void setMaxBytes(int32_t bytes) { maxBytes_ = bytes > 0 ? bytes : 0; }
+    // The person's last edit of a line consisted only of refused characters:
+    // the text is as it was, so nothing was typed.
+    bool lastEditRefusedAll() const { return refusedAll_; }
     // Text set by the program while this runs is not cut.
     template <typename Set>
     void setByProgram(Set&& set) {
@@ -43,6 +47,7 @@ class EditByteLimit : public QObject {
     QPlainTextEdit* plain_ = nullptr;
     int32_t maxBytes_ = 0;
     bool programmatic_ = false;
+    bool refusedAll_ = false;
     QString previous_;                        // the line's text before the person's edit
     int32_t insertedAt_ = -1, inserted_ = 0;  // the plain text's last insertion
 };

@@ -36,6 +36,7 @@ struct LiveWindow {
     std::map<uint32_t, QPointer<QAction>> menuActions;  // by menu item id
     bool closing = false;
     bool destroying = false;
+    bool startWindow = false;  // its end takes the program's other windows with it
     QEventLoop* modalLoop = nullptr;
 };
 

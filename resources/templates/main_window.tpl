@@ -72,6 +72,7 @@ window {
                 column "收入类型" 150
                 column "收入时间" 160
                 column "备注信息" 315
+                on 0 IncomeRowReached
                 on 2 IncomeColumnClicked
                 on 4 ViewIncomeItem
                 on 5 ShowIncomePopup
@@ -117,6 +118,7 @@ window {
                 column "支出类型" 150
                 column "支出时间" 160
                 column "备注信息" 315
+                on 0 ExpenseRowReached
                 on 2 ExpenseColumnClicked
                 on 4 ViewExpenseItem
                 on 5 ShowExpensePopup

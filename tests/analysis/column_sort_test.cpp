@@ -1,6 +1,6 @@
 // Sorting the item lists by clicks on their column headers, on real files:
-// the direction alternates per list, texts sort as texts, and every row keeps
-// the record it stands for.
+// the direction alternates per list, amounts sort as numbers, times as dates,
+// other texts as texts, and every row keeps the record it stands for.
 #include "analysis/column_sort.h"
 
 #include <QHeaderView>
@@ -49,7 +49,7 @@ class ColumnSortTest : public FinanceTest {
     }
 };
 
-TEST_F(ColumnSortTest, ClicksAlternatePerListAndAmountsSortAsTexts) {
+TEST_F(ColumnSortTest, ClicksAlternatePerListAndAmountsSortAsNumbers) {
     WriteExpenseFile({{"餐饮", 20, Days(2012, 1, 2), "b"},
                       {"交通", 100, Days(2012, 1, 1), "a"},
                       {"餐饮", 3, Days(2012, 1, 3), "c"}});
@@ -57,12 +57,12 @@ TEST_F(ColumnSortTest, ClicksAlternatePerListAndAmountsSortAsTexts) {
     StartProgram();
     ShowExpensePage();
     ClickHeader(ids::ExpenseList, 1);
-    EXPECT_EQ(Column(ids::ExpenseList, 1), (std::vector<std::string>{"100", "20", "3"}));
+    EXPECT_EQ(Column(ids::ExpenseList, 1), (std::vector<std::string>{"3", "20", "100"}));
     // Every cell travels with its row.
-    EXPECT_EQ(Rows(ids::ExpenseList)[0],
+    EXPECT_EQ(Rows(ids::ExpenseList)[2],
               (std::vector<std::string>{"2", "100", "交通", "2012年1月1日", "a"}));
     ClickHeader(ids::ExpenseList, 1);
-    EXPECT_EQ(Column(ids::ExpenseList, 1), (std::vector<std::string>{"3", "20", "100"}));
+    EXPECT_EQ(Column(ids::ExpenseList, 1), (std::vector<std::string>{"100", "20", "3"}));
     ClickHeader(ids::ExpenseList, 4);  // the direction flips whatever column is clicked
     EXPECT_EQ(Column(ids::ExpenseList, 4), (std::vector<std::string>{"a", "b", "c"}));
 
@@ -70,7 +70,34 @@ TEST_F(ColumnSortTest, ClicksAlternatePerListAndAmountsSortAsTexts) {
     forms::FindControlAs<forms::PageControl>(ids::MainWindow, ids::MainPages)->setCurrent(0);
     Settle();
     ClickHeader(ids::IncomeList, 1);
-    EXPECT_EQ(Column(ids::IncomeList, 1), (std::vector<std::string>{"10", "7"}));
+    EXPECT_EQ(Column(ids::IncomeList, 1), (std::vector<std::string>{"7", "10"}));
+    EXPECT_TRUE(TakeMessages().empty());
+}
+
+TEST_F(ColumnSortTest, AmountsByNumberDatesByDateEqualKeysKeepTheirOrderAndTheSelectionStays) {
+    WriteExpenseFile({{"餐饮", 20000, Days(2016, 10, 2), "a"},
+                      {"交通", 123.45f, Days(2016, 1, 5), "b"},
+                      {"餐饮", 8500, Days(2016, 1, 5, 9, 30), "c"},
+                      {"住房", 8500, Days(2015, 12, 31), "d"},
+                      {"餐饮", 0.5f, Days(2016, 2, 1), "e"}});
+    StartProgram();
+    ShowExpensePage();
+    ClickRow(ids::ExpenseList, 2);  // c, selected
+    ClickHeader(ids::ExpenseList, 1);
+    EXPECT_EQ(Column(ids::ExpenseList, 1),
+              (std::vector<std::string>{"0.5", "123.45", "8500", "8500", "20000"}));
+    EXPECT_EQ(Column(ids::ExpenseList, 4), (std::vector<std::string>{"e", "b", "c", "d", "a"}));
+    ClickHeader(ids::ExpenseList, 1);  // descending: equal amounts still c before d
+    EXPECT_EQ(Column(ids::ExpenseList, 4), (std::vector<std::string>{"a", "c", "d", "b", "e"}));
+    ClickHeader(ids::ExpenseList, 3);  // ascending by date, then time of day
+    EXPECT_EQ(Column(ids::ExpenseList, 4), (std::vector<std::string>{"d", "b", "c", "e", "a"}));
+    // Serials sort as numbers, categories as texts.
+    ClickHeader(ids::ExpenseList, 0);
+    EXPECT_EQ(Column(ids::ExpenseList, 0), (std::vector<std::string>{"5", "4", "3", "2", "1"}));
+    // The selected row is still c, and a change acts on its record.
+    auto* l = forms::FindControlAs<forms::ReportListControl>(ids::MainWindow, ids::ExpenseList);
+    ASSERT_EQ(l->currentRow(), 2);
+    EXPECT_EQ(Rows(ids::ExpenseList)[2][4], "c");
     EXPECT_TRUE(TakeMessages().empty());
 }
 
@@ -91,8 +118,7 @@ TEST_F(ColumnSortTest, AfterASortViewChangeAndDeleteHitTheRecordTheRowShows) {
     WriteIncomeFile({{"工资", 1000, Days(2012, 1, 1), "x"}});
     StartProgram();
     ShowExpensePage();
-    ClickHeader(ids::ExpenseList, 1);
-    ClickHeader(ids::ExpenseList, 1);  // descending: 3, 20, 100
+    ClickHeader(ids::ExpenseList, 1);  // ascending by number: 3, 20, 100
     ASSERT_EQ(Column(ids::ExpenseList, 1), (std::vector<std::string>{"3", "20", "100"}));
 
     ClickRow(ids::ExpenseList, 0);  // a click views the row
@@ -127,7 +153,7 @@ TEST_F(ColumnSortTest, ANegativeColumnOnlyAsksForAHeaderClick) {
     // The flag did not flip: the next click is still the first, ascending one.
     ShowExpensePage();
     ClickHeader(ids::ExpenseList, 1);
-    EXPECT_EQ(Column(ids::ExpenseList, 1), (std::vector<std::string>{"100", "20"}));
+    EXPECT_EQ(Column(ids::ExpenseList, 1), (std::vector<std::string>{"20", "100"}));
 }
 
 }  // namespace

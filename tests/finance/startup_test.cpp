@@ -33,7 +33,7 @@ TEST_F(StartupTest, FirstStartCreatesTheFourFilesWithTheirFieldsAndShowsZeroTota
         EXPECT_EQ(RecordCountOf(f), 0) << f;
     EXPECT_EQ(QFileInfo(QString::fromStdString(path("财务收入.edb"))).size(),
               QFileInfo(QString::fromStdString(path("财务支出.edb"))).size());
-    EXPECT_EQ(Pane(0), "总收入：");
+    EXPECT_EQ(Pane(0), "〔全部〕总收入：");
     EXPECT_EQ(Pane(1), "0元");
     EXPECT_EQ(Pane(3), "0元");
     EXPECT_EQ(Pane(5), "0元");

@@ -1,0 +1,65 @@
+// The shown period read from the page controls, and the date-text parts it
+// compares with their captions.
+#include "finance/shown_period.h"
+
+#include <cstring>
+
+#include "app_constants.h"
+#include "finance/ui.h"
+#include "forms/page_control.h"
+
+namespace tavrin::finance {
+
+namespace {
+
+std::string CurrentPageTitle(uint32_t pageControl) {
+    auto* pages = forms::FindControlAs<forms::PageControl>(ids::MainWindow, pageControl);
+    return pages ? pages->pageTitle(pages->current()) : std::string();
+}
+
+}  // namespace
+
+bool ShownPeriod::holds(const std::string& gbkDateText) const {
+    if (byYear && YearPartOf(gbkDateText) != yearKey) return false;
+    return !byMonth || MonthPartOf(gbkDateText) == monthKey;
+}
+
+std::string ShownPeriod::name() const {
+    if (!byYear && !byMonth) return app::PeriodAll;
+    std::string out = byYear ? yearKey + app::PeriodYearMark : std::string(app::PeriodEveryYear);
+    if (byMonth) out += monthKey + app::PeriodMonthMark;
+    return out;
+}
+
+ShownPeriod CurrentPeriod() {
+    ShownPeriod p;
+    p.byYear = CurrentPage(ids::YearPages) > 0;
+    p.byMonth = CurrentPage(ids::MonthPages) > 0 && CurrentPage(ids::ChartPages) == 0;
+    if (p.byYear) p.yearKey = CurrentPageTitle(ids::YearPages);
+    if (p.byMonth) p.monthKey = CurrentPageTitle(ids::MonthPages);
+    return p;
+}
+
+std::string YearPartOf(const std::string& gbkDateText) {
+    return gbkDateText.substr(0, 4);
+}
+
+std::string MonthPartOf(const std::string& gbkDateText) {
+    // Searched by whole characters, so a trail byte never starts a match.
+    auto find = [&](const char* mark, size_t from) -> size_t {
+        const size_t len = std::strlen(mark);
+        for (size_t i = 0; i < gbkDateText.size();) {
+            if (i >= from && gbkDateText.compare(i, len, mark) == 0) return i;
+            i += static_cast<unsigned char>(gbkDateText[i]) >= 0x81 ? 2 : 1;
+        }
+        return std::string::npos;
+    };
+    const size_t year = find(app::PeriodYearMark, 0);
+    if (year == std::string::npos) return {};
+    const size_t from = year + std::strlen(app::PeriodYearMark);
+    const size_t month = find(app::PeriodMonthMark, from);
+    if (month == std::string::npos) return {};
+    return gbkDateText.substr(from, month - from);
+}
+
+}  // namespace tavrin::finance

@@ -1,0 +1,27 @@
+// The period the main window's year and month pages name: the lists, the
+// three totals and the pie all cover it, and the status bar says which it is.
+#pragma once
+
+#include <string>
+
+namespace tavrin::finance {
+
+struct ShownPeriod {
+    bool byYear = false, byMonth = false;
+    std::string yearKey, monthKey;  // GBK page captions ("2025", "3")
+    // Whether an item dated so (a date text as ToText writes it, "2025年3月5日") belongs to it.
+    bool holds(const std::string& gbkDateText) const;
+    // "2025年3月", "2025年", "各年3月" or "全部" (GBK).
+    std::string name() const;
+};
+
+// The period the pages name now; while the trend chart is shown it is the
+// whole year, the months being the chart's own axis.
+ShownPeriod CurrentPeriod();
+
+// The year and month parts of a date text as the period keys compare them: the
+// first four bytes, and the bytes between the first "年" and the next "月".
+std::string YearPartOf(const std::string& gbkDateText);
+std::string MonthPartOf(const std::string& gbkDateText);
+
+}  // namespace tavrin::finance

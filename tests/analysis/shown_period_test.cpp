@@ -1,0 +1,192 @@
+// The period the year and month pages name is what the lists, the three totals
+// and the pie cover: an item added or changed outside it leaves the list with a
+// word in the status bar, the chart pages and the category combo box change
+// nothing of it, and clearing or renaming leaves no stale page or slice behind.
+#include <QComboBox>
+#include <QLineEdit>
+#include <QTableView>
+#include <QTest>
+
+#include "analysis/analysis_setup.h"
+#include "analysis/chart_controls.h"
+#include "analysis/charts/pie_chart.h"
+#include "finance/app_state.h"
+#include "finance_test_support.h"
+#include "forms/controls.h"
+#include "forms/page_control.h"
+#include "forms/window_system.h"
+#include "runtime/message_box.h"
+
+namespace tavrin::finance::testing {
+namespace {
+
+using tavrin::charts::PieChart;
+
+class ShownPeriodTest : public FinanceTest {
+  protected:
+    static void SetUpTestSuite() {
+        FinanceTest::SetUpTestSuite();
+        analysis::InstallAnalysis();
+    }
+    void SetUp() override {
+        FinanceTest::SetUp();
+        WriteCategoryFile(true, {"工资", "奖金"});
+        WriteCategoryFile(false, {"餐饮", "交通"});
+        WriteIncomeFile({{"工资", 100, Days(2025, 2, 10), "二月工资"},
+                         {"奖金", 50, Days(2025, 3, 5), "三月奖金"},
+                         {"工资", 7, Days(1999, 12, 1), "旧账"}});
+        WriteExpenseFile(
+            {{"餐饮", 30, Days(2025, 2, 11), ""}, {"交通", 20, Days(2025, 3, 12), ""}});
+        StartProgram();
+    }
+    std::vector<std::pair<std::string, double>> PieItems() {
+        auto* pie = dynamic_cast<PieChart*>(analysis::FindChart(ids::MainWindow, ids::PieChart1));
+        EXPECT_NE(pie, nullptr);
+        std::vector<std::pair<std::string, double>> out;
+        for (int32_t i = 0; pie && i < pie->itemCount(); ++i)
+            out.emplace_back(U(pie->item(i).name), pie->item(i).value);
+        return out;
+    }
+    forms::PageControl* Pages(uint32_t pageControl) {
+        return forms::FindControlAs<forms::PageControl>(ids::MainWindow, pageControl);
+    }
+    // A click on the tab with this caption.
+    void SelectPage(uint32_t pageControl, const std::string& utf8Title) {
+        forms::PageControl* pages = Pages(pageControl);
+        ASSERT_NE(pages, nullptr);
+        for (int32_t p = 0; p < pages->pageCount(); ++p)
+            if (U(pages->pageTitle(p)) == utf8Title) {
+                pages->tabBar()->setCurrentIndex(p);
+                Settle();
+                return;
+            }
+        FAIL() << "no page " << utf8Title;
+    }
+    std::vector<std::string> PageTitles(uint32_t pageControl) {
+        std::vector<std::string> out;
+        for (int32_t p = 0; p < Pages(pageControl)->pageCount(); ++p)
+            out.push_back(U(Pages(pageControl)->pageTitle(p)));
+        return out;
+    }
+    std::vector<std::string> Remarks(uint32_t list) {
+        std::vector<std::string> out;
+        for (const auto& row : Rows(list)) out.push_back(row.at(4));
+        return out;
+    }
+    void EnterIncome(int category, const char* amount, double days) {
+        qobject_cast<QComboBox*>(Widget(ids::IncomeCategoryCombo))->setCurrentIndex(category);
+        auto* edit = qobject_cast<QLineEdit*>(Widget(ids::IncomeAmountEdit));
+        edit->clear();
+        QTest::keyClicks(edit, amount);
+        forms::FindControlAs<forms::DatePickerControl>(ids::MainWindow, ids::IncomeDatePicker)
+            ->setValue(days);
+    }
+};
+
+TEST_F(ShownPeriodTest, ADecemberItemAddedUnderFebruaryLeavesTheListAndTheStatusBarSaysWhere) {
+    SelectPage(ids::YearPages, "2025");
+    SelectPage(ids::MonthPages, "2");
+    // Both lists and all three totals cover February 2025, and the bar says so.
+    EXPECT_EQ(Remarks(ids::IncomeList), std::vector<std::string>{"二月工资"});
+    EXPECT_EQ(Rows(ids::ExpenseList).size(), 1u);
+    EXPECT_EQ(Pane(0), "〔2025年2月〕总收入：");
+    EXPECT_EQ(Pane(1), "100元");
+    EXPECT_EQ(Pane(3), "30元");
+    EXPECT_EQ(Pane(5), "70元");
+
+    EnterIncome(1, "40", Days(2025, 12, 24));
+    Click(ids::IncomeAddButton);
+    EXPECT_TRUE(TakeMessages().empty());
+    EXPECT_EQ(RecordCountOf("财务收入.edb"), 4);
+    EXPECT_EQ(Remarks(ids::IncomeList), std::vector<std::string>{"二月工资"});
+    EXPECT_EQ(Pane(1), "100元");
+    EXPECT_EQ(Pane(8), "备注：收入40元，记在2025年12月24日，不在列表显示的2025年2月中。");
+
+    // A change that moves the February item to March takes it out of the list too.
+    ClickRow(ids::IncomeList, 0);
+    forms::FindControlAs<forms::DatePickerControl>(ids::MainWindow, ids::IncomeDatePicker)
+        ->setValue(Days(2025, 3, 1));
+    Click(ids::IncomeChangeButton);
+    EXPECT_TRUE(Rows(ids::IncomeList).empty());
+    EXPECT_EQ(Pane(1), "0元");
+    EXPECT_EQ(Pane(5), "-30元");
+    EXPECT_EQ(Pane(8), "备注：收入100元，记在2025年3月1日，不在列表显示的2025年2月中。");
+
+    // An item inside the period is listed and counted, and the note goes.
+    EnterIncome(0, "5", Days(2025, 2, 20));
+    Click(ids::IncomeAddButton);
+    EXPECT_EQ(Rows(ids::IncomeList).size(), 1u);
+    EXPECT_EQ(Pane(1), "5元");
+    EXPECT_EQ(Pane(8), "备注：");
+}
+
+TEST_F(ShownPeriodTest, ChartPagesAndTheCategoryComboKeepThePeriodTheTabsName) {
+    SelectPage(ids::YearPages, "2025");
+    SelectPage(ids::MonthPages, "3");
+    EXPECT_EQ(PieItems(), (std::vector<std::pair<std::string, double>>{{"工资", 0}, {"奖金", 50}}));
+
+    // The trend chart covers the year: the month pages say so.
+    SelectPage(ids::ChartPages, "时间曲线图");
+    EXPECT_EQ(Pages(ids::MonthPages)->current(), 0);
+    EXPECT_EQ(Pane(0), "〔2025年〕总收入：");
+    EXPECT_EQ(Pane(1), "150元");
+    EXPECT_EQ(Pane(3), "50元");
+    // Choosing a category for a new item filters nothing.
+    auto* combo = qobject_cast<QComboBox*>(Widget(ids::IncomeCategoryCombo));
+    combo->setCurrentIndex(0);
+    QTest::keyClick(combo, Qt::Key_Down);
+    Settle();
+    EXPECT_EQ(ComboText(ids::IncomeCategoryCombo), "奖金");
+    EXPECT_EQ(Remarks(ids::IncomeList), (std::vector<std::string>{"二月工资", "三月奖金"}));
+    EXPECT_EQ(Pane(1), "150元");
+    // A month in the trend chart is refused and the page goes back to "月合计".
+    SelectPage(ids::MonthPages, "5");
+    ASSERT_EQ(TakeMessages().size(), 1u);
+    EXPECT_EQ(Pages(ids::MonthPages)->current(), 0);
+
+    // Back on the pie, it shows the period the pages name, not all time.
+    SelectPage(ids::ChartPages, "类型饼图");
+    EXPECT_EQ(PieItems(),
+              (std::vector<std::pair<std::string, double>>{{"工资", 100}, {"奖金", 50}}));
+    SelectPage(ids::YearPages, "年合计");
+    EXPECT_EQ(Pane(0), "〔全部〕总收入：");
+    EXPECT_EQ(Pane(1), "157元");
+}
+
+TEST_F(ShownPeriodTest, ClearingDropsTheEmptiedYearsAndARenamedCategoryReachesThePie) {
+    const std::vector<std::string> before = PageTitles(ids::YearPages);
+    ASSERT_EQ(before[1], "1999");  // a page of its own, before the template's years
+    SelectPage(ids::YearPages, "1999");
+    AnswerNext(tavrin::kButtonYes);
+    ClickToolButton(1);
+    Settle();
+    TakeMessages();
+    EXPECT_EQ(RecordCountOf("财务收入.edb"), 0);
+    // The emptied year's page is gone, the window's own year pages stay.
+    std::vector<std::string> after = before;
+    after.erase(after.begin() + 1);
+    EXPECT_EQ(PageTitles(ids::YearPages), after);
+    EXPECT_EQ(Pages(ids::YearPages)->current(), 0);
+    EXPECT_EQ(Pane(0), "〔全部〕总收入：");
+
+    WhenShown(
+        ids::IncomeCategoryWindow,
+        [] {
+            forms::Control* c =
+                forms::FindControl(ids::IncomeCategoryWindow, ids::IncomeCategoryGrid);
+            auto* grid = c ? qobject_cast<QTableView*>(c->widget()) : nullptr;
+            return grid && grid->model()->rowCount() > 2;
+        },
+        [] {
+            auto* grid = qobject_cast<QTableView*>(
+                forms::FindControl(ids::IncomeCategoryWindow, ids::IncomeCategoryGrid)->widget());
+            grid->model()->setData(grid->model()->index(0, 0), QStringLiteral("薪水"));
+            forms::WindowWidget(ids::IncomeCategoryWindow)->close();
+        });
+    Click(ids::IncomeCategoryButton);
+    Settle();
+    EXPECT_EQ(PieItems(), (std::vector<std::pair<std::string, double>>{{"薪水", 0}, {"奖金", 0}}));
+}
+
+}  // namespace
+}  // namespace tavrin::finance::testing

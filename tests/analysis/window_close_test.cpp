@@ -1,0 +1,82 @@
+// Closing the main window by its close box while other windows are open: a
+// modal category editor keeps it (the editor comes to the front and still
+// works), and a print settings window left open ends with it.
+#include <QApplication>
+#include <QCloseEvent>
+#include <QTableView>
+
+#include "analysis/analysis_setup.h"
+#include "finance_test_support.h"
+#include "forms/controls.h"
+#include "forms/window_system.h"
+
+namespace tavrin::finance::testing {
+namespace {
+
+class WindowCloseTest : public FinanceTest {
+  protected:
+    static void SetUpTestSuite() {
+        FinanceTest::SetUpTestSuite();
+        analysis::InstallAnalysis();
+    }
+    // The close a window manager sends when the person clicks the close box.
+    static bool CloseBox(uint32_t window) {
+        QWidget* w = forms::WindowWidget(window);
+        if (!w) return false;
+        QCloseEvent close;
+        QApplication::sendEvent(w, &close);
+        return close.isAccepted();
+    }
+};
+
+TEST_F(WindowCloseTest, WhileAModalEditorIsOpenTheMainWindowStaysAndTheEditorStillWorks) {
+    WriteCategoryFile(true, {"工资"});
+    StartProgram();
+    bool mainStayed = false, editorStayed = false;
+    WhenShown(
+        ids::IncomeCategoryWindow,
+        [] {
+            forms::Control* c =
+                forms::FindControl(ids::IncomeCategoryWindow, ids::IncomeCategoryGrid);
+            auto* grid = c ? qobject_cast<QTableView*>(c->widget()) : nullptr;
+            return grid && grid->model()->rowCount() > 1;
+        },
+        [&] {
+            CloseBox(ids::MainWindow);
+            Settle();
+            mainStayed = forms::IsWindowLoaded(ids::MainWindow);
+            editorStayed = forms::IsWindowLoaded(ids::IncomeCategoryWindow);
+            auto* grid = qobject_cast<QTableView*>(
+                forms::FindControl(ids::IncomeCategoryWindow, ids::IncomeCategoryGrid)->widget());
+            grid->model()->setData(grid->model()->index(0, 0), QStringLiteral("薪水"));
+            Click(ids::IncomeConfirmButton, ids::IncomeCategoryWindow);
+        });
+    Click(ids::IncomeCategoryButton);
+    Settle();
+    EXPECT_TRUE(mainStayed);
+    EXPECT_TRUE(editorStayed);
+    EXPECT_FALSE(forms::IsWindowLoaded(ids::IncomeCategoryWindow));
+    EXPECT_EQ(ComboEntries(ids::IncomeCategoryCombo), std::vector<std::string>{"薪水"});
+    EXPECT_TRUE(TakeMessages().empty());
+
+    // With the editor gone the close box closes the main window.
+    CloseBox(ids::MainWindow);
+    Settle();
+    EXPECT_FALSE(forms::IsWindowLoaded(ids::MainWindow));
+}
+
+TEST_F(WindowCloseTest, ThePrintSettingsWindowClosesWithTheMainWindow) {
+    WriteIncomeFile({{"工资", 10, Days(2025, 1, 1), ""}});
+    StartProgram();
+    ClickToolButton(7);  // 打印表: the settings window, not modal
+    Settle();
+    ASSERT_TRUE(forms::IsWindowLoaded(ids::PrintSettingsWindow));
+    CloseBox(ids::MainWindow);
+    Settle();
+    EXPECT_FALSE(forms::IsWindowLoaded(ids::MainWindow));
+    EXPECT_FALSE(forms::IsWindowLoaded(ids::PrintSettingsWindow));
+    EXPECT_TRUE(TakeMessages().empty());
+}
+
+}  // namespace
+}  // namespace tavrin::finance::testing
