@@ -5,6 +5,7 @@
 // the step left in it; nothing is written when it does not.
 #include "finance/item_replay.h"
 
+#include <array>
 #include <string>
 
 #include "app_constants.h"
@@ -35,14 +36,18 @@ std::string ReadText(const char* field) {
     return v.isText() ? v.str() : std::string();
 }
 
+// An item's four fields as the record holds them; the values refer to f's texts.
+std::array<FieldAssignment, 4> ItemFieldValues(const Side& side, const ItemFields& f) {
+    return {{{side.categoryField, MakeTextRef(f.category.c_str())},
+             {side.amountField, MakeFloat(f.amount)},
+             {side.timeField, MakeDateTime(f.time)},
+             {side.remarkField, MakeTextRef(f.remark.c_str())}}};
+}
+
 bool WriteItem(const Side& side, const ItemFields& f) {
-    bool ok =
-        CallKernel(WriteField, MakeTextRef(side.categoryField), MakeTextRef(f.category.c_str()))
-            .asBool();
-    ok = ok && CallKernel(WriteField, MakeTextRef(side.amountField), MakeFloat(f.amount)).asBool();
-    ok = ok && CallKernel(WriteField, MakeTextRef(side.timeField), MakeDateTime(f.time)).asBool();
-    ok = ok && CallKernel(WriteField, MakeTextRef(side.remarkField), MakeTextRef(f.remark.c_str()))
-                   .asBool();
+    bool ok = true;
+    for (const FieldAssignment& field : ItemFieldValues(side, f))
+        ok = ok && CallKernel(WriteField, MakeTextRef(field.field), field.value).asBool();
     return ok;
 }
 
@@ -130,20 +135,14 @@ ReplayResult PutBack(const Side& side, const ItemState& item, int32_t* serial) {
         ShowMessage(app::OpenDatabaseFailed, kIconStop, app::ErrorCaption);
         return ReplayResult::kFailed;
     }
-    if (!CallKernel(AppendBlankRecord).asBool()) {
+    // Whole, in one step, as an add puts an item in.
+    const std::array<FieldAssignment, 4> fields = ItemFieldValues(side, item.fields);
+    if (!AppendFilledRecord(fields.data(), int32_t(fields.size()))) {
         file.close();
         ReportWriteFailed(side.file);
         return ReplayResult::kFailed;
     }
     const int32_t newSerial = SerialOfRecord(rs::CurrentRecordIndex());
-    if (!WriteItem(side, item.fields)) {
-        // No half-written record stays behind.
-        CallKernel(DeleteRecord);
-        CallKernel(PackDatabase);
-        file.close();
-        ReportWriteFailed(side.file);
-        return ReplayResult::kFailed;
-    }
     file.close();
     *serial = newSerial;
     const int32_t row = LvAppendRow(side.list, newSerial);

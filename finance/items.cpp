@@ -7,6 +7,7 @@
 #include "finance/items.h"
 
 #include <string>
+#include <vector>
 
 #include "app_constants.h"
 #include "finance/amount_rule.h"
@@ -101,36 +102,38 @@ void ReportOpenFailed() {
     ShowMessage(app::OpenDatabaseFailed, kIconStop, app::ErrorCaption);
 }
 
-// The fields of the current record from the entry fields, those in `keep`
-// left as the record holds them; false on any failure. The cells of the edited
-// fields go into *cells (the texts cut to their field's width at a whole
+// The edited fields' values from the entry fields, those in `keep` left out.
+// Their cells go into *cells (the texts cut to their field's width at a whole
 // character, the amount as the record holds it), so that the row shows what
-// the record holds.
-bool WriteEntry(const Side& side, const Unedited& keep, float amount, RowCells* cells) {
-    bool ok = true;
+// the record holds; the values refer to those cells' texts.
+std::vector<FieldAssignment> EntryFields(const Side& side, const Unedited& keep, float amount,
+                                         RowCells* cells) {
+    std::vector<FieldAssignment> fields;
     if (!keep.category) {
         cells->category = FitToWidth(ComboText(side.combo), TextFieldWidth(side.categoryField));
-        ok = CallKernel(WriteField, MakeTextRef(side.categoryField),
-                        MakeTextRef(cells->category.c_str()))
-                 .asBool();
+        fields.push_back({side.categoryField, MakeTextRef(cells->category.c_str())});
     }
     if (!keep.amount) {
         cells->amount = MoneyText(amount);
-        ok =
-            ok && CallKernel(WriteField, MakeTextRef(side.amountField), MakeFloat(amount)).asBool();
+        fields.push_back({side.amountField, MakeFloat(amount)});
     }
     if (!keep.time) {
         const double days = DatePickerValue(side.datePicker);
         cells->time = TakeText(CallKernel(ToText, MakeDateTime(days)));
-        const Value when = CallKernel(ToDateTime, MakeDateTime(days));
-        ok = ok && CallKernel(WriteField, MakeTextRef(side.timeField), when).asBool();
+        fields.push_back({side.timeField, CallKernel(ToDateTime, MakeDateTime(days))});
     }
     if (!keep.remark) {
         cells->remark = FitToWidth(EditContent(side.remarkEdit), TextFieldWidth(side.remarkField));
-        ok = ok && CallKernel(WriteField, MakeTextRef(side.remarkField),
-                              MakeTextRef(cells->remark.c_str()))
-                       .asBool();
+        fields.push_back({side.remarkField, MakeTextRef(cells->remark.c_str())});
     }
+    return fields;
+}
+
+// The edited fields written into the current record; false on any failure.
+bool WriteEntry(const Side& side, const Unedited& keep, float amount, RowCells* cells) {
+    bool ok = true;
+    for (const FieldAssignment& f : EntryFields(side, keep, amount, cells))
+        ok = ok && CallKernel(WriteField, MakeTextRef(f.field), f.value).asBool();
     return ok;
 }
 
@@ -203,21 +206,18 @@ void AddItem(const Side& side) {
         ReportOpenFailed();
         return;
     }
-    if (!CallKernel(AppendBlankRecord).asBool()) {
+    // The item goes in whole, in one step: a power cut during an add leaves
+    // the file without it or with all of its fields, never half an item.
+    RowCells added;
+    const std::vector<FieldAssignment> fields = EntryFields(side, Unedited{}, amount, &added);
+    if (!AppendFilledRecord(fields.data(), int32_t(fields.size()))) {
         file.close();
         ReportWriteFailed(side.file);
         return;
     }
     const int32_t serial = SerialOfRecord(rs::CurrentRecordIndex());
     ItemStep step{StepKind::kAdd, side.income, serial, {}, {}};
-    if (!WriteEntry(side, Unedited{}, amount, &step.after.cells)) {
-        // The blank record must not stay behind as an item nobody entered.
-        CallKernel(DeleteRecord);
-        CallKernel(PackDatabase);
-        file.close();
-        ReportWriteFailed(side.file);
-        return;
-    }
+    step.after.cells = added;
     ReadCurrentItem(side, &step.after.fields);
     file.close();
     const ShownPeriod period = CurrentPeriod();

@@ -1,6 +1,7 @@
 // ReadField and WriteField: a field's bytes converted to and from the Value of
 // its kind; memo and byte-set values go through the block chain.
 #include <algorithm>
+#include <vector>
 
 #include "recordstore/internal/block_file.h"
 #include "recordstore/internal/command_support.h"
@@ -233,6 +234,31 @@ void WriteField(Value* result, int32_t argc, const Value* argv) {
         code = Code::kWriteFieldFailed;
     }
     result->lo = code.ok();
+}
+
+bool AppendFilledRecord(const FieldAssignment* fields, int32_t count) {
+    Value result;
+    SucceedOnCurrentDatabase(&result, [&](Database& db) -> Code {
+        try {
+            std::vector<uint8_t> record(size_t(db.recordSize), 0);
+            for (int32_t i = 0; i < count; ++i) {
+                const FieldDescriptor* f = ResolveField(db, MakeTextRef(fields[i].field));
+                if (f == nullptr) return Code::kNoSuchField;
+                if (IsChainField(f->type)) return Code::kValueKindMismatch;
+                const Value* value =
+                    fields[i].value.type != TypeCode::kNone ? &fields[i].value : nullptr;
+                if (Code code = BytesOfValue(*f, value, record.data() + f->offset);
+                    code != Code::kOk)
+                    return code;
+            }
+            // The tag's four bytes lead the record; the append writes them.
+            const std::vector<const uint8_t*> bodies = {record.data() + 4};
+            return AppendRecordImages(db, bodies);
+        } catch (...) {
+            return Code::kWriteRecordFailed;
+        }
+    });
+    return result.asBool();
 }
 
 }  // namespace tavrin

@@ -62,6 +62,17 @@ void GoToRecord(Value* result, int32_t argc, const Value* argv);
 void IsPastLastRecord(Value* result, int32_t argc, const Value* argv);
 void ReadField(Value* result, int32_t argc, const Value* argv);
 void WriteField(Value* result, int32_t argc, const Value* argv);
+// Appends one record whose fixed-width fields take the given values (GBK
+// names; a field not named stays empty) to the current database in one step:
+// the record is on disk before the count takes it in, so a power cut leaves
+// the file without it or with all of it. It becomes the current record.
+// Memo and byte-set fields are refused. The result is a logical value, and
+// the last database error is set as by the commands.
+struct FieldAssignment {
+    const char* field = nullptr;  // GBK name
+    Value value;
+};
+bool AppendFilledRecord(const FieldAssignment* fields, int32_t count);
 void DeleteRecord(Value* result, int32_t argc, const Value* argv);
 void PackDatabase(Value* result, int32_t argc, const Value* argv);
 void EmptyDatabase(Value* result, int32_t argc, const Value* argv);
