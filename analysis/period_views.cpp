@@ -5,6 +5,7 @@
 
 #include <cmath>
 #include <cstring>
+#include <optional>
 #include <vector>
 
 #include "analysis/chart_controls.h"
@@ -124,6 +125,22 @@ ItemFields ReadItem(const Side& side) {
     return f;
 }
 
+// The scan record's item when the period holds it. Most dates are decided
+// from the date serial, and only an item kept has its date written as text,
+// so a month click does not format every date of the file.
+std::optional<ItemFields> ReadItemIn(const Side& side, const finance::ShownPeriod& period) {
+    if (period.byYear || period.byMonth) {
+        const OwnedText when(CallKernel(ReadField, MakeTextRef(side.timeField)));
+        if (when.value().type == TypeCode::kDateTime) {
+            const std::optional<bool> held = period.holdsDate(when.value().asDouble());
+            if (held.has_value() && !*held) return std::nullopt;
+        }
+    }
+    ItemFields f = ReadItem(side);
+    if (!period.holds(f.time)) return std::nullopt;
+    return f;
+}
+
 // One cell from a fresh ToText result.
 void SetCellText(const Side& side, int32_t row, int32_t column, const Value& v) {
     const OwnedText t(CallKernel(ToText, v));
@@ -177,13 +194,14 @@ bool ListSidePeriod(const Side& side, const finance::ShownPeriod& period) {
     }
     finance::RunningTotal total;
     finance::LvDeleteAll(side.list);
+    finance::NoteListNarrowed(side.income);
     CallKernel(GoToFirstRecord);
     // A file that cannot be read shows the records read so far.
     (void)finance::ScanCurrentDatabase([&](int32_t, int32_t serial) {
-        ItemFields f = ReadItem(side);
-        if (!period.holds(f.time)) return;
-        AppendRow(side, serial, f);
-        total.add(f.amount);
+        std::optional<ItemFields> f = ReadItemIn(side, period);
+        if (!f) return;
+        AppendRow(side, serial, *f);
+        total.add(f->amount);
     });
     side.total() = total;
     finance::CloseCurrentDatabase();
@@ -208,17 +226,20 @@ void StructureView(bool touchList) {
     SetChartInt(ids::PieChart1, pie::kItemCount, int32_t(categories.size()));
 
     const bool filtered = period.byYear || period.byMonth;
-    if (filtered && touchList) finance::LvDeleteAll(side.list);
+    if (filtered && touchList) {
+        finance::LvDeleteAll(side.list);
+        finance::NoteListNarrowed(side.income);
+    }
     CallKernel(GoToFirstRecord);
     // A file that cannot be read shows the records read so far.
     (void)finance::ScanCurrentDatabase([&](int32_t, int32_t serial) {
-        ItemFields f = ReadItem(side);
-        if (!period.holds(f.time)) return;
-        if (filtered && touchList) AppendRow(side, serial, f);
-        total.add(f.amount);
+        std::optional<ItemFields> f = ReadItemIn(side, period);
+        if (!f) return;
+        if (filtered && touchList) AppendRow(side, serial, *f);
+        total.add(f->amount);
         // A category listed twice receives the amount twice; one in no entry adds nowhere.
         for (size_t i = 0; i < categories.size(); ++i)
-            if (categories[i] == f.category) sums[i].add(f.amount);
+            if (categories[i] == f->category) sums[i].add(f->amount);
     });
 
     if (categories.empty()) {
@@ -243,8 +264,11 @@ void StructureView(bool touchList) {
         side.total() = total;
         ListSidePeriod(side.income ? finance::ExpenseSide() : finance::IncomeSide(), period);
     } else {
-        finance::ListAllIncome();
-        finance::ListAllExpense();
+        // The shown side is listed again, as the view always did; the other
+        // only when a period view left it narrowed.
+        const bool income = side.income;
+        if (income || !finance::ListHoldsAll(true)) finance::ListAllIncome();
+        if (!income || !finance::ListHoldsAll(false)) finance::ListAllExpense();
     }
     finance::UpdateStatusTotals();
 }
@@ -260,7 +284,10 @@ bool TrendPass(const Side& side, int32_t series, uint32_t colour, const char* se
     }
     const finance::ShownPeriod period = finance::CurrentPeriod();
     finance::RunningTotal months[13];
-    if (touchList) finance::LvDeleteAll(side.list);
+    if (touchList) {
+        finance::LvDeleteAll(side.list);
+        finance::NoteListNarrowed(side.income);
+    }
     CallKernel(GoToFirstRecord);
     // A file that cannot be read shows the records read so far.
     (void)finance::ScanCurrentDatabase([&](int32_t, int32_t serial) {

@@ -88,7 +88,10 @@ void EndEmpty(const Side& side) {
     side.total() = 0;
 }
 
+bool gHoldsAll[2] = {false, false};  // expense, income
+
 void ListAll(const Side& side, void (*create)()) {
+    gHoldsAll[side.income] = true;
     if (!OpenDataFile(side.file)) {
         if (DataFileExists(side.file)) {
             ReportUnusableFile(side.file);
@@ -164,6 +167,14 @@ void ListAllIncome() {
 
 void ListAllExpense() {
     ListAll(ExpenseSide(), &CreateExpenseFile);
+}
+
+bool ListHoldsAll(bool income) {
+    return gHoldsAll[income];
+}
+
+void NoteListNarrowed(bool income) {
+    gHoldsAll[income] = false;
 }
 
 void AutoSizeColumns(uint32_t list) {

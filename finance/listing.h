@@ -12,6 +12,10 @@ namespace tavrin::finance {
 // total as the exact sum of the listed amounts.
 void ListAllIncome();
 void ListAllExpense();
+// Whether a side's list holds every record of its file, as a full listing
+// leaves it, rather than the rows of a period view.
+bool ListHoldsAll(bool income);
+void NoteListNarrowed(bool income);
 // Sizes every column of a report list of the main window to its header.
 void AutoSizeColumns(uint32_t list);
 // The years (as numbers) of the items seen by the listings since start.

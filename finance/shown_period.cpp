@@ -7,6 +7,7 @@
 #include "app_constants.h"
 #include "finance/ui.h"
 #include "forms/page_control.h"
+#include "runtime/base/calendar.h"
 
 namespace tavrin::finance {
 
@@ -22,6 +23,13 @@ std::string CurrentPageTitle(uint32_t pageControl) {
 bool ShownPeriod::holds(const std::string& gbkDateText) const {
     if (byYear && YearPartOf(gbkDateText) != yearKey) return false;
     return !byMonth || MonthPartOf(gbkDateText) == monthKey;
+}
+
+std::optional<bool> ShownPeriod::holdsDate(double days) const {
+    const kernel::CalendarParts parts = kernel::SplitDateTime(days);
+    if (parts.year < 1000 || parts.year > 9999) return std::nullopt;
+    if (byYear && yearKey != std::to_string(parts.year)) return false;
+    return !byMonth || monthKey == std::to_string(parts.month);
 }
 
 std::string ShownPeriod::name() const {

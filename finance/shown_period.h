@@ -2,6 +2,7 @@
 // three totals and the pie all cover it, and the status bar says which it is.
 #pragma once
 
+#include <optional>
 #include <string>
 
 namespace tavrin::finance {
@@ -11,6 +12,11 @@ struct ShownPeriod {
     std::string yearKey, monthKey;  // GBK page captions ("2025", "3")
     // Whether an item dated so (a date text as ToText writes it, "2025年3月5日") belongs to it.
     bool holds(const std::string& gbkDateText) const;
+    // The same answer for an item dated `days` of a four-digit year, from the
+    // calendar (its text's first four bytes are then the year and the digits
+    // before 月 the month) without writing the text; nullopt for other years,
+    // which the text decides.
+    std::optional<bool> holdsDate(double days) const;
     // "2025年3月", "2025年", "各年3月" or "全部" (GBK).
     std::string name() const;
 };
