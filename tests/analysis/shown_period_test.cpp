@@ -2,6 +2,8 @@
 // and the pie cover: an item added or changed outside it leaves the list with a
 // word in the status bar, the chart pages and the category combo box change
 // nothing of it, and clearing or renaming leaves no stale page or slice behind.
+#include "finance/shown_period.h"
+
 #include <QComboBox>
 #include <QLineEdit>
 #include <QTableView>
@@ -15,7 +17,11 @@
 #include "forms/controls.h"
 #include "forms/page_control.h"
 #include "forms/window_system.h"
+#include "runtime/base/calendar.h"
+#include "runtime/commands.h"
+#include "runtime/kernel/conversion_commands.h"
 #include "runtime/message_box.h"
+#include "runtime/owned_text.h"
 
 namespace tavrin::finance::testing {
 namespace {
@@ -186,6 +192,27 @@ TEST_F(ShownPeriodTest, ClearingDropsTheEmptiedYearsAndARenamedCategoryReachesTh
     Click(ids::IncomeCategoryButton);
     Settle();
     EXPECT_EQ(PieItems(), (std::vector<std::pair<std::string, double>>{{"薪水", 0}, {"奖金", 0}}));
+}
+
+// The views decide most dates from the date serial; the answer must be the one
+// the date's text gives, for every day of years the lists meet and every page.
+TEST(ShownPeriodDates, TheSerialDecidesAsTheDateTextDoes) {
+    for (int32_t year : {1999, 2012, 2024}) {
+        for (int32_t month = 0; month <= 12; ++month) {
+            finance::ShownPeriod period;
+            period.byYear = true;
+            period.yearKey = "2012";
+            period.byMonth = month > 0;
+            period.monthKey = std::to_string(month);
+            const double first = kernel::ComposeDateTime({year, 1, 1, 0, 0, 0});
+            for (double day = first; day < first + 366; day += 1.25) {
+                const std::string text = TakeText(CallKernel(ToText, MakeDateTime(day)));
+                const std::optional<bool> fromSerial = period.holdsDate(day);
+                ASSERT_TRUE(fromSerial.has_value());
+                ASSERT_EQ(*fromSerial, period.holds(text)) << text;
+            }
+        }
+    }
 }
 
 }  // namespace
