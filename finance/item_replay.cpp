@@ -14,6 +14,7 @@
 #include "finance/listing.h"
 #include "finance/main_window.h"
 #include "finance/record_scan.h"
+#include "finance/shown_period.h"
 #include "finance/sides.h"
 #include "finance/status_totals.h"
 #include "finance/ui.h"
@@ -67,6 +68,14 @@ void ShowCells(uint32_t list, int32_t row, const RowCells& cells) {
     NoteListedYear(cells.time);
 }
 
+// A row for the item at the list's end, where a full listing shows it.
+void ListItem(const Side& side, int32_t serial, const ItemState& item) {
+    const int32_t row = LvAppendRow(side.list, serial);
+    const OwnedText number(CallKernel(ToText, MakeInt(row + 1)));
+    LvSetItemTextRef(side.list, row, 0, number.c_str());
+    ShowCells(side.list, row, item.cells);
+}
+
 // With the side's file open in `file`, makes the step's record current,
 // checked against what the step expects it to hold. Closes the file (before
 // any message) unless kDone.
@@ -104,8 +113,11 @@ ReplayResult TakeOut(const Side& side, int32_t serial, const ItemFields& expecte
         ReportWriteFailed(side.file);
         return ReplayResult::kFailed;
     }
-    if (const int32_t row = RowOfSerial(side.list, serial); row >= 0) LvDeleteItem(side.list, row);
-    side.total().remove(expected.amount);
+    // The total counts the listed items: one outside the shown period has no row.
+    if (const int32_t row = RowOfSerial(side.list, serial); row >= 0) {
+        LvDeleteItem(side.list, row);
+        side.total().remove(expected.amount);
+    }
     return ReplayResult::kDone;
 }
 
@@ -120,10 +132,19 @@ ReplayResult Rewrite(const Side& side, int32_t serial, const ItemFields& expecte
         ReportWriteFailed(side.file);
         return ReplayResult::kFailed;
     }
-    if (const int32_t row = RowOfSerial(side.list, serial); row >= 0)
-        ShowCells(side.list, row, target.cells);
-    side.total().add(target.fields.amount);
-    side.total().remove(expected.amount);
+    // The row follows the item into or out of the shown period, and the total
+    // counts the listed items.
+    const int32_t row = RowOfSerial(side.list, serial);
+    if (row >= 0) side.total().remove(expected.amount);
+    if (!CurrentPeriod().holds(target.cells.time)) {
+        if (row >= 0) LvDeleteItem(side.list, row);
+    } else {
+        if (row >= 0)
+            ShowCells(side.list, row, target.cells);
+        else
+            ListItem(side, serial, target);
+        side.total().add(target.fields.amount);
+    }
     return ReplayResult::kDone;
 }
 
@@ -145,11 +166,11 @@ ReplayResult PutBack(const Side& side, const ItemState& item, int32_t* serial) {
     const int32_t newSerial = SerialOfRecord(rs::CurrentRecordIndex());
     file.close();
     *serial = newSerial;
-    const int32_t row = LvAppendRow(side.list, newSerial);
-    const OwnedText number(CallKernel(ToText, MakeInt(row + 1)));
-    LvSetItemTextRef(side.list, row, 0, number.c_str());
-    ShowCells(side.list, row, item.cells);
-    side.total().add(item.fields.amount);
+    // Listed and counted only inside the shown period.
+    if (CurrentPeriod().holds(item.cells.time)) {
+        ListItem(side, newSerial, item);
+        side.total().add(item.fields.amount);
+    }
     return ReplayResult::kDone;
 }
 

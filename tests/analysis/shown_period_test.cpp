@@ -194,6 +194,36 @@ TEST_F(ShownPeriodTest, ClearingDropsTheEmptiedYearsAndARenamedCategoryReachesTh
     EXPECT_EQ(PieItems(), (std::vector<std::pair<std::string, double>>{{"薪水", 0}, {"奖金", 0}}));
 }
 
+TEST_F(ShownPeriodTest, UndoAndRedoKeepTheListAndItsTotalToThePeriod) {
+    SelectPage(ids::YearPages, "2025");
+    SelectPage(ids::MonthPages, "2");
+    // The February item moved to March leaves; undone it comes back, counted once.
+    ClickRow(ids::IncomeList, 0);
+    forms::FindControlAs<forms::DatePickerControl>(ids::MainWindow, ids::IncomeDatePicker)
+        ->setValue(Days(2025, 3, 1));
+    Click(ids::IncomeChangeButton);
+    TakeMessages();
+    EXPECT_TRUE(Rows(ids::IncomeList).empty());
+    EXPECT_EQ(Pane(1), "0元");
+    ClickToolButton(10);  // 撤销
+    EXPECT_EQ(Remarks(ids::IncomeList), std::vector<std::string>{"二月工资"});
+    EXPECT_EQ(Pane(1), "100元");
+    ClickToolButton(11);  // 重复
+    EXPECT_TRUE(Rows(ids::IncomeList).empty());
+    EXPECT_EQ(Pane(1), "0元");
+
+    // An add outside the period, undone and redone: never listed, never counted.
+    EnterIncome(1, "40", Days(2025, 12, 24));
+    Click(ids::IncomeAddButton);
+    TakeMessages();
+    ClickToolButton(10);
+    ClickToolButton(11);
+    EXPECT_EQ(RecordCountOf("财务收入.edb"), 4);
+    EXPECT_TRUE(Rows(ids::IncomeList).empty());
+    EXPECT_EQ(Pane(1), "0元");
+    EXPECT_EQ(Pane(5), "-30元");
+}
+
 // The views decide most dates from the date serial; the answer must be the one
 // the date's text gives, for every day of years the lists meet and every page.
 TEST(ShownPeriodDates, TheSerialDecidesAsTheDateTextDoes) {
