@@ -1,11 +1,10 @@
 // The structure view (per-category sums for the pie) and the trend view
-// (per-month sums for the line chart), reading the item files in one chunked
-// scan each. Rows of a period view keep the serial of the record they show.
+// (per-month sums for the line chart), answered from the items' in-memory
+// index: a click costs the periods and categories, not the items. Rows of a
+// period view keep the serial of the record they show.
 #include "analysis/period_views.h"
 
 #include <cmath>
-#include <cstring>
-#include <optional>
 #include <vector>
 
 #include "analysis/chart_controls.h"
@@ -16,10 +15,8 @@
 #include "analysis_text_constants.h"
 #include "app_tpl_templates.h"
 #include "finance/app_state.h"
-#include "finance/data_files.h"
-#include "finance/listing.h"
-#include "finance/money_text.h"
-#include "finance/record_scan.h"
+#include "finance/item_index.h"
+#include "finance/period_listing.h"
 #include "finance/running_total.h"
 #include "finance/shown_period.h"
 #include "finance/sides.h"
@@ -27,11 +24,9 @@
 #include "finance/ui.h"
 #include "forms/page_control.h"
 #include "forms/properties.h"
-#include "recordstore/record_commands.h"
 #include "runtime/commands.h"
 #include "runtime/kernel/conversion_commands.h"
 #include "runtime/memory.h"
-#include "runtime/owned_text.h"
 
 namespace tavrin::analysis {
 
@@ -96,67 +91,6 @@ class ChartBatch {
     charts::ChartWidget* chart_;
 };
 
-// The fields of the scan record.
-struct ItemFields {
-    float amount = 0;
-    std::string category;
-    std::string time;  // ToText of the date-time
-    std::string remark;
-};
-
-// A text field of the scan record as GBK bytes (ReadField's fresh copy is freed here).
-std::string TextField(const char* field) {
-    const OwnedText v(CallKernel(ReadField, MakeTextRef(field)));
-    return v.isText() ? v.str() : std::string();
-}
-
-// ToText of a field of another kind (the amount, the time).
-std::string FieldAsText(const char* field) {
-    const OwnedText v(CallKernel(ReadField, MakeTextRef(field)));
-    return TakeText(CallKernel(ToText, v.value()));
-}
-
-ItemFields ReadItem(const Side& side) {
-    ItemFields f;
-    const Value amount = CallKernel(ReadField, MakeTextRef(side.amountField));
-    f.amount = amount.type == TypeCode::kFloat ? amount.asFloat() : 0.0f;
-    f.category = TextField(side.categoryField);
-    f.time = FieldAsText(side.timeField);
-    return f;
-}
-
-// The scan record's item when the period holds it. Most dates are decided
-// from the date serial, and only an item kept has its date written as text,
-// so a month click does not format every date of the file.
-std::optional<ItemFields> ReadItemIn(const Side& side, const finance::ShownPeriod& period) {
-    if (period.byYear || period.byMonth) {
-        const OwnedText when(CallKernel(ReadField, MakeTextRef(side.timeField)));
-        if (when.value().type == TypeCode::kDateTime) {
-            const std::optional<bool> held = period.holdsDate(when.value().asDouble());
-            if (held.has_value() && !*held) return std::nullopt;
-        }
-    }
-    ItemFields f = ReadItem(side);
-    if (!period.holds(f.time)) return std::nullopt;
-    return f;
-}
-
-// One cell from a fresh ToText result.
-void SetCellText(const Side& side, int32_t row, int32_t column, const Value& v) {
-    const OwnedText t(CallKernel(ToText, v));
-    finance::LvSetItemTextRef(side.list, row, column, t.c_str());
-}
-
-// A period view's list row for the scan record, keeping the record's serial.
-void AppendRow(const Side& side, int32_t serial, ItemFields& f) {
-    const int32_t row = finance::LvAppendRow(side.list, serial);
-    SetCellText(side, row, 0, MakeInt(row + 1));
-    finance::LvSetItemText(side.list, row, 1, finance::MoneyText(f.amount));
-    finance::LvSetItemTextRef(side.list, row, 2, f.category.c_str());
-    finance::LvSetItemTextRef(side.list, row, 3, f.time.c_str());
-    finance::LvSetItemTextRef(side.list, row, 4, TextField(side.remarkField).c_str());
-}
-
 // The month number of a date text's month part, read as ToInt reads a text
 // (leading blanks, sign, digits); 0 when there is none.
 int32_t MonthNumber(const std::string& monthText) {
@@ -185,63 +119,37 @@ const Side& ShownSide() {
                                                      : finance::ExpenseSide();
 }
 
-// The period's items of a side into its list (emptied first) and their exact
-// sum into the side's total; false when the file could not be opened.
-bool ListSidePeriod(const Side& side, const finance::ShownPeriod& period) {
-    if (!finance::OpenDataFile(side.file)) {
-        ReportOpenFailed();
-        return false;
-    }
-    finance::RunningTotal total;
-    finance::LvDeleteAll(side.list);
-    finance::NoteListNarrowed(side.income);
-    CallKernel(GoToFirstRecord);
-    // A file that cannot be read shows the records read so far.
-    (void)finance::ScanCurrentDatabase([&](int32_t, int32_t serial) {
-        std::optional<ItemFields> f = ReadItemIn(side, period);
-        if (!f) return;
-        AppendRow(side, serial, *f);
-        total.add(f->amount);
-    });
-    side.total() = total;
-    finance::CloseCurrentDatabase();
-    return true;
+// Makes sure the side's index answers for its file (its list listed again
+// only when `touchList`); tells the person when the file could not be opened.
+bool IndexReady(const Side& side, bool touchList) {
+    if (finance::RefreshIndexFromFile(side, touchList)) return true;
+    ReportOpenFailed();
+    return false;
 }
 
-// The structure view; `touchList` false is the chart-only form. Both lists and
-// both totals cover the period the pages name, so the balance is that of one
-// period; the pie is the shown side's.
-void StructureView(bool touchList) {
-    const finance::ShownPeriod period = finance::CurrentPeriod();
-    const Side& side = ShownSide();
-    if (!finance::OpenDataFile(side.file)) {
-        ReportOpenFailed();
-        return;
-    }
-    const std::vector<std::string> categories = Categories(side);
-    // Exact sums: the same items give the same total in any view.
+// The exact sums of the chart's categories over the period, from the index's
+// per-period, per-category sums. A category listed twice receives the amount
+// twice; one in no entry adds nowhere.
+std::vector<finance::RunningTotal> CategorySums(const finance::ItemIndex& index,
+                                                const finance::ShownPeriod& period,
+                                                const std::vector<std::string>& categories) {
+    std::vector<std::vector<size_t>> feeds(index.categories().size());
+    for (size_t id = 0; id < index.categories().size(); ++id)
+        for (size_t i = 0; i < categories.size(); ++i)
+            if (categories[i] == index.categories()[id]) feeds[id].push_back(i);
+    const std::vector<bool> in = index.periodsIn(period);
     std::vector<finance::RunningTotal> sums(categories.size());
-    finance::RunningTotal total;
+    index.forEachSum([&](uint32_t p, uint32_t c, const finance::RunningTotal& sum) {
+        if (in[p])
+            for (size_t i : feeds[c]) sums[i].add(sum);
+    });
+    return sums;
+}
+
+void FillPie(const std::vector<std::string>& categories,
+             const std::vector<finance::RunningTotal>& sums) {
     ChartBatch batch(ids::PieChart1);
     SetChartInt(ids::PieChart1, pie::kItemCount, int32_t(categories.size()));
-
-    const bool filtered = period.byYear || period.byMonth;
-    if (filtered && touchList) {
-        finance::LvDeleteAll(side.list);
-        finance::NoteListNarrowed(side.income);
-    }
-    CallKernel(GoToFirstRecord);
-    // A file that cannot be read shows the records read so far.
-    (void)finance::ScanCurrentDatabase([&](int32_t, int32_t serial) {
-        std::optional<ItemFields> f = ReadItemIn(side, period);
-        if (!f) return;
-        if (filtered && touchList) AppendRow(side, serial, *f);
-        total.add(f->amount);
-        // A category listed twice receives the amount twice; one in no entry adds nowhere.
-        for (size_t i = 0; i < categories.size(); ++i)
-            if (categories[i] == f->category) sums[i].add(f->amount);
-    });
-
     if (categories.empty()) {
         // The chart keeps at least one item: without categories it is a nameless
         // empty one, not whatever the chart held before (its design-time sample).
@@ -257,19 +165,23 @@ void StructureView(bool touchList) {
         SetChartText(ids::PieChart1, pie::kName, categories[i]);
         SetChartDouble(ids::PieChart1, pie::kValue, double(sums[i]));
     }
-    finance::CloseCurrentDatabase();
+}
+
+// The structure view; `touchList` false is the chart-only form. Both lists and
+// both totals cover the period the pages name, so the balance is that of one
+// period; the pie is the shown side's.
+void StructureView(bool touchList) {
+    const finance::ShownPeriod period = finance::CurrentPeriod();
+    const Side& side = ShownSide();
+    if (!IndexReady(side, touchList)) return;
+    const std::vector<std::string> categories = Categories(side);
+    FillPie(categories, CategorySums(finance::IndexOfSide(side.income), period, categories));
     if (!touchList) return;
-    if (filtered) {
-        // The total is that of the listed items, whatever their categories.
-        side.total() = total;
-        ListSidePeriod(side.income ? finance::ExpenseSide() : finance::IncomeSide(), period);
-    } else {
-        // The shown side is listed again, as the view always did; the other
-        // only when a period view left it narrowed.
-        const bool income = side.income;
-        if (income || !finance::ListHoldsAll(true)) finance::ListAllIncome();
-        if (!income || !finance::ListHoldsAll(false)) finance::ListAllExpense();
-    }
+    // Each list holds the period's items and each total their exact sum,
+    // whatever their categories.
+    finance::ShowPeriodRows(side, period);
+    const Side& other = side.income ? finance::ExpenseSide() : finance::IncomeSide();
+    if (IndexReady(other, true)) finance::ShowPeriodRows(other, period);
     finance::UpdateStatusTotals();
 }
 
@@ -278,46 +190,36 @@ void StructureView(bool touchList) {
 // category: they filter nothing here.
 bool TrendPass(const Side& side, int32_t series, uint32_t colour, const char* seriesName,
                int32_t& maximum, bool touchList) {
-    if (!finance::OpenDataFile(side.file)) {
-        ReportOpenFailed();
-        return false;
-    }
+    if (!IndexReady(side, touchList)) return false;
     const finance::ShownPeriod period = finance::CurrentPeriod();
+    const finance::ItemIndex& index = finance::IndexOfSide(side.income);
+    // The month of each period from its month text (a date text always has 1..12).
+    std::vector<int32_t> monthOf(index.periods().size());
+    const std::vector<bool> in = index.periodsIn(period);
+    for (size_t p = 0; p < monthOf.size(); ++p)
+        monthOf[p] = in[p] ? MonthNumber(index.periods()[p].month) : 0;
     finance::RunningTotal months[13];
-    if (touchList) {
-        finance::LvDeleteAll(side.list);
-        finance::NoteListNarrowed(side.income);
-    }
-    CallKernel(GoToFirstRecord);
-    // A file that cannot be read shows the records read so far.
-    (void)finance::ScanCurrentDatabase([&](int32_t, int32_t serial) {
-        ItemFields f = ReadItem(side);
-        if (period.byYear && YearPartOf(f.time) != period.yearKey) return;
-        if (touchList) AppendRow(side, serial, f);
-        const int32_t month = MonthNumber(MonthPartOf(f.time));
-        if (month < 1 || month > 12) return;  // a date text always has a month 1..12
-        months[month].add(f.amount);
-        if (double(months[month]) / 1000 - maximum > 1e-7)
-            maximum = int32_t(std::floor(double(months[month]) / 1000));
+    index.forEachSum([&](uint32_t p, uint32_t, const finance::RunningTotal& sum) {
+        if (const int32_t m = monthOf[p]; m >= 1 && m <= 12) months[m].add(sum);
     });
+    for (int32_t i = 1; i <= 12; ++i)
+        if (double(months[i]) / 1000 - maximum > 1e-7)
+            maximum = int32_t(std::floor(double(months[i]) / 1000));
 
     ChartBatch batch(ids::LineChart1);
     SetChartInt(ids::LineChart1, line::kMaximum, maximum);
     SetChartInt(ids::LineChart1, line::kCurrentSeries, series);
     SetChartInt(ids::LineChart1, line::kSeriesColour, int32_t(colour));
     SetChartText(ids::LineChart1, line::kSeriesName, seriesName);
-    finance::RunningTotal total;
     for (int32_t i = 1; i <= 12; ++i) {
         SetChartInt(ids::LineChart1, line::kCurrentPoint, i - 1);
         SetChartDouble(ids::LineChart1, line::kValue, double(months[i]) / 1000);
         SetChartText(ids::LineChart1, line::kLabel, std::to_string(i) + analysis_text::MonthMark);
-        total.add(months[i]);
     }
     if (touchList) {
-        side.total() = total;
+        finance::ShowPeriodRows(side, period);
         finance::UpdateStatusTotals();
     }
-    finance::CloseCurrentDatabase();
     return true;
 }
 

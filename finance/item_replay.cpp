@@ -13,6 +13,7 @@
 #include "finance/hooks.h"
 #include "finance/listing.h"
 #include "finance/main_window.h"
+#include "finance/period_listing.h"
 #include "finance/record_scan.h"
 #include "finance/shown_period.h"
 #include "finance/sides.h"
@@ -113,6 +114,7 @@ ReplayResult TakeOut(const Side& side, int32_t serial, const ItemFields& expecte
         ReportWriteFailed(side.file);
         return ReplayResult::kFailed;
     }
+    NoteItemRemoved(side, serial);
     // The total counts the listed items: one outside the shown period has no row.
     if (const int32_t row = RowOfSerial(side.list, serial); row >= 0) {
         LvDeleteItem(side.list, row);
@@ -132,6 +134,7 @@ ReplayResult Rewrite(const Side& side, int32_t serial, const ItemFields& expecte
         ReportWriteFailed(side.file);
         return ReplayResult::kFailed;
     }
+    NoteItemChanged(side, serial, target.fields.amount, target.cells);
     // The row follows the item into or out of the shown period, and the total
     // counts the listed items.
     const int32_t row = RowOfSerial(side.list, serial);
@@ -166,6 +169,7 @@ ReplayResult PutBack(const Side& side, const ItemState& item, int32_t* serial) {
     const int32_t newSerial = SerialOfRecord(rs::CurrentRecordIndex());
     file.close();
     *serial = newSerial;
+    NoteItemAdded(side, newSerial, item.fields.amount, item.cells);
     // Listed and counted only inside the shown period.
     if (CurrentPeriod().holds(item.cells.time)) {
         ListItem(side, newSerial, item);

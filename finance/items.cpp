@@ -17,6 +17,7 @@
 #include "finance/item_history.h"
 #include "finance/listing.h"
 #include "finance/main_window.h"
+#include "finance/period_listing.h"
 #include "finance/money_text.h"
 #include "finance/record_scan.h"
 #include "finance/shown_period.h"
@@ -220,6 +221,7 @@ void AddItem(const Side& side) {
     step.after.cells = added;
     ReadCurrentItem(side, &step.after.fields);
     file.close();
+    NoteItemAdded(side, serial, step.after.fields.amount, step.after.cells);
     const ShownPeriod period = CurrentPeriod();
     const RowCells cells = step.after.cells;
     const bool listed = period.holds(cells.time);
@@ -261,6 +263,7 @@ void ChangeItem(const Side& side, const char* noSelection) {
         ReportWriteFailed(side.file);
         return;
     }
+    NoteItemChanged(side, step.serial, step.after.fields.amount, step.after.cells);
     const ShownPeriod period = CurrentPeriod();
     const RowCells cells = step.after.cells;
     const bool listed = period.holds(cells.time);
@@ -297,6 +300,7 @@ void DeleteItem(const Side& side) {
         ReportWriteFailed(side.file);
         return;
     }
+    NoteItemRemoved(side, step.serial);
     LvDeleteItem(side.list, row);
     NoteItemStep(std::move(step));
     side.total().remove(old);

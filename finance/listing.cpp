@@ -8,6 +8,7 @@
 #include <vector>
 
 #include "finance/data_files.h"
+#include "finance/item_index.h"
 #include "finance/money_text.h"
 #include "finance/record_scan.h"
 #include "finance/sides.h"
@@ -57,7 +58,7 @@ std::string_view AppendFieldText(RowBatch& batch, const char* field) {
 }
 
 // Appends the amount of the scan record as money text and adds it to the sum.
-void AppendAmountText(RowBatch& batch, const char* field, RunningTotal* sum) {
+float AppendAmountText(RowBatch& batch, const char* field, RunningTotal* sum) {
     const Value v = CallKernel(ReadField, MakeTextRef(field));
     const float amount = v.type == TypeCode::kFloat ? v.asFloat() : 0.0f;
     char text[kMoneyTextMax];
@@ -65,6 +66,7 @@ void AppendAmountText(RowBatch& batch, const char* field, RunningTotal* sum) {
     batch.bytes.append(text, length);
     batch.lengths.push_back(uint32_t(length));
     sum->add(amount);
+    return amount;
 }
 
 void AppendNumberText(RowBatch& batch, int32_t number) {
@@ -83,7 +85,14 @@ int32_t YearOfDateText(std::string_view text) {
     return i > 0 ? year : -1;
 }
 
+// The stamp is read before the records: a change by another program from
+// here on leaves it behind the file, and the next view builds again.
+bool ReadStampFirst(FileStamp* stamp) {
+    return CurrentCountAndSerial(&stamp->count, &stamp->nextSerial) == rs::Code::kOk;
+}
+
 void EndEmpty(const Side& side) {
+    IndexOfSide(side.income).clear();
     LvDeleteAll(side.list);
     side.total() = 0;
 }
@@ -112,6 +121,11 @@ void ListAll(const Side& side, void (*create)()) {
     CallKernel(GoToFirstRecord);
     forms::ReportListModel* model = LvModel(side.list);
     const int32_t count = CallKernel(GetRecordCount).asInt();
+    FileStamp stamp;
+    const bool stamped = ReadStampFirst(&stamp);
+    ItemIndex& index = IndexOfSide(side.income);
+    index.clear();
+    index.reserve(count);
     // Rows go to the list in batches: number, amount, category, date, remark.
     constexpr int32_t kBatchRows = 8192;
     RowBatch batch;
@@ -140,12 +154,16 @@ void ListAll(const Side& side, void (*create)()) {
     std::vector<bool> seen(100000);  // years of at most five digits already noted
     // A file that cannot be read lists the rows read so far; the last
     // database error says why.
-    (void)ScanCurrentDatabase([&](int32_t index, int32_t serial) {
+    const rs::Code scanned = ScanCurrentDatabase([&](int32_t record, int32_t serial) {
         batch.data.push_back(serial);
-        AppendNumberText(batch, index + 1);
-        AppendAmountText(batch, side.amountField, &sum);
-        AppendFieldText(batch, side.categoryField);
+        AppendNumberText(batch, record + 1);
+        const float amount = AppendAmountText(batch, side.amountField, &sum);
+        // Views of the batch's bytes: read before the next cell may move them.
+        const size_t categoryAt = batch.bytes.size();
+        const size_t categoryLength = AppendFieldText(batch, side.categoryField).size();
         const std::string_view time = AppendFieldText(batch, side.timeField);
+        index.append(serial, amount,
+                     std::string_view(batch.bytes).substr(categoryAt, categoryLength), time);
         if (const int32_t year = YearOfDateText(time); year > 0 && year != lastYear) {
             if (!seen[size_t(year)]) Years().insert(year);
             seen[size_t(year)] = true;
@@ -156,10 +174,39 @@ void ListAll(const Side& side, void (*create)()) {
     });
     deliver();
     side.total() = sum;
+    // A file read only in part leaves the index to be built again when next asked.
+    if (stamped && scanned == rs::Code::kOk) index.markCurrent(stamp);
     CloseCurrentDatabase();
 }
 
 }  // namespace
+
+void IndexItemFile(bool income) {
+    const Side& side = income ? IncomeSide() : ExpenseSide();
+    ItemIndex& index = IndexOfSide(income);
+    index.clear();
+    if (!OpenDataFile(side.file)) return;
+    FileStamp stamp;
+    const bool stamped = ReadStampFirst(&stamp);
+    index.reserve(CallKernel(GetRecordCount).asInt());
+    std::string category;
+    char time[kDateTimeTextMax];
+    const rs::Code scanned = ScanCurrentDatabase([&](int32_t, int32_t serial) {
+        const Value amount = CallKernel(ReadField, MakeTextRef(side.amountField));
+        const OwnedText text(CallKernel(ReadField, MakeTextRef(side.categoryField)));
+        category = text.isText() ? text.str() : ValueToText(text.value());
+        const Value when = CallKernel(ReadField, MakeTextRef(side.timeField));
+        const std::string other = when.type == TypeCode::kDateTime ? "" : ValueToText(when);
+        const std::string_view date =
+            when.type == TypeCode::kDateTime
+                ? std::string_view(time, WriteDateTimeText(when.asDouble(), time))
+                : std::string_view(other);
+        index.append(serial, amount.type == TypeCode::kFloat ? amount.asFloat() : 0.0f, category,
+                     date);
+    });
+    if (stamped && scanned == rs::Code::kOk) index.markCurrent(stamp);
+    CloseCurrentDatabase();
+}
 
 void ListAllIncome() {
     ListAll(IncomeSide(), &CreateIncomeFile);
@@ -175,6 +222,10 @@ bool ListHoldsAll(bool income) {
 
 void NoteListNarrowed(bool income) {
     gHoldsAll[income] = false;
+}
+
+void NoteListHoldsAll(bool income) {
+    gHoldsAll[income] = true;
 }
 
 void AutoSizeColumns(uint32_t list) {

@@ -16,6 +16,9 @@ void ListAllExpense();
 // leaves it, rather than the rows of a period view.
 bool ListHoldsAll(bool income);
 void NoteListNarrowed(bool income);
+void NoteListHoldsAll(bool income);
+// Builds the side's item index from its file without touching its list.
+void IndexItemFile(bool income);
 // Sizes every column of a report list of the main window to its header.
 void AutoSizeColumns(uint32_t list);
 // The years (as numbers) of the items seen by the listings since start.

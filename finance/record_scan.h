@@ -6,6 +6,7 @@
 
 namespace tavrin::finance {
 
+using tavrin::rs::CurrentCountAndSerial;
 using tavrin::rs::FindRecordBySerial;
 using tavrin::rs::ScanCurrentDatabase;
 using tavrin::rs::SerialOfRecord;

@@ -48,11 +48,11 @@ ShownPeriod CurrentPeriod() {
     return p;
 }
 
-std::string YearPartOf(const std::string& gbkDateText) {
-    return gbkDateText.substr(0, 4);
+std::string YearPartOf(std::string_view gbkDateText) {
+    return std::string(gbkDateText.substr(0, 4));
 }
 
-std::string MonthPartOf(const std::string& gbkDateText) {
+std::string MonthPartOf(std::string_view gbkDateText) {
     // Searched by whole characters, so a trail byte never starts a match.
     auto find = [&](const char* mark, size_t from) -> size_t {
         const size_t len = std::strlen(mark);
@@ -67,7 +67,7 @@ std::string MonthPartOf(const std::string& gbkDateText) {
     const size_t from = year + std::strlen(app::PeriodYearMark);
     const size_t month = find(app::PeriodMonthMark, from);
     if (month == std::string::npos) return {};
-    return gbkDateText.substr(from, month - from);
+    return std::string(gbkDateText.substr(from, month - from));
 }
 
 }  // namespace tavrin::finance

@@ -4,6 +4,7 @@
 
 #include <optional>
 #include <string>
+#include <string_view>
 
 namespace tavrin::finance {
 
@@ -27,7 +28,7 @@ ShownPeriod CurrentPeriod();
 
 // The year and month parts of a date text as the period keys compare them: the
 // first four bytes, and the bytes between the first "年" and the next "月".
-std::string YearPartOf(const std::string& gbkDateText);
-std::string MonthPartOf(const std::string& gbkDateText);
+std::string YearPartOf(std::string_view gbkDateText);
+std::string MonthPartOf(std::string_view gbkDateText);
 
 }  // namespace tavrin::finance

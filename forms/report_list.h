@@ -82,6 +82,10 @@ class ReportListModel : public QAbstractTableModel {
     // its cells, images, data word, check state and indent; the view's current
     // row and selection follow their rows. `order` must be a permutation.
     void reorderRows(const std::vector<int32_t>& order);
+    // Trades every row (cells, data words, images, check states, indents) with
+    // another model of as many columns, as a reset of both: a list can set its
+    // rows aside whole and take them back without copying them.
+    void exchangeRows(ReportListModel& other);
 
     int rowCount(const QModelIndex& parent = {}) const override;
     int columnCount(const QModelIndex& parent = {}) const override;

@@ -1,6 +1,7 @@
 // Reordering the rows of the report list model (sorting by a column): every
 // per-row vector is permuted in one pass and the view is told once, so a
-// hundred thousand rows reorder without a row-by-row rebuild.
+// hundred thousand rows reorder without a row-by-row rebuild; rows set aside
+// whole by trading them with another model.
 #include <QModelIndexList>
 #include <algorithm>
 
@@ -45,6 +46,25 @@ void ReportListModel::reorderRows(const std::vector<int32_t>& order) {
         changePersistentIndexList(from, to);
     }
     emit layoutChanged({}, QAbstractItemModel::VerticalSortHint);
+}
+
+void ReportListModel::exchangeRows(ReportListModel& other) {
+    if (&other == this || other.columns() != columns()) return;
+    beginResetModel();
+    other.beginResetModel();
+    std::swap(stride_, other.stride_);
+    bytes_.swap(other.bytes_);
+    std::swap(wasted_, other.wasted_);
+    rowStart_.swap(other.rowStart_);
+    cellLength_.swap(other.cellLength_);
+    rowData_.swap(other.rowData_);
+    rowCheck_.swap(other.rowCheck_);
+    rowIndent_.swap(other.rowIndent_);
+    cellImages_.swap(other.cellImages_);
+    shownRows_ = rows();
+    other.shownRows_ = other.rows();
+    other.endResetModel();
+    endResetModel();
 }
 
 }  // namespace tavrin::forms

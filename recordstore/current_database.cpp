@@ -42,6 +42,19 @@ Code ScanCurrentDatabase(const std::function<void(int32_t index, int32_t serial)
     });
 }
 
+Code CurrentCountAndSerial(int32_t* count, int32_t* nextSerial) {
+    *count = *nextSerial = -1;
+    Database* db = DatabaseManager::instance().current();
+    if (db == nullptr) return Code::kNoCurrentDatabase;
+    uint8_t bytes[8];
+    size_t got = 0;
+    if (db->records.file.readAt(kHeaderCount, bytes, 8, &got) != Code::kOk || got != 8)
+        return Code::kRecordCountFailed;
+    *count = GetI32(bytes);
+    *nextSerial = GetI32(bytes + 4);
+    return Code::kOk;
+}
+
 int32_t SerialOfRecord(int32_t index) {
     Database* db = DatabaseManager::instance().current();
     if (db == nullptr || index < 0) return 0;

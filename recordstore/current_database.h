@@ -24,6 +24,11 @@ std::vector<FieldInfo> CurrentDatabaseFields();
 // or the engine's failure code.
 Code ScanCurrentDatabase(const std::function<void(int32_t index, int32_t serial)>& visit);
 
+// The record count and the next serial of the current database, read together
+// from its header: another program's append, delete or pack changes one of
+// them, so a reader that keeps what it saw can tell the file moved on.
+Code CurrentCountAndSerial(int32_t* count, int32_t* nextSerial);
+
 // The serial (tag) of a record of the current database, 0 when it cannot be read.
 int32_t SerialOfRecord(int32_t index);
 

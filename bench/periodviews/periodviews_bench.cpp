@@ -1,6 +1,6 @@
-// The period views over 100,000 income and 100,000 expense items: a month,
-// year or chart page click until the program is idle again, and the chart-only
-// redraw that follows an added item.
+// The period views over 100,000 income and 100,000 expense items (or as many
+// as TAVRIN_BENCH_ITEMS says): a month, year or chart page click until the
+// program is idle again, and the chart-only redraw that follows an added item.
 #include <benchmark/benchmark.h>
 
 #include <QApplication>
@@ -30,7 +30,10 @@ namespace {
 using namespace tavrin;
 namespace ids = app_tpl::ids;
 
-constexpr int kItems = 100000;
+const int kItems = [] {
+    const QByteArray items = qgetenv("TAVRIN_BENCH_ITEMS");
+    return items.isEmpty() ? 100000 : items.toInt();
+}();
 
 // A side's category file and kItems items over its categories, dated over
 // 2010..2014, every month.
