@@ -14,6 +14,7 @@
 #include "backup_window_text_constants.h"
 #include "finance/backup/backup_pairs.h"
 #include "finance/data_files.h"
+#include "finance/item_index.h"
 #include "finance/hooks.h"
 #include "finance/item_history.h"
 #include "finance/main_window.h"
@@ -62,6 +63,8 @@ bool EmptySide(const Side& side) {
     }
     LvDeleteAll(side.list);
     side.total() = 0;
+    // The views read the emptied file afresh.
+    IndexOfSide(side.income).markStale();
     return true;
 }
 
