@@ -44,12 +44,15 @@ bool ReadStamp(const Side& side, FileStamp* out) {
     return file && CurrentCountAndSerial(&out->count, &out->nextSerial) == rs::Code::kOk;
 }
 
-// Whether the set-aside rows still stand beside the index, row for item.
+// Whether the set-aside rows still stand beside the index, row for item, and
+// fit the list's columns.
 bool Holding(const Side& side) {
     const SetAside& kept = SetAsideOf(side);
     const ItemIndex& index = IndexOfSide(side.income);
-    return kept.holding && kept.rows && kept.generation == index.generation() &&
-           index.current() && kept.rows->rows() == index.size();
+    const ReportListModel* list = LvModel(side.list);
+    return kept.holding && kept.rows && list && kept.rows->columns() == list->columns() &&
+           kept.generation == index.generation() && index.current() &&
+           kept.rows->rows() == index.size();
 }
 
 // Puts the rows in file order when a sort moved them; false when they are
