@@ -2,6 +2,7 @@
 #include "finance/item_index.h"
 
 #include <algorithm>
+#include <cmath>
 
 #include "app_constants.h"
 #include "finance/shown_period.h"
@@ -37,9 +38,9 @@ void ItemIndex::clear() {
     categories_.clear();
     periodIds_.clear();
     prefixIds_.clear();
+    dayIds_.clear();
     categoryIds_.clear();
     sums_.clear();
-    sumsBuilt_ = false;
     ascending_ = true;
     current_ = false;
     ++generation_;
@@ -51,7 +52,23 @@ void ItemIndex::markCurrent(FileStamp stamp) {
     current_ = true;
 }
 
-uint32_t ItemIndex::periodId(std::string_view dateText) {
+uint32_t ItemIndex::periodId(std::string_view dateText, double days) {
+    // Dates from 1899-12-30 to the year 4770 find the day's period in a
+    // table; the last moments of a day, which the text may round into the
+    // next, are always read from the text.
+    constexpr double kDays = 1 << 20;
+    const bool byDay = days >= 0 && days < kDays && days - std::floor(days) < 0.999;
+    const auto day = byDay ? size_t(days) : 0;
+    if (byDay && day < dayIds_.size() && dayIds_[day] != 0) return dayIds_[day] - 1;
+    const uint32_t id = periodOfText(dateText);
+    if (byDay) {
+        if (dayIds_.size() <= day) dayIds_.resize(day + 1);
+        dayIds_[day] = id + 1;
+    }
+    return id;
+}
+
+uint32_t ItemIndex::periodOfText(std::string_view dateText) {
     const std::string_view prefix = PeriodPrefix(dateText);
     if (auto it = prefixIds_.find(prefix); it != prefixIds_.end()) return it->second;
     const uint32_t id = partsId(dateText);
@@ -75,33 +92,36 @@ uint32_t ItemIndex::partsId(std::string_view dateText) {
 }
 
 uint32_t ItemIndex::categoryId(std::string_view category) {
-    if (auto it = categoryIds_.find(category); it != categoryIds_.end()) return it->second;
+    // A few categories are found faster one by one than by their hash.
+    if (categories_.size() <= 16) {
+        for (size_t i = 0; i < categories_.size(); ++i)
+            if (categories_[i] == category) return uint32_t(i);
+    } else if (auto it = categoryIds_.find(category); it != categoryIds_.end()) return it->second;
     const auto id = uint32_t(categories_.size());
     categories_.emplace_back(category);
     categoryIds_.emplace(std::string(category), id);
     return id;
 }
 
-void ItemIndex::addToSums(const Entry& e) const {
-    if (!sumsBuilt_) return;
-    Sum& s = sums_[SumKey(e)];
-    s.sum.add(e.amount);
-    ++s.items;
+void ItemIndex::addToSums(const Entry& e) {
+    if (sums_.size() <= e.period) sums_.resize(e.period + 1);
+    std::vector<Sum>& ofPeriod = sums_[e.period];
+    if (ofPeriod.size() <= e.category) ofPeriod.resize(e.category + 1);
+    ofPeriod[e.category].sum.add(e.amount);
+    ++ofPeriod[e.category].items;
 }
 
-void ItemIndex::removeFromSums(const Entry& e) const {
-    if (!sumsBuilt_) return;
-    auto it = sums_.find(SumKey(e));
-    if (it == sums_.end()) return;
-    it->second.sum.remove(e.amount);
-    // A period and category left without items goes (a sum of 0 may still have some).
-    if (--it->second.items == 0) sums_.erase(it);
+void ItemIndex::removeFromSums(const Entry& e) {
+    Sum& s = sums_[e.period][e.category];
+    s.sum.remove(e.amount);
+    // Without items the sum is 0 exactly, whatever was added and taken away.
+    if (--s.items == 0) s.sum = RunningTotal();
 }
 
 void ItemIndex::append(int32_t serial, float amount, std::string_view category,
-                       std::string_view dateText) {
+                       std::string_view dateText, double days) {
     if (!entries_.empty() && serial <= entries_.back().serial) ascending_ = false;
-    entries_.push_back({serial, amount, periodId(dateText), categoryId(category)});
+    entries_.push_back({serial, amount, periodId(dateText, days), categoryId(category)});
     addToSums(entries_.back());
 }
 
@@ -159,12 +179,9 @@ std::vector<int32_t> ItemIndex::positionsIn(const ShownPeriod& shown, RunningTot
 
 void ItemIndex::forEachSum(const std::function<void(uint32_t, uint32_t, const RunningTotal&)>&
                                visit) const {
-    if (!sumsBuilt_) {
-        sums_.clear();
-        sumsBuilt_ = true;
-        for (const Entry& e : entries_) addToSums(e);
-    }
-    for (const auto& [key, s] : sums_) visit(uint32_t(key >> 32), uint32_t(key), s.sum);
+    for (size_t p = 0; p < sums_.size(); ++p)
+        for (size_t c = 0; c < sums_[p].size(); ++c)
+            if (sums_[p][c].items > 0) visit(uint32_t(p), uint32_t(c), sums_[p][c].sum);
 }
 
 ItemIndex& IndexOfSide(bool income) {

@@ -15,6 +15,7 @@
 #include <unordered_map>
 #include <vector>
 
+#include "finance/large_block_allocator.h"
 #include "finance/running_total.h"
 
 namespace tavrin::finance {
@@ -50,8 +51,11 @@ class ItemIndex {
     const FileStamp& stamp() const { return stamp_; }
     void setStamp(FileStamp stamp) { stamp_ = stamp; }
 
-    // An item at the end of the file; `dateText` as the list shows it.
-    void append(int32_t serial, float amount, std::string_view category, std::string_view dateText);
+    // An item at the end of the file; `dateText` as the list shows it, `days`
+    // the date-time it was written from (negative when unknown): dates of one
+    // day share a period, found again without reading the text.
+    void append(int32_t serial, float amount, std::string_view category, std::string_view dateText,
+                double days = -1);
     // The entry's new fields; false when no item has the serial.
     bool change(int32_t serial, float amount, std::string_view category, std::string_view dateText);
     // Drops the item; its position, or -1 when no item has the serial.
@@ -80,25 +84,26 @@ class ItemIndex {
         size_t operator()(std::string_view s) const { return std::hash<std::string_view>{}(s); }
     };
     using TextIds = std::unordered_map<std::string, uint32_t, TextHash, std::equal_to<>>;
-    uint32_t periodId(std::string_view dateText);
+    uint32_t periodId(std::string_view dateText, double days = -1);
+    uint32_t periodOfText(std::string_view dateText);
     uint32_t partsId(std::string_view dateText);
     uint32_t categoryId(std::string_view category);
-    void addToSums(const Entry& e) const;
-    void removeFromSums(const Entry& e) const;
-    static uint64_t SumKey(const Entry& e) { return uint64_t(e.period) << 32 | e.category; }
+    void addToSums(const Entry& e);
+    void removeFromSums(const Entry& e);
 
-    std::vector<Entry> entries_;
+    std::vector<Entry, LargeBlockAllocator<Entry>> entries_;
     std::vector<PeriodParts> periods_;
     std::vector<std::string> categories_;
     TextIds periodIds_, prefixIds_, categoryIds_;
+    std::vector<uint32_t> dayIds_;  // by whole day from 1899-12-30: period + 1, 0 unknown
     bool ascending_ = true;  // serials rise with the position (a lookup can bisect)
-    // Built from the entries on first use after a build, then kept current.
     struct Sum {
         RunningTotal sum;
         int32_t items = 0;
     };
-    mutable std::unordered_map<uint64_t, Sum> sums_;
-    mutable bool sumsBuilt_ = false;
+    // By period, then category: a handful of periods and categories, so an
+    // item's sum is found by two indexings, not a lookup.
+    std::vector<std::vector<Sum>> sums_;
     bool current_ = false;
     uint64_t generation_ = 0;
     FileStamp stamp_;

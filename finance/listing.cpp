@@ -40,8 +40,8 @@ bool& Recreating(const Side& side) {
 using RowBatch = forms::ReportListModel::RowBatch;
 
 // Appends ToText(ReadField field) of the scan record as the row's next cell;
-// returns the text as it lies in the batch.
-std::string_view AppendFieldText(RowBatch& batch, const char* field) {
+// returns the text as it lies in the batch, and a date-time's serial in *days.
+std::string_view AppendFieldText(RowBatch& batch, const char* field, double* days = nullptr) {
     const OwnedText fieldValue(CallKernel(ReadField, MakeTextRef(field)));
     const Value& v = fieldValue.value();
     const size_t at = batch.bytes.size();
@@ -50,6 +50,7 @@ std::string_view AppendFieldText(RowBatch& batch, const char* field) {
     } else if (v.type == TypeCode::kDateTime) {
         char buf[kDateTimeTextMax];
         batch.bytes.append(buf, WriteDateTimeText(v.asDouble(), buf));
+        if (days) *days = v.asDouble();
     } else {
         batch.bytes.append(ValueToText(v));
     }
@@ -125,7 +126,8 @@ void ListAll(const Side& side, void (*create)()) {
     const bool stamped = ReadStampFirst(&stamp);
     ItemIndex& index = IndexOfSide(side.income);
     index.clear();
-    index.reserve(count);
+    // Room for the items added after the start too, as the list has.
+    index.reserve(count + count / 8 + 64);
     // Rows go to the list in batches: number, amount, category, date, remark.
     constexpr int32_t kBatchRows = 8192;
     RowBatch batch;
@@ -161,9 +163,11 @@ void ListAll(const Side& side, void (*create)()) {
         // Views of the batch's bytes: read before the next cell may move them.
         const size_t categoryAt = batch.bytes.size();
         const size_t categoryLength = AppendFieldText(batch, side.categoryField).size();
-        const std::string_view time = AppendFieldText(batch, side.timeField);
+        double days = -1;
+        const std::string_view time = AppendFieldText(batch, side.timeField, &days);
         index.append(serial, amount,
-                     std::string_view(batch.bytes).substr(categoryAt, categoryLength), time);
+                     std::string_view(batch.bytes).substr(categoryAt, categoryLength), time,
+                     days);
         if (const int32_t year = YearOfDateText(time); year > 0 && year != lastYear) {
             if (!seen[size_t(year)]) Years().insert(year);
             seen[size_t(year)] = true;
@@ -188,7 +192,8 @@ void IndexItemFile(bool income) {
     if (!OpenDataFile(side.file)) return;
     FileStamp stamp;
     const bool stamped = ReadStampFirst(&stamp);
-    index.reserve(CallKernel(GetRecordCount).asInt());
+    const int32_t count = CallKernel(GetRecordCount).asInt();
+    index.reserve(count + count / 8 + 64);
     std::string category;
     char time[kDateTimeTextMax];
     const rs::Code scanned = ScanCurrentDatabase([&](int32_t, int32_t serial) {
@@ -202,7 +207,7 @@ void IndexItemFile(bool income) {
                 ? std::string_view(time, WriteDateTimeText(when.asDouble(), time))
                 : std::string_view(other);
         index.append(serial, amount.type == TypeCode::kFloat ? amount.asFloat() : 0.0f, category,
-                     date);
+                     date, when.type == TypeCode::kDateTime ? when.asDouble() : -1);
     });
     if (stamped && scanned == rs::Code::kOk) index.markCurrent(stamp);
     CloseCurrentDatabase();

@@ -1,6 +1,7 @@
 // Exact sums of single-precision amounts in 2^-40 元 units.
 #include "finance/running_total.h"
 
+#include <bit>
 #include <cfloat>
 #include <cmath>
 #include <cstdint>
@@ -13,17 +14,19 @@ constexpr int kFractionBits = 40;
 constexpr float kLargestCounted = 72057594037927936.0f;  // 2^56
 
 // The amount in 2^-40 units: its 24-bit significand shifted into place, the
-// bits below the unit cut off toward zero.
+// bits below the unit cut off toward zero. Read from the float's bits: every
+// listed amount passes here, twice at start-up.
 __int128 Units(float amount) {
     const float counted = CountedAmount(amount);
     if (counted == 0.0f) return 0;
-    int exponent = 0;
-    const float fraction = std::frexp(std::fabs(counted), &exponent);  // [0.5, 1)
-    const auto significand = __int128(int64_t(std::ldexp(fraction, 24)));
-    const int shift = exponent - 24 + kFractionBits;
-    if (shift < -24) return 0;  // wholly below the unit
+    const auto bits = std::bit_cast<uint32_t>(counted);
+    const int biased = int(bits >> 23 & 0xFF);
+    if (biased == 0) return 0;  // below 2^-126: wholly below the unit
+    const auto significand = __int128((bits & 0x7FFFFF) | 0x800000);
+    const int shift = biased - 150 + kFractionBits;
+    if (shift < -24) return 0;
     const __int128 magnitude = shift >= 0 ? significand << shift : significand >> -shift;
-    return counted < 0 ? -magnitude : magnitude;
+    return bits >> 31 ? -magnitude : magnitude;
 }
 
 }  // namespace

@@ -101,6 +101,48 @@ void BM_RefreshTrendView_ChartPageClick(benchmark::State& state) {
 }
 BENCHMARK(BM_RefreshTrendView_ChartPageClick)->Unit(benchmark::kMillisecond)->Iterations(5);
 
+// The two halves of the pair above: the year click, then the all-years view.
+void BM_YearClick(benchmark::State& state) {
+    TheProgram();
+    ClickPage(ids::ChartPages, 0);
+    ClickPage(ids::MonthPages, 0);
+    for (auto _ : state) {
+        ClickPage(ids::YearPages, 1);
+        state.PauseTiming();
+        ClickPage(ids::YearPages, 0);
+        state.ResumeTiming();
+    }
+}
+BENCHMARK(BM_YearClick)->Unit(benchmark::kMillisecond)->Iterations(5);
+
+void BM_AllYearsClick(benchmark::State& state) {
+    TheProgram();
+    ClickPage(ids::ChartPages, 0);
+    ClickPage(ids::MonthPages, 0);
+    for (auto _ : state) {
+        state.PauseTiming();
+        ClickPage(ids::YearPages, 1);
+        state.ResumeTiming();
+        ClickPage(ids::YearPages, 0);
+    }
+}
+BENCHMARK(BM_AllYearsClick)->Unit(benchmark::kMillisecond)->Iterations(5);
+
+// The trend page with a year chosen: a year's items listed on both sides.
+void BM_RefreshTrendView_OfAYear(benchmark::State& state) {
+    TheProgram();
+    ClickPage(ids::ChartPages, 0);
+    ClickPage(ids::YearPages, 2);
+    for (auto _ : state) {
+        ClickPage(ids::ChartPages, 1);
+        state.PauseTiming();
+        ClickPage(ids::ChartPages, 0);
+        state.ResumeTiming();
+    }
+    ClickPage(ids::YearPages, 0);
+}
+BENCHMARK(BM_RefreshTrendView_OfAYear)->Unit(benchmark::kMillisecond)->Iterations(5);
+
 void BM_RecomputeStructureChart(benchmark::State& state) {
     TheProgram();
     ClickPage(ids::ChartPages, 0);
