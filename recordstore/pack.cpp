@@ -2,6 +2,20 @@
 // Records move in chunks through one buffer; the write position trails the
 // read position, so the file is rewritten in place front to back, under the
 // cover of a rollback journal (pack_journal.h).
+//
+// What keeps a pack all or nothing:
+// - Nothing in the record file changes before the journal is durable. The
+//   journal is made in a first pass over the records, which works out the new
+//   content page by page exactly as the move will, and keeps per page what
+//   turns the new bytes back into the old ones.
+// - The move writes every page of the region once, whole (pieces end on page
+//   boundaries, the part of a page before the region is left as it was), so
+//   a page on disk holds either its old or its new bytes, which the journal's
+//   marker byte tells apart. A left shift overwrites bytes not yet moved
+//   within the page being written; the journal holds what no page keeps.
+// - The moved records are synced before the new count is written; the count
+//   landing is the commit. Until then the journal rolls back, page by page,
+//   each page from itself, so a rollback cut short is simply done again.
 #include <algorithm>
 #include <unordered_set>
 
@@ -24,12 +38,14 @@ Code ReadCountAndSerial(Database& db, int32_t* count, int32_t* serial) {
     return Code::kOk;
 }
 
-// What a pack does: the first record it drops, the count after it, and the
-// chains of the dropped records, freed only once the records are gone.
+// What a pack does: the first record it drops, the count after it, the
+// chains of the dropped records, freed only once the records are gone, and
+// which records from the first dropped one on stay and go.
 struct PackPlan {
     int32_t firstDropped = -1;
     int32_t newCount = 0;
     std::vector<int32_t> chains;
+    std::vector<PackRun> runs;
 };
 
 bool Dropped(const uint8_t* record, int64_t index, bool byMark, int64_t rangeEnd) {
@@ -46,19 +62,24 @@ Code FindFirstMarked(Database& db, int32_t count, int32_t* found) {
     });
 }
 
-// Moves the kept records from the first dropped one on towards the front,
-// noting the chains of the dropped ones and the new count.
-Code MoveKept(Database& db, int32_t count, int32_t first, int64_t rangeEnd, PackPlan* plan) {
-    const bool byMark = first < 0;
+constexpr uint64_t kPage = 4096;
+
+// Works out the new content of the file from the first dropped record on:
+// reads the records in chunks through one buffer and hands the kept ones,
+// closed up, to `sink` as (offset, bytes, length) in pieces that end on a page
+// boundary, but for the last, which ends at the new end. `dropped(record,
+// index)` tells a record that goes.
+template <class Drop, class Sink>
+Code Compact(Database& db, int32_t count, int32_t from, Drop&& dropped, Sink&& sink,
+             int32_t* newCount) {
     const size_t rs = size_t(db.recordSize);
     const int32_t chunk = ChunkRecords(db.recordSize);
-    const int32_t from = plan->firstDropped;
     std::vector<uint8_t> buffer(size_t(std::min(chunk, std::max(1, count - from))) * rs);
+    // The new bytes not handed on yet, from `pending` on.
+    std::vector<uint8_t> out;
+    out.reserve(buffer.size() + kPage);
+    uint64_t pending = db.recordOffset(from);
     int32_t read = from, write = from;
-    // The moved records start on their way to the disk every few megabytes,
-    // while the rest are still being moved: the sync at the end waits less.
-    constexpr uint64_t kWritebackBytes = uint64_t(4) << 20;
-    uint64_t unsent = db.recordOffset(write);
     while (read < count) {
         const int32_t n = std::min(chunk, count - read);
         size_t got = 0;
@@ -68,49 +89,108 @@ Code MoveKept(Database& db, int32_t count, int32_t first, int64_t rangeEnd, Pack
             return code;
         }
         if (got < size_t(n) * rs) return Code::kReadRecordFailed;
-        int32_t kept = 0;
-        for (int32_t i = 0; i < n; ++i) {
-            uint8_t* record = &buffer[size_t(i) * rs];
-            if (Dropped(record, int64_t(read) + i, byMark, rangeEnd)) {
-                for (const FieldDescriptor& f : db.fields) {
-                    if (IsChainField(f.type) && GetI32(record + f.offset) > 0) {
-                        plan->chains.push_back(GetI32(record + f.offset));
-                    }
-                }
-                continue;
-            }
-            if (kept != i) std::memmove(&buffer[size_t(kept) * rs], record, rs);
-            ++kept;
+        // The kept records in a row go over together; each record is asked
+        // about once.
+        int32_t keptFrom = 0;
+        for (int32_t i = 0; i <= n; ++i) {
+            if (i < n && !dropped(&buffer[size_t(i) * rs], int64_t(read) + i)) continue;
+            out.insert(out.end(), buffer.begin() + long(size_t(keptFrom) * rs),
+                       buffer.begin() + long(size_t(i) * rs));
+            write += i - keptFrom;
+            keptFrom = i + 1;
         }
-        if (kept > 0) {
-            if (Code code = db.records.file.writeAt(db.recordOffset(write), buffer.data(),
-                                                    size_t(kept) * rs);
-                code != Code::kOk) {
-                return code;
-            }
-        }
-        write += kept;
         read += n;
-        if (db.recordOffset(write) - unsent >= kWritebackBytes) {
-            db.records.file.startWriteback(unsent, db.recordOffset(write) - unsent);
-            unsent = db.recordOffset(write);
+        const uint64_t whole = (pending + out.size()) / kPage * kPage;
+        if (whole > pending) {
+            const size_t handed = size_t(whole - pending);
+            if (Code code = sink(pending, out.data(), handed); code != Code::kOk) return code;
+            out.erase(out.begin(), out.begin() + long(handed));
+            pending = whole;
         }
     }
-    plan->newCount = write;
+    if (!out.empty()) {
+        if (Code code = sink(pending, out.data(), out.size()); code != Code::kOk) return code;
+    }
+    *newCount = write;
     return Code::kOk;
+}
+
+// Works out the pack and writes its journal: every record from the first
+// dropped one on is read, the dropped ones' chains noted, and each page the
+// move will write is described as it is now and as it will be.
+Code PlanAndJournal(Database& db, int32_t count, int32_t serial, bool byMark, int64_t rangeEnd,
+                    PackPlan* plan) {
+    PackJournalWriter journal(db, count, serial, db.recordOffset(plan->firstDropped));
+    if (Code code = journal.open(); code != Code::kOk) return code;
+    int32_t droppedSoFar = 0;
+    auto dropped = [&](const uint8_t* record, int64_t index) {
+        const bool goes = Dropped(record, index, byMark, rangeEnd);
+        std::vector<PackRun>& runs = plan->runs;
+        if (runs.empty() || runs.back().dropped != goes)
+            runs.push_back({int32_t(index), 0, droppedSoFar, goes});
+        ++runs.back().length;
+        if (goes) {
+            ++droppedSoFar;
+            for (const FieldDescriptor& f : db.fields) {
+                if (IsChainField(f.type) && GetI32(record + f.offset) > 0) {
+                    plan->chains.push_back(GetI32(record + f.offset));
+                }
+            }
+        }
+        return goes;
+    };
+    std::vector<uint8_t> before;
+    auto describe = [&](uint64_t at, const uint8_t* after, size_t n) -> Code {
+        before.resize(n);
+        size_t got = 0;
+        if (Code code = db.records.file.readAt(at, before.data(), n, &got); code != Code::kOk)
+            return code;
+        if (got < n) return Code::kReadRecordFailed;
+        return journal.addPages(at, after, before.data(), n, plan->runs);
+    };
+    if (Code code = Compact(db, count, plan->firstDropped, dropped, describe, &plan->newCount);
+        code != Code::kOk) {
+        return code;
+    }
+    return journal.finish(db.recordOffset(plan->newCount));
+}
+
+// Moves the kept records from the first dropped one on towards the front, as
+// the journal describes them.
+Code MoveKept(Database& db, int32_t count, const PackPlan& plan) {
+    // The moved records start on their way to the disk every few megabytes,
+    // while the rest are still being moved: the sync at the end waits less.
+    constexpr uint64_t kWritebackBytes = uint64_t(4) << 20;
+    uint64_t unsent = db.recordOffset(plan.firstDropped);
+    size_t run = 0;
+    auto dropped = [&](const uint8_t*, int64_t index) {
+        while (int64_t(plan.runs[run].first) + plan.runs[run].length <= index) ++run;
+        return plan.runs[run].dropped;
+    };
+    auto write = [&](uint64_t at, const uint8_t* bytes, size_t n) -> Code {
+        if (Code code = db.records.file.writeAt(at, bytes, n); code != Code::kOk) return code;
+        if (at + n - unsent >= kWritebackBytes) {
+            db.records.file.startWriteback(unsent, at + n - unsent);
+            unsent = at + n;
+        }
+        return Code::kOk;
+    };
+    int32_t newCount = 0;
+    if (Code code = Compact(db, count, plan.firstDropped, dropped, write, &newCount);
+        code != Code::kOk) {
+        return code;
+    }
+    return newCount == plan.newCount ? Code::kOk : Code::kUnknown;
 }
 
 // The moves, synced; then the new count and the shorter length, synced
 // together. The journal is the way back until the count is on disk: a
 // shortened file whose count did not land is made whole again by the
-// rollback, which writes the region up to the old end.
-Code MoveAndCommit(Database& db, int32_t count, int32_t first, int64_t rangeEnd, PackPlan* plan) {
-    if (Code code = MoveKept(db, count, first, rangeEnd, plan); code != Code::kOk) return code;
-    // The journal holds the region from the first dropped record to the old
-    // end; the new count must cut the file inside it, or the rollback could
-    // not put back what the commit changed.
+// rollback, which writes back the bytes the new end cut off.
+Code MoveAndCommit(Database& db, int32_t count, PackPlan* plan) {
     assert(plan->firstDropped >= 0 && plan->firstDropped <= plan->newCount &&
            plan->newCount < count);
+    if (Code code = MoveKept(db, count, *plan); code != Code::kOk) return code;
     if (Code code = db.records.file.syncData(); code != Code::kOk) return code;
     uint8_t bytes[4];
     PutI32(bytes, plan->newCount);
@@ -174,14 +254,9 @@ Code PackLocked(Database& db, int32_t first, int32_t rangeCount) {
     } else {
         plan.firstDropped = first;
     }
-    // Everything from the first dropped record on may be overwritten.
-    PackJournal journal;
-    journal.oldCount = count;
-    journal.oldSerial = serial;
-    journal.regionOffset = db.recordOffset(plan.firstDropped);
-    journal.regionLength = db.recordOffset(count) - journal.regionOffset;
-    if (Code code = WriteJournal(db, journal); code != Code::kOk) return code;
-    if (Code code = MoveAndCommit(db, count, first, rangeEnd, &plan); code != Code::kOk) {
+    if (Code code = PlanAndJournal(db, count, serial, byMark, rangeEnd, &plan); code != Code::kOk)
+        return code;
+    if (Code code = MoveAndCommit(db, count, &plan); code != Code::kOk) {
         (void)RecoverInterruptedPack(db, true);  // when this fails too, the next open does it
         return code;
     }
