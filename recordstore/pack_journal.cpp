@@ -162,9 +162,8 @@ bool ReadJournal(const Database& db, const PosixFile& file, Journal* j) {
         j->streamStart = j->version == 1 ? uint64_t(kOldHeaderFields) : kStreamStart;
     }
     if (j->streamLength > (uint64_t(1) << 62) || j->oldEnd > (uint64_t(1) << 62)) return false;
-    const uint64_t expected = j->version == 1
-                                  ? j->streamStart + j->streamLength
-                                  : j->streamStart + RoundUp(j->streamLength, kPage);
+    const uint64_t expected = j->version == 1 ? j->streamStart + j->streamLength
+                                              : j->streamStart + RoundUp(j->streamLength, kPage);
     if (length != expected) return false;
     Fnv one;
     JournalSum four;
@@ -242,8 +241,7 @@ Code RollBackPages(const Journal& j, const PosixFile& journal, const PosixFile& 
         if (Code code = in.get(saved.data(), saved.size()); code != Code::kOk) return code;
         now.resize(size_t(hi - lo));
         size_t got = 0;
-        if (Code code = to.readAt(lo, now.data(), now.size(), &got); code != Code::kOk)
-            return code;
+        if (Code code = to.readAt(lo, now.data(), now.size(), &got); code != Code::kOk) return code;
         if (got < now.size()) return Code::kFileSizeWrong;
         const uint8_t mark = now[differ - (lo - p)];
         if (mark == head[4]) continue;  // the move never reached this page
@@ -252,8 +250,9 @@ Code RollBackPages(const Journal& j, const PosixFile& journal, const PosixFile& 
         old.clear();
         size_t next = 0;
         for (const Piece& piece : pieces) {
-            const uint8_t* from = piece.from == kSaved ? saved.data() + next
-                                                       : now.data() + (uint64_t(piece.from) - (lo - p));
+            const uint8_t* from = piece.from == kSaved
+                                      ? saved.data() + next
+                                      : now.data() + (uint64_t(piece.from) - (lo - p));
             old.insert(old.end(), from, from + piece.length);
             if (piece.from == kSaved) next += piece.length;
         }
@@ -346,8 +345,8 @@ Code PackJournalWriter::flush(bool last) {
     return Code::kOk;
 }
 
-Code PackJournalWriter::addPages(uint64_t at, const uint8_t* after, const uint8_t* before,
-                                 size_t n, const std::vector<PackRun>& runs) {
+Code PackJournalWriter::addPages(uint64_t at, const uint8_t* after, const uint8_t* before, size_t n,
+                                 const std::vector<PackRun>& runs) {
     // The pages must come in order and whole, as the replay walks them.
     if (at != next_ || (at != regionOffset_ && at % kPage != 0)) return Code::kUnknown;
     const uint64_t rs = uint64_t(db_.recordSize);
@@ -376,9 +375,9 @@ Code PackJournalWriter::addPages(uint64_t at, const uint8_t* after, const uint8_
         auto add = [&](int32_t from, uint64_t length) {
             if (length == 0) return;
             Piece& last = pieces.empty() ? pieces.emplace_back(Piece{from, 0}) : pieces.back();
-            const bool joins = last.from == kSaved ? from == kSaved
-                                                   : from != kSaved &&
-                                                         from == last.from + int32_t(last.length);
+            const bool joins = last.from == kSaved
+                                   ? from == kSaved
+                                   : from != kSaved && from == last.from + int32_t(last.length);
             if (joins) {
                 last.length += uint32_t(length);
             } else {
