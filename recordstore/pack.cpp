@@ -65,51 +65,84 @@ Code FindFirstMarked(Database& db, int32_t count, int32_t* found) {
 constexpr uint64_t kPage = 4096;
 
 // Works out the new content of the file from the first dropped record on:
-// reads the records in chunks through one buffer and hands the kept ones,
-// closed up, to `sink` as (offset, bytes, length) in pieces that end on a page
-// boundary, but for the last, which ends at the new end. `dropped(record,
-// index)` tells a record that goes.
-template <class Drop, class Sink>
+// reads the records in chunks and hands the kept ones, closed up, to `sink`
+// as (offset, new bytes, the file's bytes there now or null, length) in
+// pieces that end on a page boundary, but for the last, which ends at the new
+// end. `dropped(record, index)` tells a record that goes; it is asked once
+// per record, in order.
+//
+// Without kKeepOld a chunk is read straight behind the new bytes not handed
+// on yet and closed up where it lies. With it, what was read stays as it was
+// in a second buffer from the first byte not handed on, so the sink gets the
+// old bytes of the pieces without reading them again; after a long run of
+// dropped records that would be too much to keep, and the sink gets null.
+template <bool kKeepOld, class Drop, class Sink>
 Code Compact(Database& db, int32_t count, int32_t from, Drop&& dropped, Sink&& sink,
              int32_t* newCount) {
     const size_t rs = size_t(db.recordSize);
     const int32_t chunk = ChunkRecords(db.recordSize);
-    std::vector<uint8_t> buffer(size_t(std::min(chunk, std::max(1, count - from))) * rs);
-    // The new bytes not handed on yet, from `pending` on.
-    std::vector<uint8_t> out;
-    out.reserve(buffer.size() + kPage);
-    uint64_t pending = db.recordOffset(from);
+    const size_t chunkBytes = size_t(std::min(chunk, std::max(1, count - from))) * rs;
+    const size_t keepAtMost = 2 * chunkBytes;
+    std::vector<uint8_t> out(chunkBytes + kPage + rs), old;
+    size_t outLength = 0;  // the new bytes not handed on yet, from `pending` on
+    uint64_t pending = db.recordOffset(from), oldStart = pending;
     int32_t read = from, write = from;
+    auto handOn = [&](size_t n) -> Code {
+        const uint8_t* before = nullptr;
+        if (kKeepOld && pending >= oldStart) before = old.data() + (pending - oldStart);
+        if (Code code = sink(pending, out.data(), before, n); code != Code::kOk) return code;
+        std::memmove(out.data(), out.data() + n, outLength - n);
+        outLength -= n;
+        pending += n;
+        return Code::kOk;
+    };
     while (read < count) {
         const int32_t n = std::min(chunk, count - read);
+        const size_t bytes = size_t(n) * rs;
+        if (out.size() < outLength + bytes) out.resize(outLength + bytes);
+        uint8_t* raw = out.data() + outLength;
+        if constexpr (kKeepOld) {
+            old.resize(old.size() + bytes);
+            raw = old.data() + old.size() - bytes;
+        }
         size_t got = 0;
-        if (Code code =
-                db.records.file.readAt(db.recordOffset(read), buffer.data(), size_t(n) * rs, &got);
+        if (Code code = db.records.file.readAt(db.recordOffset(read), raw, bytes, &got);
             code != Code::kOk) {
             return code;
         }
-        if (got < size_t(n) * rs) return Code::kReadRecordFailed;
-        // The kept records in a row go over together; each record is asked
-        // about once.
+        if (got < bytes) return Code::kReadRecordFailed;
+        // The kept records in a row go over together.
+        uint8_t* to = out.data() + outLength;
         int32_t keptFrom = 0;
         for (int32_t i = 0; i <= n; ++i) {
-            if (i < n && !dropped(&buffer[size_t(i) * rs], int64_t(read) + i)) continue;
-            out.insert(out.end(), buffer.begin() + long(size_t(keptFrom) * rs),
-                       buffer.begin() + long(size_t(i) * rs));
+            if (i < n && !dropped(raw + size_t(i) * rs, int64_t(read) + i)) continue;
+            const size_t length = size_t(i - keptFrom) * rs;
+            const uint8_t* source = raw + size_t(keptFrom) * rs;
+            if (to != source && length > 0) std::memmove(to, source, length);
+            to += length;
             write += i - keptFrom;
             keptFrom = i + 1;
         }
+        outLength = size_t(to - out.data());
         read += n;
-        const uint64_t whole = (pending + out.size()) / kPage * kPage;
+        const uint64_t whole = (pending + outLength) / kPage * kPage;
         if (whole > pending) {
-            const size_t handed = size_t(whole - pending);
-            if (Code code = sink(pending, out.data(), handed); code != Code::kOk) return code;
-            out.erase(out.begin(), out.begin() + long(handed));
-            pending = whole;
+            if (Code code = handOn(size_t(whole - pending)); code != Code::kOk) return code;
+        }
+        if constexpr (kKeepOld) {
+            if (pending > oldStart) {
+                const size_t gone = size_t(std::min<uint64_t>(pending - oldStart, old.size()));
+                old.erase(old.begin(), old.begin() + long(gone));
+                oldStart += gone;
+            }
+            if (old.size() > keepAtMost) {
+                old.clear();
+                oldStart = db.recordOffset(read);
+            }
         }
     }
-    if (!out.empty()) {
-        if (Code code = sink(pending, out.data(), out.size()); code != Code::kOk) return code;
+    if (outLength > 0) {
+        if (Code code = handOn(outLength); code != Code::kOk) return code;
     }
     *newCount = write;
     return Code::kOk;
@@ -140,15 +173,19 @@ Code PlanAndJournal(Database& db, int32_t count, int32_t serial, bool byMark, in
         return goes;
     };
     std::vector<uint8_t> before;
-    auto describe = [&](uint64_t at, const uint8_t* after, size_t n) -> Code {
-        before.resize(n);
-        size_t got = 0;
-        if (Code code = db.records.file.readAt(at, before.data(), n, &got); code != Code::kOk)
-            return code;
-        if (got < n) return Code::kReadRecordFailed;
-        return journal.addPages(at, after, before.data(), n, plan->runs);
+    auto describe = [&](uint64_t at, const uint8_t* after, const uint8_t* now, size_t n) -> Code {
+        if (now == nullptr) {
+            before.resize(n);
+            size_t got = 0;
+            if (Code code = db.records.file.readAt(at, before.data(), n, &got); code != Code::kOk)
+                return code;
+            if (got < n) return Code::kReadRecordFailed;
+            now = before.data();
+        }
+        return journal.addPages(at, after, now, n, plan->runs);
     };
-    if (Code code = Compact(db, count, plan->firstDropped, dropped, describe, &plan->newCount);
+    if (Code code =
+            Compact<true>(db, count, plan->firstDropped, dropped, describe, &plan->newCount);
         code != Code::kOk) {
         return code;
     }
@@ -167,7 +204,7 @@ Code MoveKept(Database& db, int32_t count, const PackPlan& plan) {
         while (int64_t(plan.runs[run].first) + plan.runs[run].length <= index) ++run;
         return plan.runs[run].dropped;
     };
-    auto write = [&](uint64_t at, const uint8_t* bytes, size_t n) -> Code {
+    auto write = [&](uint64_t at, const uint8_t* bytes, const uint8_t*, size_t n) -> Code {
         if (Code code = db.records.file.writeAt(at, bytes, n); code != Code::kOk) return code;
         if (at + n - unsent >= kWritebackBytes) {
             db.records.file.startWriteback(unsent, at + n - unsent);
@@ -176,7 +213,7 @@ Code MoveKept(Database& db, int32_t count, const PackPlan& plan) {
         return Code::kOk;
     };
     int32_t newCount = 0;
-    if (Code code = Compact(db, count, plan.firstDropped, dropped, write, &newCount);
+    if (Code code = Compact<false>(db, count, plan.firstDropped, dropped, write, &newCount);
         code != Code::kOk) {
         return code;
     }

@@ -163,18 +163,20 @@ bool Reopen(const Files& f) {
 // random choice of the unsynced pages; where the cut leaves a journal, a
 // second cut at points of the rollback the next open runs. The file has 5000
 // records, so the move goes over more than one chunk and about a hundred pages:
-// one record dropped a third of the way in, as the program deletes; and a run
-// of records longer than a page together with single ones further on.
+// one record dropped a third of the way in, as the program deletes; a run of
+// records longer than a page together with single ones further on; and most
+// of the file, so that the records move further than the pack keeps in memory.
 TEST_F(PackCut, APackCutAnywhereAndItsRollbackCutAnywhereLeaveTheOldOrTheNewRecords) {
     constexpr int32_t kCount = 5000;
-    const std::vector<std::vector<int32_t>> shapes = {{kCount / 3}, [] {
-                                                          std::vector<int32_t> marks;
-                                                          for (int32_t r = 1200; r < 1300; ++r)
-                                                              marks.push_back(r);
-                                                          marks.push_back(2500);
-                                                          marks.push_back(4001);
-                                                          return marks;
-                                                      }()};
+    auto span = [](int32_t first, int32_t end) {
+        std::vector<int32_t> marks;
+        for (int32_t r = first; r < end; ++r) marks.push_back(r);
+        return marks;
+    };
+    std::vector<int32_t> scattered = span(1200, 1300);
+    scattered.push_back(2500);
+    scattered.push_back(4001);
+    const std::vector<std::vector<int32_t>> shapes = {{kCount / 3}, scattered, span(800, 4700)};
     int64_t cuts = 0, rollbacksCut = 0;
     for (const std::vector<int32_t>& marks : shapes) {
         MakeItems(files_, kCount, marks);
