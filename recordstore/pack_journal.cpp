@@ -243,10 +243,26 @@ Code RollBackPages(const Journal& j, const PosixFile& journal, const PosixFile& 
         size_t got = 0;
         if (Code code = to.readAt(lo, now.data(), now.size(), &got); code != Code::kOk) return code;
         if (got < now.size()) return Code::kFileSizeWrong;
+        // The marker byte tells the page's old bytes from its new ones. A page
+        // holding neither there (a write another process made to the file
+        // since the packer died) is judged by its saved bytes: an old page
+        // still holds them where they were.
         const uint8_t mark = now[differ - (lo - p)];
-        if (mark == head[4]) continue;  // the move never reached this page
-        // A page holding neither its old nor its new bytes cannot be made old.
-        if (mark != head[5]) return Code::kFileSizeWrong;
+        bool moved = mark == head[5];
+        if (mark != head[4] && mark != head[5]) {
+            bool asSaved = true;
+            size_t place = 0, next = 0;
+            for (const Piece& piece : pieces) {
+                if (piece.from == kSaved) {
+                    asSaved = asSaved && std::memcmp(now.data() + place, saved.data() + next,
+                                                     piece.length) == 0;
+                    next += piece.length;
+                }
+                place += piece.length;
+            }
+            moved = !asSaved;
+        }
+        if (!moved) continue;
         old.clear();
         size_t next = 0;
         for (const Piece& piece : pieces) {
@@ -330,6 +346,7 @@ Code PackJournalWriter::put(const void* bytes, size_t n) {
 }
 
 Code PackJournalWriter::flush(bool last) {
+    if (stage_.empty()) return Code::kOk;
     sum_.add(stage_.data(), stage_.size());
     const size_t length = stage_.size();
     if (last) stage_.resize(size_t(RoundUp(length, kPage)), 0);
