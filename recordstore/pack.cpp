@@ -1,21 +1,31 @@
 // Packing (removing the marked records, or a range of records) and emptying.
-// Records move in chunks through one buffer; the write position trails the
-// read position, so the file is rewritten in place front to back, under the
-// cover of a rollback journal (pack_journal.h).
+// The records from the first dropped one on are read in chunks and the kept
+// ones closed up towards the front; the write position trails the read
+// position, so the file is rewritten in place front to back, under the cover
+// of a rollback journal (pack_journal.h) that holds a few per cent of what
+// moves, not all of it.
 //
-// What keeps a pack all or nothing:
-// - Nothing in the record file changes before the journal is durable. The
-//   journal is made in a first pass over the records, which works out the new
-//   content page by page exactly as the move will, and keeps per page what
-//   turns the new bytes back into the old ones.
-// - The move writes every page of the region once, whole (pieces end on page
-//   boundaries, the part of a page before the region is left as it was), so
-//   a page on disk holds either its old or its new bytes, which the journal's
-//   marker byte tells apart. A left shift overwrites bytes not yet moved
-//   within the page being written; the journal holds what no page keeps.
+// The invariant: from the moment the journal is durable until the new count
+// is, every 4 KiB page of the file from the first dropped record to the new
+// end holds either all its old bytes or all its new ones there, the bytes
+// from the new end to the old end are on disk or in the journal, and the
+// journal holds for each page a byte that tells old from new and the old
+// bytes its new content does not hold. Any state in between therefore rolls
+// back to exactly the old file. What keeps it:
+// - Nothing in the record file changes before the journal is durable. A
+//   first pass works out the new content page by page exactly as the move
+//   will, and writes the journal from it.
+// - The move writes each page once, whole, in order (its pieces end on page
+//   boundaries; the part of the first page before the region is left as it
+//   was). A page reaches the disk whole, and a killed write stops between
+//   pages. A left shift by fewer bytes than a page overwrites bytes of the
+//   page that are not moved yet, but they move within the page being
+//   written, where the rollback finds them; only the bytes that leave the
+//   page and those of dropped records are saved.
 // - The moved records are synced before the new count is written; the count
-//   landing is the commit. Until then the journal rolls back, page by page,
-//   each page from itself, so a rollback cut short is simply done again.
+//   landing is the commit. Until then the rollback mends page by page, each
+//   page from itself and its saved bytes, so a rollback cut short is simply
+//   done again.
 #include <algorithm>
 #include <unordered_set>
 
