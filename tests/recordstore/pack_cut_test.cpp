@@ -14,6 +14,7 @@
 
 #include "format_reader.h"
 #include "recordstore/internal/file_fault.h"
+#include "recordstore/internal/pack_journal.h"
 #include "tool_run.h"
 
 namespace {
@@ -188,10 +189,12 @@ TEST_F(PackCut, APackCutAnywhereAndItsRollbackCutAnywhereLeaveTheOldOrTheNewReco
         ASSERT_EQ(after.count, kCount - int32_t(marks.size()));
         ASSERT_GT(changes, 8);
         for (int64_t k = 1; k <= changes; ++k) {
-            for (int mode = 0; mode < 3; ++mode) {
-                const PowerLoss loss = mode == 0   ? PowerLoss::kAll
-                                       : mode == 1 ? PowerLoss::kNone
-                                                   : PowerLoss::kRandom;
+            // Every loss for the program's delete; the other shapes lose a
+            // random choice or everything unsynced.
+            for (int mode = 0; mode < (marks.size() == 1 ? 3 : 2); ++mode) {
+                const PowerLoss loss = mode == 0   ? PowerLoss::kRandom
+                                       : mode == 1 ? PowerLoss::kAll
+                                                   : PowerLoss::kNone;
                 const uint64_t seed = uint64_t(k) * 100 + uint64_t(mode);
                 SCOPED_TRACE(std::to_string(marks.size()) + " marked, cut before call " +
                              std::to_string(k) + ", loss mode " + std::to_string(mode));
@@ -199,13 +202,13 @@ TEST_F(PackCut, APackCutAnywhereAndItsRollbackCutAnywhereLeaveTheOldOrTheNewReco
                 CutChild(k, loss, seed, Pack);
                 if (HasFatalFailure()) return;
                 ++cuts;
-                if (mode == 2 && std::filesystem::exists(files_.journal())) {
+                if (mode == 0 && std::filesystem::exists(files_.journal())) {
                     // The rollback itself cut at points spread over it, then
                     // run whole by the next open.
                     const std::vector<uint8_t> cutEdb = rstest::ReadAll(files_.edb());
                     const std::vector<uint8_t> cutJournal = rstest::ReadAll(files_.journal());
                     const int64_t steps = ChangingCalls(files_, Reopen);
-                    for (int64_t j : {int64_t(1), steps / 2, steps - 1}) {
+                    for (int64_t j : {steps / 2, steps - 1}) {
                         if (j < 1) continue;
                         rstest::WriteAll(files_.edb(), cutEdb);
                         rstest::WriteAll(files_.journal(), cutJournal);
@@ -217,7 +220,7 @@ TEST_F(PackCut, APackCutAnywhereAndItsRollbackCutAnywhereLeaveTheOldOrTheNewReco
                     rstest::WriteAll(files_.edb(), cutEdb);
                     rstest::WriteAll(files_.journal(), cutJournal);
                 }
-                ExpectBeforeOrAfter(before, after, k % 6 == 0 && mode == 2);
+                ExpectBeforeOrAfter(before, after, k % 6 == 0 && mode == 0);
                 if (HasFatalFailure()) return;
             }
         }
@@ -241,9 +244,11 @@ TEST_F(PackCut, ALargePackKilledAtAnyMomentLeavesTheOldOrTheNewFile) {
     const auto whole = std::chrono::steady_clock::now() - start;
     const std::vector<uint8_t> after = ReadWhole(files_.edb());
     ASSERT_LT(after.size(), before.size());
-    constexpr int kKills = 24;
-    int interrupted = 0;
-    for (int i = 0; i < kKills; ++i) {
+    constexpr int kKills = 20;
+    int interrupted = 0, kills = 0;
+    // A busy machine can shift the child's pack against the times; a few more
+    // rounds then make sure some kills do land inside it.
+    for (int i = 0; i < kKills || (interrupted < 3 && i < 3 * kKills); ++i, ++kills) {
         Restore(before);
         int ready[2];
         ASSERT_EQ(pipe(ready), 0);
@@ -264,7 +269,8 @@ TEST_F(PackCut, ALargePackKilledAtAnyMomentLeavesTheOldOrTheNewFile) {
         close(ready[0]);
         // From the start of the pack to a little past its end (a child
         // process packs somewhat slower than the test did).
-        std::this_thread::sleep_for(whole * (i * 1.3 / kKills));
+        const double at = (i % kKills) * 1.3 / kKills;
+        std::this_thread::sleep_for(whole * at);
         kill(child, SIGKILL);
         ASSERT_TRUE(KilledBySigkill(WaitStatus(child)));
         const bool journal = std::filesystem::exists(files_.journal());
@@ -272,17 +278,64 @@ TEST_F(PackCut, ALargePackKilledAtAnyMomentLeavesTheOldOrTheNewFile) {
         const std::vector<uint8_t> now = ReadWhole(files_.edb());
         const bool asBefore = now == before, asAfter = now == after;
         EXPECT_TRUE(asBefore || asAfter)
-            << "kill " << i << " after " << i * 1.3 / kKills << " of a pack, journal " << journal;
+            << "kill " << i << " after " << at << " of a pack, journal " << journal;
         interrupted += journal && asBefore ? 1 : 0;
-        if (i % 12 == 5) {
+        if (i % 10 == 5) {
             const rstest::ToolResult verdict =
                 rstest::RunTool({"check", QString::fromStdString(files_.edb())});
             EXPECT_EQ(verdict.status, 0) << verdict.out << verdict.err;
         }
         if (HasFailure()) return;
     }
-    std::printf("[ kills    ] %d kills, %d inside the pack rolled back\n", kKills, interrupted);
+    std::printf("[ kills    ] %d kills, %d inside the pack rolled back\n", kills, interrupted);
     EXPECT_GT(interrupted, 0);
+}
+
+// The layout the previous build wrote (the whole region from the first
+// dropped record saved at byte 4096, four-lane checksum): a pack it left
+// half done, records moved and the new count not on disk, is rolled back to
+// the very bytes before it.
+TEST_F(PackCut, AJournalOfThePreviousLayoutIsStillRolledBack) {
+    MakeItems(files_, 3000, {1000});
+    if (HasFatalFailure()) return;
+    const std::vector<uint8_t> before = ReadWhole(files_.edb());
+    uint64_t region = 0, dataOffset = 0;
+    {
+        std::unique_ptr<Database> db;
+        OpenRequest request;
+        request.gbkPath = files_.gbk();
+        ASSERT_EQ(OpenDatabaseFiles(request, &db), Code::kOk);
+        region = db->recordOffset(1000);
+        dataOffset = db->dataOffset;
+    }
+    const uint64_t length = before.size() - region;
+    std::vector<uint8_t> journal(4096 + (length + 4095) / 4096 * 4096, 0);
+    auto put32 = [&](size_t at, uint32_t v) { std::memcpy(&journal[at], &v, 4); };
+    auto put64 = [&](size_t at, uint64_t v) { std::memcpy(&journal[at], &v, 8); };
+    put32(0, 0x524A5654);
+    put32(4, 2);
+    put32(8, uint32_t(rstest::I32At(before, 16)));
+    put32(12, uint32_t(rstest::I32At(before, 20)));
+    put32(20, uint32_t(rstest::I32At(before, 24)));
+    put64(24, dataOffset);
+    put64(32, region);
+    put64(40, length);
+    std::memcpy(&journal[4096], &before[region], length);
+    JournalSum sum;
+    sum.add(journal.data(), 32);
+    sum.add(journal.data() + 32, 16);
+    sum.add(journal.data() + 4096, length);  // under a megabyte: one step
+    put64(48, sum.value());
+
+    ASSERT_TRUE(Pack(files_));
+    std::vector<uint8_t> moved = ReadWhole(files_.edb());
+    moved.resize(before.size(), 0);
+    std::memcpy(&moved[16], &before[16], 8);
+    rstest::WriteAll(files_.edb(), moved);
+    rstest::WriteAll(files_.journal(), journal);
+    ASSERT_TRUE(OpensWritable(files_));
+    EXPECT_TRUE(ReadWhole(files_.edb()) == before);
+    EXPECT_FALSE(std::filesystem::exists(files_.journal()));
 }
 
 }  // namespace
