@@ -283,6 +283,71 @@ static void Pack_SQLite(benchmark::State& state) {
     for (auto _ : state) SqliteDeleteTenthAndVacuum();
 }
 
+// The program's delete: one record about a third of the way in is marked and
+// the file packed, in a file of state.range(0) income records of its own
+// (the first record appended through the commands, the rest copies of it
+// with their own serials, written straight into the file).
+static void DeleteOneAndPack_RecordStore(benchmark::State& state) {
+    const int32_t records = int32_t(state.range(0));
+    ArrayBlock* fields = NewFieldInfArray(4);
+    FieldInf* f = FieldInfElements(fields);
+    f[0] = {kCategoryField.c_str(), 10, 20};
+    f[1] = {kAmountField.c_str(), 5, 20};
+    f[2] = {kTimeField.c_str(), 8, 20};
+    f[3] = {kRemarkField.c_str(), 10, 50};
+    const std::string path = Utf8ToGbk(ScratchDirectory() + "/删除.edb");
+    CallKernel(CloseAllDatabases);
+    const bool made =
+        CallKernel(CreateDatabase, MakeTextRef(path.c_str()), MakeFieldInfArray(fields)).asBool();
+    Free(fields);
+    if (!made || !CallKernel(OpenDatabase, MakeTextRef(path.c_str())).asBool()) {
+        state.SkipWithError("create failed");
+        return;
+    }
+    const IncomeRow row = RowAt(0);
+    CallKernel(AppendBlankRecord);
+    CallKernel(WriteField, Field(kCategoryField), MakeTextRef(row.category.c_str()));
+    CallKernel(WriteField, Field(kAmountField), MakeFloat(row.amount));
+    CallKernel(WriteField, Field(kTimeField), MakeDateTime(row.when));
+    CallKernel(WriteField, Field(kRemarkField), MakeTextRef(row.remark.c_str()));
+    CallKernel(CloseAllDatabases);
+    {
+        // The record size is in the header (offset 24); the one record ends the file.
+        const std::string native = NativePath(path);
+        const int fd = open(native.c_str(), O_RDWR);
+        const off_t length = lseek(fd, 0, SEEK_END);
+        int32_t recordSize = 0;
+        (void)!pread(fd, &recordSize, 4, 24);
+        const size_t size = size_t(recordSize), dataOffset = size_t(length) - size;
+        std::vector<uint8_t> first(size), all(size * size_t(records));
+        (void)!pread(fd, first.data(), size, off_t(dataOffset));
+        for (int32_t i = 0; i < records; ++i) {
+            uint8_t* at = &all[size * size_t(i)];
+            std::memcpy(at, first.data(), size);
+            const int32_t serial = i + 1;
+            std::memcpy(at, &serial, 4);
+        }
+        (void)!pwrite(fd, all.data(), all.size(), off_t(dataOffset));
+        const int32_t header[2] = {records, records + 1};
+        (void)!pwrite(fd, header, sizeof header, 16);
+        fsync(fd);
+        close(fd);
+    }
+    if (!CallKernel(OpenDatabase, MakeTextRef(path.c_str())).asBool() ||
+        CallKernel(GetRecordCount).asInt() != records) {
+        state.SkipWithError("open failed");
+        return;
+    }
+    for (auto _ : state) {
+        CallKernel(GoToRecord, MakeInt(records / 3 + 1));
+        CallKernel(DeleteRecord);
+        if (!CallKernel(PackDatabase).asBool()) state.SkipWithError("pack failed");
+    }
+    state.counters["records_left"] = CallKernel(GetRecordCount).asInt();
+    CallKernel(CloseAllDatabases);
+    std::filesystem::remove(NativePath(path));
+}
+
 // The floor: the record file read front to back in chunks, nothing else.
 static void PlainRead_RecordFile(benchmark::State& state) {
     std::string path = NativePath(RecordFile());
@@ -319,6 +384,12 @@ ONCE(Find_RecordStore);
 ONCE(Find_SQLite);
 ONCE(Pack_RecordStore);
 ONCE(Pack_SQLite);
+BENCHMARK(DeleteOneAndPack_RecordStore)
+    ->Arg(100000)
+    ->Arg(1000000)
+    ->Iterations(20)
+    ->Unit(benchmark::kMillisecond)
+    ->UseRealTime();
 
 }  // namespace rsbench
 
