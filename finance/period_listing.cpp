@@ -3,7 +3,9 @@
 // (row r is the index's item r), so the index's positions pick the rows.
 #include "finance/period_listing.h"
 
+#include <algorithm>
 #include <charconv>
+#include <climits>
 #include <memory>
 #include <unordered_map>
 
@@ -25,6 +27,10 @@ struct SetAside {
     std::unique_ptr<ReportListModel> rows;
     uint64_t generation = 0;  // of the index the rows were aligned with
     bool holding = false;
+    // The first row of the full listing whose number a delete left too high
+    // (a listing read afresh numbers the records 1, 2, 3 ... again).
+    int32_t renumberFrom = INT32_MAX;
+    uint64_t renumberGeneration = 0;
 };
 
 SetAside& SetAsideOf(const Side& side) {
@@ -148,6 +154,26 @@ bool StampFollows(const Side& side, FileStamp expected) {
     return true;
 }
 
+// The full listing's rows numbered as their records are again, from the first
+// a delete moved up; rows that a sort moved are left as they are. Done on the
+// rows set aside, before they go back, no view redraws a row at a time.
+void Renumber(const Side& side, ReportListModel* rows) {
+    SetAside& kept = SetAsideOf(side);
+    const ItemIndex& index = IndexOfSide(side.income);
+    const int32_t from = kept.renumberFrom;
+    kept.renumberFrom = INT32_MAX;
+    if (rows == nullptr || kept.renumberGeneration != index.generation() ||
+        rows->rows() != index.size() || from >= rows->rows())
+        return;
+    for (int32_t r = from; r < rows->rows(); ++r)
+        if (rows->itemData(r) != index.at(r).serial) return;
+    char number[16];
+    for (int32_t r = from; r < rows->rows(); ++r) {
+        const char* end = std::to_chars(number, number + sizeof number, r + 1).ptr;
+        rows->setText(r, 0, std::string_view(number, size_t(end - number)));
+    }
+}
+
 }  // namespace
 
 bool RefreshIndexFromFile(const Side& side, bool relist) {
@@ -165,9 +191,10 @@ bool RefreshIndexFromFile(const Side& side, bool relist) {
 void ShowPeriodRows(const Side& side, const ShownPeriod& period) {
     const ItemIndex& index = IndexOfSide(side.income);
     if (!period.byYear && !period.byMonth) {
-        if (ListHoldsAll(side.income)) return;
+        if (ListHoldsAll(side.income)) return Renumber(side, LvModel(side.list));
         SetAside& kept = SetAsideOf(side);
         if (Holding(side)) {
+            Renumber(side, kept.rows.get());
             LvModel(side.list)->exchangeRows(*kept.rows);
             kept.rows->clear();
             kept.holding = false;
@@ -230,7 +257,11 @@ void NoteItemRemoved(const Side& side, int32_t serial) {
     if (!StampFollows(side, {before.count - 1, before.nextSerial})) return;
     const int32_t at = index.remove(serial);
     if (at < 0) return index.markStale();
-    if (holding) SetAsideOf(side).rows->removeRow(at);
+    SetAside& kept = SetAsideOf(side);
+    if (kept.renumberGeneration != index.generation()) kept.renumberFrom = INT32_MAX;
+    kept.renumberGeneration = index.generation();
+    kept.renumberFrom = std::min(kept.renumberFrom, at);
+    if (holding) kept.rows->removeRow(at);
 }
 
 }  // namespace tavrin::finance

@@ -3,6 +3,7 @@
 // program is idle again, and the chart-only redraw that follows an added item.
 #include <benchmark/benchmark.h>
 
+#include <QAbstractButton>
 #include <QApplication>
 #include <QDir>
 #include <QTabBar>
@@ -14,7 +15,9 @@
 #include "app_tpl_templates.h"
 #include "finance/handlers.h"
 #include "finance/start_routine.h"
+#include "forms/controls.h"
 #include "forms/page_control.h"
+#include "forms/report_list.h"
 #include "forms/window_system.h"
 #include "item_files.h"
 #include "program_start.h"
@@ -142,6 +145,29 @@ void BM_RefreshTrendView_OfAYear(benchmark::State& state) {
     ClickPage(ids::YearPages, 0);
 }
 BENCHMARK(BM_RefreshTrendView_OfAYear)->Unit(benchmark::kMillisecond)->Iterations(5);
+
+// A delete a third of the way into the income list of every year, a month,
+// then every month again: timed is the last click, which gives the full
+// listing back with the rows after the deleted one numbered anew.
+void BM_EveryMonthAfterADelete(benchmark::State& state) {
+    TheProgram();
+    ClickPage(ids::ChartPages, 0);
+    ClickPage(ids::YearPages, 0);
+    ClickPage(ids::MonthPages, 0);
+    for (auto _ : state) {
+        state.PauseTiming();
+        forms::FindControlAs<forms::ReportListControl>(ids::MainWindow, ids::IncomeList)
+            ->setCurrentRow(kItems / 3);
+        forms::FindControlAs<forms::ButtonControl>(ids::MainWindow, ids::IncomeDeleteButton)
+            ->button()
+            ->click();
+        QApplication::processEvents();
+        ClickPage(ids::MonthPages, 3);
+        state.ResumeTiming();
+        ClickPage(ids::MonthPages, 0);
+    }
+}
+BENCHMARK(BM_EveryMonthAfterADelete)->Unit(benchmark::kMillisecond)->Iterations(3);
 
 void BM_RecomputeStructureChart(benchmark::State& state) {
     TheProgram();

@@ -39,21 +39,15 @@ class PeriodIndexTest : public FinanceTest {
         Settle();
     }
 
-    // What a person sees of the period: both lists without their numbers,
-    // the pie and the totals.
+    // What a person sees of the period: both lists, the pie and the totals.
     struct Seen {
         std::vector<std::vector<std::string>> income, expense;
         std::vector<std::pair<std::string, double>> pie;
         std::string panes;
         bool operator==(const Seen&) const = default;
     };
-    std::vector<std::vector<std::string>> Unnumbered(uint32_t list) {
-        auto rows = Rows(list);
-        for (auto& row : rows) row.erase(row.begin());
-        return rows;
-    }
     Seen See() {
-        Seen s{Unnumbered(ids::IncomeList), Unnumbered(ids::ExpenseList), {}, {}};
+        Seen s{Rows(ids::IncomeList), Rows(ids::ExpenseList), {}, {}};
         auto* pie = dynamic_cast<charts::PieChart*>(
             analysis::FindChart(ids::MainWindow, ids::PieChart1));
         for (int32_t i = 0; i < pie->itemCount(); ++i)
