@@ -198,7 +198,9 @@ TEST_F(ClearingBackupTest, BackupsTakenWhileAnotherProgramAppendsAreWholeFiles) 
     }
     EXPECT_EQ(copies, 20);
     EXPECT_GT(previous, 100);
-    for (const ShownMessage& m : TakeMessages()) EXPECT_EQ(m.text, "数据库备份成功");
+    const auto shown = TakeMessages();
+    ASSERT_EQ(shown.size(), 20u) << "one message for each backup";
+    for (const ShownMessage& m : shown) EXPECT_EQ(m.text, "数据库备份成功");
 }
 
 }  // namespace

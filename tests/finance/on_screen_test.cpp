@@ -28,6 +28,22 @@
 namespace tavrin::finance::testing {
 namespace {
 
+// Counts the events of one type that reach the objects it watches, passing them on.
+class EventCounter : public QObject {
+  public:
+    explicit EventCounter(QEvent::Type type) : type_(type) {}
+    int count = 0;
+
+  protected:
+    bool eventFilter(QObject*, QEvent* event) override {
+        if (event->type() == type_) ++count;
+        return false;
+    }
+
+  private:
+    QEvent::Type type_;
+};
+
 class OnScreenTest : public FinanceTest {
   protected:
     void SetUp() override {
@@ -48,12 +64,17 @@ class OnScreenTest : public FinanceTest {
 
     // A real click of the X server's pointer at a point of a widget.
     static void XClick(QWidget* w, QPoint at, int button) {
+        EventCounter released(QEvent::MouseButtonRelease);
+        qApp->installEventFilter(&released);
         const QPoint p = w->mapToGlobal(at);
         const int rc = QProcess::execute(
             "xdotool", {"mousemove", QString::number(p.x()), QString::number(p.y()), "click",
                         QString::number(button)});
         ASSERT_EQ(rc, 0) << "xdotool failed";
-        QTest::qWait(150);  // the click travels through the X server to the event loop
+        // The click travels through the X server; it is done when the button's
+        // release has come through the event loop.
+        ASSERT_TRUE(QTest::qWaitFor([&] { return released.count > 0; }, 5000))
+            << "the click never reached the program";
     }
     void XClickRow(int row, int button) {
         list_->model()->flush();
@@ -64,14 +85,18 @@ class OnScreenTest : public FinanceTest {
     // Right-clicks a row and chooses an entry of the pop-up menu that opens.
     void ChooseFromPopup(int row, const QString& entry) {
         XClickRow(row, 3);
-        QTRY_VERIFY(forms::LastPopupMenu() && forms::LastPopupMenu()->isVisible());
+        ASSERT_TRUE(QTest::qWaitFor(
+            [&] { return forms::LastPopupMenu() && forms::LastPopupMenu()->isVisible(); }));
         QMenu* menu = forms::LastPopupMenu();
         QAction* chosen = nullptr;
         for (QAction* a : menu->actions())
             if (a->text() == entry) chosen = a;
         ASSERT_NE(chosen, nullptr) << entry.toStdString();
         XClick(menu, menu->actionGeometry(chosen).center(), 1);
-        QTRY_VERIFY(!forms::LastPopupMenu() || !forms::LastPopupMenu()->isVisible());
+        ASSERT_TRUE(QTest::qWaitFor(
+            [&] { return !forms::LastPopupMenu() || !forms::LastPopupMenu()->isVisible(); }));
+        // The chosen entry's command is posted, to run once the menu is done.
+        QCoreApplication::sendPostedEvents();
     }
     std::string Amount() {
         return U(forms::FindControlAs<forms::EditControl>(ids::MainWindow, ids::IncomeAmountEdit)
@@ -122,9 +147,16 @@ TEST_F(OnScreenTest, AfterTheWindowGrowsTheListsHeaderAndRowsReachItsNewEdge) {
     const int oldWidth = list_->view()->width();
     const QString id = QString::number(main_->winId());
     ASSERT_EQ(QProcess::execute("xdotool", {"windowsize", id, "1000", "700"}), 0);
-    QTRY_COMPARE(main_->size(), QSize(1000, 700));
-    QTest::qWait(200);
     auto* view = list_->view();
+    // Done when the list has been painted at its new width.
+    EventCounter painted(QEvent::Paint);
+    view->viewport()->installEventFilter(&painted);
+    ASSERT_TRUE(QTest::qWaitFor(
+        [&] {
+            return main_->size() == QSize(1000, 700) && view->width() == 1000 && painted.count > 0;
+        },
+        5000));
+    QCoreApplication::processEvents();
     EXPECT_EQ(view->width(), 1000);
     ASSERT_GT(view->width(), oldWidth + 100);
     // Take the colours the person sees: the widgets as they were last painted on screen.
@@ -186,7 +218,7 @@ TEST_F(OnScreenTest, AMessageBoxSitsOnItsWindowInChineseWithItsWholeCaption) {
             });
     QWidget* add = Widget(ids::IncomeAddButton);  // nothing entered: "请选择收入类型！"
     XClick(add, add->rect().center(), 1);
-    QTRY_VERIFY(box.isValid());
+    ASSERT_TRUE(QTest::qWaitFor([&] { return box.isValid(); }));
     EXPECT_EQ(caption, QString::fromUtf8("信息："));
     EXPECT_EQ(ok, QString::fromUtf8("确定"));
     EXPECT_NEAR(box.center().x(), owner.center().x(), 30);
@@ -205,12 +237,12 @@ TEST_F(OnScreenTest, EscapeClosesTheAboutBox) {
                     ADD_FAILURE() << "Escape left the about box open";
                     forms::CloseWindow(ids::AboutWindow, true);
                 });
-                QTRY_VERIFY(about->isActiveWindow());
+                ASSERT_TRUE(QTest::qWaitFor([&] { return about->isActiveWindow(); }));
                 ASSERT_EQ(QProcess::execute("xdotool", {"key", "Escape"}), 0);
             });
     ClickToolButton(13);  // "关于"
     EXPECT_TRUE(shown);
-    QTRY_VERIFY(!forms::IsWindowLoaded(ids::AboutWindow));
+    ASSERT_TRUE(QTest::qWaitFor([&] { return !forms::IsWindowLoaded(ids::AboutWindow); }));
     EXPECT_TRUE(main_->isEnabled());
 }
 
@@ -220,7 +252,7 @@ TEST_F(OnScreenTest, TheDatePickersCalendarSpeaksChineseAndNumbersStayPlain) {
     ASSERT_TRUE(picker->calendarPopup());
     XClick(picker, QPoint(picker->width() - 8, picker->height() / 2), 1);
     QCalendarWidget* calendar = picker->calendarWidget();
-    QTRY_VERIFY(calendar->isVisible());
+    ASSERT_TRUE(QTest::qWaitFor([&] { return calendar->isVisible(); }));
     auto* month = calendar->findChild<QToolButton*>("qt_calendar_monthbutton");
     ASSERT_NE(month, nullptr);
     EXPECT_EQ(month->text(), QLocale(QLocale::Chinese).monthName(calendar->monthShown()));
