@@ -9,6 +9,7 @@
 
 #include "finance/data_files.h"
 #include "finance/item_index.h"
+#include "finance/listing_indexer.h"
 #include "finance/money_text.h"
 #include "finance/record_scan.h"
 #include "finance/sides.h"
@@ -40,8 +41,8 @@ bool& Recreating(const Side& side) {
 using RowBatch = forms::ReportListModel::RowBatch;
 
 // Appends ToText(ReadField field) of the scan record as the row's next cell;
-// returns the text as it lies in the batch, and a date-time's serial in *days.
-std::string_view AppendFieldText(RowBatch& batch, const char* field, double* days = nullptr) {
+// returns the text as it lies in the batch.
+std::string_view AppendFieldText(RowBatch& batch, const char* field) {
     const OwnedText fieldValue(CallKernel(ReadField, MakeTextRef(field)));
     const Value& v = fieldValue.value();
     const size_t at = batch.bytes.size();
@@ -50,7 +51,6 @@ std::string_view AppendFieldText(RowBatch& batch, const char* field, double* day
     } else if (v.type == TypeCode::kDateTime) {
         char buf[kDateTimeTextMax];
         batch.bytes.append(buf, WriteDateTimeText(v.asDouble(), buf));
-        if (days) *days = v.asDouble();
     } else {
         batch.bytes.append(ValueToText(v));
     }
@@ -128,15 +128,17 @@ void ListAll(const Side& side, void (*create)()) {
     index.clear();
     // Room for the items added after the start too, as the list has.
     index.reserve(count + count / 8 + 64);
+    // The index takes each batch of rows on the other core once the list has it.
+    ListingIndexer indexer(index);
     // Rows go to the list in batches: number, amount, category, date, remark.
     constexpr int32_t kBatchRows = 8192;
-    RowBatch batch;
-    batch.columns = 5;
+    IndexedRows batch;
+    batch.rows.columns = 5;
     bool reserved = false;
     auto deliver = [&] {
-        if (model == nullptr || batch.rows() == 0) return;
-        if (!reserved) {
-            const double perRow = double(batch.bytes.size()) / batch.rows();
+        if (batch.rows.rows() == 0) return;
+        if (model != nullptr && !reserved) {
+            const double perRow = double(batch.rows.bytes.size()) / batch.rows.rows();
             // Room for the whole file at the first batch's bytes per row, with
             // a margin for the longer numbers of later rows; room never
             // written takes no memory.
@@ -146,8 +148,8 @@ void ListAll(const Side& side, void (*create)()) {
             model->reserve(rows, size_t((perRow * 1.1 + 8) * rows) + 4096);
             reserved = true;
         }
-        model->appendRows(batch);
-        batch.clear();
+        if (model != nullptr) model->appendRows(batch.rows);
+        indexer.take(batch);
     };
     // The total is the exact sum of the amounts listed: a file that cannot be
     // read to its end counts what it shows.
@@ -157,29 +159,25 @@ void ListAll(const Side& side, void (*create)()) {
     // A file that cannot be read lists the rows read so far; the last
     // database error says why.
     const rs::Code scanned = ScanCurrentDatabase([&](int32_t record, int32_t serial) {
-        batch.data.push_back(serial);
-        AppendNumberText(batch, record + 1);
-        const float amount = AppendAmountText(batch, side.amountField, &sum);
-        // Views of the batch's bytes: read before the next cell may move them.
-        const size_t categoryAt = batch.bytes.size();
-        const size_t categoryLength = AppendFieldText(batch, side.categoryField).size();
-        double days = -1;
-        const std::string_view time = AppendFieldText(batch, side.timeField, &days);
-        index.append(serial, amount,
-                     std::string_view(batch.bytes).substr(categoryAt, categoryLength), time,
-                     days);
+        RowBatch& rows = batch.rows;
+        rows.data.push_back(serial);
+        AppendNumberText(rows, record + 1);
+        batch.amounts.push_back(AppendAmountText(rows, side.amountField, &sum));
+        AppendFieldText(rows, side.categoryField);
+        const std::string_view time = AppendFieldText(rows, side.timeField);
         if (const int32_t year = YearOfDateText(time); year > 0 && year != lastYear) {
             if (!seen[size_t(year)]) Years().insert(year);
             seen[size_t(year)] = true;
             lastYear = year;
         }
-        AppendFieldText(batch, side.remarkField);
-        if (batch.rows() == kBatchRows) deliver();
+        AppendFieldText(rows, side.remarkField);
+        if (rows.rows() == kBatchRows) deliver();
     });
     deliver();
     side.total() = sum;
-    // A file read only in part leaves the index to be built again when next asked.
-    if (stamped && scanned == rs::Code::kOk) index.markCurrent(stamp);
+    // A file read only in part, or an index that could not be built, leaves
+    // the index to be built again when next asked.
+    if (indexer.finish() && stamped && scanned == rs::Code::kOk) index.markCurrent(stamp);
     CloseCurrentDatabase();
 }
 
