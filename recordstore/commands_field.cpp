@@ -21,7 +21,7 @@ Value rs::FieldValueOfBytes(const FieldDescriptor& f, const uint8_t* bytes) {
             v.lo = bytes[0];
             break;
         case kFieldShort:
-            v.lo = uint32_t(uint16_t(bytes[0] | bytes[1] << 8));
+            v.lo = LoadLe<uint16_t>(bytes);
             break;
         case kFieldInt:
         case kFieldFloat:

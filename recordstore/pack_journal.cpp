@@ -28,6 +28,7 @@
 #include <algorithm>
 #include <vector>
 
+#include "runtime/base/fnv.h"
 #include "runtime/gbk.h"
 
 namespace tavrin::rs {
@@ -49,32 +50,11 @@ uint64_t RoundUp(uint64_t n, uint64_t to) {
     return (n + to - 1) / to * to;
 }
 
-// FNV-1a over 64-bit words (the tail byte by byte): version 1's checksum, and
-// what folds JournalSum's lanes into one value.
-struct Fnv {
-    uint64_t h = 1469598103934665603ull;
-    void add(const uint8_t* p, size_t n) {
-        size_t i = 0;
-        for (; i + 8 <= n; i += 8) {
-            uint64_t w;
-            std::memcpy(&w, p + i, 8);
-            h = (h ^ w) * 1099511628211ull;
-        }
-        for (; i < n; ++i) h = (h ^ p[i]) * 1099511628211ull;
-    }
-};
-
 void PutU64(uint8_t* p, uint64_t v) {
-    std::memcpy(p, &v, 8);
+    StoreLe(p, v);
 }
 uint64_t GetU64(const uint8_t* p) {
-    uint64_t v;
-    std::memcpy(&v, p, 8);
-    return v;
-}
-void PutU32(std::vector<uint8_t>& out, uint32_t v) {
-    const auto* b = reinterpret_cast<const uint8_t*>(&v);
-    out.insert(out.end(), b, b + 4);
+    return LoadLe<uint64_t>(p);
 }
 
 struct Piece {
@@ -165,9 +145,9 @@ bool ReadJournal(const Database& db, const PosixFile& file, Journal* j) {
     const uint64_t expected = j->version == 1 ? j->streamStart + j->streamLength
                                               : j->streamStart + RoundUp(j->streamLength, kPage);
     if (length != expected) return false;
-    Fnv one;
+    Fnv1a one{kJournalSeed};  // version 1: FNV-1a over 64-bit words
     JournalSum four;
-    if (j->version == 1) one.add(h, 48);
+    if (j->version == 1) one.addWords(h, 48);
     if (j->version == 2) {
         four.add(h, 32);
         four.add(h + 32, 16);
@@ -180,7 +160,7 @@ bool ReadJournal(const Database& db, const PosixFile& file, Journal* j) {
             return false;
         }
         if (j->version == 1) {
-            one.add(buffer.data(), step);
+            one.addWords(buffer.data(), step);
         } else {
             four.add(buffer.data(), step);
         }
@@ -217,18 +197,16 @@ Code RollBackPages(const Journal& j, const PosixFile& journal, const PosixFile& 
         const uint64_t lo = std::max(p, j.regionOffset), hi = std::min(p + kPage, j.newEnd);
         uint8_t head[8];
         if (Code code = in.get(head, 8); code != Code::kOk) return code;
-        uint32_t differ;
-        std::memcpy(&differ, head, 4);
-        uint16_t count;
-        std::memcpy(&count, head + 6, 2);
+        const auto differ = LoadLe<uint32_t>(head);
+        const auto count = LoadLe<uint16_t>(head + 6);
         if (differ == kSame) continue;
         pieces.resize(count);
         uint64_t total = 0, savedBytes = 0;
         for (Piece& piece : pieces) {
             uint8_t raw[8];
             if (Code code = in.get(raw, 8); code != Code::kOk) return code;
-            std::memcpy(&piece.from, raw, 4);
-            std::memcpy(&piece.length, raw + 4, 4);
+            piece.from = LoadLe<int32_t>(raw);
+            piece.length = LoadLe<uint32_t>(raw + 4);
             total += piece.length;
             if (piece.from == kSaved) {
                 savedBytes += piece.length;
@@ -291,17 +269,15 @@ void JournalSum::add(const uint8_t* p, size_t n) {
     size_t i = 0;
     for (; i + 32 <= n; i += 32) {
         for (int k = 0; k < 4; ++k) {
-            uint64_t w;
-            std::memcpy(&w, p + i + 8 * k, 8);
-            lane[k] = (lane[k] ^ w) * 1099511628211ull;
+            lane[k] = Fnv1a::Step(lane[k], LoadLe<uint64_t>(p + i + 8 * k));
         }
     }
-    for (; i < n; ++i) lane[0] = (lane[0] ^ p[i]) * 1099511628211ull;
+    for (; i < n; ++i) lane[0] = Fnv1a::Step(lane[0], p[i]);
 }
 
 uint64_t JournalSum::value() const {
-    Fnv f;
-    f.add(reinterpret_cast<const uint8_t*>(lane), sizeof lane);
+    Fnv1a f{kJournalSeed};
+    f.addWords(lane, sizeof lane);
     return f.h;
 }
 
@@ -377,13 +353,13 @@ Code PackJournalWriter::addPages(uint64_t at, const uint8_t* after, const uint8_
         const auto [bd, ad] = std::mismatch(b, b + (hi - lo), a);
         entry.clear();
         if (bd == b + (hi - lo)) {
-            PutU32(entry, kSame);
-            PutU32(entry, 0);
+            AppendLe(entry, kSame);
+            AppendLe(entry, uint32_t(0));
             if (Code code = put(entry.data(), entry.size()); code != Code::kOk) return code;
             lo = hi;
             continue;
         }
-        PutU32(entry, uint32_t(lo - p + uint64_t(bd - b)));
+        AppendLe(entry, uint32_t(lo - p + uint64_t(bd - b)));
         entry.push_back(*bd);
         entry.push_back(*ad);
         // The old bytes, run by run: a kept record's bytes that stay in the
@@ -425,11 +401,10 @@ Code PackJournalWriter::addPages(uint64_t at, const uint8_t* after, const uint8_
         }
         if (pieces.size() > 0xFFFF) return Code::kUnknown;
         const uint16_t count = uint16_t(pieces.size());
-        const auto* c = reinterpret_cast<const uint8_t*>(&count);
-        entry.insert(entry.end(), c, c + 2);
+        AppendLe(entry, count);
         for (const Piece& piece : pieces) {
-            PutU32(entry, uint32_t(piece.from));
-            PutU32(entry, piece.length);
+            AppendLe(entry, uint32_t(piece.from));
+            AppendLe(entry, piece.length);
         }
         if (Code code = put(entry.data(), entry.size()); code != Code::kOk) return code;
         // The saved bytes, in the pieces' order.

@@ -11,6 +11,7 @@
 #include "finance/backup/durable_files.h"
 #include "recordstore/whole_file.h"
 #include "runtime/base/calendar.h"
+#include "runtime/base/little_endian.h"
 
 namespace tavrin::backup {
 
@@ -119,8 +120,7 @@ SideSummary ReadItemFile(const std::string& gbkPath, int side) {
                         amountAt = layout.offsets[i];
             }
             if (amountAt < 0) return;
-            float amount;
-            std::memcpy(&amount, record + amountAt, sizeof amount);
+            const auto amount = LoadLe<float>(record + amountAt);
             if (std::isfinite(amount)) total += double(amount);
         },
         &layout);

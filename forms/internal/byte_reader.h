@@ -7,6 +7,8 @@
 #include <cstring>
 #include <string>
 
+#include "runtime/base/little_endian.h"
+
 namespace tavrin::forms {
 
 class ByteReader {
@@ -16,7 +18,7 @@ class ByteReader {
     const uint8_t* here() const { return p_; }
     bool u32(uint32_t& v) {
         if (left() < 4) return false;
-        v = uint32_t(p_[0]) | uint32_t(p_[1]) << 8 | uint32_t(p_[2]) << 16 | uint32_t(p_[3]) << 24;
+        v = LoadLe<uint32_t>(p_);
         p_ += 4;
         return true;
     }

@@ -38,9 +38,12 @@ struct PackRun {
 // The journal's checksum: four FNV-1a lanes over consecutive 64-bit words, so
 // the multiplications do not wait on each other. The sum depends on how the
 // bytes are split into add() calls; writer and reader split them alike.
+// The journal's FNV-1a starts from this value, a digit short of FNV's own
+// offset basis, since its first version: journals on disk are summed with it.
+constexpr uint64_t kJournalSeed = 1469598103934665603ull;
+
 struct JournalSum {
-    uint64_t lane[4] = {1469598103934665603ull, 1469598103934665603ull ^ 1,
-                        1469598103934665603ull ^ 2, 1469598103934665603ull ^ 3};
+    uint64_t lane[4] = {kJournalSeed, kJournalSeed ^ 1, kJournalSeed ^ 2, kJournalSeed ^ 3};
     void add(const uint8_t* p, size_t n);
     uint64_t value() const;
 };

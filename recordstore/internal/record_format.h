@@ -6,6 +6,7 @@
 #include <cstring>
 
 #include "recordstore/fields.h"
+#include "runtime/base/little_endian.h"
 
 namespace tavrin::rs {
 
@@ -86,24 +87,18 @@ inline int32_t FieldWidth(int32_t type, int32_t declaredSize) {
     }
 }
 
+// The record format's numbers, in the program's one byte order.
 inline int32_t GetI32(const uint8_t* p) {
-    uint32_t v = uint32_t(p[0]) | uint32_t(p[1]) << 8 | uint32_t(p[2]) << 16 | uint32_t(p[3]) << 24;
-    return int32_t(v);
+    return LoadLe<int32_t>(p);
 }
 inline void PutI32(uint8_t* p, int32_t value) {
-    uint32_t v = uint32_t(value);
-    p[0] = uint8_t(v);
-    p[1] = uint8_t(v >> 8);
-    p[2] = uint8_t(v >> 16);
-    p[3] = uint8_t(v >> 24);
+    StoreLe(p, value);
 }
 inline double GetF64(const uint8_t* p) {
-    double d;
-    std::memcpy(&d, p, 8);  // little-endian host
-    return d;
+    return LoadLe<double>(p);
 }
 inline void PutF64(uint8_t* p, double d) {
-    std::memcpy(p, &d, 8);
+    StoreLe(p, d);
 }
 
 }  // namespace tavrin::rs

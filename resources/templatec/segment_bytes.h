@@ -4,10 +4,12 @@
 #include <cstdint>
 #include <string>
 
+#include "runtime/base/little_endian.h"
+
 namespace tavrin::templatec {
 
 inline void PutU32(std::string& out, uint32_t v) {
-    for (int k = 0; k < 4; ++k) out += char((v >> (8 * k)) & 0xFF);
+    AppendLe(out, v);
 }
 
 // A length-prefixed text.

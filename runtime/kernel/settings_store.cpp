@@ -19,6 +19,8 @@
 #include <iterator>
 #include <thread>
 
+#include "runtime/base/fnv.h"
+#include "runtime/base/little_endian.h"
 #include "runtime/gbk.h"
 #include "runtime/kernel/gbk_scan.h"
 
@@ -27,17 +29,10 @@ namespace {
 
 constexpr char kMagic[8] = {'T', 'V', 'S', 'E', 'T', '0', '1', '\n'};
 
-uint64_t Fnv1a(std::string_view bytes) {
-    uint64_t h = 0xcbf29ce484222325ull;
-    for (unsigned char c : bytes) {
-        h ^= c;
-        h *= 0x100000001b3ull;
-    }
-    return h;
-}
-
-void PutU32(std::string& out, uint32_t v) {
-    for (int b = 0; b < 4; ++b) out += char(v >> (8 * b));
+uint64_t Checksum(std::string_view bytes) {
+    Fnv1a sum;
+    sum.addBytes(bytes.data(), bytes.size());
+    return sum.h;
 }
 
 struct Reader {
@@ -45,8 +40,7 @@ struct Reader {
     size_t at = 0;
     bool U32(uint32_t& v) {
         if (bytes.size() - at < 4) return false;
-        v = 0;
-        for (int b = 0; b < 4; ++b) v |= uint32_t(uint8_t(bytes[at + b])) << (8 * b);
+        v = LoadLe<uint32_t>(bytes.data() + at);
         at += 4;
         return true;
     }
@@ -160,9 +154,8 @@ void SettingsStore::Refresh(bool force) {
     std::string bytes((std::istreambuf_iterator<char>(in)), std::istreambuf_iterator<char>());
     if (bytes.size() < sizeof kMagic + 4 + 8 || bytes.compare(0, 8, kMagic, 8) != 0) return;
     std::string_view body(bytes.data(), bytes.size() - 8);
-    uint64_t stored = 0;
-    for (int b = 0; b < 8; ++b) stored |= uint64_t(uint8_t(bytes[body.size() + b])) << (8 * b);
-    if (stored != Fnv1a(body)) return;
+    const auto stored = LoadLe<uint64_t>(bytes.data() + body.size());
+    if (stored != Checksum(body)) return;
 
     Reader r{body, sizeof kMagic};
     uint32_t count;
@@ -186,19 +179,18 @@ void SettingsStore::Refresh(bool force) {
 
 bool SettingsStore::Save() {
     std::string out(kMagic, sizeof kMagic);
-    PutU32(out, uint32_t(entries_.size()));
+    AppendLe(out, uint32_t(entries_.size()));
     for (const auto& [k, e] : entries_) {
-        PutU32(out, uint32_t(e.root));
-        PutU32(out, uint32_t(e.key.size()));
+        AppendLe(out, uint32_t(e.root));
+        AppendLe(out, uint32_t(e.key.size()));
         out += e.key;
-        PutU32(out, uint32_t(e.name.size()));
+        AppendLe(out, uint32_t(e.name.size()));
         out += e.name;
-        PutU32(out, uint32_t(e.value.type));
-        PutU32(out, uint32_t(e.value.data.size()));
+        AppendLe(out, uint32_t(e.value.type));
+        AppendLe(out, uint32_t(e.value.data.size()));
         out += e.value.data;
     }
-    uint64_t sum = Fnv1a(out);
-    for (int b = 0; b < 8; ++b) out += char(sum >> (8 * b));
+    AppendLe(out, Checksum(out));
 
     QSaveFile file(QString::fromStdString(path_));
     if (!file.open(QIODevice::WriteOnly)) return false;

@@ -5,6 +5,7 @@
 
 #include "runtime/base/calendar.h"
 #include "runtime/base/gbk_convert.h"
+#include "runtime/base/little_endian.h"
 #include "runtime/gbk.h"
 #include "runtime/kernel/conversion_commands.h"
 #include "runtime/value.h"
@@ -91,7 +92,7 @@ std::string FieldText(const FieldDescriptor& f, const uint8_t* bytes, const std:
             v = MakeByte(bytes[0]);
             break;
         case kFieldShort:
-            v = MakeShort(int16_t(bytes[0] | bytes[1] << 8));
+            v = MakeShort(LoadLe<int16_t>(bytes));
             break;
         case kFieldInt:
         case kFieldFourBytes:

@@ -7,6 +7,7 @@
 #include "item_csv.h"
 #include "recordstore/database_manager.h"
 #include "runtime/base/calendar.h"
+#include "runtime/base/little_endian.h"
 #include "runtime/gbk.h"
 #include "runtime/kernel/conversion_commands.h"
 #include "tool.h"
@@ -78,8 +79,7 @@ int ExportItems(const std::string& file) {
     if (code == Code::kOk) code = ReadRecordCount(*db, &count);
     if (code == Code::kOk)
         code = ScanRecords(*db, 0, count, [&](const uint8_t* record, int32_t) -> ScanStep {
-            float amount;
-            std::memcpy(&amount, record + layout.amount->offset, 4);
+            const auto amount = LoadLe<float>(record + layout.amount->offset);
             out += CsvCell(FieldText(*layout.category, record + layout.category->offset, {}));
             out += "," + finance::MoneyText(amount);
             out += "," + IsoDateText(GetF64(record + layout.time->offset));
