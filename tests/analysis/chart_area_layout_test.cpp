@@ -27,7 +27,7 @@ class ChartAreaTest : public FinanceTest {
     }
     void ClientSize(int width, int height) {
         forms::WindowWidget(ids::MainWindow)->resize(width, height + Client()->geometry().top());
-        Settle();
+        SettleEvents();
         ASSERT_EQ(Client()->size(), QSize(width, height));
     }
     QTabBar* Tabs(uint32_t pages) {

@@ -45,7 +45,7 @@ class ColumnSortTest : public FinanceTest {
     }
     void ShowExpensePage() {
         forms::FindControlAs<forms::PageControl>(ids::MainWindow, ids::MainPages)->setCurrent(1);
-        Settle();
+        SettleEvents();
     }
 };
 
@@ -68,7 +68,7 @@ TEST_F(ColumnSortTest, ClicksAlternatePerListAndAmountsSortAsNumbers) {
 
     // The income list has its own flag: its first click is ascending.
     forms::FindControlAs<forms::PageControl>(ids::MainWindow, ids::MainPages)->setCurrent(0);
-    Settle();
+    SettleEvents();
     ClickHeader(ids::IncomeList, 1);
     EXPECT_EQ(Column(ids::IncomeList, 1), (std::vector<std::string>{"7", "10"}));
     EXPECT_TRUE(TakeMessages().empty());

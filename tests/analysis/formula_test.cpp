@@ -30,6 +30,7 @@
 #include "runtime/memory.h"
 #include "runtime/message_box.h"
 #include "runtime/runtime_app.h"
+#include "settle_events.h"
 
 namespace {
 
@@ -43,12 +44,6 @@ std::string G(std::string_view utf8) {
 }
 std::string U(std::string_view gbk) {
     return GbkToUtf8(gbk);
-}
-
-void Settle() {
-    QCoreApplication::processEvents();
-    QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
-    QCoreApplication::processEvents();
 }
 
 // Types a text key by key, Chinese characters included (as an input method delivers them).
@@ -89,12 +84,12 @@ class FormulaTest : public ::testing::Test {
         ASSERT_TRUE(forms::LoadWindow(ids::StandInWindow));
         analysis::SetFormulaListControls(
             {ids::StandInWindow, ids::DisplayList, ids::NewColumnList, ids::StatisticsList});
-        Settle();
+        SettleEvents();
     }
     void TearDown() override {
         forms::CloseWindow(ids::FormulaWindow, true);
         forms::CloseWindow(ids::StandInWindow, true);
-        Settle();
+        SettleEvents();
         SetMessageBoxResponder({});
     }
 
@@ -125,7 +120,7 @@ class FormulaTest : public ::testing::Test {
     }
     void OpenFormulaWindow() {
         ASSERT_TRUE(forms::LoadWindow(ids::FormulaWindow, ids::StandInWindow, false));
-        Settle();
+        SettleEvents();
     }
     // Types a title and a formula as a person does and presses 确定.
     void Submit(const QString& title, const QString& formula) {
@@ -136,7 +131,7 @@ class FormulaTest : public ::testing::Test {
         QTest::mouseClick(
             Get<forms::ButtonControl>(ids::FormulaWindow, ids::FormulaOkButton)->button(),
             Qt::LeftButton);
-        Settle();
+        SettleEvents();
     }
 
     std::vector<Shown> shown_;
@@ -224,7 +219,7 @@ TEST_F(FormulaTest, CancelAndTheModalWindowOfTheAddButton) {
     QTest::mouseClick(
         Get<forms::ButtonControl>(ids::FormulaWindow, ids::FormulaCancelButton)->button(),
         Qt::LeftButton);
-    Settle();
+    SettleEvents();
     EXPECT_FALSE(forms::IsWindowLoaded(ids::FormulaWindow));
     EXPECT_TRUE(ColumnTexts().empty());
 

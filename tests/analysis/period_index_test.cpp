@@ -36,7 +36,7 @@ class PeriodIndexTest : public FinanceTest {
     }
     void ClickPage(uint32_t control, int32_t page) {
         Pages(control)->tabBar()->setCurrentIndex(page % Pages(control)->pageCount());
-        Settle();
+        SettleEvents();
     }
 
     // What a person sees of the period: both lists, the pie and the totals.
@@ -48,8 +48,8 @@ class PeriodIndexTest : public FinanceTest {
     };
     Seen See() {
         Seen s{Rows(ids::IncomeList), Rows(ids::ExpenseList), {}, {}};
-        auto* pie = dynamic_cast<charts::PieChart*>(
-            analysis::FindChart(ids::MainWindow, ids::PieChart1));
+        auto* pie =
+            dynamic_cast<charts::PieChart*>(analysis::FindChart(ids::MainWindow, ids::PieChart1));
         for (int32_t i = 0; i < pie->itemCount(); ++i)
             s.pie.emplace_back(U(pie->item(i).name), pie->item(i).value);
         for (int32_t p = 0; p < 4; ++p) s.panes += Pane(p) + "|";
@@ -60,7 +60,7 @@ class PeriodIndexTest : public FinanceTest {
             analysis::RefreshStructureView();
         else
             analysis::RefreshTrendView();
-        Settle();
+        SettleEvents();
     }
     // The shown view as a click shows it from memory, then as it is after both
     // sides are read afresh from their files.
@@ -83,8 +83,8 @@ class PeriodIndexTest : public FinanceTest {
         QTest::keyClicks(line, QString::fromStdString(text));
     }
     void Enter(bool income, int category, const std::string& amount, double day) {
-        qobject_cast<QComboBox*>(Widget(income ? ids::IncomeCategoryCombo
-                                               : ids::ExpenseCategoryCombo))
+        qobject_cast<QComboBox*>(
+            Widget(income ? ids::IncomeCategoryCombo : ids::ExpenseCategoryCombo))
             ->setCurrentIndex(category);
         Type(income ? ids::IncomeAmountEdit : ids::ExpenseAmountEdit, amount);
         forms::FindControlAs<forms::DatePickerControl>(
@@ -117,10 +117,10 @@ TEST_F(PeriodIndexTest, ViewsFromMemoryEqualAFreshReadAfterAThousandSteps) {
     WriteCategoryFile(false, {"餐饮", "交通", "住房"});
     std::vector<Item> income, expense;
     for (int i = 0; i < 30; ++i) {
-        income.push_back({i % 4 ? "工资" : "兼职", float(100 + i), Days(2012 + i % 3, 1 + i % 12, 5),
-                          "起始"});
-        expense.push_back({i % 2 ? "餐饮" : "交通", float(10 + i) / 4, Days(2012 + i % 3, 12 - i % 12, 9),
-                           ""});
+        income.push_back(
+            {i % 4 ? "工资" : "兼职", float(100 + i), Days(2012 + i % 3, 1 + i % 12, 5), "起始"});
+        expense.push_back(
+            {i % 2 ? "餐饮" : "交通", float(10 + i) / 4, Days(2012 + i % 3, 12 - i % 12, 9), ""});
     }
     WriteIncomeFile(income);
     WriteExpenseFile(expense);
@@ -133,7 +133,8 @@ TEST_F(PeriodIndexTest, ViewsFromMemoryEqualAFreshReadAfterAThousandSteps) {
         const int32_t rows = LvRowCount(list);
         const int what = pick(100);
         if (what < 30) {
-            Enter(onIncome, pick(3), std::to_string(1 + pick(5000)) + "." + std::to_string(pick(100)),
+            Enter(onIncome, pick(3),
+                  std::to_string(1 + pick(5000)) + "." + std::to_string(pick(100)),
                   Days(2012 + pick(3), 1 + pick(12), 1 + pick(28)));
             Click(onIncome ? ids::IncomeAddButton : ids::ExpenseAddButton);
         } else if (what < 48 && rows > 0) {

@@ -27,7 +27,7 @@ class PeriodMoneyTest : public FinanceTest {
         for (int32_t p = 0; p < pages->pageCount(); ++p) {
             if (U(pages->pageTitle(p)) == utf8Title) {
                 pages->tabBar()->setCurrentIndex(p);
-                Settle();
+                SettleEvents();
                 return;
             }
         }

@@ -62,7 +62,7 @@ class PeriodViewTest : public FinanceTest {
         for (int32_t p = 0; p < pages->pageCount(); ++p) {
             if (U(pages->pageTitle(p)) == utf8Title) {
                 pages->tabBar()->setCurrentIndex(p);
-                Settle();
+                SettleEvents();
                 return;
             }
         }

@@ -79,17 +79,17 @@ TEST_F(KeptSettingsTest, EveryChoiceSurvivesTwoRestartsWithAPreviewBetween) {
     AnswerNoDialog();
     ClickIn(ids::SaveSettingsCheck);
     ClickIn(ids::PrintPreviewButton);
-    Settle();
+    SettleEvents();
     ASSERT_NE(Preview(), nullptr);
     Preview()->close();
-    Settle();
+    SettleEvents();
 
     // Second run: everything is back, and a preview with nothing changed
     // prints with it and keeps it.
     NextRun();
     ExpectEverythingKept();
     ClickIn(ids::PrintPreviewButton);
-    Settle();
+    SettleEvents();
     EXPECT_TRUE(TakeMessages().empty());
     ASSERT_NE(Preview(), nullptr);
     table::CellModel& t = *Table();
@@ -103,7 +103,7 @@ TEST_F(KeptSettingsTest, EveryChoiceSurvivesTwoRestartsWithAPreviewBetween) {
     EXPECT_EQ(Preview()->reportLayout().pages.size(), 1u);
     EXPECT_EQ(StoredInt("ID"), 1);
     Preview()->close();
-    Settle();
+    SettleEvents();
 
     // Third run: still all there.
     NextRun();

@@ -281,7 +281,7 @@ TEST_F(PrintPaperTest, ThePersonNamesThePdfFileOfTablesAndCharts) {
     EXPECT_EQ(QString::fromStdString(asked[1].fields["file"]),
               chosen + "/收入明细_" + today + ".pdf");
     Preview()->close();
-    Settle();
+    SettleEvents();
 
     // The shown chart: the pie of each side, then the trend.
     const struct {
@@ -293,12 +293,12 @@ TEST_F(PrintPaperTest, ThePersonNamesThePdfFileOfTablesAndCharts) {
         ClickToolButton(c.mainButton);
         forms::FindControlAs<forms::PageControl>(ids::MainWindow, ids::ChartPages)
             ->setCurrent(c.chartPage);
-        Settle();
+        SettleEvents();
         const QString file = chosen + "/" + c.name + "_" + today + ".pdf";
         asked.clear();
         answer(file);
         ClickToolButton(8);
-        Settle();
+        SettleEvents();
         ASSERT_EQ(asked.size(), 1u) << c.name;
         EXPECT_EQ(QString::fromStdString(asked[0].fields["file"]), file);
         const QImage page = Render(file, 1, 30);

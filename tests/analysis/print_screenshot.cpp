@@ -55,7 +55,7 @@ TEST_F(PrintScreenshot, SettingsFormulaAndPreview) {
     WriteIncomeFile(items);
     StartProgram();
     ClickToolButton(7);
-    Settle();
+    SettleEvents();
     const uint32_t w = ids::PrintSettingsWindow;
     Get<forms::EditControl>(w, ids::PrintTitleEdit)->lineEdit()->setText("2012年收入明细表");
     Get<forms::EditControl>(w, ids::PrintRemarkEdit)->lineEdit()->setText("审核人: 张三");
@@ -77,7 +77,7 @@ TEST_F(PrintScreenshot, SettingsFormulaAndPreview) {
         Click(ids::FormulaOkButton, ids::FormulaWindow);
     });
     Click(ids::AddFormulaButton, w);
-    Settle();
+    SettleEvents();
     Shoot("settings.png");
     Click(ids::PrintPreviewButton, w);
     Shoot("preview.png");

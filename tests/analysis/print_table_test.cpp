@@ -30,7 +30,7 @@ class PrintTableTest : public PrintTest {
     }
     void ClosePreview() {
         if (Preview()) Preview()->close();
-        Settle();
+        SettleEvents();
     }
 };
 
@@ -213,7 +213,7 @@ TEST_F(PrintTableTest, TheFormulaColumnsOfAnEarlierOpeningAreGone) {
     AddFormula("双倍", "[收入金额]*2");
     ASSERT_EQ(analysis::FormulaColumns().size(), 1u);
     ClickIn(ids::PrintCancelButton);
-    Settle();
+    SettleEvents();
     PreviewWith([&] {
         EXPECT_TRUE(analysis::FormulaColumns().empty());
         EXPECT_TRUE(Entries(ids::FormulaColumnList).empty());
@@ -260,7 +260,7 @@ TEST_F(PrintTableTest, TheExpensePagePrintsTheExpenseList) {
         {{"餐饮", 35.5f, Days(2012, 3, 1), "午餐"}, {"交通", 12, Days(2012, 3, 2), ""}});
     StartProgram();
     ClickToolButton(5);
-    Settle();
+    SettleEvents();
     PreviewWith([&] {
         EXPECT_EQ(
             Entries(ids::PrintColumnList),

@@ -60,7 +60,7 @@ TEST_F(PrintTest, OpensUnfilledOverAFrontPreviewElseFilledFromTheListWithTheTemp
     EXPECT_EQ(forms::WindowWidget(kSettings)->focusWidget(),
               Get<forms::EditControl>(ids::PrintTitleEdit)->lineEdit());
     ClickIn(ids::PrintCancelButton);
-    Settle();
+    SettleEvents();
     EXPECT_FALSE(forms::IsWindowLoaded(kSettings));
 
     // A preview in front: the window opens and stays empty.
@@ -69,11 +69,11 @@ TEST_F(PrintTest, OpensUnfilledOverAFrontPreviewElseFilledFromTheListWithTheTemp
     OpenSettings();
     TickEntry(ids::PrintColumnList, "收入金额");
     ClickIn(ids::PrintPreviewButton);
-    Settle();
+    SettleEvents();
     ASSERT_NE(Preview(), nullptr);
     QApplication::setActiveWindow(Preview());
     analysis::OpenPrintSettings();
-    Settle();
+    SettleEvents();
     ASSERT_TRUE(forms::IsWindowLoaded(kSettings));
     EXPECT_TRUE(Entries(ids::PrintColumnList).empty());
     EXPECT_EQ(EditText(ids::PrintDateEdit), "");
@@ -84,7 +84,7 @@ TEST_F(PrintTest, ColourAndSummaryRulesAndTheMessagesThatKeepTheWindowOpen) {
     StartProgram();
     OpenSettings();
     ClickIn(ids::PrintPreviewButton);
-    Settle();
+    SettleEvents();
     auto shown = TakeMessages();
     ASSERT_EQ(shown.size(), 1u);
     EXPECT_EQ(shown[0].text, "没有选择要进行打印的列！");
@@ -110,7 +110,7 @@ TEST_F(PrintTest, ColourAndSummaryRulesAndTheMessagesThatKeepTheWindowOpen) {
     EXPECT_FALSE(statistics->isChecked(2));
     for (int32_t i = 0; i < 3; ++i) statistics->setChecked(i, false);
     ClickIn(ids::PrintPreviewButton);
-    Settle();
+    SettleEvents();
     shown = TakeMessages();
     ASSERT_EQ(shown.size(), 1u);
     EXPECT_EQ(shown[0].text, "没有选择要进行统计的列！");
@@ -128,7 +128,7 @@ TEST_F(PrintTest, ColourAndSummaryRulesAndTheMessagesThatKeepTheWindowOpen) {
     ASSERT_EQ(menu->actions().size(), 1);
     EXPECT_EQ(menu->actions()[0]->text().toStdString(), "删除");
     menu->actions()[0]->trigger();
-    Settle();
+    SettleEvents();
     EXPECT_EQ(Entries(ids::FormulaColumnList), (std::vector<std::string>{"三倍"}));
     ASSERT_EQ(analysis::FormulaColumns().size(), 1u);
     EXPECT_EQ(U(analysis::FormulaColumns()[0].second), "[收入金额]*3");
@@ -173,7 +173,7 @@ TEST_F(PrintTest, TheTableHoldsTitleRowsFormulaCellsExactSumsAndTheRemark) {
     ClickIn(ids::TitleFontButton);
     AnswerNoDialog();
     ClickIn(ids::PrintPreviewButton);
-    Settle();
+    SettleEvents();
     EXPECT_TRUE(TakeMessages().empty());
     EXPECT_FALSE(forms::IsWindowLoaded(kSettings));
     ASSERT_TRUE(forms::IsWindowLoaded(kBackground));
@@ -217,12 +217,12 @@ TEST_F(PrintTest, TheTableHoldsTitleRowsFormulaCellsExactSumsAndTheRemark) {
 
     // Without a remark and with the count line: no remark rows.
     Preview()->close();
-    Settle();
+    SettleEvents();
     OpenSettings();
     TickEntry(ids::PrintColumnList, "收入金额");
     ClickIn(ids::CountSummaryRadio);
     ClickIn(ids::PrintPreviewButton);
-    Settle();
+    SettleEvents();
     ASSERT_EQ(Table()->rowCount(), 7);
     EXPECT_EQ(Cell(7, 1), " 合计共 2 条记录");
 }
@@ -238,7 +238,7 @@ TEST_F(PrintTest, RowsPerPageOrAutomaticPagingAndTheBackgroundWindowClosesAfterT
         Get<forms::ComboControl>(ids::PaperCombo)->setCurrent(2);  // A4
         Type(ids::RowsPerPageEdit, rows);
         ClickIn(ids::PrintPreviewButton);
-        Settle();
+        SettleEvents();
         ASSERT_NE(Preview(), nullptr);
         const table::ReportLayout& layout = Preview()->reportLayout();
         std::vector<int32_t> perPage;
@@ -253,7 +253,7 @@ TEST_F(PrintTest, RowsPerPageOrAutomaticPagingAndTheBackgroundWindowClosesAfterT
             EXPECT_EQ(perPage, (std::vector<int32_t>{fit, 60 - fit}));
         }
         Preview()->close();
-        Settle();
+        SettleEvents();
         // The watch polls every 200 ms: gone after the next ticks.
         for (int i = 0; i < 100 && forms::IsWindowLoaded(kBackground); ++i) QTest::qWait(20);
         EXPECT_FALSE(forms::IsWindowLoaded(kBackground));
@@ -274,7 +274,7 @@ TEST_F(PrintTest, SavedSettingsComeBackInTheNextRunAndADamagedStoreGivesTheDefau
     ClickIn(ids::SaveSettingsCheck);
     TickEntry(ids::PrintColumnList, "收入金额");
     ClickIn(ids::PrintPreviewButton);
-    Settle();
+    SettleEvents();
     EXPECT_EQ(StoredInt("ID"), 1);
     EXPECT_EQ(Stored("标题"), "家庭收入");
     EXPECT_EQ(StoredInt("页号位置"), 5);
@@ -328,7 +328,7 @@ TEST_F(PrintTest, AThousandItemsPrintToPdfWithTitleRowsOnEveryPage) {
     Get<forms::ComboControl>(ids::PaperCombo)->setCurrent(2);
     Get<forms::ComboControl>(ids::PageNumberCombo)->setCurrent(5);
     ClickIn(ids::PrintPreviewButton);
-    Settle();
+    SettleEvents();
     ASSERT_NE(Preview(), nullptr);
     ASSERT_EQ(Table()->rowCount(), 4 + 1000 + 1);
     double total = 0;

@@ -68,14 +68,14 @@ class PrintTest : public FinanceTest {
         OpenSettings();
         choose();
         ClickIn(ids::PrintPreviewButton);
-        Settle();
+        SettleEvents();
     }
     void TearDown() override {
         for (QWidget* w : QApplication::topLevelWidgets())
             if (qobject_cast<table::PrintPreviewWindow*>(w)) w->close();
         for (uint32_t w : {ids::FormulaWindow, kSettings, kBackground})
             if (forms::IsWindowLoaded(w)) forms::CloseWindow(w, true);
-        Settle();
+        SettleEvents();
         QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
         SetSettingsDirectory("");
         SetDialogResponder({});
@@ -90,7 +90,7 @@ class PrintTest : public FinanceTest {
     }
     void OpenSettings() {
         ClickToolButton(7);
-        Settle();
+        SettleEvents();
         ASSERT_TRUE(forms::IsWindowLoaded(kSettings));
     }
     std::string EditText(uint32_t id) { return U(Get<forms::EditControl>(id)->text()); }
@@ -126,7 +126,7 @@ class PrintTest : public FinanceTest {
             Click(ids::FormulaOkButton, ids::FormulaWindow);
         });
         ClickIn(ids::AddFormulaButton);
-        Settle();
+        SettleEvents();
     }
     std::string Stored(const char* utf8Name) {
         const std::string path = G(std::string("software\\打印设置\\") + utf8Name);

@@ -27,12 +27,12 @@ TEST_F(PrintTest, ThePreviewOpensOnTheScreenAndEscapeClosesItAndTheSettings) {
         << screen->availableGeometry().width() << "x" << screen->availableGeometry().height()
         << " min " << preview->minimumSizeHint().height();
     QTest::keyClick(preview->pageView()->viewport(), Qt::Key_Escape);
-    Settle();
+    SettleEvents();
     EXPECT_EQ(Preview(), nullptr);
 
     OpenSettings();
     QTest::keyClick(Get<forms::EditControl>(ids::PrintTitleEdit)->lineEdit(), Qt::Key_Escape);
-    Settle();
+    SettleEvents();
     EXPECT_FALSE(forms::IsWindowLoaded(kSettings));
     EXPECT_TRUE(TakeMessages().empty());
 }
@@ -64,7 +64,7 @@ TEST_F(PrintTest, EnterConfirmsTheFormulaWindowAndItsExampleIsAccepted) {
                 ->click();
     });
     ClickIn(ids::AddFormulaButton);
-    Settle();
+    SettleEvents();
     EXPECT_EQ(example, "[第一列]*12*(52+13)/(14-3)-[第三列]");
     EXPECT_FALSE(forms::IsWindowLoaded(ids::FormulaWindow));
     EXPECT_TRUE(TakeMessages().empty());

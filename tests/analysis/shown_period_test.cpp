@@ -63,7 +63,7 @@ class ShownPeriodTest : public FinanceTest {
         for (int32_t p = 0; p < pages->pageCount(); ++p)
             if (U(pages->pageTitle(p)) == utf8Title) {
                 pages->tabBar()->setCurrentIndex(p);
-                Settle();
+                SettleEvents();
                 return;
             }
         FAIL() << "no page " << utf8Title;
@@ -141,7 +141,7 @@ TEST_F(ShownPeriodTest, ChartPagesAndTheCategoryComboKeepThePeriodTheTabsName) {
     auto* combo = qobject_cast<QComboBox*>(Widget(ids::IncomeCategoryCombo));
     combo->setCurrentIndex(0);
     QTest::keyClick(combo, Qt::Key_Down);
-    Settle();
+    SettleEvents();
     EXPECT_EQ(ComboText(ids::IncomeCategoryCombo), "奖金");
     EXPECT_EQ(Remarks(ids::IncomeList), (std::vector<std::string>{"二月工资", "三月奖金"}));
     EXPECT_EQ(Pane(1), "150元");
@@ -165,7 +165,7 @@ TEST_F(ShownPeriodTest, ClearingDropsTheEmptiedYearsAndARenamedCategoryReachesTh
     SelectPage(ids::YearPages, "1999");
     AnswerNext(tavrin::kButtonYes);
     ClickToolButton(1);
-    Settle();
+    SettleEvents();
     TakeMessages();
     EXPECT_EQ(RecordCountOf("财务收入.edb"), 0);
     // The emptied year's page is gone, the window's own year pages stay.
@@ -190,7 +190,7 @@ TEST_F(ShownPeriodTest, ClearingDropsTheEmptiedYearsAndARenamedCategoryReachesTh
             forms::WindowWidget(ids::IncomeCategoryWindow)->close();
         });
     Click(ids::IncomeCategoryButton);
-    Settle();
+    SettleEvents();
     EXPECT_EQ(PieItems(), (std::vector<std::pair<std::string, double>>{{"薪水", 0}, {"奖金", 0}}));
 }
 

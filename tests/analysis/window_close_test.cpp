@@ -43,7 +43,7 @@ TEST_F(WindowCloseTest, WhileAModalEditorIsOpenTheMainWindowStaysAndTheEditorSti
         },
         [&] {
             CloseBox(ids::MainWindow);
-            Settle();
+            SettleEvents();
             mainStayed = forms::IsWindowLoaded(ids::MainWindow);
             editorStayed = forms::IsWindowLoaded(ids::IncomeCategoryWindow);
             auto* grid = qobject_cast<QTableView*>(
@@ -52,7 +52,7 @@ TEST_F(WindowCloseTest, WhileAModalEditorIsOpenTheMainWindowStaysAndTheEditorSti
             Click(ids::IncomeConfirmButton, ids::IncomeCategoryWindow);
         });
     Click(ids::IncomeCategoryButton);
-    Settle();
+    SettleEvents();
     EXPECT_TRUE(mainStayed);
     EXPECT_TRUE(editorStayed);
     EXPECT_FALSE(forms::IsWindowLoaded(ids::IncomeCategoryWindow));
@@ -61,7 +61,7 @@ TEST_F(WindowCloseTest, WhileAModalEditorIsOpenTheMainWindowStaysAndTheEditorSti
 
     // With the editor gone the close box closes the main window.
     CloseBox(ids::MainWindow);
-    Settle();
+    SettleEvents();
     EXPECT_FALSE(forms::IsWindowLoaded(ids::MainWindow));
 }
 
@@ -69,10 +69,10 @@ TEST_F(WindowCloseTest, ThePrintSettingsWindowClosesWithTheMainWindow) {
     WriteIncomeFile({{"工资", 10, Days(2025, 1, 1), ""}});
     StartProgram();
     ClickToolButton(7);  // 打印表: the settings window, not modal
-    Settle();
+    SettleEvents();
     ASSERT_TRUE(forms::IsWindowLoaded(ids::PrintSettingsWindow));
     CloseBox(ids::MainWindow);
-    Settle();
+    SettleEvents();
     EXPECT_FALSE(forms::IsWindowLoaded(ids::MainWindow));
     EXPECT_FALSE(forms::IsWindowLoaded(ids::PrintSettingsWindow));
     EXPECT_TRUE(TakeMessages().empty());

@@ -53,7 +53,7 @@ TEST_F(CategoriesTest, TypingIntoTheComboBoxIsRejectedWhileChoosingAnEntryIsNot)
     ASSERT_NE(combo, nullptr);
     combo->setFocus();
     QTest::keyClicks(combo->lineEdit(), "x");
-    Settle();
+    SettleEvents();
     auto shown = TakeMessages();
     ASSERT_EQ(shown.size(), 1u);
     EXPECT_EQ(shown[0].text, "该内容只能从下拉列表中选择,您可以通过点击右边按钮设置自定义选项.");
@@ -64,7 +64,7 @@ TEST_F(CategoriesTest, TypingIntoTheComboBoxIsRejectedWhileChoosingAnEntryIsNot)
     // Choosing from the list with the keyboard: no message, the text stays.
     combo->setCurrentIndex(0);
     QTest::keyClick(combo, Qt::Key_Down);
-    Settle();
+    SettleEvents();
     EXPECT_TRUE(TakeMessages().empty());
     EXPECT_EQ(ComboText(ids::IncomeCategoryCombo), "奖金");
 }
@@ -142,7 +142,7 @@ TEST_F(CategoriesTest, TheEditorAddsRenamesAndDeletesAndTheComboFollowsAfterConf
         Click(ids::IncomeConfirmButton, ids::IncomeCategoryWindow);
     });
     Click(ids::IncomeCategoryButton);  // modal: returns when the editor has closed
-    Settle();
+    SettleEvents();
     EXPECT_FALSE(forms::IsWindowLoaded(ids::IncomeCategoryWindow));
     const std::vector<std::string> expected{"薪水", "利息", "稿费"};
     EXPECT_EQ(TextsOf("收入类型.edb", "收入类型值"), expected);
@@ -161,7 +161,7 @@ TEST_F(CategoriesTest, ClosingTheEditorWithItsCloseBoxAlsoReloads) {
         forms::WindowWidget(ids::ExpenseCategoryWindow)->close();
     });
     Click(ids::ExpenseCategoryButton);
-    Settle();
+    SettleEvents();
     EXPECT_FALSE(forms::IsWindowLoaded(ids::ExpenseCategoryWindow));
     EXPECT_EQ(ComboEntries(ids::ExpenseCategoryCombo), (std::vector<std::string>{"餐饮", "交通"}));
     // The provider has let go of the file: an exclusive open succeeds now.

@@ -90,7 +90,7 @@ void FinanceTest::TearDown() {
     for (uint32_t w :
          {ids::ExpenseCategoryWindow, ids::IncomeCategoryWindow, ids::AboutWindow, ids::MainWindow})
         if (forms::IsWindowLoaded(w)) forms::CloseWindow(w, true);
-    Settle();
+    SettleEvents();
     CallKernel(CloseAllDatabases);
     SetMessageBoxResponder({});
     SetProgramDirectory(Utf8ToGbk(QDir::tempPath().toStdString()), true);
@@ -105,19 +105,15 @@ std::string FinanceTest::path(const std::string& utf8Name) const {
 
 void FinanceTest::StartProgram() {
     ASSERT_TRUE(forms::LoadWindow(ids::MainWindow, 0, false, true));
-    Settle();
+    SettleEvents();
 }
 
 void FinanceTest::RestartProgram() {
     forms::CloseWindow(ids::MainWindow, true);
-    Settle();
+    SettleEvents();
     CallKernel(CloseAllDatabases);
     ResetRunStateForTests();
     StartProgram();
-}
-
-void FinanceTest::Settle() {
-    for (int i = 0; i < 3; ++i) QApplication::processEvents();
 }
 
 std::vector<ShownMessage> FinanceTest::TakeMessages() {

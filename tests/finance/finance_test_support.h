@@ -12,6 +12,7 @@
 #include <vector>
 
 #include "app_tpl_templates.h"
+#include "settle_events.h"
 
 class QWidget;
 namespace tavrin::forms {}
@@ -63,8 +64,6 @@ class FinanceTest : public ::testing::Test {
     // Closes the main window and starts afresh over the same files, as the next
     // run of the program would.
     void RestartProgram();
-    // Processes pending events.
-    static void Settle();
 
     // Messages shown since the last call; answers for the next boxes (OK when none).
     std::vector<ShownMessage> TakeMessages();

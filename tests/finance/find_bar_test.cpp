@@ -39,12 +39,12 @@ class FindBarTest : public FinanceTest {
     void Key(QWidget* to, Qt::Key key, Qt::KeyboardModifiers mods = Qt::NoModifier) {
         QApplication::setActiveWindow(forms::WindowWidget(ids::MainWindow));
         QTest::keyClick(to, key, mods);
-        Settle();
+        SettleEvents();
     }
     void Type(QLineEdit* box, const QString& text) {
         ASSERT_NE(box, nullptr);
         QTest::keyClicks(box, text);
-        Settle();
+        SettleEvents();
     }
     // Clicks the n-th row the view shows.
     void ClickShown(int n) {
@@ -123,10 +123,10 @@ TEST_F(FindBarTest, TypingNarrowsTheListRowsKeepTheirRecordsAndEscapeGivesTheLis
     main->findChild<QDateEdit*>("findFromDay")->setDate(QDate(2012, 2, 1));
     main->findChild<QDateEdit*>("findToDay")->setDate(QDate(2012, 5, 1));
     QTest::mouseClick(main->findChild<QCheckBox*>("findDates"), Qt::LeftButton, {}, QPoint(4, 8));
-    Settle();
+    SettleEvents();
     EXPECT_EQ(Shown(), (std::vector<std::string>{"2", "6"}));
     QTest::mouseClick(main->findChild<QCheckBox*>("findDates"), Qt::LeftButton, {}, QPoint(4, 8));
-    Settle();
+    SettleEvents();
     EXPECT_EQ(Shown(), (std::vector<std::string>{"1", "2", "6"}));
 
     // Changing a found row changes its record; out of the range, it leaves the list.
@@ -136,7 +136,7 @@ TEST_F(FindBarTest, TypingNarrowsTheListRowsKeepTheirRecordsAndEscapeGivesTheLis
     amount->clear();
     QTest::keyClicks(amount, "500");
     Click(ids::IncomeChangeButton);
-    Settle();
+    SettleEvents();
     EXPECT_EQ(AmountsOf("财务收入.edb", "收入金额"),
               (std::vector<float>{100, 500, 300, 12.25f, 7, 50}));
     EXPECT_EQ(Shown(), (std::vector<std::string>{"1", "6"}));
@@ -145,7 +145,7 @@ TEST_F(FindBarTest, TypingNarrowsTheListRowsKeepTheirRecordsAndEscapeGivesTheLis
     // Deleting a found row deletes its record; undo brings it back into the list.
     ClickShown(1);
     Click(ids::IncomeDeleteButton);
-    Settle();
+    SettleEvents();
     EXPECT_EQ(TextsOf("财务收入.edb", "收入备注信息"),
               (std::vector<std::string>{"COFFEE豆", "买coffee", "房租", "Coffee机", "丆OFFEE"}));
     EXPECT_EQ(Shown(), (std::vector<std::string>{"1"}));
@@ -160,7 +160,7 @@ TEST_F(FindBarTest, TypingNarrowsTheListRowsKeepTheirRecordsAndEscapeGivesTheLis
     QWidget* close = forms::WindowWidget(ids::MainWindow)->findChild<QWidget*>("findClose");
     ASSERT_NE(close, nullptr);
     QTest::mouseClick(close, Qt::LeftButton);
-    Settle();
+    SettleEvents();
     EXPECT_FALSE(FindBarOpen());
     EXPECT_EQ(Shown().size(), 6u);
     EXPECT_EQ(Pane(6), author);

@@ -363,7 +363,7 @@ TEST_F(ItemsTest, LeftClickViewsRightClickOffersThePopUpMenuWhoseItemsWork) {
     StartProgram();
     ClickToolButton(5);
     ClickRow(ids::ExpenseList, 0, true);
-    Settle();
+    SettleEvents();
     QMenu* menu = forms::LastPopupMenu();
     ASSERT_NE(menu, nullptr);
     std::vector<std::string> entries;
@@ -371,12 +371,12 @@ TEST_F(ItemsTest, LeftClickViewsRightClickOffersThePopUpMenuWhoseItemsWork) {
     EXPECT_EQ(entries, (std::vector<std::string>{"查看", "修改", "删除"}));
     SelectWithKeyboard(ids::ExpenseList, 1);
     menu->actions()[0]->trigger();  // 查看
-    Settle();
+    SettleEvents();
     EXPECT_EQ(AmountEdit(false), "4");
     EXPECT_EQ(State().viewedExpense.serial, 2);
     menu->actions()[2]->trigger();  // 删除
     menu->close();
-    Settle();
+    SettleEvents();
     EXPECT_EQ(AmountsOf("财务支出.edb", "支出金额"), std::vector<float>{8});
     EXPECT_EQ(Pane(3), "8元");
 }
@@ -387,7 +387,7 @@ TEST_F(ItemsTest, AClickThatLeavesNoRowSelectedAsksForOne) {
     auto* l = forms::FindControlAs<forms::ReportListControl>(ids::MainWindow, ids::IncomeList);
     QTest::mouseClick(l->view()->viewport(), Qt::LeftButton, {},
                       QPoint(20, l->view()->viewport()->height() - 5));
-    Settle();
+    SettleEvents();
     const auto shown = TakeMessages();
     ASSERT_EQ(shown.size(), 1u);
     EXPECT_EQ(shown[0].text, "请选中需要查看信息的某条记录.");

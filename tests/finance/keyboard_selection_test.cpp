@@ -27,7 +27,7 @@ class KeyboardSelectionTest : public FinanceTest {
         auto* l = forms::FindControlAs<forms::ReportListControl>(ids::MainWindow, ids::IncomeList);
         ASSERT_NE(l, nullptr);
         QTest::keyClick(l->view(), key);
-        Settle();
+        SettleEvents();
     }
     std::string Shown(uint32_t edit) {
         return U(forms::FindControlAs<forms::EditControl>(ids::MainWindow, edit)->text());

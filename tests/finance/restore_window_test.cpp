@@ -65,7 +65,7 @@ class RestoreWindowTest : public FinanceTest {
             if (a->text() == QStringLiteral("恢复备份…")) item = a;
         ASSERT_NE(item, nullptr);
         item->trigger();
-        Settle();
+        SettleEvents();
         EXPECT_TRUE(ran);
         EXPECT_FALSE(forms::IsWindowLoaded(ids::RestoreWindow));
     }
@@ -94,7 +94,7 @@ TEST_F(RestoreWindowTest, ClearingByMistakeThenRestoringTheDailyBackupGivesEvery
     EXPECT_EQ(Bytes(path("2012年5月3日9时30分自动备份财务收入.edb")), income);
     SetBackupClock([] { return Days(2012, 5, 3, 18, 0, 0); });
     RestartProgram();
-    Settle();
+    SettleEvents();
     EXPECT_EQ(Backups().size(), 2);
 
     // 初始化 by mistake: a pair as 备份 names it is made before the files empty.

@@ -115,7 +115,7 @@ TEST_F(StartupTest, ResizingLaysOutTheControlsFromTheClientSize) {
     ASSERT_TRUE(window && client);
     const int menuHeight = client->geometry().top();
     window->resize(1000, 700 + menuHeight);
-    Settle();
+    SettleEvents();
     ASSERT_EQ(client->width(), 1000);
     ASSERT_EQ(client->height(), 700);
     EXPECT_EQ(Widget(ids::StatusBar1)->width(), 1000);
@@ -144,13 +144,13 @@ TEST_F(StartupTest, EndShowsTheLastRowAboveTheStatusBarAndTheWindowKeepsARoomySi
     const int menuHeight = client->geometry().top();
     window->resize(1000, 700 + menuHeight);
     window->show();
-    Settle();
+    SettleEvents();
     auto* list = forms::FindControlAs<forms::ReportListControl>(ids::MainWindow, ids::IncomeList);
     auto* view = list->view();
     list->model()->flush();
     view->setFocus();
     QTest::keyClick(view, Qt::Key_End);
-    Settle();
+    SettleEvents();
     ASSERT_EQ(list->currentRow(), 10000);
     // The list is filled in batches: rows on both sides of a batch's end hold
     // their own texts and serial.
@@ -173,7 +173,7 @@ TEST_F(StartupTest, EndShowsTheLastRowAboveTheStatusBarAndTheWindowKeepsARoomySi
 
     // A window made tiny keeps its minimum client size, with rows in the list.
     window->resize(400, 300);
-    Settle();
+    SettleEvents();
     EXPECT_GE(client->width(), 660);
     EXPECT_GE(client->height(), 420);
     EXPECT_GE(Widget(ids::IncomeList)->height(), 5 * last.height());

@@ -30,7 +30,7 @@ class TextInputTest : public FinanceTest {
     static void Paste(QWidget* w, const QString& text) {
         QApplication::clipboard()->setText(text);
         QTest::keyClick(w, Qt::Key_V, Qt::ControlModifier);
-        Settle();
+        SettleEvents();
     }
     // A key press carrying one character (any plane), as an input method sends it.
     static void TypeCharacter(QWidget* w, const QString& character) {
@@ -38,7 +38,7 @@ class TextInputTest : public FinanceTest {
         QApplication::sendEvent(w, &press);
         QKeyEvent release(QEvent::KeyRelease, Qt::Key_unknown, {}, character);
         QApplication::sendEvent(w, &release);
-        Settle();
+        SettleEvents();
     }
     static std::vector<std::string> Texts(const std::vector<ShownMessage>& shown) {
         std::vector<std::string> out;
@@ -92,7 +92,7 @@ TEST_F(TextInputTest, TheEditorsCellsRefuseThemAndItsCounterCountsFromOne) {
             QApplication::setActiveWindow(grid->window());
             grid->setFocus();
             grid->setCurrentIndex(grid->model()->index(3, 0));
-            Settle();
+            SettleEvents();
             for (QLabel* l :
                  forms::WindowWidget(ids::IncomeCategoryWindow)->findChildren<QLabel*>())
                 if (l->text().contains('/')) counter = l->text().toStdString();
@@ -107,7 +107,7 @@ TEST_F(TextInputTest, TheEditorsCellsRefuseThemAndItsCounterCountsFromOne) {
             Click(ids::IncomeConfirmButton, ids::IncomeCategoryWindow);
         });
     Click(ids::IncomeCategoryButton);
-    Settle();
+    SettleEvents();
     EXPECT_EQ(counter, "4/4");
     EXPECT_EQ(Texts(TakeMessages()),
               std::vector<std::string>{"不能输入字符 U+2615：文字按GBK保存，其中没有这个字符。"});
@@ -124,14 +124,14 @@ TEST_F(TextInputTest, ADateTheCalendarDoesNotHaveKeepsTheLastDateWithAMessage) {
     edit->setSelectedSection(QDateTimeEdit::YearSection);
     // Each section moves on to the next when it is full, as a person types a date.
     QTest::keyClicks(edit, "20250230");
-    Settle();
+    SettleEvents();
     EXPECT_EQ(Texts(TakeMessages()),
               std::vector<std::string>{"日期 2025-02-30 不存在，仍为 2025-02-14。"});
     EXPECT_EQ(picker->value(), Days(2025, 2, 14));
     // A date that exists is taken as typed.
     edit->setSelectedSection(QDateTimeEdit::YearSection);
     QTest::keyClicks(edit, "20240229");
-    Settle();
+    SettleEvents();
     EXPECT_TRUE(TakeMessages().empty());
     EXPECT_EQ(picker->value(), Days(2024, 2, 29));
 }

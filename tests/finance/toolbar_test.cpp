@@ -64,12 +64,12 @@ TEST_F(ToolbarTest, HelpDoesNothingItselfItsArrowOffersBlogAndDownloadPage) {
     });
     QMenu* before = forms::LastPopupMenu();
     ClickToolButton(12);
-    Settle();
+    SettleEvents();
     EXPECT_EQ(forms::LastPopupMenu(), before);
     // The arrow part of the button.
     QToolButton* help = Bar()->button(12);
     QTest::mouseClick(help, Qt::LeftButton, {}, QPoint(help->width() - 4, help->height() / 2));
-    Settle();
+    SettleEvents();
     QMenu* menu = forms::LastPopupMenu();
     ASSERT_NE(menu, nullptr);
     ASSERT_NE(menu, before);
@@ -78,7 +78,7 @@ TEST_F(ToolbarTest, HelpDoesNothingItselfItsArrowOffersBlogAndDownloadPage) {
     EXPECT_EQ(entries, (std::vector<std::string>{"官方博客", "官方网盘"}));
     menu->actions()[0]->trigger();
     menu->close();
-    Settle();
+    SettleEvents();
     ASSERT_EQ(opened.size(), 1u);
     EXPECT_EQ(opened[0], "https://blog.example.org/tavrin");
     tavrin::form_commands::SetDocumentOpener({});
@@ -93,7 +93,7 @@ TEST_F(ToolbarTest, AboutOpensModallyAndItsButtonClosesIt) {
         Click(ids::AboutOkButton, ids::AboutWindow);
     });
     ClickToolButton(13);
-    Settle();
+    SettleEvents();
     EXPECT_TRUE(seen);
     EXPECT_FALSE(forms::IsWindowLoaded(ids::AboutWindow));
 }

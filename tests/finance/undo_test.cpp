@@ -71,7 +71,7 @@ class UndoTest : public FinanceTest {
         QApplication::setActiveWindow(list->window());
         list->setFocus();
         QTest::keyClick(list, key, Qt::ControlModifier);
-        Settle();
+        SettleEvents();
     }
 };
 

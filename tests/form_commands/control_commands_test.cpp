@@ -141,9 +141,9 @@ TEST_F(FormCommandsTest, ClientSizeOfWindowAndOfAScrolledControl) {
 TEST_F(FormCommandsTest, SetFocusGivesTheControlTheFocus) {
     QWidget* window = forms::WindowWidget(ids::TestWindow);
     window->activateWindow();
-    Settle();
+    SettleEvents();
     CallKernel(SetFocus, Ref(ids::Edit, TypeId::kEdit));
-    Settle();
+    SettleEvents();
     QWidget* edit = forms::FindControl(ids::TestWindow, ids::Edit)->widget();
     EXPECT_TRUE(edit->hasFocus() || edit->isAncestorOf(QApplication::focusWidget()));
 }

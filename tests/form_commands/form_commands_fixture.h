@@ -18,6 +18,7 @@
 #include "runtime/memory.h"
 #include "runtime/message_box.h"
 #include "runtime/runtime_app.h"
+#include "settle_events.h"
 
 namespace form_commands_test {
 
@@ -57,18 +58,12 @@ inline Value Ref(uint32_t controlId, uint32_t typeId, uint32_t windowId = ids::T
     return MakeControlRef(windowId, controlId, typeId);
 }
 
-// Dispatches what is waiting, deleted widgets included.
-inline void Settle() {
-    QCoreApplication::processEvents();
-    QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
-}
-
 // Processes events for `ms` milliseconds (timers of the views included).
 inline void Wait(int ms) {
     QElapsedTimer clock;
     clock.start();
     while (clock.elapsed() < ms) QCoreApplication::processEvents(QEventLoop::AllEvents, ms);
-    Settle();
+    SettleEvents();
 }
 
 class FormCommandsTest : public ::testing::Test {
@@ -76,13 +71,13 @@ class FormCommandsTest : public ::testing::Test {
     static void SetUpTestSuite() { StartWindowSystemOnce(); }
     void SetUp() override {
         ASSERT_TRUE(forms::LoadWindow(ids::TestWindow));
-        Settle();
+        SettleEvents();
     }
     void TearDown() override {
         SetDialogResponder({});
         SetMessageBoxResponder({});
         forms::CloseWindow(ids::TestWindow, true);
-        Settle();
+        SettleEvents();
     }
 };
 

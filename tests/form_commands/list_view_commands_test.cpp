@@ -190,10 +190,10 @@ TEST_F(LvCommandsTest, LastColumnLeavesRoomForTheScrollBarOfALongList) {
 
 TEST_F(LvCommandsTest, EnsureVisibleScrollsTheRowIntoView) {
     for (int i = 0; i < 500; ++i) Append(std::to_string(i));
-    Settle();
+    SettleEvents();
     auto* view = control()->view();
     CallLibrary(1, LvEnsureVisible, list, MakeInt(480));
-    Settle();
+    SettleEvents();
     const QRect row = view->visualRect(control()->model()->index(480, 0));
     EXPECT_TRUE(view->viewport()->rect().intersects(row));
     EXPECT_GT(view->verticalScrollBar()->value(), 0);

@@ -174,7 +174,7 @@ TEST_F(PrintCommandsTest, ProgressWindowUnlessToldNot) {
             .asBool());
     EXPECT_TRUE(progressShown());
     CallKernel(EndPrinting, printer);
-    Settle();
+    SettleEvents();
     EXPECT_FALSE(progressShown());
     answer["output"] = Path("b.pdf").toStdString();
     ASSERT_TRUE(CallKernel(StartPrinting, printer, kAbsent, MakeBool(false), kAbsent, kAbsent,
@@ -190,7 +190,7 @@ TEST_F(PrintCommandsTest, ClosingTheWindowFinishesTheDocument) {
                            kAbsent, kAbsent)
                     .asBool());
     forms::CloseWindow(ids::TestWindow, true);
-    Settle();
+    SettleEvents();
     EXPECT_EQ(PrintJobPainter(ids::TestWindow, ids::Printer), nullptr);
     EXPECT_FALSE(Render(Path("closed.pdf")).isNull());
 }

@@ -45,7 +45,7 @@ class BehaviourTest : public testing::Test {
         SetUpWindowLayer();
         ResetWindows();
         ASSERT_TRUE(LoadWindow(W));
-        Pump();
+        SettleEvents();
     }
     void TearDown() override {
         SetDialogResponder({});
@@ -70,22 +70,22 @@ TEST_F(BehaviourTest, TheWindowsOwnEventsFollowItsState) {
     EXPECT_EQ(Calls("WindowShown"), 2);
     const int moves = Calls("WindowMoved");
     WriteInt(W, 0, Prop::kLeft, 77);
-    Pump();
+    SettleEvents();
     EXPECT_GT(Calls("WindowMoved"), moves);
     EXPECT_EQ(ReadInt(W, 0, Prop::kLeft), 77);
 
     QApplication::setActiveWindow(WindowWidget(W));
-    Pump();
+    SettleEvents();
     ASSERT_EQ(QApplication::activeWindow(), WindowWidget(W));
     ASSERT_EQ(Calls("WindowFirstActivated"), 1);
     EXPECT_LT(IndexOf("WindowFirstActivated"), IndexOf("WindowActivated"));
     ASSERT_TRUE(LoadWindow(ids::ModalWindow));
     QApplication::setActiveWindow(WindowWidget(ids::ModalWindow));
-    Pump();
+    SettleEvents();
     EXPECT_GE(Calls("WindowDeactivated"), 1);
     const int activations = Calls("WindowActivated");
     QApplication::setActiveWindow(WindowWidget(W));
-    Pump();
+    SettleEvents();
     EXPECT_EQ(Calls("WindowFirstActivated"), 1);  // only the first time
     EXPECT_EQ(Calls("WindowActivated"), activations + 1);
 }
@@ -126,7 +126,7 @@ TEST_F(BehaviourTest, ComboDropDownAndCloseEvents) {
 TEST_F(BehaviourTest, ListViewCheckBoxToggledAfterTheClickEventAndHotTracking) {
     auto* list = FindControlAs<ReportListControl>(W, ids::IncomeList);
     for (int i = 0; i < 3; ++i) list->insertItem(-1, "row");
-    Pump();
+    SettleEvents();
     auto* view = list->view();
     const QModelIndex row1 = list->model()->index(1, 0);
     QStyleOptionViewItem option;
@@ -148,7 +148,7 @@ TEST_F(BehaviourTest, ListViewCheckBoxToggledAfterTheClickEventAndHotTracking) {
                       view->visualRect(list->model()->index(1, 2)).center());
     EXPECT_EQ(list->checkState(1), 0);
     QTest::mouseMove(view->viewport(), view->visualRect(list->model()->index(2, 1)).center());
-    Pump();
+    SettleEvents();
     ASSERT_GE(Calls("ListHot"), 1);
     EXPECT_EQ(Last("ListHot")->args, std::vector<int32_t>{2});
 }
@@ -157,11 +157,11 @@ TEST_F(BehaviourTest, FocusAndWheelEvents) {
     QApplication::setActiveWindow(WindowWidget(W));
     QWidget* amount = WidgetOf(W, ids::AmountEdit);
     amount->setFocus();
-    Pump();
+    SettleEvents();
     ASSERT_EQ(QApplication::focusWidget(), amount);
     EXPECT_EQ(Calls("AmountFocus"), 1);
     WidgetOf(W, ids::NoteEdit)->setFocus();
-    Pump();
+    SettleEvents();
     EXPECT_EQ(Calls("AmountBlur"), 1);
     EXPECT_EQ(Calls("AmountFocus"), 1);
     QWheelEvent wheel(QPointF(5, 5), amount->mapToGlobal(QPointF(5, 5)), QPoint(), QPoint(0, -240),
@@ -368,7 +368,7 @@ TEST_F(BehaviourTest, WindowCommandsLoadTestAndClose) {
                      .asBool());
     CallKernel(CloseWindowCommand, modal, Value{});
     EXPECT_TRUE(CallKernel(IsLoadedCommand, modal).asBool());  // the close is posted
-    Pump();
+    SettleEvents();
     EXPECT_FALSE(CallKernel(IsLoadedCommand, modal).asBool());
     CallKernel(PopupMenuCommand, MakeControlRef(W, 0, TypeId::kWindow),
                MakeControlRef(W, ids::PopupIncome, TypeId::kMenuItem), MakeInt(30), MakeInt(40));

@@ -78,7 +78,7 @@ TEST_F(ListViewTest, RowsCellsAndTheirWords) {
     EXPECT_EQ(list->itemImage(1, 1), 4);
     EXPECT_EQ(list->checkState(2), 1);
     // The view shows what the storage holds, converted from GBK.
-    Pump();
+    SettleEvents();
     list->setItemText(0, 2, Utf8ToGbk("奖金"));
     EXPECT_EQ(list->model()->data(list->model()->index(0, 2), Qt::DisplayRole).toString(),
               QString::fromUtf8("奖金"));
@@ -202,7 +202,7 @@ TEST_F(ListViewTest, KeysMoveWholeRowsAndRowsFitTheirFont) {
     list->setColumnWidth(4, 3000);  // wider than the list: the columns scroll
     QWidget* window = WindowWidget(W);
     window->show();
-    Pump();
+    SettleEvents();
     ReportListView* view = list->view();
     list->setCurrentRow(0);
     QTest::keyClick(view, Qt::Key_End);
@@ -263,7 +263,7 @@ TEST_F(ListViewTest, AMillionRowsAppendQuicklyAndCompactly) {
                           "1\xc8\xd5");
         list->setItemText(row, 4, "remark");
     }
-    Pump(1);
+    SettleEvents(1);
     const double seconds = std::clock() / double(CLOCKS_PER_SEC) - start;
     const double megabytes = double(ResidentBytes() - before) / (1 << 20);
     std::printf("1e6 rows x 5 columns: %.2f s, %.0f MB\n", seconds, megabytes);
@@ -283,7 +283,7 @@ TEST_F(ListViewTest, AMillionRowsAppendQuicklyAndCompactly) {
     // Scrolling to the end and reading a far row stay cheap.
     const double scroll = std::clock() / double(CLOCKS_PER_SEC);
     list->ensureVisible(999999);
-    Pump(1);
+    SettleEvents(1);
     EXPECT_LT(std::clock() / double(CLOCKS_PER_SEC) - scroll, 0.5);
     EXPECT_EQ(list->itemText(999999, 0), "1000000");
     const QRect last = list->view()->visualRect(list->model()->index(999999, 0));

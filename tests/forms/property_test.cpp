@@ -118,7 +118,7 @@ TEST_F(PropertyTest, CommonPropertiesOfAClosedWindowReadTheLastWrittenValues) {
     ASSERT_TRUE(LoadWindow(W));
     WriteInt(W, ids::AddButton, Prop::kWidth, 123);
     CloseWindow(W, true);
-    Pump();
+    SettleEvents();
     EXPECT_EQ(ReadInt(W, ids::AddButton, Prop::kWidth), 123);
     WriteInt(W, ids::AddButton, Prop::kHeight, 31);
     WriteInt(W, ids::AddButton, Prop::kDisabled, 1);
@@ -245,7 +245,7 @@ TEST_F(PropertyTest, MenuItemPropertiesUpdateTheMenuOnlyWhenChanged) {
     EXPECT_TRUE(open->isChecked());
     // Closed: the template keeps them, and the next menu bar shows them.
     CloseWindow(W, true);
-    Pump();
+    SettleEvents();
     EXPECT_EQ(ReadInt(W, ids::MenuOpen, MenuProp::kChecked), 1);
     ASSERT_TRUE(LoadWindow(W));
     form = static_cast<FormWindow*>(WindowWidget(W));
@@ -345,7 +345,7 @@ TEST(PropertyDeathTest, ObjectAccessWithAWrongTypeOrAGoneObjectIsFatal) {
             LoadWindow(W);
             void* object = Service().controlObject(W, ids::AddButton);
             CloseWindow(W, true);
-            Pump();
+            SettleEvents();
             MiscRoutine(kMiscReadObjectProperty, kButtonType,
                         uint64_t(reinterpret_cast<uintptr_t>(object)), Prop::kWidth, uint64_t(-1));
         },

@@ -85,7 +85,7 @@ void SetUpWindowLayer() {
 
 void ResetWindows() {
     for (uint32_t id : {ids::TestWindow, ids::ModalWindow}) tavrin::forms::CloseWindow(id, true);
-    Pump();
+    SettleEvents();
     // Fresh template values for every test (writes to closed windows persist in them).
     tavrin::forms::LoadTemplateSegment(kTemplateSegment, kTemplateSegmentSize);
     Log().clear();
@@ -116,13 +116,6 @@ void SetBehaviour(const std::string& handler, std::function<void(tavrin::EventCa
 QWidget* WidgetOf(uint32_t windowId, uint32_t controlId) {
     tavrin::forms::Control* c = tavrin::forms::FindControl(windowId, controlId);
     return c ? c->widget() : nullptr;
-}
-
-void Pump(int rounds) {
-    for (int i = 0; i < rounds; ++i) {
-        QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
-        QCoreApplication::processEvents();
-    }
 }
 
 int32_t ReadInt(uint32_t windowId, uint32_t itemId, int32_t index, int32_t arrayIndex) {

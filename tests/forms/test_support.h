@@ -12,6 +12,7 @@
 #include "forms/control.h"
 #include "formtest_templates.h"
 #include "runtime/runtime_app.h"
+#include "settle_events.h"
 
 namespace formtest {
 
@@ -38,7 +39,6 @@ void SetBehaviour(const std::string& handler, std::function<void(tavrin::EventCa
 // The widget of a live control (null when not loaded).
 QWidget* WidgetOf(uint32_t windowId, uint32_t controlId);
 // Processes pending events (posted closes, deferred deletions, batched rows).
-void Pump(int rounds = 3);
 
 // Property access shorthands.
 int32_t ReadInt(uint32_t windowId, uint32_t itemId, int32_t index, int32_t arrayIndex = -1);

@@ -47,11 +47,11 @@ bool BecomesActive(uint32_t windowId) {
 TEST_F(WindowEventsTest, ASecondWindowShownAndActivatedRaisesEightThenFiveAndTheFirstGetsSix) {
     ASSERT_TRUE(LoadWindow(W));
     ASSERT_TRUE(BecomesActive(W));
-    Pump();
+    SettleEvents();
     const int deactivations = Calls("WindowDeactivated");
     ASSERT_TRUE(LoadWindow(Second));
     ASSERT_TRUE(BecomesActive(Second));
-    Pump();
+    SettleEvents();
     EXPECT_EQ(HandlersStartingWith("Modal"),
               (std::vector<std::string>{"ModalCreated", "ModalFirstActivated", "ModalActivated"}));
     EXPECT_EQ(Calls("WindowDeactivated"), deactivations + 1);
@@ -60,12 +60,12 @@ TEST_F(WindowEventsTest, ASecondWindowShownAndActivatedRaisesEightThenFiveAndThe
     const int activations = Calls("WindowActivated");
     ASSERT_TRUE(LoadWindow(W));  // an existing window is activated
     ASSERT_TRUE(BecomesActive(W));
-    Pump();
+    SettleEvents();
     EXPECT_EQ(Calls("ModalDeactivated"), 1);
     EXPECT_EQ(Calls("WindowActivated"), activations + 1);
     ASSERT_TRUE(LoadWindow(Second));
     ASSERT_TRUE(BecomesActive(Second));
-    Pump();
+    SettleEvents();
     EXPECT_EQ(HandlersStartingWith("Modal"),
               (std::vector<std::string>{"ModalCreated", "ModalFirstActivated", "ModalActivated",
                                         "ModalDeactivated", "ModalActivated"}));
@@ -78,7 +78,7 @@ TEST_F(WindowEventsTest, APostedNotificationRaisesSevenWithItsArgument) {
     Value args[2] = {MakeInt(int32_t(W)), MakeInt(-42)};
     EXPECT_TRUE(CallKernelCommand(&NotifyWindowCommand, 2, args).asBool());
     EXPECT_EQ(Calls("WindowNotified"), 0);  // posted: raised by the message loop
-    Pump();
+    SettleEvents();
     ASSERT_EQ(Calls("WindowNotified"), 1);
     EXPECT_EQ(Last("WindowNotified")->args, std::vector<int32_t>{-42});
     EXPECT_EQ(Last("WindowNotified")->eventNumber, WindowEvent::kNotified);
@@ -105,7 +105,7 @@ TEST_F(WindowEventsTest, TheNotificationIconsClicksRaiseNineWithTheirKind) {
     EXPECT_EQ(Calls("WindowIconClicked"), 3);
     // The icon belongs to the window.
     CloseWindow(W, true);
-    Pump();
+    SettleEvents();
     EXPECT_EQ(NotificationIcon(W), nullptr);
     EXPECT_FALSE(CallKernelCommand(&NotificationIconCommand, 1, &window).asBool());
 }

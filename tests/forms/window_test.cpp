@@ -46,7 +46,7 @@ class WindowTest : public testing::Test {
         SetUpWindowLayer();
         ResetWindows();
         ASSERT_TRUE(LoadWindow(W));
-        Pump();
+        SettleEvents();
     }
     void TearDown() override { ResetWindows(); }
 
@@ -179,7 +179,7 @@ TEST_F(WindowTest, MenuChoicesReachTheirHandlersAndUnboundItemsDoNothing) {
     EXPECT_FALSE(file[1]->isEnabled());
     EXPECT_TRUE(file[3]->isChecked());
     file[0]->trigger();
-    Pump();
+    SettleEvents();
     ASSERT_EQ(Calls("MenuOpen"), 1);
     EXPECT_EQ(Last("MenuOpen")->itemId, ids::MenuOpen);
     EXPECT_EQ(Last("MenuOpen")->source.itemId, ids::MenuOpen);
@@ -188,7 +188,7 @@ TEST_F(WindowTest, MenuChoicesReachTheirHandlersAndUnboundItemsDoNothing) {
     // Handler offset -1, and a name the program does not provide, call nothing.
     EXPECT_TRUE(ChooseMenuCommand(W, kMenuCommandBase + 3));
     titles[1]->menu()->actions()[0]->trigger();
-    Pump();
+    SettleEvents();
     EXPECT_TRUE(Log().empty());
     EXPECT_FALSE(ChooseMenuCommand(W, kMenuCommandBase - 1));
     EXPECT_FALSE(ChooseMenuCommand(W, kMenuCommandBase + 500));
@@ -207,12 +207,12 @@ TEST_F(WindowTest, PopupMenuShowsTheEntrysItemsAndRaisesTheirClicks) {
     // The command runs once the menu has finished with the event that chose it.
     menu->actions()[0]->trigger();
     EXPECT_EQ(Calls("PopupView"), 0);
-    Pump();
+    SettleEvents();
     ASSERT_EQ(Calls("PopupView"), 1);
     EXPECT_EQ(Last("PopupView")->itemId, ids::PopupView);
     // An id that is not a menu item of the window shows nothing.
     menu->close();
-    Pump();
+    SettleEvents();
     PopupMenu(W, ids::AddButton, std::nullopt);
     EXPECT_EQ(LastPopupMenu(), nullptr);
 }
@@ -248,7 +248,7 @@ TEST_F(WindowTest, ToolBarButtonsReportTheirIndexCountingSeparators) {
 TEST_F(WindowTest, ListViewRaisesHeaderClickAndClicksAfterSelecting) {
     auto* list = Get<ReportListControl>(ids::IncomeList);
     for (int i = 0; i < 5; ++i) list->insertItem(-1, std::to_string(i + 1));
-    Pump();
+    SettleEvents();
     QHeaderView* header = list->view()->header();
     QTest::mouseClick(header->viewport(), Qt::LeftButton, {},
                       QPoint(header->sectionViewportPosition(2) + 5, header->height() / 2));
@@ -313,12 +313,12 @@ TEST_F(WindowTest, TimerRaisesEventZeroWhileItHasAnInterval) {
 TEST_F(WindowTest, FalseFromEventOneKeepsTheWindowOpen) {
     SetBehaviour("WindowMayClose", [](EventCall& call) { call.result = MakeBool(false); });
     WindowWidget(W)->close();
-    Pump();
+    SettleEvents();
     EXPECT_TRUE(IsWindowLoaded(W));
     EXPECT_EQ(Calls("WindowDestroyed"), 0);
     SetBehaviour("WindowMayClose", {});
     WindowWidget(W)->close();
-    Pump();
+    SettleEvents();
     EXPECT_FALSE(IsWindowLoaded(W));
     EXPECT_EQ(Calls("WindowDestroyed"), 1);
     EXPECT_EQ(FindControl(W, ids::AddButton), nullptr);
@@ -335,7 +335,7 @@ TEST_F(WindowTest, PostedCloseHappensAfterTheCurrentHandler) {
     });
     QTest::mouseClick(WidgetOf(W, ids::AddButton), Qt::LeftButton);
     EXPECT_TRUE(loadedAfterRequest);
-    Pump();
+    SettleEvents();
     EXPECT_FALSE(IsWindowLoaded(W));
     EXPECT_EQ(Calls("WindowMayClose"), 1);
     EXPECT_EQ(Calls("WindowDestroyed"), 1);
@@ -347,7 +347,7 @@ TEST_F(WindowTest, ImmediateCloseInsideAHandlerAndCreationAgain) {
     EXPECT_FALSE(IsWindowLoaded(W));
     EXPECT_EQ(Calls("WindowMayClose"), 0);  // at once: not asked
     EXPECT_EQ(Calls("WindowDestroyed"), 1);
-    Pump();
+    SettleEvents();
     ASSERT_TRUE(LoadWindow(W));
     ASSERT_NE(WidgetOf(W, ids::AddButton), nullptr);
     EXPECT_EQ(Calls("WindowCreated"), 2);
@@ -425,7 +425,7 @@ TEST_F(WindowTest, PageControlShowsOnlyTheCurrentPagesControls) {
 TEST_F(WindowTest, WindowEventsForResizeAndStatusBarPanes) {
     const int before = Calls("WindowResized");
     WriteInt(W, 0, Prop::kWidth, 1000);
-    Pump();
+    SettleEvents();
     EXPECT_GT(Calls("WindowResized"), before);
     EXPECT_EQ(ClientArea(W)->width(), 1000 - kFrameWidth);
     auto* status = Get<StatusBarControl>(ids::Status);

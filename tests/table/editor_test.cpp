@@ -40,7 +40,7 @@ QString TypeIntoCell(QTableView* view, int row, const QString& text) {
     for (QChar ch : text) Key(editor, Qt::Key_A, QString(ch));
     const QString typed = editor->text();
     Key(editor, Qt::Key_Return);
-    Settle();
+    SettleEvents();
     return typed;
 }
 
@@ -75,7 +75,7 @@ TEST(DatabaseProviderTest, TheGridEditsTheFileWithinTheFieldWidthAndEvent2FindsI
                   uint32_t(uint64_t(reinterpret_cast<uintptr_t>(path.c_str())) >> 32));
     CallKernel(DsRefresh, MakeControlRef(ids::EditorWindow, ids::EditorSource,
                                          forms::TypeId::kTableDataSource));
-    Settle();
+    SettleEvents();
     auto* view =
         qobject_cast<QTableView*>(forms::FindControl(ids::EditorWindow, ids::EditorGrid)->widget());
     ASSERT_NE(view, nullptr);
@@ -100,7 +100,7 @@ TEST(DatabaseProviderTest, TheGridEditsTheFileWithinTheFieldWidthAndEvent2FindsI
     std::vector<std::string> seen;
     OnEditorDestroyed() = [&] { seen = Texts(path); };
     forms::CloseWindow(ids::EditorWindow, false);
-    Settle();
+    SettleEvents();
     OnEditorDestroyed() = nullptr;
     EXPECT_FALSE(forms::IsWindowLoaded(ids::EditorWindow));
     EXPECT_EQ(seen, (std::vector<std::string>{"工资", "奖金"}));

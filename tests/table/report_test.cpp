@@ -212,7 +212,7 @@ TEST_F(ReportTest, AThousandRowsPreviewAndPrintToAPdfWithTitleLinesAndColours) {
     ASSERT_EQ(CallKernel(DsPrintSettings, Source(), MakePrintSettingsValue(&settings)).asInt(), 1);
     const int32_t pages = CallKernel(DsPrintPreview, Source()).asInt();
     EXPECT_EQ(pages, 33);  // ⌈1000 / 31⌉
-    Settle();
+    SettleEvents();
     QPointer<PrintPreviewWindow> preview = OpenPreview();
     ASSERT_NE(preview, nullptr);
     EXPECT_EQ(preview->windowTitle(), QStringLiteral("打印预览"));
@@ -285,7 +285,7 @@ TEST_F(ReportTest, AThousandRowsPreviewAndPrintToAPdfWithTitleLinesAndColours) {
     image.save(dir.path() + QStringLiteral("/../table_page2.png"));
 
     preview->close();
-    Settle();
+    SettleEvents();
     EXPECT_TRUE(preview.isNull());
     EXPECT_EQ(OpenPreview(), nullptr);
     SetSettingsDirectory("");

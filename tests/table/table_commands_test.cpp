@@ -167,7 +167,7 @@ TEST_F(TableCommandsTest, AMergeDissolvesTheMergesItOverlapsAndTheGridShowsTheSp
     EXPECT_EQ(CallKernel(DsCellHeight, Source(), Int(7), Int(3)).asInt(), 210);
     EXPECT_EQ(CallKernel(DsCellHeight, Source(), Int(5), Int(1)).asInt(), 50);
 
-    Settle();  // the grid catches up once events run
+    SettleEvents();  // the grid catches up once events run
     auto* grid =
         qobject_cast<QTableView*>(forms::FindControl(ids::TableWindow, ids::Grid)->widget());
     ASSERT_NE(grid, nullptr);

@@ -17,6 +17,7 @@
 #include "runtime/memory.h"
 #include "runtime/message_box.h"
 #include "runtime/runtime_app.h"
+#include "settle_events.h"
 #include "table/data_source.h"
 #include "table/ds_commands.h"
 #include "table/table_kinds.h"
@@ -70,12 +71,6 @@ inline void StartWindowSystemOnce() {
     (void)started;
 }
 
-inline void Settle() {
-    QCoreApplication::processEvents();
-    QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
-    QCoreApplication::processEvents();
-}
-
 inline Value Source() {
     return MakeControlRef(ids::TableWindow, ids::Source, forms::TypeId::kTableDataSource);
 }
@@ -89,12 +84,12 @@ class TableTest : public ::testing::Test {
     static void SetUpTestSuite() { StartWindowSystemOnce(); }
     void SetUp() override {
         ASSERT_TRUE(forms::LoadWindow(ids::TableWindow));
-        Settle();
+        SettleEvents();
     }
     void TearDown() override {
         SetDialogResponder({});
         forms::CloseWindow(ids::TableWindow, true);
-        Settle();
+        SettleEvents();
     }
     CellModel& Model() {
         auto* s = forms::FindControlAs<DataSourceControl>(ids::TableWindow, ids::Source);
