@@ -69,8 +69,10 @@ bool EmitCxx(const Compiler& c, const std::string& base, const std::string& ns,
     cpp << "\n    nullptr};\nconst std::size_t kHandlerNameCount = " << c.handlerNames.size()
         << ";\n\n}  // namespace " << ns << "\n";
 
+    // Both outputs, the header first: the build tool matches the depfile to the
+    // rule's first output and would otherwise run the rule on every build.
     std::ofstream d(depfile);
-    d << base << ".cpp:";
+    d << base << ".h " << base << ".cpp:";
     for (const std::string& dep : c.dependencies) d << " \\\n  " << dep;
     d << "\n";
     return bool(h) && bool(cpp) && bool(d);
