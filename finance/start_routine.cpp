@@ -6,6 +6,7 @@
 #include "finance/app_state.h"
 #include "finance/handlers.h"
 #include "finance/listing.h"
+#include "finance/password_dialog.h"
 #include "finance/single_instance.h"
 #include "runtime/commands.h"
 #include "runtime/memory.h"
@@ -35,6 +36,7 @@ void PrepareGlobalState() {
     s.incomeCategoryList = tavrin::NewEmptyArray();
     s.expenseCategoryList = tavrin::NewEmptyArray();
     s.columnList = tavrin::NewEmptyArray();
+    InstallPasswordDialog();
     tavrin::MiscRoutine(tavrin::kMiscSetExitHandler,
                         uint64_t(reinterpret_cast<uintptr_t>(&ExitHandler)));
 }

@@ -1,18 +1,14 @@
-// Password check on open. The user is asked through the dialog seam, so a test
-// (or a tool without a window system) answers without a real dialog.
+// Password check on open. The person is asked the way the program installed
+// (password_asker.h), so a test or a tool answers without a real dialog.
 #include "recordstore/internal/password.h"
 
-#include <QApplication>
 #include <QCryptographicHash>
-#include <QInputDialog>
-#include <QLineEdit>
 #include <cstdio>
 #include <optional>
 
 #include "recordstore/internal/record_format.h"
+#include "recordstore/password_asker.h"
 #include "rs_text_constants.h"
-#include "runtime/gbk.h"
-#include "runtime/message_box.h"
 
 namespace tavrin::rs {
 
@@ -34,33 +30,29 @@ bool Matches(const std::string& stored, std::string_view password) {
     return true;
 }
 
+PasswordAsker& InstalledAsker() {
+    static PasswordAsker asker;
+    return asker;
+}
+
 // One question to the user; nullopt when the user gives up.
 std::optional<std::string> AskPassword(int attemptsLeft, bool afterWrongEntry) {
-    DialogRequest request;
-    request.kind = "password";
-    request.fields["caption"] = GbkToUtf8(rs_text::PasswordCaption);
-    request.fields["prompt"] = GbkToUtf8(rs_text::PasswordPrompt);
+    const PasswordAsker& ask = InstalledAsker();
+    if (!ask) return std::nullopt;
+    PasswordQuestion question{rs_text::PasswordCaption, rs_text::PasswordPrompt, {}};
     if (afterWrongEntry) {
         char text[128];
         std::snprintf(text, sizeof text, rs_text::WrongPasswordRetry, attemptsLeft);
-        request.fields["message"] = GbkToUtf8(text);
+        question.warning = text;
     }
-    std::optional<DialogReply> reply = AnswerDialogAutomatically(request);
-    if (reply) {
-        if (!reply->accepted) return std::nullopt;
-        return Utf8ToGbk(reply->fields["password"]);
-    }
-    if (QApplication::instance() == nullptr) return std::nullopt;  // no window system
-    QString label = QString::fromStdString(request.fields["prompt"]);
-    if (afterWrongEntry) label = QString::fromStdString(request.fields["message"]) + "\n" + label;
-    bool ok = false;
-    QString text = QInputDialog::getText(nullptr, QString::fromStdString(request.fields["caption"]),
-                                         label, QLineEdit::Password, QString(), &ok);
-    if (!ok) return std::nullopt;
-    return QStringToGbk(text);
+    return ask(question);
 }
 
 }  // namespace
+
+void SetPasswordAsker(PasswordAsker asker) {
+    InstalledAsker() = std::move(asker);
+}
 
 std::string PasswordDigest(std::string_view gbkPassword) {
     QByteArray hash = QCryptographicHash::hash(

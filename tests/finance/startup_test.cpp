@@ -12,7 +12,10 @@
 #include "forms/report_list.h"
 #include "forms/window_system.h"
 #include "recordstore/detached_database.h"
+#include "recordstore/record_commands.h"
+#include "runtime/commands.h"
 #include "runtime/gbk.h"
+#include "runtime/message_box.h"
 
 namespace tavrin::finance::testing {
 namespace {
@@ -251,6 +254,35 @@ TEST_F(StartupTest, AnItemFileThatCanBeNeitherOpenedNorCreatedGivesAnEmptyListOn
     EXPECT_EQ(State().totalExpense, 0.0f);
     EXPECT_EQ(Pane(3), "0元");
     EXPECT_EQ(RecordCountOf("财务收入.edb"), 0);  // the other side is not affected
+}
+
+// A record file kept under a password is asked for through the program's own
+// dialog when an opener passes "?": the engine has no window of its own.
+TEST_F(StartupTest, APasswordIsAskedForInTheProgramsDialog) {
+    StartProgram();
+    WriteIncomeFile({{"工资", 100, Days(2012, 5, 3), ""}});
+    QFile file(QString::fromStdString(path("财务收入.edb")));
+    ASSERT_TRUE(file.open(QIODevice::ReadWrite));
+    file.write("WCDB");
+    file.seek(28);  // the SHA-256 of "secret"
+    file.write("2bb80d537b1da3e38bd30361aa855686bde0eacd7162fef6a25fe97bf527a25b");
+    file.close();
+    std::vector<DialogRequest> asked;
+    SetDialogResponder([&](const DialogRequest& r) -> std::optional<DialogReply> {
+        asked.push_back(r);
+        return DialogReply{true, {{"password", asked.size() < 2 ? "wrong" : "secret"}}};
+    });
+    const std::string name = G(path("财务收入.edb"));
+    const bool opened = CallKernel(OpenDatabase, MakeTextRef(name.c_str()), MakeTextRef(""),
+                                   MakeBool(false), MakeInt(1), MakeInt(0), MakeTextRef("?"))
+                            .asBool();
+    SetDialogResponder(nullptr);
+    EXPECT_TRUE(opened);
+    ASSERT_EQ(asked.size(), 2u);
+    EXPECT_EQ(asked[0].kind, "password");
+    EXPECT_FALSE(asked[0].fields["caption"].empty());
+    EXPECT_FALSE(asked[0].fields["prompt"].empty());
+    EXPECT_EQ(asked[1].fields["message"], "密码错误，您还有 2 次重新输入的机会。");
 }
 
 }  // namespace

@@ -5,6 +5,7 @@
 
 #include <cmath>
 
+#include "recordstore/password_asker.h"
 #include "test_support.h"
 
 using namespace tavrin::rs;
@@ -269,14 +270,11 @@ TEST(OpenPassword, DigestAndDialog) {
 
     std::vector<std::string> messages;
     int answers = 0;
-    tavrin::SetDialogResponder(
-        [&](const tavrin::DialogRequest& r) -> std::optional<tavrin::DialogReply> {
-            if (r.kind != "password") return std::nullopt;
-            auto m = r.fields.find("message");
-            messages.push_back(m == r.fields.end() ? "" : m->second);
-            ++answers;
-            return tavrin::DialogReply{true, {{"password", answers < 3 ? "wrong" : "secret"}}};
-        });
+    SetPasswordAsker([&](const PasswordQuestion& q) -> std::optional<std::string> {
+        messages.push_back(tavrin::GbkToUtf8(q.warning));
+        ++answers;
+        return answers < 3 ? "wrong" : "secret";
+    });
     EXPECT_EQ(Open(path, false, &db, Sharing::kDenyNone, "?"), Code::kOk);
     ASSERT_EQ(messages.size(), 3u);
     EXPECT_EQ(messages[0], "");
@@ -285,7 +283,8 @@ TEST(OpenPassword, DigestAndDialog) {
     db.reset();
     answers = -10;  // three wrong answers
     EXPECT_EQ(Open(path, false, &db, Sharing::kDenyNone, "?"), Code::kWrongPassword);
-    tavrin::SetDialogResponder(nullptr);
+    SetPasswordAsker(nullptr);
+    EXPECT_EQ(Open(path, false, &db, Sharing::kDenyNone, "?"), Code::kWrongPassword);
 }
 
 TEST(LockTable, NestsAndSplitsTheWholeFileLock) {
