@@ -9,6 +9,10 @@ namespace tavrin::finance {
 namespace {
 
 constexpr int32_t kCategoryCell = 2, kDateCell = 3;
+// Batches handed over and not yet indexed: an index thread that falls behind
+// (one core, a busy machine) holds the listing back instead of letting a
+// whole file's rows pile up in memory.
+constexpr size_t kMostWaiting = 4;
 
 // Adds the batch's rows to the index, in order.
 void IndexRows(const IndexedRows& batch, ItemIndex& index) {
@@ -41,7 +45,8 @@ ListingIndexer::~ListingIndexer() {
 }
 
 void ListingIndexer::take(IndexedRows& batch) {
-    std::lock_guard lock(mutex_);
+    std::unique_lock lock(mutex_);
+    changed_.wait(lock, [this] { return waiting_.size() < kMostWaiting; });
     IndexedRows next;
     if (!spare_.empty()) {
         next = std::move(spare_.back());
@@ -81,6 +86,7 @@ void ListingIndexer::run() {
         batch.clear();
         lock.lock();
         spare_.push_back(std::move(batch));
+        changed_.notify_all();
     }
 }
 
