@@ -44,7 +44,7 @@ using charts::PieChart;
 constexpr int32_t kItemCount = charts::PropertyIndex(PieChart::kItemCount);
 constexpr int32_t kCurrentItem = charts::PropertyIndex(PieChart::kCurrentItem);
 constexpr int32_t kName = charts::PropertyIndex(PieChart::kItemName);
-constexpr int32_t kColour = charts::PropertyIndex(PieChart::kItemColour);
+constexpr int32_t kColor = charts::PropertyIndex(PieChart::kItemColor);
 constexpr int32_t kValue = charts::PropertyIndex(PieChart::kItemValue);
 }  // namespace pie
 namespace line {
@@ -52,7 +52,7 @@ using charts::LineChart;
 constexpr int32_t kMaximum = charts::PropertyIndex(LineChart::kMaximum);
 constexpr int32_t kCurrentSeries = charts::PropertyIndex(LineChart::kCurrentSeries);
 constexpr int32_t kSeriesName = charts::PropertyIndex(LineChart::kSeriesName);
-constexpr int32_t kSeriesColour = charts::PropertyIndex(LineChart::kSeriesColour);
+constexpr int32_t kSeriesColor = charts::PropertyIndex(LineChart::kSeriesColor);
 constexpr int32_t kCurrentPoint = charts::PropertyIndex(LineChart::kCurrentPoint);
 constexpr int32_t kLabel = charts::PropertyIndex(LineChart::kPointLabel);
 constexpr int32_t kValue = charts::PropertyIndex(LineChart::kPointValue);
@@ -154,14 +154,14 @@ void FillPie(const std::vector<std::string>& categories,
         // The chart keeps at least one item: without categories it is a nameless
         // empty one, not whatever the chart held before (its design-time sample).
         SetChartInt(ids::PieChart1, pie::kCurrentItem, 0);
-        SetChartInt(ids::PieChart1, pie::kColour, int32_t(charts::StructurePaletteColour(1)));
+        SetChartInt(ids::PieChart1, pie::kColor, int32_t(charts::StructurePaletteColor(1)));
         SetChartText(ids::PieChart1, pie::kName, std::string());
         SetChartDouble(ids::PieChart1, pie::kValue, 0.0);
     }
     for (size_t i = 0; i < categories.size(); ++i) {
         SetChartInt(ids::PieChart1, pie::kCurrentItem, int32_t(i));
-        SetChartInt(ids::PieChart1, pie::kColour,
-                    int32_t(charts::StructurePaletteColour(int(i) + 1)));
+        SetChartInt(ids::PieChart1, pie::kColor,
+                    int32_t(charts::StructurePaletteColor(int(i) + 1)));
         SetChartText(ids::PieChart1, pie::kName, categories[i]);
         SetChartDouble(ids::PieChart1, pie::kValue, double(sums[i]));
     }
@@ -188,7 +188,7 @@ void StructureView(bool touchList) {
 // One side's pass of the trend view over the year the pages name; false when
 // its file could not be opened. The entry combo boxes only choose an item's
 // category: they filter nothing here.
-bool TrendPass(const Side& side, int32_t series, uint32_t colour, const char* seriesName,
+bool TrendPass(const Side& side, int32_t series, uint32_t color, const char* seriesName,
                int32_t& maximum, bool touchList) {
     if (!IndexReady(side, touchList)) return false;
     const finance::ShownPeriod period = finance::CurrentPeriod();
@@ -209,7 +209,7 @@ bool TrendPass(const Side& side, int32_t series, uint32_t colour, const char* se
     ChartBatch batch(ids::LineChart1);
     SetChartInt(ids::LineChart1, line::kMaximum, maximum);
     SetChartInt(ids::LineChart1, line::kCurrentSeries, series);
-    SetChartInt(ids::LineChart1, line::kSeriesColour, int32_t(colour));
+    SetChartInt(ids::LineChart1, line::kSeriesColor, int32_t(color));
     SetChartText(ids::LineChart1, line::kSeriesName, seriesName);
     for (int32_t i = 1; i <= 12; ++i) {
         SetChartInt(ids::LineChart1, line::kCurrentPoint, i - 1);

@@ -44,11 +44,11 @@ inline void SetComboIndex(uint32_t combo, int32_t index) {
     finance::WriteIntProperty(kWindow, combo, forms::Prop::kOwn + forms::ComboProp::kCurrent,
                               index);
 }
-inline uint32_t PickerColour(uint32_t picker) {
+inline uint32_t PickerColor(uint32_t picker) {
     return uint32_t(
         finance::ReadIntProperty(kWindow, picker, forms::Prop::kOwn + forms::ColorProp::kColor));
 }
-inline void SetPickerColour(uint32_t picker, uint32_t bgr) {
+inline void SetPickerColor(uint32_t picker, uint32_t bgr) {
     finance::WriteIntProperty(kWindow, picker, forms::Prop::kOwn + forms::ColorProp::kColor,
                               int32_t(bgr));
 }
@@ -60,8 +60,8 @@ tavrin::Value List(uint32_t id);
 std::string ItemText(const tavrin::Value& list, int32_t i);
 
 // The rules of the four colour check boxes and of the summary radio buttons.
-void DefaultColoursTicked();
-void BuiltInColoursTicked();
+void DefaultColorsTicked();
+void BuiltInColorsTicked();
 void CustomRowsClicked();
 void CustomColumnsClicked();
 void SummaryModeChanged();

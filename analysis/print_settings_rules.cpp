@@ -50,7 +50,7 @@ std::string ItemText(const Value& list, int32_t i) {
     return TakeText(CallKernel(fc::ListItemText, list, MakeInt(i)));
 }
 
-void DefaultColoursTicked() {
+void DefaultColorsTicked() {
     if (!Ticked(ids::DefaultColorsCheck)) return;
     SetTicked(ids::BuiltInColorsCheck, false);
     SetTicked(ids::CustomRowsCheck, false);
@@ -59,7 +59,7 @@ void DefaultColoursTicked() {
     EnableColumnPickers(false);
 }
 
-void BuiltInColoursTicked() {
+void BuiltInColorsTicked() {
     if (!Ticked(ids::BuiltInColorsCheck)) return;
     EnableRowPickers(false);
     EnableColumnPickers(false);

@@ -60,8 +60,8 @@ void LoadComboIndex(uint32_t combo, const char* path) {
     const std::optional<int32_t> i = ReadInt(path);
     if (i && *i >= 0 && *i < ComboCount(combo)) SetComboIndex(combo, *i);
 }
-void LoadColour(uint32_t picker, const char* path) {
-    if (const std::optional<int32_t> c = ReadInt(path)) SetPickerColour(picker, uint32_t(*c));
+void LoadColor(uint32_t picker, const char* path) {
+    if (const std::optional<int32_t> c = ReadInt(path)) SetPickerColor(picker, uint32_t(*c));
 }
 
 // The ticked entries' titles of a check list, one a line (a line feed is
@@ -103,7 +103,7 @@ void SaveTitleFont() {
     WriteText(t::SettingTitleFace, QStringToGbk(f.family()));
     WriteInt(t::SettingTitleSize, f.pointSize() > 0 ? f.pointSize() : f.pixelSize() * 3 / 4);
     WriteFlag(t::SettingTitleBold, f.bold());
-    WriteInt(t::SettingTitleColour, int32_t(dialog->color()));
+    WriteInt(t::SettingTitleColor, int32_t(dialog->color()));
 }
 
 // A font is taken back only whole: a face and a size above 0.
@@ -117,7 +117,7 @@ void LoadTitleFont() {
     f.setPointSize(std::min(*size, 400));
     f.setBold(ReadFlag(t::SettingTitleBold));
     dialog->setFontRecord(forms::FontToRecord(f));
-    if (const std::optional<int32_t> c = ReadInt(t::SettingTitleColour))
+    if (const std::optional<int32_t> c = ReadInt(t::SettingTitleColor))
         dialog->writeProperty(forms::DialogProp::kColor, forms::PropertyData::Int(*c));
 }
 
@@ -170,12 +170,12 @@ void SaveSettings() {
     WriteFlag(t::SettingBuiltInColors, Ticked(ids::BuiltInColorsCheck));
     WriteFlag(t::SettingCustomRows, Ticked(ids::CustomRowsCheck));
     WriteFlag(t::SettingCustomColumns, Ticked(ids::CustomColumnsCheck));
-    WriteInt(t::SettingRowHeader, int32_t(PickerColour(ids::RowHeaderColor)));
-    WriteInt(t::SettingOddRow, int32_t(PickerColour(ids::OddRowColor)));
-    WriteInt(t::SettingEvenRow, int32_t(PickerColour(ids::EvenRowColor)));
-    WriteInt(t::SettingColumnHeader, int32_t(PickerColour(ids::ColumnHeaderColor)));
-    WriteInt(t::SettingOddColumn, int32_t(PickerColour(ids::OddColumnColor)));
-    WriteInt(t::SettingEvenColumn, int32_t(PickerColour(ids::EvenColumnColor)));
+    WriteInt(t::SettingRowHeader, int32_t(PickerColor(ids::RowHeaderColor)));
+    WriteInt(t::SettingOddRow, int32_t(PickerColor(ids::OddRowColor)));
+    WriteInt(t::SettingEvenRow, int32_t(PickerColor(ids::EvenRowColor)));
+    WriteInt(t::SettingColumnHeader, int32_t(PickerColor(ids::ColumnHeaderColor)));
+    WriteInt(t::SettingOddColumn, int32_t(PickerColor(ids::OddColumnColor)));
+    WriteInt(t::SettingEvenColumn, int32_t(PickerColor(ids::EvenColumnColor)));
     WriteInt(t::SettingLineStyle, ChosenLineStyle());
     WriteInt(t::SettingSummaryMode, ChosenSummaryMode());
     WriteText(t::SettingPrintColumns, TickedTitles(ids::PrintColumnList));
@@ -199,10 +199,10 @@ void LoadSettings() {
     SetTicked(portrait ? ids::PortraitRadio : ids::LandscapeRadio, true);
     if (ReadFlag(t::SettingDefaultColors)) {
         SetTicked(ids::DefaultColorsCheck, true);
-        DefaultColoursTicked();
+        DefaultColorsTicked();
     } else if (ReadFlag(t::SettingBuiltInColors)) {
         SetTicked(ids::BuiltInColorsCheck, true);
-        BuiltInColoursTicked();
+        BuiltInColorsTicked();
     }
     if (ReadFlag(t::SettingCustomRows)) {
         SetTicked(ids::CustomRowsCheck, true);
@@ -211,12 +211,12 @@ void LoadSettings() {
         SetTicked(ids::CustomColumnsCheck, true);
         CustomColumnsClicked();
     }
-    LoadColour(ids::RowHeaderColor, t::SettingRowHeader);
-    LoadColour(ids::OddRowColor, t::SettingOddRow);
-    LoadColour(ids::EvenRowColor, t::SettingEvenRow);
-    LoadColour(ids::ColumnHeaderColor, t::SettingColumnHeader);
-    LoadColour(ids::OddColumnColor, t::SettingOddColumn);
-    LoadColour(ids::EvenColumnColor, t::SettingEvenColumn);
+    LoadColor(ids::RowHeaderColor, t::SettingRowHeader);
+    LoadColor(ids::OddRowColor, t::SettingOddRow);
+    LoadColor(ids::EvenRowColor, t::SettingEvenRow);
+    LoadColor(ids::ColumnHeaderColor, t::SettingColumnHeader);
+    LoadColor(ids::OddColumnColor, t::SettingOddColumn);
+    LoadColor(ids::EvenColumnColor, t::SettingEvenColumn);
     LoadColumnsSummaryAndLines();
     LoadTitleFont();
 }

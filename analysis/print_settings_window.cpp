@@ -79,7 +79,7 @@ TitleFont ChosenTitleFont() {
     if (dialog == nullptr) return font;
     const QFont f = forms::FontFromRecord(dialog->fontRecord());
     font.face = QStringToGbk(f.family());
-    font.colour = dialog->color();
+    font.color = dialog->color();
     font.bold = f.bold();
     const double points = f.pointSizeF() > 0 ? f.pointSizeF() : f.pixelSize() * 0.75;
     font.size = int32_t(points * kPrintScale);
@@ -97,15 +97,15 @@ int32_t ChosenFontSize() {
     return int32_t(points * kPrintScale);
 }
 
-ColourScheme ChosenColours() {
+ColorScheme ChosenColors() {
     if (Ticked(ids::DefaultColorsCheck)) return {0, 0, 0, 0};
     if (Ticked(ids::BuiltInColorsCheck)) return {1, kBuiltInHeader, kBuiltInBody, kBuiltInBody};
     if (Ticked(ids::CustomRowsCheck))
-        return {2, PickerColour(ids::RowHeaderColor), PickerColour(ids::OddRowColor),
-                PickerColour(ids::EvenRowColor)};
+        return {2, PickerColor(ids::RowHeaderColor), PickerColor(ids::OddRowColor),
+                PickerColor(ids::EvenRowColor)};
     if (Ticked(ids::CustomColumnsCheck))
-        return {3, PickerColour(ids::ColumnHeaderColor), PickerColour(ids::OddColumnColor),
-                PickerColour(ids::EvenColumnColor)};
+        return {3, PickerColor(ids::ColumnHeaderColor), PickerColor(ids::OddColumnColor),
+                PickerColor(ids::EvenColumnColor)};
     return {0, 0, 0, 0};
 }
 
@@ -187,7 +187,7 @@ void PrintPreviewClicked() {
     r.lineStyle = ChosenLineStyle();
     const std::string rows = EditText(ids::RowsPerPageEdit);
     r.rowsPerPage = rows.empty() ? 0 : TruncatedNumber(rows);
-    r.colours = ChosenColours();
+    r.colors = ChosenColors();
     if (Ticked(ids::CountSummaryRadio)) r.summary = SummaryMode::kCount;
     if (Ticked(ids::StatisticsSummaryRadio)) {
         r.summary = SummaryMode::kStatistics;
@@ -229,8 +229,8 @@ const HandlerEntry kPrintHandlers[] = {
     {"AddFormulaColumnClicked", &finance::CallRoutine<AddFormulaColumnClicked>},
     {"FormulaColumnListRightClick", &finance::CallRoutine<FormulaColumnListRightClick>},
     {"PrintColumnTicked", &PrintColumnTickedEvent},
-    {"DefaultColorsClicked", &finance::CallRoutine<DefaultColoursTicked>},
-    {"BuiltInColorsClicked", &finance::CallRoutine<BuiltInColoursTicked>},
+    {"DefaultColorsClicked", &finance::CallRoutine<DefaultColorsTicked>},
+    {"BuiltInColorsClicked", &finance::CallRoutine<BuiltInColorsTicked>},
     {"CustomRowsClicked", &finance::CallRoutine<CustomRowsClicked>},
     {"CustomColumnsClicked", &finance::CallRoutine<CustomColumnsClicked>},
     {"SummaryModeClicked", &finance::CallRoutine<SummaryModeChanged>},

@@ -217,7 +217,7 @@ void ApplyLineStyle(int32_t style, int32_t lastRow, int32_t columns) {
     }
 }
 
-void PaintColours(const ColourScheme& scheme, int32_t n, bool summary, int32_t columns) {
+void PaintColors(const ColorScheme& scheme, int32_t n, bool summary, int32_t columns) {
     if (scheme.scheme < 1 || scheme.scheme > 3) return;
     const Value s = Source();
     CallKernel(DsSetBackColor, s, Int(4), Int(1), kAbsent, Int(columns),
@@ -281,7 +281,7 @@ bool FillAndPreview(const PrintTableRequest& r, const forms::ReportListModel& li
     CallKernel(DsSetFontName, s, Int(1), Int(1), kAbsent, kAbsent,
                MakeTextRef(r.titleFont.face.c_str()));
     CallKernel(DsSetTextColor, s, Int(1), Int(1), kAbsent, kAbsent,
-               Int(int32_t(r.titleFont.colour)));
+               Int(int32_t(r.titleFont.color)));
     CallKernel(DsSetFontSize, s, Int(1), Int(1), kAbsent, kAbsent, Int(r.titleFont.size));
     if (r.titleFont.bold) CallKernel(DsSetCellFormat, s, Int(1), Int(1), kAbsent, kAbsent, Int(1));
     CallKernel(DsInsertRows, s, Int(1), kAbsent, Int(h * 3));
@@ -308,7 +308,7 @@ bool FillAndPreview(const PrintTableRequest& r, const forms::ReportListModel& li
 
     const int32_t lastBodyRow = n + 4 + (summary ? 1 : 0);
     ApplyLineStyle(r.lineStyle, lastBodyRow, columns);
-    PaintColours(r.colours, n, summary, columns);
+    PaintColors(r.colors, n, summary, columns);
 
     if (!r.remark.empty()) {
         CallKernel(DsAppendRows, s, Int(3));

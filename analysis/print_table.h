@@ -13,16 +13,16 @@ namespace tavrin::analysis {
 
 enum class SummaryMode { kNone, kCount, kStatistics };
 
-// Colour schemes: 0 default, 1 built-in (header, body), 2 custom rows (header,
-// odd, even), 3 custom columns (header, odd, even). Colours are 0x00BBGGRR.
-struct ColourScheme {
+// Color schemes: 0 default, 1 built-in (header, body), 2 custom rows (header,
+// odd, even), 3 custom columns (header, odd, even). Colors are 0x00BBGGRR.
+struct ColorScheme {
     int32_t scheme = 0;
     uint32_t header = 0, first = 0, second = 0;
 };
 
 struct TitleFont {
     std::string face;  // GBK
-    uint32_t colour = 0;
+    uint32_t color = 0;
     bool bold = false;
     int32_t size = 0;  // the report engine's units (the dialog's size × 3.3)
 };
@@ -42,7 +42,7 @@ struct PrintTableRequest {
     SummaryMode summary = SummaryMode::kNone;
     std::vector<std::string> statisticsColumns;  // GBK header texts (mode kStatistics)
     int32_t pageNumberPosition = 0;
-    ColourScheme colours;
+    ColorScheme colors;
     std::string remark;                                         // GBK
     std::vector<std::pair<std::string, std::string>> formulas;  // title, formula (GBK)
 };

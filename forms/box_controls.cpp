@@ -3,6 +3,7 @@
 #include <QGroupBox>
 #include <QPainter>
 
+#include "forms/bgr_color.h"
 #include "forms/controls.h"
 #include "forms/internal/picture.h"
 #include "forms/internal/property_table.h"

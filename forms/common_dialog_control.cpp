@@ -4,6 +4,7 @@
 #include <QFontDialog>
 #include <cstdlib>
 
+#include "forms/bgr_color.h"
 #include "forms/controls.h"
 #include "forms/internal/property_table.h"
 #include "forms/properties.h"
@@ -70,7 +71,7 @@ bool CommonDialogControl::open() {
     }
     if (kind == 1) {
         QColor c = QColorDialog::getColor(ColorFromBgr(color_), nullptr, title);
-        if (c.isValid()) color_ = ColorToBgr(c);
+        if (c.isValid()) color_ = BgrFromColor(c);
         return c.isValid();
     }
     // The filter is "name|pattern|name|pattern" as the program writes it.

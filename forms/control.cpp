@@ -182,11 +182,4 @@ QFont FontFromRecord(const std::string& record) {
     return f;
 }
 
-QColor ColorFromBgr(uint32_t bgr) {
-    return QColor(bgr & 0xFF, (bgr >> 8) & 0xFF, (bgr >> 16) & 0xFF);
-}
-uint32_t ColorToBgr(const QColor& c) {
-    return uint32_t(c.red()) | uint32_t(c.green()) << 8 | uint32_t(c.blue()) << 16;
-}
-
 }  // namespace tavrin::forms

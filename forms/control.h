@@ -149,8 +149,4 @@ QFont DefaultGuiFont();
 std::string FontToRecord(const QFont& font);
 QFont FontFromRecord(const std::string& record);
 
-// Colours are 0x00BBGGRR.
-QColor ColorFromBgr(uint32_t bgr);
-uint32_t ColorToBgr(const QColor& c);
-
 }  // namespace tavrin::forms

@@ -182,7 +182,7 @@ class DatePickerControl : public Control {
     QDateTimeEdit* edit_;
 };
 
-// Colour picker: a button showing its colour; event 0 when the user picked one.
+// Color picker: a button showing its colour; event 0 when the user picked one.
 class ColorPickerControl : public Control {
     Q_OBJECT
   public:

@@ -6,6 +6,7 @@
 #include <QEvent>
 #include <QKeyEvent>
 
+#include "forms/bgr_color.h"
 #include "forms/events.h"
 #include "forms/internal/property_table.h"
 #include "forms/internal/widget_style.h"

@@ -7,6 +7,7 @@
 #include <QTimer>
 
 #include "fm_text_constants.h"
+#include "forms/bgr_color.h"
 #include "forms/controls.h"
 #include "forms/internal/property_table.h"
 #include "forms/internal/widget_style.h"
@@ -144,7 +145,7 @@ ColorPickerControl::ColorPickerControl(const ControlInit& init) : Control(init) 
         } else {
             QColor c = QColorDialog::getColor(ColorFromBgr(color_), button_);
             accepted = c.isValid();
-            chosen = ColorToBgr(c);
+            chosen = BgrFromColor(c);
         }
         if (!accepted) return;
         setColor(chosen);

@@ -3,6 +3,7 @@
 
 #include <QWidget>
 
+#include "forms/bgr_color.h"
 #include "forms/control.h"
 #include "forms/template_format.h"
 #include "runtime/gbk.h"

@@ -10,6 +10,7 @@
 #include <cmath>
 #include <map>
 
+#include "forms/bgr_color.h"
 #include "forms/gbk_input.h"
 #include "forms/template_format.h"
 #include "forms/window_system.h"

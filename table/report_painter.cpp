@@ -5,6 +5,7 @@
 #include <QPainter>
 #include <QSet>
 
+#include "forms/bgr_color.h"
 #include "forms/control.h"
 #include "runtime/gbk.h"
 #include "tb_text_constants.h"

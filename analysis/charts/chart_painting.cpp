@@ -45,7 +45,7 @@ int TitleBandHeight(const ChartStyle& style, const QString& title) {
 
 int PaintChartFrame(QPainter& painter, QSize size, const ChartStyle& style, const QString& title) {
     const QRect all(QPoint(0, 0), size);
-    painter.fillRect(all, ColourFromBgr(style.background));
+    painter.fillRect(all, ColorFromBgr(style.background));
     if (!style.picture.empty()) {
         QImage picture;
         if (picture.loadFromData(reinterpret_cast<const uchar*>(style.picture.data()),
@@ -55,7 +55,7 @@ int PaintChartFrame(QPainter& painter, QSize size, const ChartStyle& style, cons
     const int band = TitleBandHeight(style, title);
     if (band > 0) {
         painter.setFont(TitleFont(style));
-        painter.setPen(ColourFromBgr(style.titleColour));
+        painter.setPen(ColorFromBgr(style.titleColor));
         painter.drawText(QRect(0, 0, size.width(), band), Qt::AlignCenter, title);
     }
     if (style.border) {

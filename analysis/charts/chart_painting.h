@@ -24,8 +24,8 @@ constexpr int32_t kMaxFontPixels = 72;
 // The look settings every chart has; colours are 0x00BBGGRR, texts GBK.
 struct ChartStyle {
     uint32_t background = 0xFFFFFF;
-    uint32_t textColour = 0x000000;
-    uint32_t titleColour = 0x000000;
+    uint32_t textColor = 0x000000;
+    uint32_t titleColor = 0x000000;
     std::string fontFace;  // empty: the default face
     int32_t titlePixels = 18;
     int32_t textPixels = 12;

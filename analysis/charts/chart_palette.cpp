@@ -12,7 +12,7 @@ constexpr uint32_t kStructurePalette[kStructurePaletteSize] = {
 
 }  // namespace
 
-uint32_t StructurePaletteColour(int position) {
+uint32_t StructurePaletteColor(int position) {
     if (position < 1) position = 1;
     return kStructurePalette[(position - 1) % kStructurePaletteSize];
 }

@@ -25,14 +25,14 @@ void ChartWidget::PrintOnto(QPainter& painter, const QRect& page) const {
 
 namespace {
 
-uint32_t BackgroundColourOf(const ChartWidget& c) {
+uint32_t BackgroundColorOf(const ChartWidget& c) {
     return c.style().background;
 }
-uint32_t TextColourOf(const ChartWidget& c) {
-    return c.style().textColour;
+uint32_t TextColorOf(const ChartWidget& c) {
+    return c.style().textColor;
 }
-uint32_t TitleColourOf(const ChartWidget& c) {
-    return c.style().titleColour;
+uint32_t TitleColorOf(const ChartWidget& c) {
+    return c.style().titleColor;
 }
 const std::string& FontFaceOf(const ChartWidget& c) {
     return c.style().fontFace;
@@ -47,9 +47,9 @@ int32_t TextPixelsOf(const ChartWidget& c) {
 using W = ChartWidget;
 constexpr PropertyKind kInt = PropertyKind::kInt, kText = PropertyKind::kText;
 constexpr ChartPropertyRow kStyleRows[] = {
-    Row<W, kInt, &BackgroundColourOf, &W::setBackgroundColour>("BackColor"),
-    Row<W, kInt, &TextColourOf, &W::setTextColour>("TextColor"),
-    Row<W, kInt, &TitleColourOf, &W::setTitleColour>("TitleColor"),
+    Row<W, kInt, &BackgroundColorOf, &W::setBackgroundColor>("BackColor"),
+    Row<W, kInt, &TextColorOf, &W::setTextColor>("TextColor"),
+    Row<W, kInt, &TitleColorOf, &W::setTitleColor>("TitleColor"),
     Row<W, kText, &FontFaceOf, &W::setFontFace>("FontFace"),
     Row<W, kInt, &TitlePixelsOf, &W::setTitlePixels>("TitlePixels"),
     Row<W, kInt, &TextPixelsOf, &W::setTextPixels>("TextPixels"),

@@ -18,9 +18,9 @@ namespace tavrin::charts {
 
 // Own property numbers 0..5 are the same on both charts; each chart's own rows follow.
 enum StyleProperty : int {
-    kBackgroundColourProperty = 0,
-    kTextColourProperty = 1,
-    kTitleColourProperty = 2,
+    kBackgroundColorProperty = 0,
+    kTextColorProperty = 1,
+    kTitleColorProperty = 2,
     kFontFaceProperty = 3,
     kTitlePixelsProperty = 4,  // 6..72
     kTextPixelsProperty = 5,   // 6..72
@@ -55,9 +55,9 @@ class ChartWidget : public QWidget {
 
     // The look settings shared by both charts.
     virtual const ChartStyle& style() const = 0;
-    void setBackgroundColour(uint32_t bgr) { assign(mutableStyle().background, bgr); }
-    void setTextColour(uint32_t bgr) { assign(mutableStyle().textColour, bgr); }
-    void setTitleColour(uint32_t bgr) { assign(mutableStyle().titleColour, bgr); }
+    void setBackgroundColor(uint32_t bgr) { assign(mutableStyle().background, bgr); }
+    void setTextColor(uint32_t bgr) { assign(mutableStyle().textColor, bgr); }
+    void setTitleColor(uint32_t bgr) { assign(mutableStyle().titleColor, bgr); }
     // Empty: the default face.
     void setFontFace(const std::string& gbk) { assign(mutableStyle().fontFace, gbk); }
     void setTitlePixels(int32_t pixels);  // 6..72

@@ -36,7 +36,7 @@ void LineChart::resizeTable(int32_t seriesCount, int32_t pointCount) {
     model_.values = std::move(values);
     model_.series.resize(size_t(seriesCount));
     for (int32_t s = oldSeries; s < seriesCount; ++s)
-        model_.series[size_t(s)] = {std::string(), StructurePaletteColour(s + 1)};
+        model_.series[size_t(s)] = {std::string(), StructurePaletteColor(s + 1)};
     model_.labels.resize(size_t(pointCount));
 }
 
@@ -83,19 +83,19 @@ constexpr PropertyKind kInt = PropertyKind::kInt, kBool = PropertyKind::kBool,
 const std::string& SeriesNameOf(const L& c) {
     return c.currentSeriesFields().name;
 }
-uint32_t SeriesColourOf(const L& c) {
-    return c.currentSeriesFields().colour;
+uint32_t SeriesColorOf(const L& c) {
+    return c.currentSeriesFields().color;
 }
 
 // In own-number order from kTitle.
 constexpr ChartPropertyRow kRows[] = {
     Row<L, kText, &L::title, &L::setTitle>("Title"),
     Row<L, kBool, &L::border, &L::setBorder>("Border"),
-    Row<L, kInt, &L::axisColour, &L::setAxisColour>("AxisColor"),
+    Row<L, kInt, &L::axisColor, &L::setAxisColor>("AxisColor"),
     Row<L, kText, &L::caption, &L::setCaption>("Caption"),
     Row<L, kText, &L::unit, &L::setUnit>("Unit"),
     Row<L, kBytes, &L::backgroundPicture, &L::setBackgroundPicture>("Picture"),
-    Row<L, kInt, &L::gridColour, &L::setGridColour>("GridColor"),
+    Row<L, kInt, &L::gridColor, &L::setGridColor>("GridColor"),
     Row<L, kInt, &L::maximum, &L::setMaximum>("Maximum"),
     Row<L, kInt, &L::divisions, &L::setDivisions>("Divisions"),
     Row<L, kBool, &L::showGrid, &L::setShowGrid>("ShowGrid"),
@@ -104,7 +104,7 @@ constexpr ChartPropertyRow kRows[] = {
     Row<L, kInt, &L::seriesCount, &L::setSeriesCount>("SeriesCount"),
     Row<L, kInt, &L::currentSeries, &L::setCurrentSeries>("CurrentSeries"),
     Row<L, kText, &SeriesNameOf, &L::setSeriesName>("SeriesName"),
-    Row<L, kInt, &SeriesColourOf, &L::setSeriesColour>("SeriesColor"),
+    Row<L, kInt, &SeriesColorOf, &L::setSeriesColor>("SeriesColor"),
     Row<L, kInt, &L::pointCount, &L::setPointCount>("PointCount"),
     Row<L, kInt, &L::currentPoint, &L::setCurrentPoint>("CurrentPoint"),
     Row<L, kText, &L::currentPointLabel, &L::setPointLabel>("PointLabel"),

@@ -21,11 +21,11 @@ class LineChart : public ChartWidget {
     enum Property : int {
         kTitle = 6,   // index 14
         kBorder = 7,  // bool
-        kAxisColour = 8,
+        kAxisColor = 8,
         kCaption = 9,             // index 17, x-axis caption
         kUnit = 10,               // index 18, y-axis unit
         kBackgroundPicture = 11,  // byte-set
-        kGridColour = 12,
+        kGridColor = 12,
         kMaximum = 13,          // index 21, 0..10000000
         kDivisions = 14,        // index 22, 1..100
         kShowGrid = 15,         // bool
@@ -34,7 +34,7 @@ class LineChart : public ChartWidget {
         kSeriesCount = 18,      // index 26, 1..100
         kCurrentSeries = 19,    // index 27
         kSeriesName = 20,       // index 28
-        kSeriesColour = 21,     // index 29
+        kSeriesColor = 21,      // index 29
         kPointCount = 22,       // index 30, 1..100
         kCurrentPoint = 23,     // index 31
         kPointLabel = 24,       // index 32
@@ -70,10 +70,10 @@ class LineChart : public ChartWidget {
     int32_t maximum() const { return model_.maximum; }
     void setDivisions(int32_t divisions) { assign(model_.divisions, ClampInt(divisions, 1, 100)); }
     int32_t divisions() const { return model_.divisions; }
-    void setAxisColour(uint32_t bgr) { assign(model_.axisColour, bgr); }
-    uint32_t axisColour() const { return model_.axisColour; }
-    void setGridColour(uint32_t bgr) { assign(model_.gridColour, bgr); }
-    uint32_t gridColour() const { return model_.gridColour; }
+    void setAxisColor(uint32_t bgr) { assign(model_.axisColor, bgr); }
+    uint32_t axisColor() const { return model_.axisColor; }
+    void setGridColor(uint32_t bgr) { assign(model_.gridColor, bgr); }
+    uint32_t gridColor() const { return model_.gridColor; }
     void setShowGrid(bool on) { assign(model_.showGrid, on); }
     bool showGrid() const { return model_.showGrid; }
     void setShowToolTips(bool on) { assign(model_.showToolTips, on); }
@@ -94,7 +94,7 @@ class LineChart : public ChartWidget {
     int32_t currentSeries() const { return currentSeries_; }
     // The current series' name and colour.
     void setSeriesName(const std::string& gbk) { assign(currentSeriesRef().name, gbk); }
-    void setSeriesColour(uint32_t bgr) { assign(currentSeriesRef().colour, bgr); }
+    void setSeriesColor(uint32_t bgr) { assign(currentSeriesRef().color, bgr); }
     const LineSeries& currentSeriesFields() const { return model_.series[size_t(currentSeries_)]; }
     const LineSeries& series(int32_t index) const { return model_.series.at(size_t(index)); }
 

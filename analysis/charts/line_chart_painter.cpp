@@ -92,9 +92,9 @@ void PaintAxes(QPainter& painter, const LineChartModel& model, QSize size, const
                const QFontMetrics& metrics) {
     const int textHeight = metrics.height();
     const double axisHeight = l.axisY - l.axisTop;
-    const QPen axisPen(ColourFromBgr(model.axisColour), 1);
-    const QPen gridPen(ColourFromBgr(model.gridColour), 1, Qt::DotLine);
-    const QColor textColour = ColourFromBgr(model.style.textColour);
+    const QPen axisPen(ColorFromBgr(model.axisColor), 1);
+    const QPen gridPen(ColorFromBgr(model.gridColor), 1, Qt::DotLine);
+    const QColor textColor = ColorFromBgr(model.style.textColor);
 
     const int32_t levels = l.scale.levels;
     for (int32_t k = 0; k <= levels; ++k) {
@@ -105,7 +105,7 @@ void PaintAxes(QPainter& painter, const LineChartModel& model, QSize size, const
         }
         painter.setPen(axisPen);
         painter.drawLine(l.axisX - kTickLength, y, l.axisX, y);
-        painter.setPen(textColour);
+        painter.setPen(textColor);
         painter.drawText(QRectF(0, y - textHeight / 2.0, l.axisX - 20, textHeight),
                          Qt::AlignRight | Qt::AlignVCenter | Qt::TextSingleLine, l.scale.label(k));
     }
@@ -119,7 +119,7 @@ void PaintAxes(QPainter& painter, const LineChartModel& model, QSize size, const
         painter.drawLine(x, l.axisY, x, l.axisY + kTickLength);
     }
 
-    painter.setPen(textColour);
+    painter.setPen(textColor);
     for (int32_t i = 0; i < points; i += l.labelEvery) {
         const double centre = l.axisX + (i + 0.5) * l.slotWidth;
         // Wide enough for a label longer than its slot; it stays centred.
@@ -144,7 +144,7 @@ void PaintSeries(QPainter& painter, const LineChartModel& model, const LineChart
     const int32_t points = model.pointCount();
     const int32_t seriesCount = int32_t(model.series.size());
     for (int32_t s = 0; s < seriesCount; ++s) {
-        const QColor colour = ColourFromBgr(model.series[size_t(s)].colour);
+        const QColor color = ColorFromBgr(model.series[size_t(s)].color);
         const PointMark* marks = &l.marks[size_t(s) * size_t(points)];
         if (points > 1) {
             QPolygonF line;
@@ -152,11 +152,11 @@ void PaintSeries(QPainter& painter, const LineChartModel& model, const LineChart
             for (int32_t p = 0; p < points; ++p) line << marks[p].centre;
             painter.setRenderHint(QPainter::Antialiasing, true);
             painter.setPen(
-                QPen(colour, LineWidth(medium), Qt::SolidLine, Qt::RoundCap, Qt::RoundJoin));
+                QPen(color, LineWidth(medium), Qt::SolidLine, Qt::RoundCap, Qt::RoundJoin));
             painter.drawPolyline(line);
             painter.setRenderHint(QPainter::Antialiasing, false);
         }
-        for (int32_t p = 0; p < points; ++p) painter.fillRect(marks[p].area, colour);
+        for (int32_t p = 0; p < points; ++p) painter.fillRect(marks[p].area, color);
     }
 }
 
@@ -172,15 +172,15 @@ void PaintSeriesKeys(QPainter& painter, const LineChartModel& model, QSize size,
     int width = 0;
     for (const LineSeries& s : model.series) {
         if (s.name.empty()) continue;
-        keys.emplace_back(ChartText(s.name), ColourFromBgr(s.colour));
+        keys.emplace_back(ChartText(s.name), ColorFromBgr(s.color));
         width += textHeight + metrics.horizontalAdvance(keys.back().first) + textHeight;
     }
     if (keys.empty() || size.width() / 2 + titleWidth / 2 + 20 > size.width() - 10 - width) return;
     int x = size.width() - 10 - width;
     const int top = (band - textHeight) / 2;
-    painter.setPen(ColourFromBgr(model.style.textColour));
-    for (const auto& [name, colour] : keys) {
-        painter.fillRect(QRect(x, top, textHeight * 2 / 3, textHeight), colour);
+    painter.setPen(ColorFromBgr(model.style.textColor));
+    for (const auto& [name, color] : keys) {
+        painter.fillRect(QRect(x, top, textHeight * 2 / 3, textHeight), color);
         x += textHeight;
         const int w = metrics.horizontalAdvance(name);
         painter.drawText(QRect(x, top, w + 2, textHeight),

@@ -18,7 +18,7 @@ namespace tavrin::charts {
 
 struct LineSeries {
     std::string name;  // GBK
-    uint32_t colour = 0;
+    uint32_t color = 0;
 };
 
 // Everything the line chart draws from. Values are kept series by series:
@@ -29,8 +29,8 @@ struct LineChartModel {
     std::string caption;          // x-axis caption, GBK
     std::string unit;             // y-axis unit, GBK
     std::string toolTipTemplate;  // "${v}" stands for the value
-    uint32_t axisColour = 0x000000;
-    uint32_t gridColour = 0x808080;
+    uint32_t axisColor = 0x000000;
+    uint32_t gridColor = 0x808080;
     bool showGrid = true;
     bool showToolTips = true;
     // The stored axis maximum; the axis itself is scaled from the values shown.

@@ -49,7 +49,7 @@ void PieChart::setItemCount(int32_t count) {
     const int32_t old = itemCount();
     model_.items.resize(size_t(count));
     for (int32_t i = old; i < count; ++i)
-        model_.items[size_t(i)] = {DefaultItemName(i + 1), StructurePaletteColour(i + 1), 0.0};
+        model_.items[size_t(i)] = {DefaultItemName(i + 1), StructurePaletteColor(i + 1), 0.0};
     current_ = 0;
     update();
 }
@@ -64,8 +64,8 @@ namespace {
 const std::string& ItemNameOf(const PieChart& c) {
     return c.currentItemFields().name;
 }
-uint32_t ItemColourOf(const PieChart& c) {
-    return c.currentItemFields().colour;
+uint32_t ItemColorOf(const PieChart& c) {
+    return c.currentItemFields().color;
 }
 double ItemValueOf(const PieChart& c) {
     return c.currentItemFields().value;
@@ -87,11 +87,11 @@ constexpr ChartPropertyRow kRows[] = {
     Row<P, kInt, &P::decimals, &P::setDecimals>("Decimals"),
     Row<P, kBool, &P::threeD, &P::setThreeD>("ThreeD"),
     Row<P, kBool, &P::outline, &P::setOutline>("Outline"),
-    Row<P, kInt, &P::outlineColour, &P::setOutlineColour>("OutlineColor"),
+    Row<P, kInt, &P::outlineColor, &P::setOutlineColor>("OutlineColor"),
     Row<P, kInt, &P::itemCount, &P::setItemCount>("ItemCount"),
     Row<P, kInt, &P::currentItem, &P::setCurrentItem>("CurrentItem"),
     Row<P, kText, &ItemNameOf, &P::setItemName>("ItemName"),
-    Row<P, kInt, &ItemColourOf, &P::setItemColour>("ItemColor"),
+    Row<P, kInt, &ItemColorOf, &P::setItemColor>("ItemColor"),
     Row<P, kDouble, &ItemValueOf, &P::setItemValue>("ItemValue"),
     Row<P, kInt, &P::rimDepth, &P::setRimDepth>("RimDepth"),
 };

@@ -28,11 +28,11 @@ class PieChart : public ChartWidget {
         kDecimals = 13,          // index 21, 0..5
         kThreeD = 14,            // bool
         kOutline = 15,           // bool
-        kOutlineColour = 16,
+        kOutlineColor = 16,
         kItemCount = 17,    // index 25, 1..100
         kCurrentItem = 18,  // index 26
         kItemName = 19,     // index 27
-        kItemColour = 20,   // index 28
+        kItemColor = 20,    // index 28
         kItemValue = 21,    // index 29, double 0..10000000
         kRimDepth = 22,     // index 30, 0..10
         kPropertyCount = 23,
@@ -63,8 +63,8 @@ class PieChart : public ChartWidget {
     bool threeD() const { return model_.threeD; }
     void setOutline(bool on) { assign(model_.outline, on); }
     bool outline() const { return model_.outline; }
-    void setOutlineColour(uint32_t bgr) { assign(model_.outlineColour, bgr); }
-    uint32_t outlineColour() const { return model_.outlineColour; }
+    void setOutlineColor(uint32_t bgr) { assign(model_.outlineColor, bgr); }
+    uint32_t outlineColor() const { return model_.outlineColor; }
     void setShowLegend(bool on) { assign(model_.showLegend, on); }
     bool showLegend() const { return model_.showLegend; }
 
@@ -77,7 +77,7 @@ class PieChart : public ChartWidget {
     int32_t currentItem() const { return current_; }
     // The current item's fields.
     void setItemName(const std::string& gbk) { assign(currentItemRef().name, gbk); }
-    void setItemColour(uint32_t bgr) { assign(currentItemRef().colour, bgr); }
+    void setItemColor(uint32_t bgr) { assign(currentItemRef().color, bgr); }
     // Not >= 0 and not finite → 0.
     void setItemValue(double value) { assign(currentItemRef().value, ClampChartValue(value)); }
     const PieItem& item(int32_t index) const { return model_.items.at(size_t(index)); }

@@ -54,9 +54,9 @@ std::vector<PieSlice> SlicesOf(const PieChartModel& model, const PieShape& s, do
         const bool sameSpot =
             std::abs(end.x() - previous.x()) <= 1 && std::abs(end.y() - previous.y()) <= 1;
         if (!sameSpot)
-            slices.push_back({previousAngle, angle, ColourFromBgr(item.colour), false, int32_t(i)});
+            slices.push_back({previousAngle, angle, ColorFromBgr(item.color), false, int32_t(i)});
         else if (item.value / total > 0.9)
-            slices.push_back({0.0, 360.0, ColourFromBgr(item.colour), true, int32_t(i)});
+            slices.push_back({0.0, 360.0, ColorFromBgr(item.color), true, int32_t(i)});
         previousAngle = angle;
         previous = end;
     }
@@ -138,7 +138,7 @@ void LayOutLegend(PieLayout& layout, const PieChartModel& model, QSize size) {
             const int32_t item = shown[size_t(l - 1)];
             layout.legend.push_back(
                 {item, QRect(x, y, th * 2 / 3, th), QRect(x + th, y, size.width() - x - th, th),
-                 layout.itemTexts[size_t(item)], model.items[size_t(item)].colour});
+                 layout.itemTexts[size_t(item)], model.items[size_t(item)].color});
         }
         x += w + kColumnGap;
     }

@@ -18,7 +18,7 @@ namespace tavrin::charts {
 
 struct PieItem {
     std::string name;  // GBK
-    uint32_t colour = 0;
+    uint32_t color = 0;
     double value = 0.0;  // >= 0
 };
 
@@ -36,7 +36,7 @@ struct PieChartModel {
     int32_t rimDepth = 0;
     int32_t decimals = 0;  // of the legend's value texts, 0..5
     bool outline = true;   // 1-pixel slice outline
-    uint32_t outlineColour = 0x000000;
+    uint32_t outlineColor = 0x000000;
     std::vector<PieItem> items;
 };
 
@@ -51,7 +51,7 @@ struct PieShape {
 
 struct PieSlice {
     double from, to;  // pie angles
-    QColor colour;
+    QColor color;
     bool fullDisc;
     int32_t item;
 };
@@ -61,7 +61,7 @@ struct PieLegendLine {
     QRect box;     // the colour box (empty for that line)
     QRect text;
     QString line;
-    uint32_t colour = 0;
+    uint32_t color = 0;
 };
 
 struct PieLayout {

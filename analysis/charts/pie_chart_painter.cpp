@@ -41,7 +41,7 @@ void PaintSlices(QPainter& painter, const PieChartModel& model, const PieLayout&
     const PieShape& s = layout.shape;
     if (s.rx <= 0 || s.ry <= 0) return;
     const QPen outlinePen =
-        model.outline ? QPen(ColourFromBgr(model.outlineColour), 1) : QPen(Qt::NoPen);
+        model.outline ? QPen(ColorFromBgr(model.outlineColor), 1) : QPen(Qt::NoPen);
     if (layout.total <= 0.0) {
         // Nothing to share out: an empty outline where the pie would be.
         painter.setPen(QPen(QColor(0x80, 0x80, 0x80), 1, Qt::DashLine));
@@ -51,8 +51,8 @@ void PaintSlices(QPainter& painter, const PieChartModel& model, const PieLayout&
     }
     if (model.threeD) {
         for (const PieSlice& slice : layout.slices)
-            PaintRimPiece(painter, s, slice.from, slice.to, slice.colour);
-        painter.setPen(QPen(ColourFromBgr(model.outlineColour), 1));
+            PaintRimPiece(painter, s, slice.from, slice.to, slice.color);
+        painter.setPen(QPen(ColorFromBgr(model.outlineColor), 1));
         painter.drawLine(QPointF(s.cx - s.rx, s.cy), QPointF(s.cx - s.rx, s.cy + s.depth));
         painter.drawLine(QPointF(s.cx + s.rx, s.cy), QPointF(s.cx + s.rx, s.cy + s.depth));
         QPainterPath lower;
@@ -62,7 +62,7 @@ void PaintSlices(QPainter& painter, const PieChartModel& model, const PieLayout&
     }
     for (const PieSlice& slice : layout.slices) {
         painter.setPen(outlinePen);
-        painter.setBrush(slice.colour);
+        painter.setBrush(slice.color);
         if (slice.fullDisc)
             painter.drawEllipse(s.top());
         else
@@ -72,13 +72,13 @@ void PaintSlices(QPainter& painter, const PieChartModel& model, const PieLayout&
 
 void PaintLegend(QPainter& painter, const PieChartModel& model, const PieLayout& layout) {
     painter.setFont(TextFont(model.style));
-    painter.setPen(ColourFromBgr(model.style.textColour));
+    painter.setPen(ColorFromBgr(model.style.textColor));
     const QString unitLine =
         ChartText(std::string(chart_text::PieUnitPrefix)) + ChartText(model.unit);
     const int flags = Qt::AlignLeft | Qt::AlignTop | Qt::TextSingleLine;
     painter.drawText(layout.unitLine, flags, unitLine);
     for (const PieLegendLine& line : layout.legend) {
-        if (!line.box.isEmpty()) painter.fillRect(line.box, ColourFromBgr(line.colour));
+        if (!line.box.isEmpty()) painter.fillRect(line.box, ColorFromBgr(line.color));
         painter.drawText(line.text, flags, line.line);
     }
 }

@@ -9,6 +9,7 @@
 #include <initializer_list>
 #include <vector>
 
+#include "forms/bgr_color.h"
 #include "forms/control.h"
 
 namespace tavrin::forms {
@@ -95,7 +96,7 @@ inline PropertyData FontData(const QFont& font) {
     return PropertyData::Bytes(FontToRecord(font));
 }
 inline PropertyData ColorData(const QColor& color) {
-    return PropertyData::Int(ColorToBgr(color));
+    return PropertyData::Int(BgrFromColor(color));
 }
 
 }  // namespace tavrin::forms

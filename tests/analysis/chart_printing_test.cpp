@@ -67,7 +67,7 @@ std::vector<QImage> RenderPdf(const QString& pdf, const QString& dir) {
 }
 
 bool NearBgr(const QImage& image, QPoint p, uint32_t bgr) {
-    return test::Near(QColor(image.pixel(p)), ColourFromBgr(bgr), 24);
+    return test::Near(QColor(image.pixel(p)), ColorFromBgr(bgr), 24);
 }
 
 TEST(ChartPrinting, BothChartsAppearOnTheirPdfPages) {
@@ -81,10 +81,10 @@ TEST(ChartPrinting, BothChartsAppearOnTheirPdfPages) {
     pie.setUnit(Gbk("元"));
     pie.setItemCount(2);
     pie.setCurrentItem(0);
-    pie.setItemColour(0x0000FF);
+    pie.setItemColor(0x0000FF);
     pie.setItemValue(3);
     pie.setCurrentItem(1);
-    pie.setItemColour(0xFF0000);
+    pie.setItemColor(0xFF0000);
     pie.setItemName(Gbk("餐饮"));
     pie.setItemValue(1);
 

@@ -45,7 +45,7 @@ TEST(PieChartProperties, NewChartHasOneDefaultItemAndDefaultTexts) {
     EXPECT_EQ(ReadInt(pie, PieChart::kItemCount), 1);
     EXPECT_EQ(ReadInt(pie, PieChart::kCurrentItem), 0);
     EXPECT_EQ(ReadText(pie, PieChart::kItemName), Gbk("数据项1"));
-    EXPECT_EQ(ReadInt(pie, PieChart::kItemColour), 0xFF0000);
+    EXPECT_EQ(ReadInt(pie, PieChart::kItemColor), 0xFF0000);
     EXPECT_EQ(ReadDouble(pie, PieChart::kItemValue), 10.0);
     EXPECT_EQ(ReadText(pie, PieChart::kTitle), Gbk("Orvel饼形图"));
     EXPECT_EQ(ReadText(pie, PieChart::kUnit), Gbk("万元"));
@@ -170,7 +170,7 @@ TEST(PieChartProperties, UnknownPropertyNumbersAreRefused) {
     EXPECT_FALSE(pie.KindOfProperty(PieChart::kPropertyCount).has_value());
     EXPECT_EQ(pie.KindOfProperty(PieChart::kItemValue), PropertyKind::kDouble);
     EXPECT_EQ(pie.KindOfProperty(PieChart::kItemName), PropertyKind::kText);
-    EXPECT_EQ(pie.KindOfProperty(PieChart::kItemColour), PropertyKind::kInt);
+    EXPECT_EQ(pie.KindOfProperty(PieChart::kItemColor), PropertyKind::kInt);
 }
 
 // Every property reads back as the kind its table entry names, and writes of
@@ -236,7 +236,7 @@ TEST(LineChartProperties, NewChartDefaults) {
     EXPECT_EQ(ReadInt(line, LineChart::kDivisions), 10);
     EXPECT_EQ(ReadInt(line, LineChart::kSeriesCount), 1);
     EXPECT_EQ(ReadText(line, LineChart::kSeriesName), Gbk("销售金额"));
-    EXPECT_EQ(ReadInt(line, LineChart::kSeriesColour), 0x0000FF);
+    EXPECT_EQ(ReadInt(line, LineChart::kSeriesColor), 0x0000FF);
     EXPECT_EQ(ReadInt(line, LineChart::kPointCount), 1);
     EXPECT_EQ(ReadText(line, LineChart::kPointLabel), Gbk("一月"));
     EXPECT_EQ(ReadDouble(line, LineChart::kPointValue), 10.0);
@@ -320,11 +320,11 @@ TEST(LineChartProperties, SeriesAndPointTextsGoToTheCurrentOnes) {
     const std::string march = Gbk("3月");
     line.WriteProperty(LineChart::kCurrentSeries, MakeInt(1));
     line.WriteProperty(LineChart::kSeriesName, MakeTextRef(expense.c_str()));
-    line.WriteProperty(LineChart::kSeriesColour, MakeInt(0xFF0000));
+    line.WriteProperty(LineChart::kSeriesColor, MakeInt(0xFF0000));
     line.WriteProperty(LineChart::kCurrentPoint, MakeInt(2));
     line.WriteProperty(LineChart::kPointLabel, MakeTextRef(march.c_str()));
     EXPECT_EQ(line.series(1).name, expense);
-    EXPECT_EQ(line.series(1).colour, 0xFF0000u);
+    EXPECT_EQ(line.series(1).color, 0xFF0000u);
     EXPECT_EQ(line.series(0).name, Gbk("销售金额"));
     EXPECT_EQ(line.pointLabel(2), march);
     EXPECT_EQ(line.pointLabel(0), Gbk("一月"));

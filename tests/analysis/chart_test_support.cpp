@@ -132,7 +132,7 @@ std::vector<DrawnText> DrawnTexts(const ChartWidget& chart, QSize size, ChartMed
 }
 
 uint32_t PixelBgr(const QImage& image, int x, int y) {
-    return BgrFromColour(QColor(image.pixel(x, y)));
+    return BgrFromColor(QColor(image.pixel(x, y)));
 }
 
 bool Near(QColor a, QColor b, int tolerance) {

@@ -40,11 +40,11 @@ void SetUpTrend(LineChart& line, int maximum, const double (&income)[12],
     line.setBorder(false);
     line.setMaximum(maximum);
     const double* values[2] = {income, expense};
-    const uint32_t colours[2] = {kRed, kBlue};
+    const uint32_t colors[2] = {kRed, kBlue};
     const char* names[2] = {"收入金额", "支出金额"};
     for (int s = 0; s < 2; ++s) {
         line.setCurrentSeries(s);
-        line.setSeriesColour(colours[s]);
+        line.setSeriesColor(colors[s]);
         line.setSeriesName(Gbk(names[s]));
         for (int p = 0; p < 12; ++p) {
             line.setCurrentPoint(p);
@@ -128,7 +128,7 @@ void ExpectReadableAxesAndTruePoints(const LineChart& line, QSize size, const do
     for (size_t i = 1; i < axes.xLabels.size(); ++i)
         EXPECT_LT(axes.xLabels[i - 1].second.right(), axes.xLabels[i].second.left()) << i;
     const double* values[2] = {income, expense};
-    const uint32_t colours[2] = {kRed, kBlue};
+    const uint32_t colors[2] = {kRed, kBlue};
     for (int s = 0; s < 2; ++s)
         for (int p = 0; p < 12; ++p) {
             const int x = int(std::lround(axes.xOf(p)));
@@ -136,7 +136,7 @@ void ExpectReadableAxesAndTruePoints(const LineChart& line, QSize size, const do
             // The other series' mark may lie on top.
             const double other = values[1 - s][p];
             if (s == 0 && std::abs(axes.yOf(axes.shown(other)) - y) < 16) continue;
-            EXPECT_EQ(PixelBgr(image, x, y), colours[s]) << "series " << s << " point " << p;
+            EXPECT_EQ(PixelBgr(image, x, y), colors[s]) << "series " << s << " point " << p;
         }
 }
 
@@ -205,11 +205,11 @@ TEST(LineChartDrawing, MarksSitOnTheirLevelsAndTheSeriesKeyInTheTitleBand) {
         }
     }
     // The series key sits in the title band, right of the centred title.
-    for (uint32_t colour : {kRed, kBlue}) {
+    for (uint32_t color : {kRed, kBlue}) {
         int inBand = 0;
         for (int y = 0; y < line.titleBandHeight(); ++y)
             for (int x = size.width() / 2 + 60; x < size.width(); ++x)
-                inBand += PixelBgr(image, x, y) == colour;
+                inBand += PixelBgr(image, x, y) == color;
         EXPECT_GT(inBand, 20);
     }
 }

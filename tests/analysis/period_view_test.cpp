@@ -98,8 +98,8 @@ TEST_F(PeriodViewTest, AllYearsAndMonthsListEveryRecordAndSumEveryCategory) {
     // 工资 stands twice in the category list and receives its amount twice.
     EXPECT_EQ(PieItems(), (std::vector<std::pair<std::string, double>>{
                               {"工资", 2500}, {"奖金", 200}, {"工资", 2500}}));
-    EXPECT_EQ(Pie().item(0).colour, 0xFF8080u);
-    EXPECT_EQ(Pie().item(1).colour, 0x8050FFu);
+    EXPECT_EQ(Pie().item(0).color, 0xFF8080u);
+    EXPECT_EQ(Pie().item(1).color, 0x8050FFu);
     // The unfiltered view relists the file, so the total is the file's sum.
     EXPECT_FLOAT_EQ(State().totalIncome, 2770);
 }
@@ -170,7 +170,7 @@ TEST_F(PeriodViewTest, TrendViewSumsMonthsInThousandsWithTheSharedMaximum) {
     const auto& model = Line().model();
     ASSERT_GE(model.series.size(), 2u);
     EXPECT_EQ(U(model.series[0].name), "收入金额");
-    EXPECT_EQ(model.series[0].colour, 0x0000FFu);
+    EXPECT_EQ(model.series[0].color, 0x0000FFu);
     EXPECT_EQ(U(model.series[1].name), "支出金额");
     const size_t points = model.labels.size();
     ASSERT_EQ(points, 12u);

@@ -25,7 +25,7 @@ constexpr uint32_t kWhite = 0xFFFFFF;
 
 struct Item {
     const char* name;
-    uint32_t colour;
+    uint32_t color;
     double value;
 };
 
@@ -35,7 +35,7 @@ void Fill(PieChart& pie, std::initializer_list<Item> items) {
     for (const Item& item : items) {
         pie.setCurrentItem(i++);
         pie.setItemName(Gbk(item.name));
-        pie.setItemColour(item.colour);
+        pie.setItemColor(item.color);
         pie.setItemValue(item.value);
     }
 }
@@ -150,7 +150,7 @@ TEST(PieChartDrawing, OutlineIsDrawnOnlyWhenSwitchedOn) {
         PieChart pie;
         SlicesOnly(pie);
         pie.setOutline(outline);
-        pie.setOutlineColour(0x000000);
+        pie.setOutlineColor(0x000000);
         Fill(pie, {{"甲", light1, 1}, {"乙", light2, 1}});
         const QImage image = test::RenderWidget(pie, size);
         const Circle c = FlatCircle(pie, size);
@@ -180,7 +180,7 @@ TEST(PieChartDrawing, ATotalOfZeroDrawsNoSlices) {
     }
 }
 
-TEST(PieChartDrawing, LegendBoxesSitAtTheRightEdgeInItemColours) {
+TEST(PieChartDrawing, LegendBoxesSitAtTheRightEdgeInItemColors) {
     PieChart pie;
     pie.setBorder(false);
     pie.setUnit(Gbk("元"));
@@ -210,13 +210,13 @@ TEST(PieChartDrawing, LegendBoxesSitAtTheRightEdgeInItemColours) {
                   kWhite);
     for (int i = 0; i < 2; ++i) {
         const int top = plotTop + 20 + (i + 1) * (textHeight + 10);
-        const uint32_t colour = pie.item(i).colour;
+        const uint32_t color = pie.item(i).color;
         // The box: two thirds of the text height wide, one text height high.
-        EXPECT_EQ(PixelBgr(image, left + 1, top + 1), colour) << "item " << i;
-        EXPECT_EQ(PixelBgr(image, left + textHeight * 2 / 3 - 2, top + textHeight - 2), colour);
-        EXPECT_NE(PixelBgr(image, left - 2, top + textHeight / 2), colour);
-        EXPECT_NE(PixelBgr(image, left + textHeight * 2 / 3 + 1, top + textHeight / 2), colour);
-        EXPECT_NE(PixelBgr(image, left + 1, top + textHeight + 2), colour);
+        EXPECT_EQ(PixelBgr(image, left + 1, top + 1), color) << "item " << i;
+        EXPECT_EQ(PixelBgr(image, left + textHeight * 2 / 3 - 2, top + textHeight - 2), color);
+        EXPECT_NE(PixelBgr(image, left - 2, top + textHeight / 2), color);
+        EXPECT_NE(PixelBgr(image, left + textHeight * 2 / 3 + 1, top + textHeight / 2), color);
+        EXPECT_NE(PixelBgr(image, left + 1, top + textHeight + 2), color);
     }
     // The unit line is written on the first line, from the legend's left edge.
     int inked = 0;
@@ -243,7 +243,7 @@ TEST(PieChartDrawing, ThreeDimensionalStyleDrawsTheRimBelow) {
     EXPECT_EQ(PixelBgr(image, cx, cy - ry / 2), kRed);
     EXPECT_EQ(PixelBgr(image, cx, cy + ry / 2), kBlue);
     const QColor rim(image.pixel(cx, cy + ry + depth / 2));
-    EXPECT_TRUE(test::Near(rim, ColourFromBgr(kBlue).darker(140))) << rim.name().toStdString();
+    EXPECT_TRUE(test::Near(rim, ColorFromBgr(kBlue).darker(140))) << rim.name().toStdString();
     EXPECT_EQ(PixelBgr(image, cx, cy + ry + depth + 4), kWhite);
     // The stored ratio flattens the ellipse: at 500 thousandths ry is half of rx.
     pie.setRadiusRatio(500);
@@ -259,7 +259,7 @@ TEST(PieChartDrawing, CrowdedAndTinyChartsDrawWithoutHarm) {
     pie.setItemCount(100);
     for (int i = 0; i < 100; ++i) {
         pie.setCurrentItem(i);
-        pie.setItemColour(StructurePaletteColour(i + 1));
+        pie.setItemColor(StructurePaletteColor(i + 1));
         pie.setItemValue(i % 3 == 0 ? 0.0 : 1.0 + i);
     }
     pie.setDecimals(5);
@@ -279,7 +279,7 @@ TEST(PieChartDrawing, CrowdedAndTinyChartsDrawWithoutHarm) {
                              "通讯", "服装", "水电", "人情", "旅游", "保险", "其他"};
     for (int i = 0; i < 14; ++i) {
         realistic.setCurrentItem(i);
-        realistic.setItemColour(StructurePaletteColour(i + 1));
+        realistic.setItemColor(StructurePaletteColor(i + 1));
         realistic.setItemName(Gbk(names[i]));
         realistic.setItemValue(i == 5 ? 0.0 : 100.0 * (i + 1));
     }
@@ -291,7 +291,7 @@ TEST(PieChartDrawing, CrowdedAndTinyChartsDrawWithoutHarm) {
     EXPECT_LT(layout.shape.cx + layout.shape.rx, layout.unitLine.left());
     const Circle c{layout.shape.cx, layout.shape.cy, layout.shape.rx};
     const QPoint p = c.at(2.0, 0.7);
-    EXPECT_EQ(PixelBgr(image, p.x(), p.y()), StructurePaletteColour(1));
+    EXPECT_EQ(PixelBgr(image, p.x(), p.y()), StructurePaletteColor(1));
 }
 
 // Twelve categories, the largest far above ten million 元, and one without
@@ -329,7 +329,7 @@ TEST(PieChartDrawing, TwelveLargeCategoriesEachHaveTheirSliceLegendLineAndTip) {
     for (int i = 0; i < 13; ++i) {
         pie.setCurrentItem(i);
         pie.setItemName(Gbk(categories[i].name));
-        pie.setItemColour(StructurePaletteColour(i + 1));
+        pie.setItemColor(StructurePaletteColor(i + 1));
         pie.setItemValue(categories[i].value);
         total += categories[i].value;
     }
@@ -344,7 +344,7 @@ TEST(PieChartDrawing, TwelveLargeCategoriesEachHaveTheirSliceLegendLineAndTip) {
         const double to = 360.0 * running / total;
         if (to - from < 4.0) continue;  // too thin to hit one pixel surely
         const QPoint p = c.at((from + to) / 2, 0.6);
-        EXPECT_EQ(PixelBgr(image, p.x(), p.y()), StructurePaletteColour(i + 1))
+        EXPECT_EQ(PixelBgr(image, p.x(), p.y()), StructurePaletteColor(i + 1))
             << categories[i].name;
     }
 
@@ -385,12 +385,12 @@ TEST(PieChartDrawing, TwelveLargeCategoriesEachHaveTheirSliceLegendLineAndTip) {
 }
 
 TEST(PieChartDrawing, PaletteRepeatsBeyondItsLastEntry) {
-    EXPECT_EQ(StructurePaletteColour(1), 0xFF8080u);
-    EXPECT_EQ(StructurePaletteColour(7), 0x000000u);
-    EXPECT_EQ(StructurePaletteColour(14), 0x808080u);
-    EXPECT_EQ(StructurePaletteColour(15), 0xFF8080u);
-    EXPECT_EQ(StructurePaletteColour(30), StructurePaletteColour(2));
-    EXPECT_EQ(ColourFromBgr(0x0000FF), QColor(255, 0, 0));
+    EXPECT_EQ(StructurePaletteColor(1), 0xFF8080u);
+    EXPECT_EQ(StructurePaletteColor(7), 0x000000u);
+    EXPECT_EQ(StructurePaletteColor(14), 0x808080u);
+    EXPECT_EQ(StructurePaletteColor(15), 0xFF8080u);
+    EXPECT_EQ(StructurePaletteColor(30), StructurePaletteColor(2));
+    EXPECT_EQ(ColorFromBgr(0x0000FF), QColor(255, 0, 0));
 }
 
 }  // namespace

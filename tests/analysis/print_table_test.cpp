@@ -119,7 +119,7 @@ TEST_F(PrintTableTest, LineStylesDrawAllNoneOutlineOrInnerLines) {
 // 自带配色 paints the header and every body cell in its two colours; 自定义列
 // paints columns 1, 3, ... in the odd colour and 2, 4, ... in the even one; the
 // statistics row takes the header colour in both.
-TEST_F(PrintTableTest, BuiltInAndColumnColourSchemesPaintEveryBodyCell) {
+TEST_F(PrintTableTest, BuiltInAndColumnColorSchemesPaintEveryBodyCell) {
     WriteAmounts({1, 2, 3});
     StartProgram();
     auto choose = [&](uint32_t scheme) {

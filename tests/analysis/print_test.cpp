@@ -79,7 +79,7 @@ TEST_F(PrintTest, OpensUnfilledOverAFrontPreviewElseFilledFromTheListWithTheTemp
     EXPECT_EQ(EditText(ids::PrintDateEdit), "");
 }
 
-TEST_F(PrintTest, ColourAndSummaryRulesAndTheMessagesThatKeepTheWindowOpen) {
+TEST_F(PrintTest, ColorAndSummaryRulesAndTheMessagesThatKeepTheWindowOpen) {
     WriteAmounts({10.5f, 20.7f});
     StartProgram();
     OpenSettings();

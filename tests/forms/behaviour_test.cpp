@@ -171,7 +171,7 @@ TEST_F(BehaviourTest, FocusAndWheelEvents) {
     EXPECT_EQ(Last("AmountWheel")->args, (std::vector<int32_t>{-2, 6}));
 }
 
-TEST_F(BehaviourTest, CommonDialogAndColourPickerAnswerThroughTheDialogSeam) {
+TEST_F(BehaviourTest, CommonDialogAndColorPickerAnswerThroughTheDialogSeam) {
     auto* dialog = FindControlAs<CommonDialogControl>(W, ids::FontDialog);
     std::vector<DialogRequest> seen;
     SetDialogResponder([&](const DialogRequest& r) -> std::optional<DialogReply> {

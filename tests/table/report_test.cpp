@@ -9,6 +9,7 @@
 #include <QTemporaryDir>
 
 #include "app_constants.h"
+#include "forms/bgr_color.h"
 #include "runtime/kernel/registry_commands.h"
 #include "table/print_preview.h"
 #include "table/print_settings.h"
@@ -204,7 +205,7 @@ PrintPreviewWindow* OpenPreview() {
     return nullptr;
 }
 
-TEST_F(ReportTest, AThousandRowsPreviewAndPrintToAPdfWithTitleLinesAndColours) {
+TEST_F(ReportTest, AThousandRowsPreviewAndPrintToAPdfWithTitleLinesAndColors) {
     BuildPrintTable(1000);
     PrintSettings settings;
     settings.paper = 2;
