@@ -17,7 +17,7 @@
 #include "finance/handlers.h"
 #include "finance/hooks.h"
 #include "runtime/commands.h"
-#include "runtime/runtime_app.h"
+#include "runtime/process.h"
 
 namespace tavrin::analysis {
 

@@ -4,7 +4,7 @@
 
 #include <vector>
 
-#include "runtime/runtime_app.h"
+#include "runtime/process.h"
 
 namespace tavrin::analysis {
 

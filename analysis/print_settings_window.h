@@ -6,7 +6,7 @@
 #include <cstdint>
 #include <vector>
 
-#include "runtime/runtime_app.h"
+#include "runtime/process.h"
 
 namespace tavrin::analysis {
 

@@ -24,7 +24,7 @@
 #include "forms/window_system.h"
 #include "runtime/commands.h"
 #include "runtime/gbk.h"
-#include "runtime/kernel/system_commands.h"
+#include "runtime/shell/cursor_commands.h"
 #include "runtime/memory.h"
 #include "runtime/owned_text.h"
 #include "table/data_source.h"

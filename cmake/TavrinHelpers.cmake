@@ -1,16 +1,23 @@
-# tavrin_add_constants(<target> <namespace> <source.txt>)
+# tavrin_add_constants(<target> <namespace> <source.txt> [PUBLIC])
 # Generates a GBK constant segment from a UTF-8 source and adds it to <target>.
+# Its header is the target's own unless PUBLIC: a library whose face it is.
 function(tavrin_add_constants target ns source)
+    cmake_parse_arguments(C "PUBLIC" "" "" ${ARGN})
     get_filename_component(src "${source}" ABSOLUTE)
-    set(base "${CMAKE_CURRENT_BINARY_DIR}/generated/${ns}_constants")
+    set(dir "${CMAKE_CURRENT_BINARY_DIR}/${target}_generated")
+    set(base "${dir}/${ns}_constants")
     add_custom_command(
         OUTPUT "${base}.h" "${base}.cpp"
-        COMMAND ${CMAKE_COMMAND} -E make_directory "${CMAKE_CURRENT_BINARY_DIR}/generated"
+        COMMAND ${CMAKE_COMMAND} -E make_directory "${dir}"
         COMMAND tavrin-constgen "${src}" "${base}" ${ns}
         DEPENDS tavrin-constgen "${src}"
         COMMENT "Generating constant segment ${ns}")
     target_sources(${target} PRIVATE "${base}.cpp" "${base}.h")
-    target_include_directories(${target} PUBLIC "${CMAKE_CURRENT_BINARY_DIR}/generated")
+    if(C_PUBLIC)
+        target_include_directories(${target} PUBLIC "${dir}")
+    else()
+        target_include_directories(${target} PRIVATE "${dir}")
+    endif()
 endfunction()
 
 # tavrin_add_gtest(<name> SOURCES ... LIBS ...)

@@ -2,7 +2,7 @@
 // and the two global arrays, rejecting typed text, and the two editor windows.
 #pragma once
 
-#include "runtime/runtime_app.h"
+#include "runtime/process.h"
 
 namespace tavrin::finance {
 

@@ -3,7 +3,7 @@
 
 #include <cstddef>
 
-#include "runtime/runtime_app.h"
+#include "runtime/process.h"
 
 namespace tavrin::finance {
 

@@ -10,6 +10,7 @@
 #include "finance/hooks.h"
 #include "finance/start_routine.h"
 #include "forms/events.h"
+#include "runtime/shell/application.h"
 
 int main(int argc, char** argv) {
     if (int status = 0; tavrin::finance::AnswerCommandLine(argc, argv, &status)) return status;

@@ -26,7 +26,7 @@
 #include "runtime/commands.h"
 #include "runtime/kernel/conversion_commands.h"
 #include "runtime/owned_text.h"
-#include "runtime/runtime_app.h"
+#include "runtime/process.h"
 
 namespace tavrin::finance {
 

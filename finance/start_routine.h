@@ -1,7 +1,7 @@
 // The application's start routine and what the program image hands the runtime.
 #pragma once
 
-#include "runtime/runtime_app.h"
+#include "runtime/process.h"
 
 namespace tavrin::finance {
 

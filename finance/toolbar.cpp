@@ -11,7 +11,7 @@
 #include "forms/window_system.h"
 #include "recordstore/record_commands.h"
 #include "runtime/commands.h"
-#include "runtime/runtime_app.h"
+#include "runtime/process.h"
 
 namespace tavrin::finance {
 

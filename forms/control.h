@@ -16,7 +16,7 @@
 
 #include "forms/event_numbers.h"  // the numbers raise() takes, by kind
 #include "forms/template_reader.h"
-#include "runtime/runtime_app.h"
+#include "runtime/process.h"
 
 namespace tavrin::forms {
 

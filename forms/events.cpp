@@ -16,7 +16,6 @@
 #include "forms/internal/type_catalogue.h"
 #include "forms/template_format.h"
 #include "forms/window_system.h"
-#include "rt_text_constants.h"
 #include "runtime/errors.h"
 #include "runtime/gbk.h"
 
@@ -88,13 +87,13 @@ EventHandler HandlerAt(int32_t offset) {
 bool DispatchEvent(EventCall& call) {
     if (ErrorExitNesting() != 0) return false;
     WindowTemplate* t = FindTemplate(call.windowId);
-    if (!t) ReportFatalError(rt_text::EventWindowMissing);
+    if (!t) ReportMissingObject(MissingObject::kEventWindow);
     const ItemTemplate* item = nullptr;
     if (call.itemId == 0 || call.itemId == call.windowId || call.itemId == t->items[0].id)
         item = &t->items[0];
     else
         item = t->find(call.itemId);
-    if (!item) ReportFatalError(rt_text::EventItemMissing);
+    if (!item) ReportMissingObject(MissingObject::kEventItem);
     const uint32_t sourceItem = item->id;
     // A copied item takes its bindings from the item it was copied from.
     for (size_t guard = 0; item->originId != 0 && guard < t->items.size(); ++guard) {
@@ -106,7 +105,7 @@ bool DispatchEvent(EventCall& call) {
     if (item->isMenu) {
         offset = item->menuHandler;
     } else {
-        if (!IsWindowUnit(item->typeId)) ReportFatalError(rt_text::EventItemInvalid);
+        if (!IsWindowUnit(item->typeId)) ReportMissingObject(MissingObject::kInvalidEventItem);
         std::optional<int32_t> bound = item->handlerFor(call.eventNumber);
         if (!bound) return false;
         offset = *bound;

@@ -10,7 +10,7 @@
 #include <vector>
 
 #include "forms/event_numbers.h"
-#include "runtime/runtime_app.h"
+#include "runtime/process.h"
 
 class QWidget;
 

@@ -14,7 +14,7 @@
 #include "forms/template_format.h"
 #include "forms/window_system.h"
 #include "runtime/gbk.h"
-#include "runtime/runtime_app.h"
+#include "runtime/process.h"
 
 namespace tavrin::forms {
 

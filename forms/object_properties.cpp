@@ -5,7 +5,6 @@
 
 #include "forms/control.h"
 #include "forms/internal/properties_access.h"
-#include "rt_text_constants.h"
 #include "runtime/errors.h"
 
 namespace tavrin::forms {
@@ -13,9 +12,9 @@ namespace tavrin::forms {
 namespace {
 
 Control& LiveControlOrFatal(uint32_t typeId, void* object) {
-    if (!IsLiveControl(object)) ReportFatalError(rt_text::WindowOrControlMissing);
+    if (!IsLiveControl(object)) ReportMissingObject(MissingObject::kWindowOrControl);
     auto* control = static_cast<Control*>(object);
-    if (control->typeId() != typeId) ReportFatalError(rt_text::WindowOrControlMissing);
+    if (control->typeId() != typeId) ReportMissingObject(MissingObject::kWindowOrControl);
     return *control;
 }
 

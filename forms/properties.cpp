@@ -20,7 +20,6 @@
 #include "forms/internal/type_catalogue.h"
 #include "forms/template_format.h"
 #include "forms/window_system.h"
-#include "rt_text_constants.h"
 #include "runtime/errors.h"
 #include "runtime/memory.h"
 
@@ -35,13 +34,13 @@ constexpr int32_t kCoordinateLimit = 32627;
 ItemTemplate& ItemOf(WindowTemplate& t, uint32_t itemId) {
     if (itemId == 0 || itemId == t.windowId || itemId == t.items[0].id) return t.items[0];
     ItemTemplate* item = t.find(itemId);
-    if (!item) ReportFatalError(rt_text::WindowOrControlMissing);
+    if (!item) ReportMissingObject(MissingObject::kWindowOrControl);
     return *item;
 }
 
 WindowTemplate& TemplateOrFatal(uint32_t windowId) {
     WindowTemplate* t = FindTemplate(windowId);
-    if (!t) ReportFatalError(rt_text::WindowOfControlNotLoaded);
+    if (!t) ReportMissingObject(MissingObject::kWindowOfControl);
     return *t;
 }
 
@@ -220,7 +219,7 @@ void WriteCommon(WindowTemplate& t, ItemTemplate& item, int32_t index, uint32_t 
 
 Control* LiveControlOrFatal(uint32_t windowId, const ItemTemplate& item) {
     Control* c = FindControl(windowId, item.id);
-    if (!c) ReportFatalError(rt_text::WindowNotLoaded);
+    if (!c) ReportMissingObject(MissingObject::kWindow);
     return c;
 }
 

@@ -16,7 +16,7 @@
 #include "forms/internal/live_windows.h"
 #include "forms/page_control.h"
 #include "forms/template_format.h"
-#include "runtime/runtime_app.h"
+#include "runtime/process.h"
 
 namespace tavrin::forms {
 

@@ -4,7 +4,7 @@
 #include "rt_text_constants.h"
 #include "runtime/errors.h"
 #include "runtime/memory.h"
-#include "runtime/runtime_app.h"
+#include "runtime/process.h"
 
 namespace tavrin {
 namespace {

@@ -16,7 +16,7 @@
 #include "runtime/commands.h"
 #include "runtime/errors.h"
 #include "runtime/gbk.h"
-#include "runtime/runtime_app.h"
+#include "runtime/process.h"
 #include "rt_text_constants.h"
 
 namespace tavrin {

@@ -3,7 +3,7 @@
 #include "runtime/errors.h"
 
 #include "runtime/message_box.h"
-#include "runtime/runtime_app.h"
+#include "runtime/process.h"
 #include "rt_text_constants.h"
 
 namespace tavrin {
@@ -60,5 +60,23 @@ void ReportFatal(int32_t number, const std::string& gbkMessage) {
 void ReportRuntimeError(int32_t number) { ReportFatal(number, RuntimeErrorMessage(number)); }
 
 void ReportFatalError(const char* gbkText) { ReportFatal(0, gbkText ? gbkText : ""); }
+
+void ReportMissingObject(MissingObject what) {
+    switch (what) {
+        case MissingObject::kWindowOrControl:
+            ReportFatalError(rt_text::WindowOrControlMissing);
+        case MissingObject::kWindowOfControl:
+            ReportFatalError(rt_text::WindowOfControlNotLoaded);
+        case MissingObject::kWindow:
+            ReportFatalError(rt_text::WindowNotLoaded);
+        case MissingObject::kEventWindow:
+            ReportFatalError(rt_text::EventWindowMissing);
+        case MissingObject::kEventItem:
+            ReportFatalError(rt_text::EventItemMissing);
+        case MissingObject::kInvalidEventItem:
+            ReportFatalError(rt_text::EventItemInvalid);
+    }
+    ReportFatalError(rt_text::WindowOrControlMissing);
+}
 
 }  // namespace tavrin

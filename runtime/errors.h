@@ -13,6 +13,18 @@ namespace tavrin {
 // The general form: number (0 = none) and GBK message (may be empty).
 [[noreturn]] void ReportFatal(int32_t number, const std::string& gbkMessage);
 
+// The window layer's fatal errors about windows and controls it cannot find;
+// their texts are the runtime's.
+enum class MissingObject {
+    kWindowOrControl,   // the window or control does not exist or is not loaded
+    kWindowOfControl,   // the window of the control asked for is not loaded
+    kWindow,            // the window is not loaded
+    kEventWindow,       // the window that raised an event is not found
+    kEventItem,         // the control that raised an event is not found
+    kInvalidEventItem,  // the control that raised an event is not valid
+};
+[[noreturn]] void ReportMissingObject(MissingObject what);
+
 // The GBK text of numbered error 1–11 (empty for others).
 const char* RuntimeErrorMessage(int32_t number);
 // The report text exactly as shown in the message box.

@@ -1,6 +1,6 @@
 // The one seam through which every message box and standard dialog is shown.
 // Tests install a responder that records the request and answers it; without
-// one, the real modal Qt dialog runs.
+// one, the dialog the shell installed runs (a real modal Qt box).
 #pragma once
 
 #include <cstdint>
@@ -9,6 +9,7 @@
 #include <optional>
 #include <string>
 #include <string_view>
+#include <vector>
 
 namespace tavrin {
 
@@ -45,6 +46,17 @@ struct MessageBoxRequest {
     uint32_t style = 0;
 };
 using MessageBoxResponder = std::function<int32_t(const MessageBoxRequest&)>;
+
+// The buttons a style shows, in the order they are shown (their codes).
+std::vector<int32_t> MessageBoxButtons(uint32_t style);
+// The answer of a box closed without a choice (Esc or the close box).
+int32_t MessageBoxEscapeAnswer(uint32_t style);
+
+// The real dialog, installed by the shell with the application object. A
+// program without one (a tool without windows) writes the text to standard
+// error, and the box answers as if it had been closed.
+using MessageBoxPresenter = int32_t (*)(const MessageBoxRequest& request);
+void SetMessageBoxPresenter(MessageBoxPresenter presenter);
 
 // Installs (or, with an empty function, removes) the automatic responder.
 void SetMessageBoxResponder(MessageBoxResponder responder);

@@ -6,6 +6,8 @@
 #include <cstdint>
 #include <cstring>
 
+#include "runtime/base/calendar.h"
+
 namespace tavrin {
 
 // Type codes of the basic kinds; library types are (library << 16) | number.
@@ -43,10 +45,8 @@ inline uint32_t LibraryTypeCode(uint32_t library, uint32_t number) {
 // Payload size of a basic kind when packed into bytes (0 for anything else).
 uint32_t SizeOfKind(uint32_t type);
 
-// Dates are days since 1899-12-30; these are 0100-01-01 and 9999-12-31.
-constexpr double kMinDateTime = -657434.0;
-constexpr double kMaxDateTime = 2958465.0;
-double ClampDateTime(double days);
+// Dates are days since 1899-12-30 in 0100-01-01 .. 9999-12-31: kMinDateTime,
+// kMaxDateTime and ClampDateTime come with the calendar (runtime/base/calendar.h).
 
 // 12 bytes: payload low word, high word, type. On this 64-bit build a pointer
 // payload (text, byte-set, array, subroutine, deferred code) spans lo and hi.

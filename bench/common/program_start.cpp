@@ -12,7 +12,7 @@
 #include "forms/window_system.h"
 #include "runtime/gbk.h"
 #include "runtime/message_box.h"
-#include "runtime/runtime_app.h"
+#include "runtime/shell/application.h"
 
 namespace bench {
 

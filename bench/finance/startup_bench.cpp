@@ -28,6 +28,7 @@
 #include "runtime/gbk.h"
 #include "runtime/memory.h"
 #include "runtime/message_box.h"
+#include "runtime/shell/application.h"
 
 using namespace tavrin;
 

@@ -26,7 +26,7 @@
 #include "runtime/kernel/conversion_commands.h"
 #include "runtime/memory.h"
 #include "runtime/message_box.h"
-#include "runtime/runtime_app.h"
+#include "runtime/process.h"
 
 namespace {
 

@@ -18,7 +18,7 @@
 #include "lvb_templates.h"
 #include "runtime/commands.h"
 #include "runtime/gbk.h"
-#include "runtime/runtime_app.h"
+#include "runtime/shell/application.h"
 
 using namespace tavrin;
 using namespace tavrin::form_commands;

@@ -26,7 +26,7 @@
 #include "runtime/gbk.h"
 #include "runtime/memory.h"
 #include "runtime/message_box.h"
-#include "runtime/runtime_app.h"
+#include "runtime/process.h"
 
 namespace {
 

@@ -27,7 +27,7 @@
 #include "runtime/kernel/registry_commands.h"
 #include "runtime/memory.h"
 #include "runtime/message_box.h"
-#include "runtime/runtime_app.h"
+#include "runtime/process.h"
 #include "table/data_source.h"
 #include "table/print_preview.h"
 

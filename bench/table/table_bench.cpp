@@ -14,7 +14,7 @@
 #include "forms/window_system.h"
 #include "runtime/commands.h"
 #include "runtime/gbk.h"
-#include "runtime/runtime_app.h"
+#include "runtime/shell/application.h"
 #include "table/ds_commands.h"
 #include "table/print_preview.h"
 #include "table/print_settings.h"

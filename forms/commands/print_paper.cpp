@@ -7,7 +7,7 @@
 
 #include "forms/commands/printer_commands.h"
 #include "runtime/gbk.h"
-#include "runtime/runtime_app.h"
+#include "runtime/process.h"
 
 namespace tavrin::form_commands {
 

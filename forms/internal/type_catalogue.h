@@ -6,7 +6,7 @@
 
 #include "forms/control.h"
 #include "runtime/commands.h"
-#include "runtime/runtime_app.h"
+#include "runtime/process.h"
 
 namespace tavrin::forms {
 

@@ -3,12 +3,8 @@
 
 #include <cmath>
 
-#include "runtime/value.h"
-
 namespace tavrin {
 
-// Declared with the date-time range in value.h; defined here so that the
-// calendar needs nothing but the value header.
 double ClampDateTime(double days) {
     if (!(days >= kMinDateTime)) return kMinDateTime;  // NaN goes to the lower bound too
     if (days > kMaxDateTime) return kMaxDateTime;

@@ -6,6 +6,16 @@
 
 #include <cstdint>
 
+namespace tavrin {
+
+// Dates are days since 1899-12-30; these are 0100-01-01 and 9999-12-31.
+constexpr double kMinDateTime = -657434.0;
+constexpr double kMaxDateTime = 2958465.0;
+// A date-time moved into that range (NaN to the lower bound).
+double ClampDateTime(double days);
+
+}  // namespace tavrin
+
 namespace tavrin::kernel {
 
 struct CalendarParts {

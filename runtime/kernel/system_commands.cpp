@@ -6,8 +6,6 @@
 #include <unistd.h>
 
 #include <QCoreApplication>
-#include <QCursor>
-#include <QGuiApplication>
 #include <cerrno>
 #include <string>
 
@@ -16,7 +14,7 @@
 #include "runtime/kernel/conversion_commands.h"
 #include "runtime/kernel/kernel_support.h"
 #include "runtime/message_box.h"
-#include "runtime/runtime_app.h"
+#include "runtime/process.h"
 
 namespace tavrin {
 
@@ -24,8 +22,6 @@ using kernel::ArgAt;
 using kernel::TextArg;
 
 namespace {
-
-bool busyCursorShown = false;
 
 bool WriteAll(int fd, const char* p, size_t n) {
     while (n > 0) {
@@ -139,29 +135,6 @@ void ProcessEvents(Value* result, int32_t, const Value*) {
     app->installEventFilter(&watch);
     QCoreApplication::processEvents(QEventLoop::AllEvents);
     app->removeEventFilter(&watch);
-}
-
-void ShowBusyCursor(Value* result, int32_t, const Value*) {
-    *result = Value{};
-    if (busyCursorShown || qobject_cast<QGuiApplication*>(QCoreApplication::instance()) == nullptr)
-        return;
-    QGuiApplication::setOverrideCursor(QCursor(Qt::WaitCursor));
-    busyCursorShown = true;
-}
-
-void RestoreCursor(Value* result, int32_t, const Value*) {
-    *result = Value{};
-    if (!busyCursorShown) return;
-    busyCursorShown = false;
-    if (qobject_cast<QGuiApplication*>(QCoreApplication::instance()) == nullptr) return;
-    // Qt reapplies the cursors of the windows when the override goes; moving the
-    // pointer onto its own position also makes the platform reshape it at once.
-    QGuiApplication::restoreOverrideCursor();
-    QCursor::setPos(QCursor::pos());
-}
-
-bool IsBusyCursorShown() {
-    return busyCursorShown;
 }
 
 }  // namespace tavrin

@@ -1,5 +1,5 @@
-// System commands: the message box, file copy, program directory, event
-// processing and the busy cursor.
+// System commands: the message box, file copy, program directory and event
+// processing (the busy cursor is the shell's: runtime/shell/cursor_commands.h).
 #pragma once
 
 #include <cstdint>
@@ -16,14 +16,6 @@ void CopyFile(Value* result, int32_t argc, const Value* argv);
 void ProgramDirectory(Value* result, int32_t argc, const Value* argv);
 // none → none: dispatches every waiting event.
 void ProcessEvents(Value* result, int32_t argc, const Value* argv);
-// none → none: the wait cursor; the cursor it replaces is remembered once.
-void ShowBusyCursor(Value* result, int32_t argc, const Value* argv);
-// none → none: the remembered cursor back.
-void RestoreCursor(Value* result, int32_t argc, const Value* argv);
-
-// True between ShowBusyCursor and RestoreCursor.
-bool IsBusyCursorShown();
-
 // The message-box style as it reaches the seam: task-modal unless system-modal.
 constexpr uint32_t kSystemModalStyle = 4096;
 constexpr uint32_t kTaskModalStyle = 8192;

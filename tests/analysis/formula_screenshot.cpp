@@ -17,7 +17,7 @@
 #include "forms/window_system.h"
 #include "fss_templates.h"
 #include "runtime/gbk.h"
-#include "runtime/runtime_app.h"
+#include "runtime/shell/application.h"
 
 using namespace tavrin;
 namespace ids = fss::ids;

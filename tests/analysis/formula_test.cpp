@@ -29,7 +29,7 @@
 #include "runtime/gbk.h"
 #include "runtime/memory.h"
 #include "runtime/message_box.h"
-#include "runtime/runtime_app.h"
+#include "runtime/shell/application.h"
 #include "settle_events.h"
 
 namespace {

@@ -9,7 +9,7 @@
 #include "recordstore/record_commands.h"
 #include "runtime/commands.h"
 #include "runtime/gbk.h"
-#include "runtime/runtime_app.h"
+#include "runtime/process.h"
 
 using namespace tavrin;
 

@@ -15,6 +15,7 @@
 #include "recordstore/record_commands.h"
 #include "runtime/commands.h"
 #include "runtime/gbk.h"
+#include "runtime/shell/application.h"
 
 using namespace tavrin;
 namespace ids = app_tpl::ids;

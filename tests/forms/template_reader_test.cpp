@@ -11,6 +11,7 @@
 #include "forms/event_numbers.h"
 #include "forms/template_format.h"
 #include "forms/window_system.h"
+#include "runtime/shell/application.h"
 #include "test_support.h"
 
 using namespace tavrin::forms;

@@ -11,7 +11,7 @@
 
 #include "forms/control.h"
 #include "formtest_templates.h"
-#include "runtime/runtime_app.h"
+#include "runtime/process.h"
 #include "settle_events.h"
 
 namespace formtest {

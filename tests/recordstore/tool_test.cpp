@@ -3,6 +3,7 @@
 #include <gtest/gtest.h>
 
 #include <QProcess>
+#include <QProcessEnvironment>
 #include <QStringList>
 
 #include "test_support.h"
@@ -67,6 +68,36 @@ TEST(Tool, TheFourFinanceFiles) {
     EXPECT_EQ(bad.status, 1);
     EXPECT_NE(bad.err.find("无效的字段名称"), std::string::npos);
     EXPECT_EQ(Tool({"dump", Q(dir.native("none.edb"))}).err, "指定文件未找到\n");
+}
+
+// The tool is for a shell, a script or a rescue console: it links no window
+// library and runs where no display exists at all.
+TEST(Tool, RunsWithoutADisplayOrAnyWindowLibrary) {
+    QProcess ldd;
+    ldd.start("ldd", {TAVRIN_DB_PATH});
+    ASSERT_TRUE(ldd.waitForFinished(30000));
+    const QString libraries = QString::fromLocal8Bit(ldd.readAllStandardOutput());
+    ASSERT_TRUE(libraries.contains("libQt6Core")) << libraries.toStdString();
+    EXPECT_FALSE(libraries.contains("libQt6Gui")) << libraries.toStdString();
+    EXPECT_FALSE(libraries.contains("libQt6Widgets")) << libraries.toStdString();
+
+    rstest::TempDir dir;
+    const QString file = Q(dir.native("收入类型.edb"));
+    QProcessEnvironment bare;
+    bare.insert("PATH", "/usr/bin:/bin");
+    auto run = [&](const QStringList& arguments) {
+        QProcess p;
+        p.setProcessEnvironment(bare);  // no DISPLAY, no WAYLAND_DISPLAY, no Qt platform
+        p.start(TAVRIN_DB_PATH, arguments);
+        p.waitForFinished(60000);
+        return std::make_pair(p.exitStatus() == QProcess::NormalExit ? p.exitCode() : -1,
+                              p.readAllStandardOutput().toStdString());
+    };
+    EXPECT_EQ(run({"create", file, "收入类型值:10:20"}).first, 0);
+    EXPECT_EQ(run({"append", file, "收入类型值=工资"}).first, 0);
+    const auto [status, out] = run({"dump", file});
+    EXPECT_EQ(status, 0);
+    EXPECT_EQ(out, "_tag,收入类型值\r\n1,工资\r\n");
 }
 
 TEST(Tool, MemoByteSetAndCheck) {

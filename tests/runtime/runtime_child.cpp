@@ -11,7 +11,7 @@
 #include "runtime/errors.h"
 #include "runtime/gbk.h"
 #include "runtime/message_box.h"
-#include "runtime/runtime_app.h"
+#include "runtime/shell/application.h"
 
 using namespace tavrin;
 

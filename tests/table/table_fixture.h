@@ -16,7 +16,7 @@
 #include "runtime/gbk.h"
 #include "runtime/memory.h"
 #include "runtime/message_box.h"
-#include "runtime/runtime_app.h"
+#include "runtime/shell/application.h"
 #include "settle_events.h"
 #include "table/data_source.h"
 #include "table/ds_commands.h"

@@ -1,6 +1,7 @@
 // System and date-time commands: the message box through its seam, file copy,
 // the busy cursor, event processing and the clocks.
 #include "runtime/kernel/system_commands.h"
+#include "runtime/shell/cursor_commands.h"
 
 #include <gtest/gtest.h>
 #include <unistd.h>
@@ -23,7 +24,8 @@
 #include "runtime/gbk.h"
 #include "runtime/kernel/datetime_commands.h"
 #include "runtime/message_box.h"
-#include "runtime/runtime_app.h"
+#include "runtime/process.h"
+#include "runtime/shell/message_box_dialog.h"
 
 using namespace tavrin;
 using kernel_test::G;
@@ -37,6 +39,7 @@ QApplication& App() {
     static char name[] = "kernel_system_test";
     static char* argv[] = {name, nullptr};
     static QApplication app(argc, argv);
+    SetMessageBoxPresenter(&PresentMessageBox);  // what the shell's start installs
     return app;
 }
 

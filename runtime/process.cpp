@@ -1,18 +1,14 @@
-// RuntimeApp: start, message loop, program end and the cross-thread end request.
-#include "runtime/runtime_app.h"
+// The process: start, message loop, program end and the cross-thread end request.
+#include "runtime/process.h"
 
 #include <fnmatch.h>
 #include <unistd.h>
 
 #include <QAbstractEventDispatcher>
-#include <QApplication>
+#include <QCoreApplication>
 #include <QDir>
 #include <QEvent>
-#include <QLibraryInfo>
-#include <QLocale>
 #include <QThread>
-#include <QTranslator>
-#include <QWidget>
 #include <atomic>
 #include <cstdio>
 #include <cstdlib>
@@ -37,15 +33,9 @@ class EndRequestEvent : public QEvent {
     int32_t code;
 };
 
-// The hidden runtime window: an invisible tool window that receives end requests.
-class HiddenRuntimeWindow : public QWidget {
-  public:
-    HiddenRuntimeWindow() : QWidget(nullptr, Qt::Tool) {
-        setAttribute(Qt::WA_DontShowOnScreen);
-        setCursor(Qt::ArrowCursor);
-        setAttribute(Qt::WA_NoSystemBackground);
-    }
-
+// The runtime's hidden receiver on the main thread: end requests from other
+// threads are posted to it and run there.
+class EndRequestReceiver : public QObject {
   protected:
     void customEvent(QEvent* e) override {
         if (e->type() == QEvent::Type(kEndRequestMessage))
@@ -61,13 +51,12 @@ struct IdleCallback {
 };
 
 struct RuntimeState {
-    QApplication* app = nullptr;
     ApplicationImage image;
     WindowSystemHooks hooks;
     std::string programDirectory;  // GBK, no trailing separator
     std::string programFileName;   // GBK
     Qt::HANDLE mainThread = nullptr;
-    HiddenRuntimeWindow* hiddenWindow = nullptr;
+    EndRequestReceiver* endReceiver = nullptr;
     std::atomic<int32_t> nesting{0};
     std::atomic<bool> cleanupStarted{false};
     void (*exitHandler)() = nullptr;
@@ -84,46 +73,6 @@ struct RuntimeState {
 RuntimeState& S() {
     static RuntimeState* s = new RuntimeState;  // lives until the process ends
     return *s;
-}
-
-int g_argc = 1;
-char g_arg0[] = "tavrin";
-char* g_argv[] = {g_arg0, nullptr};
-
-// Standard buttons, calendars and dialogs speak the program's language: Qt's own
-// Chinese translations, and Chinese as the locale of date pickers and calendars.
-// Numbers never pass through QLocale: the kernel converts them itself.
-void InstallProgramLanguage(QApplication* app) {
-    static bool installed = false;
-    if (installed || app == nullptr) return;
-    installed = true;
-    const QLocale chinese(QLocale::Chinese, QLocale::China);
-    QLocale::setDefault(chinese);
-    auto* translator = new QTranslator(app);
-    if (translator->load(chinese, QStringLiteral("qtbase"), QStringLiteral("_"),
-                         QLibraryInfo::path(QLibraryInfo::TranslationsPath))) {
-        QApplication::installTranslator(translator);
-    } else {
-        std::fprintf(stderr, "tavrin: Qt's Chinese translations are not installed\n");
-        delete translator;
-    }
-}
-
-void EnsureApplication(int argc, char** argv) {
-    if (QApplication::instance() != nullptr) {
-        S().app = qobject_cast<QApplication*>(QApplication::instance());
-        InstallProgramLanguage(S().app);
-        return;
-    }
-    if (argc <= 0 || argv == nullptr) {
-        argc = g_argc;
-        argv = g_argv;
-    }
-    static int keptArgc;
-    keptArgc = argc;
-    S().app = new QApplication(keptArgc, argv);
-    S().app->setQuitOnLastWindowClosed(false);
-    InstallProgramLanguage(S().app);
 }
 
 // The executable's path from the kernel, split into directory and file name.
@@ -178,7 +127,7 @@ void InitializeRuntime(bool enterProgramDirectory) {
     if (enterProgramDirectory && chdir(NativePath(s.programDirectory).c_str()) != 0)
         std::fprintf(stderr, "tavrin: cannot enter the program directory\n");
     s.mainThread = QThread::currentThreadId();
-    if (s.hiddenWindow == nullptr) s.hiddenWindow = new HiddenRuntimeWindow;
+    if (s.endReceiver == nullptr) s.endReceiver = new EndRequestReceiver;
     ClearNonHeapRanges();
     if (s.image.constantSegment != nullptr)
         RegisterNonHeapRange(s.image.constantSegment, s.image.constantSize);
@@ -232,16 +181,14 @@ void RegisterLibraryNotify(int32_t index, LibraryNotify notify) {
     if (index >= 0 && index < 8) S().notify[index] = notify;
 }
 
-void RunApplication(int argc, char** argv, const ApplicationImage& image) {
-    EnsureApplication(argc, argv);
+void RunProgram(const ApplicationImage& image) {
     RecordProgramPath();
     S().image = image;
     int result = image.startRoutine ? image.startRoutine() : 0;
     ExitProgram(result);
 }
 
-void InitializeForTests(int argc, char** argv, const ApplicationImage& image) {
-    EnsureApplication(argc, argv);
+void InitializeRuntimeForTests(const ApplicationImage& image) {
     S().image = image;
     if (S().programDirectory.empty()) RecordProgramPath();
     InitializeRuntime(false);
@@ -257,10 +204,10 @@ void SetProgramDirectory(const std::string& gbkDirectory, bool makeCurrent) {
     RuntimeState& s = S();
     s.nesting.fetch_add(1);
     if (s.mainThread != nullptr && !IsMainThread()) {
-        if (!s.cleanupStarted.load() && s.hiddenWindow != nullptr) {
+        if (!s.cleanupStarted.load() && s.endReceiver != nullptr) {
             // The main thread runs the clean-up and ends the process; this waits for it.
             QMetaObject::invokeMethod(
-                s.hiddenWindow, [code] { ExitProgram(code); }, Qt::BlockingQueuedConnection);
+                s.endReceiver, [code] { ExitProgram(code); }, Qt::BlockingQueuedConnection);
         }
         if (!s.cleanupStarted.load()) {
             std::fflush(nullptr);
@@ -290,7 +237,7 @@ void RunMessageLoop() {
     s.loopStarted = true;
     if (s.hooks.anyWindowAlive == nullptr || !s.hooks.anyWindowAlive()) return;
     ConnectIdle();
-    QApplication::exec();
+    QCoreApplication::exec();
 }
 
 void NotifyWindowGone() {

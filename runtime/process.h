@@ -1,6 +1,7 @@
-// RuntimeApp: the process object. Initialises the runtime, runs the
-// application's start routine and the message loop, reports fatal errors and
-// ends the program in a fixed order with the exit handler run at most once.
+// The process: initialises the runtime, runs the application's start routine
+// and the message loop, and ends the program in a fixed order with the exit
+// handler run at most once. Qt Core only: the application object with windows
+// comes from the shell above (runtime/shell/application.h).
 #pragma once
 
 #include <cstddef>
@@ -8,8 +9,6 @@
 #include <string>
 
 #include "runtime/value.h"
-
-class QApplication;
 
 namespace tavrin {
 
@@ -78,9 +77,9 @@ struct ApplicationImage {
     int32_t dllCommandCount = 0;
 };
 
-// Creates the QApplication, records the program directory and runs the start
-// routine; then runs the exit clean-up with code 0. Never returns.
-[[noreturn]] void RunApplication(int argc, char** argv, const ApplicationImage& image);
+// Records the program directory and runs the start routine in the application
+// object that exists already; then ends the program with the routine's result.
+[[noreturn]] void RunProgram(const ApplicationImage& image);
 
 // Entry-table routines.
 [[noreturn]] void ExitProgram(int32_t code);
@@ -123,9 +122,9 @@ void AddIdleCallback(uint32_t windowId, void (*routine)(void*), void* argument,
 // when no window is left.
 void NotifyWindowGone();
 
-// Tests: initialise the runtime for an in-process test (no start routine and no
-// change of the current directory).
-void InitializeForTests(int argc, char** argv, const ApplicationImage& image);
+// Tests: initialise the runtime for an in-process test in the application
+// object that exists already (no start routine, no change of directory).
+void InitializeRuntimeForTests(const ApplicationImage& image);
 // Tests and tools: another program directory, made current when asked.
 void SetProgramDirectory(const std::string& gbkDirectory, bool makeCurrent);
 
