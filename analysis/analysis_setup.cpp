@@ -3,16 +3,16 @@
 
 #include <QCoreApplication>
 
-#include "analysis/chart_area_layout.h"
-#include "analysis/chart_controls.h"
-#include "analysis/chart_print.h"
+#include "chart_area_layout.h"
+#include "chart_controls.h"
+#include "chart_print.h"
 #include "analysis/charts/chart_settings.h"
 #include "analysis/charts/line_chart.h"
 #include "analysis/charts/pie_chart.h"
-#include "analysis/column_sort.h"
-#include "analysis/formula_window.h"
-#include "analysis/period_views.h"
-#include "analysis/print_settings_window.h"
+#include "column_sort.h"
+#include "formula_window.h"
+#include "period_views.h"
+#include "print_settings_window.h"
 #include "app_tpl_templates.h"
 #include "finance/handlers.h"
 #include "finance/hooks.h"

@@ -1,7 +1,7 @@
 // The chart area's layout: it sits under the main page control's tabs (which
 // stay whole), grows with the window's width and with half of its extra
 // height, and hands the rest of the height to the lists below.
-#include "analysis/chart_area_layout.h"
+#include "chart_area_layout.h"
 
 #include <QFont>
 #include <QTabBar>

@@ -1,6 +1,6 @@
 // Chart controls: a forms Control owning a chart widget, converting the
 // window layer's raw property data into the chart's Values and back.
-#include "analysis/chart_controls.h"
+#include "chart_controls.h"
 
 #include <memory>
 

@@ -1,11 +1,11 @@
 // ChartPrint and the tool-bar's chart printing.
-#include "analysis/chart_print.h"
+#include "chart_print.h"
 
 #include <QPainter>
 #include <QPrinter>
 #include <QPrinterInfo>
 
-#include "analysis/chart_controls.h"
+#include "chart_controls.h"
 #include "analysis/charts/chart_widget.h"
 #include "analysis_text_constants.h"
 #include "app_tpl_templates.h"

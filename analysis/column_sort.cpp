@@ -3,7 +3,7 @@
 // texts; rows with equal keys keep their order in both directions. The rows are
 // moved inside the list model in one pass, so their record serials (the rows'
 // data words) move with them.
-#include "analysis/column_sort.h"
+#include "column_sort.h"
 
 #include <algorithm>
 #include <charconv>

@@ -1,6 +1,6 @@
 // The formula-column list in the program's column list (an array of texts),
 // and its mirrors, reached through the list commands.
-#include "analysis/formula_columns.h"
+#include "formula_columns.h"
 
 #include <algorithm>
 #include <cstdio>

@@ -8,7 +8,7 @@
 // the row's referenced cells are plain decimal numbers ("12", "0.5"), which
 // the language reads as the same number whether written into the text or
 // passed as an argument.
-#include "analysis/formula_evaluation.h"
+#include "formula_evaluation.h"
 
 #include <QString>
 #include <algorithm>

@@ -1,12 +1,12 @@
 // The formula window's handlers.
-#include "analysis/formula_window.h"
+#include "formula_window.h"
 
 #include <optional>
 #include <string>
 
-#include "analysis/formula_columns.h"
-#include "analysis/formula_evaluation.h"
-#include "analysis/window_keys.h"
+#include "formula_columns.h"
+#include "formula_evaluation.h"
+#include "window_keys.h"
 #include "analysis_text_constants.h"
 #include "app_tpl_templates.h"
 #include "finance/handlers.h"

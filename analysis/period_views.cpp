@@ -2,12 +2,12 @@
 // (per-month sums for the line chart), answered from the items' in-memory
 // index: a click costs the periods and categories, not the items. Rows of a
 // period view keep the serial of the record they show.
-#include "analysis/period_views.h"
+#include "period_views.h"
 
 #include <cmath>
 #include <vector>
 
-#include "analysis/chart_controls.h"
+#include "chart_controls.h"
 #include "analysis/charts/chart_palette.h"
 #include "analysis/charts/chart_widget.h"
 #include "analysis/charts/line_chart.h"

@@ -1,6 +1,6 @@
 // The paper fit of a print table: landscape first when the person's choice is
 // portrait and the table is too wide for it, a wrapped text column next.
-#include "analysis/print_fit.h"
+#include "print_fit.h"
 
 #include <QFontMetricsF>
 #include <algorithm>

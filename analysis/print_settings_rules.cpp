@@ -1,6 +1,6 @@
 // The colour check boxes (exactly one scheme at a time, its pickers enabled)
 // and the summary radio buttons (统计列表框 offered only for statistics).
-#include "analysis/print_settings_controls.h"
+#include "print_settings_controls.h"
 #include "forms/commands/control_commands.h"
 #include "forms/template_format.h"
 #include "runtime/commands.h"

@@ -9,7 +9,7 @@
 #include <optional>
 #include <vector>
 
-#include "analysis/print_settings_controls.h"
+#include "print_settings_controls.h"
 #include "analysis_text_constants.h"
 #include "forms/commands/control_commands.h"
 #include "forms/controls.h"

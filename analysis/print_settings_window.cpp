@@ -1,15 +1,15 @@
 // The print settings window's handlers: load, font, formula columns, column
 // ticks, colour and summary rules, 打印预览 and 取消.
-#include "analysis/print_settings_window.h"
+#include "print_settings_window.h"
 
 #include <QApplication>
 #include <QFont>
 #include <cmath>
 
-#include "analysis/formula_columns.h"
-#include "analysis/print_settings_controls.h"
-#include "analysis/print_table.h"
-#include "analysis/window_keys.h"
+#include "formula_columns.h"
+#include "print_settings_controls.h"
+#include "print_table.h"
+#include "window_keys.h"
 #include "analysis_text_constants.h"
 #include "finance/handlers.h"
 #include "forms/commands/control_commands.h"

@@ -1,5 +1,5 @@
 // Exact decimal column sums for the statistics row.
-#include "analysis/print_summary.h"
+#include "print_summary.h"
 
 #include <algorithm>
 #include <cstdint>

@@ -1,6 +1,6 @@
 // The print table build through the table data source's commands, and the
 // preview watch of the background print window.
-#include "analysis/print_table.h"
+#include "print_table.h"
 
 #include <QApplication>
 #include <QPointer>
@@ -9,13 +9,13 @@
 #include <cstdlib>
 #include <memory>
 
-#include "analysis/formula_evaluation.h"
-#include "analysis/print_fit.h"
-#include "analysis/print_summary.h"
+#include "formula_evaluation.h"
+#include "print_fit.h"
+#include "print_summary.h"
 #include "analysis_text_constants.h"
 #include "app_constants.h"
 #include "app_tpl_templates.h"
-#include "finance/money_text.h"
+#include "finance/money/money_text.h"
 #include "finance/ui.h"
 #include "forms/properties.h"
 #include "forms/report_list.h"

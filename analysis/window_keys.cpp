@@ -1,7 +1,7 @@
 // A key filter on the window's own widget (a key a control took never reaches
 // it) that clicks a button: the click goes through the window's event
 // dispatch, which a routine called straight from here would bypass.
-#include "analysis/window_keys.h"
+#include "window_keys.h"
 
 #include <QKeyEvent>
 #include <QPushButton>

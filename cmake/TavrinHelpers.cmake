@@ -1,3 +1,15 @@
+# Every library keeps its public headers under <folder>/include/<folder>/ and
+# exports only that root; the rest of its folder is its own.
+#
+# tavrin_add_internals(<library>)
+# <library>_internals: the library with its private headers too, for its own
+# tests and benchmarks and for the tools of its family that work below its face.
+function(tavrin_add_internals lib)
+    add_library(${lib}_internals INTERFACE)
+    target_include_directories(${lib}_internals INTERFACE ${CMAKE_CURRENT_SOURCE_DIR})
+    target_link_libraries(${lib}_internals INTERFACE ${lib})
+endfunction()
+
 # tavrin_add_constants(<target> <namespace> <source.txt> [PUBLIC])
 # Generates a GBK constant segment from a UTF-8 source and adds it to <target>.
 # Its header is the target's own unless PUBLIC: a library whose face it is.

@@ -1,12 +1,12 @@
 // Category loaders and the category editor windows.
-#include "finance/categories.h"
+#include "categories.h"
 
 #include <QApplication>
 #include <string>
 
 #include "app_constants.h"
 #include "finance/app_state.h"
-#include "finance/data_files.h"
+#include "data_files.h"
 #include "finance/hooks.h"
 #include "finance/ui.h"
 #include "forms/properties.h"

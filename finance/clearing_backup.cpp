@@ -3,7 +3,7 @@
 // a clearing can always be taken back. Each copy is taken under the record
 // file's whole-database lock, so another program's append is wholly in it or
 // not at all, and success is reported only when every existing file was copied.
-#include "finance/clearing_backup.h"
+#include "clearing_backup.h"
 
 #include <QEvent>
 #include <QTimer>
@@ -13,11 +13,11 @@
 #include "app_constants.h"
 #include "backup_window_text_constants.h"
 #include "finance/backup/backup_pairs.h"
-#include "finance/data_files.h"
+#include "data_files.h"
 #include "finance/item_index.h"
 #include "finance/hooks.h"
 #include "finance/item_history.h"
-#include "finance/main_window.h"
+#include "main_window.h"
 #include "finance/sides.h"
 #include "finance/status_totals.h"
 #include "finance/ui.h"

@@ -1,6 +1,6 @@
 // Creation of the data files with the fields of the income, expense and
 // category files, and the reports for files that cannot be used.
-#include "finance/data_files.h"
+#include "data_files.h"
 
 #include <sys/stat.h>
 
@@ -8,7 +8,7 @@
 #include <string>
 
 #include "app_constants.h"
-#include "finance/listing.h"
+#include "listing.h"
 #include "finance/ui.h"
 #include "recordstore/open_repairs.h"
 #include "recordstore/record_commands.h"

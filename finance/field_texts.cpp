@@ -1,7 +1,7 @@
 // Field widths and whole-character cuts of GBK texts.
-#include "finance/field_texts.h"
+#include "field_texts.h"
 
-#include "finance/data_files.h"
+#include "data_files.h"
 #include "finance/sides.h"
 #include "finance/ui.h"
 #include "forms/properties.h"

@@ -2,7 +2,7 @@
 // down by the bar's height while it shows. The list's view shows the rows
 // through an ItemFindFilter; the list itself keeps every row, so everything
 // the program does to rows meanwhile goes on as before.
-#include "finance/find_bar.h"
+#include "find_bar.h"
 
 #include <QCheckBox>
 #include <QDateEdit>
@@ -17,9 +17,9 @@
 #include <QToolButton>
 #include <cmath>
 
-#include "finance/find_filter.h"
-#include "finance/main_window.h"
-#include "finance/money_text.h"
+#include "find_filter.h"
+#include "main_window.h"
+#include "finance/money/money_text.h"
 #include "finance/sides.h"
 #include "finance/ui.h"
 #include "find_text_constants.h"

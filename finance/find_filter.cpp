@@ -1,7 +1,7 @@
 // The find filter: shown_ lists the model rows that match, ascending, so a
 // model row is found among them by a binary search and a model change is
 // carried over by shifting the rows after it.
-#include "finance/find_filter.h"
+#include "find_filter.h"
 
 #include <algorithm>
 

@@ -9,7 +9,7 @@
 #include <cstdint>
 #include <vector>
 
-#include "finance/find_index.h"
+#include "find_index.h"
 
 namespace tavrin::forms {
 class ReportListModel;

@@ -1,6 +1,6 @@
 // The find index. A text hit counts only where a character starts: GBK's
 // second bytes overlap the ASCII letters, so "A" must not be found inside 啊.
-#include "finance/find_index.h"
+#include "find_index.h"
 
 #include <charconv>
 #include <climits>

@@ -9,7 +9,7 @@
 #include <deque>
 
 #include "app_constants.h"
-#include "finance/item_replay.h"
+#include "item_replay.h"
 #include "finance/ui.h"
 #include "forms/bars.h"
 #include "forms/window_system.h"

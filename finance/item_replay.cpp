@@ -3,18 +3,18 @@
 // either way) or append it again (undo of a delete, redo of an add). The first
 // two find the record by its serial and first check that it still holds what
 // the step left in it; nothing is written when it does not.
-#include "finance/item_replay.h"
+#include "item_replay.h"
 
 #include <array>
 #include <string>
 
 #include "app_constants.h"
-#include "finance/data_files.h"
+#include "data_files.h"
 #include "finance/hooks.h"
-#include "finance/listing.h"
-#include "finance/main_window.h"
+#include "listing.h"
+#include "main_window.h"
 #include "finance/period_listing.h"
-#include "finance/record_scan.h"
+#include "record_scan.h"
 #include "finance/shown_period.h"
 #include "finance/sides.h"
 #include "finance/status_totals.h"

@@ -4,22 +4,22 @@
 // change writes only the fields edited since the view, and a row shows the
 // amount the record holds, as money text. A record command that fails after
 // the open leaves list and totals untouched.
-#include "finance/items.h"
+#include "items.h"
 
 #include <string>
 #include <vector>
 
 #include "app_constants.h"
-#include "finance/amount_rule.h"
-#include "finance/data_files.h"
-#include "finance/field_texts.h"
+#include "finance/money/amount_rule.h"
+#include "data_files.h"
+#include "field_texts.h"
 #include "finance/hooks.h"
 #include "finance/item_history.h"
-#include "finance/listing.h"
-#include "finance/main_window.h"
+#include "listing.h"
+#include "main_window.h"
 #include "finance/period_listing.h"
-#include "finance/money_text.h"
-#include "finance/record_scan.h"
+#include "finance/money/money_text.h"
+#include "record_scan.h"
 #include "finance/shown_period.h"
 #include "finance/sides.h"
 #include "finance/status_totals.h"

@@ -1,17 +1,17 @@
 // ListAllIncome / ListAllExpense: open, fill the list from a chunked scan while
 // summing its amounts, close. A file that is there but cannot be opened is left alone; a file that
 // can be neither opened nor created gives an empty list and a total of 0, once.
-#include "finance/listing.h"
+#include "listing.h"
 
 #include <charconv>
 #include <string>
 #include <vector>
 
-#include "finance/data_files.h"
+#include "data_files.h"
 #include "finance/item_index.h"
-#include "finance/listing_indexer.h"
-#include "finance/money_text.h"
-#include "finance/record_scan.h"
+#include "listing_indexer.h"
+#include "finance/money/money_text.h"
+#include "record_scan.h"
 #include "finance/sides.h"
 #include "finance/ui.h"
 #include "forms/report_list.h"

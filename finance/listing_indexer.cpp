@@ -1,4 +1,4 @@
-#include "finance/listing_indexer.h"
+#include "listing_indexer.h"
 
 #include <string_view>
 

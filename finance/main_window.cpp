@@ -1,20 +1,20 @@
 // Start-up, layout and the main window's small handlers.
-#include "finance/main_window.h"
+#include "main_window.h"
 
 #include <algorithm>
 #include <string>
 
-#include "finance/categories.h"
-#include "finance/clearing_backup.h"
-#include "finance/data_files.h"
-#include "finance/field_texts.h"
-#include "finance/find_bar.h"
+#include "categories.h"
+#include "clearing_backup.h"
+#include "data_files.h"
+#include "field_texts.h"
+#include "find_bar.h"
 #include "finance/hooks.h"
 #include "finance/item_history.h"
-#include "finance/listing.h"
-#include "finance/record_scan.h"
+#include "listing.h"
+#include "record_scan.h"
 #include "finance/sides.h"
-#include "finance/single_instance.h"
+#include "single_instance.h"
 #include "finance/status_totals.h"
 #include "finance/ui.h"
 #include "forms/commands/control_commands.h"

@@ -1,4 +1,4 @@
-#include "finance/password_dialog.h"
+#include "password_dialog.h"
 
 #include <QApplication>
 #include <QInputDialog>

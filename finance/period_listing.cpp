@@ -9,10 +9,10 @@
 #include <memory>
 #include <unordered_map>
 
-#include "finance/data_files.h"
+#include "data_files.h"
 #include "finance/item_index.h"
-#include "finance/listing.h"
-#include "finance/record_scan.h"
+#include "listing.h"
+#include "record_scan.h"
 #include "finance/ui.h"
 #include "forms/report_list.h"
 

@@ -1,7 +1,7 @@
 // The restore window over the backup pairs. A pair goes back only whole: the
 // backup code refuses a damaged one before anything changes, and saves the
 // item files as a pair of their own first, so a restore can be taken back too.
-#include "finance/restore_window.h"
+#include "restore_window.h"
 
 #include <QWidget>
 #include <string>
@@ -10,12 +10,12 @@
 #include "app_constants.h"
 #include "backup_window_text_constants.h"
 #include "finance/backup/backup_pairs.h"
-#include "finance/clearing_backup.h"
+#include "clearing_backup.h"
 #include "finance/hooks.h"
 #include "finance/item_history.h"
-#include "finance/listing.h"
-#include "finance/main_window.h"
-#include "finance/money_text.h"
+#include "listing.h"
+#include "main_window.h"
+#include "finance/money/money_text.h"
 #include "finance/status_totals.h"
 #include "finance/ui.h"
 #include "forms/report_list.h"

@@ -2,7 +2,7 @@
 // directory; a later start connects, asks it to show its window, and ends.
 // Two programs over one directory would each keep lists the other's edits make
 // stale, and the record locks could only refuse those edits without a word.
-#include "finance/single_instance.h"
+#include "single_instance.h"
 
 #include <unistd.h>
 

@@ -5,9 +5,9 @@
 #include "app_tpl_templates.h"
 #include "finance/app_state.h"
 #include "finance/handlers.h"
-#include "finance/listing.h"
-#include "finance/password_dialog.h"
-#include "finance/single_instance.h"
+#include "listing.h"
+#include "password_dialog.h"
+#include "single_instance.h"
 #include "runtime/commands.h"
 #include "runtime/memory.h"
 

@@ -3,7 +3,7 @@
 
 #include "app_constants.h"
 #include "finance/app_state.h"
-#include "finance/money_text.h"
+#include "finance/money/money_text.h"
 #include "finance/shown_period.h"
 #include "finance/ui.h"
 #include "forms/bars.h"

@@ -1,11 +1,11 @@
 // ToolbarCommand and the two web pages of the help pop-up menu.
-#include "finance/toolbar.h"
+#include "toolbar.h"
 
 #include "app_constants.h"
-#include "finance/clearing_backup.h"
+#include "clearing_backup.h"
 #include "finance/hooks.h"
 #include "finance/item_history.h"
-#include "finance/main_window.h"
+#include "main_window.h"
 #include "finance/ui.h"
 #include "forms/commands/library_commands.h"
 #include "forms/window_system.h"

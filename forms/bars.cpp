@@ -9,8 +9,8 @@
 #include <QStyleOptionToolButton>
 #include <functional>
 
-#include "forms/internal/picture.h"
-#include "forms/internal/property_table.h"
+#include "internal/picture.h"
+#include "internal/property_table.h"
 #include "forms/properties.h"
 #include "forms/template_format.h"
 #include "runtime/gbk.h"

@@ -5,9 +5,9 @@
 
 #include "forms/bgr_color.h"
 #include "forms/controls.h"
-#include "forms/internal/picture.h"
-#include "forms/internal/property_table.h"
-#include "forms/internal/widget_style.h"
+#include "internal/picture.h"
+#include "internal/property_table.h"
+#include "internal/widget_style.h"
 #include "forms/properties.h"
 #include "forms/template_format.h"
 #include "runtime/gbk.h"

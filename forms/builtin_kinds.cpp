@@ -1,5 +1,5 @@
 // The registration of every kind this layer builds itself.
-#include "forms/internal/builtin_kinds.h"
+#include "internal/builtin_kinds.h"
 
 #include "fm_text_constants.h"
 #include "forms/bars.h"

@@ -6,7 +6,7 @@
 
 #include "forms/bgr_color.h"
 #include "forms/controls.h"
-#include "forms/internal/property_table.h"
+#include "internal/property_table.h"
 #include "forms/properties.h"
 #include "forms/template_format.h"
 #include "runtime/gbk.h"

@@ -1,5 +1,5 @@
 // Edit boxes limited in GBK bytes, refusing characters GBK cannot hold.
-#include "forms/internal/edit_byte_limit.h"
+#include "internal/edit_byte_limit.h"
 
 #include <QCoreApplication>
 #include <QLineEdit>

@@ -4,9 +4,9 @@
 #include <QPlainTextEdit>
 
 #include "forms/controls.h"
-#include "forms/internal/edit_byte_limit.h"
-#include "forms/internal/property_table.h"
-#include "forms/internal/widget_style.h"
+#include "internal/edit_byte_limit.h"
+#include "internal/property_table.h"
+#include "internal/widget_style.h"
 #include "forms/properties.h"
 #include "forms/template_format.h"
 #include "runtime/gbk.h"

@@ -13,7 +13,7 @@
 #include <vector>
 
 #include "forms/control.h"
-#include "forms/internal/type_catalogue.h"
+#include "internal/type_catalogue.h"
 #include "forms/template_format.h"
 #include "forms/window_system.h"
 #include "runtime/errors.h"

@@ -1,12 +1,12 @@
 // Reading and writing single parts of a font record.
-#include "forms/internal/font_parts.h"
+#include "internal/font_parts.h"
 
 #include <algorithm>
 #include <cmath>
 #include <cstring>
 
 #include "fm_text_constants.h"
-#include "forms/internal/property_payload.h"
+#include "internal/property_payload.h"
 #include "forms/template_format.h"
 #include "runtime/memory.h"
 

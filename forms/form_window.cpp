@@ -8,8 +8,8 @@
 
 #include "forms/bgr_color.h"
 #include "forms/events.h"
-#include "forms/internal/property_table.h"
-#include "forms/internal/widget_style.h"
+#include "internal/property_table.h"
+#include "internal/widget_style.h"
 #include "forms/properties.h"
 #include "forms/template_format.h"
 #include "forms/window_system.h"

@@ -2,8 +2,8 @@
 #include <QLabel>
 
 #include "forms/controls.h"
-#include "forms/internal/property_table.h"
-#include "forms/internal/widget_style.h"
+#include "internal/property_table.h"
+#include "internal/widget_style.h"
 #include "forms/properties.h"
 #include "forms/template_format.h"
 #include "runtime/gbk.h"

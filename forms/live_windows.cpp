@@ -1,5 +1,5 @@
 // The template table, the created windows and the lookups by id.
-#include "forms/internal/live_windows.h"
+#include "internal/live_windows.h"
 
 #include "forms/control_lookup.h"
 #include "forms/window_system.h"

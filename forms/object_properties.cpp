@@ -1,10 +1,10 @@
 // Property access by control object and type id: the object is checked to be a
 // live control of that type and the access then takes the same path as access
 // by window and item ids, so both share the rules, conversions and errors.
-#include "forms/internal/object_properties.h"
+#include "internal/object_properties.h"
 
 #include "forms/control.h"
-#include "forms/internal/properties_access.h"
+#include "internal/properties_access.h"
 #include "runtime/errors.h"
 
 namespace tavrin::forms {

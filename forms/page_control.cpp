@@ -5,7 +5,7 @@
 #include <QWidget>
 #include <climits>
 
-#include "forms/internal/property_table.h"
+#include "internal/property_table.h"
 #include "forms/properties.h"
 #include "forms/template_format.h"
 #include "forms/window_system.h"

@@ -1,5 +1,5 @@
 // JPEG decoding with libjpeg; a decoding error ends that picture only.
-#include "forms/internal/picture.h"
+#include "internal/picture.h"
 
 #include <jpeglib.h>
 

@@ -1,5 +1,5 @@
 // Property payloads: numbers, and addresses of texts and byte sets.
-#include "forms/internal/property_payload.h"
+#include "internal/property_payload.h"
 
 #include "runtime/memory.h"
 

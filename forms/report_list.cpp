@@ -9,7 +9,7 @@
 #include <QTimer>
 #include <algorithm>
 
-#include "forms/internal/picture.h"
+#include "internal/picture.h"
 #include "forms/properties.h"
 #include "forms/report_list_view.h"
 #include "forms/template_format.h"

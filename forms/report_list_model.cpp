@@ -4,7 +4,7 @@
 #include <algorithm>
 #include <cstring>
 
-#include "forms/internal/picture.h"
+#include "internal/picture.h"
 #include "forms/report_list.h"
 #include "runtime/gbk.h"
 

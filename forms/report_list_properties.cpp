@@ -1,6 +1,6 @@
 // The report list view's own properties: current row, row count, grid lines,
 // check boxes and font.
-#include "forms/internal/property_table.h"
+#include "internal/property_table.h"
 #include "forms/properties.h"
 #include "forms/report_list.h"
 

@@ -1,7 +1,7 @@
 // The script component and its kind.
 #include "forms/script_component.h"
 
-#include "forms/internal/property_table.h"
+#include "internal/property_table.h"
 #include "forms/template_format.h"
 
 namespace tavrin::forms {

@@ -8,7 +8,7 @@
 #include <cmath>
 
 #include "fm_text_constants.h"
-#include "forms/internal/script_watchdog.h"
+#include "internal/script_watchdog.h"
 #include "runtime/gbk.h"
 
 namespace tavrin::forms {

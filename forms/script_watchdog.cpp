@@ -2,7 +2,7 @@
 // only when the thread sleeps without a deadline), so evaluations of a few
 // microseconds stay cheap; while an evaluation runs the thread looks at the
 // clock and the process's resident size every few milliseconds.
-#include "forms/internal/script_watchdog.h"
+#include "internal/script_watchdog.h"
 
 #include <unistd.h>
 

@@ -4,7 +4,7 @@
 
 #include <set>
 
-#include "forms/internal/byte_reader.h"
+#include "internal/byte_reader.h"
 #include "forms/template_format.h"
 
 namespace tavrin::forms {

@@ -1,10 +1,10 @@
 // The type catalogue and the library table.
-#include "forms/internal/type_catalogue.h"
+#include "internal/type_catalogue.h"
 
 #include <vector>
 
 #include "fm_text_constants.h"
-#include "forms/internal/window_commands.h"
+#include "internal/window_commands.h"
 #include "forms/properties.h"
 #include "forms/template_format.h"
 

@@ -2,7 +2,7 @@
 // the structure its accessor expects when the item is read.
 #include <cstring>
 
-#include "forms/internal/byte_reader.h"
+#include "internal/byte_reader.h"
 #include "forms/template_format.h"
 #include "forms/template_reader.h"
 

@@ -1,5 +1,5 @@
 // Fonts, colours and alignment of controls' widgets.
-#include "forms/internal/widget_style.h"
+#include "internal/widget_style.h"
 
 #include <QWidget>
 

@@ -1,5 +1,5 @@
 // LoadWindow, CloseWindow, IsLoaded and PopupMenu as commands.
-#include "forms/internal/window_commands.h"
+#include "internal/window_commands.h"
 
 #include "forms/window_system.h"
 

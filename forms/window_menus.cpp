@@ -3,7 +3,7 @@
 #include <QMenuBar>
 
 #include "forms/events.h"
-#include "forms/internal/live_windows.h"
+#include "internal/live_windows.h"
 #include "forms/template_format.h"
 #include "forms/window_system.h"
 #include "runtime/gbk.h"

@@ -1,5 +1,5 @@
 // Window notifications (event 7) and the window's notification-area icon (event 9).
-#include "forms/internal/window_notify.h"
+#include "internal/window_notify.h"
 
 #include <QCoreApplication>
 #include <QPixmap>
@@ -9,7 +9,7 @@
 #include "forms/control.h"
 #include "forms/events.h"
 #include "forms/form_window.h"
-#include "forms/internal/picture.h"
+#include "internal/picture.h"
 #include "forms/window_system.h"
 #include "runtime/gbk.h"
 

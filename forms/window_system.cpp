@@ -13,7 +13,7 @@
 #include "forms/control_lookup.h"
 #include "forms/events.h"
 #include "forms/form_window.h"
-#include "forms/internal/live_windows.h"
+#include "internal/live_windows.h"
 #include "forms/page_control.h"
 #include "forms/template_format.h"
 #include "runtime/process.h"

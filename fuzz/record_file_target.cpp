@@ -11,9 +11,9 @@
 #include <filesystem>
 #include <string>
 
-#include "recordstore/internal/block_audit.h"
-#include "recordstore/internal/block_file.h"
-#include "recordstore/internal/record_file.h"
+#include "internal/block_audit.h"
+#include "internal/block_file.h"
+#include "internal/record_file.h"
 #include "runtime/gbk.h"
 
 namespace {

@@ -1,8 +1,8 @@
 // Walking and mending the block file. Each block is read once per reach; the
 // owner table bounds every walk by the block count.
-#include "recordstore/internal/block_audit.h"
+#include "internal/block_audit.h"
 
-#include "recordstore/internal/block_file.h"
+#include "internal/block_file.h"
 
 namespace tavrin::rs {
 

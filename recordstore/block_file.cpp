@@ -2,7 +2,7 @@
 // ends; the header byte is locked once allocation or freeing needs the header.
 // Chains read from disk are followed with a step limit, so a damaged chain
 // that loops or points outside the file ends with kBlockFileAccess instead of hanging.
-#include "recordstore/internal/block_file.h"
+#include "internal/block_file.h"
 
 #include <algorithm>
 #include <cassert>
@@ -11,7 +11,7 @@
 #include <vector>
 
 #include "recordstore/error_codes.h"
-#include "recordstore/internal/record_format.h"
+#include "internal/record_format.h"
 
 namespace tavrin::rs {
 

@@ -1,5 +1,5 @@
 // Argument handling of the record commands.
-#include "recordstore/internal/command_support.h"
+#include "internal/command_support.h"
 
 #include <QCoreApplication>
 #include <QThread>

@@ -3,8 +3,8 @@
 #include <algorithm>
 #include <vector>
 
-#include "recordstore/internal/block_file.h"
-#include "recordstore/internal/command_support.h"
+#include "internal/block_file.h"
+#include "internal/command_support.h"
 #include "recordstore/record_commands.h"
 #include "rs_text_constants.h"
 #include "runtime/errors.h"

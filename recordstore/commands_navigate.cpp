@@ -1,7 +1,7 @@
 // Record commands that count, append and move the current record.
 #include <algorithm>
 
-#include "recordstore/internal/command_support.h"
+#include "internal/command_support.h"
 #include "recordstore/record_commands.h"
 
 namespace tavrin {

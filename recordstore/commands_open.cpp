@@ -1,5 +1,5 @@
 // Record commands that create, open, select and close databases.
-#include "recordstore/internal/command_support.h"
+#include "internal/command_support.h"
 #include "recordstore/record_commands.h"
 #include "runtime/errors.h"
 

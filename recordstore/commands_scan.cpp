@@ -1,8 +1,8 @@
 // Record commands over many records: marking, packing, emptying, finding and
 // summing. Scans read chunks through one buffer under the whole-database lock
 // and make each record the scan record while its condition is evaluated.
-#include "recordstore/internal/command_support.h"
-#include "recordstore/internal/field_readings.h"
+#include "internal/command_support.h"
+#include "internal/field_readings.h"
 #include "recordstore/record_commands.h"
 #include "runtime/errors.h"
 

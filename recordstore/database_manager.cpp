@@ -5,7 +5,7 @@
 
 #include <unistd.h>
 
-#include "recordstore/internal/record_file.h"
+#include "internal/record_file.h"
 #include "runtime/gbk.h"
 
 namespace tavrin {

@@ -2,7 +2,7 @@
 #include "recordstore/detached_database.h"
 
 #include "recordstore/database_manager.h"
-#include "recordstore/internal/record_file.h"
+#include "internal/record_file.h"
 
 namespace tavrin::rs {
 

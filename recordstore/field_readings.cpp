@@ -1,6 +1,6 @@
 // The deferred field readings the scans recognise: evaluated through ReadField
 // when called, or straight from a scan's record image.
-#include "recordstore/internal/field_readings.h"
+#include "internal/field_readings.h"
 
 #include <cmath>
 #include <cstring>

@@ -1,6 +1,6 @@
 // The armed fault plan and the call counters behind FaultBefore(); a power
 // cut hands over to the recorder of power_cut.cpp.
-#include "recordstore/internal/file_fault.h"
+#include "internal/file_fault.h"
 
 #include <signal.h>
 #include <unistd.h>

@@ -1,7 +1,7 @@
 // POSIX side of the file layer: open(2)/pread(2)/pwrite(2)/ftruncate(2) and
 // open-file-description locks, which belong to the open file exactly as the
 // engine's locks belong to one open database.
-#include "recordstore/internal/file_posix.h"
+#include "internal/file_posix.h"
 
 #include <fcntl.h>
 #include <sys/stat.h>
@@ -12,7 +12,7 @@
 #include <cerrno>
 
 #include "recordstore/error_codes.h"
-#include "recordstore/internal/file_fault.h"
+#include "internal/file_fault.h"
 
 namespace tavrin::rs {
 

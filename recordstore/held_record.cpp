@@ -1,6 +1,6 @@
 // The record whose lock byte the field commands keep between commands on it,
 // so that the fields of one record cost one lock, not one each.
-#include "recordstore/internal/record_file.h"
+#include "internal/record_file.h"
 
 namespace tavrin::rs {
 

@@ -1,7 +1,7 @@
 // Lock bookkeeping per open file. POSIX merges and splits lock ranges of one
 // open file, so a byte inside a held whole-file range must never be unlocked
 // on its own: while the whole-file lock is held, byte locks only count.
-#include "recordstore/internal/lock_table.h"
+#include "internal/lock_table.h"
 
 #include <algorithm>
 #include <cassert>

@@ -2,7 +2,7 @@
 // case-insensitive comparison, and the default extensions of both files.
 #include <cstring>
 
-#include "recordstore/internal/record_file.h"
+#include "internal/record_file.h"
 
 namespace tavrin::rs {
 

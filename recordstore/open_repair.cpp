@@ -2,12 +2,12 @@
 // never written, chains into the free list or into each other, a free list
 // that disagrees with the chains. Each repair is synced before the next one
 // relies on it, so a cut during the repair leaves nothing worse.
-#include "recordstore/internal/open_repair.h"
+#include "internal/open_repair.h"
 
 #include <algorithm>
 #include <mutex>
 
-#include "recordstore/internal/block_file.h"
+#include "internal/block_file.h"
 
 namespace tavrin::rs {
 

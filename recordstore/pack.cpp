@@ -29,9 +29,9 @@
 #include <algorithm>
 #include <unordered_set>
 
-#include "recordstore/internal/block_file.h"
-#include "recordstore/internal/pack_journal.h"
-#include "recordstore/internal/record_file.h"
+#include "internal/block_file.h"
+#include "internal/pack_journal.h"
+#include "internal/record_file.h"
 
 namespace tavrin::rs {
 

@@ -23,7 +23,7 @@
 // after a packer died raise the count and the next serial together, so the
 // count equals the old count plus the serials taken since exactly when the
 // new count never reached the disk.
-#include "recordstore/internal/pack_journal.h"
+#include "internal/pack_journal.h"
 
 #include <algorithm>
 #include <vector>

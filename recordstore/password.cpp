@@ -1,12 +1,12 @@
 // Password check on open. The person is asked the way the program installed
 // (password_asker.h), so a test or a tool answers without a real dialog.
-#include "recordstore/internal/password.h"
+#include "internal/password.h"
 
 #include <QCryptographicHash>
 #include <cstdio>
 #include <optional>
 
-#include "recordstore/internal/record_format.h"
+#include "internal/record_format.h"
 #include "recordstore/password_asker.h"
 #include "rs_text_constants.h"
 

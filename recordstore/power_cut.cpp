@@ -14,7 +14,7 @@
 #include <string>
 #include <vector>
 
-#include "recordstore/internal/file_fault.h"
+#include "internal/file_fault.h"
 
 namespace tavrin::rs {
 

@@ -3,7 +3,7 @@
 // chunked scan that multi-record commands build on.
 #include <algorithm>
 
-#include "recordstore/internal/record_file.h"
+#include "internal/record_file.h"
 
 namespace tavrin::rs {
 

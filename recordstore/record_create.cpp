@@ -2,7 +2,7 @@
 // record file (and the block file for memo and byte-set fields) in one pass.
 #include <time.h>
 
-#include "recordstore/internal/record_file.h"
+#include "internal/record_file.h"
 #include "runtime/gbk.h"
 
 namespace tavrin::rs {

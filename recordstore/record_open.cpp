@@ -3,11 +3,11 @@
 // checks run before the first repair, so a file that fails is left untouched.
 #include <new>
 
-#include "recordstore/internal/block_file.h"
-#include "recordstore/internal/open_repair.h"
-#include "recordstore/internal/pack_journal.h"
-#include "recordstore/internal/password.h"
-#include "recordstore/internal/record_file.h"
+#include "internal/block_file.h"
+#include "internal/open_repair.h"
+#include "internal/pack_journal.h"
+#include "internal/password.h"
+#include "internal/record_file.h"
 #include "runtime/gbk.h"
 
 namespace tavrin::rs {

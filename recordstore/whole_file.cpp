@@ -3,8 +3,8 @@
 #include "recordstore/whole_file.h"
 
 #include "recordstore/database_manager.h"
-#include "recordstore/internal/block_file.h"
-#include "recordstore/internal/record_file.h"
+#include "internal/block_file.h"
+#include "internal/record_file.h"
 
 namespace tavrin::rs {
 

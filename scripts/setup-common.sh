@@ -5,7 +5,7 @@ set -euo pipefail
 
 ROOT="$(cd "$(dirname "${BASH_SOURCE[0]}")/.." && pwd)"
 PACKAGES=(
-    g++ cmake ninja-build pkg-config lld
+    g++ cmake ninja-build pkg-config lld python3
     qt6-base-dev qt6-declarative-dev libgl-dev
     libjpeg62-turbo-dev
     googletest libgtest-dev libbenchmark-dev libsqlite3-dev

@@ -8,7 +8,7 @@
 #include <algorithm>
 
 #include "forms/window_system.h"
-#include "table/grid.h"
+#include "grid.h"
 
 namespace tavrin::table {
 

@@ -2,7 +2,7 @@
 #include "forms/commands/command_support.h"
 #include "table/data_source.h"
 #include "table/ds_commands.h"
-#include "table/ds_support.h"
+#include "ds_support.h"
 
 namespace tavrin::table {
 

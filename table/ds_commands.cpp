@@ -7,9 +7,9 @@
 #include "forms/commands/command_support.h"
 #include "runtime/kernel/conversion_commands.h"
 #include "table/data_source.h"
-#include "table/ds_support.h"
+#include "ds_support.h"
 #include "table/print_preview.h"
-#include "table/table_template.h"
+#include "table_template.h"
 
 namespace tavrin::table {
 

@@ -1,5 +1,5 @@
 // Grid view over a data source, with cell editors held to the field's width.
-#include "table/grid.h"
+#include "grid.h"
 
 #include <QApplication>
 #include <QHeaderView>

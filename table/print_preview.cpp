@@ -20,7 +20,7 @@
 #include "runtime/message_box.h"
 #include "table/report_painter.h"
 #include "table/report_pdf_target.h"
-#include "table/report_print.h"
+#include "report_print.h"
 #include "tb_text_constants.h"
 
 namespace tavrin::table {

@@ -1,5 +1,5 @@
 // Printer choice and the print loop of the report engine.
-#include "table/report_print.h"
+#include "report_print.h"
 
 #include <QPageLayout>
 #include <QPainter>

@@ -3,7 +3,7 @@
 
 #include "forms/template_format.h"
 #include "table/data_source.h"
-#include "table/grid.h"
+#include "grid.h"
 #include "table/providers.h"
 
 namespace tavrin::table {

@@ -6,7 +6,7 @@
 
 #include "analysis/charts/chart_painting.h"
 #include "chart_text_constants.h"
-#include "finance/money_text.h"
+#include "finance/money/money_text.h"
 
 namespace tavrin::charts {
 

@@ -9,7 +9,7 @@
 
 #include "analysis/charts/chart_palette.h"
 #include "chart_text_constants.h"
-#include "finance/money_text.h"
+#include "finance/money/money_text.h"
 
 namespace tavrin::charts {
 

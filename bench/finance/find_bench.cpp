@@ -16,8 +16,8 @@
 
 #include "app_tpl_templates.h"
 #include "finance/backup/backup_pairs.h"
-#include "finance/clearing_backup.h"
-#include "finance/find_bar.h"
+#include "clearing_backup.h"
+#include "find_bar.h"
 #include "forms/report_list.h"
 #include "forms/window_system.h"
 #include "item_files.h"

@@ -11,7 +11,7 @@
 #include <string>
 
 #include "analysis/analysis_setup.h"
-#include "analysis/formula_evaluation.h"
+#include "formula_evaluation.h"
 #include "app_tpl_templates.h"
 #include "finance/handlers.h"
 #include "finance/start_routine.h"

@@ -12,8 +12,8 @@
 #include <string>
 
 #include "analysis/analysis_setup.h"
-#include "analysis/formula_columns.h"
-#include "analysis/print_settings_window.h"
+#include "formula_columns.h"
+#include "print_settings_window.h"
 #include "app_tpl_templates.h"
 #include "finance/handlers.h"
 #include "finance/start_routine.h"

@@ -8,7 +8,7 @@
 #include <cstring>
 
 #include "backup_text_constants.h"
-#include "finance/backup/durable_files.h"
+#include "durable_files.h"
 #include "recordstore/whole_file.h"
 #include "runtime/base/calendar.h"
 #include "runtime/base/little_endian.h"

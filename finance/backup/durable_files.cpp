@@ -2,7 +2,7 @@
 // one "from\tto" line per rename and a last line "end N"; names are GBK, whose
 // bytes are never a tab or a line end. A journal without its last line was
 // never made durable and counts as none.
-#include "finance/backup/durable_files.h"
+#include "durable_files.h"
 
 #include <dirent.h>
 #include <fcntl.h>

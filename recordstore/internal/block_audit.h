@@ -6,7 +6,7 @@
 #include <cstdint>
 #include <vector>
 
-#include "recordstore/internal/record_file.h"
+#include "internal/record_file.h"
 
 namespace tavrin::rs {
 

@@ -6,7 +6,7 @@
 #include <string>
 #include <vector>
 
-#include "recordstore/internal/lock_table.h"
+#include "internal/lock_table.h"
 
 namespace tavrin::rs {
 

@@ -8,7 +8,7 @@
 #include <string_view>
 
 #include "recordstore/database_manager.h"
-#include "recordstore/internal/record_file.h"
+#include "internal/record_file.h"
 #include "runtime/memory.h"
 #include "runtime/value.h"
 

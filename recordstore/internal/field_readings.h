@@ -6,7 +6,7 @@
 #include <cstring>
 #include <string_view>
 
-#include "recordstore/internal/command_support.h"
+#include "internal/command_support.h"
 
 namespace tavrin::rs {
 

@@ -7,7 +7,7 @@
 #include <vector>
 
 #include "recordstore/error_codes.h"
-#include "recordstore/internal/file_posix.h"
+#include "internal/file_posix.h"
 
 namespace tavrin::rs {
 

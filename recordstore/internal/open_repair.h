@@ -3,7 +3,7 @@
 // free list that disagrees with the chains.
 #pragma once
 
-#include "recordstore/internal/record_file.h"
+#include "internal/record_file.h"
 #include "recordstore/open_repairs.h"
 
 namespace tavrin::rs {

@@ -21,8 +21,8 @@
 #include <string>
 #include <vector>
 
-#include "recordstore/internal/file_posix.h"
-#include "recordstore/internal/record_file.h"
+#include "internal/file_posix.h"
+#include "internal/record_file.h"
 
 namespace tavrin::rs {
 

@@ -12,9 +12,9 @@
 #include <vector>
 
 #include "recordstore/error_codes.h"
-#include "recordstore/internal/file_posix.h"
-#include "recordstore/internal/lock_table.h"
-#include "recordstore/internal/record_format.h"
+#include "internal/file_posix.h"
+#include "internal/lock_table.h"
+#include "internal/record_format.h"
 
 namespace tavrin::rs {
 

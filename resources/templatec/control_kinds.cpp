@@ -1,5 +1,5 @@
 // The tables of control kinds and one-word properties.
-#include "resources/templatec/control_kinds.h"
+#include "control_kinds.h"
 
 #include "forms/template_format.h"
 

@@ -1,10 +1,10 @@
 // The generated C++ of a template segment.
-#include "resources/templatec/cxx_emitter.h"
+#include "cxx_emitter.h"
 
 #include <cstdio>
 #include <fstream>
 
-#include "resources/templatec/segment_bytes.h"
+#include "segment_bytes.h"
 
 namespace tavrin::templatec {
 namespace {

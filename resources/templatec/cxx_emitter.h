@@ -4,7 +4,7 @@
 
 #include <string>
 
-#include "resources/templatec/template_compiler.h"
+#include "template_compiler.h"
 
 namespace tavrin::templatec {
 

@@ -5,10 +5,10 @@
 
 #include "forms/event_numbers.h"
 #include "forms/template_format.h"
-#include "resources/templatec/compile_error.h"
-#include "resources/templatec/control_kinds.h"
-#include "resources/templatec/segment_bytes.h"
-#include "resources/templatec/template_compiler.h"
+#include "compile_error.h"
+#include "control_kinds.h"
+#include "segment_bytes.h"
+#include "template_compiler.h"
 #include "runtime/base/calendar.h"
 
 namespace tavrin::templatec {

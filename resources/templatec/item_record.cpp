@@ -1,8 +1,8 @@
 // The byte layout of item records.
-#include "resources/templatec/item_record.h"
+#include "item_record.h"
 
 #include "forms/template_format.h"
-#include "resources/templatec/segment_bytes.h"
+#include "segment_bytes.h"
 
 namespace tavrin::templatec {
 

@@ -6,8 +6,8 @@
 #include <iostream>
 #include <string>
 
-#include "resources/templatec/cxx_emitter.h"
-#include "resources/templatec/template_compiler.h"
+#include "cxx_emitter.h"
+#include "template_compiler.h"
 
 int main(int argc, char** argv) {
     if (argc < 5) {

@@ -1,10 +1,10 @@
 // Texts and files as the template segment stores them.
-#include "resources/templatec/segment_bytes.h"
+#include "segment_bytes.h"
 
 #include <fstream>
 #include <sstream>
 
-#include "resources/templatec/compile_error.h"
+#include "compile_error.h"
 #include "runtime/base/gbk_convert.h"
 
 namespace tavrin::templatec {

@@ -1,14 +1,14 @@
 // Compiling windows, controls and menus: ids, symbols, handler offsets and the
 // window entries of the segment.
-#include "resources/templatec/template_compiler.h"
+#include "template_compiler.h"
 
 #include <cctype>
 
 #include "forms/template_format.h"
-#include "resources/templatec/compile_error.h"
-#include "resources/templatec/control_kinds.h"
-#include "resources/templatec/segment_bytes.h"
-#include "resources/templatec/template_lexer.h"
+#include "compile_error.h"
+#include "control_kinds.h"
+#include "segment_bytes.h"
+#include "template_lexer.h"
 
 namespace tavrin::templatec {
 

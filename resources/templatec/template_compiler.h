@@ -9,8 +9,8 @@
 #include <utility>
 #include <vector>
 
-#include "resources/templatec/item_record.h"
-#include "resources/templatec/template_parser.h"
+#include "item_record.h"
+#include "template_parser.h"
 
 namespace tavrin::templatec {
 

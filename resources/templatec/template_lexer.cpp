@@ -1,9 +1,9 @@
 // The template source lexer.
-#include "resources/templatec/template_lexer.h"
+#include "template_lexer.h"
 
 #include <cstring>
 
-#include "resources/templatec/compile_error.h"
+#include "compile_error.h"
 
 namespace tavrin::templatec {
 

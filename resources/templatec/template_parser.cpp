@@ -1,9 +1,9 @@
 // The statement parser of template sources.
-#include "resources/templatec/template_parser.h"
+#include "template_parser.h"
 
 #include <cstdlib>
 
-#include "resources/templatec/compile_error.h"
+#include "compile_error.h"
 
 namespace tavrin::templatec {
 

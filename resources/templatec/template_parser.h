@@ -6,7 +6,7 @@
 #include <string>
 #include <vector>
 
-#include "resources/templatec/template_lexer.h"
+#include "template_lexer.h"
 
 namespace tavrin::templatec {
 

@@ -1,5 +1,5 @@
 // Number commands.
-#include "runtime/kernel/number_commands.h"
+#include "kernel/number_commands.h"
 
 #include <cmath>
 

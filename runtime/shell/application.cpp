@@ -9,7 +9,7 @@
 #include <cstdio>
 
 #include "runtime/message_box.h"
-#include "runtime/shell/message_box_dialog.h"
+#include "message_box_dialog.h"
 
 namespace tavrin {
 namespace {

@@ -1,6 +1,6 @@
 // The message box as a real modal Qt dialog: the styles' buttons, icon,
 // default button and owner window.
-#include "runtime/shell/message_box_dialog.h"
+#include "message_box_dialog.h"
 
 #include <QApplication>
 #include <QGridLayout>

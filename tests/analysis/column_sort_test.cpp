@@ -1,7 +1,7 @@
 // Sorting the item lists by clicks on their column headers, on real files:
 // the direction alternates per list, amounts sort as numbers, times as dates,
 // other texts as texts, and every row keeps the record it stands for.
-#include "analysis/column_sort.h"
+#include "column_sort.h"
 
 #include <QHeaderView>
 #include <QLineEdit>

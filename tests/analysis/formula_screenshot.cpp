@@ -10,7 +10,7 @@
 #include <QTimer>
 
 #include "analysis/analysis_setup.h"
-#include "analysis/formula_columns.h"
+#include "formula_columns.h"
 #include "finance/handlers.h"
 #include "finance/start_routine.h"
 #include "forms/controls.h"

@@ -14,8 +14,8 @@
 #include <random>
 
 #include "analysis/analysis_setup.h"
-#include "analysis/formula_columns.h"
-#include "analysis/formula_evaluation.h"
+#include "formula_columns.h"
+#include "formula_evaluation.h"
 #include "finance/handlers.h"
 #include "finance/start_routine.h"
 #include "forms/commands/control_commands.h"

@@ -11,9 +11,9 @@
 #include <random>
 
 #include "analysis/analysis_setup.h"
-#include "analysis/chart_controls.h"
+#include "chart_controls.h"
 #include "analysis/charts/pie_chart.h"
-#include "analysis/period_views.h"
+#include "period_views.h"
 #include "finance/item_index.h"
 #include "finance/ui.h"
 #include "finance_test_support.h"

@@ -7,7 +7,7 @@
 
 #include "analysis/analysis_setup.h"
 #include "finance/app_state.h"
-#include "finance/money_text.h"
+#include "finance/money/money_text.h"
 #include "finance_test_support.h"
 #include "forms/page_control.h"
 

@@ -12,10 +12,10 @@
 #include <QTest>
 
 #include "analysis/analysis_setup.h"
-#include "analysis/chart_controls.h"
+#include "chart_controls.h"
 #include "analysis/charts/line_chart.h"
 #include "analysis/charts/pie_chart.h"
-#include "analysis/period_views.h"
+#include "period_views.h"
 #include "finance/app_state.h"
 #include "finance/ui.h"
 #include "finance_test_support.h"

@@ -2,11 +2,11 @@
 // model: the statistics row, line styles, colour schemes, the title font,
 // column widths and alignment, the formula columns of one opening, the
 // messages that end a build, and the expense list as the source.
-#include "analysis/print_table.h"
+#include "print_table.h"
 
 #include <QFont>
 
-#include "analysis/formula_columns.h"
+#include "formula_columns.h"
 #include "finance_test_support.h"
 #include "forms/control.h"
 #include "forms/properties.h"

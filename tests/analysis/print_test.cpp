@@ -15,9 +15,9 @@
 #include <cstdlib>
 
 #include "analysis/analysis_setup.h"
-#include "analysis/formula_columns.h"
-#include "analysis/print_settings_window.h"
-#include "analysis/print_summary.h"
+#include "formula_columns.h"
+#include "print_settings_window.h"
+#include "print_summary.h"
 #include "finance_test_support.h"
 #include "forms/controls.h"
 #include "forms/window_system.h"
@@ -28,7 +28,7 @@
 #include "runtime/message_box.h"
 #include "table/data_source.h"
 #include "table/print_preview.h"
-#include "table/report_print.h"
+#include "report_print.h"
 
 namespace tavrin::finance::testing {
 namespace {

@@ -6,7 +6,7 @@
 #include <QLabel>
 #include <QScreen>
 
-#include "analysis/formula_columns.h"
+#include "formula_columns.h"
 #include "finance_test_support.h"
 #include "print_test_support.h"
 

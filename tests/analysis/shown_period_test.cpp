@@ -10,7 +10,7 @@
 #include <QTest>
 
 #include "analysis/analysis_setup.h"
-#include "analysis/chart_controls.h"
+#include "chart_controls.h"
 #include "analysis/charts/pie_chart.h"
 #include "finance/app_state.h"
 #include "finance_test_support.h"

@@ -10,7 +10,7 @@
 #include <QTest>
 
 #include "finance/app_state.h"
-#include "finance/money_text.h"
+#include "finance/money/money_text.h"
 #include "finance_test_support.h"
 #include "forms/controls.h"
 #include "runtime/message_box.h"

@@ -14,7 +14,7 @@
 #include <set>
 
 #include "finance/backup/backup_pairs.h"
-#include "finance/backup/durable_files.h"
+#include "durable_files.h"
 #include "recordstore/record_commands.h"
 #include "runtime/commands.h"
 #include "runtime/gbk.h"

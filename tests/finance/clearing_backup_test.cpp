@@ -1,5 +1,5 @@
 // Clearing both item files and the time-stamped backup copies.
-#include "finance/clearing_backup.h"
+#include "clearing_backup.h"
 
 #include <QComboBox>
 #include <QDir>

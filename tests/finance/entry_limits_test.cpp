@@ -11,7 +11,7 @@
 #include <cmath>
 
 #include "finance/app_state.h"
-#include "finance/money_text.h"
+#include "finance/money/money_text.h"
 #include "finance/ui.h"
 #include "finance_test_support.h"
 #include "forms/controls.h"

@@ -1,7 +1,7 @@
 // The find bar through real key events on the main window over real files:
 // the list narrows as the person types, the filtered total is the sum of the
 // matching records, rows keep their records, Escape gives the list back.
-#include "finance/find_bar.h"
+#include "find_bar.h"
 
 #include <QApplication>
 #include <QCheckBox>

@@ -1,6 +1,6 @@
 // Money text: every stored single-precision amount reads as its cents, totals
 // switch to 万元 at ten thousand 元, and no exponent or binary fraction shows.
-#include "finance/money_text.h"
+#include "finance/money/money_text.h"
 
 #include <gtest/gtest.h>
 

@@ -6,7 +6,7 @@
 #include <QFile>
 #include <QTest>
 
-#include "finance/clearing_backup.h"
+#include "clearing_backup.h"
 #include "finance_test_support.h"
 #include "forms/report_list.h"
 #include "forms/window_system.h"

@@ -18,9 +18,9 @@
 
 #include "forms/controls.h"
 #include "forms/form_window.h"
-#include "forms/internal/picture.h"
-#include "forms/internal/type_catalogue.h"
-#include "forms/internal/window_commands.h"
+#include "internal/picture.h"
+#include "internal/type_catalogue.h"
+#include "internal/window_commands.h"
 #include "forms/page_control.h"
 #include "forms/properties.h"
 #include "forms/report_list.h"

@@ -6,7 +6,7 @@
 #include <QSystemTrayIcon>
 #include <QTest>
 
-#include "forms/internal/window_notify.h"
+#include "internal/window_notify.h"
 #include "forms/window_system.h"
 #include "runtime/commands.h"
 #include "runtime/gbk.h"

@@ -2,7 +2,7 @@
 // chains), packing by mark and by range with chains freed, and emptying.
 #include <gtest/gtest.h>
 
-#include "recordstore/internal/block_file.h"
+#include "internal/block_file.h"
 #include "test_support.h"
 
 using namespace tavrin::rs;

@@ -16,9 +16,9 @@
 
 #include <map>
 
-#include "recordstore/internal/block_audit.h"
-#include "recordstore/internal/block_file.h"
-#include "recordstore/internal/file_fault.h"
+#include "internal/block_audit.h"
+#include "internal/block_file.h"
+#include "internal/file_fault.h"
 #include "test_support.h"
 
 namespace {

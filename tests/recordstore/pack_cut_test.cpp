@@ -13,8 +13,8 @@
 #include <thread>
 
 #include "format_reader.h"
-#include "recordstore/internal/file_fault.h"
-#include "recordstore/internal/pack_journal.h"
+#include "internal/file_fault.h"
+#include "internal/pack_journal.h"
 #include "tool_run.h"
 
 namespace {

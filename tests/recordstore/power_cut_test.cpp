@@ -16,8 +16,8 @@
 #include <algorithm>
 
 #include "format_reader.h"
-#include "recordstore/internal/block_audit.h"
-#include "recordstore/internal/file_fault.h"
+#include "internal/block_audit.h"
+#include "internal/file_fault.h"
 #include "recordstore/open_repairs.h"
 #include "tool_run.h"
 

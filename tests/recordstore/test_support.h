@@ -16,7 +16,7 @@
 #include <vector>
 
 #include "recordstore/database_manager.h"
-#include "recordstore/internal/record_file.h"
+#include "internal/record_file.h"
 #include "recordstore/record_commands.h"
 #include "runtime/commands.h"
 #include "runtime/errors.h"

@@ -9,9 +9,9 @@
 #include <cstring>
 
 #include "finance/backup/backup_pairs.h"
-#include "finance/money_text.h"
+#include "finance/money/money_text.h"
 #include "recordstore/database_manager.h"
-#include "recordstore/internal/file_posix.h"
+#include "internal/file_posix.h"
 #include "runtime/gbk.h"
 #include "runtime/kernel/datetime_commands.h"
 

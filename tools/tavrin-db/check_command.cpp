@@ -3,7 +3,7 @@
 #include <cstdio>
 
 #include "recordstore/database_manager.h"
-#include "recordstore/internal/block_audit.h"
+#include "internal/block_audit.h"
 #include "recordstore/open_repairs.h"
 #include "runtime/gbk.h"
 #include "tool.h"

@@ -8,7 +8,7 @@
 #include <string>
 #include <vector>
 
-#include "recordstore/internal/record_file.h"
+#include "internal/record_file.h"
 
 namespace tavrin::dbtool {
 

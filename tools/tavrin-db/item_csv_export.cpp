@@ -3,7 +3,7 @@
 #include <cmath>
 #include <cstdio>
 
-#include "finance/money_text.h"
+#include "finance/money/money_text.h"
 #include "item_csv.h"
 #include "recordstore/database_manager.h"
 #include "runtime/base/calendar.h"

@@ -7,8 +7,8 @@
 #include <fstream>
 #include <sstream>
 
-#include "finance/amount_rule.h"
-#include "finance/money_text.h"
+#include "finance/money/amount_rule.h"
+#include "finance/money/money_text.h"
 #include "item_csv.h"
 #include "recordstore/database_manager.h"
 #include "runtime/gbk.h"

@@ -9,7 +9,7 @@
 #include <string_view>
 #include <vector>
 
-#include "recordstore/internal/record_file.h"
+#include "internal/record_file.h"
 #include "runtime/value.h"
 
 namespace tavrin::dbtool {

@@ -4,7 +4,7 @@
 #include <cstdlib>
 
 #include "recordstore/database_manager.h"
-#include "recordstore/internal/block_file.h"
+#include "internal/block_file.h"
 #include "recordstore/record_commands.h"
 #include "runtime/commands.h"
 #include "runtime/gbk.h"

@@ -1,5 +1,5 @@
 // Number commands, including the fatal reports of a zero divisor.
-#include "runtime/kernel/number_commands.h"
+#include "kernel/number_commands.h"
 
 #include <gtest/gtest.h>
 

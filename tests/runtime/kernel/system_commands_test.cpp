@@ -25,7 +25,7 @@
 #include "runtime/kernel/datetime_commands.h"
 #include "runtime/message_box.h"
 #include "runtime/process.h"
-#include "runtime/shell/message_box_dialog.h"
+#include "message_box_dialog.h"
 
 using namespace tavrin;
 using kernel_test::G;

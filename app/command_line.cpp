@@ -1,13 +1,13 @@
 // --version and --help, and the refusal of anything else: read before the window system starts, so
 // that they answer on a terminal without a display.
-#include "finance/command_line.h"
+#include "command_line.h"
 
 #include <cstdio>
 #include <filesystem>
 #include <string>
 #include <system_error>
 
-namespace tavrin::finance {
+namespace tavrin::app {
 
 namespace {
 
@@ -64,4 +64,4 @@ bool AnswerCommandLine(int argc, char** argv, int* status) {
     return false;
 }
 
-}  // namespace tavrin::finance
+}  // namespace tavrin::app

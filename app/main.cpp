@@ -5,7 +5,7 @@
 #include <vector>
 
 #include "analysis/analysis_setup.h"
-#include "finance/command_line.h"
+#include "command_line.h"
 #include "finance/handlers.h"
 #include "finance/hooks.h"
 #include "finance/start_routine.h"
@@ -13,7 +13,7 @@
 #include "runtime/shell/application.h"
 
 int main(int argc, char** argv) {
-    if (int status = 0; tavrin::finance::AnswerCommandLine(argc, argv, &status)) return status;
+    if (int status = 0; tavrin::app::AnswerCommandLine(argc, argv, &status)) return status;
 #ifndef NDEBUG
     // A debug build stops at start when a template names a routine no layer
     // supplies, or a layer leaves a main-window hook unset: either would make

@@ -1,13 +1,13 @@
 // The amount rule: the typed decimal read exactly into cents, then the nearest
 // single-precision value, so that what is checked is what the record will hold.
-#include "finance/amount_rule.h"
+#include "finance/money/amount_rule.h"
 
 #include <charconv>
 #include <cmath>
 #include <cstdint>
 #include <string>
 
-#include "finance/money_text.h"
+#include "finance/money/money_text.h"
 #include "runtime/commands.h"
 #include "runtime/kernel/conversion_commands.h"
 #include "runtime/kernel/text_commands.h"

@@ -1,6 +1,6 @@
 // Money to text in whole cents, so that no binary fraction and no
 // significant-digit cut ever reaches what a person reads.
-#include "finance/money_text.h"
+#include "finance/money/money_text.h"
 
 #include <cmath>
 
