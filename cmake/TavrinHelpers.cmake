@@ -1,13 +1,15 @@
-# Every library keeps its public headers under <folder>/include/<folder>/ and
-# exports only that root; the rest of its folder is its own.
-#
-# tavrin_add_internals(<library>)
-# <library>_internals: the library with its private headers too, for its own
+# tavrin_add_library(<name> <sources...>)
+# A static library whose public headers are under <folder>/include/<folder>/:
+# only that root is exported, the rest of its folder is its own. Beside it,
+# <name>_internals: the library with its private headers too, for its own
 # tests and benchmarks and for the tools of its family that work below its face.
-function(tavrin_add_internals lib)
-    add_library(${lib}_internals INTERFACE)
-    target_include_directories(${lib}_internals INTERFACE ${CMAKE_CURRENT_SOURCE_DIR})
-    target_link_libraries(${lib}_internals INTERFACE ${lib})
+function(tavrin_add_library name)
+    add_library(${name} STATIC ${ARGN})
+    target_include_directories(${name} PUBLIC ${CMAKE_CURRENT_SOURCE_DIR}/include
+                               PRIVATE ${CMAKE_CURRENT_SOURCE_DIR})
+    add_library(${name}_internals INTERFACE)
+    target_include_directories(${name}_internals INTERFACE ${CMAKE_CURRENT_SOURCE_DIR})
+    target_link_libraries(${name}_internals INTERFACE ${name})
 endfunction()
 
 # tavrin_add_constants(<target> <namespace> <source.txt> [PUBLIC])
