@@ -3,19 +3,19 @@
 
 #include <QCoreApplication>
 
-#include "chart_area_layout.h"
-#include "chart_controls.h"
-#include "chart_print.h"
 #include "analysis/charts/chart_settings.h"
 #include "analysis/charts/line_chart.h"
 #include "analysis/charts/pie_chart.h"
+#include "app_tpl_templates.h"
+#include "chart_area_layout.h"
+#include "chart_controls.h"
+#include "chart_print.h"
 #include "column_sort.h"
+#include "finance/handlers.h"
+#include "finance/hooks.h"
 #include "formula_window.h"
 #include "period_views.h"
 #include "print_settings_window.h"
-#include "app_tpl_templates.h"
-#include "finance/handlers.h"
-#include "finance/hooks.h"
 #include "runtime/commands.h"
 #include "runtime/process.h"
 

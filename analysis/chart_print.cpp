@@ -5,10 +5,10 @@
 #include <QPrinter>
 #include <QPrinterInfo>
 
-#include "chart_controls.h"
 #include "analysis/charts/chart_widget.h"
 #include "analysis_text_constants.h"
 #include "app_tpl_templates.h"
+#include "chart_controls.h"
 #include "finance/ui.h"
 #include "forms/commands/printer_commands.h"
 #include "forms/template_format.h"

@@ -4,9 +4,6 @@
 #include <optional>
 #include <string>
 
-#include "formula_columns.h"
-#include "formula_evaluation.h"
-#include "window_keys.h"
 #include "analysis_text_constants.h"
 #include "app_tpl_templates.h"
 #include "finance/handlers.h"
@@ -17,9 +14,12 @@
 #include "forms/properties.h"
 #include "forms/template_format.h"
 #include "forms/window_system.h"
+#include "formula_columns.h"
+#include "formula_evaluation.h"
 #include "runtime/commands.h"
 #include "runtime/memory.h"
 #include "runtime/owned_text.h"
+#include "window_keys.h"
 
 namespace tavrin::analysis {
 

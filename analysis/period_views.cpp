@@ -7,13 +7,13 @@
 #include <cmath>
 #include <vector>
 
-#include "chart_controls.h"
 #include "analysis/charts/chart_palette.h"
 #include "analysis/charts/chart_widget.h"
 #include "analysis/charts/line_chart.h"
 #include "analysis/charts/pie_chart.h"
 #include "analysis_text_constants.h"
 #include "app_tpl_templates.h"
+#include "chart_controls.h"
 #include "finance/app_state.h"
 #include "finance/item_index.h"
 #include "finance/period_listing.h"

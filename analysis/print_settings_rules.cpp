@@ -1,8 +1,8 @@
 // The colour check boxes (exactly one scheme at a time, its pickers enabled)
 // and the summary radio buttons (统计列表框 offered only for statistics).
-#include "print_settings_controls.h"
 #include "forms/commands/control_commands.h"
 #include "forms/template_format.h"
+#include "print_settings_controls.h"
 #include "runtime/commands.h"
 #include "runtime/memory.h"
 #include "runtime/owned_text.h"

@@ -9,11 +9,11 @@
 #include <optional>
 #include <vector>
 
-#include "print_settings_controls.h"
 #include "analysis_text_constants.h"
 #include "forms/commands/control_commands.h"
 #include "forms/controls.h"
 #include "forms/properties.h"
+#include "print_settings_controls.h"
 #include "runtime/commands.h"
 #include "runtime/gbk.h"
 #include "runtime/kernel/registry_commands.h"

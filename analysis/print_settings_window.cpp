@@ -6,10 +6,6 @@
 #include <QFont>
 #include <cmath>
 
-#include "formula_columns.h"
-#include "print_settings_controls.h"
-#include "print_table.h"
-#include "window_keys.h"
 #include "analysis_text_constants.h"
 #include "finance/handlers.h"
 #include "forms/commands/control_commands.h"
@@ -18,12 +14,16 @@
 #include "forms/report_list.h"
 #include "forms/template_format.h"
 #include "forms/window_system.h"
+#include "formula_columns.h"
+#include "print_settings_controls.h"
+#include "print_table.h"
 #include "runtime/commands.h"
 #include "runtime/gbk.h"
 #include "runtime/kernel/conversion_commands.h"
 #include "runtime/kernel/datetime_commands.h"
 #include "runtime/memory.h"
 #include "runtime/owned_text.h"
+#include "window_keys.h"
 
 namespace tavrin::analysis {
 

@@ -9,9 +9,6 @@
 #include <cstdlib>
 #include <memory>
 
-#include "formula_evaluation.h"
-#include "print_fit.h"
-#include "print_summary.h"
 #include "analysis_text_constants.h"
 #include "app_constants.h"
 #include "app_tpl_templates.h"
@@ -22,11 +19,14 @@
 #include "forms/script_component.h"
 #include "forms/template_format.h"
 #include "forms/window_system.h"
+#include "formula_evaluation.h"
+#include "print_fit.h"
+#include "print_summary.h"
 #include "runtime/commands.h"
 #include "runtime/gbk.h"
-#include "runtime/shell/cursor_commands.h"
 #include "runtime/memory.h"
 #include "runtime/owned_text.h"
+#include "runtime/shell/cursor_commands.h"
 #include "table/data_source.h"
 #include "table/ds_commands.h"
 #include "table/print_preview.h"

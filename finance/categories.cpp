@@ -5,8 +5,8 @@
 #include <string>
 
 #include "app_constants.h"
-#include "finance/app_state.h"
 #include "data_files.h"
+#include "finance/app_state.h"
 #include "finance/hooks.h"
 #include "finance/ui.h"
 #include "forms/properties.h"

@@ -12,12 +12,11 @@
 
 #include "app_constants.h"
 #include "backup_window_text_constants.h"
-#include "finance/backup/backup_pairs.h"
 #include "data_files.h"
-#include "finance/item_index.h"
+#include "finance/backup/backup_pairs.h"
 #include "finance/hooks.h"
 #include "finance/item_history.h"
-#include "main_window.h"
+#include "finance/item_index.h"
 #include "finance/sides.h"
 #include "finance/status_totals.h"
 #include "finance/ui.h"
@@ -28,6 +27,7 @@
 #include "runtime/kernel/system_commands.h"
 #include "runtime/memory.h"
 #include "runtime/owned_text.h"
+#include "year_pages.h"
 
 namespace tavrin::finance {
 

@@ -8,7 +8,6 @@
 #include <string>
 
 #include "app_constants.h"
-#include "listing.h"
 #include "finance/ui.h"
 #include "recordstore/open_repairs.h"
 #include "recordstore/record_commands.h"
@@ -52,7 +51,6 @@ void CreateIncomeFile() {
                                      {app::IncomeAmountField, kFloat, 20},
                                      {app::IncomeTimeField, kDateTime, 20},
                                      {app::IncomeRemarkField, kText, 50}});
-    ListAllIncome();
 }
 
 void CreateExpenseFile() {
@@ -60,7 +58,6 @@ void CreateExpenseFile() {
                                       {app::ExpenseAmountField, kFloat, 20},
                                       {app::ExpenseTimeField, kDateTime, 20},
                                       {app::ExpenseRemarkField, kText, 50}});
-    ListAllExpense();
 }
 
 void CreateIncomeCategoryFile() {

@@ -17,11 +17,10 @@
 #include <QToolButton>
 #include <cmath>
 
-#include "find_filter.h"
-#include "main_window.h"
 #include "finance/money/money_text.h"
 #include "finance/sides.h"
 #include "finance/ui.h"
+#include "find_filter.h"
 #include "find_text_constants.h"
 #include "forms/bars.h"
 #include "forms/page_control.h"
@@ -29,6 +28,7 @@
 #include "forms/report_list.h"
 #include "forms/window_system.h"
 #include "runtime/gbk.h"
+#include "year_pages.h"
 
 namespace tavrin::finance {
 

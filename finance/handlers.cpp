@@ -7,15 +7,15 @@
 
 #include "app_tpl_templates.h"
 #include "categories.h"
-#include "find_bar.h"
 #include "finance/hooks.h"
+#include "find_bar.h"
+#include "forms/events.h"
+#include "forms/window_system.h"
 #include "items.h"
 #include "main_window.h"
 #include "restore_window.h"
-#include "toolbar.h"
-#include "forms/events.h"
-#include "forms/window_system.h"
 #include "table/table_kinds.h"
+#include "toolbar.h"
 
 namespace tavrin::finance {
 

@@ -9,10 +9,10 @@
 #include <deque>
 
 #include "app_constants.h"
-#include "item_replay.h"
 #include "finance/ui.h"
 #include "forms/bars.h"
 #include "forms/window_system.h"
+#include "item_replay.h"
 #include "runtime/gbk.h"
 
 namespace tavrin::finance {

@@ -11,14 +11,13 @@
 #include "app_constants.h"
 #include "data_files.h"
 #include "finance/hooks.h"
-#include "listing.h"
-#include "main_window.h"
 #include "finance/period_listing.h"
-#include "record_scan.h"
 #include "finance/shown_period.h"
 #include "finance/sides.h"
 #include "finance/status_totals.h"
 #include "finance/ui.h"
+#include "listing.h"
+#include "record_scan.h"
 #include "recordstore/current_database.h"
 #include "recordstore/database_manager.h"
 #include "recordstore/record_commands.h"
@@ -26,17 +25,13 @@
 #include "runtime/kernel/conversion_commands.h"
 #include "runtime/memory.h"
 #include "runtime/owned_text.h"
+#include "year_pages.h"
 
 namespace tavrin::finance {
 
 using namespace tavrin;
 
 namespace {
-
-std::string ReadText(const char* field) {
-    const OwnedText v(CallKernel(ReadField, MakeTextRef(field)));
-    return v.isText() ? v.str() : std::string();
-}
 
 // An item's four fields as the record holds them; the values refer to f's texts.
 std::array<FieldAssignment, 4> ItemFieldValues(const Side& side, const ItemFields& f) {
@@ -205,32 +200,6 @@ ReplayResult ReplayStep(ItemStep* step, bool undo) {
         RunHook(Hooks().refreshChartAfterItemChange);
     }
     return result;
-}
-
-}  // namespace tavrin::finance
-
-namespace tavrin::finance {
-
-using namespace tavrin;
-
-bool ReadCurrentItem(const Side& side, ItemFields* out) {
-    // Each record command sets the last error afresh: every read is checked.
-    bool ok = true;
-    out->category = ReadText(side.categoryField);
-    ok = ok && LastDatabaseError() == 0;
-    const Value amount = CallKernel(ReadField, MakeTextRef(side.amountField));
-    ok = ok && LastDatabaseError() == 0;
-    out->amount = amount.type == TypeCode::kFloat ? amount.asFloat() : 0.0f;
-    const Value time = CallKernel(ReadField, MakeTextRef(side.timeField));
-    ok = ok && LastDatabaseError() == 0;
-    out->time = time.type == TypeCode::kDateTime ? time.asDouble() : 0.0;
-    out->remark = ReadText(side.remarkField);
-    return ok && LastDatabaseError() == 0;
-}
-
-RowCells CellsOfRow(uint32_t list, int32_t row) {
-    return {LvGetItemText(list, row, 1), LvGetItemText(list, row, 2), LvGetItemText(list, row, 3),
-            LvGetItemText(list, row, 4)};
 }
 
 }  // namespace tavrin::finance

@@ -1,7 +1,7 @@
 // Carrying one history step out on the side's file, list and total.
 #pragma once
 
-#include "finance/item_history.h"
+#include "finance/item_record.h"
 
 namespace tavrin::finance {
 

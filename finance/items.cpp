@@ -10,20 +10,19 @@
 #include <vector>
 
 #include "app_constants.h"
-#include "finance/money/amount_rule.h"
 #include "data_files.h"
 #include "field_texts.h"
 #include "finance/hooks.h"
 #include "finance/item_history.h"
-#include "listing.h"
-#include "main_window.h"
-#include "finance/period_listing.h"
+#include "finance/money/amount_rule.h"
 #include "finance/money/money_text.h"
-#include "record_scan.h"
+#include "finance/period_listing.h"
 #include "finance/shown_period.h"
 #include "finance/sides.h"
 #include "finance/status_totals.h"
 #include "finance/ui.h"
+#include "listing.h"
+#include "record_scan.h"
 #include "recordstore/database_manager.h"
 #include "recordstore/record_commands.h"
 #include "runtime/commands.h"
@@ -31,6 +30,7 @@
 #include "runtime/kernel/text_commands.h"
 #include "runtime/memory.h"
 #include "runtime/owned_text.h"
+#include "year_pages.h"
 
 namespace tavrin::finance {
 

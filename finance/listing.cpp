@@ -9,12 +9,12 @@
 
 #include "data_files.h"
 #include "finance/item_index.h"
-#include "listing_indexer.h"
 #include "finance/money/money_text.h"
-#include "record_scan.h"
 #include "finance/sides.h"
 #include "finance/ui.h"
 #include "forms/report_list.h"
+#include "listing_indexer.h"
+#include "record_scan.h"
 #include "recordstore/record_commands.h"
 #include "runtime/commands.h"
 #include "runtime/kernel/conversion_commands.h"
@@ -114,7 +114,8 @@ void ListAll(const Side& side, void (*create)()) {
             return;
         }
         Recreating(side) = true;
-        create();  // creates the file and lists it again
+        create();
+        ListAll(side, create);  // the new, empty file
         Recreating(side) = false;
         return;
     }

@@ -8,25 +8,26 @@
 #include "clearing_backup.h"
 #include "data_files.h"
 #include "field_texts.h"
-#include "find_bar.h"
 #include "finance/hooks.h"
 #include "finance/item_history.h"
-#include "listing.h"
-#include "record_scan.h"
 #include "finance/sides.h"
-#include "single_instance.h"
 #include "finance/status_totals.h"
 #include "finance/ui.h"
+#include "find_bar.h"
 #include "forms/commands/control_commands.h"
 #include "forms/commands/library_commands.h"
 #include "forms/page_control.h"
 #include "forms/template_format.h"
 #include "forms/window_system.h"
+#include "listing.h"
+#include "record_scan.h"
 #include "recordstore/record_commands.h"
 #include "runtime/commands.h"
 #include "runtime/kernel/conversion_commands.h"
 #include "runtime/owned_text.h"
 #include "runtime/process.h"
+#include "single_instance.h"
+#include "year_pages.h"
 
 namespace tavrin::finance {
 
@@ -44,20 +45,6 @@ constexpr int32_t kMinimumClientHeight = 420;
 void ShowPopup(uint32_t menu) {
     CallKernel(fc::PopupMenu, MakeControlRef(ids::MainWindow, 0, forms::TypeId::kWindow),
                MakeInt(int32_t(menu)));
-}
-
-// The years the window's template gives pages of its own: they stay whatever
-// the files hold, as the window was designed.
-std::set<int32_t>& TemplateYears() {
-    static std::set<int32_t> years;
-    return years;
-}
-
-void NoteTemplateYears() {
-    auto* pages = forms::FindControlAs<forms::PageControl>(ids::MainWindow, ids::YearPages);
-    TemplateYears().clear();
-    for (int32_t p = 1; pages && p < pages->pageCount(); ++p)
-        TemplateYears().insert(std::atoi(pages->pageTitle(p).c_str()));
 }
 
 }  // namespace
@@ -129,66 +116,6 @@ void LayoutMainWindow() {
         SetControlHeight(win, list, int32_t(h - statusHeight - ControlTopInWindow(win, list)));
     }
     RunHook(Hooks().layoutChartArea);
-}
-
-void AddYearPagesForListedYears() {
-    auto* pages = forms::FindControlAs<forms::PageControl>(ids::MainWindow, ids::YearPages);
-    if (!pages) return;
-    std::set<int32_t> years = ListedYears();
-    for (int32_t p = 1; p < pages->pageCount(); ++p)
-        years.insert(std::atoi(pages->pageTitle(p).c_str()));
-    years.erase(0);
-    // Ascending order after "年合计": pages whose caption is out of place are
-    // rebuilt, and the year that was selected stays selected (the lists and the
-    // pie show that year; no page-change handling is due for it).
-    const std::string selected = pages->pageTitle(pages->current());
-    int32_t p = 1;
-    for (int32_t year : years) {
-        const std::string caption = std::to_string(year);
-        if (p < pages->pageCount() && pages->pageTitle(p) == caption) {
-            ++p;
-            continue;
-        }
-        while (pages->pageCount() > p) pages->removePage(pages->pageCount() - 1);
-        pages->addPage(caption);
-        ++p;
-    }
-    for (int32_t q = 0; q < pages->pageCount(); ++q)
-        if (pages->pageTitle(q) == selected && q != pages->current()) pages->setCurrent(q);
-}
-
-void DropYearPagesWithoutItems() {
-    auto* pages = forms::FindControlAs<forms::PageControl>(ids::MainWindow, ids::YearPages);
-    if (!pages) return;
-    ForgetListedYears();
-    for (const Side* side : {&IncomeSide(), &ExpenseSide()}) {
-        OpenedDataFile file(side->file);
-        if (!file) return;  // years that cannot be read keep their pages
-        CallKernel(GoToFirstRecord);
-        const rs::Code read = ScanCurrentDatabase([&](int32_t, int32_t) {
-            const OwnedText time(CallKernel(ReadField, MakeTextRef(side->timeField)));
-            NoteListedYear(TakeText(CallKernel(ToText, time.value())));
-        });
-        if (read != rs::Code::kOk) return;
-    }
-    const std::set<int32_t>& years = ListedYears();
-    bool selectedGone = false;
-    for (int32_t p = pages->pageCount() - 1; p >= 1; --p) {
-        const int32_t year = std::atoi(pages->pageTitle(p).c_str());
-        if (years.count(year) || TemplateYears().count(year)) continue;
-        selectedGone = selectedGone || p == pages->current();
-        if (p == pages->current()) pages->setCurrent(0);
-        pages->removePage(p);
-    }
-    if (selectedGone) RunHook(Hooks().yearPageChanged);
-}
-
-void ShowMainPage(int32_t page) {
-    if (CurrentPage(ids::MainPages) == page) return;
-    SetCurrentPage(ids::MainPages, page);
-    // Writing the page raises no page-change event; its handling runs here as
-    // for a click on the tab (the chart frame's visibility, the shown side's pie).
-    RunHook(Hooks().mainPageChanged);
 }
 
 // Choosing an entry only chooses the category of the item being entered: the

@@ -11,10 +11,10 @@
 
 #include "data_files.h"
 #include "finance/item_index.h"
-#include "listing.h"
-#include "record_scan.h"
 #include "finance/ui.h"
 #include "forms/report_list.h"
+#include "listing.h"
+#include "record_scan.h"
 
 namespace tavrin::finance {
 
@@ -235,8 +235,8 @@ void NoteItemAdded(const Side& side, int32_t serial, float amount, const RowCell
     ReportListModel& rows = *SetAsideOf(side).rows;
     char number[16];
     char* end = std::to_chars(number, number + sizeof number, rows.rows() + 1).ptr;
-    const int32_t row =
-        rows.insertRow(rows.rows(), std::string_view(number, size_t(end - number)), -1, 0, 0, serial);
+    const int32_t row = rows.insertRow(rows.rows(), std::string_view(number, size_t(end - number)),
+                                       -1, 0, 0, serial);
     SetCells(rows, row, cells);
 }
 

@@ -9,17 +9,17 @@
 
 #include "app_constants.h"
 #include "backup_window_text_constants.h"
-#include "finance/backup/backup_pairs.h"
 #include "clearing_backup.h"
+#include "finance/backup/backup_pairs.h"
 #include "finance/hooks.h"
 #include "finance/item_history.h"
-#include "listing.h"
-#include "main_window.h"
 #include "finance/money/money_text.h"
 #include "finance/status_totals.h"
 #include "finance/ui.h"
 #include "forms/report_list.h"
 #include "forms/window_system.h"
+#include "listing.h"
+#include "year_pages.h"
 
 namespace tavrin::finance {
 

@@ -7,9 +7,9 @@
 #include "finance/handlers.h"
 #include "listing.h"
 #include "password_dialog.h"
-#include "single_instance.h"
 #include "runtime/commands.h"
 #include "runtime/memory.h"
+#include "single_instance.h"
 
 namespace tavrin::finance {
 namespace {

@@ -5,13 +5,13 @@
 #include "clearing_backup.h"
 #include "finance/hooks.h"
 #include "finance/item_history.h"
-#include "main_window.h"
 #include "finance/ui.h"
 #include "forms/commands/library_commands.h"
 #include "forms/window_system.h"
 #include "recordstore/record_commands.h"
 #include "runtime/commands.h"
 #include "runtime/process.h"
+#include "year_pages.h"
 
 namespace tavrin::finance {
 

@@ -9,10 +9,10 @@
 #include <QStyleOptionToolButton>
 #include <functional>
 
-#include "internal/picture.h"
-#include "internal/property_table.h"
 #include "forms/properties.h"
 #include "forms/template_format.h"
+#include "internal/picture.h"
+#include "internal/property_table.h"
 #include "runtime/gbk.h"
 
 namespace tavrin::forms {

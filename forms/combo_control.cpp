@@ -5,11 +5,11 @@
 #include <functional>
 
 #include "forms/controls.h"
+#include "forms/properties.h"
+#include "forms/template_format.h"
 #include "internal/edit_byte_limit.h"
 #include "internal/property_table.h"
 #include "internal/widget_style.h"
-#include "forms/properties.h"
-#include "forms/template_format.h"
 #include "runtime/gbk.h"
 
 namespace tavrin::forms {

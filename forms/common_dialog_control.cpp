@@ -6,9 +6,9 @@
 
 #include "forms/bgr_color.h"
 #include "forms/controls.h"
-#include "internal/property_table.h"
 #include "forms/properties.h"
 #include "forms/template_format.h"
+#include "internal/property_table.h"
 #include "runtime/gbk.h"
 #include "runtime/message_box.h"
 

@@ -6,9 +6,9 @@
 
 #include "fm_text_constants.h"
 #include "forms/controls.h"
-#include "internal/property_table.h"
 #include "forms/properties.h"
 #include "forms/template_format.h"
+#include "internal/property_table.h"
 #include "runtime/gbk.h"
 
 namespace tavrin::forms {

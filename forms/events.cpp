@@ -13,9 +13,9 @@
 #include <vector>
 
 #include "forms/control.h"
-#include "internal/type_catalogue.h"
 #include "forms/template_format.h"
 #include "forms/window_system.h"
+#include "internal/type_catalogue.h"
 #include "runtime/errors.h"
 #include "runtime/gbk.h"
 

@@ -6,8 +6,8 @@
 #include <cstring>
 
 #include "fm_text_constants.h"
-#include "internal/property_payload.h"
 #include "forms/template_format.h"
+#include "internal/property_payload.h"
 #include "runtime/memory.h"
 
 namespace tavrin::forms {

@@ -8,11 +8,11 @@
 
 #include "forms/bgr_color.h"
 #include "forms/events.h"
-#include "internal/property_table.h"
-#include "internal/widget_style.h"
 #include "forms/properties.h"
 #include "forms/template_format.h"
 #include "forms/window_system.h"
+#include "internal/property_table.h"
+#include "internal/widget_style.h"
 #include "runtime/gbk.h"
 #include "runtime/process.h"
 

@@ -2,10 +2,10 @@
 #include <QLabel>
 
 #include "forms/controls.h"
-#include "internal/property_table.h"
-#include "internal/widget_style.h"
 #include "forms/properties.h"
 #include "forms/template_format.h"
+#include "internal/property_table.h"
+#include "internal/widget_style.h"
 #include "runtime/gbk.h"
 
 namespace tavrin::forms {

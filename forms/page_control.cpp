@@ -5,10 +5,10 @@
 #include <QWidget>
 #include <climits>
 
-#include "internal/property_table.h"
 #include "forms/properties.h"
 #include "forms/template_format.h"
 #include "forms/window_system.h"
+#include "internal/property_table.h"
 #include "runtime/gbk.h"
 
 namespace tavrin::forms {

@@ -9,17 +9,18 @@
 #include <QTimer>
 #include <algorithm>
 
-#include "internal/picture.h"
 #include "forms/properties.h"
 #include "forms/report_list_view.h"
 #include "forms/template_format.h"
+#include "internal/picture.h"
 #include "runtime/gbk.h"
 
 namespace tavrin::forms {
 
 ReportListControl::ReportListControl(const ControlInit& init) : Control(init) {
     model_ = new ReportListModel(this);
-    view_ = new ReportListView(this, init.parent);
+    view_ = new ReportListView(
+        [this](const QPoint& at, Qt::MouseButton button) { clickedAt(at, button); }, init.parent);
     view_->setSelectionBehavior(QAbstractItemView::SelectRows);
     view_->setSelectionMode(QAbstractItemView::SingleSelection);
     view_->setEditTriggers(QAbstractItemView::NoEditTriggers);

@@ -4,8 +4,8 @@
 #include <algorithm>
 #include <cstring>
 
-#include "internal/picture.h"
 #include "forms/report_list.h"
+#include "internal/picture.h"
 #include "runtime/gbk.h"
 
 namespace tavrin::forms {

@@ -1,8 +1,8 @@
 // The report list view's own properties: current row, row count, grid lines,
 // check boxes and font.
-#include "internal/property_table.h"
 #include "forms/properties.h"
 #include "forms/report_list.h"
+#include "internal/property_table.h"
 
 namespace tavrin::forms {
 

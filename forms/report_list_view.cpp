@@ -11,8 +11,6 @@
 #include <QStyledItemDelegate>
 #include <algorithm>
 
-#include "forms/report_list.h"
-
 namespace tavrin::forms {
 
 namespace {
@@ -45,8 +43,8 @@ void ReportListHeader::paintEvent(QPaintEvent* e) {
     style()->drawControl(QStyle::CE_Header, &opt, &painter, this);
 }
 
-ReportListView::ReportListView(ReportListControl* owner, QWidget* parent)
-    : QTableView(parent), owner_(owner) {
+ReportListView::ReportListView(ReleaseHandler released, QWidget* parent)
+    : QTableView(parent), released_(std::move(released)) {
     auto* columns = new ReportListHeader(this);
     columns->setHighlightSections(false);
     setHorizontalHeader(columns);
@@ -143,7 +141,7 @@ QModelIndex ReportListView::moveCursor(CursorAction action, Qt::KeyboardModifier
 
 void ReportListView::mouseReleaseEvent(QMouseEvent* e) {
     QTableView::mouseReleaseEvent(e);
-    owner_->clickedAt(e->position().toPoint(), e->button());
+    released_(e->position().toPoint(), e->button());
 }
 
 void ReportListView::resizeEvent(QResizeEvent* e) {

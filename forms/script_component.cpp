@@ -1,8 +1,8 @@
 // The script component and its kind.
 #include "forms/script_component.h"
 
-#include "internal/property_table.h"
 #include "forms/template_format.h"
+#include "internal/property_table.h"
 
 namespace tavrin::forms {
 

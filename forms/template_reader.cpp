@@ -4,8 +4,8 @@
 
 #include <set>
 
-#include "internal/byte_reader.h"
 #include "forms/template_format.h"
+#include "internal/byte_reader.h"
 
 namespace tavrin::forms {
 

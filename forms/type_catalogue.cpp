@@ -4,9 +4,9 @@
 #include <vector>
 
 #include "fm_text_constants.h"
-#include "internal/window_commands.h"
 #include "forms/properties.h"
 #include "forms/template_format.h"
+#include "internal/window_commands.h"
 
 namespace tavrin::forms {
 

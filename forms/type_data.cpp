@@ -2,9 +2,9 @@
 // the structure its accessor expects when the item is read.
 #include <cstring>
 
-#include "internal/byte_reader.h"
 #include "forms/template_format.h"
 #include "forms/template_reader.h"
+#include "internal/byte_reader.h"
 
 namespace tavrin::forms {
 

@@ -3,9 +3,9 @@
 #include <QMenuBar>
 
 #include "forms/events.h"
-#include "internal/live_windows.h"
 #include "forms/template_format.h"
 #include "forms/window_system.h"
+#include "internal/live_windows.h"
 #include "runtime/gbk.h"
 
 namespace tavrin::forms {

@@ -9,8 +9,8 @@
 #include "forms/control.h"
 #include "forms/events.h"
 #include "forms/form_window.h"
-#include "internal/picture.h"
 #include "forms/window_system.h"
+#include "internal/picture.h"
 #include "runtime/gbk.h"
 
 namespace tavrin::forms {

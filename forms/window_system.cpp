@@ -13,9 +13,9 @@
 #include "forms/control_lookup.h"
 #include "forms/events.h"
 #include "forms/form_window.h"
-#include "internal/live_windows.h"
 #include "forms/page_control.h"
 #include "forms/template_format.h"
+#include "internal/live_windows.h"
 #include "runtime/process.h"
 
 namespace tavrin::forms {

@@ -10,8 +10,8 @@
 #include <unordered_set>
 #include <vector>
 
-#include "recordstore/error_codes.h"
 #include "internal/record_format.h"
+#include "recordstore/error_codes.h"
 
 namespace tavrin::rs {
 

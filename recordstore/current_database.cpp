@@ -1,8 +1,8 @@
 // The current database's record, fields, scans and whole-database lock.
 #include "recordstore/current_database.h"
 
-#include "recordstore/database_manager.h"
 #include "internal/record_file.h"
+#include "recordstore/database_manager.h"
 
 namespace tavrin::rs {
 

@@ -1,6 +1,6 @@
 // The DatabaseError message table and the per-thread last database error.
-#include "recordstore/database_manager.h"
 #include "internal/file_posix.h"
+#include "recordstore/database_manager.h"
 #include "rs_text_constants.h"
 
 namespace tavrin {

@@ -1,8 +1,8 @@
 // A database of its own, outside the manager's list.
 #include "recordstore/detached_database.h"
 
-#include "recordstore/database_manager.h"
 #include "internal/record_file.h"
+#include "recordstore/database_manager.h"
 
 namespace tavrin::rs {
 

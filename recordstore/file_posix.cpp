@@ -11,8 +11,8 @@
 #include <atomic>
 #include <cerrno>
 
-#include "recordstore/error_codes.h"
 #include "internal/file_fault.h"
+#include "recordstore/error_codes.h"
 
 namespace tavrin::rs {
 

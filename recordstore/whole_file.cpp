@@ -2,9 +2,9 @@
 // its own, so that neither disturbs the manager's current database.
 #include "recordstore/whole_file.h"
 
-#include "recordstore/database_manager.h"
 #include "internal/block_file.h"
 #include "internal/record_file.h"
+#include "recordstore/database_manager.h"
 
 namespace tavrin::rs {
 

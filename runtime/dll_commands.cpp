@@ -13,11 +13,11 @@
 #include <string>
 #include <vector>
 
+#include "rt_text_constants.h"
 #include "runtime/commands.h"
 #include "runtime/errors.h"
 #include "runtime/gbk.h"
 #include "runtime/process.h"
-#include "rt_text_constants.h"
 
 namespace tavrin {
 namespace {

@@ -2,9 +2,9 @@
 // the program with -1 and without the exit handler.
 #include "runtime/errors.h"
 
+#include "rt_text_constants.h"
 #include "runtime/message_box.h"
 #include "runtime/process.h"
-#include "rt_text_constants.h"
 
 namespace tavrin {
 namespace {
@@ -14,12 +14,14 @@ bool g_hookRunning = false;
 
 }  // namespace
 
-void SetErrorHook(ErrorHook hook) { g_hook = hook; }
+void SetErrorHook(ErrorHook hook) {
+    g_hook = hook;
+}
 
 const char* RuntimeErrorMessage(int32_t number) {
     static const char* const* const kMessages[] = {
-        &rt_text::Error1, &rt_text::Error2, &rt_text::Error3,  &rt_text::Error4,
-        &rt_text::Error5, &rt_text::Error6, &rt_text::Error7,  &rt_text::Error8,
+        &rt_text::Error1, &rt_text::Error2,  &rt_text::Error3,  &rt_text::Error4,
+        &rt_text::Error5, &rt_text::Error6,  &rt_text::Error7,  &rt_text::Error8,
         &rt_text::Error9, &rt_text::Error10, &rt_text::Error11,
     };
     if (number < 1 || number > 11) return "";
@@ -57,9 +59,13 @@ void ReportFatal(int32_t number, const std::string& gbkMessage) {
     ExitProgram(-1);
 }
 
-void ReportRuntimeError(int32_t number) { ReportFatal(number, RuntimeErrorMessage(number)); }
+void ReportRuntimeError(int32_t number) {
+    ReportFatal(number, RuntimeErrorMessage(number));
+}
 
-void ReportFatalError(const char* gbkText) { ReportFatal(0, gbkText ? gbkText : ""); }
+void ReportFatalError(const char* gbkText) {
+    ReportFatal(0, gbkText ? gbkText : "");
+}
 
 void ReportMissingObject(MissingObject what) {
     switch (what) {

@@ -1,14 +1,15 @@
 // The data source: provider connection, coalesced grid updates, navigator.
 #include "table/data_source.h"
 
+#include <QAbstractItemView>
 #include <QHBoxLayout>
+#include <QItemSelectionModel>
 #include <QLabel>
 #include <QTimer>
 #include <QToolButton>
 #include <algorithm>
 
 #include "forms/window_system.h"
-#include "grid.h"
 
 namespace tavrin::table {
 
@@ -71,47 +72,52 @@ void DataSourceControl::touch() {
     });
 }
 
-void DataSourceControl::addGrid(GridControl* grid) {
-    grids_.erase(std::remove(grids_.begin(), grids_.end(), nullptr), grids_.end());
-    if (std::find(grids_.begin(), grids_.end(), grid) != grids_.end()) return;
-    grids_.push_back(grid);
-    connect(this, &DataSourceControl::reset, grid, [grid] { grid->model().rebuild(); });
+void DataSourceControl::addView(forms::Control* control, SourceView* view) {
+    views_.erase(
+        std::remove_if(views_.begin(), views_.end(), [](const Shown& v) { return !v.control; }),
+        views_.end());
+    for (const Shown& v : views_)
+        if (v.view == view) return;
+    views_.push_back(Shown{control, view});
+    connect(this, &DataSourceControl::reset, control, [view] { view->rebuild(); });
     // The view keeps one selection model across resets of its model.
-    if (QItemSelectionModel* selection = grid->view()->selectionModel())
+    if (QItemSelectionModel* selection = view->itemView()->selectionModel())
         connect(selection, &QItemSelectionModel::currentChanged, this, [this] { showPosition(); });
 }
 
-GridControl* DataSourceControl::firstGrid() const {
-    for (const auto& g : grids_)
-        if (g) return g;
+SourceView* DataSourceControl::firstView() const {
+    for (const Shown& v : views_)
+        if (v.control) return v.view;
     return nullptr;
 }
 
 void DataSourceControl::move(int by) {
-    GridControl* g = firstGrid();
-    if (!g) return;
-    const int rows = g->model().rowCount();
-    const int row = std::clamp(g->view()->currentIndex().row() + by, 0, std::max(0, rows - 1));
-    g->view()->setCurrentIndex(g->model().index(row, 0));
+    SourceView* v = firstView();
+    if (!v) return;
+    QAbstractItemView* view = v->itemView();
+    const int rows = view->model()->rowCount();
+    const int row = std::clamp(view->currentIndex().row() + by, 0, std::max(0, rows - 1));
+    view->setCurrentIndex(view->model()->index(row, 0));
 }
 
 void DataSourceControl::addRow() {
-    GridControl* g = firstGrid();
-    if (!g || !g->model().hasNewRowLine()) return;
-    const QModelIndex blank = g->model().index(g->model().rowCount() - 1, 0);
-    g->view()->setCurrentIndex(blank);
-    g->view()->edit(blank);
+    SourceView* v = firstView();
+    if (!v || !v->hasNewRowLine()) return;
+    QAbstractItemView* view = v->itemView();
+    const QModelIndex blank = view->model()->index(view->model()->rowCount() - 1, 0);
+    view->setCurrentIndex(blank);
+    view->edit(blank);
 }
 
 void DataSourceControl::removeRow() {
-    if (GridControl* g = firstGrid()) g->removeCurrent();
+    if (SourceView* v = firstView()) v->removeCurrent();
     showPosition();
 }
 
 void DataSourceControl::showPosition() {
-    GridControl* g = firstGrid();
+    SourceView* v = firstView();
     const int32_t n = provider_ ? provider_->rowCount() : 0;
-    const int row = g ? g->view()->currentIndex().row() : -1;
+    const int row = v ? v->itemView()->currentIndex().row() : -1;
     position_->setText(row >= 0 && row < n ? QStringLiteral("%1/%2").arg(row + 1).arg(n)
                                            : QStringLiteral("%1").arg(n));
 }

@@ -1,8 +1,8 @@
 // The range attribute and border operations of the data source.
+#include "ds_support.h"
 #include "forms/commands/command_support.h"
 #include "table/data_source.h"
 #include "table/ds_commands.h"
-#include "ds_support.h"
 
 namespace tavrin::table {
 

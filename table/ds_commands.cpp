@@ -4,10 +4,10 @@
 
 #include <algorithm>
 
+#include "ds_support.h"
 #include "forms/commands/command_support.h"
 #include "runtime/kernel/conversion_commands.h"
 #include "table/data_source.h"
-#include "ds_support.h"
 #include "table/print_preview.h"
 #include "table_template.h"
 

@@ -207,9 +207,13 @@ void GridControl::windowCreated() {
     }
 }
 
+QAbstractItemView* GridControl::itemView() const {
+    return view_;
+}
+
 void GridControl::showSource(DataSourceControl* source) {
     source_ = source;
-    if (source) source->addGrid(this);
+    if (source) source->addView(this, this);
     model_.setSource(source);
 }
 

@@ -9,10 +9,10 @@
 #include <QTableView>
 
 #include "forms/control.h"
+#include "table/data_source.h"
 
 namespace tavrin::table {
 
-class DataSourceControl;
 class ProviderControl;
 
 // Sizes on screen: the engine's units (0.1 mm) at 3.3 units a pixel.
@@ -40,7 +40,7 @@ class GridModel : public QAbstractTableModel {
     int rows_ = 0, columns_ = 0;  // what the view was last told
 };
 
-class GridControl : public forms::Control {
+class GridControl : public forms::Control, public SourceView {
     Q_OBJECT
   public:
     explicit GridControl(const forms::ControlInit& init);
@@ -48,7 +48,10 @@ class GridControl : public forms::Control {
     GridModel& model() { return model_; }
     DataSourceControl* source() const { return source_; }
     void showSource(DataSourceControl* source);
-    bool removeCurrent();
+    bool removeCurrent() override;
+    QAbstractItemView* itemView() const override;
+    void rebuild() override { model_.rebuild(); }
+    bool hasNewRowLine() const override { return model_.hasNewRowLine(); }
 
     void windowCreated() override;
     void commitPendingEdits() override;

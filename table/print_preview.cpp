@@ -16,11 +16,11 @@
 #include <QVBoxLayout>
 #include <cmath>
 
+#include "report_print.h"
 #include "runtime/gbk.h"
 #include "runtime/message_box.h"
 #include "table/report_painter.h"
 #include "table/report_pdf_target.h"
-#include "report_print.h"
 #include "tb_text_constants.h"
 
 namespace tavrin::table {

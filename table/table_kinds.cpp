@@ -2,8 +2,8 @@
 #include "table/table_kinds.h"
 
 #include "forms/template_format.h"
-#include "table/data_source.h"
 #include "grid.h"
+#include "table/data_source.h"
 #include "table/providers.h"
 
 namespace tavrin::table {

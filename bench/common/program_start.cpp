@@ -6,9 +6,9 @@
 #include <cstdio>
 
 #include "analysis/analysis_setup.h"
+#include "app_tpl_templates.h"
 #include "finance/handlers.h"
 #include "finance/start_routine.h"
-#include "app_tpl_templates.h"
 #include "forms/window_system.h"
 #include "runtime/gbk.h"
 #include "runtime/message_box.h"

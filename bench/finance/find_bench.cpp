@@ -15,8 +15,8 @@
 #include <string>
 
 #include "app_tpl_templates.h"
-#include "finance/backup/backup_pairs.h"
 #include "clearing_backup.h"
+#include "finance/backup/backup_pairs.h"
 #include "find_bar.h"
 #include "forms/report_list.h"
 #include "forms/window_system.h"

@@ -11,13 +11,13 @@
 #include <string>
 
 #include "analysis/analysis_setup.h"
-#include "formula_evaluation.h"
 #include "app_tpl_templates.h"
 #include "finance/handlers.h"
 #include "finance/start_routine.h"
 #include "forms/report_list.h"
 #include "forms/script_host.h"
 #include "forms/window_system.h"
+#include "formula_evaluation.h"
 #include "item_files.h"
 #include "program_start.h"
 #include "recordstore/record_commands.h"

@@ -11,7 +11,6 @@
 #include <string>
 
 #include "analysis/analysis_setup.h"
-#include "period_views.h"
 #include "app_tpl_templates.h"
 #include "finance/handlers.h"
 #include "finance/start_routine.h"
@@ -20,6 +19,7 @@
 #include "forms/report_list.h"
 #include "forms/window_system.h"
 #include "item_files.h"
+#include "period_views.h"
 #include "program_start.h"
 #include "recordstore/record_commands.h"
 #include "runtime/commands.h"
@@ -44,7 +44,7 @@ void WriteSide(bench::Side side, const std::vector<std::string>& categories) {
     bench::WriteCategoryFile(side, categories);
     bench::WriteItemFile(side, categories, {"备注"}, kItems, [&](int i) {
         return bench::ItemRow{size_t(i) % categories.size(), float(10 + i % 90),
-                               40179.0 + (i * 7) % 1826, 0};
+                              40179.0 + (i * 7) % 1826, 0};
     });
 }
 

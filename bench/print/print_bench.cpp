@@ -12,14 +12,14 @@
 #include <string>
 
 #include "analysis/analysis_setup.h"
-#include "formula_columns.h"
-#include "print_settings_window.h"
 #include "app_tpl_templates.h"
 #include "finance/handlers.h"
 #include "finance/start_routine.h"
 #include "forms/controls.h"
 #include "forms/window_system.h"
+#include "formula_columns.h"
 #include "item_files.h"
+#include "print_settings_window.h"
 #include "program_start.h"
 #include "recordstore/record_commands.h"
 #include "runtime/commands.h"

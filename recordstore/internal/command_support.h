@@ -7,8 +7,8 @@
 #include <cstdint>
 #include <string_view>
 
-#include "recordstore/database_manager.h"
 #include "internal/record_file.h"
+#include "recordstore/database_manager.h"
 #include "runtime/memory.h"
 #include "runtime/value.h"
 

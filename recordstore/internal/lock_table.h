@@ -6,8 +6,8 @@
 #include <utility>
 #include <vector>
 
-#include "recordstore/error_codes.h"
 #include "internal/file_posix.h"
+#include "recordstore/error_codes.h"
 
 namespace tavrin::rs {
 

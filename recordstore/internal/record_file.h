@@ -11,10 +11,10 @@
 #include <string_view>
 #include <vector>
 
-#include "recordstore/error_codes.h"
 #include "internal/file_posix.h"
 #include "internal/lock_table.h"
 #include "internal/record_format.h"
+#include "recordstore/error_codes.h"
 
 namespace tavrin::rs {
 

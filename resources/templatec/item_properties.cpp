@@ -3,13 +3,13 @@
 #include <cstdio>
 #include <cstring>
 
-#include "forms/event_numbers.h"
-#include "forms/template_format.h"
 #include "compile_error.h"
 #include "control_kinds.h"
+#include "forms/event_numbers.h"
+#include "forms/template_format.h"
+#include "runtime/base/calendar.h"
 #include "segment_bytes.h"
 #include "template_compiler.h"
-#include "runtime/base/calendar.h"
 
 namespace tavrin::templatec {
 

@@ -4,9 +4,9 @@
 
 #include <cctype>
 
-#include "forms/template_format.h"
 #include "compile_error.h"
 #include "control_kinds.h"
+#include "forms/template_format.h"
 #include "segment_bytes.h"
 #include "template_lexer.h"
 

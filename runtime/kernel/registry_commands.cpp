@@ -3,7 +3,7 @@
 
 #include <cstring>
 
-#include "internal/settings_store.h"
+#include "kernel/settings_store.h"
 #include "runtime/kernel/conversion_commands.h"
 #include "runtime/kernel/kernel_support.h"
 #include "runtime/memory.h"

@@ -3,7 +3,7 @@
 //   u32 name length, name, u32 type, u32 data length, data; then a 64-bit
 //   FNV-1a checksum of everything before it. All integers little-endian.
 // A file that fails any check reads as an empty store.
-#include "internal/settings_store.h"
+#include "kernel/settings_store.h"
 
 #include <fcntl.h>
 #include <sys/file.h>

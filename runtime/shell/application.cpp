@@ -8,8 +8,8 @@
 #include <QTranslator>
 #include <cstdio>
 
-#include "runtime/message_box.h"
 #include "message_box_dialog.h"
+#include "runtime/message_box.h"
 
 namespace tavrin {
 namespace {

@@ -87,7 +87,8 @@ int32_t PresentMessageBox(const MessageBoxRequest& request) {
     QPointer<QMessageBox> box = new QMessageBox(IconFor(style), GbkToQString(request.caption),
                                                 GbkToQString(request.text), set, OwnerWindow());
     size_t defaultIndex = (style & 512) ? 2 : (style & 256) ? 1 : 0;
-    if (defaultIndex < buttons.size()) box->setDefaultButton(StandardButtonFor(buttons[defaultIndex]));
+    if (defaultIndex < buttons.size())
+        box->setDefaultButton(StandardButtonFor(buttons[defaultIndex]));
     if (style & 4096) box->setWindowModality(Qt::ApplicationModal);
     WidenForCaption(*box);
     const int pressed = box->exec();

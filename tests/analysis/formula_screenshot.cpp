@@ -10,11 +10,11 @@
 #include <QTimer>
 
 #include "analysis/analysis_setup.h"
-#include "formula_columns.h"
 #include "finance/handlers.h"
 #include "finance/start_routine.h"
 #include "forms/controls.h"
 #include "forms/window_system.h"
+#include "formula_columns.h"
 #include "fss_templates.h"
 #include "runtime/gbk.h"
 #include "runtime/shell/application.h"

@@ -14,8 +14,6 @@
 #include <random>
 
 #include "analysis/analysis_setup.h"
-#include "formula_columns.h"
-#include "formula_evaluation.h"
 #include "finance/handlers.h"
 #include "finance/start_routine.h"
 #include "forms/commands/control_commands.h"
@@ -24,6 +22,8 @@
 #include "forms/script_component.h"
 #include "forms/template_format.h"
 #include "forms/window_system.h"
+#include "formula_columns.h"
+#include "formula_evaluation.h"
 #include "fst_templates.h"
 #include "runtime/commands.h"
 #include "runtime/gbk.h"

@@ -11,14 +11,14 @@
 #include <random>
 
 #include "analysis/analysis_setup.h"
-#include "chart_controls.h"
 #include "analysis/charts/pie_chart.h"
-#include "period_views.h"
+#include "chart_controls.h"
 #include "finance/item_index.h"
 #include "finance/ui.h"
 #include "finance_test_support.h"
 #include "forms/controls.h"
 #include "forms/page_control.h"
+#include "period_views.h"
 #include "runtime/message_box.h"
 
 namespace tavrin::finance::testing {

@@ -12,15 +12,15 @@
 #include <QTest>
 
 #include "analysis/analysis_setup.h"
-#include "chart_controls.h"
 #include "analysis/charts/line_chart.h"
 #include "analysis/charts/pie_chart.h"
-#include "period_views.h"
+#include "chart_controls.h"
 #include "finance/app_state.h"
 #include "finance/ui.h"
 #include "finance_test_support.h"
 #include "forms/controls.h"
 #include "forms/page_control.h"
+#include "period_views.h"
 #include "runtime/kernel/registry_commands.h"
 #include "runtime/message_box.h"
 

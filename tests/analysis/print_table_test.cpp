@@ -6,12 +6,12 @@
 
 #include <QFont>
 
-#include "formula_columns.h"
 #include "finance_test_support.h"
 #include "forms/control.h"
 #include "forms/properties.h"
 #include "forms/report_list.h"
 #include "forms/template_format.h"
+#include "formula_columns.h"
 #include "print_test_support.h"
 #include "table/cell_model.h"
 

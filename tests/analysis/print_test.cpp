@@ -15,20 +15,20 @@
 #include <cstdlib>
 
 #include "analysis/analysis_setup.h"
-#include "formula_columns.h"
-#include "print_settings_window.h"
-#include "print_summary.h"
 #include "finance_test_support.h"
 #include "forms/controls.h"
 #include "forms/window_system.h"
+#include "formula_columns.h"
+#include "print_settings_window.h"
+#include "print_summary.h"
 #include "print_test_support.h"
+#include "report_print.h"
 #include "runtime/commands.h"
 #include "runtime/kernel/registry_commands.h"
 #include "runtime/memory.h"
 #include "runtime/message_box.h"
 #include "table/data_source.h"
 #include "table/print_preview.h"
-#include "report_print.h"
 
 namespace tavrin::finance::testing {
 namespace {

@@ -6,8 +6,8 @@
 #include <QLabel>
 #include <QScreen>
 
-#include "formula_columns.h"
 #include "finance_test_support.h"
+#include "formula_columns.h"
 #include "print_test_support.h"
 
 namespace tavrin::finance::testing {

@@ -10,8 +10,8 @@
 #include <QTest>
 
 #include "analysis/analysis_setup.h"
-#include "chart_controls.h"
 #include "analysis/charts/pie_chart.h"
+#include "chart_controls.h"
 #include "finance/app_state.h"
 #include "finance_test_support.h"
 #include "forms/controls.h"

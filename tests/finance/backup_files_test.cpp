@@ -13,8 +13,8 @@
 #include <atomic>
 #include <set>
 
-#include "finance/backup/backup_pairs.h"
 #include "durable_files.h"
+#include "finance/backup/backup_pairs.h"
 #include "recordstore/record_commands.h"
 #include "runtime/commands.h"
 #include "runtime/gbk.h"

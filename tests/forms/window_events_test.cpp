@@ -6,8 +6,8 @@
 #include <QSystemTrayIcon>
 #include <QTest>
 
-#include "internal/window_notify.h"
 #include "forms/window_system.h"
+#include "internal/window_notify.h"
 #include "runtime/commands.h"
 #include "runtime/gbk.h"
 #include "runtime/memory.h"

@@ -15,8 +15,8 @@
 #include <string>
 #include <vector>
 
-#include "recordstore/database_manager.h"
 #include "internal/record_file.h"
+#include "recordstore/database_manager.h"
 #include "recordstore/record_commands.h"
 #include "runtime/commands.h"
 #include "runtime/errors.h"

@@ -20,7 +20,9 @@ namespace {
 std::string g_mode;
 QWidget* g_window = nullptr;
 
-void ExitHandler() { std::printf("EXIT-HANDLER\n"); }
+void ExitHandler() {
+    std::printf("EXIT-HANDLER\n");
+}
 
 void Notify(int32_t code, const RuntimeService* service) {
     std::printf("NOTIFY %d %s\n", code, service && service->allocate ? "with-service" : "");
@@ -31,7 +33,9 @@ void OnIdle(void*) {
     if (!g_idleSeen) std::printf("IDLE\n");
     g_idleSeen = true;
 }
-bool WindowExists(uint32_t) { return g_window != nullptr; }
+bool WindowExists(uint32_t) {
+    return g_window != nullptr;
+}
 
 // A stand-in window system with one plain window.
 bool LoadWindow(uint32_t) {
@@ -44,8 +48,12 @@ bool LoadWindow(uint32_t) {
     g_window->show();
     return true;
 }
-bool AnyWindowAlive() { return g_window != nullptr; }
-void CloseAll() { delete g_window; }
+bool AnyWindowAlive() {
+    return g_window != nullptr;
+}
+void CloseAll() {
+    delete g_window;
+}
 
 int StartRoutine() {
     MiscRoutine(kMiscInitializeRuntime);

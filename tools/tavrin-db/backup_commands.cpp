@@ -10,8 +10,8 @@
 
 #include "finance/backup/backup_pairs.h"
 #include "finance/money/money_text.h"
-#include "recordstore/database_manager.h"
 #include "internal/file_posix.h"
+#include "recordstore/database_manager.h"
 #include "runtime/gbk.h"
 #include "runtime/kernel/datetime_commands.h"
 

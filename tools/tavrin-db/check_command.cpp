@@ -2,8 +2,8 @@
 // header and chains say, and the commands that rewrite it.
 #include <cstdio>
 
-#include "recordstore/database_manager.h"
 #include "internal/block_audit.h"
+#include "recordstore/database_manager.h"
 #include "recordstore/open_repairs.h"
 #include "runtime/gbk.h"
 #include "tool.h"

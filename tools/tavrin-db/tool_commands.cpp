@@ -3,8 +3,8 @@
 #include <cstdio>
 #include <cstdlib>
 
-#include "recordstore/database_manager.h"
 #include "internal/block_file.h"
+#include "recordstore/database_manager.h"
 #include "recordstore/record_commands.h"
 #include "runtime/commands.h"
 #include "runtime/gbk.h"

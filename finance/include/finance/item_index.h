@@ -96,7 +96,7 @@ class ItemIndex {
     std::vector<std::string> categories_;
     TextIds periodIds_, prefixIds_, categoryIds_;
     std::vector<uint32_t> dayIds_;  // by whole day from 1899-12-30: period + 1, 0 unknown
-    bool ascending_ = true;  // serials rise with the position (a lookup can bisect)
+    bool ascending_ = true;         // serials rise with the position (a lookup can bisect)
     struct Sum {
         RunningTotal sum;
         int32_t items = 0;

@@ -7,7 +7,7 @@
 
 #include <cstdint>
 
-#include "finance/item_history.h"
+#include "finance/item_record.h"
 #include "finance/shown_period.h"
 #include "finance/sides.h"
 

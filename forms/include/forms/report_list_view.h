@@ -6,10 +6,9 @@
 
 #include <QHeaderView>
 #include <QTableView>
+#include <functional>
 
 namespace tavrin::forms {
-
-class ReportListControl;
 
 // Paints an empty header section over the part of the header right of the
 // last column, as the platform's header control does.
@@ -23,7 +22,10 @@ class ReportListHeader : public QHeaderView {
 
 class ReportListView : public QTableView {
   public:
-    ReportListView(ReportListControl* owner, QWidget* parent);
+    // `released` hears every release of a mouse button over the view, after
+    // the view's own handling: the list raises its click events from it.
+    using ReleaseHandler = std::function<void(const QPoint& at, Qt::MouseButton button)>;
+    ReportListView(ReleaseHandler released, QWidget* parent);
 
     // The column header (the rows have none).
     QHeaderView* header() const { return horizontalHeader(); }
@@ -40,14 +42,12 @@ class ReportListView : public QTableView {
     // Up, Down, the page keys, Home and End move the current row; Left and
     // Right scroll the columns instead of moving between cells.
     QModelIndex moveCursor(CursorAction action, Qt::KeyboardModifiers modifiers) override;
-    // A release of a mouse button, after the view's own handling, raises the
-    // list's click events.
     void mouseReleaseEvent(QMouseEvent* e) override;
     void resizeEvent(QResizeEvent* e) override;
     void changeEvent(QEvent* e) override;
 
   private:
-    ReportListControl* owner_;
+    ReleaseHandler released_;
     bool checkBoxes_ = false;
     bool images_ = false;
 };

@@ -35,7 +35,9 @@ TypeClass ClassifyType(uint32_t type);
 inline bool IsArrayType(uint32_t type) {
     return (type & TypeCode::kArrayBit) != 0 && ClassifyType(type) == TypeClass::Basic;
 }
-inline uint32_t ElementType(uint32_t type) { return type & ~TypeCode::kArrayBit; }
+inline uint32_t ElementType(uint32_t type) {
+    return type & ~TypeCode::kArrayBit;
+}
 // Byte, short, int, long, float, double (not arrays of them).
 bool IsNumericType(uint32_t type);
 inline uint32_t LibraryTypeCode(uint32_t library, uint32_t number) {

@@ -11,11 +11,24 @@
 #include "table/print_settings.h"
 #include "table/providers.h"
 
+class QAbstractItemView;
 class QLabel;
 
 namespace tavrin::table {
 
-class GridControl;
+// What the data source asks of a grid that shows it: its view to move the
+// current row in, and its rows built anew from the provider.
+class SourceView {
+  public:
+    virtual QAbstractItemView* itemView() const = 0;
+    virtual void rebuild() = 0;
+    // The view's last row is the line where a new row is typed.
+    virtual bool hasNewRowLine() const = 0;
+    virtual bool removeCurrent() = 0;
+
+  protected:
+    ~SourceView() = default;
+};
 
 class DataSourceControl : public forms::Control {
     Q_OBJECT
@@ -34,7 +47,8 @@ class DataSourceControl : public forms::Control {
 
     PrintSettings& printSettings() { return settings_; }
 
-    void addGrid(GridControl* grid);
+    // A grid (the control, for its lifetime, and its view) that shows this source.
+    void addView(forms::Control* control, SourceView* view);
     void windowCreated() override;
     bool readProperty(int number, forms::PropertyData& out) override;
     bool writeProperty(int number, const forms::PropertyData& in) override;
@@ -48,11 +62,15 @@ class DataSourceControl : public forms::Control {
     void addRow();
     void removeRow();
     void showPosition();
-    GridControl* firstGrid() const;
+    SourceView* firstView() const;
 
     QPointer<ProviderControl> provider_;
     QMetaObject::Connection providerWatch_;
-    std::vector<QPointer<GridControl>> grids_;
+    struct Shown {
+        QPointer<forms::Control> control;
+        SourceView* view;
+    };
+    std::vector<Shown> views_;
     PrintSettings settings_;
     QLabel* position_ = nullptr;
     bool resetPending_ = false;

@@ -1,7 +1,7 @@
 // The per-user settings store and the registry commands: typed round-trips,
 // reads that accept only their own type, damaged files, and two programs
 // sharing the store.
-#include "internal/settings_store.h"
+#include "kernel/settings_store.h"
 
 #include <gtest/gtest.h>
 #include <spawn.h>

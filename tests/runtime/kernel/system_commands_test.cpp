@@ -1,7 +1,6 @@
 // System and date-time commands: the message box through its seam, file copy,
 // the busy cursor, event processing and the clocks.
 #include "runtime/kernel/system_commands.h"
-#include "runtime/shell/cursor_commands.h"
 
 #include <gtest/gtest.h>
 #include <unistd.h>
@@ -21,11 +20,12 @@
 #include <vector>
 
 #include "kernel_test_util.h"
+#include "message_box_dialog.h"
 #include "runtime/gbk.h"
 #include "runtime/kernel/datetime_commands.h"
 #include "runtime/message_box.h"
 #include "runtime/process.h"
-#include "message_box_dialog.h"
+#include "runtime/shell/cursor_commands.h"
 
 using namespace tavrin;
 using kernel_test::G;

@@ -5,18 +5,10 @@
 #include <cstdint>
 #include <string>
 
+#include "runtime/kernel/settings_roots.h"
 #include "runtime/value.h"
 
 namespace tavrin {
-
-// The roots a caller may name; any other number means the current user.
-enum SettingsRoot : int32_t {
-    kClassesRoot = 1,
-    kCurrentConfig = 2,
-    kCurrentUser = 3,
-    kLocalMachine = 4,
-    kUsers = 5,
-};
 
 // int root, text path, [optional] text default → text (string or expanded
 // expandable string; otherwise the default).

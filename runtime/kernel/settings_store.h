@@ -11,7 +11,7 @@
 #include <string>
 #include <string_view>
 
-#include "runtime/kernel/registry_commands.h"
+#include "runtime/kernel/settings_roots.h"
 
 namespace tavrin {
 
