@@ -60,9 +60,13 @@ TEST(ProgramTest, ASecondStartHandsOverToTheRunningProgramAndAWrongOptionIsRefus
     EXPECT_TRUE(second.readAllStandardOutput().contains("already running"));
     EXPECT_EQ(first.state(), QProcess::Running);
 
+    // Qt's own options and a file name are refused too: the windows take no arguments.
     for (const QStringList& args :
          {QStringList{QStringLiteral("--foo")},
-          QStringList{QStringLiteral("--version"), QStringLiteral("extra")}}) {
+          QStringList{QStringLiteral("--version"), QStringLiteral("extra")},
+          QStringList{QStringLiteral("--help"), QStringLiteral("-v")},
+          QStringList{QStringLiteral("-platform"), QStringLiteral("offscreen")},
+          QStringList{QStringLiteral("收入.csv")}}) {
         QProcess wrong;
         wrong.setProcessEnvironment(Offscreen());
         wrong.start(program, args);

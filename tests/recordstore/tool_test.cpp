@@ -298,3 +298,61 @@ TEST(Tool, CheckPackAndWhatAPersonMistypes) {
 }
 
 }  // namespace
+
+namespace {
+
+// The command line as a person types it. A flag or a --wait that a command
+// does not take, at any place, is refused with the usage (status 2) before the
+// file is touched; a flag a command takes may stand before its file; and a CSV
+// whose name is GBK bytes, as a copy from another machine leaves it, is read
+// by that name.
+TEST(Tool, TheCommandLineAsAPersonTypesIt) {
+    rstest::TempDir dir;
+    const QString file = Q(dir.native("财务收入.edb"));
+    ASSERT_EQ(
+        Tool({"create", file, "收入类型:10:20", "收入金额:5", "收入时间:8", "收入备注信息:10:50"})
+            .status,
+        0);
+    const QString csv = Q(dir.native("收入.csv"));
+    const std::string rows = "收入类型,收入金额,收入时间\r\n工资,0.1234567891,2024-01-01\r\n";
+    rstest::WriteAll(dir.native("收入.csv"), std::vector<uint8_t>(rows.begin(), rows.end()));
+    for (const QStringList& wrong :
+         {QStringList{"info", file, "--round"}, QStringList{"pack", file, "--skip-bad"},
+          QStringList{"import", file, csv, "--drop-trailing"},
+          QStringList{"import", file, csv, "--round", "--round"},
+          QStringList{"append", file, "--round=yes", "收入类型=工资"},
+          QStringList{"info", file, "--wait", "0"}, QStringList{"--wait", "soon", "info", file},
+          QStringList{"--wait", "-2", "info", file}, QStringList{"--wait"},
+          QStringList{"--wait", "0", "--wait", "5", "info", file}, QStringList{"import", file},
+          QStringList{"restore", Q(dir.path())}, QStringList{"--verbose", "info", file}}) {
+        const Result r = Tool(wrong);
+        EXPECT_EQ(r.status, 2) << wrong.join(' ').toStdString();
+        EXPECT_NE(r.err.find("usage: tavrin-db [--wait MS] COMMAND FILE ...\n"), std::string::npos)
+            << wrong.join(' ').toStdString() << "\n"
+            << r.err;
+        EXPECT_TRUE(r.out.empty()) << r.out;
+    }
+    EXPECT_NE(Tool({"info", file}).out.find("records: 0"), std::string::npos);
+
+    const Result rounded = Tool({"--wait", "-1", "import", "--round", file, csv});
+    EXPECT_EQ(rounded.status, 0) << rounded.err;
+    EXPECT_EQ(Tool({"--wait=100", "append", file, "--", "收入类型=补贴", "收入金额=2"}).status, 0);
+
+    std::string gbkName = dir.path() + "/";
+    std::string octal;  // the name as the shell's printf writes its bytes
+    for (const unsigned char byte : tavrin::Utf8ToGbk("工资")) {
+        char escape[8];
+        std::snprintf(escape, sizeof escape, "\\%03o", byte);
+        octal += escape;
+        gbkName += char(byte);
+    }
+    rstest::WriteAll(gbkName + ".csv", std::vector<uint8_t>(rows.begin(), rows.end()));
+    QProcess shell;
+    shell.start("/bin/sh", {"-c", R"(exec "$0" import "$1" "$2/$(printf "$3").csv" --round)",
+                            TAVRIN_DB_PATH, file, Q(dir.path()), Q(octal)});
+    ASSERT_TRUE(shell.waitForFinished(60000));
+    EXPECT_EQ(shell.exitCode(), 0) << shell.readAllStandardError().toStdString();
+    EXPECT_NE(Tool({"info", file}).out.find("records: 3"), std::string::npos);
+}
+
+}  // namespace
