@@ -333,6 +333,10 @@ TEST(Tool, TheCommandLineAsAPersonTypesIt) {
         EXPECT_TRUE(r.out.empty()) << r.out;
     }
     EXPECT_NE(Tool({"info", file}).out.find("records: 0"), std::string::npos);
+    // Asked for, the usage is an answer, not a mistake.
+    const Result help = Tool({"--help"});
+    EXPECT_EQ(help.status, 0);
+    EXPECT_EQ(help.out.rfind("usage: tavrin-db [--wait MS] COMMAND FILE ...\n", 0), 0u) << help.out;
 
     const Result rounded = Tool({"--wait", "-1", "import", "--round", file, csv});
     EXPECT_EQ(rounded.status, 0) << rounded.err;

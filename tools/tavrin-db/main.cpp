@@ -18,7 +18,9 @@
 
 namespace {
 
-int Usage() {
+// The usage, on standard error for a mistake (status 2) or on standard output
+// when asked for with --help (status 0).
+int Usage(FILE* to = stderr) {
     std::fputs(
         "usage: tavrin-db [--wait MS] COMMAND FILE ...\n"
         "  --wait MS: how long to wait for a file another process holds (default 5000)\n"
@@ -37,8 +39,8 @@ int Usage() {
         "  tavrin-db backups DIR                        (the program's backup pairs in DIR)\n"
         "  tavrin-db restore DIR STAMP                  (put a backup pair back as the item "
         "files)\n",
-        stderr);
-    return 2;
+        to);
+    return to == stderr ? 2 : 0;
 }
 
 // An argument as the parser reads it. The bytes of one that is no UTF-8 (a
@@ -109,8 +111,11 @@ int main(int argc, char** argv) {
     tool.setSingleDashWordOptionMode(QCommandLineParser::ParseAsLongOptions);
     tool.setOptionsAfterPositionalArgumentsMode(QCommandLineParser::ParseAsPositionalArguments);
     const QCommandLineOption wait(QStringLiteral("wait"), QString(), QStringLiteral("MS"));
+    const QCommandLineOption help({QStringLiteral("help"), QStringLiteral("h")}, QString());
     tool.addOption(wait);
+    tool.addOption(help);
     if (!tool.parse(arguments)) return Refuse(tool.errorText());
+    if (tool.isSet(help)) return tool.positionalArguments().isEmpty() ? Usage(stdout) : Usage();
     // A busy file is waited for, as a person at a shell expects.
     int32_t waitMs = 5000;
     if (const QStringList given = tool.values(wait); given.size() > 1) {
