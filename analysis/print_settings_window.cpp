@@ -23,6 +23,7 @@
 #include "runtime/kernel/datetime_commands.h"
 #include "runtime/memory.h"
 #include "runtime/owned_text.h"
+#include "table/print_settings.h"
 #include "window_keys.h"
 
 namespace tavrin::analysis {
@@ -33,7 +34,6 @@ namespace fc = tavrin::form_commands;
 
 namespace {
 
-constexpr double kPrintScale = 3.3;  // screen pixels and points → the report engine's units
 constexpr uint32_t kBuiltInHeader = 0xCEDFDE, kBuiltInBody = 0xDEEFEF;
 
 PrintSource& Source() {
@@ -82,7 +82,7 @@ TitleFont ChosenTitleFont() {
     font.color = dialog->color();
     font.bold = f.bold();
     const double points = f.pointSizeF() > 0 ? f.pointSizeF() : f.pixelSize() * 0.75;
-    font.size = int32_t(points * kPrintScale);
+    font.size = int32_t(points * table::kReportUnitsPerPixel);
     return font;
 }
 
@@ -94,7 +94,7 @@ int32_t ChosenFontSize() {
     if (typed > 0) return typed;
     const forms::ReportListControl* list = SourceList();
     const double points = list ? list->view()->font().pointSizeF() : 9;
-    return int32_t(points * kPrintScale);
+    return int32_t(points * table::kReportUnitsPerPixel);
 }
 
 ColorScheme ChosenColors() {

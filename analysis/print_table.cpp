@@ -268,7 +268,7 @@ bool FillAndPreview(const PrintTableRequest& r, const forms::ReportListModel& li
     }
     for (int32_t j = 0; j < k; ++j) {
         const forms::ReportListModel::Column& c = list.column(r.columns[size_t(j)]);
-        CallKernel(DsInsertColumns, s, Int(first + j), kAbsent, Int(int32_t(c.width * 3.3)));
+        CallKernel(DsInsertColumns, s, Int(first + j), kAbsent, Int(int32_t(c.width * table::kReportUnitsPerPixel)));
         SetText(4, first + j, c.title);
         if (n > 0)
             CallKernel(DsSetAlignment, s, Int(5), Int(first + j), Int(n), kAbsent,

@@ -24,7 +24,7 @@ struct TitleFont {
     std::string face;  // GBK
     uint32_t color = 0;
     bool bold = false;
-    int32_t size = 0;  // the report engine's units (the dialog's size × 3.3)
+    int32_t size = 0;  // the report engine's units (the dialog's size × kReportUnitsPerPixel)
 };
 
 struct PrintTableRequest {

@@ -38,18 +38,37 @@ using namespace tavrin;
 
 namespace {
 
+// What the entry fields hold, read once when 添加 or 修改 is clicked: every
+// check and every field written works from this one reading.
+struct Entry {
+    std::string category;    // GBK
+    std::string amountText;  // GBK, as typed
+    AmountReading amount;    // the typed amount read by the amount rule
+    double days = 0;
+    std::string remark;  // GBK
+};
+
+Entry ReadEntry(const Side& side) {
+    Entry entry{ComboText(side.combo),
+                EditContent(side.amountEdit),
+                {},
+                DatePickerValue(side.datePicker),
+                EditContent(side.remarkEdit)};
+    entry.amount = ReadAmount(entry.amountText);
+    return entry;
+}
+
 // The entry fields that still hold what the view of the row's record put in
 // them: a change leaves those fields of the record as they are.
 struct Unedited {
     bool category = false, amount = false, time = false, remark = false;
 };
 
-Unedited UneditedSinceView(const Side& side, int32_t row) {
+Unedited UneditedSinceView(const Side& side, int32_t row, const Entry& entry) {
     const ViewedEntry& viewed = side.viewed();
     if (row < 0 || viewed.serial < 0 || LvItemData(side.list, row) != viewed.serial) return {};
-    return {ComboText(side.combo) == viewed.category, EditContent(side.amountEdit) == viewed.amount,
-            DatePickerValue(side.datePicker) == viewed.time,
-            EditContent(side.remarkEdit) == viewed.remark};
+    return {entry.category == viewed.category, entry.amountText == viewed.amount,
+            entry.days == viewed.time, entry.remark == viewed.remark};
 }
 
 // An amount single precision cannot keep to the cent is stored only when the
@@ -62,17 +81,16 @@ bool ConfirmStoredAmount(const std::string& typed, float stored) {
            kButtonOk;
 }
 
-// Validation V: the first failing check shows its message; false then. An
-// accepted amount is in *amount; with `amount` null (the viewed amount, left
-// as it was) the amount is not checked.
-bool Validate(const Side& side, float* amount) {
-    if (ComboText(side.combo).empty()) {
+// Validation V: the first failing check shows its message; false then. With
+// `checkAmount` false (the viewed amount, left as it was) the amount is not
+// checked.
+bool Validate(const Side& side, const Entry& entry, bool checkAmount) {
+    if (entry.category.empty()) {
         ShowMessage(side.chooseCategoryMessage, kStyleOk);
         return false;
     }
-    if (amount == nullptr) return true;
-    const std::string typed = EditContent(side.amountEdit);
-    const AmountReading reading = ReadAmount(typed);
+    if (!checkAmount) return true;
+    const AmountReading& reading = entry.amount;
     switch (reading.verdict) {
         case AmountVerdict::kEmpty:
             ShowMessage(side.fillAmountMessage, kStyleOk);
@@ -86,9 +104,7 @@ bool Validate(const Side& side, float* amount) {
         case AmountVerdict::kAccepted:
             break;
     }
-    if (!reading.exact && !ConfirmStoredAmount(typed, reading.stored)) return false;
-    *amount = reading.stored;
-    return true;
+    return reading.exact || ConfirmStoredAmount(entry.amountText, reading.stored);
 }
 
 // Balance warning W with the new amount a: information only.
@@ -107,11 +123,11 @@ void ReportOpenFailed() {
 // Their cells go into *cells (the texts cut to their field's width at a whole
 // character, the amount as the record holds it), so that the row shows what
 // the record holds; the values refer to those cells' texts.
-std::vector<FieldAssignment> EntryFields(const Side& side, const Unedited& keep, float amount,
-                                         RowCells* cells) {
+std::vector<FieldAssignment> EntryFields(const Side& side, const Entry& entry, const Unedited& keep,
+                                         float amount, RowCells* cells) {
     std::vector<FieldAssignment> fields;
     if (!keep.category) {
-        cells->category = FitToWidth(ComboText(side.combo), TextFieldWidth(side.categoryField));
+        cells->category = FitToWidth(entry.category, TextFieldWidth(side.categoryField));
         fields.push_back({side.categoryField, MakeTextRef(cells->category.c_str())});
     }
     if (!keep.amount) {
@@ -119,21 +135,21 @@ std::vector<FieldAssignment> EntryFields(const Side& side, const Unedited& keep,
         fields.push_back({side.amountField, MakeFloat(amount)});
     }
     if (!keep.time) {
-        const double days = DatePickerValue(side.datePicker);
-        cells->time = TakeText(CallKernel(ToText, MakeDateTime(days)));
-        fields.push_back({side.timeField, CallKernel(ToDateTime, MakeDateTime(days))});
+        cells->time = TakeText(CallKernel(ToText, MakeDateTime(entry.days)));
+        fields.push_back({side.timeField, CallKernel(ToDateTime, MakeDateTime(entry.days))});
     }
     if (!keep.remark) {
-        cells->remark = FitToWidth(EditContent(side.remarkEdit), TextFieldWidth(side.remarkField));
+        cells->remark = FitToWidth(entry.remark, TextFieldWidth(side.remarkField));
         fields.push_back({side.remarkField, MakeTextRef(cells->remark.c_str())});
     }
     return fields;
 }
 
 // The edited fields written into the current record; false on any failure.
-bool WriteEntry(const Side& side, const Unedited& keep, float amount, RowCells* cells) {
+bool WriteEntry(const Side& side, const Entry& entry, const Unedited& keep, float amount,
+                RowCells* cells) {
     bool ok = true;
-    for (const FieldAssignment& f : EntryFields(side, keep, amount, cells))
+    for (const FieldAssignment& f : EntryFields(side, entry, keep, amount, cells))
         ok = ok && CallKernel(WriteField, MakeTextRef(f.field), f.value).asBool();
     return ok;
 }
@@ -199,8 +215,9 @@ bool GoToRecordOfRow(const Side& side, int32_t row, OpenedDataFile& file, float*
 
 void AddItem(const Side& side) {
     ShowMainPage(side.page);
-    float amount = 0;
-    if (!Validate(side, &amount)) return;
+    const Entry entry = ReadEntry(side);
+    if (!Validate(side, entry, true)) return;
+    const float amount = entry.amount.stored;
     WarnBalance(side, amount);
     OpenedDataFile file(side.file);
     if (!file) {
@@ -210,7 +227,8 @@ void AddItem(const Side& side) {
     // The item goes in whole, in one step: a power cut during an add leaves
     // the file without it or with all of its fields, never half an item.
     RowCells added;
-    const std::vector<FieldAssignment> fields = EntryFields(side, Unedited{}, amount, &added);
+    const std::vector<FieldAssignment> fields =
+        EntryFields(side, entry, Unedited{}, amount, &added);
     if (!AppendFilledRecord(fields.data(), int32_t(fields.size()))) {
         file.close();
         ReportWriteFailed(side.file);
@@ -240,10 +258,10 @@ void AddItem(const Side& side) {
 
 void ChangeItem(const Side& side, const char* noSelection) {
     const int32_t row = ListSelection(side.list);
-    const Unedited keep = UneditedSinceView(side, row);
-    float amount = 0;
-    if (!Validate(side, keep.amount ? nullptr : &amount)) return;
-    WarnBalance(side, keep.amount ? ReadAmount(EditContent(side.amountEdit)).stored : amount);
+    const Entry entry = ReadEntry(side);
+    const Unedited keep = UneditedSinceView(side, row, entry);
+    if (!Validate(side, entry, !keep.amount)) return;
+    WarnBalance(side, entry.amount.stored);
     if (row == -1) {
         ShowMessage(noSelection, kStyleOk);
         return;
@@ -254,9 +272,9 @@ void ChangeItem(const Side& side, const char* noSelection) {
     ItemStep step{StepKind::kChange, side.income, LvItemData(side.list, row), {}, {}};
     step.before.cells = CellsOfRow(side.list, row);
     ReadCurrentItem(side, &step.before.fields);
-    if (keep.amount) amount = old;
+    const float amount = keep.amount ? old : entry.amount.stored;
     step.after.cells = step.before.cells;
-    const bool ok = WriteEntry(side, keep, amount, &step.after.cells);
+    const bool ok = WriteEntry(side, entry, keep, amount, &step.after.cells);
     ReadCurrentItem(side, &step.after.fields);
     file.close();
     if (!ok) {

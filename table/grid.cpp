@@ -16,6 +16,7 @@
 #include "forms/window_system.h"
 #include "runtime/gbk.h"
 #include "table/data_source.h"
+#include "table/print_settings.h"
 #include "table/report_painter.h"
 
 namespace tavrin::table {
@@ -23,7 +24,7 @@ namespace tavrin::table {
 namespace {
 
 int Pixels(int32_t units) {
-    return std::max(1, int(std::lround(units / kUnitsPerPixel)));
+    return std::max(1, int(std::lround(units / kReportUnitsPerPixel)));
 }
 
 // Refuses a text longer than the field in GBK bytes: what does not fit is not

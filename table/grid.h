@@ -15,8 +15,6 @@ namespace tavrin::table {
 
 class ProviderControl;
 
-// Sizes on screen: the engine's units (0.1 mm) at 3.3 units a pixel.
-constexpr double kUnitsPerPixel = 3.3;
 
 class GridModel : public QAbstractTableModel {
     Q_OBJECT

@@ -12,6 +12,10 @@ namespace tavrin::table {
 
 constexpr uint32_t kPrintSettingsType = forms::TypeId::kPrintSettings;
 
+// The engine's units (0.1 mm) a screen pixel or a point stands for: column
+// widths, font sizes and margins of a table are written in them.
+constexpr double kReportUnitsPerPixel = 3.3;
+
 struct PrintSettings {
     int32_t paper = 0;        // 0 the printer's default, 1 A3, 2 A4, ... 8 32K, 9–16, ≥1000
     int32_t orientation = 0;  // 1 landscape, anything else portrait
