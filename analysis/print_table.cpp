@@ -45,22 +45,20 @@ constexpr int32_t kSerialWidth = 130;
 constexpr int32_t kMargin = 180;
 constexpr int32_t kRemarkFontSize = 30;
 constexpr int32_t kRemarkLastRowHeight = 150;
-constexpr int32_t kPreviewPollMs = 200;
 constexpr uint32_t kBlack = 0x000000;
 
 const Value kAbsent{};
 
-// The preview window last looked up (null: none is left).
-QPointer<QWidget>& PreviewHandle() {
-    static QPointer<QWidget> handle;
+// The preview window the last print table opened (null once it is closed).
+QPointer<PrintPreviewWindow>& PreviewHandle() {
+    static QPointer<PrintPreviewWindow> handle;
     return handle;
 }
 
-QWidget* FindPreviewWindow() {
-    const QString caption = GbkToQString(analysis_text::PreviewCaption);
-    for (QWidget* w : QApplication::topLevelWidgets())
-        if (w->isVisible() && w->windowTitle() == caption) return w;
-    return nullptr;
+// The background window and its table live as long as the preview shows them.
+void CloseBackgroundWindowWithoutPreview() {
+    if (PreviewHandle().isNull() || !PreviewHandle()->isVisible())
+        forms::CloseWindow(kBackground, false);
 }
 
 Value Source() {
@@ -239,8 +237,8 @@ void PaintColors(const ColorScheme& scheme, int32_t n, bool summary, int32_t col
 }
 
 // Steps after the background window is there: the table, its print settings
-// and the preview; false when the template could not be loaded.
-bool FillAndPreview(const PrintTableRequest& r, const forms::ReportListModel& list) {
+// and the preview it opens; null when the template could not be loaded.
+PrintPreviewWindow* FillAndPreview(const PrintTableRequest& r, const forms::ReportListModel& list) {
     const Value s = Source();
     const int32_t n = list.rows(), k = int32_t(r.columns.size());
     const int32_t m = int32_t(r.formulas.size());
@@ -252,7 +250,7 @@ bool FillAndPreview(const PrintTableRequest& r, const forms::ReportListModel& li
         MakeByteSetRef(reinterpret_cast<const ByteSetBlock*>(app::PrintTableTemplate));
     if (!CallKernel(DsLoad, s, layout).asBool()) {
         finance::ShowMessage(analysis_text::NoPrintTemplate, kIconStop);
-        return false;
+        return nullptr;
     }
 
     // Columns: serial, printed, formula. The merged rows span all of them.
@@ -268,7 +266,8 @@ bool FillAndPreview(const PrintTableRequest& r, const forms::ReportListModel& li
     }
     for (int32_t j = 0; j < k; ++j) {
         const forms::ReportListModel::Column& c = list.column(r.columns[size_t(j)]);
-        CallKernel(DsInsertColumns, s, Int(first + j), kAbsent, Int(int32_t(c.width * table::kReportUnitsPerPixel)));
+        CallKernel(DsInsertColumns, s, Int(first + j), kAbsent,
+                   Int(int32_t(c.width * table::kReportUnitsPerPixel)));
         SetText(4, first + j, c.title);
         if (n > 0)
             CallKernel(DsSetAlignment, s, Int(5), Int(first + j), Int(n), kAbsent,
@@ -324,7 +323,8 @@ bool FillAndPreview(const PrintTableRequest& r, const forms::ReportListModel& li
     CallKernel(DsSetCellFormat, s, Int(4), Int(1), kAbsent, Int(columns), Int(1));
     CallKernel(DsSetFixedRows, s, Int(4));
 
-    static PrintSettings settings;
+    auto* source = forms::FindControlAs<table::DataSourceControl>(kBackground, ids::PrintSource);
+    PrintSettings& settings = source->printSettings();
     settings = PrintSettings{};
     settings.paper = r.paper;
     settings.orientation = r.orientation;
@@ -333,9 +333,7 @@ bool FillAndPreview(const PrintTableRequest& r, const forms::ReportListModel& li
     settings.rowsPerPage = r.rowsPerPage;
     settings.pageNumberPosition = r.pageNumberPosition;
     FitBodyToPaper(r, list, n, first, settings);
-    CallKernel(DsPrintSettings, s, MakePrintSettingsValue(&settings));
-    CallKernel(DsPrintPreview, s);
-    return true;
+    return table::OpenPrintPreview(*source->cells(), settings);
 }
 
 }  // namespace
@@ -348,35 +346,32 @@ bool BuildPrintTable(const PrintTableRequest& r) {
         return false;
     }
     if (!LoadBackgroundWindow()) return false;
+    PrintPreviewWindow* preview = nullptr;
     {
         BusyCursor busy;
-        if (!FillAndPreview(r, *source->model())) return false;
+        preview = FillAndPreview(r, *source->model());
+        if (preview == nullptr) return false;
     }
-    PreviewHandle() = FindPreviewWindow();
-    if (auto* preview = qobject_cast<PrintPreviewWindow*>(PreviewHandle().data())) {
-        preview->setDocumentName(GbkToQString(r.sourceList == ids::IncomeList
-                                                  ? analysis_text::IncomeDetailDocument
-                                                  : analysis_text::ExpenseDetailDocument));
-        if (const QWidget* main = forms::WindowWidget(ids::MainWindow))
-            preview->placeOn(main->screen());
-    }
-    finance::WriteIntProperty(kBackground, ids::PreviewTimer,
-                              forms::Prop::kOwn + forms::TimerProp::kInterval, kPreviewPollMs);
+    PreviewHandle() = preview;
+    preview->setDocumentName(GbkToQString(r.sourceList == ids::IncomeList
+                                              ? analysis_text::IncomeDetailDocument
+                                              : analysis_text::ExpenseDetailDocument));
+    if (const QWidget* main = forms::WindowWidget(ids::MainWindow))
+        preview->placeOn(main->screen());
+    // The preview deletes itself when closed; the background window follows it
+    // (by a posted close request: the preview's own close is still running).
+    QObject::connect(preview, &QObject::destroyed, [] { CloseBackgroundWindowWithoutPreview(); });
     return true;
 }
 
 bool PreviewWindowShown() {
-    return FindPreviewWindow() != nullptr;
+    return !PreviewHandle().isNull() && PreviewHandle()->isVisible();
 }
 
 void PreviewTimerTick() {
-    if (PreviewHandle().isNull()) {
-        finance::WriteIntProperty(kBackground, ids::PreviewTimer,
-                                  forms::Prop::kOwn + forms::TimerProp::kInterval, 0);
-        forms::CloseWindow(kBackground, false);
-        return;
-    }
-    PreviewHandle() = FindPreviewWindow();
+    finance::WriteIntProperty(kBackground, ids::PreviewTimer,
+                              forms::Prop::kOwn + forms::TimerProp::kInterval, 0);
+    CloseBackgroundWindowWithoutPreview();
 }
 
 }  // namespace tavrin::analysis
