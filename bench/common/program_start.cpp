@@ -2,6 +2,8 @@
 #include "program_start.h"
 
 #include <QApplication>
+#include <QFile>
+#include <QTabBar>
 #include <QThread>
 #include <cstdio>
 
@@ -9,6 +11,7 @@
 #include "app_tpl_templates.h"
 #include "finance/handlers.h"
 #include "finance/start_routine.h"
+#include "forms/page_control.h"
 #include "forms/window_system.h"
 #include "runtime/gbk.h"
 #include "runtime/message_box.h"
@@ -29,6 +32,15 @@ void StartProgram(int argc, char** argv, const std::string& directoryUtf8) {
     });
 }
 
+void StartProgramAsItself(int argc, char** argv, const std::string& directoryUtf8,
+                          const std::function<void()>& writeSample) {
+    StartProgram(argc, argv, directoryUtf8);
+    if (writeSample && !QFile::exists(QString::fromStdString(directoryUtf8 + "/财务收入.edb")))
+        writeSample();
+    finance::PrepareGlobalState();
+    LoadStartWindow(finance::kMainWindowId);
+}
+
 void StartProgramWithMainWindow(const std::string& directoryUtf8,
                                 const std::function<void()>& writeData) {
     static char name[] = "bench";
@@ -37,6 +49,12 @@ void StartProgramWithMainWindow(const std::string& directoryUtf8,
     writeData();
     forms::LoadWindow(app_tpl::ids::MainWindow, 0, false, true);
     QApplication::processEvents();
+}
+
+void ClickTab(uint32_t pageControl, int page) {
+    forms::FindControlAs<forms::PageControl>(app_tpl::ids::MainWindow, pageControl)
+        ->tabBar()
+        ->setCurrentIndex(page);
 }
 
 void Settle(int rounds, int pauseMs) {

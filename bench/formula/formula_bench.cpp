@@ -27,6 +27,7 @@
 #include "runtime/memory.h"
 #include "runtime/message_box.h"
 #include "runtime/process.h"
+#include "window_benchmark_main.h"
 
 namespace {
 
@@ -118,10 +119,5 @@ BENCHMARK(BM_FormulaColumn<false>)
 }  // namespace
 
 int main(int argc, char** argv) {
-    qputenv("QT_QPA_PLATFORM",
-            qgetenv("QT_QPA_PLATFORM").isEmpty() ? "offscreen" : qgetenv("QT_QPA_PLATFORM"));
-    benchmark::Initialize(&argc, argv);
-    benchmark::RunSpecifiedBenchmarks();
-    benchmark::Shutdown();
-    std::_Exit(0);
+    bench::RunWindowBenchmarks(argc, argv);
 }

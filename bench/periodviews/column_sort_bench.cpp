@@ -12,6 +12,7 @@
 #include "forms/window_system.h"
 #include "item_files.h"
 #include "program_start.h"
+#include "window_benchmark_main.h"
 
 namespace {
 
@@ -64,10 +65,5 @@ BENCHMARK(BM_SortByDate)->Unit(benchmark::kMillisecond)->Iterations(10);
 }  // namespace
 
 int main(int argc, char** argv) {
-    qputenv("QT_QPA_PLATFORM",
-            qgetenv("QT_QPA_PLATFORM").isEmpty() ? "offscreen" : qgetenv("QT_QPA_PLATFORM"));
-    benchmark::Initialize(&argc, argv);
-    benchmark::RunSpecifiedBenchmarks();
-    benchmark::Shutdown();
-    std::_Exit(0);
+    bench::RunWindowBenchmarks(argc, argv);
 }

@@ -6,7 +6,6 @@
 #include <QAbstractButton>
 #include <QApplication>
 #include <QDir>
-#include <QTabBar>
 #include <QTemporaryDir>
 #include <string>
 
@@ -15,7 +14,6 @@
 #include "finance/handlers.h"
 #include "finance/start_routine.h"
 #include "forms/controls.h"
-#include "forms/page_control.h"
 #include "forms/report_list.h"
 #include "forms/window_system.h"
 #include "item_files.h"
@@ -27,6 +25,7 @@
 #include "runtime/memory.h"
 #include "runtime/message_box.h"
 #include "runtime/process.h"
+#include "window_benchmark_main.h"
 
 namespace {
 
@@ -50,8 +49,7 @@ void WriteSide(bench::Side side, const std::vector<std::string>& categories) {
 
 // Selects a page as a click on its tab does, and waits until the program is idle.
 void ClickPage(uint32_t pageControl, int page) {
-    auto* pages = forms::FindControlAs<forms::PageControl>(ids::MainWindow, pageControl);
-    pages->tabBar()->setCurrentIndex(page);
+    bench::ClickTab(pageControl, page);
     QApplication::processEvents();
 }
 
@@ -184,10 +182,5 @@ BENCHMARK(BM_RecomputeStructureChart)->Unit(benchmark::kMillisecond)->Iterations
 }  // namespace
 
 int main(int argc, char** argv) {
-    qputenv("QT_QPA_PLATFORM",
-            qgetenv("QT_QPA_PLATFORM").isEmpty() ? "offscreen" : qgetenv("QT_QPA_PLATFORM"));
-    benchmark::Initialize(&argc, argv);
-    benchmark::RunSpecifiedBenchmarks();
-    benchmark::Shutdown();
-    std::_Exit(0);
+    bench::RunWindowBenchmarks(argc, argv);
 }

@@ -4,9 +4,10 @@
 // growth of peak memory during each scan.
 #include <benchmark/benchmark.h>
 #include <fcntl.h>
-#include <stdlib.h>
 #include <unistd.h>
 
+#include <QDir>
+#include <QTemporaryDir>
 #include <chrono>
 #include <cstdio>
 #include <cstring>
@@ -42,6 +43,20 @@ std::string RecordFile() {
 
 Value Field(const std::string& name) {
     return MakeTextRef(name.c_str());
+}
+
+// Creates a record file of the income schema (GBK path), as the program does.
+bool CreateIncomeFile(const std::string& path) {
+    ArrayBlock* fields = NewFieldInfArray(4);
+    FieldInf* f = FieldInfElements(fields);
+    f[0] = {kCategoryField.c_str(), 10, 20};
+    f[1] = {kAmountField.c_str(), 5, 20};
+    f[2] = {kTimeField.c_str(), 8, 20};
+    f[3] = {kRemarkField.c_str(), 10, 50};
+    const bool made =
+        CallKernel(CreateDatabase, MakeTextRef(path.c_str()), MakeFieldInfArray(fields)).asBool();
+    Free(fields);
+    return made;
 }
 
 void OpenIncome() {
@@ -85,26 +100,20 @@ std::string LastCategory() {
     return kLast;
 }
 
+// Made on first use, removed with everything in it when the program ends
+// (after main has closed both engines' files).
 const std::string& ScratchDirectory() {
-    static std::string dir = [] {
-        char pattern[] = "/tmp/rs-bench-XXXXXX";
-        return std::string(mkdtemp(pattern));
-    }();
-    return dir;
+    static const QTemporaryDir dir(QDir::tempPath() + "/rs-bench-XXXXXX");
+    if (!dir.isValid()) std::abort();
+    static const std::string path = dir.path().toStdString();
+    return path;
 }
 
 static void Append_RecordStore(benchmark::State& state) {
-    ArrayBlock* fields = NewFieldInfArray(4);
-    FieldInf* f = FieldInfElements(fields);
-    f[0] = {kCategoryField.c_str(), 10, 20};
-    f[1] = {kAmountField.c_str(), 5, 20};
-    f[2] = {kTimeField.c_str(), 8, 20};
-    f[3] = {kRemarkField.c_str(), 10, 50};
-    std::string path = RecordFile();
+    const std::string path = RecordFile();
     for (auto _ : state) {
         CallKernel(CloseAllDatabases);
-        if (!CallKernel(CreateDatabase, MakeTextRef(path.c_str()), MakeFieldInfArray(fields))
-                 .asBool()) {
+        if (!CreateIncomeFile(path)) {
             state.SkipWithError("create failed");
             return;
         }
@@ -126,7 +135,6 @@ static void Append_RecordStore(benchmark::State& state) {
         }
         PerRecord(state, Seconds(start));
     }
-    Free(fields);
 }
 
 static void Append_SQLite(benchmark::State& state) {
@@ -289,18 +297,9 @@ static void Pack_SQLite(benchmark::State& state) {
 // with their own serials, written straight into the file).
 static void DeleteOneAndPack_RecordStore(benchmark::State& state) {
     const int32_t records = int32_t(state.range(0));
-    ArrayBlock* fields = NewFieldInfArray(4);
-    FieldInf* f = FieldInfElements(fields);
-    f[0] = {kCategoryField.c_str(), 10, 20};
-    f[1] = {kAmountField.c_str(), 5, 20};
-    f[2] = {kTimeField.c_str(), 8, 20};
-    f[3] = {kRemarkField.c_str(), 10, 50};
     const std::string path = Utf8ToGbk(ScratchDirectory() + "/删除.edb");
     CallKernel(CloseAllDatabases);
-    const bool made =
-        CallKernel(CreateDatabase, MakeTextRef(path.c_str()), MakeFieldInfArray(fields)).asBool();
-    Free(fields);
-    if (!made || !CallKernel(OpenDatabase, MakeTextRef(path.c_str())).asBool()) {
+    if (!CreateIncomeFile(path) || !CallKernel(OpenDatabase, MakeTextRef(path.c_str())).asBool()) {
         state.SkipWithError("create failed");
         return;
     }
@@ -398,6 +397,5 @@ int main(int argc, char** argv) {
     benchmark::RunSpecifiedBenchmarks();
     tavrin::CallKernel(tavrin::CloseAllDatabases);
     rsbench::SqliteClose();
-    std::filesystem::remove_all(rsbench::ScratchDirectory());
     return 0;
 }

@@ -3,17 +3,14 @@
 //   xvfb-run -a analysis_screenshot DIR OUT.png [pie | trend]
 // DIR gets sample categories and items when it has no data files yet.
 #include <QApplication>
-#include <QFile>
 #include <QPixmap>
-#include <QTabBar>
 #include <QThread>
+#include <QWidget>
 #include <string>
 
 #include "analysis/analysis_setup.h"
 #include "app_tpl_templates.h"
 #include "finance/handlers.h"
-#include "finance/start_routine.h"
-#include "forms/page_control.h"
 #include "forms/window_system.h"
 #include "item_files.h"
 #include "program_start.h"
@@ -47,9 +44,7 @@ void WriteSample(bool income, const std::vector<std::string>& categories, int it
 }
 
 void SelectPage(uint32_t pageControl, int page) {
-    forms::FindControlAs<forms::PageControl>(ids::MainWindow, pageControl)
-        ->tabBar()
-        ->setCurrentIndex(page);
+    bench::ClickTab(pageControl, page);
     Settle();
 }
 
@@ -57,13 +52,10 @@ void SelectPage(uint32_t pageControl, int page) {
 
 int main(int argc, char** argv) {
     if (argc < 3) return 2;
-    bench::StartProgram(argc, argv, argv[1]);
-    if (!QFile::exists(QString::fromUtf8(argv[1]) + "/财务收入.edb")) {
+    bench::StartProgramAsItself(argc, argv, argv[1], [] {
         WriteSample(true, {"工资", "奖金", "理财", "兼职"}, 150);
         WriteSample(false, {"餐饮", "交通", "住房", "娱乐", "医疗", "服装"}, 250);
-    }
-    finance::PrepareGlobalState();
-    LoadStartWindow(finance::kMainWindowId);
+    });
     Settle();
     if (argc > 3 && std::string(argv[3]) == "trend") SelectPage(ids::ChartPages, 1);
     if (argc > 3 && std::string(argv[3]) == "pie-expense") SelectPage(ids::MainPages, 1);

@@ -12,7 +12,6 @@
 #include "analysis/analysis_setup.h"
 #include "app_tpl_templates.h"
 #include "finance/handlers.h"
-#include "finance/start_routine.h"
 #include "forms/bars.h"
 #include "forms/controls.h"
 #include "forms/window_system.h"
@@ -50,9 +49,7 @@ void Add(bool income, int category, const char* amount, const char* remark) {
 
 int main(int argc, char** argv) {
     if (argc < 3) return 2;
-    bench::StartProgram(argc, argv, argv[1]);  // with the charts, as the program has them
-    finance::PrepareGlobalState();
-    LoadStartWindow(finance::kMainWindowId);
+    bench::StartProgramAsItself(argc, argv, argv[1]);  // with the charts, as the program has them
     Settle();
     const bool add = argc > 3 && std::string(argv[3]) == "add";
     if (add) {

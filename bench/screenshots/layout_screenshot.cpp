@@ -5,22 +5,18 @@
 // window manager and a 1920 × 1080 screen:
 //   layout_screenshot DIR OUTDIR
 #include <QApplication>
-#include <QFile>
 #include <QFileDialog>
 #include <QPixmap>
 #include <QPushButton>
 #include <QScreen>
-#include <QTabBar>
 #include <QTimer>
 #include <string>
 
 #include "analysis/analysis_setup.h"
 #include "app_tpl_templates.h"
 #include "finance/handlers.h"
-#include "finance/start_routine.h"
 #include "forms/bars.h"
 #include "forms/controls.h"
-#include "forms/page_control.h"
 #include "forms/window_system.h"
 #include "item_files.h"
 #include "program_start.h"
@@ -77,9 +73,7 @@ void Save(QWidget* w, const QString& path) {
 }
 
 void ChartPage(int page) {
-    forms::FindControlAs<forms::PageControl>(ids::MainWindow, ids::ChartPages)
-        ->tabBar()
-        ->setCurrentIndex(page);
+    bench::ClickTab(ids::ChartPages, page);
     Settle();
 }
 
@@ -87,10 +81,7 @@ void ChartPage(int page) {
 
 int main(int argc, char** argv) {
     if (argc < 3) return 2;
-    bench::StartProgram(argc, argv, argv[1]);
-    if (!QFile::exists(QString::fromUtf8(argv[1]) + "/财务收入.edb")) WriteSample();
-    finance::PrepareGlobalState();
-    LoadStartWindow(finance::kMainWindowId);
+    bench::StartProgramAsItself(argc, argv, argv[1], WriteSample);
     Settle();
     const QString out = QString::fromUtf8(argv[2]);
     ClientSize(660, 420);

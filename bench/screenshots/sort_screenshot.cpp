@@ -27,10 +27,6 @@ namespace ids = app_tpl::ids;
 
 namespace {
 
-void Settle() {
-    bench::Settle(10, 30);
-}
-
 // Twelve expenses with mixed amounts and remarks, nine days apart from 2026.
 void WriteExpenses() {
     static const float amounts[] = {100, 20, 3, 12.5f, 1000, 45, 7, 230, 60, 19.9f, 5, 88};
@@ -51,14 +47,14 @@ int main(int argc, char** argv) {
     bench::StartProgram(argc, argv, argv[1]);
     WriteExpenses();
     forms::LoadWindow(ids::MainWindow, 0, false, true);
-    Settle();
+    bench::Settle(10, 30);
     forms::FindControlAs<forms::PageControl>(ids::MainWindow, ids::MainPages)->setCurrent(1);
-    Settle();
+    bench::Settle(10, 30);
     auto* list = forms::FindControlAs<forms::ReportListControl>(ids::MainWindow, ids::ExpenseList);
     QHeaderView* header = list->view()->header();
     QTest::mouseClick(header->viewport(), Qt::LeftButton, {},
                       QPoint(header->sectionViewportPosition(1) + 20, header->height() / 2));
-    Settle();
+    bench::Settle(10, 30);
     QApplication::primaryScreen()->grabWindow(0).save(QString::fromLocal8Bit(argv[2]));
     return 0;
 }

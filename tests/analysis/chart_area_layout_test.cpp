@@ -5,20 +5,14 @@
 #include <QFontMetrics>
 #include <QTabBar>
 
-#include "analysis/analysis_setup.h"
-#include "finance_test_support.h"
-#include "forms/page_control.h"
+#include "analysis_test_support.h"
 #include "forms/window_system.h"
 
 namespace tavrin::finance::testing {
 namespace {
 
-class ChartAreaTest : public FinanceTest {
+class ChartAreaTest : public AnalysisTest {
   protected:
-    static void SetUpTestSuite() {
-        analysis::InstallAnalysis();
-        FinanceTest::SetUpTestSuite();
-    }
     QWidget* Client() { return forms::ClientArea(ids::MainWindow); }
     // A control's rectangle in the client area.
     QRect Place(uint32_t id) {
@@ -30,9 +24,7 @@ class ChartAreaTest : public FinanceTest {
         SettleEvents();
         ASSERT_EQ(Client()->size(), QSize(width, height));
     }
-    QTabBar* Tabs(uint32_t pages) {
-        return forms::FindControlAs<forms::PageControl>(ids::MainWindow, pages)->tabBar();
-    }
+    QTabBar* Tabs(uint32_t pages) { return Pages(pages)->tabBar(); }
     // Every tab of a page control lies in sight whole, its text at full length.
     void ExpectTabsWhole(uint32_t pages, bool upright) {
         QTabBar* bar = Tabs(pages);

@@ -16,6 +16,13 @@ namespace tavrin::charts::test {
 
 std::string Gbk(const char* utf8);
 
+// Colours as PixelBgr reads them.
+constexpr uint32_t kRed = 0x0000FF;
+constexpr uint32_t kGreen = 0x00FF00;
+constexpr uint32_t kBlue = 0xFF0000;
+constexpr uint32_t kWhite = 0xFFFFFF;
+constexpr uint32_t kBlack = 0x000000;
+
 // The chart resized to the size and rendered through its paint event.
 QImage RenderWidget(ChartWidget& chart, QSize size);
 // The chart drawn with the given medium straight into an image of the size.

@@ -7,24 +7,18 @@
 #include <QLineEdit>
 #include <QTest>
 
-#include "analysis/analysis_setup.h"
+#include "analysis_test_support.h"
 #include "finance/app_state.h"
 #include "finance/hooks.h"
-#include "finance_test_support.h"
 #include "forms/controls.h"
-#include "forms/page_control.h"
 #include "forms/report_list.h"
 #include "runtime/message_box.h"
 
 namespace tavrin::finance::testing {
 namespace {
 
-class ColumnSortTest : public FinanceTest {
+class ColumnSortTest : public AnalysisTest {
   protected:
-    static void SetUpTestSuite() {
-        analysis::InstallAnalysis();
-        FinanceTest::SetUpTestSuite();
-    }
     void SetUp() override {
         FinanceTest::SetUp();
         analysis::ResetSortDirections();
@@ -38,13 +32,8 @@ class ColumnSortTest : public FinanceTest {
                         header->height() / 2);
         QTest::mouseClick(header->viewport(), Qt::LeftButton, {}, at);
     }
-    std::vector<std::string> Column(uint32_t list, size_t column) {
-        std::vector<std::string> out;
-        for (const auto& row : Rows(list)) out.push_back(row[column]);
-        return out;
-    }
     void ShowExpensePage() {
-        forms::FindControlAs<forms::PageControl>(ids::MainWindow, ids::MainPages)->setCurrent(1);
+        Pages(ids::MainPages)->setCurrent(1);
         SettleEvents();
     }
 };

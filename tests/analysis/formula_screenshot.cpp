@@ -10,17 +10,15 @@
 #include <QTimer>
 
 #include "analysis/analysis_setup.h"
-#include "finance/handlers.h"
 #include "finance/start_routine.h"
 #include "forms/controls.h"
 #include "forms/window_system.h"
 #include "formula_columns.h"
-#include "fss_templates.h"
+#include "formula_stand_in.h"
 #include "runtime/gbk.h"
-#include "runtime/shell/application.h"
 
 using namespace tavrin;
-namespace ids = fss::ids;
+namespace ids = fst::ids;
 
 int main(int argc, char** argv) {
     if (argc != 2) {
@@ -28,18 +26,9 @@ int main(int argc, char** argv) {
         return 2;
     }
     const QString out = QString::fromLocal8Bit(argv[1]);
-    analysis::InstallAnalysis();
-    forms::InstallWindowSystem(fss::kHandlerNames, fss::kHandlerNameCount);
-    ApplicationImage image;
-    image.templateSegment = fss::kTemplateSegment;
-    image.templateSize = fss::kTemplateSegmentSize;
-    image.handlers = finance::HandlerTable();
-    image.handlerCount = finance::HandlerCount();
-    InitializeForTests(argc, argv, image);
+    analysis::stand_in::Start(argc, argv);
     finance::ResetRunStateForTests();
-    forms::LoadWindow(ids::StandInWindow);
-    analysis::SetFormulaListControls(
-        {ids::StandInWindow, ids::DisplayList, ids::NewColumnList, ids::StatisticsList});
+    analysis::stand_in::OpenStandIn();
     auto* display =
         forms::FindControlAs<forms::ListBoxControl>(ids::StandInWindow, ids::DisplayList);
     display->setChecked(1, true);

@@ -14,7 +14,6 @@
 #include <random>
 
 #include "analysis/analysis_setup.h"
-#include "finance/handlers.h"
 #include "finance/start_routine.h"
 #include "forms/commands/control_commands.h"
 #include "forms/commands/script_commands.h"
@@ -24,12 +23,11 @@
 #include "forms/window_system.h"
 #include "formula_columns.h"
 #include "formula_evaluation.h"
-#include "fst_templates.h"
+#include "formula_stand_in.h"
 #include "runtime/commands.h"
 #include "runtime/gbk.h"
 #include "runtime/memory.h"
 #include "runtime/message_box.h"
-#include "runtime/shell/application.h"
 #include "settle_events.h"
 
 namespace {
@@ -60,17 +58,10 @@ class FormulaTest : public ::testing::Test {
   protected:
     static void SetUpTestSuite() {
         static const bool started = [] {
-            analysis::InstallAnalysis();
-            forms::InstallWindowSystem(fst::kHandlerNames, fst::kHandlerNameCount);
-            ApplicationImage image;
-            image.templateSegment = fst::kTemplateSegment;
-            image.templateSize = fst::kTemplateSegmentSize;
-            image.handlers = finance::HandlerTable();
-            image.handlerCount = finance::HandlerCount();
             static int argc = 1;
             static char name[] = "analysis_formula";
             static char* argv[] = {name, nullptr};
-            InitializeForTests(argc, argv, image);
+            analysis::stand_in::Start(argc, argv);
             return true;
         }();
         (void)started;
@@ -81,9 +72,7 @@ class FormulaTest : public ::testing::Test {
             shown_.push_back({U(r.text), U(r.caption), r.style});
             return int32_t(kButtonOk);
         });
-        ASSERT_TRUE(forms::LoadWindow(ids::StandInWindow));
-        analysis::SetFormulaListControls(
-            {ids::StandInWindow, ids::DisplayList, ids::NewColumnList, ids::StatisticsList});
+        ASSERT_TRUE(analysis::stand_in::OpenStandIn());
         SettleEvents();
     }
     void TearDown() override {

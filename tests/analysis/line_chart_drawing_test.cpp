@@ -18,13 +18,8 @@
 namespace tavrin::charts {
 namespace {
 
-using test::Gbk;
-using test::PixelBgr;
+using namespace test;
 
-constexpr uint32_t kRed = 0x0000FF;
-constexpr uint32_t kBlue = 0xFF0000;
-constexpr uint32_t kWhite = 0xFFFFFF;
-constexpr uint32_t kBlack = 0x000000;
 const QSize kA4Across(1123, 794);  // an A4 page across, in 1/96 inch
 
 // The trend chart as the program sets it up: two series over twelve months,
@@ -140,6 +135,21 @@ void ExpectReadableAxesAndTruePoints(const LineChart& line, QSize size, const do
         }
 }
 
+// The trend chart set up with these values, readable at the template's chart
+// size, at a larger one, at the size of a maximised main window and printed on
+// an A4 page across; its axis in `unit` on the screen and on paper, with
+// `topLevel` as the top level on the screen.
+void ExpectReadableEverywhere(const LineChart& line, const double (&income)[12],
+                              const double (&expense)[12], const QString& unit, double topLevel) {
+    for (QSize size : {QSize(470, 140), QSize(640, 400), QSize(1400, 420)})
+        ExpectReadableAxesAndTruePoints(line, size, income, expense);
+    ExpectReadableAxesAndTruePoints(line, kA4Across, income, expense, ChartMedium::kPrint);
+    EXPECT_EQ(ReadAxes(line, kA4Across, ChartMedium::kPrint).unit, unit);
+    const DrawnAxes onScreen = ReadAxes(line, QSize(640, 400), ChartMedium::kScreen);
+    EXPECT_EQ(onScreen.unit, unit);
+    EXPECT_EQ(onScreen.levels.back().first, topLevel);
+}
+
 // A year of months under 1,000 元, and the same year with one month of 28,500 元:
 // the axis follows the values (元, then 万元), every point at its true height
 // (not all on the top line, not 28.5 drawn at 28), at the template's chart
@@ -150,26 +160,14 @@ TEST(LineChartDrawing, TheAxisFollowsTheValuesWithRoundStepsAndLabelsThatNeverTo
     const double spent[12] = {0.05, 0.3, 0.2, 0.45, 0.9, 0.1, 0.3, 0.6, 0.2, 0.15, 0.75, 0.5};
     LineChart line;
     SetUpTrend(line, 0, small, spent);  // months under 1,000 元 give the maximum 0
-    for (QSize size : {QSize(470, 140), QSize(640, 400), QSize(1400, 420)})
-        ExpectReadableAxesAndTruePoints(line, size, small, spent);
-    ExpectReadableAxesAndTruePoints(line, kA4Across, small, spent, ChartMedium::kPrint);
-    EXPECT_EQ(ReadAxes(line, kA4Across, ChartMedium::kPrint).unit, QStringLiteral("元"));
-    const DrawnAxes inYuan = ReadAxes(line, QSize(640, 400), ChartMedium::kScreen);
-    EXPECT_EQ(inYuan.unit, QStringLiteral("元"));
-    EXPECT_EQ(inYuan.levels.back().first, 1000);
+    ExpectReadableEverywhere(line, small, spent, QStringLiteral("元"), 1000);
     test::SaveForLooking(test::RenderWidget(line, QSize(470, 140)), "line_small_year");
 
     double withBonus[12];
     std::copy(std::begin(small), std::end(small), withBonus);
     withBonus[5] = 28.5;
     SetUpTrend(line, 28, withBonus, spent);
-    for (QSize size : {QSize(470, 140), QSize(640, 400), QSize(1400, 420)})
-        ExpectReadableAxesAndTruePoints(line, size, withBonus, spent);
-    ExpectReadableAxesAndTruePoints(line, kA4Across, withBonus, spent, ChartMedium::kPrint);
-    EXPECT_EQ(ReadAxes(line, kA4Across, ChartMedium::kPrint).unit, QStringLiteral("万元"));
-    const DrawnAxes inTenThousands = ReadAxes(line, QSize(640, 400), ChartMedium::kScreen);
-    EXPECT_EQ(inTenThousands.unit, QStringLiteral("万元"));
-    EXPECT_EQ(inTenThousands.levels.back().first, 3);
+    ExpectReadableEverywhere(line, withBonus, spent, QStringLiteral("万元"), 3);
     test::SaveForLooking(test::RenderWidget(line, QSize(470, 140)), "line_bonus_year");
     test::SaveForLooking(test::RenderWidget(line, QSize(1400, 420)), "line_bonus_year_wide");
 

@@ -10,30 +10,18 @@
 #include <QTest>
 #include <random>
 
-#include "analysis/analysis_setup.h"
-#include "analysis/charts/pie_chart.h"
-#include "chart_controls.h"
+#include "analysis_test_support.h"
 #include "finance/item_index.h"
 #include "finance/ui.h"
-#include "finance_test_support.h"
 #include "forms/controls.h"
-#include "forms/page_control.h"
 #include "period_views.h"
 #include "runtime/message_box.h"
 
 namespace tavrin::finance::testing {
 namespace {
 
-class PeriodIndexTest : public FinanceTest {
+class PeriodIndexTest : public AnalysisTest {
   protected:
-    static void SetUpTestSuite() {
-        FinanceTest::SetUpTestSuite();
-        analysis::InstallAnalysis();
-    }
-
-    forms::PageControl* Pages(uint32_t control) {
-        return forms::FindControlAs<forms::PageControl>(ids::MainWindow, control);
-    }
     void ClickPage(uint32_t control, int32_t page) {
         Pages(control)->tabBar()->setCurrentIndex(page % Pages(control)->pageCount());
         SettleEvents();
@@ -47,11 +35,7 @@ class PeriodIndexTest : public FinanceTest {
         bool operator==(const Seen&) const = default;
     };
     Seen See() {
-        Seen s{Rows(ids::IncomeList), Rows(ids::ExpenseList), {}, {}};
-        auto* pie =
-            dynamic_cast<charts::PieChart*>(analysis::FindChart(ids::MainWindow, ids::PieChart1));
-        for (int32_t i = 0; i < pie->itemCount(); ++i)
-            s.pie.emplace_back(U(pie->item(i).name), pie->item(i).value);
+        Seen s{Rows(ids::IncomeList), Rows(ids::ExpenseList), PieItems(), {}};
         for (int32_t p = 0; p < 4; ++p) s.panes += Pane(p) + "|";
         return s;
     }

@@ -5,39 +5,16 @@
 #include <QTabBar>
 #include <QTest>
 
-#include "analysis/analysis_setup.h"
+#include "analysis_test_support.h"
 #include "finance/app_state.h"
 #include "finance/money/money_text.h"
-#include "finance_test_support.h"
-#include "forms/page_control.h"
 
 namespace tavrin::finance::testing {
 namespace {
 
-class PeriodMoneyTest : public FinanceTest {
+class PeriodMoneyTest : public AnalysisTest {
   protected:
-    static void SetUpTestSuite() {
-        FinanceTest::SetUpTestSuite();
-        analysis::InstallAnalysis();
-    }
-    // Selects a page by its caption, as a click on the tab does.
-    void SelectPage(uint32_t pageControl, const std::string& utf8Title) {
-        auto* pages = forms::FindControlAs<forms::PageControl>(ids::MainWindow, pageControl);
-        ASSERT_NE(pages, nullptr);
-        for (int32_t p = 0; p < pages->pageCount(); ++p) {
-            if (U(pages->pageTitle(p)) == utf8Title) {
-                pages->tabBar()->setCurrentIndex(p);
-                SettleEvents();
-                return;
-            }
-        }
-        FAIL() << "no page " << utf8Title;
-    }
-    std::vector<std::string> AmountCells(uint32_t list) {
-        std::vector<std::string> out;
-        for (const auto& row : Rows(list)) out.push_back(row.at(1));
-        return out;
-    }
+    std::vector<std::string> AmountCells(uint32_t list) { return Column(list, 1); }
 };
 
 TEST_F(PeriodMoneyTest, ListsShowTheCentsAndOnlyADataChangeMovesATotal) {

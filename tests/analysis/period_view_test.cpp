@@ -11,15 +11,11 @@
 #include <QTemporaryDir>
 #include <QTest>
 
-#include "analysis/analysis_setup.h"
 #include "analysis/charts/line_chart.h"
-#include "analysis/charts/pie_chart.h"
-#include "chart_controls.h"
+#include "analysis_test_support.h"
 #include "finance/app_state.h"
 #include "finance/ui.h"
-#include "finance_test_support.h"
 #include "forms/controls.h"
-#include "forms/page_control.h"
 #include "period_views.h"
 #include "runtime/kernel/registry_commands.h"
 #include "runtime/message_box.h"
@@ -28,52 +24,15 @@ namespace tavrin::finance::testing {
 namespace {
 
 using tavrin::charts::LineChart;
-using tavrin::charts::PieChart;
 
-class PeriodViewTest : public FinanceTest {
+class PeriodViewTest : public AnalysisTest {
   protected:
-    static void SetUpTestSuite() {
-        FinanceTest::SetUpTestSuite();
-        analysis::InstallAnalysis();
-    }
-
-    PieChart& Pie() {
-        auto* pie = dynamic_cast<PieChart*>(analysis::FindChart(ids::MainWindow, ids::PieChart1));
-        EXPECT_NE(pie, nullptr);
-        return *pie;
-    }
     LineChart& Line() {
         auto* line =
             dynamic_cast<LineChart*>(analysis::FindChart(ids::MainWindow, ids::LineChart1));
         EXPECT_NE(line, nullptr);
         return *line;
     }
-    // Pie items as (name UTF-8, value).
-    std::vector<std::pair<std::string, double>> PieItems() {
-        std::vector<std::pair<std::string, double>> out;
-        for (int32_t i = 0; i < Pie().itemCount(); ++i)
-            out.emplace_back(U(Pie().item(i).name), Pie().item(i).value);
-        return out;
-    }
-    // Selects a page by its caption, as a click on the tab does.
-    void SelectPage(uint32_t pageControl, const std::string& utf8Title) {
-        auto* pages = forms::FindControlAs<forms::PageControl>(ids::MainWindow, pageControl);
-        ASSERT_NE(pages, nullptr);
-        for (int32_t p = 0; p < pages->pageCount(); ++p) {
-            if (U(pages->pageTitle(p)) == utf8Title) {
-                pages->tabBar()->setCurrentIndex(p);
-                SettleEvents();
-                return;
-            }
-        }
-        FAIL() << "no page " << utf8Title;
-    }
-    std::vector<std::string> Column(uint32_t list, size_t column) {
-        std::vector<std::string> out;
-        for (const auto& row : Rows(list)) out.push_back(row.at(column));
-        return out;
-    }
-
     void WriteSampleFiles() {
         WriteCategoryFile(true, {"工资", "奖金", "工资"});
         WriteCategoryFile(false, {"餐饮", "交通"});
@@ -98,8 +57,9 @@ TEST_F(PeriodViewTest, AllYearsAndMonthsListEveryRecordAndSumEveryCategory) {
     // 工资 stands twice in the category list and receives its amount twice.
     EXPECT_EQ(PieItems(), (std::vector<std::pair<std::string, double>>{
                               {"工资", 2500}, {"奖金", 200}, {"工资", 2500}}));
-    EXPECT_EQ(Pie().item(0).color, 0xFF8080u);
-    EXPECT_EQ(Pie().item(1).color, 0x8050FFu);
+    ASSERT_NE(Pie(), nullptr);
+    EXPECT_EQ(Pie()->item(0).color, 0xFF8080u);
+    EXPECT_EQ(Pie()->item(1).color, 0x8050FFu);
     // The unfiltered view relists the file, so the total is the file's sum.
     EXPECT_FLOAT_EQ(State().totalIncome, 2770);
 }

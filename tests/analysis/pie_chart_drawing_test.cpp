@@ -15,13 +15,7 @@
 namespace tavrin::charts {
 namespace {
 
-using test::Gbk;
-using test::PixelBgr;
-
-constexpr uint32_t kRed = 0x0000FF;
-constexpr uint32_t kGreen = 0x00FF00;
-constexpr uint32_t kBlue = 0xFF0000;
-constexpr uint32_t kWhite = 0xFFFFFF;
+using namespace test;
 
 struct Item {
     const char* name;
@@ -51,6 +45,12 @@ struct Circle {
     }
 };
 
+// The pixel at pie angle t and a share of the radius (0x00BBGGRR).
+uint32_t ColorAt(const QImage& image, const Circle& c, double t, double radiusShare) {
+    const QPoint p = c.at(t, radiusShare);
+    return PixelBgr(image, p.x(), p.y());
+}
+
 Circle FlatCircle(const PieChart& pie, QSize size) {
     const int plotTop = pie.titleBandHeight();
     const int r = std::min((size.width() - 60) / 2, (size.height() - plotTop - 60) / 2);
@@ -73,18 +73,11 @@ TEST(PieChartDrawing, SlicesRunClockwiseFromTheLeftmostPoint) {
     const Circle c = FlatCircle(pie, size);
     ASSERT_GT(pie.titleBandHeight(), 0);  // the title band moves the pie down
     // Item 0 ends a quarter round: left to top is the upper-left quadrant.
-    for (double t : {10.0, 45.0, 80.0}) {
-        const QPoint p = c.at(t, 0.6);
-        EXPECT_EQ(PixelBgr(image, p.x(), p.y()), kRed) << "angle " << t;
-    }
-    for (double t : {100.0, 135.0, 170.0}) {
-        const QPoint p = c.at(t, 0.6);
-        EXPECT_EQ(PixelBgr(image, p.x(), p.y()), kGreen) << "angle " << t;
-    }
-    for (double t : {190.0, 270.0, 350.0}) {
-        const QPoint p = c.at(t, 0.6);
-        EXPECT_EQ(PixelBgr(image, p.x(), p.y()), kBlue) << "angle " << t;
-    }
+    for (double t : {10.0, 45.0, 80.0}) EXPECT_EQ(ColorAt(image, c, t, 0.6), kRed) << "angle " << t;
+    for (double t : {100.0, 135.0, 170.0})
+        EXPECT_EQ(ColorAt(image, c, t, 0.6), kGreen) << "angle " << t;
+    for (double t : {190.0, 270.0, 350.0})
+        EXPECT_EQ(ColorAt(image, c, t, 0.6), kBlue) << "angle " << t;
     // Outside the circle the background shows.
     EXPECT_EQ(PixelBgr(image, int(c.cx), int(c.cy - c.r - 5)), kWhite);
     EXPECT_EQ(PixelBgr(image, int(c.cx - c.r - 5), int(c.cy)), kWhite);
@@ -97,14 +90,10 @@ TEST(PieChartDrawing, ZeroItemsAreSkipped) {
     const QSize size(400, 300);
     const QImage image = test::RenderWidget(pie, size);
     const Circle c = FlatCircle(pie, size);
-    for (double t : {30.0, 90.0, 150.0}) {
-        const QPoint p = c.at(t, 0.5);
-        EXPECT_EQ(PixelBgr(image, p.x(), p.y()), kRed) << "angle " << t;
-    }
-    for (double t : {200.0, 270.0, 340.0}) {
-        const QPoint p = c.at(t, 0.5);
-        EXPECT_EQ(PixelBgr(image, p.x(), p.y()), kBlue) << "angle " << t;
-    }
+    for (double t : {30.0, 90.0, 150.0})
+        EXPECT_EQ(ColorAt(image, c, t, 0.5), kRed) << "angle " << t;
+    for (double t : {200.0, 270.0, 340.0})
+        EXPECT_EQ(ColorAt(image, c, t, 0.5), kBlue) << "angle " << t;
     int green = 0;
     for (int y = 0; y < image.height(); ++y)
         for (int x = 0; x < image.width(); ++x) green += PixelBgr(image, x, y) == kGreen;
@@ -123,11 +112,9 @@ TEST(PieChartDrawing, AnItemHoldingTheWholeTotalIsAFullDisc) {
         const QImage image = test::RenderWidget(pie, size);
         const Circle c = FlatCircle(pie, size);
         for (double t = 0.0; t < 360.0; t += 15.0) {
-            for (double share : {0.2, 0.9, 0.97}) {
-                const QPoint p = c.at(t, share);
-                EXPECT_EQ(PixelBgr(image, p.x(), p.y()), kBlue)
+            for (double share : {0.2, 0.9, 0.97})
+                EXPECT_EQ(ColorAt(image, c, t, share), kBlue)
                     << "angle " << t << " share " << share << " other " << other;
-            }
         }
     }
     PieChart single;
@@ -137,10 +124,8 @@ TEST(PieChartDrawing, AnItemHoldingTheWholeTotalIsAFullDisc) {
     const QImage image = test::RenderWidget(single, size);
     test::SaveForLooking(image, "pie_full_disc");
     const Circle c = FlatCircle(single, size);
-    for (double t = 0.0; t < 360.0; t += 30.0) {
-        const QPoint p = c.at(t, 0.95);
-        EXPECT_EQ(PixelBgr(image, p.x(), p.y()), kGreen) << "angle " << t;
-    }
+    for (double t = 0.0; t < 360.0; t += 30.0)
+        EXPECT_EQ(ColorAt(image, c, t, 0.95), kGreen) << "angle " << t;
 }
 
 TEST(PieChartDrawing, OutlineIsDrawnOnlyWhenSwitchedOn) {
@@ -174,10 +159,7 @@ TEST(PieChartDrawing, ATotalOfZeroDrawsNoSlices) {
     const QSize size(400, 300);
     const QImage image = test::RenderWidget(pie, size);
     const Circle c = FlatCircle(pie, size);
-    for (double t = 0.0; t < 360.0; t += 45.0) {
-        const QPoint p = c.at(t, 0.5);
-        EXPECT_EQ(PixelBgr(image, p.x(), p.y()), kWhite);
-    }
+    for (double t = 0.0; t < 360.0; t += 45.0) EXPECT_EQ(ColorAt(image, c, t, 0.5), kWhite);
 }
 
 TEST(PieChartDrawing, LegendBoxesSitAtTheRightEdgeInItemColors) {
@@ -290,8 +272,7 @@ TEST(PieChartDrawing, CrowdedAndTinyChartsDrawWithoutHarm) {
     const PieLayout layout = LayOutPie(QSize(760, 560), realistic.model());
     EXPECT_LT(layout.shape.cx + layout.shape.rx, layout.unitLine.left());
     const Circle c{layout.shape.cx, layout.shape.cy, layout.shape.rx};
-    const QPoint p = c.at(2.0, 0.7);
-    EXPECT_EQ(PixelBgr(image, p.x(), p.y()), StructurePaletteColor(1));
+    EXPECT_EQ(ColorAt(image, c, 2.0, 0.7), StructurePaletteColor(1));
 }
 
 // Twelve categories, the largest far above ten million 元, and one without
@@ -343,8 +324,7 @@ TEST(PieChartDrawing, TwelveLargeCategoriesEachHaveTheirSliceLegendLineAndTip) {
         running += categories[i].value;
         const double to = 360.0 * running / total;
         if (to - from < 4.0) continue;  // too thin to hit one pixel surely
-        const QPoint p = c.at((from + to) / 2, 0.6);
-        EXPECT_EQ(PixelBgr(image, p.x(), p.y()), StructurePaletteColor(i + 1))
+        EXPECT_EQ(ColorAt(image, c, (from + to) / 2, 0.6), StructurePaletteColor(i + 1))
             << categories[i].name;
     }
 

@@ -32,13 +32,7 @@ class KeptSettingsTest : public PrintTest {
     }
     void ExpectEverythingKept() {
         EXPECT_TRUE(Ticked(ids::SaveSettingsCheck));
-        EXPECT_EQ(EditText(ids::PrintTitleEdit), "家庭收入");
-        EXPECT_EQ(EditText(ids::RowsPerPageEdit), "25");
-        EXPECT_EQ(EditText(ids::FontSizeEdit), "40");
-        EXPECT_EQ(Get<forms::ComboControl>(ids::PageNumberCombo)->current(), 5);
-        EXPECT_TRUE(Ticked(ids::LandscapeRadio));
-        EXPECT_TRUE(Ticked(ids::CustomRowsCheck));
-        EXPECT_EQ(Get<forms::ColorPickerControl>(ids::OddRowColor)->color(), 0x112233u);
+        ExpectPageSettingsChosen();
         EXPECT_TRUE(Ticked(ids::LineStyle3Radio));
         EXPECT_FALSE(Ticked(ids::LineStyle1Radio));
         EXPECT_EQ(TickedEntries(ids::PrintColumnList),
@@ -59,24 +53,13 @@ TEST_F(KeptSettingsTest, EveryChoiceSurvivesTwoRestartsWithAPreviewBetween) {
     WriteAmounts({10.5f, 20.7f});
     StartProgram();
     OpenSettings();
-    Type(ids::PrintTitleEdit, "家庭收入");
-    Type(ids::RowsPerPageEdit, "25");
-    Type(ids::FontSizeEdit, "40");
-    Get<forms::ComboControl>(ids::PageNumberCombo)->setCurrent(5);
-    ClickIn(ids::LandscapeRadio);
-    ClickIn(ids::CustomRowsCheck);
-    Get<forms::ColorPickerControl>(ids::OddRowColor)->setColor(0x112233);
+    ChoosePageSettings();
     ClickIn(ids::LineStyle3Radio);
     TickEntry(ids::PrintColumnList, "收入金额");
     TickEntry(ids::PrintColumnList, "收入时间");
     ClickIn(ids::StatisticsSummaryRadio);
     Get<forms::ListBoxControl>(ids::StatisticsColumnList)->setChecked(1, false);
-    SetDialogResponder([](const DialogRequest& r) -> std::optional<DialogReply> {
-        if (r.kind != "font") return std::nullopt;
-        return DialogReply{true, {{"face", "WenQuanYi Micro Hei"}, {"size", "20"}, {"bold", "1"}}};
-    });
-    ClickIn(ids::TitleFontButton);
-    AnswerNoDialog();
+    ChooseTitleFont(20, true);
     ClickIn(ids::SaveSettingsCheck);
     ClickIn(ids::PrintPreviewButton);
     SettleEvents();

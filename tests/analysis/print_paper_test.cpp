@@ -40,15 +40,6 @@ class PrintPaperTest : public PrintTest {
                            QString::number(page), "-png", "-singlefile", pdf, base});
         return QImage(base + ".png");
     }
-    // The text of every page.
-    QStringList PageTexts(const QString& pdf) {
-        QProcess text;
-        text.start("pdftotext", {"-layout", pdf, "-"});
-        text.waitForFinished(60000);
-        QStringList pages = QString::fromUtf8(text.readAllStandardOutput()).split('\f');
-        if (!pages.isEmpty() && pages.back().trimmed().isEmpty()) pages.removeLast();
-        return pages;
-    }
 };
 
 bool Dark(const QImage& image, int x, int y) {

@@ -10,8 +10,7 @@
 #include <QTest>
 #include <QTimer>
 
-#include "analysis/analysis_setup.h"
-#include "finance_test_support.h"
+#include "analysis_test_support.h"
 #include "forms/controls.h"
 #include "forms/window_system.h"
 #include "runtime/kernel/registry_commands.h"
@@ -19,13 +18,7 @@
 namespace tavrin::finance::testing {
 namespace {
 
-class PrintScreenshot : public FinanceTest {
-  protected:
-    static void SetUpTestSuite() {
-        analysis::InstallAnalysis();
-        FinanceTest::SetUpTestSuite();
-    }
-};
+class PrintScreenshot : public AnalysisTest {};
 
 QString Shots() {
     const char* d = std::getenv("TAVRIN_SHOTS");

@@ -53,10 +53,7 @@ TEST_F(PrintTableTest, TheStatisticsRowSumsAmountsButNeverSerialNumbers) {
     EXPECT_EQ(Cell(4, 1), "序号");
     EXPECT_EQ(Cell(4, 2), "序号");
     EXPECT_EQ(Cell(7, 3), "291.33");
-    EXPECT_EQ(Cell(8, 1), "统 计");
-    EXPECT_EQ(Cell(8, 2), "");
-    EXPECT_EQ(Cell(8, 3), "322.53");
-    EXPECT_EQ(Cell(8, 4), "");
+    EXPECT_EQ(Row(8), (std::vector<std::string>{"统 计", "", "322.53", ""}));
     EXPECT_EQ(t.rowCount(), 8);
 }
 
@@ -173,14 +170,7 @@ TEST_F(PrintTableTest, TitleFontColumnWidthsAndAlignmentComeFromTheirSources) {
             for (const char* c :
                  {"序号", "收入金额", "收入类型", "收入时间", "备注信息", "居中", "靠右"})
                 TickEntry(ids::PrintColumnList, c);
-            SetDialogResponder([&](const DialogRequest& r) -> std::optional<DialogReply> {
-                EXPECT_EQ(r.kind, "font");
-                return DialogReply{
-                    true,
-                    {{"face", "WenQuanYi Micro Hei"}, {"size", "15"}, {"bold", bold ? "1" : "0"}}};
-            });
-            ClickIn(ids::TitleFontButton);
-            AnswerNoDialog();
+            ChooseTitleFont(15, bold);
             Get<forms::CommonDialogControl>(ids::TitleFontDialog)
                 ->writeProperty(forms::DialogProp::kColor, forms::PropertyData::Int(0x0000FF));
             // A3 across: room for every column at its width.

@@ -165,13 +165,7 @@ TEST_F(PrintTest, TheTableHoldsTitleRowsFormulaCellsExactSumsAndTheRemark) {
     ClickIn(ids::StatisticsSummaryRadio);
     Get<forms::ListBoxControl>(ids::StatisticsColumnList)->setChecked(2, true);
     ClickIn(ids::CustomRowsCheck);
-    // The title font as the font dialog gives it: face, size (× 3.3), not bold.
-    SetDialogResponder([](const DialogRequest& r) -> std::optional<DialogReply> {
-        if (r.kind != "font") return std::nullopt;
-        return DialogReply{true, {{"face", "WenQuanYi Micro Hei"}, {"size", "20"}, {"bold", "0"}}};
-    });
-    ClickIn(ids::TitleFontButton);
-    AnswerNoDialog();
+    ChooseTitleFont(20, false);  // the table's title: face, size (× 3.3), not bold
     ClickIn(ids::PrintPreviewButton);
     SettleEvents();
     EXPECT_TRUE(TakeMessages().empty());
@@ -194,17 +188,13 @@ TEST_F(PrintTest, TheTableHoldsTitleRowsFormulaCellsExactSumsAndTheRemark) {
     EXPECT_EQ(t.rowHeight(4), 75);
     EXPECT_EQ(t.fixedRows(), 4);
     EXPECT_EQ(Cell(2, 1).rfind("打印日期:", 0), 0u);
-    EXPECT_EQ((std::vector<std::string>{Cell(4, 1), Cell(4, 2), Cell(4, 3), Cell(4, 4)}),
-              (std::vector<std::string>{"序号", "收入金额", "收入时间", "双倍"}));
+    EXPECT_EQ(Row(4), (std::vector<std::string>{"序号", "收入金额", "收入时间", "双倍"}));
     EXPECT_EQ(t.columnWidth(0), 130);
     EXPECT_EQ(Cell(5, 1), "1");
     EXPECT_EQ(Cell(5, 2), "10.5");
     EXPECT_EQ(Cell(5, 4), "21");
     EXPECT_EQ(Cell(6, 4), "41.4");
-    EXPECT_EQ(Cell(7, 1), "统 计");
-    EXPECT_EQ(Cell(7, 2), "31.2");
-    EXPECT_EQ(Cell(7, 3), "");
-    EXPECT_EQ(Cell(7, 4), "62.4");
+    EXPECT_EQ(Row(7), (std::vector<std::string>{"统 计", "31.2", "", "62.4"}));
     EXPECT_EQ(Cell(8, 1), "审核人: 张三");
     EXPECT_EQ(t.style(7, 0).fontSize, 30);
     EXPECT_EQ(t.rowHeight(9), 150);
@@ -264,13 +254,7 @@ TEST_F(PrintTest, SavedSettingsComeBackInTheNextRunAndADamagedStoreGivesTheDefau
     WriteAmounts({1});
     StartProgram();
     OpenSettings();
-    Type(ids::PrintTitleEdit, "家庭收入");
-    Type(ids::RowsPerPageEdit, "25");
-    Type(ids::FontSizeEdit, "40");
-    Get<forms::ComboControl>(ids::PageNumberCombo)->setCurrent(5);
-    ClickIn(ids::LandscapeRadio);
-    ClickIn(ids::CustomRowsCheck);
-    Get<forms::ColorPickerControl>(ids::OddRowColor)->setColor(0x112233);
+    ChoosePageSettings();
     ClickIn(ids::SaveSettingsCheck);
     TickEntry(ids::PrintColumnList, "收入金额");
     ClickIn(ids::PrintPreviewButton);
@@ -348,21 +332,8 @@ TEST_F(PrintTest, AThousandItemsPrintToPdfWithTitleRowsOnEveryPage) {
     ASSERT_EQ(Preview()->pageCount(), pages);
 
     const QString pdf = QString::fromStdString(dir() + "/print.pdf");
-    SetDialogResponder([&](const DialogRequest& r) -> std::optional<DialogReply> {
-        if (r.kind != "print" && r.kind != "save-file") return std::nullopt;
-        DialogReply reply;
-        reply.accepted = true;
-        reply.fields["output"] = pdf.toStdString();  // a printer's dialog
-        reply.fields["file"] = pdf.toStdString();    // no printer: the PDF file
-        return reply;
-    });
-    const bool printed = Preview()->print();
-    AnswerNoDialog();
-    ASSERT_TRUE(printed);
-    QProcess text;
-    text.start("pdftotext", {"-layout", pdf, "-"});
-    ASSERT_TRUE(text.waitForFinished(60000));
-    const QStringList texts = QString::fromUtf8(text.readAllStandardOutput()).split('\f');
+    ASSERT_TRUE(PrintPreviewTo(pdf));
+    const QStringList texts = PageTexts(pdf);
     ASSERT_GE(texts.size(), pages);
     for (int p = 0; p < pages; ++p) {
         const QString& page = texts[p];
@@ -400,15 +371,9 @@ TEST_F(PrintTest, ChildFindsTheSavedSettings) {
     WriteAmounts({1});
     StartProgram();
     OpenSettings();
-    EXPECT_EQ(EditText(ids::PrintTitleEdit), "家庭收入");
-    EXPECT_EQ(EditText(ids::RowsPerPageEdit), "25");
-    EXPECT_EQ(EditText(ids::FontSizeEdit), "40");
-    EXPECT_EQ(Get<forms::ComboControl>(ids::PageNumberCombo)->current(), 5);
-    EXPECT_TRUE(Ticked(ids::LandscapeRadio));
-    EXPECT_TRUE(Ticked(ids::CustomRowsCheck));
+    ExpectPageSettingsChosen();
     EXPECT_FALSE(Ticked(ids::DefaultColorsCheck));
     EXPECT_TRUE(Get<forms::ColorPickerControl>(ids::OddRowColor)->widget()->isEnabled());
-    EXPECT_EQ(Get<forms::ColorPickerControl>(ids::OddRowColor)->color(), 0x112233u);
     EXPECT_TRUE(Ticked(ids::SaveSettingsCheck));
 }
 

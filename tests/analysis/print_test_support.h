@@ -5,13 +5,15 @@
 #include <QApplication>
 #include <QLineEdit>
 #include <QListWidget>
+#include <QProcess>
+#include <QStringList>
 #include <QTest>
 #include <cstdlib>
 #include <string>
 #include <vector>
 
 #include "analysis/analysis_setup.h"
-#include "finance_test_support.h"
+#include "analysis_test_support.h"
 #include "forms/controls.h"
 #include "forms/window_system.h"
 #include "runtime/commands.h"
@@ -28,12 +30,8 @@ constexpr uint32_t kSettings = ids::PrintSettingsWindow;
 constexpr uint32_t kBackground = ids::PrintBackgroundWindow;
 inline const char* const kChildDir = "TAVRIN_PRINT_CHILD_SETTINGS";
 
-class PrintTest : public FinanceTest {
+class PrintTest : public AnalysisTest {
   protected:
-    static void SetUpTestSuite() {
-        analysis::InstallAnalysis();
-        FinanceTest::SetUpTestSuite();
-    }
     void SetUp() override {
         FinanceTest::SetUp();
         const char* child = std::getenv(kChildDir);
@@ -115,6 +113,41 @@ class PrintTest : public FinanceTest {
         ASSERT_FALSE(found.isEmpty()) << utf8;
         found.front()->setCheckState(on ? Qt::Checked : Qt::Unchecked);
     }
+    // The page settings a person changes most: the title, rows per page, the
+    // font size, page numbers below the middle, landscape, and custom row
+    // colours with an odd-row colour of its own.
+    void ChoosePageSettings() {
+        Type(ids::PrintTitleEdit, "家庭收入");
+        Type(ids::RowsPerPageEdit, "25");
+        Type(ids::FontSizeEdit, "40");
+        Get<forms::ComboControl>(ids::PageNumberCombo)->setCurrent(5);
+        ClickIn(ids::LandscapeRadio);
+        ClickIn(ids::CustomRowsCheck);
+        Get<forms::ColorPickerControl>(ids::OddRowColor)->setColor(0x112233);
+    }
+    // The settings window shows what ChoosePageSettings chose.
+    void ExpectPageSettingsChosen() {
+        EXPECT_EQ(EditText(ids::PrintTitleEdit), "家庭收入");
+        EXPECT_EQ(EditText(ids::RowsPerPageEdit), "25");
+        EXPECT_EQ(EditText(ids::FontSizeEdit), "40");
+        EXPECT_EQ(Get<forms::ComboControl>(ids::PageNumberCombo)->current(), 5);
+        EXPECT_TRUE(Ticked(ids::LandscapeRadio));
+        EXPECT_TRUE(Ticked(ids::CustomRowsCheck));
+        EXPECT_EQ(Get<forms::ColorPickerControl>(ids::OddRowColor)->color(), 0x112233u);
+    }
+    // The title font as the font dialog gives it (WenQuanYi Micro Hei); only
+    // the font dialog may be asked.
+    void ChooseTitleFont(int size, bool bold) {
+        SetDialogResponder([=](const DialogRequest& r) -> std::optional<DialogReply> {
+            EXPECT_EQ(r.kind, "font");
+            return DialogReply{r.kind == "font",
+                               {{"face", "WenQuanYi Micro Hei"},
+                                {"size", std::to_string(size)},
+                                {"bold", bold ? "1" : "0"}}};
+        });
+        ClickIn(ids::TitleFontButton);
+        AnswerNoDialog();
+    }
     void AddFormula(const std::string& title, const std::string& formula) {
         WhenShown(ids::FormulaWindow, nullptr, [=, this] {
             Get<forms::EditControl>(ids::FormulaTitleEdit, ids::FormulaWindow)
@@ -157,6 +190,20 @@ class PrintTest : public FinanceTest {
     }
     std::string Cell(int32_t row, int32_t column) {  // 1-based, UTF-8
         return U(Table()->text(row - 1, column - 1));
+    }
+    std::vector<std::string> Row(int32_t row) {  // every cell of it
+        std::vector<std::string> out;
+        for (int32_t c = 1; c <= Table()->columnCount(); ++c) out.push_back(Cell(row, c));
+        return out;
+    }
+    // The text of every page of a PDF file, as pdftotext reads it.
+    static QStringList PageTexts(const QString& pdf) {
+        QProcess text;
+        text.start("pdftotext", {"-layout", pdf, "-"});
+        text.waitForFinished(60000);
+        QStringList pages = QString::fromUtf8(text.readAllStandardOutput()).split('\f');
+        if (!pages.isEmpty() && pages.back().trimmed().isEmpty()) pages.removeLast();
+        return pages;
     }
     table::PrintPreviewWindow* Preview() {
         for (QWidget* w : QApplication::topLevelWidgets())

@@ -9,13 +9,9 @@
 #include <QTableView>
 #include <QTest>
 
-#include "analysis/analysis_setup.h"
-#include "analysis/charts/pie_chart.h"
-#include "chart_controls.h"
+#include "analysis_test_support.h"
 #include "finance/app_state.h"
-#include "finance_test_support.h"
 #include "forms/controls.h"
-#include "forms/page_control.h"
 #include "forms/window_system.h"
 #include "runtime/base/calendar.h"
 #include "runtime/commands.h"
@@ -26,18 +22,11 @@
 namespace tavrin::finance::testing {
 namespace {
 
-using tavrin::charts::PieChart;
-
-class ShownPeriodTest : public FinanceTest {
+class ShownPeriodTest : public AnalysisTest {
   protected:
-    static void SetUpTestSuite() {
-        FinanceTest::SetUpTestSuite();
-        analysis::InstallAnalysis();
-    }
     void SetUp() override {
         FinanceTest::SetUp();
-        WriteCategoryFile(true, {"工资", "奖金"});
-        WriteCategoryFile(false, {"餐饮", "交通"});
+        WriteTwoCategoriesASide();
         WriteIncomeFile({{"工资", 100, Days(2025, 2, 10), "二月工资"},
                          {"奖金", 50, Days(2025, 3, 5), "三月奖金"},
                          {"工资", 7, Days(1999, 12, 1), "旧账"}});
@@ -45,40 +34,13 @@ class ShownPeriodTest : public FinanceTest {
             {{"餐饮", 30, Days(2025, 2, 11), ""}, {"交通", 20, Days(2025, 3, 12), ""}});
         StartProgram();
     }
-    std::vector<std::pair<std::string, double>> PieItems() {
-        auto* pie = dynamic_cast<PieChart*>(analysis::FindChart(ids::MainWindow, ids::PieChart1));
-        EXPECT_NE(pie, nullptr);
-        std::vector<std::pair<std::string, double>> out;
-        for (int32_t i = 0; pie && i < pie->itemCount(); ++i)
-            out.emplace_back(U(pie->item(i).name), pie->item(i).value);
-        return out;
-    }
-    forms::PageControl* Pages(uint32_t pageControl) {
-        return forms::FindControlAs<forms::PageControl>(ids::MainWindow, pageControl);
-    }
-    // A click on the tab with this caption.
-    void SelectPage(uint32_t pageControl, const std::string& utf8Title) {
-        forms::PageControl* pages = Pages(pageControl);
-        ASSERT_NE(pages, nullptr);
-        for (int32_t p = 0; p < pages->pageCount(); ++p)
-            if (U(pages->pageTitle(p)) == utf8Title) {
-                pages->tabBar()->setCurrentIndex(p);
-                SettleEvents();
-                return;
-            }
-        FAIL() << "no page " << utf8Title;
-    }
     std::vector<std::string> PageTitles(uint32_t pageControl) {
         std::vector<std::string> out;
         for (int32_t p = 0; p < Pages(pageControl)->pageCount(); ++p)
             out.push_back(U(Pages(pageControl)->pageTitle(p)));
         return out;
     }
-    std::vector<std::string> Remarks(uint32_t list) {
-        std::vector<std::string> out;
-        for (const auto& row : Rows(list)) out.push_back(row.at(4));
-        return out;
-    }
+    std::vector<std::string> Remarks(uint32_t list) { return Column(list, 4); }
     void EnterIncome(int category, const char* amount, double days) {
         qobject_cast<QComboBox*>(Widget(ids::IncomeCategoryCombo))->setCurrentIndex(category);
         auto* edit = qobject_cast<QLineEdit*>(Widget(ids::IncomeAmountEdit));
@@ -175,20 +137,11 @@ TEST_F(ShownPeriodTest, ClearingDropsTheEmptiedYearsAndARenamedCategoryReachesTh
     EXPECT_EQ(Pages(ids::YearPages)->current(), 0);
     EXPECT_EQ(Pane(0), "〔全部〕总收入：");
 
-    WhenShown(
-        ids::IncomeCategoryWindow,
-        [] {
-            forms::Control* c =
-                forms::FindControl(ids::IncomeCategoryWindow, ids::IncomeCategoryGrid);
-            auto* grid = c ? qobject_cast<QTableView*>(c->widget()) : nullptr;
-            return grid && grid->model()->rowCount() > 2;
-        },
-        [] {
-            auto* grid = qobject_cast<QTableView*>(
-                forms::FindControl(ids::IncomeCategoryWindow, ids::IncomeCategoryGrid)->widget());
-            grid->model()->setData(grid->model()->index(0, 0), QStringLiteral("薪水"));
-            forms::WindowWidget(ids::IncomeCategoryWindow)->close();
-        });
+    WhenCategoryGridShows(true, 2, [] {
+        QTableView* grid = CategoryGrid(true);
+        grid->model()->setData(grid->model()->index(0, 0), QStringLiteral("薪水"));
+        forms::WindowWidget(ids::IncomeCategoryWindow)->close();
+    });
     Click(ids::IncomeCategoryButton);
     SettleEvents();
     EXPECT_EQ(PieItems(), (std::vector<std::pair<std::string, double>>{{"薪水", 0}, {"奖金", 0}}));

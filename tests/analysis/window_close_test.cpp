@@ -5,20 +5,15 @@
 #include <QCloseEvent>
 #include <QTableView>
 
-#include "analysis/analysis_setup.h"
-#include "finance_test_support.h"
+#include "analysis_test_support.h"
 #include "forms/controls.h"
 #include "forms/window_system.h"
 
 namespace tavrin::finance::testing {
 namespace {
 
-class WindowCloseTest : public FinanceTest {
+class WindowCloseTest : public AnalysisTest {
   protected:
-    static void SetUpTestSuite() {
-        FinanceTest::SetUpTestSuite();
-        analysis::InstallAnalysis();
-    }
     // The close a window manager sends when the person clicks the close box.
     static bool CloseBox(uint32_t window) {
         QWidget* w = forms::WindowWidget(window);
@@ -33,24 +28,16 @@ TEST_F(WindowCloseTest, WhileAModalEditorIsOpenTheMainWindowStaysAndTheEditorSti
     WriteCategoryFile(true, {"工资"});
     StartProgram();
     bool mainStayed = false, editorStayed = false;
-    WhenShown(
-        ids::IncomeCategoryWindow,
-        [] {
-            forms::Control* c =
-                forms::FindControl(ids::IncomeCategoryWindow, ids::IncomeCategoryGrid);
-            auto* grid = c ? qobject_cast<QTableView*>(c->widget()) : nullptr;
-            return grid && grid->model()->rowCount() > 1;
-        },
-        [&] {
-            CloseBox(ids::MainWindow);
-            SettleEvents();
-            mainStayed = forms::IsWindowLoaded(ids::MainWindow);
-            editorStayed = forms::IsWindowLoaded(ids::IncomeCategoryWindow);
-            auto* grid = qobject_cast<QTableView*>(
-                forms::FindControl(ids::IncomeCategoryWindow, ids::IncomeCategoryGrid)->widget());
-            grid->model()->setData(grid->model()->index(0, 0), QStringLiteral("薪水"));
-            Click(ids::IncomeConfirmButton, ids::IncomeCategoryWindow);
-        });
+    WhenCategoryGridShows(true, 1, [&] {
+        CloseBox(ids::MainWindow);
+        SettleEvents();
+        mainStayed = forms::IsWindowLoaded(ids::MainWindow);
+        editorStayed = forms::IsWindowLoaded(ids::IncomeCategoryWindow);
+        QTableView* grid = CategoryGrid(true);
+        ASSERT_NE(grid, nullptr);
+        grid->model()->setData(grid->model()->index(0, 0), QStringLiteral("薪水"));
+        Click(ids::IncomeConfirmButton, ids::IncomeCategoryWindow);
+    });
     Click(ids::IncomeCategoryButton);
     SettleEvents();
     EXPECT_TRUE(mainStayed);

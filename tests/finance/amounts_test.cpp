@@ -18,13 +18,8 @@
 namespace tavrin::finance::testing {
 namespace {
 
-class AmountsTest : public FinanceTest {
+class AmountsTest : public EntryTest {
   protected:
-    void SetUp() override {
-        FinanceTest::SetUp();
-        WriteCategoryFile(true, {"工资", "奖金"});
-        WriteCategoryFile(false, {"餐饮", "交通"});
-    }
     QLineEdit* AmountEdit() { return qobject_cast<QLineEdit*>(Widget(ids::IncomeAmountEdit)); }
     // A category chosen from the list and an amount typed.
     void Enter(int category, const QString& amount) {
@@ -32,11 +27,7 @@ class AmountsTest : public FinanceTest {
         AmountEdit()->clear();
         QTest::keyClicks(AmountEdit(), amount);
     }
-    std::vector<std::string> AmountCells() {
-        std::vector<std::string> out;
-        for (const auto& row : Rows(ids::IncomeList)) out.push_back(row.at(1));
-        return out;
-    }
+    std::vector<std::string> AmountCells() { return Column(ids::IncomeList, 1); }
     QByteArray IncomeFileBytes() {
         QFile f(QString::fromStdString(path("财务收入.edb")));
         EXPECT_TRUE(f.open(QIODevice::ReadOnly));

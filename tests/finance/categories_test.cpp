@@ -69,18 +69,6 @@ TEST_F(CategoriesTest, TypingIntoTheComboBoxIsRejectedWhileChoosingAnEntryIsNot)
     EXPECT_EQ(ComboText(ids::IncomeCategoryCombo), "奖金");
 }
 
-QTableView* Grid(uint32_t window, uint32_t grid) {
-    forms::Control* c = forms::FindControl(window, grid);
-    return c ? qobject_cast<QTableView*>(c->widget()) : nullptr;
-}
-
-// Runs `step` inside the modal editor's nested loop once its grid shows the file.
-void WhenEditorOpen(uint32_t window, uint32_t grid, std::function<void()> step) {
-    WhenShown(
-        window, [=] { return Grid(window, grid) && Grid(window, grid)->model()->rowCount() > 0; },
-        step);
-}
-
 // A key press and release delivered to the widget (the offscreen platform has
 // no active window to route synthetic input through).
 void Key(QWidget* w, int key, Qt::KeyboardModifiers modifiers = {}, const QString& text = {}) {
@@ -126,8 +114,8 @@ void TypeIntoCell(QTableView* view, int row, const QString& text, bool replace) 
 TEST_F(CategoriesTest, TheEditorAddsRenamesAndDeletesAndTheComboFollowsAfterConfirm) {
     WriteCategoryFile(true, {"工资", "奖金", "利息"});
     StartProgram();
-    WhenEditorOpen(ids::IncomeCategoryWindow, ids::IncomeCategoryGrid, [this] {
-        QTableView* grid = Grid(ids::IncomeCategoryWindow, ids::IncomeCategoryGrid);
+    WhenCategoryGridShows(true, 0, [this] {
+        QTableView* grid = CategoryGrid(true);
         ASSERT_NE(grid, nullptr);
         ASSERT_EQ(grid->model()->rowCount(), 4);  // three records and the new-row line
         EXPECT_EQ(grid->model()->headerData(0, Qt::Horizontal).toString(),
@@ -154,8 +142,8 @@ TEST_F(CategoriesTest, TheEditorAddsRenamesAndDeletesAndTheComboFollowsAfterConf
 TEST_F(CategoriesTest, ClosingTheEditorWithItsCloseBoxAlsoReloads) {
     WriteCategoryFile(false, {"餐饮"});
     StartProgram();
-    WhenEditorOpen(ids::ExpenseCategoryWindow, ids::ExpenseCategoryGrid, [] {
-        QTableView* grid = Grid(ids::ExpenseCategoryWindow, ids::ExpenseCategoryGrid);
+    WhenCategoryGridShows(false, 0, [] {
+        QTableView* grid = CategoryGrid(false);
         ASSERT_NE(grid, nullptr);
         TypeIntoCell(grid, 1, QStringLiteral("交通"), false);
         forms::WindowWidget(ids::ExpenseCategoryWindow)->close();

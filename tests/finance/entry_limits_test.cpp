@@ -21,14 +21,8 @@
 namespace tavrin::finance::testing {
 namespace {
 
-class EntryLimitsTest : public FinanceTest {
+class EntryLimitsTest : public EntryTest {
   protected:
-    void SetUp() override {
-        FinanceTest::SetUp();
-        WriteCategoryFile(true, {"工资", "奖金"});
-        WriteCategoryFile(false, {"餐饮", "交通"});
-    }
-
     QPlainTextEdit* RemarkEdit(bool income) {
         auto* e = qobject_cast<QPlainTextEdit*>(
             Widget(income ? ids::IncomeRemarkEdit : ids::ExpenseRemarkEdit));

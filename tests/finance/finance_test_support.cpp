@@ -3,6 +3,7 @@
 
 #include <QApplication>
 #include <QComboBox>
+#include <QTableView>
 #include <QDateTime>
 #include <QTest>
 #include <QTimer>
@@ -58,6 +59,33 @@ void PollShown(uint32_t window, std::function<bool()> ready, std::function<void(
 }
 
 }  // namespace
+
+QTableView* CategoryGrid(bool income) {
+    forms::Control* c =
+        forms::FindControl(income ? ids::IncomeCategoryWindow : ids::ExpenseCategoryWindow,
+                           income ? ids::IncomeCategoryGrid : ids::ExpenseCategoryGrid);
+    return c ? qobject_cast<QTableView*>(c->widget()) : nullptr;
+}
+
+void WhenCategoryGridShows(bool income, int rows, std::function<void()> step) {
+    WhenShown(
+        income ? ids::IncomeCategoryWindow : ids::ExpenseCategoryWindow,
+        [=] { return CategoryGrid(income) && CategoryGrid(income)->model()->rowCount() > rows; },
+        std::move(step));
+}
+
+void ShowRows(uint32_t list, const std::vector<ShownRow>& rows) {
+    auto* l = forms::FindControlAs<forms::ReportListControl>(ids::MainWindow, list);
+    l->deleteAll();
+    for (const auto& [serial, amount, remark] : rows) {
+        const int32_t row = l->insertItem(-1, {}, -1, 0, 0, serial);
+        l->setItemText(row, 0, std::to_string(row + 1));
+        l->setItemText(row, 1, amount);
+        l->setItemText(row, 2, G("工资"));
+        l->setItemText(row, 3, G("2012年1月1日"));
+        l->setItemText(row, 4, G(remark));
+    }
+}
 
 void WhenShown(uint32_t window, std::function<bool()> ready, std::function<void()> step) {
     PollShown(window, std::move(ready), std::move(step), 300);
@@ -258,6 +286,12 @@ std::vector<std::vector<std::string>> FinanceTest::Rows(uint32_t list) {
         for (int32_t c = 0; c < l->columnCount(); ++c) rows.back().push_back(U(l->itemText(r, c)));
     }
     return rows;
+}
+
+std::vector<std::string> FinanceTest::Column(uint32_t list, size_t column) {
+    std::vector<std::string> out;
+    for (const std::vector<std::string>& row : Rows(list)) out.push_back(row.at(column));
+    return out;
 }
 
 std::vector<std::string> FinanceTest::ComboEntries(uint32_t combo) {

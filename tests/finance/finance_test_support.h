@@ -14,6 +14,7 @@
 #include "app_tpl_templates.h"
 #include "settle_events.h"
 
+class QTableView;
 class QWidget;
 namespace tavrin::forms {}
 namespace tavrin::rs {}
@@ -49,6 +50,13 @@ double Days(int year, int month, int day, int hour = 0, int minute = 0, int seco
 // Gives up after about three seconds and closes the window.
 void WhenShown(uint32_t window, std::function<bool()> ready, std::function<void()> step);
 
+// The grid of the income or the expense category editor; null while the
+// editor is not open.
+QTableView* CategoryGrid(bool income);
+// Runs `step` inside the category editor's nested loop once its grid shows
+// more than `rows` rows (the file's values and the line for a new one).
+void WhenCategoryGridShows(bool income, int rows, std::function<void()> step);
+
 class FinanceTest : public ::testing::Test {
   protected:
     static void SetUpTestSuite();
@@ -73,6 +81,11 @@ class FinanceTest : public ::testing::Test {
     void WriteIncomeFile(const std::vector<Item>& items);
     void WriteExpenseFile(const std::vector<Item>& items);
     void WriteCategoryFile(bool income, const std::vector<std::string>& utf8Texts);
+    // Two categories a side: 工资 and 奖金, 餐饮 and 交通.
+    void WriteTwoCategoriesASide() {
+        WriteCategoryFile(true, {"工资", "奖金"});
+        WriteCategoryFile(false, {"餐饮", "交通"});
+    }
     // Field names, types and sizes of a record file ("name:type:size" each, UTF-8).
     std::vector<std::string> FieldsOf(const std::string& utf8Name);
     int32_t RecordCountOf(const std::string& utf8Name);
@@ -84,6 +97,7 @@ class FinanceTest : public ::testing::Test {
     QWidget* Widget(uint32_t control, uint32_t window = ids::MainWindow);
     std::string Pane(int32_t pane);
     std::vector<std::vector<std::string>> Rows(uint32_t list);
+    std::vector<std::string> Column(uint32_t list, size_t column);  // of every row
     std::vector<std::string> ComboEntries(uint32_t combo);
     std::string ComboText(uint32_t combo);
     void Click(uint32_t control, uint32_t window = ids::MainWindow);
@@ -95,5 +109,24 @@ class FinanceTest : public ::testing::Test {
     std::vector<ShownMessage> shown_;
     std::deque<int32_t> answers_;
 };
+
+// The fixture of the tests that enter items: two categories a side written
+// before each test.
+class EntryTest : public FinanceTest {
+  protected:
+    void SetUp() override {
+        FinanceTest::SetUp();
+        WriteTwoCategoriesASide();
+    }
+};
+
+// A row of a main-window list as a sort or a period view leaves it: the
+// record's serial, its amount and remark (UTF-8); category 工资 on 2012-01-01.
+struct ShownRow {
+    int32_t serial;
+    std::string amount, remark;
+};
+// Fills the list with these rows, numbered in this order.
+void ShowRows(uint32_t list, const std::vector<ShownRow>& rows);
 
 }  // namespace tavrin::finance::testing

@@ -23,14 +23,8 @@
 namespace tavrin::finance::testing {
 namespace {
 
-class ItemsTest : public FinanceTest {
+class ItemsTest : public EntryTest {
   protected:
-    void SetUp() override {
-        FinanceTest::SetUp();
-        WriteCategoryFile(true, {"工资", "奖金"});
-        WriteCategoryFile(false, {"餐饮", "交通"});
-    }
-
     // The user's entry on one side: a category chosen from the list, texts typed.
     void Enter(bool income, int category, const QString& amount, const QString& remark = {}) {
         auto* combo = qobject_cast<QComboBox*>(
@@ -303,24 +297,6 @@ TEST_F(ItemsTest, AChangeWhileAnotherProgramHoldsARecordLeavesEverythingAndSaysS
     EXPECT_EQ(Rows(ids::IncomeList)[0][1], "10");
     EXPECT_EQ(State().totalIncome, 10.0f);
     EXPECT_EQ(AmountsOf("财务收入.edb", "收入金额"), std::vector<float>{10});
-}
-
-// Rows in another order and a subset, as a sort or a period view leaves them.
-struct ShownRow {
-    int32_t serial;
-    std::string amount, remark;
-};
-void ShowRows(uint32_t list, const std::vector<ShownRow>& shownRows) {
-    auto* l = forms::FindControlAs<forms::ReportListControl>(ids::MainWindow, list);
-    l->deleteAll();
-    for (const auto& [serial, amount, remark] : shownRows) {
-        const int32_t row = l->insertItem(-1, {}, -1, 0, 0, serial);
-        l->setItemText(row, 0, std::to_string(row + 1));
-        l->setItemText(row, 1, amount);
-        l->setItemText(row, 2, G("工资"));
-        l->setItemText(row, 3, G("2012年1月1日"));
-        l->setItemText(row, 4, G(remark));
-    }
 }
 
 TEST_F(ItemsTest, InAReorderedOrFilteredListChangeAndDeleteHitTheRecordTheRowShows) {

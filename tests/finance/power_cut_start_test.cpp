@@ -32,8 +32,7 @@ class PowerCutStartTest : public FinanceTest {
 };
 
 TEST_F(PowerCutStartTest, TheProgramMendsTheFilesSaysSoOnceAndAddsAsUsual) {
-    WriteCategoryFile(true, {"工资", "奖金"});
-    WriteCategoryFile(false, {"餐饮", "交通"});
+    WriteTwoCategoriesASide();
     WriteIncomeFile({{"工资", 100, Days(2024, 1, 1), ""}, {"奖金", 20, Days(2024, 1, 2), ""}});
     WriteExpenseFile({{"餐饮", 30, Days(2024, 1, 3), ""}});
     // An import cut after its count reached the disk but not its rows: two

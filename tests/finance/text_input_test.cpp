@@ -78,34 +78,24 @@ TEST_F(TextInputTest, CharactersOutsideGbkAreRefusedAsPastedOrTypedWithOneMessag
 
 TEST_F(TextInputTest, TheEditorsCellsRefuseThemAndItsCounterCountsFromOne) {
     std::string counter;
-    WhenShown(
-        ids::IncomeCategoryWindow,
-        [] {
-            forms::Control* c =
-                forms::FindControl(ids::IncomeCategoryWindow, ids::IncomeCategoryGrid);
-            auto* grid = c ? qobject_cast<QTableView*>(c->widget()) : nullptr;
-            return grid && grid->model()->rowCount() > 4;
-        },
-        [&] {
-            auto* grid = qobject_cast<QTableView*>(
-                forms::FindControl(ids::IncomeCategoryWindow, ids::IncomeCategoryGrid)->widget());
-            QApplication::setActiveWindow(grid->window());
-            grid->setFocus();
-            grid->setCurrentIndex(grid->model()->index(3, 0));
-            SettleEvents();
-            for (QLabel* l :
-                 forms::WindowWidget(ids::IncomeCategoryWindow)->findChildren<QLabel*>())
-                if (l->text().contains('/')) counter = l->text().toStdString();
-            QTest::keyClick(grid, Qt::Key_F2);
-            QLineEdit* cell = nullptr;
-            for (QLineEdit* e : grid->viewport()->findChildren<QLineEdit*>())
-                if (e->isVisible()) cell = e;
-            ASSERT_NE(cell, nullptr);
-            cell->selectAll();
-            Paste(cell, QStringLiteral("咖啡☕한"));
-            QTest::keyClick(cell, Qt::Key_Return);
-            Click(ids::IncomeConfirmButton, ids::IncomeCategoryWindow);
-        });
+    WhenCategoryGridShows(true, 4, [&] {
+        QTableView* grid = CategoryGrid(true);
+        QApplication::setActiveWindow(grid->window());
+        grid->setFocus();
+        grid->setCurrentIndex(grid->model()->index(3, 0));
+        SettleEvents();
+        for (QLabel* l : forms::WindowWidget(ids::IncomeCategoryWindow)->findChildren<QLabel*>())
+            if (l->text().contains('/')) counter = l->text().toStdString();
+        QTest::keyClick(grid, Qt::Key_F2);
+        QLineEdit* cell = nullptr;
+        for (QLineEdit* e : grid->viewport()->findChildren<QLineEdit*>())
+            if (e->isVisible()) cell = e;
+        ASSERT_NE(cell, nullptr);
+        cell->selectAll();
+        Paste(cell, QStringLiteral("咖啡☕한"));
+        QTest::keyClick(cell, Qt::Key_Return);
+        Click(ids::IncomeConfirmButton, ids::IncomeCategoryWindow);
+    });
     Click(ids::IncomeCategoryButton);
     SettleEvents();
     EXPECT_EQ(counter, "4/4");

@@ -28,13 +28,8 @@ std::ostream& operator<<(std::ostream& out, const Record& r) {
     return out << r.category << " " << r.amount << " " << r.remark;
 }
 
-class UndoTest : public FinanceTest {
+class UndoTest : public EntryTest {
   protected:
-    void SetUp() override {
-        FinanceTest::SetUp();
-        WriteCategoryFile(true, {"工资", "奖金"});
-        WriteCategoryFile(false, {"餐饮", "交通"});
-    }
     void Enter(int category, const QString& amount, const std::string& remark = {}) {
         auto* combo = qobject_cast<QComboBox*>(Widget(ids::IncomeCategoryCombo));
         ASSERT_NE(combo, nullptr);
@@ -134,23 +129,6 @@ TEST_F(UndoTest, AddChangeDeleteUndoneToTheStartAndRedoneThroughButtonsAndKeys) 
     EXPECT_EQ(State().totalIncome, undoneTotal);
     EXPECT_EQ(Items(ids::IncomeList), startItems);
     EXPECT_FALSE(Bar()->isButtonEnabled(10));  // a new start has no history
-}
-
-// Rows in another order and a subset, as a sort or a period view leaves them.
-struct ShownRow {
-    int32_t serial;
-    std::string amount, remark;
-};
-void ShowRows(uint32_t list, const std::vector<ShownRow>& shown) {
-    auto* l = forms::FindControlAs<forms::ReportListControl>(ids::MainWindow, list);
-    l->deleteAll();
-    for (const auto& [serial, amount, remark] : shown) {
-        const int32_t row = l->insertItem(-1, {}, -1, 0, 0, serial);
-        l->setItemText(row, 1, amount);
-        l->setItemText(row, 2, G("工资"));
-        l->setItemText(row, 3, G("2012年1月1日"));
-        l->setItemText(row, 4, remark);
-    }
 }
 
 TEST_F(UndoTest, InAReorderedListUndoFindsTheRecordOfTheStep) {

@@ -11,6 +11,7 @@
 #include <string_view>
 
 #include "fct_templates.h"
+#include "one_window_test.h"
 #include "forms/template_format.h"
 #include "forms/window_system.h"
 #include "runtime/commands.h"
@@ -41,14 +42,9 @@ inline std::string TakeText(Value v, bool* wasNull = nullptr) {
 
 inline void StartWindowSystemOnce() {
     static const bool started = [] {
-        forms::InstallWindowSystem(fct::kHandlerNames, fct::kHandlerNameCount);
-        ApplicationImage image;
-        image.templateSegment = fct::kTemplateSegment;
-        image.templateSize = fct::kTemplateSegmentSize;
-        static int argc = 1;
-        static char name[] = "form_commands_test";
-        static char* argv[] = {name, nullptr};
-        InitializeForTests(argc, argv, image);
+        window_test::StartOverSegment("form_commands_test",
+                                      {fct::kHandlerNames, fct::kHandlerNameCount,
+                                       fct::kTemplateSegment, fct::kTemplateSegmentSize});
         return true;
     }();
     (void)started;
@@ -66,19 +62,9 @@ inline void Wait(int ms) {
     SettleEvents();
 }
 
-class FormCommandsTest : public ::testing::Test {
+class FormCommandsTest : public window_test::OneWindowTest<ids::TestWindow> {
   protected:
     static void SetUpTestSuite() { StartWindowSystemOnce(); }
-    void SetUp() override {
-        ASSERT_TRUE(forms::LoadWindow(ids::TestWindow));
-        SettleEvents();
-    }
-    void TearDown() override {
-        SetDialogResponder({});
-        SetMessageBoxResponder({});
-        forms::CloseWindow(ids::TestWindow, true);
-        SettleEvents();
-    }
 };
 
 }  // namespace form_commands_test

@@ -39,17 +39,11 @@ namespace {
 
 constexpr uint32_t W = ids::TestWindow;
 
-class BehaviourTest : public testing::Test {
+class BehaviourTest : public TestWindowTest {
   protected:
-    void SetUp() override {
-        SetUpWindowLayer();
-        ResetWindows();
-        ASSERT_TRUE(LoadWindow(W));
-        SettleEvents();
-    }
     void TearDown() override {
         SetDialogResponder({});
-        ResetWindows();
+        TestWindowTest::TearDown();
     }
 };
 

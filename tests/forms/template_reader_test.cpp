@@ -189,19 +189,14 @@ TEST(TemplateReader, RejectsDuplicateIdsAndParentsThatDoNotExist) {
         s += keys + offsets + data;
         return s;
     };
-    std::vector<WindowTemplate> table;
-    std::string good = segment(0x16010001, 0);
-    EXPECT_TRUE(
-        ReadTemplateSegment(reinterpret_cast<const uint8_t*>(good.data()), good.size(), table));
-    std::string dup = segment(0x06010001, 0);
-    EXPECT_FALSE(
-        ReadTemplateSegment(reinterpret_cast<const uint8_t*>(dup.data()), dup.size(), table));
-    std::string orphan = segment(0x16010001, 0x16019999);
-    EXPECT_FALSE(
-        ReadTemplateSegment(reinterpret_cast<const uint8_t*>(orphan.data()), orphan.size(), table));
-    std::string self = segment(0x16010001, 0x16010001);
-    EXPECT_FALSE(
-        ReadTemplateSegment(reinterpret_cast<const uint8_t*>(self.data()), self.size(), table));
+    auto reads = [](const std::string& s) {
+        std::vector<WindowTemplate> table;
+        return ReadTemplateSegment(reinterpret_cast<const uint8_t*>(s.data()), s.size(), table);
+    };
+    EXPECT_TRUE(reads(segment(0x16010001, 0)));
+    EXPECT_FALSE(reads(segment(0x06010001, 0)));           // an id used twice
+    EXPECT_FALSE(reads(segment(0x16010001, 0x16019999)));  // a parent that is not there
+    EXPECT_FALSE(reads(segment(0x16010001, 0x16010001)));  // its own parent
 }
 
 TEST(TemplateReaderDeathTest, MalformedSegmentAtStartGivesTheFatalReport) {

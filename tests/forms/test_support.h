@@ -3,6 +3,8 @@
 // lets a test give a handler its behaviour.
 #pragma once
 
+#include <gtest/gtest.h>
+
 #include <QWidget>
 #include <cstdint>
 #include <functional>
@@ -10,6 +12,7 @@
 #include <vector>
 
 #include "forms/control.h"
+#include "forms/window_system.h"
 #include "formtest_templates.h"
 #include "runtime/process.h"
 #include "settle_events.h"
@@ -30,6 +33,19 @@ struct Recorded {
 void SetUpWindowLayer();
 // Closes every window, reloads the templates, forgets the log and the behaviours.
 void ResetWindows();
+
+// The fixture of the tests on the test window: the window loaded afresh for
+// every test, and every window closed after it.
+class TestWindowTest : public ::testing::Test {
+  protected:
+    void SetUp() override {
+        SetUpWindowLayer();
+        ResetWindows();
+        ASSERT_TRUE(tavrin::forms::LoadWindow(ids::TestWindow));
+        SettleEvents();
+    }
+    void TearDown() override { ResetWindows(); }
+};
 
 std::vector<Recorded>& Log();
 int Calls(const std::string& handler);

@@ -40,16 +40,8 @@ namespace {
 
 constexpr uint32_t W = ids::TestWindow;
 
-class WindowTest : public testing::Test {
+class WindowTest : public TestWindowTest {
   protected:
-    void SetUp() override {
-        SetUpWindowLayer();
-        ResetWindows();
-        ASSERT_TRUE(LoadWindow(W));
-        SettleEvents();
-    }
-    void TearDown() override { ResetWindows(); }
-
     template <typename T>
     T* Get(uint32_t id) {
         T* c = FindControlAs<T>(W, id);

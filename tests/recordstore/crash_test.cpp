@@ -216,20 +216,14 @@ void Verify(const Files& f, const Case& c, const State& before, const State& aft
 class Crash : public ::testing::Test {
   protected:
     void SetUp() override {
-        char pattern[] = "/dev/shm/rs-crash-XXXXXX";
-        const char* made = mkdtemp(pattern);
-        if (made == nullptr) {
-            char fallback[] = "/tmp/rs-crash-XXXXXX";
-            made = mkdtemp(fallback);
-        }
-        files_.dir = made;
+        files_.dir = dir_.path();
         gFiles = &files_;
     }
     void TearDown() override {
         DisarmFileFault();
         CallKernel(CloseAllDatabases);
-        std::filesystem::remove_all(files_.dir);
     }
+    rstest::TempDir dir_{"rs-crash", "/dev/shm"};
     Files files_;
 };
 

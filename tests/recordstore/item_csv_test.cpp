@@ -1,9 +1,7 @@
 // tavrin-db export and import of item files as CSV, run as the real tool.
 #include <gtest/gtest.h>
 
-#include <QProcess>
 #include <QStringList>
-#include <fstream>
 
 #include "test_support.h"
 #include "tool_run.h"
@@ -16,24 +14,15 @@ Result Tool(const QStringList& arguments) {
     return rstest::RunTool(arguments);
 }
 
-class ItemCsv : public ::testing::Test {
+class ItemCsv : public rstest::ItemFileToolTest {
   protected:
+    // The item file, made when it is not there yet.
     QString File(const std::string& name) {
-        const QString path = QString::fromStdString(dir_.native(name));
-        if (!std::filesystem::exists(dir_.native(name))) {
-            EXPECT_EQ(Tool({"create", path, "收入类型:10:20", "收入金额:5", "收入时间:8",
-                            "收入备注信息:10:50"})
-                          .status,
-                      0);
-        }
-        return path;
-    }
-    QString Csv(const std::string& name, const std::string& text) {
-        std::ofstream(dir_.native(name), std::ios::binary) << text;
-        return QString::fromStdString(dir_.native(name));
+        if (std::filesystem::exists(dir_.native(name)))
+            return QString::fromStdString(dir_.native(name));
+        return NewItemFile(name);
     }
     std::string Dump(const QString& file) { return Tool({"dump", file}).out; }
-    rstest::TempDir dir_;
 };
 
 TEST_F(ItemCsv, ExportThenImportIntoAnEmptyFileGivesTheSameRecords) {

@@ -95,21 +95,13 @@ bool KilledBySigkill(int status) {
 
 class PackCut : public ::testing::Test {
   protected:
-    void SetUp() override {
-        // Syncs cost nothing in memory; the cut is the recorder's, not the disk's.
-        char pattern[] = "/dev/shm/rs-packcut-XXXXXX";
-        const char* made = mkdtemp(pattern);
-        if (made == nullptr) {
-            char fallback[] = "/tmp/rs-packcut-XXXXXX";
-            made = mkdtemp(fallback);
-        }
-        files_.dir = made;
-    }
+    void SetUp() override { files_.dir = dir_.path(); }
     void TearDown() override {
         DisarmFileFault();
         CallKernel(CloseAllDatabases);
-        std::filesystem::remove_all(files_.dir);
     }
+    // Syncs cost nothing in memory; the cut is the recorder's, not the disk's.
+    rstest::TempDir dir_{"rs-packcut", "/dev/shm"};
     void Restore(const std::vector<uint8_t>& edb) {
         rstest::WriteAll(files_.edb(), edb);
         std::filesystem::remove(files_.journal());

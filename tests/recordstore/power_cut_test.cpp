@@ -264,16 +264,8 @@ void ItemWritten(const FormatReading& r, const FormatReading& before, const Form
 class PowerCut : public ::testing::Test {
   protected:
     void SetUp() override {
-        // Syncs cost nothing in memory; the cut is the recorder's, not the disk's.
-        char pattern[] = "/dev/shm/rs-power-XXXXXX";
-        const char* made = mkdtemp(pattern);
-        if (made == nullptr) {
-            char fallback[] = "/tmp/rs-power-XXXXXX";
-            made = mkdtemp(fallback);
-        }
-        dir_ = made;
-        memo_ = {dir_, "memo"};
-        items_ = {dir_, "items"};
+        memo_ = {dir_.path(), "memo"};
+        items_ = {dir_.path(), "items"};
         MakeMemoFile(memo_);
         // Record 13 lets go of its chain without freeing it: orphans for reclaim.
         auto records = rstest::ReadAll(memo_.edb());
@@ -287,7 +279,6 @@ class PowerCut : public ::testing::Test {
     void TearDown() override {
         DisarmFileFault();
         CallKernel(CloseAllDatabases);
-        std::filesystem::remove_all(dir_);
     }
     void Restore(const Files& f) {
         const auto& [edb, edt] = saved_[&f == &memo_ ? 0 : 1];
@@ -386,7 +377,8 @@ class PowerCut : public ::testing::Test {
         EXPECT_FALSE(rstest::ReadFormat(f.edb(), f.edt()).damaged());
     }
 
-    std::string dir_;
+    // Syncs cost nothing in memory; the cut is the recorder's, not the disk's.
+    rstest::TempDir dir_{"rs-power", "/dev/shm"};
     Files memo_, items_;
     std::vector<std::pair<std::vector<uint8_t>, std::vector<uint8_t>>> saved_;
 };

@@ -3,14 +3,18 @@
 #pragma once
 
 #include <fcntl.h>
-#include <stdlib.h>
 #include <unistd.h>
 
+#include <QDir>
+#include <QString>
+#include <QTemporaryDir>
 #include <cstdint>
 #include <cstdio>
+#include <cstdlib>
 #include <cstring>
 #include <filesystem>
 #include <fstream>
+#include <optional>
 #include <ostream>
 #include <string>
 #include <vector>
@@ -32,13 +36,28 @@ inline void PrintTo(Code code, std::ostream* os) {
 
 namespace rstest {
 
+// A directory of its own for a test, removed with everything in it when the
+// test is done. Without a base it is made in the system's temporary folder;
+// with one (say /dev/shm, where syncs cost nothing) it is made there when it
+// can be, else in the temporary folder after all.
 class TempDir {
   public:
-    TempDir() {
-        char pattern[] = "/tmp/rs-test-XXXXXX";
-        path_ = mkdtemp(pattern);
+    TempDir() : TempDir("rs-test") {}
+    explicit TempDir(const char* prefix, const char* preferredBase = nullptr) {
+        if (preferredBase != nullptr) {
+            dir_.emplace(QString::fromUtf8(preferredBase) + "/" + prefix + "-XXXXXX");
+            if (!dir_->isValid()) dir_.reset();
+        }
+        if (!dir_) dir_.emplace(QDir::tempPath() + "/" + prefix + "-XXXXXX");
+        if (!dir_->isValid()) {
+            std::fprintf(stderr, "no temporary directory: %s\n",
+                         dir_->errorString().toLocal8Bit().constData());
+            std::abort();
+        }
+        path_ = dir_->path().toStdString();
     }
-    ~TempDir() { std::filesystem::remove_all(path_); }
+    TempDir(const TempDir&) = delete;
+    TempDir& operator=(const TempDir&) = delete;
     const std::string& path() const { return path_; }
     // A GBK path of a file in the directory (name given in UTF-8).
     std::string gbk(const std::string& utf8Name) const {
@@ -47,6 +66,7 @@ class TempDir {
     std::string native(const std::string& utf8Name) const { return path_ + "/" + utf8Name; }
 
   private:
+    std::optional<QTemporaryDir> dir_;
     std::string path_;
 };
 

@@ -4,9 +4,7 @@
 #include <gtest/gtest.h>
 
 #include <QFile>
-#include <QProcess>
 #include <QStringList>
-#include <fstream>
 #include <random>
 
 #include "test_support.h"
@@ -17,36 +15,17 @@ namespace {
 using rstest::ToolResult;
 
 ToolResult Tool(const QStringList& arguments, const std::string& input = {}) {
-    if (input.empty()) return rstest::RunTool(arguments);
-    QProcess p;
-    p.start(TAVRIN_DB_PATH, arguments);
-    p.write(input.data(), qint64(input.size()));
-    p.closeWriteChannel();
-    p.waitForFinished(60000);
-    return {p.exitStatus() == QProcess::NormalExit ? p.exitCode() : -1,
-            p.readAllStandardOutput().toStdString(), p.readAllStandardError().toStdString()};
+    return rstest::RunTool(arguments, input);
 }
 
-class ToolAmounts : public ::testing::Test {
+class ToolAmounts : public rstest::ItemFileToolTest {
   protected:
-    QString ItemFile(const std::string& name) {
-        const QString path = QString::fromStdString(dir_.native(name));
-        EXPECT_EQ(Tool({"create", path, "收入类型:10:20", "收入金额:5", "收入时间:8",
-                        "收入备注信息:10:50"})
-                      .status,
-                  0);
-        return path;
-    }
-    QString Csv(const std::string& name, const std::string& text) {
-        std::ofstream(dir_.native(name), std::ios::binary) << text;
-        return QString::fromStdString(dir_.native(name));
-    }
+    QString ItemFile(const std::string& name) { return NewItemFile(name); }
     static QByteArray Bytes(const QString& path) {
         QFile f(path);
         EXPECT_TRUE(f.open(QIODevice::ReadOnly));
         return f.readAll();
     }
-    rstest::TempDir dir_;
 };
 
 TEST_F(ToolAmounts, TenThousandRandomAmountsDumpedAndAppendedToAFreshFileAreTheSameRecords) {

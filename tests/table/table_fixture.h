@@ -12,6 +12,7 @@
 
 #include "forms/template_format.h"
 #include "forms/window_system.h"
+#include "one_window_test.h"
 #include "runtime/commands.h"
 #include "runtime/gbk.h"
 #include "runtime/memory.h"
@@ -55,17 +56,10 @@ inline void StartWindowSystemOnce() {
                  OnEditorDestroyed()();
              }},
         };
-        forms::InstallWindowSystem(tbt::kHandlerNames, tbt::kHandlerNameCount);
-        RegisterTableKinds();
-        ApplicationImage image;
-        image.templateSegment = tbt::kTemplateSegment;
-        image.templateSize = tbt::kTemplateSegmentSize;
-        image.handlers = handlers;
-        image.handlerCount = 1;
-        static int argc = 1;
-        static char name[] = "table_test";
-        static char* argv[] = {name, nullptr};
-        InitializeForTests(argc, argv, image);
+        window_test::StartOverSegment("table_test",
+                                      {tbt::kHandlerNames, tbt::kHandlerNameCount,
+                                       tbt::kTemplateSegment, tbt::kTemplateSegmentSize},
+                                      handlers, 1, RegisterTableKinds);
         return true;
     }();
     (void)started;
@@ -79,18 +73,9 @@ inline Value Int(int32_t v) {
 }
 inline const Value kAbsent{};
 
-class TableTest : public ::testing::Test {
+class TableTest : public window_test::OneWindowTest<ids::TableWindow> {
   protected:
     static void SetUpTestSuite() { StartWindowSystemOnce(); }
-    void SetUp() override {
-        ASSERT_TRUE(forms::LoadWindow(ids::TableWindow));
-        SettleEvents();
-    }
-    void TearDown() override {
-        SetDialogResponder({});
-        forms::CloseWindow(ids::TableWindow, true);
-        SettleEvents();
-    }
     CellModel& Model() {
         auto* s = forms::FindControlAs<DataSourceControl>(ids::TableWindow, ids::Source);
         return *s->cells();

@@ -4,20 +4,15 @@
 #include "kernel/settings_store.h"
 
 #include <gtest/gtest.h>
-#include <spawn.h>
-#include <sys/wait.h>
-#include <unistd.h>
 
 #include <QFile>
+#include <QProcess>
 #include <QTemporaryDir>
 #include <cstdlib>
 #include <string>
-#include <vector>
 
 #include "kernel_test_util.h"
 #include "runtime/kernel/registry_commands.h"
-
-extern char** environ;
 
 using namespace tavrin;
 using kernel_test::G;
@@ -221,25 +216,28 @@ const char* ChildRole() {
     return std::getenv("TAVRIN_KERNEL_TEST_ROLE");
 }
 
-// Runs this test program again with one child test and the role in its
-// environment; returns its exit status.
+// Starts this test program again with one child test and the role in its
+// environment; what the child prints goes where the parent's output goes.
+void StartChild(QProcess& child, const std::string& directory, const std::string& role) {
+    QProcessEnvironment env = QProcessEnvironment::systemEnvironment();
+    env.insert("TAVRIN_KERNEL_TEST_SETTINGS_DIR", QString::fromStdString(directory));
+    env.insert("TAVRIN_KERNEL_TEST_ROLE", QString::fromStdString(role));
+    child.setProcessEnvironment(env);
+    child.setProcessChannelMode(QProcess::ForwardedChannels);
+    child.start(QFile::symLinkTarget("/proc/self/exe"), {"--gtest_filter=SettingsChild.Run"});
+}
+
+// The child's exit status; -1 when it did not start, did not end in time or
+// crashed.
+int ChildStatus(QProcess& child) {
+    if (!child.waitForFinished(60000)) return -1;
+    return child.exitStatus() == QProcess::NormalExit ? child.exitCode() : -1;
+}
+
 int RunChild(const std::string& directory, const std::string& role) {
-    std::string exe(4096, '\0');
-    exe.resize(size_t(readlink("/proc/self/exe", exe.data(), exe.size())));
-    std::vector<std::string> env;
-    for (char** e = environ; *e; ++e) env.emplace_back(*e);
-    env.push_back("TAVRIN_KERNEL_TEST_SETTINGS_DIR=" + directory);
-    env.push_back("TAVRIN_KERNEL_TEST_ROLE=" + role);
-    std::vector<char*> envp;
-    for (auto& e : env) envp.push_back(e.data());
-    envp.push_back(nullptr);
-    std::string filter = "--gtest_filter=SettingsChild.Run";
-    char* argv[] = {exe.data(), filter.data(), nullptr};
-    pid_t pid;
-    if (posix_spawn(&pid, exe.c_str(), nullptr, nullptr, argv, envp.data()) != 0) return -1;
-    int status = 0;
-    waitpid(pid, &status, 0);
-    return WIFEXITED(status) ? WEXITSTATUS(status) : -1;
+    QProcess child;
+    StartChild(child, directory, role);
+    return ChildStatus(child);
 }
 
 }  // namespace
@@ -270,13 +268,11 @@ TEST(SettingsProcesses, AValueUnderPrintSettingsSurvivesARestart) {
 TEST(SettingsProcesses, ConcurrentWritersLoseNothing) {
     QTemporaryDir dir;
     const std::string storeDir = dir.path().toStdString() + "/cfg";
-    pid_t a = fork();
-    if (a == 0) _exit(RunChild(storeDir, "many:a"));
-    int b = RunChild(storeDir, "many:b");
-    int status = 0;
-    waitpid(a, &status, 0);
-    ASSERT_EQ(b, 0);
-    ASSERT_TRUE(WIFEXITED(status) && WEXITSTATUS(status) == 0);
+    QProcess a, b;
+    StartChild(a, storeDir, "many:a");
+    StartChild(b, storeDir, "many:b");
+    ASSERT_EQ(ChildStatus(b), 0);
+    ASSERT_EQ(ChildStatus(a), 0);
     SettingsStore store(storeDir + "/settings.dat");
     for (int i = 0; i < 50; ++i) {
         EXPECT_TRUE(store.Read(kUser, "many", "a" + std::to_string(i)).has_value()) << i;

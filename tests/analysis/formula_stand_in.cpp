@@ -1,0 +1,29 @@
+#include "formula_stand_in.h"
+
+#include "analysis/analysis_setup.h"
+#include "finance/handlers.h"
+#include "formula_columns.h"
+#include "forms/window_system.h"
+#include "runtime/shell/application.h"
+
+namespace tavrin::analysis::stand_in {
+
+void Start(int argc, char** argv) {
+    InstallAnalysis();
+    forms::InstallWindowSystem(fst::kHandlerNames, fst::kHandlerNameCount);
+    ApplicationImage image;
+    image.templateSegment = fst::kTemplateSegment;
+    image.templateSize = fst::kTemplateSegmentSize;
+    image.handlers = finance::HandlerTable();
+    image.handlerCount = finance::HandlerCount();
+    InitializeForTests(argc, argv, image);
+}
+
+bool OpenStandIn() {
+    if (!forms::LoadWindow(fst::ids::StandInWindow)) return false;
+    SetFormulaListControls({fst::ids::StandInWindow, fst::ids::DisplayList, fst::ids::NewColumnList,
+                            fst::ids::StatisticsList});
+    return true;
+}
+
+}  // namespace tavrin::analysis::stand_in
