@@ -10,9 +10,9 @@
 #include <functional>
 
 #include "forms/properties.h"
+#include "forms/property_table.h"
 #include "forms/template_format.h"
 #include "internal/picture.h"
-#include "internal/property_table.h"
 #include "runtime/gbk.h"
 
 namespace tavrin::forms {
@@ -48,7 +48,7 @@ class DropDownButton : public QToolButton {
 
 }  // namespace
 
-StatusBarControl::StatusBarControl(const ControlInit& init) : Control(init) {
+StatusBarControl::StatusBarControl(const ControlInit& init) : TabledControl(init) {
     auto* bar = new QFrame(init.parent);
     bar->setFrameShape(QFrame::NoFrame);
     bar->setAutoFillBackground(true);
@@ -131,15 +131,7 @@ const PropertyTable<StatusBarControl>& StatusBarControl::properties() {
     return table;
 }
 
-bool StatusBarControl::readProperty(int number, PropertyData& out) {
-    return properties().read(*this, number, out);
-}
-
-bool StatusBarControl::writeProperty(int number, const PropertyData& in) {
-    return properties().write(*this, number, in);
-}
-
-ToolBarControl::ToolBarControl(const ControlInit& init) : Control(init) {
+ToolBarControl::ToolBarControl(const ControlInit& init) : TabledControl(init) {
     bar_ = new QToolBar(init.parent);
     bar_->setMovable(false);
     bar_->setFloatable(false);
@@ -213,14 +205,6 @@ const PropertyTable<ToolBarControl>& ToolBarControl::properties() {
          nullptr},
     };
     return table;
-}
-
-bool ToolBarControl::readProperty(int number, PropertyData& out) {
-    return properties().read(*this, number, out);
-}
-
-bool ToolBarControl::writeProperty(int number, const PropertyData& in) {
-    return properties().write(*this, number, in);
 }
 
 }  // namespace tavrin::forms

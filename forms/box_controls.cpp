@@ -6,9 +6,9 @@
 #include "forms/bgr_color.h"
 #include "forms/controls.h"
 #include "forms/properties.h"
+#include "forms/property_table.h"
 #include "forms/template_format.h"
 #include "internal/picture.h"
-#include "internal/property_table.h"
 #include "internal/widget_style.h"
 #include "runtime/gbk.h"
 

@@ -5,14 +5,14 @@
 
 #include "forms/controls.h"
 #include "forms/properties.h"
+#include "forms/property_table.h"
 #include "forms/template_format.h"
-#include "internal/property_table.h"
 #include "internal/widget_style.h"
 #include "runtime/gbk.h"
 
 namespace tavrin::forms {
 
-ButtonControl::ButtonControl(const ControlInit& init) : Control(init) {
+ButtonControl::ButtonControl(const ControlInit& init) : TabledControl(init) {
     const TypeData& d = init.item->typeData;
     button_ = new QPushButton(Gbk(d.text(Tag::kCaption)), init.parent);
     button_->setAutoDefault(false);
@@ -34,15 +34,7 @@ const PropertyTable<ButtonControl>& ButtonControl::properties() {
     return table;
 }
 
-bool ButtonControl::readProperty(int number, PropertyData& out) {
-    return properties().read(*this, number, out);
-}
-
-bool ButtonControl::writeProperty(int number, const PropertyData& in) {
-    return properties().write(*this, number, in);
-}
-
-CheckControl::CheckControl(const ControlInit& init) : Control(init) {
+CheckControl::CheckControl(const ControlInit& init) : TabledControl(init) {
     const TypeData& d = init.item->typeData;
     if (init.item->typeId == TypeId::kRadioButton)
         button_ = new QRadioButton(Gbk(d.text(Tag::kCaption)), init.parent);
@@ -72,14 +64,6 @@ const PropertyTable<CheckControl>& CheckControl::properties() {
          [](K& c, const PropertyData& in) { c.button_->setFont(FontFromRecord(in.bytes)); }},
     };
     return table;
-}
-
-bool CheckControl::readProperty(int number, PropertyData& out) {
-    return properties().read(*this, number, out);
-}
-
-bool CheckControl::writeProperty(int number, const PropertyData& in) {
-    return properties().write(*this, number, in);
 }
 
 }  // namespace tavrin::forms

@@ -6,9 +6,9 @@
 
 #include "forms/controls.h"
 #include "forms/properties.h"
+#include "forms/property_table.h"
 #include "forms/template_format.h"
 #include "internal/edit_byte_limit.h"
-#include "internal/property_table.h"
 #include "internal/widget_style.h"
 #include "runtime/gbk.h"
 
@@ -30,7 +30,7 @@ class EventComboBox : public QComboBox {
 };
 }  // namespace
 
-ComboControl::ComboControl(const ControlInit& init) : Control(init) {
+ComboControl::ComboControl(const ControlInit& init) : TabledControl(init) {
     const TypeData& d = init.item->typeData;
     auto* combo = new EventComboBox(init.parent);
     combo_ = combo;
@@ -131,14 +131,6 @@ const PropertyTable<ComboControl>& ComboControl::properties() {
          [](B& c, const PropertyData& in) { c.combo_->setFont(FontFromRecord(in.bytes)); }},
     };
     return table;
-}
-
-bool ComboControl::readProperty(int number, PropertyData& out) {
-    return properties().read(*this, number, out);
-}
-
-bool ComboControl::writeProperty(int number, const PropertyData& in) {
-    return properties().write(*this, number, in);
 }
 
 }  // namespace tavrin::forms

@@ -7,14 +7,14 @@
 #include "forms/bgr_color.h"
 #include "forms/controls.h"
 #include "forms/properties.h"
+#include "forms/property_table.h"
 #include "forms/template_format.h"
-#include "internal/property_table.h"
 #include "runtime/gbk.h"
 #include "runtime/message_box.h"
 
 namespace tavrin::forms {
 
-CommonDialogControl::CommonDialogControl(const ControlInit& init) : Control(init) {
+CommonDialogControl::CommonDialogControl(const ControlInit& init) : TabledControl(init) {
     const TypeData& d = init.item->typeData;
     kind_ = d.integer(Tag::kDialogKind, 0);
     font_ = d.has(Tag::kFont) ? *d.raw(Tag::kFont) : FontToRecord(DefaultGuiFont());
@@ -105,14 +105,6 @@ const PropertyTable<CommonDialogControl>& CommonDialogControl::properties() {
          [](D& c, const PropertyData& in) { c.filter_ = in.bytes; }},
     };
     return table;
-}
-
-bool CommonDialogControl::readProperty(int number, PropertyData& out) {
-    return properties().read(*this, number, out);
-}
-
-bool CommonDialogControl::writeProperty(int number, const PropertyData& in) {
-    return properties().write(*this, number, in);
 }
 
 }  // namespace tavrin::forms

@@ -7,13 +7,13 @@
 #include "fm_text_constants.h"
 #include "forms/controls.h"
 #include "forms/properties.h"
+#include "forms/property_table.h"
 #include "forms/template_format.h"
-#include "internal/property_table.h"
 #include "runtime/gbk.h"
 
 namespace tavrin::forms {
 
-TimerControl::TimerControl(const ControlInit& init) : Control(init) {
+TimerControl::TimerControl(const ControlInit& init) : TabledControl(init) {
     connect(&timer_, &QTimer::timeout, this, [this] { raise(TimerEvent::kElapsed); });
     setInterval(init.item->typeData.integer(Tag::kInterval, 0));
 }
@@ -37,15 +37,7 @@ const PropertyTable<TimerControl>& TimerControl::properties() {
     return table;
 }
 
-bool TimerControl::readProperty(int number, PropertyData& out) {
-    return properties().read(*this, number, out);
-}
-
-bool TimerControl::writeProperty(int number, const PropertyData& in) {
-    return properties().write(*this, number, in);
-}
-
-PrinterControl::PrinterControl(const ControlInit& init) : Control(init) {
+PrinterControl::PrinterControl(const ControlInit& init) : TabledControl(init) {
     title_ = init.item->typeData.text(Tag::kTitle);
     if (title_.empty()) title_ = fm_text::PrinterDefaultTitle;
 }
@@ -70,14 +62,6 @@ const PropertyTable<PrinterControl>& PrinterControl::properties() {
          }},
     };
     return table;
-}
-
-bool PrinterControl::readProperty(int number, PropertyData& out) {
-    return properties().read(*this, number, out);
-}
-
-bool PrinterControl::writeProperty(int number, const PropertyData& in) {
-    return properties().write(*this, number, in);
 }
 
 ComponentControl::ComponentControl(const ControlInit& init) : Control(init) {}

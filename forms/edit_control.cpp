@@ -5,15 +5,15 @@
 
 #include "forms/controls.h"
 #include "forms/properties.h"
+#include "forms/property_table.h"
 #include "forms/template_format.h"
 #include "internal/edit_byte_limit.h"
-#include "internal/property_table.h"
 #include "internal/widget_style.h"
 #include "runtime/gbk.h"
 
 namespace tavrin::forms {
 
-EditControl::EditControl(const ControlInit& init) : Control(init) {
+EditControl::EditControl(const ControlInit& init) : TabledControl(init) {
     const TypeData& d = init.item->typeData;
     QWidget* w;
     if (d.integer(Tag::kMultiLine)) {
@@ -102,14 +102,6 @@ const PropertyTable<EditControl>& EditControl::properties() {
          nullptr},
     };
     return table;
-}
-
-bool EditControl::readProperty(int number, PropertyData& out) {
-    return properties().read(*this, number, out);
-}
-
-bool EditControl::writeProperty(int number, const PropertyData& in) {
-    return properties().write(*this, number, in);
 }
 
 }  // namespace tavrin::forms

@@ -9,9 +9,9 @@
 #include "forms/bgr_color.h"
 #include "forms/events.h"
 #include "forms/properties.h"
+#include "forms/property_table.h"
 #include "forms/template_format.h"
 #include "forms/window_system.h"
-#include "internal/property_table.h"
 #include "internal/widget_style.h"
 #include "runtime/gbk.h"
 #include "runtime/process.h"
@@ -137,7 +137,7 @@ void FormWindow::keyPressEvent(QKeyEvent* e) {
 }
 
 WindowControl::WindowControl(const ControlInit& init, FormWindow* window)
-    : Control(init), form_(window) {
+    : TabledControl(init), form_(window) {
     const ItemTemplate& item = init.item[0];
     adoptWidget(window);
     attachEvents(window->client());
@@ -172,14 +172,6 @@ const PropertyTable<WindowControl>& WindowControl::properties() {
          [](W& c, const PropertyData& in) { c.form_->setFont(FontFromRecord(in.bytes)); }},
     };
     return table;
-}
-
-bool WindowControl::readProperty(int number, PropertyData& out) {
-    return properties().read(*this, number, out);
-}
-
-bool WindowControl::writeProperty(int number, const PropertyData& in) {
-    return properties().write(*this, number, in);
 }
 
 }  // namespace tavrin::forms

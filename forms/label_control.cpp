@@ -3,14 +3,14 @@
 
 #include "forms/controls.h"
 #include "forms/properties.h"
+#include "forms/property_table.h"
 #include "forms/template_format.h"
-#include "internal/property_table.h"
 #include "internal/widget_style.h"
 #include "runtime/gbk.h"
 
 namespace tavrin::forms {
 
-LabelControl::LabelControl(const ControlInit& init) : Control(init) {
+LabelControl::LabelControl(const ControlInit& init) : TabledControl(init) {
     const TypeData& d = init.item->typeData;
     label_ = new QLabel(Gbk(d.text(Tag::kCaption)), init.parent);
     label_->setAlignment(AlignmentOf(d.integer(Tag::kAlign)) & ~Qt::AlignVCenter);
@@ -53,14 +53,6 @@ const PropertyTable<LabelControl>& LabelControl::properties() {
          }},
     };
     return table;
-}
-
-bool LabelControl::readProperty(int number, PropertyData& out) {
-    return properties().read(*this, number, out);
-}
-
-bool LabelControl::writeProperty(int number, const PropertyData& in) {
-    return properties().write(*this, number, in);
 }
 
 }  // namespace tavrin::forms

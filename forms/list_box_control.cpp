@@ -3,15 +3,15 @@
 
 #include "forms/controls.h"
 #include "forms/properties.h"
+#include "forms/property_table.h"
 #include "forms/template_format.h"
-#include "internal/property_table.h"
 #include "internal/widget_style.h"
 #include "runtime/gbk.h"
 
 namespace tavrin::forms {
 
 ListBoxControl::ListBoxControl(const ControlInit& init)
-    : Control(init), checkable_(init.item->typeId == TypeId::kCheckListBox) {
+    : TabledControl(init), checkable_(init.item->typeId == TypeId::kCheckListBox) {
     const TypeData& d = init.item->typeData;
     list_ = new QListWidget(init.parent);
     list_->setSelectionMode(QAbstractItemView::SingleSelection);
@@ -106,14 +106,6 @@ const PropertyTable<ListBoxControl>& ListBoxControl::properties() {
          [](L& c, const PropertyData& in) { c.list_->setFont(FontFromRecord(in.bytes)); }},
     };
     return table;
-}
-
-bool ListBoxControl::readProperty(int number, PropertyData& out) {
-    return properties().read(*this, number, out);
-}
-
-bool ListBoxControl::writeProperty(int number, const PropertyData& in) {
-    return properties().write(*this, number, in);
 }
 
 }  // namespace tavrin::forms

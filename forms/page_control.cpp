@@ -6,14 +6,14 @@
 #include <climits>
 
 #include "forms/properties.h"
+#include "forms/property_table.h"
 #include "forms/template_format.h"
 #include "forms/window_system.h"
-#include "internal/property_table.h"
 #include "runtime/gbk.h"
 
 namespace tavrin::forms {
 
-PageControl::PageControl(const ControlInit& init) : Control(init) {
+PageControl::PageControl(const ControlInit& init) : TabledControl(init) {
     auto* box = new QWidget(init.parent);
     tabs_ = new QTabBar(box);
     tabs_->setDrawBase(false);
@@ -159,14 +159,6 @@ const PropertyTable<PageControl>& PageControl::properties() {
          [](P& c, const PropertyData& in) { c.widget()->setFont(FontFromRecord(in.bytes)); }},
     };
     return table;
-}
-
-bool PageControl::readProperty(int number, PropertyData& out) {
-    return properties().read(*this, number, out);
-}
-
-bool PageControl::writeProperty(int number, const PropertyData& in) {
-    return properties().write(*this, number, in);
 }
 
 }  // namespace tavrin::forms

@@ -10,8 +10,8 @@
 #include "forms/bgr_color.h"
 #include "forms/controls.h"
 #include "forms/properties.h"
+#include "forms/property_table.h"
 #include "forms/template_format.h"
-#include "internal/property_table.h"
 #include "internal/widget_style.h"
 #include "runtime/base/calendar.h"
 #include "runtime/gbk.h"
@@ -87,7 +87,7 @@ class CheckedDateEdit : public QDateTimeEdit {
 
 }  // namespace
 
-DatePickerControl::DatePickerControl(const ControlInit& init) : Control(init) {
+DatePickerControl::DatePickerControl(const ControlInit& init) : TabledControl(init) {
     const TypeData& d = init.item->typeData;
     edit_ = new CheckedDateEdit(init.parent);
     edit_->setCalendarPopup(true);
@@ -121,15 +121,7 @@ const PropertyTable<DatePickerControl>& DatePickerControl::properties() {
     return table;
 }
 
-bool DatePickerControl::readProperty(int number, PropertyData& out) {
-    return properties().read(*this, number, out);
-}
-
-bool DatePickerControl::writeProperty(int number, const PropertyData& in) {
-    return properties().write(*this, number, in);
-}
-
-ColorPickerControl::ColorPickerControl(const ControlInit& init) : Control(init) {
+ColorPickerControl::ColorPickerControl(const ControlInit& init) : TabledControl(init) {
     button_ = new QPushButton(init.parent);
     button_->setAutoDefault(false);
     setWidget(button_);
@@ -169,14 +161,6 @@ const PropertyTable<ColorPickerControl>& ColorPickerControl::properties() {
          [](P& c, const PropertyData& in) { c.setColor(uint32_t(in.number)); }, Clamp::kRgb},
     };
     return table;
-}
-
-bool ColorPickerControl::readProperty(int number, PropertyData& out) {
-    return properties().read(*this, number, out);
-}
-
-bool ColorPickerControl::writeProperty(int number, const PropertyData& in) {
-    return properties().write(*this, number, in);
 }
 
 }  // namespace tavrin::forms

@@ -17,7 +17,7 @@
 
 namespace tavrin::forms {
 
-ReportListControl::ReportListControl(const ControlInit& init) : Control(init) {
+ReportListControl::ReportListControl(const ControlInit& init) : TabledControl(init) {
     model_ = new ReportListModel(this);
     view_ = new ReportListView(
         [this](const QPoint& at, Qt::MouseButton button) { clickedAt(at, button); }, init.parent);

@@ -1,8 +1,8 @@
 // The report list view's own properties: current row, row count, grid lines,
 // check boxes and font.
 #include "forms/properties.h"
+#include "forms/property_table.h"
 #include "forms/report_list.h"
-#include "internal/property_table.h"
 
 namespace tavrin::forms {
 
@@ -27,14 +27,6 @@ const PropertyTable<ReportListControl>& ReportListControl::properties() {
          [](R& c, const PropertyData& in) { c.view_->setFont(FontFromRecord(in.bytes)); }},
     };
     return table;
-}
-
-bool ReportListControl::readProperty(int number, PropertyData& out) {
-    return properties().read(*this, number, out);
-}
-
-bool ReportListControl::writeProperty(int number, const PropertyData& in) {
-    return properties().write(*this, number, in);
 }
 
 }  // namespace tavrin::forms

@@ -1,8 +1,8 @@
 // The script component and its kind.
 #include "forms/script_component.h"
 
+#include "forms/property_table.h"
 #include "forms/template_format.h"
-#include "internal/property_table.h"
 
 namespace tavrin::forms {
 
@@ -10,7 +10,7 @@ namespace {
 constexpr const char* kDefaultLanguage = "JScript";
 }
 
-ScriptControl::ScriptControl(const ControlInit& init) : ComponentControl(init) {
+ScriptControl::ScriptControl(const ControlInit& init) : TabledControl(init) {
     language_ = setting("language");
     if (language_.empty()) language_ = kDefaultLanguage;
     host_ = std::make_unique<ScriptHost>(language_);
@@ -32,14 +32,6 @@ const PropertyTable<ScriptControl>& ScriptControl::properties() {
          nullptr},
     };
     return table;
-}
-
-bool ScriptControl::readProperty(int number, PropertyData& out) {
-    return properties().read(*this, number, out);
-}
-
-bool ScriptControl::writeProperty(int number, const PropertyData& in) {
-    return properties().write(*this, number, in);
 }
 
 void RegisterScriptKind() {

@@ -10,13 +10,11 @@
 
 #include "forms/control.h"
 #include "forms/control_lookup.h"
+#include "forms/property_table.h"
 
 namespace tavrin::forms {
 
-template <typename C>
-class PropertyTable;  // forms/internal/property_table.h
-
-class StatusBarControl : public Control {
+class StatusBarControl : public TabledControl<StatusBarControl> {
     Q_OBJECT
   public:
     explicit StatusBarControl(const ControlInit& init);
@@ -29,8 +27,6 @@ class StatusBarControl : public Control {
     // The width the pane's text needs in the bar's font (with the pane's frame).
     int32_t paneTextWidth(int32_t pane) const;
     static const PropertyTable<StatusBarControl>& properties();
-    bool readProperty(int number, PropertyData& out) override;
-    bool writeProperty(int number, const PropertyData& in) override;
 
   private:
     bool eventFilter(QObject* watched, QEvent* e) override;
@@ -39,7 +35,7 @@ class StatusBarControl : public Control {
     std::vector<int32_t> widths_;
 };
 
-class ToolBarControl : public Control {
+class ToolBarControl : public TabledControl<ToolBarControl> {
     Q_OBJECT
   public:
     explicit ToolBarControl(const ControlInit& init);
@@ -52,8 +48,6 @@ class ToolBarControl : public Control {
     void setButtonChecked(int32_t index, bool checked);
     QToolBar* bar() const { return bar_; }
     static const PropertyTable<ToolBarControl>& properties();
-    bool readProperty(int number, PropertyData& out) override;
-    bool writeProperty(int number, const PropertyData& in) override;
 
   private:
     QToolBar* bar_;

@@ -19,16 +19,14 @@
 
 #include "forms/control.h"
 #include "forms/control_lookup.h"
+#include "forms/property_table.h"
 
 namespace tavrin::forms {
 
 class EditByteLimit;
-// A kind's own properties as one table (forms/internal/property_table.h).
-template <typename C>
-class PropertyTable;
 
 // Edit box: QLineEdit, or QPlainTextEdit when multi-line.
-class EditControl : public Control {
+class EditControl : public TabledControl<EditControl> {
     Q_OBJECT
   public:
     explicit EditControl(const ControlInit& init);
@@ -37,8 +35,6 @@ class EditControl : public Control {
     QLineEdit* lineEdit() const { return line_; }
     QPlainTextEdit* textEdit() const { return multi_; }
     static const PropertyTable<EditControl>& properties();
-    bool readProperty(int number, PropertyData& out) override;
-    bool writeProperty(int number, const PropertyData& in) override;
 
   private:
     QLineEdit* line_ = nullptr;
@@ -47,35 +43,31 @@ class EditControl : public Control {
 };
 
 // Label and transparent label.
-class LabelControl : public Control {
+class LabelControl : public TabledControl<LabelControl> {
     Q_OBJECT
   public:
     explicit LabelControl(const ControlInit& init);
     QLabel* label() const { return label_; }
     static const PropertyTable<LabelControl>& properties();
-    bool readProperty(int number, PropertyData& out) override;
-    bool writeProperty(int number, const PropertyData& in) override;
 
   private:
     QLabel* label_;
 };
 
 // Button (event 0 clicked).
-class ButtonControl : public Control {
+class ButtonControl : public TabledControl<ButtonControl> {
     Q_OBJECT
   public:
     explicit ButtonControl(const ControlInit& init);
     QPushButton* button() const { return button_; }
     static const PropertyTable<ButtonControl>& properties();
-    bool readProperty(int number, PropertyData& out) override;
-    bool writeProperty(int number, const PropertyData& in) override;
 
   private:
     QPushButton* button_;
 };
 
 // Check box and radio button (event 0 clicked by the user).
-class CheckControl : public Control {
+class CheckControl : public TabledControl<CheckControl> {
     Q_OBJECT
   public:
     explicit CheckControl(const ControlInit& init);
@@ -83,8 +75,6 @@ class CheckControl : public Control {
     bool isChecked() const { return button_->isChecked(); }
     void setChecked(bool on);
     static const PropertyTable<CheckControl>& properties();
-    bool readProperty(int number, PropertyData& out) override;
-    bool writeProperty(int number, const PropertyData& in) override;
 
   private:
     QAbstractButton* button_;
@@ -108,7 +98,7 @@ class BoxControl : public Control {
 
 // Combo box: editable unless its style is 1 (drop-down list). Event 1 is raised
 // only when the user edits the text, never when the program sets it.
-class ComboControl : public Control {
+class ComboControl : public TabledControl<ComboControl> {
     Q_OBJECT
   public:
     explicit ComboControl(const ControlInit& init);
@@ -125,8 +115,6 @@ class ComboControl : public Control {
     int32_t current() const { return combo_->currentIndex(); }
     void setCurrent(int32_t index);
     static const PropertyTable<ComboControl>& properties();
-    bool readProperty(int number, PropertyData& out) override;
-    bool writeProperty(int number, const PropertyData& in) override;
 
   private:
     bool eventFilter(QObject* watched, QEvent* e) override;
@@ -136,7 +124,7 @@ class ComboControl : public Control {
 // List box and check list box. List box events: 0 selection changed by the
 // user, 1 double-clicked; check list box event 0: an item was ticked or
 // unticked by the user (argument: its index).
-class ListBoxControl : public Control {
+class ListBoxControl : public TabledControl<ListBoxControl> {
     Q_OBJECT
   public:
     explicit ListBoxControl(const ControlInit& init);
@@ -153,8 +141,6 @@ class ListBoxControl : public Control {
     int32_t current() const;
     void setCurrent(int32_t index);
     static const PropertyTable<ListBoxControl>& properties();
-    bool readProperty(int number, PropertyData& out) override;
-    bool writeProperty(int number, const PropertyData& in) override;
 
   private:
     QListWidget* list_;
@@ -167,7 +153,7 @@ double DateTimeToDays(const QDateTime& t);
 QDateTime DaysToDateTime(double days);
 
 // Date picker: its value is a date-time (days since 1899-12-30).
-class DatePickerControl : public Control {
+class DatePickerControl : public TabledControl<DatePickerControl> {
     Q_OBJECT
   public:
     explicit DatePickerControl(const ControlInit& init);
@@ -175,23 +161,19 @@ class DatePickerControl : public Control {
     double value() const;
     void setValue(double days);
     static const PropertyTable<DatePickerControl>& properties();
-    bool readProperty(int number, PropertyData& out) override;
-    bool writeProperty(int number, const PropertyData& in) override;
 
   private:
     QDateTimeEdit* edit_;
 };
 
 // Color picker: a button showing its colour; event 0 when the user picked one.
-class ColorPickerControl : public Control {
+class ColorPickerControl : public TabledControl<ColorPickerControl> {
     Q_OBJECT
   public:
     explicit ColorPickerControl(const ControlInit& init);
     uint32_t color() const { return color_; }  // 0x00BBGGRR
     void setColor(uint32_t bgr);
     static const PropertyTable<ColorPickerControl>& properties();
-    bool readProperty(int number, PropertyData& out) override;
-    bool writeProperty(int number, const PropertyData& in) override;
 
   private:
     QPushButton* button_;
@@ -199,7 +181,7 @@ class ColorPickerControl : public Control {
 };
 
 // Common dialog component: kind 0 font, 1 colour, 2 open file, 3 save file.
-class CommonDialogControl : public Control {
+class CommonDialogControl : public TabledControl<CommonDialogControl> {
     Q_OBJECT
   public:
     explicit CommonDialogControl(const ControlInit& init);
@@ -211,8 +193,6 @@ class CommonDialogControl : public Control {
     uint32_t color() const { return color_; }
     const std::string& fileName() const { return fileName_; }  // GBK
     static const PropertyTable<CommonDialogControl>& properties();
-    bool readProperty(int number, PropertyData& out) override;
-    bool writeProperty(int number, const PropertyData& in) override;
 
   private:
     int32_t kind_ = 0;
@@ -222,15 +202,13 @@ class CommonDialogControl : public Control {
 };
 
 // Timer component: event 0 every interval (0 = stopped).
-class TimerControl : public Control {
+class TimerControl : public TabledControl<TimerControl> {
     Q_OBJECT
   public:
     explicit TimerControl(const ControlInit& init);
     int32_t interval() const { return interval_; }
     void setInterval(int32_t ms);
     static const PropertyTable<TimerControl>& properties();
-    bool readProperty(int number, PropertyData& out) override;
-    bool writeProperty(int number, const PropertyData& in) override;
 
   private:
     QTimer timer_;
@@ -238,7 +216,7 @@ class TimerControl : public Control {
 };
 
 // Printer component: holds the QPrinter the print commands configure and draw on.
-class PrinterControl : public Control {
+class PrinterControl : public TabledControl<PrinterControl> {
     Q_OBJECT
   public:
     explicit PrinterControl(const ControlInit& init);
@@ -246,8 +224,6 @@ class PrinterControl : public Control {
     QPrinter* printer();
     const std::string& documentTitle() const { return title_; }  // GBK
     static const PropertyTable<PrinterControl>& properties();
-    bool readProperty(int number, PropertyData& out) override;
-    bool writeProperty(int number, const PropertyData& in) override;
 
   private:
     std::unique_ptr<QPrinter> printer_;

@@ -9,6 +9,7 @@
 #include <cstdint>
 
 #include "forms/control.h"
+#include "forms/property_table.h"
 
 namespace tavrin::forms {
 
@@ -71,19 +72,14 @@ class FormWindow : public QWidget {
     bool programClose_ = false;
 };
 
-template <typename C>
-class PropertyTable;  // forms/internal/property_table.h
-
 // The window's own record as a control: caption, background, font.
-class WindowControl : public Control {
+class WindowControl : public TabledControl<WindowControl> {
     Q_OBJECT
   public:
     WindowControl(const ControlInit& init, FormWindow* window);
     FormWindow* form() const { return form_; }
     QWidget* childContainer() override { return form_->client(); }
     static const PropertyTable<WindowControl>& properties();
-    bool readProperty(int number, PropertyData& out) override;
-    bool writeProperty(int number, const PropertyData& in) override;
 
   private:
     FormWindow* form_;

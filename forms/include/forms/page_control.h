@@ -9,13 +9,11 @@
 
 #include "forms/control.h"
 #include "forms/control_lookup.h"
+#include "forms/property_table.h"
 
 namespace tavrin::forms {
 
-template <typename C>
-class PropertyTable;  // forms/internal/property_table.h
-
-class PageControl : public Control {
+class PageControl : public TabledControl<PageControl> {
     Q_OBJECT
   public:
     explicit PageControl(const ControlInit& init);
@@ -38,8 +36,6 @@ class PageControl : public Control {
     QTabBar* tabBar() const { return tabs_; }
 
     static const PropertyTable<PageControl>& properties();
-    bool readProperty(int number, PropertyData& out) override;
-    bool writeProperty(int number, const PropertyData& in) override;
     void windowCreated() override;
 
   private:

@@ -14,12 +14,10 @@
 
 #include "forms/control.h"
 #include "forms/control_lookup.h"
+#include "forms/property_table.h"
 #include "forms/report_list_view.h"
 
 namespace tavrin::forms {
-
-template <typename C>
-class PropertyTable;  // forms/internal/property_table.h
 
 class ReportListModel : public QAbstractTableModel {
     Q_OBJECT
@@ -136,7 +134,7 @@ class ReportListModel : public QAbstractTableModel {
     bool flushPending_ = false;
 };
 
-class ReportListControl : public Control {
+class ReportListControl : public TabledControl<ReportListControl> {
     Q_OBJECT
   public:
     explicit ReportListControl(const ControlInit& init);
@@ -177,8 +175,6 @@ class ReportListControl : public Control {
     QAbstractProxyModel* shownThrough() const { return proxy_; }
 
     static const PropertyTable<ReportListControl>& properties();
-    bool readProperty(int number, PropertyData& out) override;
-    bool writeProperty(int number, const PropertyData& in) override;
 
   private:
     friend class ReportListView;

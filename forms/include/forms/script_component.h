@@ -17,14 +17,12 @@ constexpr int kLanguage = 0;
 constexpr int kErrorText = 1;
 }  // namespace ScriptProp
 
-class ScriptControl : public ComponentControl {
+class ScriptControl : public TabledControl<ScriptControl, ComponentControl> {
     Q_OBJECT
   public:
     explicit ScriptControl(const ControlInit& init);
     ScriptHost& host() { return *host_; }
     static const PropertyTable<ScriptControl>& properties();
-    bool readProperty(int number, PropertyData& out) override;
-    bool writeProperty(int number, const PropertyData& in) override;
 
   private:
     void setLanguage(std::string gbkLanguage);

@@ -88,6 +88,22 @@ class PropertyTable {
     std::vector<OwnProperty<C>> rows_;
 };
 
+// A kind whose own properties are the rows of one table, its static
+// properties(): reading and writing a property walk that table. The kind
+// derives from TabledControl<Kind> (or TabledControl<Kind, Base> below another
+// control class) instead of repeating the two walks.
+template <typename Kind, typename Base = Control>
+class TabledControl : public Base {
+  public:
+    using Base::Base;
+    bool readProperty(int number, PropertyData& out) override {
+        return Kind::properties().read(static_cast<Kind&>(*this), number, out);
+    }
+    bool writeProperty(int number, const PropertyData& in) override {
+        return Kind::properties().write(static_cast<Kind&>(*this), number, in);
+    }
+};
+
 // Raw data of the common shapes a getter hands back.
 inline PropertyData TextData(std::string gbk) {
     return PropertyData::Bytes(std::move(gbk));
