@@ -213,6 +213,18 @@ bool GoToRecordOfRow(const Side& side, int32_t row, OpenedDataFile& file, float*
     return true;
 }
 
+// A change or a delete of a row's item begins: the record of the row made
+// current in the opened file, its amount in *amount, and the step with the
+// item as it was. False (after the message) when the record is not there.
+bool BeginStepOnRow(const Side& side, int32_t row, StepKind kind, OpenedDataFile& file,
+                    float* amount, ItemStep* step) {
+    if (!GoToRecordOfRow(side, row, file, amount)) return false;
+    *step = ItemStep{kind, side.income, LvItemData(side.list, row), {}, {}};
+    step->before.cells = CellsOfRow(side.list, row);
+    ReadCurrentItem(side, &step->before.fields);
+    return true;
+}
+
 void AddItem(const Side& side) {
     ShowMainPage(side.page);
     const Entry entry = ReadEntry(side);
@@ -268,10 +280,8 @@ void ChangeItem(const Side& side, const char* noSelection) {
     }
     float old = 0;
     OpenedDataFile file(side.file);
-    if (!GoToRecordOfRow(side, row, file, &old)) return;
-    ItemStep step{StepKind::kChange, side.income, LvItemData(side.list, row), {}, {}};
-    step.before.cells = CellsOfRow(side.list, row);
-    ReadCurrentItem(side, &step.before.fields);
+    ItemStep step;
+    if (!BeginStepOnRow(side, row, StepKind::kChange, file, &old, &step)) return;
     const float amount = keep.amount ? old : entry.amount.stored;
     step.after.cells = step.before.cells;
     const bool ok = WriteEntry(side, entry, keep, amount, &step.after.cells);
@@ -307,10 +317,8 @@ void DeleteItem(const Side& side) {
     }
     float old = 0;
     OpenedDataFile file(side.file);
-    if (!GoToRecordOfRow(side, row, file, &old)) return;
-    ItemStep step{StepKind::kDelete, side.income, LvItemData(side.list, row), {}, {}};
-    step.before.cells = CellsOfRow(side.list, row);
-    ReadCurrentItem(side, &step.before.fields);
+    ItemStep step;
+    if (!BeginStepOnRow(side, row, StepKind::kDelete, file, &old, &step)) return;
     bool ok = CallKernel(DeleteRecord).asBool();
     ok = ok && CallKernel(PackDatabase).asBool();
     file.close();

@@ -5,6 +5,7 @@
 
 #include "internal/block_file.h"
 #include "internal/command_support.h"
+#include "internal/scratch_bytes.h"
 #include "recordstore/record_commands.h"
 #include "rs_text_constants.h"
 #include "runtime/errors.h"
@@ -169,13 +170,8 @@ void ReadField(Value* result, int32_t argc, const Value* argv) {
     // The record's lock byte stays held for the next field of the same record;
     // the read below nests inside it.
     if (code = HoldRecord(*db, db->current); !code.ok()) return;
-    uint8_t small[16];
-    std::vector<uint8_t> large;
-    uint8_t* bytes = small;
-    if (f->width > int32_t(sizeof small)) {
-        large.resize(size_t(f->width));
-        bytes = large.data();
-    }
+    ScratchBytes<16> scratch(size_t(f->width));
+    uint8_t* bytes = scratch.data();
     if (code = ReadFieldBytes(*db, db->current, *f, bytes); !code.ok()) return;
     if (!IsChainField(f->type)) {
         *result = FieldValueOfBytes(*f, bytes);
@@ -214,13 +210,8 @@ void WriteField(Value* result, int32_t argc, const Value* argv) {
         if (IsChainField(f->type)) {
             code = WriteChainField(*db, *f, value);
         } else {
-            uint8_t small[16];
-            std::vector<uint8_t> large;
-            uint8_t* bytes = small;
-            if (f->width > int32_t(sizeof small)) {
-                large.resize(size_t(f->width));
-                bytes = large.data();
-            }
+            ScratchBytes<16> scratch(size_t(f->width));
+            uint8_t* bytes = scratch.data();
             if (code = BytesOfValue(*f, value, bytes); code.ok()) {
                 // The flag speaks of the held record, which HoldRecord made the
                 // current one (there is none before the first record).

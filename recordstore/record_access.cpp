@@ -4,6 +4,7 @@
 #include <algorithm>
 
 #include "internal/record_file.h"
+#include "internal/scratch_bytes.h"
 
 namespace tavrin::rs {
 
@@ -38,16 +39,38 @@ Code PeekRecordCount(Database& db, int32_t* count) {
     return Code::kOk;
 }
 
-static Code AppendRecordUnguarded(Database& db, bool keepRecordLock) {
-    ByteLock header(db.records, kHeaderCount, HeaderLockWait());
-    if (header.code() != Code::kOk) return header.code();
+// The record count and the next serial as the header holds them; the caller
+// holds the header lock.
+static Code ReadCountAndSerial(Database& db, int32_t* count, int32_t* serial) {
     uint8_t pair[8];
     size_t got = 0;
     if (db.records.file.readAt(kHeaderCount, pair, 8, &got) != Code::kOk || got < 8) {
         return Code::kRecordCountFailed;
     }
-    const int32_t count = std::max(0, GetI32(pair));
-    const int32_t serial = std::max(1, GetI32(pair + kHeaderNextSerial - kHeaderCount));
+    *count = std::max(0, GetI32(pair));
+    *serial = std::max(1, GetI32(pair + kHeaderNextSerial - kHeaderCount));
+    return Code::kOk;
+}
+
+// A new record count and next serial into the header (synced when asked),
+// then into the open database's copy of it.
+static Code WriteCountAndSerial(Database& db, int32_t count, int32_t serial, bool sync) {
+    uint8_t pair[8];
+    PutI32(pair, count);
+    PutI32(pair + kHeaderNextSerial - kHeaderCount, serial);
+    if (Code code = db.records.file.writeAt(kHeaderCount, pair, 8); code != Code::kOk) return code;
+    if (sync) {
+        if (Code code = db.records.file.syncData(); code != Code::kOk) return code;
+    }
+    std::memcpy(db.header + kHeaderCount, pair, 8);
+    return Code::kOk;
+}
+
+static Code AppendRecordUnguarded(Database& db, bool keepRecordLock) {
+    ByteLock header(db.records, kHeaderCount, HeaderLockWait());
+    if (header.code() != Code::kOk) return header.code();
+    int32_t count = 0, serial = 0;
+    if (Code code = ReadCountAndSerial(db, &count, &serial); code != Code::kOk) return code;
     if (count == 0x7FFFFFFF || serial == 0x7FFFFFFF) return Code::kWriteRecordFailed;
     const uint64_t at = db.recordOffset(count);
     ByteLock record(db.records, at, LockWaitTime());
@@ -56,21 +79,14 @@ static Code AppendRecordUnguarded(Database& db, bool keepRecordLock) {
     if (Code code = db.records.file.size(&length); code != Code::kOk) return code;
     if (length < at) return Code::kSeekFailed;
 
-    uint8_t small[512] = {};
-    std::vector<uint8_t> large;
-    uint8_t* image = small;
-    if (db.recordSize > int32_t(sizeof small)) {
-        large.assign(size_t(db.recordSize), 0);
-        image = large.data();
-    }
+    ScratchBytes<512> scratch(size_t(db.recordSize));
+    uint8_t* image = scratch.data();
     PutI32(image, serial);
     if (Code code = db.records.file.writeAt(at, image, size_t(db.recordSize)); code != Code::kOk) {
         return code;
     }
-    PutI32(pair, count + 1);
-    PutI32(pair + kHeaderNextSerial - kHeaderCount, serial + 1);
-    if (Code code = db.records.file.writeAt(kHeaderCount, pair, 8); code != Code::kOk) return code;
-    std::memcpy(db.header + kHeaderCount, pair, 8);
+    if (Code code = WriteCountAndSerial(db, count + 1, serial + 1, false); code != Code::kOk)
+        return code;
     db.current = count;
     if (keepRecordLock) record.keep();
     return Code::kOk;
@@ -88,13 +104,8 @@ Code AppendRecord(Database& db, bool keepRecordLock) {
 static Code AppendRecordImagesUnguarded(Database& db, const std::vector<const uint8_t*>& bodies) {
     ByteLock header(db.records, kHeaderCount, HeaderLockWait());
     if (header.code() != Code::kOk) return header.code();
-    uint8_t pair[8];
-    size_t got = 0;
-    if (db.records.file.readAt(kHeaderCount, pair, 8, &got) != Code::kOk || got < 8) {
-        return Code::kRecordCountFailed;
-    }
-    const int32_t count = std::max(0, GetI32(pair));
-    const int32_t serial = std::max(1, GetI32(pair + kHeaderNextSerial - kHeaderCount));
+    int32_t count = 0, serial = 0;
+    if (Code code = ReadCountAndSerial(db, &count, &serial); code != Code::kOk) return code;
     const int64_t n = int64_t(bodies.size());
     if (n == 0) return Code::kOk;
     if (count + n >= 0x7FFFFFFF || serial + n >= 0x7FFFFFFF) return Code::kWriteRecordFailed;
@@ -121,11 +132,10 @@ static Code AppendRecordImagesUnguarded(Database& db, const std::vector<const ui
     // The records are durable before the count takes them in; until then a
     // cut leaves only bytes past the last record, which the next open drops.
     if (Code code = db.records.file.syncData(); code != Code::kOk) return code;
-    PutI32(pair, count + int32_t(n));
-    PutI32(pair + kHeaderNextSerial - kHeaderCount, serial + int32_t(n));
-    if (Code code = db.records.file.writeAt(kHeaderCount, pair, 8); code != Code::kOk) return code;
-    if (Code code = db.records.file.syncData(); code != Code::kOk) return code;
-    std::memcpy(db.header + kHeaderCount, pair, 8);
+    if (Code code = WriteCountAndSerial(db, count + int32_t(n), serial + int32_t(n), true);
+        code != Code::kOk) {
+        return code;
+    }
     db.current = count + int32_t(n) - 1;
     return Code::kOk;
 }

@@ -114,15 +114,27 @@ void OpenCommonDialog(Value* result, int32_t argc, const Value* argv) {
     *result = MakeBool(dialog != nullptr && dialog->open());
 }
 
+// The combo box and the list box answer their entry commands alike.
+template <typename Kind>
+void EntryText(Value* result, int32_t argc, const Value* argv) {
+    auto* control = RequireControlAs<Kind>(argc, argv);
+    SetTextResult(result,
+                  control ? control->itemText(IntArg(ArgAt(argc, argv, 1))) : std::string());
+}
+
+template <typename Kind>
+void AddEntry(Value* result, int32_t argc, const Value* argv) {
+    auto* control = RequireControlAs<Kind>(argc, argv);
+    *result = MakeInt(
+        control ? control->addItem(TextArg(ArgAt(argc, argv, 1)), IntOr(argc, argv, 2, 0)) : -1);
+}
+
 void ComboItemText(Value* result, int32_t argc, const Value* argv) {
-    auto* combo = RequireControlAs<forms::ComboControl>(argc, argv);
-    SetTextResult(result, combo ? combo->itemText(IntArg(ArgAt(argc, argv, 1))) : std::string());
+    EntryText<forms::ComboControl>(result, argc, argv);
 }
 
 void ComboAddItem(Value* result, int32_t argc, const Value* argv) {
-    auto* combo = RequireControlAs<forms::ComboControl>(argc, argv);
-    *result = MakeInt(combo ? combo->addItem(TextArg(ArgAt(argc, argv, 1)), IntOr(argc, argv, 2, 0))
-                            : -1);
+    AddEntry<forms::ComboControl>(result, argc, argv);
 }
 
 void ComboClear(Value* result, int32_t argc, const Value* argv) {
@@ -136,14 +148,11 @@ void ListCount(Value* result, int32_t argc, const Value* argv) {
 }
 
 void ListItemText(Value* result, int32_t argc, const Value* argv) {
-    auto* list = RequireControlAs<forms::ListBoxControl>(argc, argv);
-    SetTextResult(result, list ? list->itemText(IntArg(ArgAt(argc, argv, 1))) : std::string());
+    EntryText<forms::ListBoxControl>(result, argc, argv);
 }
 
 void ListAddItem(Value* result, int32_t argc, const Value* argv) {
-    auto* list = RequireControlAs<forms::ListBoxControl>(argc, argv);
-    *result =
-        MakeInt(list ? list->addItem(TextArg(ArgAt(argc, argv, 1)), IntOr(argc, argv, 2, 0)) : -1);
+    AddEntry<forms::ListBoxControl>(result, argc, argv);
 }
 
 void ListDeleteItem(Value* result, int32_t argc, const Value* argv) {

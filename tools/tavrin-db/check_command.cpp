@@ -14,11 +14,6 @@ using namespace rs;
 
 namespace {
 
-int Fail(Code code) {
-    std::fprintf(stderr, "%s\n", GbkToUtf8(DatabaseError(code)).c_str());
-    return 1;
-}
-
 // Bytes past the last record the header counts; 0 when the file ends there
 // or is shorter.
 uint64_t TrailingBytes(Database& db, int32_t count) {

@@ -14,6 +14,9 @@
 
 namespace tavrin::dbtool {
 
+// The engine's message for a failure on standard error; the tool's status 1.
+int Fail(rs::Code code);
+
 // Each returns the exit status (0 or 1) and prints errors to standard error.
 int Create(const std::string& file, const std::vector<std::string>& definitions);
 int Info(const std::string& file);

@@ -15,12 +15,13 @@ namespace tavrin::dbtool {
 
 using namespace rs;
 
-namespace {
-
 int Fail(Code code) {
     std::fprintf(stderr, "%s\n", GbkToUtf8(DatabaseError(code)).c_str());
     return 1;
 }
+
+namespace {
+
 int FailText(const std::string& text) {
     std::fprintf(stderr, "%s\n", text.c_str());
     return 1;
