@@ -169,7 +169,18 @@ void DsCellHeight(Value* result, int32_t argc, const Value* argv) {
         m ? m->cellHeight(IntArg(ArgAt(argc, argv, 1)) - 1, IntArg(ArgAt(argc, argv, 2)) - 1) : 0);
 }
 
-void DsAddRows(Value* result, int32_t argc, const Value* argv) {
+namespace {
+
+// Rows or columns inserted before a 1-based position (past the end: appended),
+// within the table's limit; the result is the new count.
+struct InsertAxis {
+    int32_t (CellModel::*count)() const;
+    void (CellModel::*insert)(int32_t at, int32_t n, int32_t size);
+    int32_t (CellModel::*defaultSize)() const;
+    int64_t limit;
+};
+
+void InsertAlong(const InsertAxis& axis, Value* result, int32_t argc, const Value* argv) {
     DataSourceControl* s = nullptr;
     CellModel* m = ModelOf(argc, argv, &s);
     if (!m) {
@@ -177,26 +188,26 @@ void DsAddRows(Value* result, int32_t argc, const Value* argv) {
         return;
     }
     const int32_t at = IntArg(ArgAt(argc, argv, 1)) - 1, n = IntOr(argc, argv, 2, 1);
-    if (at >= 0 && n > 0 && m->rowCount() + int64_t(n) <= kMaxRows) {
-        m->insertRows(std::min(at, m->rowCount()), n, m->defaultRowHeight());
+    const int32_t count = (m->*axis.count)();
+    if (at >= 0 && n > 0 && count + int64_t(n) <= axis.limit) {
+        (m->*axis.insert)(std::min(at, count), n, (m->*axis.defaultSize)());
         s->touch();
     }
-    *result = MakeInt(m->rowCount());
+    *result = MakeInt((m->*axis.count)());
+}
+
+}  // namespace
+
+void DsAddRows(Value* result, int32_t argc, const Value* argv) {
+    InsertAlong(
+        {&CellModel::rowCount, &CellModel::insertRows, &CellModel::defaultRowHeight, kMaxRows},
+        result, argc, argv);
 }
 
 void DsAddColumns(Value* result, int32_t argc, const Value* argv) {
-    DataSourceControl* s = nullptr;
-    CellModel* m = ModelOf(argc, argv, &s);
-    if (!m) {
-        *result = MakeInt(0);
-        return;
-    }
-    const int32_t at = IntArg(ArgAt(argc, argv, 1)) - 1, n = IntOr(argc, argv, 2, 1);
-    if (at >= 0 && n > 0 && m->columnCount() + int64_t(n) <= kMaxColumns) {
-        m->insertColumns(std::min(at, m->columnCount()), n, m->defaultColumnWidth());
-        s->touch();
-    }
-    *result = MakeInt(m->columnCount());
+    InsertAlong({&CellModel::columnCount, &CellModel::insertColumns, &CellModel::defaultColumnWidth,
+                 kMaxColumns},
+                result, argc, argv);
 }
 
 void DsAppendRows(Value* result, int32_t argc, const Value* argv) {

@@ -228,26 +228,23 @@ TEST(Tool, NamesDamageReclaimAndBusyFiles) {
 
 namespace {
 
+using ItemFileTool = rstest::ItemFileToolTest;
+
 // What a cut or another program can leave in an item file, as the tool tells
 // it: check says ok with the counts or names the damage, pack keeps bytes it
 // cannot account for unless asked, a writable open says what it mended; and
 // the mistakes a person makes at the shell are named.
-TEST(Tool, CheckPackAndWhatAPersonMistypes) {
-    rstest::TempDir dir;
-    const QString file = Q(dir.native("财务收入.edb"));
-    ASSERT_EQ(
-        Tool({"create", file, "收入类型:10:20", "收入金额:5", "收入时间:8", "收入备注信息:10:50"})
-            .status,
-        0);
+TEST_F(ItemFileTool, CheckPackAndWhatAPersonMistypes) {
+    const QString file = NewItemFile("财务收入.edb");
     for (const char* type : {"收入类型=工资", "收入类型=奖金"})
         ASSERT_EQ(Tool({"append", file, type, "收入金额=5"}).status, 0);
     EXPECT_EQ(Tool({"check", file}).out, "ok: 2 records (0 marked as deleted)\n");
 
     // Bytes past the last record: reported, and pack leaves the file alone.
-    std::vector<uint8_t> bytes = rstest::ReadAll(dir.native("财务收入.edb"));
+    std::vector<uint8_t> bytes = rstest::ReadAll(dir_.native("财务收入.edb"));
     const std::vector<uint8_t> whole = bytes;
     bytes.insert(bytes.end(), 30, 0x41);
-    rstest::WriteAll(dir.native("财务收入.edb"), bytes);
+    rstest::WriteAll(dir_.native("财务收入.edb"), bytes);
     Result check = Tool({"check", file});
     EXPECT_EQ(check.status, 0);
     EXPECT_NE(check.out.find("ok: 2 records"), std::string::npos);
@@ -257,12 +254,12 @@ TEST(Tool, CheckPackAndWhatAPersonMistypes) {
     EXPECT_NE(pack.err.find("30 bytes past the last record: the file is left as it is"),
               std::string::npos)
         << pack.err;
-    EXPECT_EQ(rstest::ReadAll(dir.native("财务收入.edb")), bytes);
+    EXPECT_EQ(rstest::ReadAll(dir_.native("财务收入.edb")), bytes);
     pack = Tool({"pack", file, "--drop-trailing"});
     EXPECT_EQ(pack.status, 0);
     EXPECT_NE(pack.err.find("30 bytes past the last record dropped"), std::string::npos)
         << pack.err;
-    EXPECT_EQ(rstest::ReadAll(dir.native("财务收入.edb")), whole);
+    EXPECT_EQ(rstest::ReadAll(dir_.native("财务收入.edb")), whole);
 
     // An import cut after its count but before its rows: records of zeros
     // inside the count are damage, which the next writable open drops.
@@ -270,7 +267,7 @@ TEST(Tool, CheckPackAndWhatAPersonMistypes) {
     const size_t recordSize = (whole.size() - (116 + 4 * 72)) / 2;
     rstest::PutI32At(bytes, 16, 4);
     bytes.insert(bytes.end(), 2 * recordSize, 0);
-    rstest::WriteAll(dir.native("财务收入.edb"), bytes);
+    rstest::WriteAll(dir_.native("财务收入.edb"), bytes);
     check = Tool({"check", file});
     EXPECT_EQ(check.status, 1);
     EXPECT_NE(check.err.find("2 records inside the count were never written (tag 0)"),
@@ -290,10 +287,11 @@ TEST(Tool, CheckPackAndWhatAPersonMistypes) {
     // A CSV saved in GBK is named as such, not read as a garbled field name.
     const std::string gbk =
         tavrin::Utf8ToGbk("收入类型,收入金额,收入时间\r\n工资,5,2024-01-01\r\n");
-    rstest::WriteAll(dir.native("gbk.csv"), std::vector<uint8_t>(gbk.begin(), gbk.end()));
-    Result import = Tool({"import", file, Q(dir.native("gbk.csv"))});
+    rstest::WriteAll(dir_.native("gbk.csv"), std::vector<uint8_t>(gbk.begin(), gbk.end()));
+    Result import = Tool({"import", file, Q(dir_.native("gbk.csv"))});
     EXPECT_EQ(import.status, 1);
-    EXPECT_EQ(import.err, dir.native("gbk.csv") + ": not UTF-8 (GBK? convert with iconv -f GBK)\n");
+    EXPECT_EQ(import.err,
+              dir_.native("gbk.csv") + ": not UTF-8 (GBK? convert with iconv -f GBK)\n");
     EXPECT_EQ(Tool({"info", file}).out.find("records: 3") != std::string::npos, true);
 }
 
@@ -306,16 +304,11 @@ namespace {
 // file is touched; a flag a command takes may stand before its file; and a CSV
 // whose name is GBK bytes, as a copy from another machine leaves it, is read
 // by that name.
-TEST(Tool, TheCommandLineAsAPersonTypesIt) {
-    rstest::TempDir dir;
-    const QString file = Q(dir.native("财务收入.edb"));
-    ASSERT_EQ(
-        Tool({"create", file, "收入类型:10:20", "收入金额:5", "收入时间:8", "收入备注信息:10:50"})
-            .status,
-        0);
-    const QString csv = Q(dir.native("收入.csv"));
+TEST_F(ItemFileTool, TheCommandLineAsAPersonTypesIt) {
+    const QString file = NewItemFile("财务收入.edb");
+    const QString csv = Q(dir_.native("收入.csv"));
     const std::string rows = "收入类型,收入金额,收入时间\r\n工资,0.1234567891,2024-01-01\r\n";
-    rstest::WriteAll(dir.native("收入.csv"), std::vector<uint8_t>(rows.begin(), rows.end()));
+    rstest::WriteAll(dir_.native("收入.csv"), std::vector<uint8_t>(rows.begin(), rows.end()));
     for (const QStringList& wrong :
          {QStringList{"info", file, "--round"}, QStringList{"pack", file, "--skip-bad"},
           QStringList{"import", file, csv, "--drop-trailing"},
@@ -324,7 +317,7 @@ TEST(Tool, TheCommandLineAsAPersonTypesIt) {
           QStringList{"info", file, "--wait", "0"}, QStringList{"--wait", "soon", "info", file},
           QStringList{"--wait", "-2", "info", file}, QStringList{"--wait"},
           QStringList{"--wait", "0", "--wait", "5", "info", file}, QStringList{"import", file},
-          QStringList{"restore", Q(dir.path())}, QStringList{"--verbose", "info", file}}) {
+          QStringList{"restore", Q(dir_.path())}, QStringList{"--verbose", "info", file}}) {
         const Result r = Tool(wrong);
         EXPECT_EQ(r.status, 2) << wrong.join(' ').toStdString();
         EXPECT_NE(r.err.find("usage: tavrin-db [--wait MS] COMMAND FILE ...\n"), std::string::npos)
@@ -342,7 +335,7 @@ TEST(Tool, TheCommandLineAsAPersonTypesIt) {
     EXPECT_EQ(rounded.status, 0) << rounded.err;
     EXPECT_EQ(Tool({"--wait=100", "append", file, "--", "收入类型=补贴", "收入金额=2"}).status, 0);
 
-    std::string gbkName = dir.path() + "/";
+    std::string gbkName = dir_.path() + "/";
     std::string octal;  // the name as the shell's printf writes its bytes
     for (const unsigned char byte : tavrin::Utf8ToGbk("工资")) {
         char escape[8];
@@ -353,7 +346,7 @@ TEST(Tool, TheCommandLineAsAPersonTypesIt) {
     rstest::WriteAll(gbkName + ".csv", std::vector<uint8_t>(rows.begin(), rows.end()));
     QProcess shell;
     shell.start("/bin/sh", {"-c", R"(exec "$0" import "$1" "$2/$(printf "$3").csv" --round)",
-                            TAVRIN_DB_PATH, file, Q(dir.path()), Q(octal)});
+                            TAVRIN_DB_PATH, file, Q(dir_.path()), Q(octal)});
     ASSERT_TRUE(shell.waitForFinished(60000));
     EXPECT_EQ(shell.exitCode(), 0) << shell.readAllStandardError().toStdString();
     EXPECT_NE(Tool({"info", file}).out.find("records: 3"), std::string::npos);
