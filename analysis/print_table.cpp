@@ -50,8 +50,10 @@ constexpr uint32_t kBlack = 0x000000;
 const Value kAbsent{};
 
 // The preview window the last print table opened (null once it is closed).
-QPointer<PrintPreviewWindow>& PreviewHandle() {
-    static QPointer<PrintPreviewWindow> handle;
+// Held as the widget it is to the end: while it is destroyed, focus and hide
+// handling still ask for it after it has stopped being a preview window.
+QPointer<QWidget>& PreviewHandle() {
+    static QPointer<QWidget> handle;
     return handle;
 }
 
