@@ -10,6 +10,7 @@
 #include <algorithm>
 
 #include "forms/window_system.h"
+#include "link_property.h"
 
 namespace tavrin::table {
 
@@ -123,15 +124,12 @@ void DataSourceControl::showPosition() {
 }
 
 bool DataSourceControl::readProperty(int number, forms::PropertyData& out) {
-    if (number != 0) return false;
-    out = forms::PropertyData::Int(provider_ ? int64_t(provider_->itemId()) : 0);
-    return true;
+    return ReadLinkProperty(number, provider_, out);
 }
 
 bool DataSourceControl::writeProperty(int number, const forms::PropertyData& in) {
-    if (number != 0) return false;
-    connectProvider(forms::FindControlAs<ProviderControl>(windowId(), uint32_t(in.number)));
-    return true;
+    return WriteLinkProperty<ProviderControl>(
+        *this, number, in, [this](ProviderControl* provider) { connectProvider(provider); });
 }
 
 }  // namespace tavrin::table

@@ -14,6 +14,7 @@
 #include "forms/gbk_input.h"
 #include "forms/template_format.h"
 #include "forms/window_system.h"
+#include "link_property.h"
 #include "runtime/gbk.h"
 #include "table/data_source.h"
 #include "table/print_settings.h"
@@ -260,15 +261,12 @@ bool GridControl::eventFilter(QObject* watched, QEvent* e) {
 }
 
 bool GridControl::readProperty(int number, forms::PropertyData& out) {
-    if (number != 0) return false;
-    out = forms::PropertyData::Int(source_ ? int64_t(source_->itemId()) : 0);
-    return true;
+    return ReadLinkProperty(number, source_, out);
 }
 
 bool GridControl::writeProperty(int number, const forms::PropertyData& in) {
-    if (number != 0) return false;
-    showSource(forms::FindControlAs<DataSourceControl>(windowId(), uint32_t(in.number)));
-    return true;
+    return WriteLinkProperty<DataSourceControl>(
+        *this, number, in, [this](DataSourceControl* source) { showSource(source); });
 }
 
 }  // namespace tavrin::table

@@ -6,7 +6,7 @@
 #include <QSet>
 
 #include "forms/bgr_color.h"
-#include "forms/control.h"
+#include "forms/font_record.h"
 #include "runtime/gbk.h"
 #include "tb_text_constants.h"
 

@@ -15,6 +15,7 @@
 #include <vector>
 
 #include "forms/event_numbers.h"  // the numbers raise() takes, by kind
+#include "forms/font_record.h"
 #include "forms/template_reader.h"
 #include "runtime/process.h"
 
@@ -143,10 +144,5 @@ const ControlKind* FindControlKind(uint32_t typeId);
 
 // True when `object` is a control that exists now (any kind, the window's own included).
 bool IsLiveControl(const void* object);
-
-// Default GUI font (one with CJK glyphs) and conversions to and from the 60-byte font record.
-QFont DefaultGuiFont();
-std::string FontToRecord(const QFont& font);
-QFont FontFromRecord(const std::string& record);
 
 }  // namespace tavrin::forms
