@@ -2,7 +2,6 @@
 // preview watch of the background print window.
 #include "print_table.h"
 
-#include <QApplication>
 #include <QPointer>
 #include <QWidget>
 #include <algorithm>
@@ -366,13 +365,7 @@ bool BuildPrintTable(const PrintTableRequest& r) {
     return true;
 }
 
-bool PreviewWindowShown() {
-    return !PreviewHandle().isNull() && PreviewHandle()->isVisible();
-}
-
 void PreviewTimerTick() {
-    finance::WriteIntProperty(kBackground, ids::PreviewTimer,
-                              forms::Prop::kOwn + forms::TimerProp::kInterval, 0);
     CloseBackgroundWindowWithoutPreview();
 }
 

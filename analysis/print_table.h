@@ -50,12 +50,9 @@ struct PrintTableRequest {
 // Builds the table and opens its preview; false when it stopped with a message.
 bool BuildPrintTable(const PrintTableRequest& request);
 
-// The background window's timer, should anything start it: stops, and closes
-// the background window when the preview it opened is gone. (The preview's end
-// closes it by itself: the print table holds the preview it opened.)
+// The background window's timer (its template's, not started by the print
+// table): closes the background window when the preview it opened is gone. The
+// preview's end closes it by itself: the print table holds the preview it opened.
 void PreviewTimerTick();
-
-// True while the preview the last print table opened is shown.
-bool PreviewWindowShown();
 
 }  // namespace tavrin::analysis

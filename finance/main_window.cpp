@@ -1,30 +1,22 @@
 // Start-up, layout and the main window's small handlers.
 #include "main_window.h"
 
-#include <algorithm>
-#include <string>
+#include <vector>
 
 #include "categories.h"
 #include "clearing_backup.h"
-#include "data_files.h"
 #include "field_texts.h"
 #include "finance/hooks.h"
 #include "finance/item_history.h"
-#include "finance/sides.h"
 #include "finance/status_totals.h"
 #include "finance/ui.h"
 #include "find_bar.h"
 #include "forms/commands/control_commands.h"
 #include "forms/commands/library_commands.h"
-#include "forms/page_control.h"
 #include "forms/template_format.h"
 #include "forms/window_system.h"
 #include "listing.h"
-#include "record_scan.h"
-#include "recordstore/record_commands.h"
 #include "runtime/commands.h"
-#include "runtime/kernel/conversion_commands.h"
-#include "runtime/owned_text.h"
 #include "runtime/process.h"
 #include "single_instance.h"
 #include "year_pages.h"

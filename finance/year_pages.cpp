@@ -10,7 +10,6 @@
 #include "finance/hooks.h"
 #include "finance/sides.h"
 #include "finance/ui.h"
-#include "forms/commands/control_commands.h"
 #include "forms/page_control.h"
 #include "forms/window_system.h"
 #include "listing.h"
