@@ -15,6 +15,7 @@
 #include <QTest>
 #include <QTimer>
 #include <QToolButton>
+#include <QWindow>
 
 #include "finance_test_support.h"
 #include "forms/controls.h"
@@ -183,13 +184,15 @@ TEST_F(OnScreenTest, AfterTheWindowGrowsTheListsHeaderAndRowsReachItsNewEdge) {
         << "alternating rows";
 }
 
-// Runs `step` on the modal widget `find` returns, once it is shown (from inside
-// the modal loop that shows it); after five seconds closes whatever modal
-// widget is open and fails.
+// Runs `step` on the modal widget `find` returns, once it is on the screen
+// (from inside the modal loop that shows it); after five seconds closes whatever
+// modal widget is open and fails. A window counts from when the display has
+// exposed it: a loaded machine can run the timer while the window is still
+// being shown, visible in name but not yet at its own size.
 void OnModal(std::function<QWidget*()> find, std::function<void(QWidget*)> step, int tries = 250) {
     QTimer::singleShot(20, [=] {
         QWidget* w = find();
-        if (w && w->isVisible()) {
+        if (w && w->isVisible() && w->windowHandle() && w->windowHandle()->isExposed()) {
             step(w);
         } else if (tries > 0) {
             OnModal(find, step, tries - 1);
