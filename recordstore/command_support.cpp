@@ -8,6 +8,7 @@
 
 #include "runtime/errors.h"
 #include "runtime/kernel/kernel_support.h"
+#include "runtime/memory.h"
 
 namespace tavrin::rs {
 

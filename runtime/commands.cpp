@@ -1,10 +1,8 @@
-// The command-call paths, the property slots and the runtime entry table.
+// The command-call paths and the property slots.
 #include "runtime/commands.h"
 
 #include "rt_text_constants.h"
 #include "runtime/errors.h"
-#include "runtime/memory.h"
-#include "runtime/process.h"
 
 namespace tavrin {
 namespace {
@@ -13,13 +11,6 @@ ReadPropertyFunction g_read = nullptr;
 WritePropertyFunction g_write = nullptr;
 ReadObjectPropertyFunction g_readObject = nullptr;
 WriteObjectPropertyFunction g_writeObject = nullptr;
-
-void ReportRuntimeErrorSlot(int32_t number) {
-    ReportRuntimeError(number);
-}
-void ExitProgramSlot(int32_t code) {
-    ExitProgram(code);
-}
 
 }  // namespace
 
@@ -64,25 +55,6 @@ uint64_t ReadProperty(uint32_t windowId, uint32_t itemId, int32_t index, int32_t
 void WriteProperty(uint32_t windowId, uint32_t itemId, int32_t index, int32_t arrayIndex,
                    uint32_t lo, uint32_t hi) {
     if (g_write) g_write(windowId, itemId, index, arrayIndex, lo, hi);
-}
-
-const RuntimeEntryTable& EntryTable() {
-    static const RuntimeEntryTable table = {
-        &ReportRuntimeErrorSlot,
-        &CallDllCommand,
-        &CallLibraryCommand,
-        &CallKernelCommand,
-        &ReadProperty,
-        &WriteProperty,
-        &Allocate,
-        &Reallocate,
-        &Free,
-        &ExitProgramSlot,
-        &RunMessageLoop,
-        &LoadStartWindow,
-        &MiscRoutine,
-    };
-    return table;
 }
 
 }  // namespace tavrin

@@ -2,17 +2,39 @@
 // the program with -1 and without the exit handler.
 #include "runtime/errors.h"
 
+#include <atomic>
+#include <cstdio>
+#include <cstdlib>
+
 #include "rt_text_constants.h"
 #include "runtime/message_box.h"
-#include "runtime/process.h"
 
 namespace tavrin {
 namespace {
 
 ErrorHook g_hook = nullptr;
 bool g_hookRunning = false;
+std::atomic<int32_t> g_nesting{0};
+std::atomic<FatalEnd> g_end{nullptr};
+
+[[noreturn]] void EndAtOnce(int32_t code) {
+    std::fflush(nullptr);
+    std::_Exit(code);
+}
 
 }  // namespace
+
+int32_t ErrorExitNesting() {
+    return g_nesting.load();
+}
+
+void IncrementErrorExitNesting() {
+    g_nesting.fetch_add(1);
+}
+
+void InstallFatalEnd(FatalEnd end) {
+    g_end.store(end);
+}
 
 void SetErrorHook(ErrorHook hook) {
     g_hook = hook;
@@ -55,8 +77,8 @@ void ReportFatal(int32_t number, const std::string& gbkMessage) {
         ShowMessageBox(BuildFatalReportText(number, gbkMessage), rt_text::ReportCaption,
                        16 /* stop icon */);
     }
-    SetExitHandler(nullptr);  // must not run after a fatal error
-    ExitProgram(-1);
+    if (FatalEnd end = g_end.load()) end(-1);
+    EndAtOnce(-1);
 }
 
 void ReportRuntimeError(int32_t number) {

@@ -162,6 +162,13 @@ ArrayBlock* MakeArrayWritable(ArrayBlock* array, uint32_t elementWidth) {
     return copy;
 }
 
+bool EvaluateCondition(const Value& v) {
+    Value r = EvaluateDeferred(v);
+    if (r.type == TypeCode::kBool) return r.lo != 0;
+    if (r.type == TypeCode::kText || r.type == TypeCode::kByteSet) Free(r.pointer());
+    ReportFatalError(rt_text::ConditionNotBool);
+}
+
 std::string_view ByteSetOf(const Value& v) {
     auto* b = static_cast<const ByteSetBlock*>(v.pointer());
     if (b == nullptr) return {};

@@ -57,7 +57,6 @@ struct RuntimeState {
     std::string programFileName;   // GBK
     Qt::HANDLE mainThread = nullptr;
     EndRequestReceiver* endReceiver = nullptr;
-    std::atomic<int32_t> nesting{0};
     std::atomic<bool> cleanupStarted{false};
     void (*exitHandler)() = nullptr;
     EventSource eventSource;
@@ -106,9 +105,15 @@ void ConnectIdle() {
     auto* dispatcher = QAbstractEventDispatcher::instance(QThread::currentThread());
     if (dispatcher == nullptr) return;
     QObject::connect(dispatcher, &QAbstractEventDispatcher::aboutToBlock, [] {
-        if (S().nesting.load() == 0) RunIdleCallbacks();
+        if (ErrorExitNesting() == 0) RunIdleCallbacks();
     });
     S().idleConnected = true;
+}
+
+// After a fatal report: the ordered end, without the exit handler.
+void EndAfterFatalError(int32_t code) {
+    SetExitHandler(nullptr);
+    ExitProgram(code);
 }
 
 [[noreturn]] void RaiseFatalService(const char* gbkText) {
@@ -127,6 +132,7 @@ void InitializeRuntime(bool enterProgramDirectory) {
     if (enterProgramDirectory && chdir(NativePath(s.programDirectory).c_str()) != 0)
         std::fprintf(stderr, "tavrin: cannot enter the program directory\n");
     s.mainThread = QThread::currentThreadId();
+    InstallFatalEnd(&EndAfterFatalError);
     if (s.endReceiver == nullptr) s.endReceiver = new EndRequestReceiver;
     ClearNonHeapRanges();
     if (s.image.constantSegment != nullptr)
@@ -166,6 +172,13 @@ char* NextFoundFile(const char* gbkPattern) {
     return CopyText(QStringToGbk(s.found[s.foundNext++]));
 }
 
+void ReportRuntimeErrorSlot(int32_t number) {
+    ReportRuntimeError(number);
+}
+void ExitProgramSlot(int32_t code) {
+    ExitProgram(code);
+}
+
 }  // namespace
 
 void InstallWindowSystem(const WindowSystemHooks& hooks) {
@@ -184,6 +197,7 @@ void RegisterLibraryNotify(int32_t index, LibraryNotify notify) {
 void RunProgram(const ApplicationImage& image) {
     RecordProgramPath();
     S().image = image;
+    InstallFatalEnd(&EndAfterFatalError);
     int result = image.startRoutine ? image.startRoutine() : 0;
     ExitProgram(result);
 }
@@ -202,7 +216,7 @@ void SetProgramDirectory(const std::string& gbkDirectory, bool makeCurrent) {
 
 [[noreturn]] void ExitProgram(int32_t code) {
     RuntimeState& s = S();
-    s.nesting.fetch_add(1);
+    IncrementErrorExitNesting();
     if (s.mainThread != nullptr && !IsMainThread()) {
         if (!s.cleanupStarted.load() && s.endReceiver != nullptr) {
             // The main thread runs the clean-up and ends the process; this waits for it.
@@ -284,12 +298,6 @@ uint64_t MiscRoutine(int32_t number, uint64_t a, uint64_t b, uint64_t c, uint64_
     }
 }
 
-int32_t ErrorExitNesting() {
-    return S().nesting.load();
-}
-void IncrementErrorExitNesting() {
-    S().nesting.fetch_add(1);
-}
 bool IsMainThread() {
     return S().mainThread == nullptr || QThread::currentThreadId() == S().mainThread;
 }
@@ -313,6 +321,25 @@ void SetCurrentEventSource(EventSource source) {
 void AddIdleCallback(uint32_t windowId, void (*routine)(void*), void* argument,
                      bool (*windowExists)(uint32_t)) {
     S().idle.push_back(IdleCallback{windowId, routine, argument, windowExists});
+}
+
+const RuntimeEntryTable& EntryTable() {
+    static const RuntimeEntryTable table = {
+        &ReportRuntimeErrorSlot,
+        &CallDllCommand,
+        &CallLibraryCommand,
+        &CallKernelCommand,
+        &ReadProperty,
+        &WriteProperty,
+        &Allocate,
+        &Reallocate,
+        &Free,
+        &ExitProgramSlot,
+        &RunMessageLoop,
+        &LoadStartWindow,
+        &MiscRoutine,
+    };
+    return table;
 }
 
 }  // namespace tavrin

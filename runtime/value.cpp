@@ -1,9 +1,8 @@
 // Classification and construction of Values; deferred-argument evaluation.
 #include "runtime/value.h"
 
-#include "runtime/errors.h"
-#include "runtime/memory.h"
 #include "rt_text_constants.h"
+#include "runtime/errors.h"
 
 namespace tavrin {
 
@@ -21,25 +20,36 @@ bool IsNumericType(uint32_t type) {
 
 uint32_t SizeOfKind(uint32_t type) {
     switch (type) {
-        case TypeCode::kByte: return 1;
-        case TypeCode::kShort: return 2;
+        case TypeCode::kByte:
+            return 1;
+        case TypeCode::kShort:
+            return 2;
         case TypeCode::kInt:
         case TypeCode::kFloat:
         case TypeCode::kBool:
         case TypeCode::kText:
         case TypeCode::kByteSet:
-        case TypeCode::kSubroutine: return 4;
+        case TypeCode::kSubroutine:
+            return 4;
         case TypeCode::kLong:
         case TypeCode::kDouble:
         case TypeCode::kDateTime:
-        case TypeCode::kDeferred: return 8;
-        default: return 0;
+        case TypeCode::kDeferred:
+            return 8;
+        default:
+            return 0;
     }
 }
 
-Value MakeByte(uint8_t v) { return Value{v, 0, TypeCode::kByte}; }
-Value MakeShort(int16_t v) { return Value{uint32_t(uint16_t(v)), 0, TypeCode::kShort}; }
-Value MakeInt(int32_t v) { return Value{uint32_t(v), 0, TypeCode::kInt}; }
+Value MakeByte(uint8_t v) {
+    return Value{v, 0, TypeCode::kByte};
+}
+Value MakeShort(int16_t v) {
+    return Value{uint32_t(uint16_t(v)), 0, TypeCode::kShort};
+}
+Value MakeInt(int32_t v) {
+    return Value{uint32_t(v), 0, TypeCode::kInt};
+}
 Value MakeLong(int64_t v) {
     Value r{0, 0, TypeCode::kLong};
     r.setPayload(uint64_t(v));
@@ -57,7 +67,9 @@ Value MakeDouble(double v) {
     r.setPayload(p);
     return r;
 }
-Value MakeBool(bool v) { return Value{v ? 1u : 0u, 0, TypeCode::kBool}; }
+Value MakeBool(bool v) {
+    return Value{v ? 1u : 0u, 0, TypeCode::kBool};
+}
 Value MakeDateTime(double days) {
     Value r = MakeDouble(days);
     r.type = TypeCode::kDateTime;
@@ -99,13 +111,6 @@ Value EvaluateDeferred(const Value& v) {
     auto* d = static_cast<const DeferredArgument*>(v.pointer());
     if (d == nullptr || d->code == nullptr) return Value{};
     return d->code(d->context);
-}
-
-bool EvaluateCondition(const Value& v) {
-    Value r = EvaluateDeferred(v);
-    if (r.type == TypeCode::kBool) return r.lo != 0;
-    if (r.type == TypeCode::kText || r.type == TypeCode::kByteSet) Free(r.pointer());
-    ReportFatalError(rt_text::ConditionNotBool);
 }
 
 }  // namespace tavrin

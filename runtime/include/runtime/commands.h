@@ -73,23 +73,4 @@ void DeclareDllCommands(const DllCommandDeclaration* table, int32_t count);
 // The function's address; an export that cannot be found is fatal.
 void* CallDllCommand(int32_t index);
 
-// The 13-slot runtime entry table, in slot order.
-struct RuntimeEntryTable {
-    void (*reportRuntimeError)(int32_t number);
-    void* (*callDllCommand)(int32_t index);
-    Value (*callLibraryCommand)(int32_t, CommandFunction, int32_t, const Value*);
-    Value (*callKernelCommand)(CommandFunction, int32_t, const Value*);
-    uint64_t (*readProperty)(uint32_t, uint32_t, int32_t, int32_t);
-    void (*writeProperty)(uint32_t, uint32_t, int32_t, int32_t, uint32_t, uint32_t);
-    void* (*allocate)(size_t);
-    void* (*reallocate)(void*, size_t);
-    void (*free)(void*);
-    void (*exitProgram)(int32_t code);
-    void (*runMessageLoop)();
-    void (*loadStartWindow)(uint32_t windowId);
-    uint64_t (*miscRoutine)(int32_t number, uint64_t a, uint64_t b, uint64_t c, uint64_t d,
-                            uint64_t e);
-};
-const RuntimeEntryTable& EntryTable();
-
 }  // namespace tavrin

@@ -30,6 +30,18 @@ const char* RuntimeErrorMessage(int32_t number);
 // The report text exactly as shown in the message box.
 std::string BuildFatalReportText(int32_t number, const std::string& gbkMessage);
 
+// How many ends (fatal reports and program ends) are under way: while it is not
+// zero no new event runs and idle callbacks wait.
+int32_t ErrorExitNesting();
+void IncrementErrorExitNesting();
+
+// The end that follows a fatal report, given the code -1. The process installs
+// its ordered end (windows closed, libraries told, the exit handler skipped)
+// when it initialises the runtime; until then a fatal error ends the process at
+// once with the code.
+using FatalEnd = void (*)(int32_t code);
+void InstallFatalEnd(FatalEnd end);
+
 // An optional hook that sees every fatal error first; a non-zero result
 // suppresses the message box (the program still ends).
 using ErrorHook = int (*)(int32_t number, const char* gbkMessage);

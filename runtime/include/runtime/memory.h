@@ -53,4 +53,9 @@ inline std::string_view TextOf(const Value& v) {
 }
 std::string_view ByteSetOf(const Value& v);
 
+// Evaluates a condition: a bool value, or deferred code that must yield a bool.
+// Any other result is freed under the ownership rules and raises the fatal
+// condition error.
+bool EvaluateCondition(const Value& v);
+
 }  // namespace tavrin

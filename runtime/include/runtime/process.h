@@ -8,6 +8,7 @@
 #include <cstdint>
 #include <string>
 
+#include "runtime/commands.h"
 #include "runtime/value.h"
 
 namespace tavrin {
@@ -99,9 +100,26 @@ enum MiscRoutineNumber : int32_t {
 uint64_t MiscRoutine(int32_t number, uint64_t a = 0, uint64_t b = 0, uint64_t c = 0, uint64_t d = 0,
                      uint64_t e = 0);
 
+// The 13-slot runtime entry table, in slot order.
+struct RuntimeEntryTable {
+    void (*reportRuntimeError)(int32_t number);
+    void* (*callDllCommand)(int32_t index);
+    Value (*callLibraryCommand)(int32_t, CommandFunction, int32_t, const Value*);
+    Value (*callKernelCommand)(CommandFunction, int32_t, const Value*);
+    uint64_t (*readProperty)(uint32_t, uint32_t, int32_t, int32_t);
+    void (*writeProperty)(uint32_t, uint32_t, int32_t, int32_t, uint32_t, uint32_t);
+    void* (*allocate)(size_t);
+    void* (*reallocate)(void*, size_t);
+    void (*free)(void*);
+    void (*exitProgram)(int32_t code);
+    void (*runMessageLoop)();
+    void (*loadStartWindow)(uint32_t windowId);
+    uint64_t (*miscRoutine)(int32_t number, uint64_t a, uint64_t b, uint64_t c, uint64_t d,
+                            uint64_t e);
+};
+const RuntimeEntryTable& EntryTable();
+
 // Runtime state other layers consult.
-int32_t ErrorExitNesting();
-void IncrementErrorExitNesting();
 bool IsMainThread();
 const std::string& ProgramDirectoryGbk();  // no trailing separator
 const std::string& ProgramFileNameGbk();

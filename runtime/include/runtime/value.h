@@ -132,8 +132,5 @@ struct DeferredArgument {
 Value MakeDeferred(const DeferredArgument* deferred);
 // Evaluates a deferred argument (or returns a plain value as it is).
 Value EvaluateDeferred(const Value& v);
-// Evaluates a condition: a bool value, or deferred code that must yield a bool.
-// Any other result is freed and raises the fatal condition error.
-bool EvaluateCondition(const Value& v);
 
 }  // namespace tavrin
