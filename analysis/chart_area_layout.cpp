@@ -9,10 +9,10 @@
 #include <cmath>
 
 #include "app_tpl_templates.h"
-#include "finance/ui.h"
 #include "forms/page_control.h"
 #include "forms/properties.h"
 #include "forms/window_system.h"
+#include "ui/window_access.h"
 
 namespace tavrin::analysis {
 
@@ -31,10 +31,10 @@ constexpr int kMonthHeight = 44, kYearWidth = 43, kChartTabs = 23;
 constexpr int kLeastFrameWidth = 300;  // year pages, chart tabs and a readable pie
 
 void Place(uint32_t item, int left, int top, int width, int height) {
-    finance::WriteIntProperty(kMain, item, Prop::kLeft, left);
-    finance::WriteIntProperty(kMain, item, Prop::kTop, top);
-    finance::WriteIntProperty(kMain, item, Prop::kWidth, std::max(0, width));
-    finance::WriteIntProperty(kMain, item, Prop::kHeight, std::max(0, height));
+    ui::WriteIntProperty(kMain, item, Prop::kLeft, left);
+    ui::WriteIntProperty(kMain, item, Prop::kTop, top);
+    ui::WriteIntProperty(kMain, item, Prop::kWidth, std::max(0, width));
+    ui::WriteIntProperty(kMain, item, Prop::kHeight, std::max(0, height));
 }
 
 // The chart pages' tabs run down the left edge: small and without scroll
@@ -57,16 +57,16 @@ void CompactChartTabs() {
 void LayoutChartArea() {
     if (!forms::IsWindowLoaded(kMain)) return;
     CompactChartTabs();
-    const int width = finance::ClientWidth(kMain);
-    const int height = finance::ClientHeight(kMain);
+    const int width = ui::ClientWidth(kMain);
+    const int height = ui::ClientHeight(kMain);
     const QWidget* client = forms::ClientArea(kMain);
     const int menu = client ? client->geometry().top() : 0;
     const int templateHeight = kTemplateWindowHeight - forms::kFrameHeight - menu;
     const int grow = std::max(0, (height - templateHeight) / 2);
 
     // Under the main tabs, flush with the page's top, so that no tab is covered.
-    const int pageTop = finance::ControlTopInWindow(kMain, ids::IncomeList) -
-                        finance::ReadIntProperty(kMain, ids::IncomeList, Prop::kTop);
+    const int pageTop = ui::ControlTopInWindow(kMain, ids::IncomeList) -
+                        ui::ReadIntProperty(kMain, ids::IncomeList, Prop::kTop);
     const int frameTop = pageTop;
     const int frameHeight = kFrameHeight + grow;
     const int pictureHeight = frameHeight - 2;
@@ -87,9 +87,9 @@ void LayoutChartArea() {
         Place(chart, kChartTabs, 1, frameWidth - kYearWidth - kChartTabs + 2, frameHeight - 45);
     Place(ids::Picture1, kFrameLeft + frameWidth + 1, frameTop + 1, pictureWidth, pictureHeight);
 
-    const int statusHeight = finance::ControlHeight(kMain, ids::StatusBar1);
+    const int statusHeight = ui::ControlHeight(kMain, ids::StatusBar1);
     for (uint32_t list : {ids::IncomeList, ids::ExpenseList}) {
-        const int left = finance::ControlLeft(kMain, list);
+        const int left = ui::ControlLeft(kMain, list);
         const int top = kListTop + grow;
         Place(list, left, top, width, height - statusHeight - (pageTop + top));
     }

@@ -9,11 +9,11 @@
 #include "analysis_text_constants.h"
 #include "app_tpl_templates.h"
 #include "chart_controls.h"
-#include "finance/ui.h"
 #include "forms/commands/printer_commands.h"
 #include "forms/template_format.h"
 #include "runtime/gbk.h"
 #include "table/report_pdf_target.h"
+#include "ui/window_access.h"
 
 namespace tavrin::analysis {
 
@@ -72,11 +72,11 @@ void PrintChartToPdf(const charts::ChartWidget& chart, const QString& name) {
 }  // namespace
 
 void PrintShownChart() {
-    const bool pie = finance::CurrentPage(ids::ChartPages) == 0;
+    const bool pie = ui::CurrentPage(ids::ChartPages) == 0;
     if (QPrinterInfo::availablePrinterNames().isEmpty()) {
         charts::ChartWidget* chart =
             FindChart(ids::MainWindow, pie ? ids::PieChart1 : ids::LineChart1);
-        const bool income = finance::CurrentPage(ids::MainPages) == 0;
+        const bool income = ui::CurrentPage(ids::MainPages) == 0;
         const char* name = !pie     ? analysis_text::TrendDocument
                            : income ? analysis_text::IncomeStructureDocument
                                     : analysis_text::ExpenseStructureDocument;

@@ -14,9 +14,9 @@
 
 #include "analysis_text_constants.h"
 #include "app_tpl_templates.h"
-#include "finance/ui.h"
 #include "forms/report_list.h"
 #include "runtime/kernel/gbk_scan.h"
+#include "ui/window_access.h"
 
 namespace tavrin::analysis {
 
@@ -80,8 +80,8 @@ bool ReadKeys(const std::vector<std::string_view>& cells, bool (*read)(std::stri
 
 void SortListByColumn(uint32_t list, int32_t column) {
     if (column < 0) {
-        finance::ShowMessage(analysis_text::ChooseColumnHeader, tavrin::kIconInformation,
-                             analysis_text::HintCaption);
+        ui::ShowMessage(analysis_text::ChooseColumnHeader, tavrin::kIconInformation,
+                        analysis_text::HintCaption);
         return;
     }
     int32_t& flag = DirectionFlag(list);

@@ -1,5 +1,5 @@
-// The formula-column list in the program's column list (an array of texts),
-// and its mirrors, reached through the list commands.
+// The formula-column list (the print columns the person defined, for this run
+// only) and its mirrors, reached through the list commands.
 #include "formula_columns.h"
 
 #include <algorithm>
@@ -7,8 +7,6 @@
 
 #include "analysis_text_constants.h"
 #include "app_tpl_templates.h"
-#include "finance/app_state.h"
-#include "finance/ui.h"
 #include "forms/commands/control_commands.h"
 #include "forms/properties.h"
 #include "forms/template_format.h"
@@ -16,6 +14,7 @@
 #include "runtime/commands.h"
 #include "runtime/memory.h"
 #include "runtime/owned_text.h"
+#include "ui/window_access.h"
 
 namespace tavrin::analysis {
 
@@ -34,13 +33,15 @@ Value ListRef(uint32_t control, bool checkList) {
                           checkList ? forms::TypeId::kCheckListBox : forms::TypeId::kListBox);
 }
 
+// The column texts, each title followed by its formula (GBK); every start
+// begins with none.
+std::vector<std::string>& ColumnTexts() {
+    static std::vector<std::string> texts;
+    return texts;
+}
+
 void StoreTexts(const std::vector<std::string>& texts) {
-    ArrayBlock*& list = finance::State().columnList;
-    FreeArray(list, TypeCode::kText);
-    const uint32_t n = uint32_t(texts.size());
-    list = NewArray(1, &n, ArrayElementWidth(TypeCode::kText));
-    char** elements = reinterpret_cast<char**>(list->elements());
-    for (uint32_t i = 0; i < n; ++i) elements[i] = CopyText(texts[i]);
+    ColumnTexts() = texts;
 }
 
 // The mirrors live in the print settings window; a list without its window
@@ -62,13 +63,7 @@ const FormulaListControls& FormulaListControlsInUse() {
 }
 
 std::vector<std::string> FormulaColumnTexts() {
-    std::vector<std::string> out;
-    const ArrayBlock* list = finance::State().columnList;
-    if (list == nullptr) return out;
-    const char* const* elements = reinterpret_cast<const char* const*>(list->elements());
-    for (uint32_t i = 0; i < list->elementCount(); ++i)
-        out.emplace_back(elements[i] ? elements[i] : "");
-    return out;
+    return ColumnTexts();
 }
 
 std::vector<std::pair<std::string, std::string>> FormulaColumns() {
@@ -97,11 +92,11 @@ void AddFormulaColumn(std::string_view gbkTitle, std::string_view gbkFormula) {
 
 void DeleteFormulaColumn() {
     if (!Wired()) return;
-    const int32_t s = finance::ReadIntProperty(Controls().window, Controls().newColumnList,
-                                               forms::Prop::kOwn + forms::ListProp::kCurrent);
+    const int32_t s = ui::ReadIntProperty(Controls().window, Controls().newColumnList,
+                                          forms::Prop::kOwn + forms::ListProp::kCurrent);
     if (s < 0) {
-        finance::ShowMessage(analysis_text::NoFormulaColumnChosen, kIconInformation,
-                             analysis_text::PromptCaption);
+        ui::ShowMessage(analysis_text::NoFormulaColumnChosen, kIconInformation,
+                        analysis_text::PromptCaption);
         return;
     }
     const Value newList = ListRef(Controls().newColumnList, false);

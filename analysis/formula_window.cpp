@@ -6,8 +6,6 @@
 
 #include "analysis_text_constants.h"
 #include "app_tpl_templates.h"
-#include "finance/handlers.h"
-#include "finance/ui.h"
 #include "forms/commands/control_commands.h"
 #include "forms/commands/script_commands.h"
 #include "forms/controls.h"
@@ -19,6 +17,8 @@
 #include "runtime/commands.h"
 #include "runtime/memory.h"
 #include "runtime/owned_text.h"
+#include "ui/routines.h"
+#include "ui/window_access.h"
 #include "window_keys.h"
 
 namespace tavrin::analysis {
@@ -36,7 +36,7 @@ Value Ref(uint32_t control, uint32_t type) {
 }
 
 std::string EditText(uint32_t edit) {
-    return finance::ReadTextProperty(ids::FormulaWindow, edit, kEditContent);
+    return ui::ReadTextProperty(ids::FormulaWindow, edit, kEditContent);
 }
 
 void Focus(uint32_t control, uint32_t type) {
@@ -54,11 +54,11 @@ bool FormulaEvaluates(const std::string& formula) {
 }
 
 const HandlerEntry kFormulaHandlers[] = {
-    {"FormulaWindowLoad", &finance::CallRoutine<FormulaWindowLoad>},
-    {"FormulaColumnChosen", &finance::CallRoutine<FormulaColumnChosen>},
-    {"ConfirmFormula", &finance::CallRoutine<ConfirmFormula>},
-    {"CancelFormula", &finance::CallRoutine<CancelFormula>},
-    {"DeleteFormulaColumn", &finance::CallRoutine<DeleteFormulaColumn>},
+    {"FormulaWindowLoad", &ui::CallRoutine<FormulaWindowLoad>},
+    {"FormulaColumnChosen", &ui::CallRoutine<FormulaColumnChosen>},
+    {"ConfirmFormula", &ui::CallRoutine<ConfirmFormula>},
+    {"CancelFormula", &ui::CallRoutine<CancelFormula>},
+    {"DeleteFormulaColumn", &ui::CallRoutine<DeleteFormulaColumn>},
 };
 
 }  // namespace
@@ -73,11 +73,10 @@ void FormulaWindowLoad() {
 }
 
 void FormulaColumnChosen() {
-    const std::string chosen =
-        finance::ReadTextProperty(ids::FormulaWindow, ids::FormulaColumnCombo,
-                                  forms::Prop::kOwn + forms::ComboProp::kContent);
+    const std::string chosen = ui::ReadTextProperty(ids::FormulaWindow, ids::FormulaColumnCombo,
+                                                    forms::Prop::kOwn + forms::ComboProp::kContent);
     const std::string formula = EditText(ids::FormulaEdit) + "[" + chosen + "]";
-    finance::WriteTextProperty(ids::FormulaWindow, ids::FormulaEdit, kEditContent, formula);
+    ui::WriteTextProperty(ids::FormulaWindow, ids::FormulaEdit, kEditContent, formula);
     Focus(ids::FormulaEdit, forms::TypeId::kEdit);
     if (auto* edit = forms::FindControlAs<forms::EditControl>(ids::FormulaWindow, ids::FormulaEdit))
         if (edit->lineEdit()) edit->lineEdit()->end(false);
@@ -87,13 +86,13 @@ void ConfirmFormula() {
     const std::string title = EditText(ids::FormulaTitleEdit);
     const std::string formula = EditText(ids::FormulaEdit);
     if (title.empty() || formula.empty()) {
-        finance::ShowMessage(analysis_text::FormulaTitleOrFormulaMissing, kIconStop,
-                             analysis_text::PromptCaption);
+        ui::ShowMessage(analysis_text::FormulaTitleOrFormulaMissing, kIconStop,
+                        analysis_text::PromptCaption);
         return;
     }
     if (!FormulaEvaluates(formula)) {
-        finance::ShowMessage(analysis_text::FormulaInvalid, kIconInformation,
-                             analysis_text::PromptCaption);
+        ui::ShowMessage(analysis_text::FormulaInvalid, kIconInformation,
+                        analysis_text::PromptCaption);
         Focus(ids::FormulaEdit, forms::TypeId::kEdit);
         return;
     }

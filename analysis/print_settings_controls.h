@@ -7,9 +7,9 @@
 #include <string_view>
 
 #include "app_tpl_templates.h"
-#include "finance/ui.h"
 #include "forms/properties.h"
 #include "runtime/value.h"
+#include "ui/window_access.h"
 
 namespace tavrin::analysis::print_settings {
 
@@ -18,39 +18,37 @@ namespace forms = tavrin::forms;
 constexpr uint32_t kWindow = ids::PrintSettingsWindow;
 
 inline std::string EditText(uint32_t edit) {
-    return finance::ReadTextProperty(kWindow, edit, forms::Prop::kOwn + forms::EditProp::kContent);
+    return ui::ReadTextProperty(kWindow, edit, forms::Prop::kOwn + forms::EditProp::kContent);
 }
 inline void SetEditText(uint32_t edit, std::string_view gbk) {
-    finance::WriteTextProperty(kWindow, edit, forms::Prop::kOwn + forms::EditProp::kContent, gbk);
+    ui::WriteTextProperty(kWindow, edit, forms::Prop::kOwn + forms::EditProp::kContent, gbk);
 }
 inline bool Ticked(uint32_t check) {
-    return finance::ReadIntProperty(kWindow, check,
-                                    forms::Prop::kOwn + forms::CheckProp::kChecked) != 0;
+    return ui::ReadIntProperty(kWindow, check, forms::Prop::kOwn + forms::CheckProp::kChecked) != 0;
 }
 inline void SetTicked(uint32_t check, bool on) {
-    finance::WriteIntProperty(kWindow, check, forms::Prop::kOwn + forms::CheckProp::kChecked,
-                              on ? 1 : 0);
+    ui::WriteIntProperty(kWindow, check, forms::Prop::kOwn + forms::CheckProp::kChecked,
+                         on ? 1 : 0);
 }
 inline void SetEnabled(uint32_t control, bool on) {
-    finance::WriteIntProperty(kWindow, control, forms::Prop::kDisabled, on ? 0 : 1);
+    ui::WriteIntProperty(kWindow, control, forms::Prop::kDisabled, on ? 0 : 1);
 }
 inline int32_t ComboIndex(uint32_t combo) {
-    return finance::ReadIntProperty(kWindow, combo, forms::Prop::kOwn + forms::ComboProp::kCurrent);
+    return ui::ReadIntProperty(kWindow, combo, forms::Prop::kOwn + forms::ComboProp::kCurrent);
 }
 inline int32_t ComboCount(uint32_t combo) {
-    return finance::ReadIntProperty(kWindow, combo, forms::Prop::kOwn + forms::ComboProp::kCount);
+    return ui::ReadIntProperty(kWindow, combo, forms::Prop::kOwn + forms::ComboProp::kCount);
 }
 inline void SetComboIndex(uint32_t combo, int32_t index) {
-    finance::WriteIntProperty(kWindow, combo, forms::Prop::kOwn + forms::ComboProp::kCurrent,
-                              index);
+    ui::WriteIntProperty(kWindow, combo, forms::Prop::kOwn + forms::ComboProp::kCurrent, index);
 }
 inline uint32_t PickerColor(uint32_t picker) {
     return uint32_t(
-        finance::ReadIntProperty(kWindow, picker, forms::Prop::kOwn + forms::ColorProp::kColor));
+        ui::ReadIntProperty(kWindow, picker, forms::Prop::kOwn + forms::ColorProp::kColor));
 }
 inline void SetPickerColor(uint32_t picker, uint32_t bgr) {
-    finance::WriteIntProperty(kWindow, picker, forms::Prop::kOwn + forms::ColorProp::kColor,
-                              int32_t(bgr));
+    ui::WriteIntProperty(kWindow, picker, forms::Prop::kOwn + forms::ColorProp::kColor,
+                         int32_t(bgr));
 }
 
 // A check list box or list box of the window as a control reference.

@@ -7,7 +7,6 @@
 #include <cmath>
 
 #include "analysis_text_constants.h"
-#include "finance/handlers.h"
 #include "forms/commands/control_commands.h"
 #include "forms/control.h"
 #include "forms/controls.h"
@@ -24,6 +23,7 @@
 #include "runtime/memory.h"
 #include "runtime/owned_text.h"
 #include "table/print_settings.h"
+#include "ui/routines.h"
 #include "window_keys.h"
 
 namespace tavrin::analysis {
@@ -110,7 +110,7 @@ ColorScheme ChosenColors() {
 }
 
 void ShowError(const char* gbkText) {
-    finance::ShowMessage(gbkText, kIconStop, analysis_text::ErrorCaptionShort);
+    ui::ShowMessage(gbkText, kIconStop, analysis_text::ErrorCaptionShort);
 }
 
 }  // namespace
@@ -120,7 +120,7 @@ PrintSource CurrentPrintSource() {
 }
 
 void OpenPrintSettings() {
-    const bool income = finance::CurrentPage(ids::MainPages) == 0;
+    const bool income = ui::CurrentPage(ids::MainPages) == 0;
     Source() = {ids::MainWindow, income ? ids::IncomeList : ids::ExpenseList};
     forms::LoadWindow(kWindow, 0, false);
 }
@@ -224,19 +224,19 @@ void PrintColumnTickedEvent(EventCall& call) {
 }
 
 const HandlerEntry kPrintHandlers[] = {
-    {"PrintSettingsLoad", &finance::CallRoutine<PrintSettingsLoad>},
-    {"ChooseTitleFont", &finance::CallRoutine<ChooseTitleFont>},
-    {"AddFormulaColumnClicked", &finance::CallRoutine<AddFormulaColumnClicked>},
-    {"FormulaColumnListRightClick", &finance::CallRoutine<FormulaColumnListRightClick>},
+    {"PrintSettingsLoad", &ui::CallRoutine<PrintSettingsLoad>},
+    {"ChooseTitleFont", &ui::CallRoutine<ChooseTitleFont>},
+    {"AddFormulaColumnClicked", &ui::CallRoutine<AddFormulaColumnClicked>},
+    {"FormulaColumnListRightClick", &ui::CallRoutine<FormulaColumnListRightClick>},
     {"PrintColumnTicked", &PrintColumnTickedEvent},
-    {"DefaultColorsClicked", &finance::CallRoutine<DefaultColorsTicked>},
-    {"BuiltInColorsClicked", &finance::CallRoutine<BuiltInColorsTicked>},
-    {"CustomRowsClicked", &finance::CallRoutine<CustomRowsClicked>},
-    {"CustomColumnsClicked", &finance::CallRoutine<CustomColumnsClicked>},
-    {"SummaryModeClicked", &finance::CallRoutine<SummaryModeChanged>},
-    {"PrintPreviewClicked", &finance::CallRoutine<PrintPreviewClicked>},
-    {"CancelPrintSettings", &finance::CallRoutine<CancelPrintSettings>},
-    {"PreviewTimerTick", &finance::CallRoutine<PreviewTimerTick>},
+    {"DefaultColorsClicked", &ui::CallRoutine<DefaultColorsTicked>},
+    {"BuiltInColorsClicked", &ui::CallRoutine<BuiltInColorsTicked>},
+    {"CustomRowsClicked", &ui::CallRoutine<CustomRowsClicked>},
+    {"CustomColumnsClicked", &ui::CallRoutine<CustomColumnsClicked>},
+    {"SummaryModeClicked", &ui::CallRoutine<SummaryModeChanged>},
+    {"PrintPreviewClicked", &ui::CallRoutine<PrintPreviewClicked>},
+    {"CancelPrintSettings", &ui::CallRoutine<CancelPrintSettings>},
+    {"PreviewTimerTick", &ui::CallRoutine<PreviewTimerTick>},
 };
 
 }  // namespace

@@ -11,14 +11,13 @@
 #include "analysis_text_constants.h"
 #include "app_constants.h"
 #include "app_tpl_templates.h"
-#include "finance/money/money_text.h"
-#include "finance/ui.h"
 #include "forms/properties.h"
 #include "forms/report_list.h"
 #include "forms/script_component.h"
 #include "forms/template_format.h"
 #include "forms/window_system.h"
 #include "formula_evaluation.h"
+#include "money/money_text.h"
 #include "print_fit.h"
 #include "print_summary.h"
 #include "runtime/commands.h"
@@ -30,6 +29,7 @@
 #include "table/ds_commands.h"
 #include "table/print_preview.h"
 #include "table/print_settings.h"
+#include "ui/window_access.h"
 
 namespace tavrin::analysis {
 
@@ -95,7 +95,7 @@ std::string AmountCellText(const std::string& gbk) {
     const double value = std::strtod(begin, &end);
     while (end && *end == ' ') ++end;
     if (end == begin || end == nullptr || *end != '\0') return gbk;
-    return finance::MoneyText(value);
+    return money::MoneyText(value);
 }
 
 // The body keeps its text size on paper: a table wider than the printable
@@ -245,12 +245,12 @@ PrintPreviewWindow* FillAndPreview(const PrintTableRequest& r, const forms::Repo
     const int32_t m = int32_t(r.formulas.size());
     const bool summary = r.summary != SummaryMode::kNone;
 
-    finance::WriteIntProperty(kBackground, ids::PrintSource, forms::Prop::kOwn + 0,
-                              int32_t(ids::PrintProvider));
+    ui::WriteIntProperty(kBackground, ids::PrintSource, forms::Prop::kOwn + 0,
+                         int32_t(ids::PrintProvider));
     const Value layout =
         MakeByteSetRef(reinterpret_cast<const ByteSetBlock*>(app::PrintTableTemplate));
     if (!CallKernel(DsLoad, s, layout).asBool()) {
-        finance::ShowMessage(analysis_text::NoPrintTemplate, kIconStop);
+        ui::ShowMessage(analysis_text::NoPrintTemplate, kIconStop);
         return nullptr;
     }
 
@@ -342,8 +342,8 @@ PrintPreviewWindow* FillAndPreview(const PrintTableRequest& r, const forms::Repo
 bool BuildPrintTable(const PrintTableRequest& r) {
     auto* source = forms::FindControlAs<forms::ReportListControl>(r.sourceWindow, r.sourceList);
     if (source == nullptr) {
-        finance::ShowMessage(analysis_text::NotReportList, kIconInformation,
-                             analysis_text::PromptCaption);
+        ui::ShowMessage(analysis_text::NotReportList, kIconInformation,
+                        analysis_text::PromptCaption);
         return false;
     }
     if (!LoadBackgroundWindow()) return false;

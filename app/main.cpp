@@ -1,10 +1,10 @@
-// The program's entry point: the one place that joins every layer (the
-// analysis layer plugs into the finance wiring); everything else starts in the runtime.
+// The program's entry point: the record keeping's window system with the
+// analysis layer installed into it; everything else starts in the runtime.
 #include <cstdio>
 #include <cstdlib>
 #include <vector>
 
-#include "analysis/analysis_setup.h"
+#include "app/program_wiring.h"
 #include "command_line.h"
 #include "finance/handlers.h"
 #include "finance/hooks.h"
@@ -21,7 +21,7 @@ int main(int argc, char** argv) {
     tavrin::forms::RequireEveryHandlerBound(true);
 #endif
     tavrin::finance::InstallProgramWindowSystem();
-    tavrin::analysis::InstallAnalysis();
+    tavrin::app::InstallAnalysis();
 #ifndef NDEBUG
     if (const std::vector<const char*> unset = tavrin::finance::UnsetHooks(); !unset.empty()) {
         for (const char* hook : unset) std::fprintf(stderr, "tavrin: hook %s is not set\n", hook);

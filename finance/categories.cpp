@@ -8,7 +8,7 @@
 #include "data_files.h"
 #include "finance/app_state.h"
 #include "finance/hooks.h"
-#include "finance/ui.h"
+#include "finance/period_views.h"
 #include "forms/properties.h"
 #include "forms/template_format.h"
 #include "forms/window_system.h"
@@ -19,8 +19,11 @@
 #include "runtime/memory.h"
 #include "runtime/owned_text.h"
 #include "table/ds_commands.h"
+#include "ui/window_access.h"
 
 namespace tavrin::finance {
+
+using namespace tavrin::ui;
 
 using namespace tavrin;
 
@@ -110,7 +113,7 @@ void EditorDestroyed(const CategorySide& side) {
     LoadCategories(side);
     // The pie's slices are the category list: a renamed, added or removed
     // category shows there at once, not at the next page change.
-    RunHook(Hooks().refreshChartAfterItemChange);
+    RefreshChartAfterItemChange();
 }
 
 }  // namespace

@@ -17,9 +17,9 @@
 #include "finance/hooks.h"
 #include "finance/item_history.h"
 #include "finance/item_index.h"
+#include "finance/period_views.h"
 #include "finance/sides.h"
 #include "finance/status_totals.h"
-#include "finance/ui.h"
 #include "forms/window_system.h"
 #include "recordstore/record_commands.h"
 #include "runtime/commands.h"
@@ -27,9 +27,12 @@
 #include "runtime/kernel/system_commands.h"
 #include "runtime/memory.h"
 #include "runtime/owned_text.h"
+#include "ui/window_access.h"
 #include "year_pages.h"
 
 namespace tavrin::finance {
+
+using namespace tavrin::ui;
 
 using namespace tavrin;
 
@@ -123,7 +126,7 @@ void ClearAllData() {
         ForgetItemHistory();
         DropYearPagesWithoutItems();
         UpdateStatusTotals();
-        RunHook(Hooks().refreshChartAfterItemChange);
+        RefreshChartAfterItemChange();
     }
 }
 

@@ -8,14 +8,16 @@
 #include <string>
 
 #include "app_constants.h"
-#include "finance/ui.h"
 #include "recordstore/open_repairs.h"
 #include "recordstore/record_commands.h"
 #include "runtime/commands.h"
 #include "runtime/gbk.h"
 #include "runtime/memory.h"
+#include "ui/window_access.h"
 
 namespace tavrin::finance {
+
+using namespace tavrin::ui;
 
 using namespace tavrin;
 

@@ -3,12 +3,14 @@
 
 #include "data_files.h"
 #include "finance/sides.h"
-#include "finance/ui.h"
 #include "forms/properties.h"
 #include "recordstore/current_database.h"
 #include "runtime/gbk.h"
+#include "ui/window_access.h"
 
 namespace tavrin::finance {
+
+using namespace tavrin::ui;
 
 using namespace tavrin;
 

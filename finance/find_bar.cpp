@@ -17,9 +17,7 @@
 #include <QToolButton>
 #include <cmath>
 
-#include "finance/money/money_text.h"
 #include "finance/sides.h"
-#include "finance/ui.h"
 #include "find_filter.h"
 #include "find_text_constants.h"
 #include "forms/bars.h"
@@ -27,10 +25,14 @@
 #include "forms/properties.h"
 #include "forms/report_list.h"
 #include "forms/window_system.h"
+#include "money/money_text.h"
 #include "runtime/gbk.h"
+#include "ui/window_access.h"
 #include "year_pages.h"
 
 namespace tavrin::finance {
+
+using namespace tavrin::ui;
 
 namespace {
 
@@ -202,7 +204,7 @@ class FindBar : public QWidget {
         bar->setPaneText(kFilterPane, std::string(find_text::FilterBefore) +
                                           std::to_string(filter_->shownRows().size()) +
                                           find_text::FilterMiddle +
-                                          MoneyTotalText(filter_->shownTotal()));
+                                          money::MoneyTotalText(filter_->shownTotal()));
     }
 
     void restoreStatus() {

@@ -8,6 +8,7 @@
 #include "app_tpl_templates.h"
 #include "categories.h"
 #include "finance/hooks.h"
+#include "finance/period_views.h"
 #include "find_bar.h"
 #include "forms/events.h"
 #include "forms/window_system.h"
@@ -16,11 +17,13 @@
 #include "restore_window.h"
 #include "table/table_kinds.h"
 #include "toolbar.h"
+#include "ui/routines.h"
 
 namespace tavrin::finance {
 
 using tavrin::EventCall;
 using tavrin::HandlerEntry;
+using tavrin::ui::CallRoutine;
 
 namespace {
 
@@ -34,28 +37,16 @@ void OnIncomeColumn(EventCall& call) {
 void OnExpenseColumn(EventCall& call) {
     if (Hooks().sortList) Hooks().sortList(app_tpl::ids::ExpenseList, int32_t(call.args[0].lo));
 }
-void OnMainPage(EventCall&) {
-    RunHook(Hooks().mainPageChanged);
-}
-void OnChartPage(EventCall&) {
-    RunHook(Hooks().chartPageChanged);
-}
-void OnYearPage(EventCall&) {
-    RunHook(Hooks().yearPageChanged);
-}
-void OnMonthPage(EventCall&) {
-    RunHook(Hooks().monthPageChanged);
-}
 
 const HandlerEntry kHandlers[] = {
     {"MainWindowStartUp", &CallRoutine<MainWindowStartUp>},
     {"LayoutMainWindow", &CallRoutine<LayoutMainWindow>},
     {"ToolbarCommand", &OnToolbar},
     {"ShowHelpMenu", &CallRoutine<ShowHelpMenu>},
-    {"MainPageChanged", &OnMainPage},
-    {"ChartPageChanged", &OnChartPage},
-    {"YearPageChanged", &OnYearPage},
-    {"MonthPageChanged", &OnMonthPage},
+    {"MainPageChanged", &CallRoutine<MainPageChanged>},
+    {"ChartPageChanged", &CallRoutine<ChartPageChanged>},
+    {"YearPageChanged", &CallRoutine<YearPageChanged>},
+    {"MonthPageChanged", &CallRoutine<MonthPageChanged>},
     {"IncomeCategoryChosen", &CallRoutine<CategoryChosen>},
     {"ExpenseCategoryChosen", &CallRoutine<CategoryChosen>},
     {"RejectTypedCategory", &CallRoutine<RejectTypedCategory>},

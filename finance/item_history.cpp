@@ -9,13 +9,15 @@
 #include <deque>
 
 #include "app_constants.h"
-#include "finance/ui.h"
 #include "forms/bars.h"
 #include "forms/window_system.h"
 #include "item_replay.h"
 #include "runtime/gbk.h"
+#include "ui/window_access.h"
 
 namespace tavrin::finance {
+
+using namespace tavrin::ui;
 
 using namespace tavrin;
 

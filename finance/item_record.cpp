@@ -2,13 +2,15 @@
 #include "finance/item_record.h"
 
 #include "finance/sides.h"
-#include "finance/ui.h"
 #include "recordstore/database_manager.h"
 #include "recordstore/record_commands.h"
 #include "runtime/commands.h"
 #include "runtime/owned_text.h"
+#include "ui/window_access.h"
 
 namespace tavrin::finance {
+
+using namespace tavrin::ui;
 
 using namespace tavrin;
 

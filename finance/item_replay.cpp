@@ -12,10 +12,10 @@
 #include "data_files.h"
 #include "finance/hooks.h"
 #include "finance/period_listing.h"
+#include "finance/period_views.h"
 #include "finance/shown_period.h"
 #include "finance/sides.h"
 #include "finance/status_totals.h"
-#include "finance/ui.h"
 #include "listing.h"
 #include "record_scan.h"
 #include "recordstore/current_database.h"
@@ -25,9 +25,12 @@
 #include "runtime/kernel/conversion_commands.h"
 #include "runtime/memory.h"
 #include "runtime/owned_text.h"
+#include "ui/window_access.h"
 #include "year_pages.h"
 
 namespace tavrin::finance {
+
+using namespace tavrin::ui;
 
 using namespace tavrin;
 
@@ -197,7 +200,7 @@ ReplayResult ReplayStep(ItemStep* step, bool undo) {
     if (result == ReplayResult::kDone) {
         AddYearPagesForListedYears();
         UpdateStatusTotals();
-        RunHook(Hooks().refreshChartAfterItemChange);
+        RefreshChartAfterItemChange();
     }
     return result;
 }

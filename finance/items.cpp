@@ -14,14 +14,14 @@
 #include "field_texts.h"
 #include "finance/hooks.h"
 #include "finance/item_history.h"
-#include "finance/money/amount_rule.h"
-#include "finance/money/money_text.h"
 #include "finance/period_listing.h"
+#include "finance/period_views.h"
 #include "finance/shown_period.h"
 #include "finance/sides.h"
 #include "finance/status_totals.h"
-#include "finance/ui.h"
 #include "listing.h"
+#include "money/amount_rule.h"
+#include "money/money_text.h"
 #include "record_scan.h"
 #include "recordstore/database_manager.h"
 #include "recordstore/record_commands.h"
@@ -30,9 +30,12 @@
 #include "runtime/kernel/text_commands.h"
 #include "runtime/memory.h"
 #include "runtime/owned_text.h"
+#include "ui/window_access.h"
 #include "year_pages.h"
 
 namespace tavrin::finance {
+
+using namespace tavrin::ui;
 
 using namespace tavrin;
 
@@ -41,9 +44,9 @@ namespace {
 // What the entry fields hold, read once when 添加 or 修改 is clicked: every
 // check and every field written works from this one reading.
 struct Entry {
-    std::string category;    // GBK
-    std::string amountText;  // GBK, as typed
-    AmountReading amount;    // the typed amount read by the amount rule
+    std::string category;         // GBK
+    std::string amountText;       // GBK, as typed
+    money::AmountReading amount;  // the typed amount read by the amount rule
     double days = 0;
     std::string remark;  // GBK
 };
@@ -54,7 +57,7 @@ Entry ReadEntry(const Side& side) {
                 {},
                 DatePickerValue(side.datePicker),
                 EditContent(side.remarkEdit)};
-    entry.amount = ReadAmount(entry.amountText);
+    entry.amount = money::ReadAmount(entry.amountText);
     return entry;
 }
 
@@ -76,7 +79,7 @@ Unedited UneditedSinceView(const Side& side, int32_t row, const Entry& entry) {
 bool ConfirmStoredAmount(const std::string& typed, float stored) {
     const std::string trimmed = TakeText(CallKernel(TrimSpaces, MakeTextRef(typed.c_str())));
     const std::string question =
-        trimmed + app::AmountStoredAsMiddle + MoneyText(stored) + app::AmountStoredAsAfter;
+        trimmed + app::AmountStoredAsMiddle + money::MoneyText(stored) + app::AmountStoredAsAfter;
     return ShowMessage(question.c_str(), kStyleOkCancel | kIconQuestion, app::QuestionCaption) ==
            kButtonOk;
 }
@@ -90,18 +93,18 @@ bool Validate(const Side& side, const Entry& entry, bool checkAmount) {
         return false;
     }
     if (!checkAmount) return true;
-    const AmountReading& reading = entry.amount;
+    const money::AmountReading& reading = entry.amount;
     switch (reading.verdict) {
-        case AmountVerdict::kEmpty:
+        case money::AmountVerdict::kEmpty:
             ShowMessage(side.fillAmountMessage, kStyleOk);
             return false;
-        case AmountVerdict::kNotPositive:
+        case money::AmountVerdict::kNotPositive:
             ShowMessage(app::AmountMustBePositive, kStyleOk);
             return false;
-        case AmountVerdict::kTooLarge:
+        case money::AmountVerdict::kTooLarge:
             ShowMessage(app::AmountTooLarge, kStyleOk);
             return false;
-        case AmountVerdict::kAccepted:
+        case money::AmountVerdict::kAccepted:
             break;
     }
     return reading.exact || ConfirmStoredAmount(entry.amountText, reading.stored);
@@ -131,7 +134,7 @@ std::vector<FieldAssignment> EntryFields(const Side& side, const Entry& entry, c
         fields.push_back({side.categoryField, MakeTextRef(cells->category.c_str())});
     }
     if (!keep.amount) {
-        cells->amount = MoneyText(amount);
+        cells->amount = money::MoneyText(amount);
         fields.push_back({side.amountField, MakeFloat(amount)});
     }
     if (!keep.time) {
@@ -173,7 +176,7 @@ void Finish(const Side& side) {
     EmptyEntryFields(side);
     side.viewed() = ViewedEntry{};
     UpdateStatusTotals();
-    RunHook(Hooks().refreshChartAfterItemChange);
+    RefreshChartAfterItemChange();
 }
 
 // An item dated outside the period the lists show is not listed there: the

@@ -9,19 +9,21 @@
 
 #include "data_files.h"
 #include "finance/item_index.h"
-#include "finance/money/money_text.h"
 #include "finance/sides.h"
-#include "finance/ui.h"
 #include "forms/report_list.h"
 #include "listing_indexer.h"
+#include "money/money_text.h"
 #include "record_scan.h"
 #include "recordstore/record_commands.h"
 #include "runtime/commands.h"
 #include "runtime/kernel/conversion_commands.h"
 #include "runtime/memory.h"
 #include "runtime/owned_text.h"
+#include "ui/window_access.h"
 
 namespace tavrin::finance {
+
+using namespace tavrin::ui;
 
 using namespace tavrin;
 
@@ -62,8 +64,8 @@ std::string_view AppendFieldText(RowBatch& batch, const char* field) {
 float AppendAmountText(RowBatch& batch, const char* field, RunningTotal* sum) {
     const Value v = CallKernel(ReadField, MakeTextRef(field));
     const float amount = v.type == TypeCode::kFloat ? v.asFloat() : 0.0f;
-    char text[kMoneyTextMax];
-    const size_t length = WriteMoneyText(amount, text);
+    char text[money::kMoneyTextMax];
+    const size_t length = money::WriteMoneyText(amount, text);
     batch.bytes.append(text, length);
     batch.lengths.push_back(uint32_t(length));
     sum->add(amount);

@@ -8,8 +8,8 @@
 #include "field_texts.h"
 #include "finance/hooks.h"
 #include "finance/item_history.h"
+#include "finance/period_views.h"
 #include "finance/status_totals.h"
-#include "finance/ui.h"
 #include "find_bar.h"
 #include "forms/commands/control_commands.h"
 #include "forms/commands/library_commands.h"
@@ -19,9 +19,12 @@
 #include "runtime/commands.h"
 #include "runtime/process.h"
 #include "single_instance.h"
+#include "ui/window_access.h"
 #include "year_pages.h"
 
 namespace tavrin::finance {
+
+using namespace tavrin::ui;
 
 using namespace tavrin;
 
@@ -52,14 +55,9 @@ std::vector<const char*> UnsetHooks() {
     auto check = [&](bool set, const char* name) {
         if (!set) unset.push_back(name);
     };
-    check(h.refreshStructureView, "refreshStructureView");
+    check(h.showCategoryTotals, "showCategoryTotals");
+    check(h.showMonthTotals, "showMonthTotals");
     check(h.applyChartStartUpSettings, "applyChartStartUpSettings");
-    check(h.refreshTrendView, "refreshTrendView");
-    check(h.refreshChartAfterItemChange, "refreshChartAfterItemChange");
-    check(h.mainPageChanged, "mainPageChanged");
-    check(h.chartPageChanged, "chartPageChanged");
-    check(h.yearPageChanged, "yearPageChanged");
-    check(h.monthPageChanged, "monthPageChanged");
     check(h.sortList, "sortList");
     check(h.openPrintSettings, "openPrintSettings");
     check(h.printChart, "printChart");
@@ -85,7 +83,7 @@ void MainWindowStartUp() {
     AutoSizeColumns(ids::ExpenseList);
     NoteTemplateYears();
     AddYearPagesForListedYears();
-    RunHook(Hooks().refreshStructureView);
+    RefreshStructureView();
     RunHook(Hooks().applyChartStartUpSettings);
     ScheduleDailyBackup();
 }

@@ -11,12 +11,14 @@
 
 #include "data_files.h"
 #include "finance/item_index.h"
-#include "finance/ui.h"
 #include "forms/report_list.h"
 #include "listing.h"
 #include "record_scan.h"
+#include "ui/window_access.h"
 
 namespace tavrin::finance {
+
+using namespace tavrin::ui;
 
 namespace {
 

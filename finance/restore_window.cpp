@@ -13,15 +13,18 @@
 #include "finance/backup/backup_pairs.h"
 #include "finance/hooks.h"
 #include "finance/item_history.h"
-#include "finance/money/money_text.h"
+#include "finance/period_views.h"
 #include "finance/status_totals.h"
-#include "finance/ui.h"
 #include "forms/report_list.h"
 #include "forms/window_system.h"
 #include "listing.h"
+#include "money/money_text.h"
+#include "ui/window_access.h"
 #include "year_pages.h"
 
 namespace tavrin::finance {
+
+using namespace tavrin::ui;
 
 namespace {
 
@@ -45,7 +48,7 @@ std::string CountText(const backup::SideSummary& s) {
 }
 
 std::string TotalText(const backup::SideSummary& s) {
-    return s.present && s.whole ? MoneyTotalText(s.total) : std::string();
+    return s.present && s.whole ? money::MoneyTotalText(s.total) : std::string();
 }
 
 void FillList() {
@@ -95,7 +98,7 @@ void RelistAfterRestore() {
     AutoSizeColumns(ids::IncomeList);
     AutoSizeColumns(ids::ExpenseList);
     AddYearPagesForListedYears();
-    RunHook(Hooks().refreshStructureView);
+    RefreshStructureView();
 }
 
 // The window has no owner the window manager knows of: after a message box

@@ -5,11 +5,13 @@
 #include <cstring>
 
 #include "app_constants.h"
-#include "finance/ui.h"
 #include "forms/page_control.h"
 #include "runtime/base/calendar.h"
+#include "ui/window_access.h"
 
 namespace tavrin::finance {
+
+using namespace tavrin::ui;
 
 namespace {
 

@@ -2,9 +2,11 @@
 #include "finance/sides.h"
 
 #include "app_constants.h"
-#include "finance/ui.h"
+#include "ui/window_access.h"
 
 namespace tavrin::finance {
+
+using namespace tavrin::ui;
 
 const Side& IncomeSide() {
     static const Side side{true,

@@ -27,15 +27,13 @@ void ExitHandler() {
     AppState& s = State();
     tavrin::FreeArray(s.incomeCategoryList, tavrin::TypeCode::kText);
     tavrin::FreeArray(s.expenseCategoryList, tavrin::TypeCode::kText);
-    tavrin::FreeArray(s.columnList, tavrin::TypeCode::kText);
-    s.incomeCategoryList = s.expenseCategoryList = s.columnList = nullptr;
+    s.incomeCategoryList = s.expenseCategoryList = nullptr;
 }
 
 void PrepareGlobalState() {
     AppState& s = State();
     s.incomeCategoryList = tavrin::NewEmptyArray();
     s.expenseCategoryList = tavrin::NewEmptyArray();
-    s.columnList = tavrin::NewEmptyArray();
     InstallPasswordDialog();
     tavrin::MiscRoutine(tavrin::kMiscSetExitHandler,
                         uint64_t(reinterpret_cast<uintptr_t>(&ExitHandler)));

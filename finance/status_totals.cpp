@@ -3,13 +3,15 @@
 
 #include "app_constants.h"
 #include "finance/app_state.h"
-#include "finance/money/money_text.h"
 #include "finance/shown_period.h"
-#include "finance/ui.h"
 #include "forms/bars.h"
 #include "forms/control_lookup.h"
+#include "money/money_text.h"
+#include "ui/window_access.h"
 
 namespace tavrin::finance {
+
+using namespace tavrin::ui;
 
 namespace {
 
@@ -55,9 +57,9 @@ void UpdateStatusTotals() {
     }
     AppState& s = State();
     s.balance = s.totalIncome - s.totalExpense;
-    SetStatusPane(1, MoneyTotalText(s.totalIncome.value()));
-    SetStatusPane(3, MoneyTotalText(s.totalExpense.value()));
-    SetStatusPane(5, MoneyTotalText(s.balance.value()));
+    SetStatusPane(1, money::MoneyTotalText(s.totalIncome.value()));
+    SetStatusPane(3, money::MoneyTotalText(s.totalExpense.value()));
+    SetStatusPane(5, money::MoneyTotalText(s.balance.value()));
 }
 
 }  // namespace tavrin::finance

@@ -5,15 +5,17 @@
 #include "clearing_backup.h"
 #include "finance/hooks.h"
 #include "finance/item_history.h"
-#include "finance/ui.h"
 #include "forms/commands/library_commands.h"
 #include "forms/window_system.h"
 #include "recordstore/record_commands.h"
 #include "runtime/commands.h"
 #include "runtime/process.h"
+#include "ui/window_access.h"
 #include "year_pages.h"
 
 namespace tavrin::finance {
+
+using namespace tavrin::ui;
 
 using namespace tavrin;
 

@@ -8,8 +8,8 @@
 
 #include "data_files.h"
 #include "finance/hooks.h"
+#include "finance/period_views.h"
 #include "finance/sides.h"
-#include "finance/ui.h"
 #include "forms/page_control.h"
 #include "forms/window_system.h"
 #include "listing.h"
@@ -18,8 +18,11 @@
 #include "runtime/commands.h"
 #include "runtime/kernel/conversion_commands.h"
 #include "runtime/owned_text.h"
+#include "ui/window_access.h"
 
 namespace tavrin::finance {
+
+using namespace tavrin::ui;
 
 namespace {
 
@@ -87,7 +90,7 @@ void DropYearPagesWithoutItems() {
         if (p == pages->current()) pages->setCurrent(0);
         pages->removePage(p);
     }
-    if (selectedGone) RunHook(Hooks().yearPageChanged);
+    if (selectedGone) YearPageChanged();
 }
 
 void ShowMainPage(int32_t page) {
@@ -95,7 +98,7 @@ void ShowMainPage(int32_t page) {
     SetCurrentPage(ids::MainPages, page);
     // Writing the page raises no page-change event; its handling runs here as
     // for a click on the tab (the chart frame's visibility, the shown side's pie).
-    RunHook(Hooks().mainPageChanged);
+    MainPageChanged();
 }
 
 }  // namespace tavrin::finance

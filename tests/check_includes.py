@@ -21,12 +21,13 @@ import subprocess
 import sys
 
 # The libraries from the bottom up: a library may read the faces of those
-# before it. Folders not listed (tests, benchmarks, fuzz targets, the tools)
-# sit above them all.
+# before it. Libraries grouped in a tuple are siblings: neither reads the other.
+# Folders not listed (tests, benchmarks, fuzz targets, the tools) sit above
+# them all.
 LAYERS = [
     "runtime/base", "forms/format", "runtime", "runtime/shell", "recordstore",
-    "finance/money", "finance/backup", "forms", "forms/commands", "table",
-    "analysis/charts", "finance", "analysis", "app",
+    "money", "finance/backup", "forms", "forms/commands", "table", "ui",
+    "analysis/charts", ("finance", "analysis"), "app",
 ]
 ABOVE_ALL = ["resources", "tools/tavrin-db", "tests", "bench", "fuzz"]
 
@@ -61,7 +62,10 @@ def main():
         for i, top in enumerate(ABOVE_ALL):
             if folder == top or folder.startswith(top + "/"):
                 return len(LAYERS) + i
-        return LAYERS.index(folder) if folder in LAYERS else None
+        for i, layer in enumerate(LAYERS):
+            if folder == layer or (isinstance(layer, tuple) and folder in layer):
+                return i
+        return None
 
     def roots(command):
         w = words(command)

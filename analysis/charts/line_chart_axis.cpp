@@ -6,7 +6,7 @@
 
 #include "analysis/charts/chart_painting.h"
 #include "chart_text_constants.h"
-#include "finance/money/money_text.h"
+#include "money/money_text.h"
 
 namespace tavrin::charts {
 
@@ -60,7 +60,7 @@ YAxisScale ChooseYAxisScale(double largest, const std::string& unitGbk, int32_t 
 QString MoneyValueText(double value, const std::string& unitGbk) {
     const double yuan = YuanPerUnit(unitGbk);
     if (yuan <= 0) return QString();
-    return ChartText(finance::MoneyTotalText(value * yuan));
+    return ChartText(money::MoneyTotalText(value * yuan));
 }
 
 }  // namespace tavrin::charts

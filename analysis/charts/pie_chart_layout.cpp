@@ -9,7 +9,7 @@
 
 #include "analysis/charts/chart_palette.h"
 #include "chart_text_constants.h"
-#include "finance/money/money_text.h"
+#include "money/money_text.h"
 
 namespace tavrin::charts {
 
@@ -188,7 +188,7 @@ std::vector<std::string> ShareTexts(const std::vector<double>& values, int32_t d
 
 std::string LegendAmountText(double value, const std::string& unitGbk, int32_t decimals) {
     static const std::string kYuan = "\xD4\xAA";  // 元
-    if (unitGbk == kYuan) return finance::MoneyTotalText(value);
+    if (unitGbk == kYuan) return money::MoneyTotalText(value);
     char text[64];
     std::snprintf(text, sizeof text, "%.*f", std::clamp(decimals, 0, 5), value);
     return text;

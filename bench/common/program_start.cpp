@@ -7,7 +7,7 @@
 #include <QThread>
 #include <cstdio>
 
-#include "analysis/analysis_setup.h"
+#include "app/program_wiring.h"
 #include "app_tpl_templates.h"
 #include "finance/handlers.h"
 #include "finance/start_routine.h"
@@ -23,7 +23,7 @@ using namespace tavrin;
 
 void StartProgram(int argc, char** argv, const std::string& directoryUtf8) {
     finance::InstallProgramWindowSystem();
-    analysis::InstallAnalysis();
+    app::InstallAnalysis();
     InitializeForTests(argc, argv, finance::ProgramImage());
     SetProgramDirectory(Utf8ToGbk(directoryUtf8), true);
     SetMessageBoxResponder([](const MessageBoxRequest& r) {

@@ -12,12 +12,12 @@
 #include "analysis/analysis_setup.h"
 #include "app_tpl_templates.h"
 #include "finance/handlers.h"
+#include "finance/period_views.h"
 #include "finance/start_routine.h"
 #include "forms/controls.h"
 #include "forms/report_list.h"
 #include "forms/window_system.h"
 #include "item_files.h"
-#include "period_views.h"
 #include "program_start.h"
 #include "recordstore/record_commands.h"
 #include "runtime/commands.h"
@@ -172,7 +172,7 @@ void BM_RecomputeStructureChart(benchmark::State& state) {
     ClickPage(ids::ChartPages, 0);
     ClickPage(ids::YearPages, 1);
     for (auto _ : state) {
-        analysis::RecomputeStructureChart();
+        finance::RecomputeStructureChart();
         QApplication::processEvents();
     }
     ClickPage(ids::YearPages, 0);

@@ -8,8 +8,8 @@
 #include <utility>
 #include <vector>
 
-#include "analysis/analysis_setup.h"
 #include "analysis/charts/pie_chart.h"
+#include "app/program_wiring.h"
 #include "chart_controls.h"
 #include "finance_test_support.h"
 #include "forms/page_control.h"
@@ -21,7 +21,7 @@ class AnalysisTest : public FinanceTest {
     // The analysis part is installed before the application starts, as the
     // program's own start does.
     static void SetUpTestSuite() {
-        analysis::InstallAnalysis();
+        app::InstallAnalysis();
         FinanceTest::SetUpTestSuite();
     }
 

@@ -1,15 +1,15 @@
 #include "formula_stand_in.h"
 
-#include "analysis/analysis_setup.h"
+#include "app/program_wiring.h"
 #include "finance/handlers.h"
-#include "formula_columns.h"
 #include "forms/window_system.h"
+#include "formula_columns.h"
 #include "runtime/shell/application.h"
 
 namespace tavrin::analysis::stand_in {
 
 void Start(int argc, char** argv) {
-    InstallAnalysis();
+    app::InstallAnalysis();
     forms::InstallWindowSystem(fst::kHandlerNames, fst::kHandlerNameCount);
     ApplicationImage image;
     image.templateSegment = fst::kTemplateSegment;

@@ -12,12 +12,14 @@
 
 #include "analysis_test_support.h"
 #include "finance/item_index.h"
-#include "finance/ui.h"
+#include "finance/period_views.h"
 #include "forms/controls.h"
-#include "period_views.h"
 #include "runtime/message_box.h"
+#include "ui/window_access.h"
 
 namespace tavrin::finance::testing {
+
+using namespace tavrin::ui;
 namespace {
 
 class PeriodIndexTest : public AnalysisTest {
@@ -41,9 +43,9 @@ class PeriodIndexTest : public AnalysisTest {
     }
     void RefreshShownView() {
         if (Pages(ids::ChartPages)->current() == 0)
-            analysis::RefreshStructureView();
+            finance::RefreshStructureView();
         else
-            analysis::RefreshTrendView();
+            finance::RefreshTrendView();
         SettleEvents();
     }
     // The shown view as a click shows it from memory, then as it is after both

@@ -7,7 +7,7 @@
 
 #include "analysis_test_support.h"
 #include "finance/app_state.h"
-#include "finance/money/money_text.h"
+#include "money/money_text.h"
 
 namespace tavrin::finance::testing {
 namespace {
@@ -32,7 +32,7 @@ TEST_F(PeriodMoneyTest, ListsShowTheCentsAndOnlyADataChangeMovesATotal) {
     WriteIncomeFile(income);
     WriteExpenseFile({{"餐饮", 5292.3f, Days(2012, 3, 1), ""}});
     StartProgram();
-    const std::string total = U(MoneyTotalText(double(exact)));
+    const std::string total = U(money::MoneyTotalText(double(exact)));
     EXPECT_EQ(total, "10049.38108万元");
     EXPECT_EQ(Pane(1), total);
     EXPECT_EQ(Pane(3), "5292.3元");
@@ -47,8 +47,8 @@ TEST_F(PeriodMoneyTest, ListsShowTheCentsAndOnlyADataChangeMovesATotal) {
     long double yearSum = 0;
     for (size_t i = 0; i < income.size(); i += 2) yearSum += income[i].amount;
     for (size_t r = 0; r < year.size(); ++r)
-        EXPECT_EQ(year[r][1], MoneyText(income[2 * r].amount)) << r;
-    EXPECT_EQ(Pane(1), U(MoneyTotalText(double(yearSum))));
+        EXPECT_EQ(year[r][1], money::MoneyText(income[2 * r].amount)) << r;
+    EXPECT_EQ(Pane(1), U(money::MoneyTotalText(double(yearSum))));
 
     // Back to all years, the trend chart and back: nothing moves the totals.
     SelectPage(ids::YearPages, "年合计");
@@ -68,7 +68,7 @@ TEST_F(PeriodMoneyTest, ListsShowTheCentsAndOnlyADataChangeMovesATotal) {
     QTest::keyClicks(amount, "3");
     Click(ids::IncomeAddButton);
     EXPECT_TRUE(TakeMessages().empty());
-    EXPECT_EQ(Pane(1), U(MoneyTotalText(double(exact + 3))));
+    EXPECT_EQ(Pane(1), U(money::MoneyTotalText(double(exact + 3))));
     EXPECT_EQ(Pane(1), "10049.38138万元");
 }
 

@@ -14,13 +14,16 @@
 #include "analysis/charts/line_chart.h"
 #include "analysis_test_support.h"
 #include "finance/app_state.h"
-#include "finance/ui.h"
+#include "finance/period_views.h"
+#include "finance/shown_period.h"
 #include "forms/controls.h"
-#include "period_views.h"
 #include "runtime/kernel/registry_commands.h"
 #include "runtime/message_box.h"
+#include "ui/window_access.h"
 
 namespace tavrin::finance::testing {
+
+using namespace tavrin::ui;
 namespace {
 
 using tavrin::charts::LineChart;
@@ -101,7 +104,7 @@ TEST_F(PeriodViewTest, RowsOfAPeriodViewKeepTheRecordTheyStandFor) {
     SelectPage(ids::MonthPages, "12");
     ASSERT_EQ(Rows(ids::IncomeList).size(), 1u);
     // The second record of the file (serial 2) is the one December shows.
-    EXPECT_EQ(finance::LvItemData(ids::IncomeList, 0), 2);
+    EXPECT_EQ(ui::LvItemData(ids::IncomeList, 0), 2);
 }
 
 TEST_F(PeriodViewTest, UndoInAPeriodViewFindsTheRecordAndThePieFollows) {
@@ -158,7 +161,7 @@ TEST_F(PeriodViewTest, TrendViewSumsMonthsInThousandsWithTheSharedMaximum) {
 TEST_F(PeriodViewTest, TheEntryComboBoxTextFiltersNothingInTheTrend) {
     WriteSampleFiles();
     StartProgram();
-    finance::SetComboText(ids::ExpenseCategoryCombo, G("没有的类别"));
+    ui::SetComboText(ids::ExpenseCategoryCombo, G("没有的类别"));
     SelectPage(ids::ChartPages, "时间曲线图");
     const auto& model = Line().model();
     EXPECT_DOUBLE_EQ(model.values[12 + 0], 0.4);
@@ -191,7 +194,7 @@ TEST_F(PeriodViewTest, AddingOnThePiePageRedrawsThePieWithoutTouchingTheLists) {
         {"兼职", 70, Days(2012, 3, 9), "无此类别"},
         {"工资", 5, Days(2012, 7, 1), "新"},
     });
-    analysis::RefreshChartAfterItemChange();
+    finance::RefreshChartAfterItemChange();
     EXPECT_EQ(PieItems()[0].second, 1005);
     EXPECT_EQ(Rows(ids::IncomeList), incomeRows);
     EXPECT_EQ(Rows(ids::ExpenseList), expenseRows);
@@ -256,10 +259,10 @@ TEST_F(PeriodViewTest, PrintChartButtonWritesThePieToAPdf) {
 }
 
 TEST(PeriodKeys, YearAndMonthPartsOfADateText) {
-    EXPECT_EQ(analysis::YearPartOf(G("2012年12月3日")), "2012");
-    EXPECT_EQ(analysis::MonthPartOf(G("2012年12月3日")), "12");
-    EXPECT_EQ(analysis::MonthPartOf(G("2012年5月3日8时")), "5");
-    EXPECT_EQ(analysis::MonthPartOf(""), "");
+    EXPECT_EQ(finance::YearPartOf(G("2012年12月3日")), "2012");
+    EXPECT_EQ(finance::MonthPartOf(G("2012年12月3日")), "12");
+    EXPECT_EQ(finance::MonthPartOf(G("2012年5月3日8时")), "5");
+    EXPECT_EQ(finance::MonthPartOf(""), "");
 }
 
 // The person's entry of one item: a category from the list, an amount typed,
@@ -279,7 +282,7 @@ TEST_F(PeriodViewTest, TheToolBarsDetailButtonsChangeThePageAsATabClickDoes) {
     SelectPage(ids::MainPages, "打印当前表");
     EXPECT_FALSE(frame->isVisible());
     ClickToolButton(4);
-    EXPECT_EQ(finance::CurrentPage(ids::MainPages), 0);
+    EXPECT_EQ(ui::CurrentPage(ids::MainPages), 0);
     EXPECT_TRUE(frame->isVisible());
     ClickToolButton(5);
     EXPECT_EQ(names(), (std::vector<std::string>{"餐饮", "交通"}));
@@ -289,7 +292,7 @@ TEST_F(PeriodViewTest, TheToolBarsDetailButtonsChangeThePageAsATabClickDoes) {
     // Adding from a print page switches to the side's page with the same handling.
     SelectPage(ids::MainPages, "打印当前图");
     AddItemByHand(*this, false, 1, "7.5", Days(2012, 5, 9));
-    EXPECT_EQ(finance::CurrentPage(ids::MainPages), 1);
+    EXPECT_EQ(ui::CurrentPage(ids::MainPages), 1);
     EXPECT_TRUE(frame->isVisible());
     EXPECT_EQ(PieItems(),
               (std::vector<std::pair<std::string, double>>{{"餐饮", 430}, {"交通", 20}}));

@@ -9,7 +9,7 @@
 #include <string>
 #include <vector>
 
-#include "analysis/analysis_setup.h"
+#include "app/program_wiring.h"
 #include "app_tpl_templates.h"
 #include "finance/handlers.h"
 #include "finance/hooks.h"
@@ -30,7 +30,7 @@ TEST(ProgramBindings, EveryHandlerTheWindowsNameHasItsRoutineAndEveryHookIsSet) 
     // As the program starts: the window layer with the templates' names, then
     // the analysis layer adding its routines and setting the hooks.
     tavrin::finance::InstallProgramWindowSystem();
-    tavrin::analysis::InstallAnalysis();
+    tavrin::app::InstallAnalysis();
 
     // Every template file of the program is in the embedded segment.
     std::vector<WindowTemplate> windows;

@@ -10,9 +10,9 @@
 #include <QTest>
 
 #include "finance/app_state.h"
-#include "finance/money/money_text.h"
 #include "finance_test_support.h"
 #include "forms/controls.h"
+#include "money/money_text.h"
 #include "runtime/message_box.h"
 
 namespace tavrin::finance::testing {
@@ -80,7 +80,7 @@ TEST_F(AmountsTest, AViewAndAChangeWriteBackOnlyWhatThePersonEdited) {
         EXPECT_EQ(IncomeFileBytes(), before) << "row " << row;
     }
     EXPECT_EQ(AmountCells(), (std::vector<std::string>{"12345.67", "0.13", "1234567.88"}));
-    EXPECT_EQ(Pane(1), U(MoneyTotalText(double(12345.67f) + double(0.126f) + 1234567.875)));
+    EXPECT_EQ(Pane(1), U(money::MoneyTotalText(double(12345.67f) + double(0.126f) + 1234567.875)));
 
     // A remark edited: only the bytes of that remark change.
     ClickRow(ids::IncomeList, 1);

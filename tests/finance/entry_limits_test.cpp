@@ -11,14 +11,16 @@
 #include <cmath>
 
 #include "finance/app_state.h"
-#include "finance/money/money_text.h"
-#include "finance/ui.h"
 #include "finance_test_support.h"
 #include "forms/controls.h"
 #include "forms/properties.h"
 #include "forms/report_list.h"
+#include "money/money_text.h"
+#include "ui/window_access.h"
 
 namespace tavrin::finance::testing {
+
+using namespace tavrin::ui;
 namespace {
 
 class EntryLimitsTest : public EntryTest {
@@ -149,9 +151,9 @@ TEST_F(EntryLimitsTest, TotalsAfterAddsChangesAndDeletesAreWhatAFreshStartShows)
     const double expense = exactSum("财务支出.edb", "支出金额");
     EXPECT_EQ(State().totalIncome.value(), income);
     EXPECT_EQ(State().totalExpense.value(), expense);
-    EXPECT_EQ(running,
-              (std::vector<std::string>{U(MoneyTotalText(income)), U(MoneyTotalText(expense)),
-                                        U(MoneyTotalText(income - expense))}));
+    EXPECT_EQ(running, (std::vector<std::string>{U(money::MoneyTotalText(income)),
+                                                 U(money::MoneyTotalText(expense)),
+                                                 U(money::MoneyTotalText(income - expense))}));
     RestartProgram();
     EXPECT_EQ(Panes(), running);
 }

@@ -1,13 +1,13 @@
 // Money text: every stored single-precision amount reads as its cents, totals
 // switch to 万元 at ten thousand 元, and no exponent or binary fraction shows.
-#include "finance/money/money_text.h"
+#include "money/money_text.h"
 
 #include <gtest/gtest.h>
 
 #include <cstdio>
 #include <random>
 
-namespace tavrin::finance {
+namespace tavrin::money {
 namespace {
 
 TEST(MoneyText, StoredAmountsReadAsTheirCents) {
@@ -47,4 +47,4 @@ TEST(MoneyText, TotalsAreToTheCentInYuanOrTenThousands) {
 }
 
 }  // namespace
-}  // namespace tavrin::finance
+}  // namespace tavrin::money

@@ -9,8 +9,8 @@
 #include <cstring>
 
 #include "finance/backup/backup_pairs.h"
-#include "finance/money/money_text.h"
 #include "internal/file_posix.h"
+#include "money/money_text.h"
 #include "recordstore/database_manager.h"
 #include "runtime/gbk.h"
 #include "runtime/kernel/datetime_commands.h"
@@ -32,7 +32,7 @@ std::string Directory(const std::string& dir) {
 std::string SideText(const backup::SideSummary& s) {
     if (!s.present) return "none";
     if (!s.whole) return "damaged";
-    return std::to_string(s.records) + " items, " + GbkToUtf8(finance::MoneyTotalText(s.total));
+    return std::to_string(s.records) + " items, " + GbkToUtf8(money::MoneyTotalText(s.total));
 }
 
 std::string Reason(const backup::Outcome& o) {

@@ -3,8 +3,8 @@
 #include <cmath>
 #include <cstdio>
 
-#include "finance/money/money_text.h"
 #include "item_csv.h"
+#include "money/money_text.h"
 #include "recordstore/database_manager.h"
 #include "runtime/base/calendar.h"
 #include "runtime/base/little_endian.h"
@@ -81,7 +81,7 @@ int ExportItems(const std::string& file) {
         code = ScanRecords(*db, 0, count, [&](const uint8_t* record, int32_t) -> ScanStep {
             const auto amount = LoadLe<float>(record + layout.amount->offset);
             out += CsvCell(FieldText(*layout.category, record + layout.category->offset, {}));
-            out += "," + finance::MoneyText(amount);
+            out += "," + money::MoneyText(amount);
             out += "," + IsoDateText(GetF64(record + layout.time->offset));
             out += "," + CsvCell(FieldText(*layout.remark, record + layout.remark->offset, {}));
             out += "\r\n";

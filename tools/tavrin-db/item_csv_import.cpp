@@ -7,9 +7,9 @@
 #include <fstream>
 #include <sstream>
 
-#include "finance/money/amount_rule.h"
-#include "finance/money/money_text.h"
 #include "item_csv.h"
+#include "money/amount_rule.h"
+#include "money/money_text.h"
 #include "recordstore/database_manager.h"
 #include "runtime/gbk.h"
 #include "tool.h"
@@ -68,23 +68,22 @@ std::optional<std::string> RowImage(const ItemLayout& layout, int32_t recordSize
         if (std::optional<std::string> refusal = TextRefusal(remark, *layout.remark))
             return refusal;
     }
-    const finance::AmountReading reading = finance::ReadAmount(Utf8ToGbk(amount));
-    const std::string limit = std::to_string(int64_t(finance::kAmountLimit));
+    const money::AmountReading reading = money::ReadAmount(Utf8ToGbk(amount));
+    const std::string limit = std::to_string(int64_t(money::kAmountLimit));
     switch (reading.verdict) {
-        case finance::AmountVerdict::kEmpty:
+        case money::AmountVerdict::kEmpty:
             return std::string("no amount");
-        case finance::AmountVerdict::kNotPositive:
+        case money::AmountVerdict::kNotPositive:
             return "amount \"" + amount + "\" is not a plain decimal number above 0 (such as " +
                    "1200, 12.5 or 1,200.50)";
-        case finance::AmountVerdict::kTooLarge:
+        case money::AmountVerdict::kTooLarge:
             return "amount \"" + amount + "\": 金额必须小于" + limit +
                    "元 (amounts must be below " + limit + ")";
-        case finance::AmountVerdict::kAccepted:
+        case money::AmountVerdict::kAccepted:
             break;
     }
     if (!reading.exact && !round)
-        return "amount \"" + amount + "\" would be stored as " +
-               finance::MoneyText(reading.stored) +
+        return "amount \"" + amount + "\" would be stored as " + money::MoneyText(reading.stored) +
                " (single precision keeps no closer amount to the cent); --round stores that";
     const std::optional<double> days = ParseIsoDate(date);
     if (!days) return "date \"" + date + "\" is not YYYY-MM-DD[THH:MM:SS]";

@@ -24,7 +24,6 @@ struct ViewedEntry {
 struct AppState {
     tavrin::ArrayBlock* incomeCategoryList = nullptr;   // texts, file order
     tavrin::ArrayBlock* expenseCategoryList = nullptr;  // texts, file order
-    tavrin::ArrayBlock* columnList = nullptr;           // user-defined print columns
     RunningTotal totalIncome;
     RunningTotal totalExpense;
     RunningTotal balance;

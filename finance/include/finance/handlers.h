@@ -13,12 +13,6 @@ size_t HandlerCount();
 // table, binding them at once when the window system is already running.
 void AddHandlers(const tavrin::HandlerEntry* entries, size_t count);
 
-// The handler of an event whose routine takes no arguments.
-template <void (*Routine)()>
-void CallRoutine(tavrin::EventCall&) {
-    Routine();
-}
-
 // Installs the window layer with the program's handler names and the data
 // components of the category editors (before the runtime is initialised).
 void InstallProgramWindowSystem();

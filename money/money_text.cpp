@@ -1,10 +1,10 @@
 // Money to text in whole cents, so that no binary fraction and no
 // significant-digit cut ever reaches what a person reads.
-#include "finance/money/money_text.h"
+#include "money/money_text.h"
 
 #include <cmath>
 
-namespace tavrin::finance {
+namespace tavrin::money {
 
 namespace {
 
@@ -75,4 +75,4 @@ std::string MoneyTotalText(double amount) {
     return CentsText(*cents, 2) + kYuan;
 }
 
-}  // namespace tavrin::finance
+}  // namespace tavrin::money

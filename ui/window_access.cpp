@@ -1,6 +1,6 @@
 // Property access goes through the runtime's slots; list, combo and status-bar
 // operations go to the controls of the main window.
-#include "finance/ui.h"
+#include "ui/window_access.h"
 
 #include <QWidget>
 #include <algorithm>
@@ -19,7 +19,7 @@
 #include "runtime/memory.h"
 #include "runtime/owned_text.h"
 
-namespace tavrin::finance {
+namespace tavrin::ui {
 
 using namespace tavrin;
 namespace fp = tavrin::forms::Prop;
@@ -207,4 +207,4 @@ void SetMinimumClientSize(uint32_t window, int32_t width, int32_t height) {
     w->setMinimumSize(width, height + std::max(0, w->height() - client->height()));
 }
 
-}  // namespace tavrin::finance
+}  // namespace tavrin::ui

@@ -8,7 +8,7 @@
 #include <optional>
 #include <string>
 
-namespace tavrin::finance {
+namespace tavrin::money {
 
 // An amount rounded to whole cents (half away from zero); nullopt when it is
 // not a finite number or too large for a count of cents.
@@ -27,4 +27,4 @@ size_t WriteMoneyText(double amount, char* out);
 // else in 元 ("5292.3元").
 std::string MoneyTotalText(double amount);
 
-}  // namespace tavrin::finance
+}  // namespace tavrin::money

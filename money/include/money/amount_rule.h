@@ -5,7 +5,7 @@
 
 #include <string_view>
 
-namespace tavrin::finance {
+namespace tavrin::money {
 
 // Amounts are refused from ten million 元 on. Single precision holds every whole
 // amount below 2^24 exactly, so an accepted amount keeps its whole 元; the pie
@@ -37,4 +37,4 @@ struct AmountReading {
 };
 AmountReading ReadAmount(std::string_view gbkText);
 
-}  // namespace tavrin::finance
+}  // namespace tavrin::money

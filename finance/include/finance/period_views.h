@@ -1,12 +1,9 @@
 // The period views of the main window: the items of the selected year and
-// month with their totals, the per-category pie and the monthly trend.
+// month with their totals, the per-category sums of the pie and the monthly
+// sums of the trend, handed to the charts through the main window's hooks.
 #pragma once
 
-#include <string>
-
-#include "finance/shown_period.h"
-
-namespace tavrin::analysis {
+namespace tavrin::finance {
 
 // Lists the period's items of both sides, sums the shown side's per category
 // into the pie chart and stores both period totals.
@@ -25,9 +22,4 @@ void ChartPageChanged();
 void YearPageChanged();
 void MonthPageChanged();
 
-// The period parts of a date text as ToText writes it ("2012年5月3日"): the
-// first four bytes, and the bytes between the first "年" and the next "月".
-using finance::MonthPartOf;
-using finance::YearPartOf;
-
-}  // namespace tavrin::analysis
+}  // namespace tavrin::finance

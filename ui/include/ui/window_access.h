@@ -1,6 +1,6 @@
-// The application's view of the window layer: control properties read and
+// The program's typed view of its windows: control properties read and
 // written by window id, item id and property index, message boxes, and the
-// list, status-bar and page operations the record keeping uses.
+// list, status-bar and page operations the record keeping and the printing use.
 #pragma once
 
 #include <cstdint>
@@ -14,7 +14,7 @@ namespace tavrin::forms {
 class ReportListModel;
 }
 
-namespace tavrin::finance {
+namespace tavrin::ui {
 
 namespace ids = app_tpl::ids;
 
@@ -77,4 +77,4 @@ int32_t ControlTopInWindow(uint32_t window, uint32_t item);
 // The smallest client size the person can give the window.
 void SetMinimumClientSize(uint32_t window, int32_t width, int32_t height);
 
-}  // namespace tavrin::finance
+}  // namespace tavrin::ui

@@ -1,20 +1,20 @@
 // The amount rule: the typed decimal read exactly into cents, then the nearest
 // single-precision value, so that what is checked is what the record will hold.
-#include "finance/money/amount_rule.h"
+#include "money/amount_rule.h"
 
 #include <charconv>
 #include <cmath>
 #include <cstdint>
 #include <string>
 
-#include "finance/money/money_text.h"
+#include "money/money_text.h"
 #include "runtime/commands.h"
 #include "runtime/kernel/conversion_commands.h"
 #include "runtime/kernel/text_commands.h"
 #include "runtime/memory.h"
 #include "runtime/owned_text.h"
 
-namespace tavrin::finance {
+namespace tavrin::money {
 
 using namespace tavrin;
 
@@ -103,4 +103,4 @@ AmountReading ReadAmount(std::string_view gbkText) {
     return reading;
 }
 
-}  // namespace tavrin::finance
+}  // namespace tavrin::money
