@@ -25,8 +25,6 @@ namespace tavrin::finance {
 
 using namespace tavrin::ui;
 
-using namespace tavrin;
-
 namespace {
 
 struct CategorySide {

@@ -34,8 +34,6 @@ namespace tavrin::finance {
 
 using namespace tavrin::ui;
 
-using namespace tavrin;
-
 namespace {
 
 // How long a backup waits for another program's write to end.

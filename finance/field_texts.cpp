@@ -12,8 +12,6 @@ namespace tavrin::finance {
 
 using namespace tavrin::ui;
 
-using namespace tavrin;
-
 int32_t TextFieldWidth(const char* gbkField) {
     for (const rs::FieldInfo& f : rs::CurrentDatabaseFields())
         if (f.type == rs::kFieldText && f.name == gbkField) return f.width;

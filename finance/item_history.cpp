@@ -19,8 +19,6 @@ namespace tavrin::finance {
 
 using namespace tavrin::ui;
 
-using namespace tavrin;
-
 namespace {
 
 // Tool bar indices (separators count).

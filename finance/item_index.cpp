@@ -83,8 +83,7 @@ uint32_t ItemIndex::partsId(std::string_view dateText) {
     std::string key = year;
     key.push_back('\0');
     key += month;
-    if (auto it = periodIds_.find(std::string_view(key)); it != periodIds_.end())
-        return it->second;
+    if (auto it = periodIds_.find(std::string_view(key)); it != periodIds_.end()) return it->second;
     const auto id = uint32_t(periods_.size());
     periods_.push_back({std::move(year), std::move(month)});
     periodIds_.emplace(std::move(key), id);
@@ -96,7 +95,8 @@ uint32_t ItemIndex::categoryId(std::string_view category) {
     if (categories_.size() <= 16) {
         for (size_t i = 0; i < categories_.size(); ++i)
             if (categories_[i] == category) return uint32_t(i);
-    } else if (auto it = categoryIds_.find(category); it != categoryIds_.end()) return it->second;
+    } else if (auto it = categoryIds_.find(category); it != categoryIds_.end())
+        return it->second;
     const auto id = uint32_t(categories_.size());
     categories_.emplace_back(category);
     categoryIds_.emplace(std::string(category), id);
@@ -177,8 +177,8 @@ std::vector<int32_t> ItemIndex::positionsIn(const ShownPeriod& shown, RunningTot
     return out;
 }
 
-void ItemIndex::forEachSum(const std::function<void(uint32_t, uint32_t, const RunningTotal&)>&
-                               visit) const {
+void ItemIndex::forEachSum(
+    const std::function<void(uint32_t, uint32_t, const RunningTotal&)>& visit) const {
     for (size_t p = 0; p < sums_.size(); ++p)
         for (size_t c = 0; c < sums_[p].size(); ++c)
             if (sums_[p][c].items > 0) visit(uint32_t(p), uint32_t(c), sums_[p][c].sum);

@@ -12,8 +12,6 @@ namespace tavrin::finance {
 
 using namespace tavrin::ui;
 
-using namespace tavrin;
-
 namespace {
 
 std::string ReadText(const char* field) {

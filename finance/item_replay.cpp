@@ -32,8 +32,6 @@ namespace tavrin::finance {
 
 using namespace tavrin::ui;
 
-using namespace tavrin;
-
 namespace {
 
 // An item's four fields as the record holds them; the values refer to f's texts.

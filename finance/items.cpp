@@ -37,8 +37,6 @@ namespace tavrin::finance {
 
 using namespace tavrin::ui;
 
-using namespace tavrin;
-
 namespace {
 
 // What the entry fields hold, read once when 添加 or 修改 is clicked: every

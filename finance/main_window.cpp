@@ -26,8 +26,6 @@ namespace tavrin::finance {
 
 using namespace tavrin::ui;
 
-using namespace tavrin;
-
 namespace fc = tavrin::form_commands;
 
 namespace {

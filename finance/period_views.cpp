@@ -142,6 +142,11 @@ void ShowAllMonths() {
     if (months && months->current() != 0) months->setCurrent(0);
 }
 
+// Runs the view of the chart page on show: the pie's or the trend's.
+void ForShownChart(void (*structure)(), void (*trend)()) {
+    (CurrentPage(ids::ChartPages) == 0 ? structure : trend)();
+}
+
 }  // namespace
 
 void RefreshStructureView() {
@@ -159,10 +164,7 @@ void RecomputeTrendChart() {
 }
 
 void RefreshChartAfterItemChange() {
-    if (CurrentPage(ids::ChartPages) == 0)
-        RecomputeStructureChart();
-    else
-        RecomputeTrendChart();
+    ForShownChart(&RecomputeStructureChart, &RecomputeTrendChart);
 }
 
 void MainPageChanged() {
@@ -185,10 +187,7 @@ void ChartPageChanged() {
 }
 
 void YearPageChanged() {
-    if (CurrentPage(ids::ChartPages) == 0)
-        RefreshStructureView();
-    else
-        RefreshTrendView();
+    ForShownChart(&RefreshStructureView, &RefreshTrendView);
 }
 
 void MonthPageChanged() {

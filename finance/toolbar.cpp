@@ -17,8 +17,6 @@ namespace tavrin::finance {
 
 using namespace tavrin::ui;
 
-using namespace tavrin;
-
 namespace fc = tavrin::form_commands;
 
 namespace {
