@@ -1,31 +1,26 @@
-// The control base class, the kind registry, the live controls and property data.
+// The control base class and property data.
 #include "forms/control.h"
 
+#include <cstdio>
+#include <cstdlib>
 #include <cstring>
-#include <map>
-#include <unordered_set>
 
-#include "forms/events.h"
 #include "forms/template_format.h"
 
 namespace tavrin::forms {
 
 namespace {
-std::map<uint32_t, ControlKind>& Registry() {
-    static auto* r = new std::map<uint32_t, ControlKind>;
-    return *r;
-}
-// Every control that exists, so that a control object handed in from outside
-// is checked before it is used.
-std::unordered_set<const void*>& LiveControls() {
-    static auto* live = new std::unordered_set<const void*>;
-    return *live;
+// A control lives inside the window system that made it: one made by hand,
+// without it, would raise events nobody dispatches.
+ControlServices& ServicesOf(const ControlInit& init) {
+    if (!init.services) {
+        std::fprintf(stderr, "tavrin: control %u of window %u was made without the window system\n",
+                     init.item ? init.item->id : 0u, init.windowId);
+        std::abort();
+    }
+    return *init.services;
 }
 }  // namespace
-
-bool IsLiveControl(const void* object) {
-    return object != nullptr && LiveControls().count(object) != 0;
-}
 
 ValueClass ClassOfDataKind(uint16_t k) {
     switch (k) {
@@ -68,12 +63,16 @@ double PropertyData::asDouble() const {
 }
 
 Control::Control(const ControlInit& init)
-    : windowId_(init.windowId), itemId_(init.item->id), window_(init.window), item_(init.item) {
-    LiveControls().insert(static_cast<const void*>(this));
+    : windowId_(init.windowId),
+      itemId_(init.item->id),
+      window_(init.window),
+      item_(init.item),
+      services_(ServicesOf(init)) {
+    services_.controlCreated(this);
 }
 
 Control::~Control() {
-    LiveControls().erase(static_cast<const void*>(this));
+    services_.controlDestroyed(this);
     if (widget_) widget_->deleteLater();
 }
 
@@ -89,10 +88,7 @@ void Control::setWidget(QWidget* w, std::initializer_list<QWidget*> inputChildre
 }
 
 void Control::attachEvents(QWidget* surface, std::initializer_list<QWidget*> inputChildren) {
-    auto* filter = new CommonEventFilter(this, surface);
-    surface->installEventFilter(filter);
-    for (QWidget* c : inputChildren)
-        if (c) c->installEventFilter(filter);
+    services_.attachCommonEvents(this, surface, inputChildren);
 }
 
 bool Control::hasHandler(int32_t eventNumber) const {
@@ -119,17 +115,8 @@ Value Control::raise(int32_t eventNumber, std::initializer_list<int32_t> args,
         call.result = *defaultResult;
     }
     // The control may be released by the handler: keep nothing of `this` after it.
-    DispatchEvent(call);
+    services_.dispatchEvent(call);
     return defaultResult ? call.result : Value{};
-}
-
-void RegisterControlKind(uint32_t typeId, ControlKind kind) {
-    Registry()[typeId] = std::move(kind);
-}
-
-const ControlKind* FindControlKind(uint32_t typeId) {
-    auto it = Registry().find(typeId);
-    return it == Registry().end() ? nullptr : &it->second;
 }
 
 }  // namespace tavrin::forms

@@ -7,19 +7,18 @@
 #include <QKeyEvent>
 
 #include "forms/bgr_color.h"
-#include "forms/events.h"
 #include "forms/properties.h"
 #include "forms/property_table.h"
 #include "forms/template_format.h"
-#include "forms/window_system.h"
+#include "forms/window_frame.h"
 #include "internal/widget_style.h"
 #include "runtime/gbk.h"
 #include "runtime/process.h"
 
 namespace tavrin::forms {
 
-FormWindow::FormWindow(uint32_t windowId, QWidget* parent)
-    : QWidget(parent, Qt::Window), windowId_(windowId), client_(new QWidget(this)) {
+FormWindow::FormWindow(uint32_t windowId, FormWindowHost& host, QWidget* parent)
+    : QWidget(parent, Qt::Window), windowId_(windowId), host_(host), client_(new QWidget(this)) {
     client_->setObjectName(QStringLiteral("client"));
     setFont(DefaultGuiFont());
 }
@@ -40,7 +39,7 @@ void FormWindow::layoutClient() {
 
 void FormWindow::raiseWindowEvent(int32_t number, std::initializer_list<int32_t> args) {
     if (destroying_) return;
-    if (Control* self = FindWindowControl(windowId_)) self->raise(number, args);
+    if (Control* self = host_.windowControl(windowId_)) self->raise(number, args);
 }
 
 void FormWindow::resizeEvent(QResizeEvent* e) {
@@ -86,21 +85,21 @@ void FormWindow::closeEvent(QCloseEvent* e) {
     // The close box of a window under a modal one: the modal window comes to
     // the front and this one stays, with everything its handlers rely on.
     if (!programClose_)
-        if (FormWindow* modal = ModalWindowHolding(windowId_)) {
+        if (FormWindow* modal = host_.modalWindowHolding(windowId_)) {
             e->ignore();
             modal->raise();
             modal->activateWindow();
             return;
         }
-    Control* self = FindWindowControl(windowId_);
+    Control* self = host_.windowControl(windowId_);
     const bool mayClose = !self || self->raise(WindowEvent::kMayClose, {}, MakeBool(true)).asBool();
     if (!mayClose) {
         e->ignore();
-        CloseRefused(windowId_);
+        host_.closeRefused(windowId_);
         return;
     }
     e->ignore();  // the window layer destroys the widget itself
-    CompleteClose(windowId_);
+    host_.closeGranted(windowId_);
 }
 
 void FormWindow::customEvent(QEvent* e) {
@@ -110,7 +109,7 @@ void FormWindow::customEvent(QEvent* e) {
     }
     if (e->type() != QEvent::Type(kCloseRequestMessage)) return;
     const int32_t depth = static_cast<CloseRequestEvent*>(e)->postedAtDepth;
-    if (depth > 0 && HandlerDepth() >= depth) {
+    if (depth > 0 && host_.handlerDepth() >= depth) {
         QCoreApplication::postEvent(this, new CloseRequestEvent(depth));
         return;
     }
@@ -128,7 +127,7 @@ void FormWindow::closeByProgram() {
 // reaches the window only when the control holding the focus left it alone.
 void FormWindow::keyPressEvent(QKeyEvent* e) {
     if (e->key() == Qt::Key_Escape && e->modifiers() == Qt::NoModifier &&
-        IsModalWindow(windowId_)) {
+        host_.isModal(windowId_)) {
         close();
         e->accept();
         return;

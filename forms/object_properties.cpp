@@ -4,7 +4,7 @@
 #include "internal/object_properties.h"
 
 #include "forms/control.h"
-#include "internal/properties_access.h"
+#include "internal/property_slots.h"
 #include "runtime/errors.h"
 
 namespace tavrin::forms {

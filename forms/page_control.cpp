@@ -8,7 +8,6 @@
 #include "forms/properties.h"
 #include "forms/property_table.h"
 #include "forms/template_format.h"
-#include "forms/window_system.h"
 #include "runtime/gbk.h"
 
 namespace tavrin::forms {

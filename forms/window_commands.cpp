@@ -1,7 +1,9 @@
-// LoadWindow, CloseWindow, IsLoaded and PopupMenu as commands.
+// LoadWindow, CloseWindow, IsLoaded and PopupMenu as commands, and the library table that lists
+// them.
 #include "internal/window_commands.h"
 
 #include "forms/window_system.h"
+#include "internal/window_system_object.h"
 
 namespace tavrin::forms {
 
@@ -54,6 +56,14 @@ const CommandFunction* CoreWindowCommands() {
 
 int32_t CoreWindowCommandCount() {
     return 4;
+}
+
+const LibraryInfo* Libraries() {
+    std::vector<LibraryInfo>& libraries = TheWindowSystem().libraries;
+    if (libraries.empty())
+        libraries = TheWindowSystem().catalogue.libraries(
+            CoreWindowCommands(), CoreWindowCommandCount(), &CoreLibraryNotify);
+    return libraries.data();
 }
 
 }  // namespace tavrin::forms

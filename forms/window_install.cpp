@@ -8,10 +8,10 @@
 #include "forms/events.h"
 #include "forms/window_system.h"
 #include "internal/builtin_kinds.h"
-#include "internal/live_windows.h"
 #include "internal/object_properties.h"
-#include "internal/properties_access.h"
+#include "internal/property_slots.h"
 #include "internal/type_catalogue.h"
+#include "internal/window_system_object.h"
 #include "runtime/commands.h"
 #include "runtime/gbk.h"
 #include "runtime/process.h"
@@ -21,7 +21,7 @@ namespace tavrin::forms {
 // The GUI font with CJK glyphs for every window, and the faces the templates
 // name mapped onto it; done once the application object exists.
 void EnsureGuiDefaults() {
-    static bool done = false;
+    bool& done = TheWindowSystem().guiDefaultsApplied;
     if (done || !qApp) return;
     done = true;
     const QString cjk = DefaultGuiFont().family();
@@ -39,16 +39,16 @@ bool HookLoadStart(uint32_t windowId) {
     return FindTemplate(windowId) && LoadWindow(windowId, 0, false, true);
 }
 bool HookAnyWindowAlive() {
-    return !Windows().live.empty();
+    return !TheWindowSystem().windows.live.empty();
 }
 void HookCloseAll() {
     std::vector<uint32_t> ids;
-    for (auto& [id, lw] : Windows().live) ids.push_back(id);
+    for (auto& [id, lw] : TheWindowSystem().windows.live) ids.push_back(id);
     for (uint32_t id : ids) DestroyWindow(id);
 }
 void HookDestroyTemplates() {
     HookCloseAll();
-    Windows().templates.clear();
+    TheWindowSystem().windows.templates.clear();
 }
 
 }  // namespace
@@ -81,9 +81,10 @@ bool LoadTemplateSegment(const uint8_t* segment, size_t size) {
     HookCloseAll();
     std::vector<WindowTemplate> table;
     if (!ReadTemplateSegment(segment, size, table)) return false;
-    Windows().templates.clear();
+    TheWindowSystem().windows.templates.clear();
     for (WindowTemplate& t : table)
-        Windows().templates.push_back(std::make_shared<WindowTemplate>(std::move(t)));
+        TheWindowSystem().windows.templates.push_back(
+            std::make_shared<WindowTemplate>(std::move(t)));
     return true;
 }
 

@@ -5,7 +5,7 @@
 #include "forms/events.h"
 #include "forms/template_format.h"
 #include "forms/window_system.h"
-#include "internal/live_windows.h"
+#include "internal/window_system_object.h"
 #include "runtime/gbk.h"
 
 namespace tavrin::forms {
@@ -101,7 +101,7 @@ void PopupMenu(uint32_t windowId, uint32_t menuItemId, std::optional<QPoint> scr
     size_t at = 0;
     while (at < run.size() && run[at]->id != menuItemId) ++at;
     if (at == run.size()) return;  // not a menu item of this window
-    if (Windows().lastPopup) Windows().lastPopup->deleteLater();
+    if (TheWindowSystem().windows.lastPopup) TheWindowSystem().windows.lastPopup->deleteLater();
     auto* menu = new QMenu(lw->form);
     menu->setAttribute(Qt::WA_DeleteOnClose);
     // The pop-up's entries must not replace the bar's entries in menuActions.
@@ -110,12 +110,12 @@ void PopupMenu(uint32_t windowId, uint32_t menuItemId, std::optional<QPoint> scr
     shadow.tmpl = lw->tmpl;
     shadow.form = lw->form;
     AddMenuItems(shadow, run, at + 1, run[at]->menuLevel, menu);
-    Windows().lastPopup = menu;
+    TheWindowSystem().windows.lastPopup = menu;
     menu->popup(screenPos ? *screenPos : QCursor::pos() + QPoint(3, 3));
 }
 
 QMenu* LastPopupMenu() {
-    return Windows().lastPopup.data();
+    return TheWindowSystem().windows.lastPopup.data();
 }
 
 void RefreshMenuItem(uint32_t windowId, uint32_t menuItemId) {

@@ -15,7 +15,7 @@
 #include "forms/form_window.h"
 #include "forms/page_control.h"
 #include "forms/template_format.h"
-#include "internal/live_windows.h"
+#include "internal/window_system_object.h"
 #include "runtime/process.h"
 
 namespace tavrin::forms {
@@ -49,7 +49,7 @@ Control* CreateControl(LiveWindow& lw, ItemTemplate& item, std::set<uint32_t>& b
             }
         }
     }
-    ControlInit init{lw.windowId, &item, container, lw.tmpl};
+    ControlInit init{lw.windowId, &item, container, lw.tmpl, &TheWindowSystem()};
     std::unique_ptr<Control> control;
     if (const ControlKind* kind = FindControlKind(item.typeId); kind && kind->create)
         control = kind->create(init);
@@ -95,35 +95,6 @@ QWidget* FirstInTabOrder(LiveWindow& lw) {
 
 }  // namespace
 
-void DestroyWindow(uint32_t windowId) {
-    LiveWindow* lw = Live(windowId);
-    if (!lw || lw->destroying) return;
-    lw->destroying = true;
-    if (lw->form) lw->form->setDestroying();
-    // The start window goes last: the other windows (a settings window left
-    // open beside it) end first, while everything their destruction handlers
-    // read is still there, instead of outliving the window they work on.
-    if (lw->startWindow) {
-        std::vector<uint32_t> others;
-        for (const auto& [id, other] : Windows().live)
-            if (id != windowId && !other->destroying) others.push_back(id);
-        for (uint32_t id : others) DestroyWindow(id);
-    }
-    // Event 2 sees the window's data components shut down: edits written, files closed.
-    for (auto& [id, c] : lw->controls) c->commitPendingEdits();
-    for (auto& [id, c] : lw->controls) c->releaseData();
-    if (Control* self = FindWindowControl(windowId)) self->raise(WindowEvent::kDestroyed);
-    std::unique_ptr<LiveWindow> owned = std::move(Windows().live[windowId]);
-    Windows().live.erase(windowId);
-    owned->controls.clear();  // released now, deleted once the event loop is back
-    if (owned->form) {
-        owned->form->hide();
-        owned->form->deleteLater();
-    }
-    if (owned->modalLoop) owned->modalLoop->quit();
-    NotifyWindowGone();
-}
-
 bool LoadWindow(uint32_t windowId, uint32_t parentWindowId, bool modal, bool startWindow) {
     std::shared_ptr<WindowTemplate> t = SharedTemplate(windowId);
     if (!t) return false;
@@ -147,17 +118,17 @@ bool LoadWindow(uint32_t windowId, uint32_t parentWindowId, bool modal, bool sta
     // the owner for a modal window must not disable the window itself, and the
     // window layer decides when each window is destroyed.
     QWidget* parent = parentWindowId ? WindowWidget(parentWindowId) : nullptr;
-    lw.form = new FormWindow(windowId, nullptr);
+    lw.form = new FormWindow(windowId, TheWindowSystem(), nullptr);
     if (parent && parent->windowHandle()) {
         lw.form->winId();
         if (lw.form->windowHandle())
             lw.form->windowHandle()->setTransientParent(parent->windowHandle());
     }
-    Windows().live[windowId] = std::move(owned);
+    TheWindowSystem().windows.live[windowId] = std::move(owned);
 
     ItemTemplate& self = t->items[0];
-    lw.controls[self.id] =
-        OwnedControl(new WindowControl(ControlInit{windowId, &self, nullptr, t}, lw.form));
+    lw.controls[self.id] = OwnedControl(
+        new WindowControl(ControlInit{windowId, &self, nullptr, t, &TheWindowSystem()}, lw.form));
     lw.controls[self.id]->attach();
     BuildMenuBar(lw);
     std::set<uint32_t> busy;
@@ -184,7 +155,7 @@ bool LoadWindow(uint32_t windowId, uint32_t parentWindowId, bool modal, bool sta
 
     // A modal window disables the program's other windows until it closes.
     std::vector<std::pair<QPointer<FormWindow>, bool>> others;
-    for (auto& [id, other] : Windows().live) {
+    for (auto& [id, other] : TheWindowSystem().windows.live) {
         if (id == windowId || !other->form) continue;
         others.emplace_back(other->form, other->form->isEnabled());
         other->form->setEnabled(false);
@@ -207,23 +178,6 @@ void CloseWindow(uint32_t windowId, bool immediately) {
     }
     lw->closing = true;
     QCoreApplication::postEvent(lw->form, new CloseRequestEvent(HandlerDepth()));
-}
-
-// Called by FormWindow when its close was granted.
-void CompleteClose(uint32_t windowId) {
-    DestroyWindow(windowId);
-}
-FormWindow* ModalWindowHolding(uint32_t windowId) {
-    LiveWindow* lw = Live(windowId);
-    if (!lw || !lw->form || lw->form->isEnabled()) return nullptr;
-    for (auto& [id, other] : Windows().live)
-        if (id != windowId && other->modalLoop && other->form) return other->form;
-    return nullptr;
-}
-
-// Called by FormWindow when event 1 kept the window open.
-void CloseRefused(uint32_t windowId) {
-    if (LiveWindow* lw = Live(windowId)) lw->closing = false;
 }
 
 void ApplyVisibility(Control* c) {

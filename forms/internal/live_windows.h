@@ -46,14 +46,18 @@ struct WindowTable {
     std::vector<std::shared_ptr<WindowTemplate>> templates;
     std::map<uint32_t, std::unique_ptr<LiveWindow>> live;
     QPointer<QMenu> lastPopup;
+
+    LiveWindow* find(uint32_t windowId) const;
+    std::shared_ptr<WindowTemplate> sharedTemplate(uint32_t windowId) const;
+    // The live control of a created window (its own record for control id 0
+    // or the window id), or null.
+    Control* control(uint32_t windowId, uint32_t controlId) const;
+    // The modal window that keeps this one disabled, or null.
+    FormWindow* modalWindowHolding(uint32_t windowId) const;
+    // Event 2, the controls released and the window gone.
+    void destroy(uint32_t windowId);
 };
 
-WindowTable& Windows();
-LiveWindow* Live(uint32_t windowId);
-std::shared_ptr<WindowTemplate> SharedTemplate(uint32_t windowId);
-
-// Event 2, the controls released and the window gone (window_system.cpp).
-void DestroyWindow(uint32_t windowId);
 // The GUI font with CJK glyphs, once the application object exists (window_install.cpp).
 void EnsureGuiDefaults();
 // The window's menu bar from the menu items of its template (window_menus.cpp).

@@ -3,6 +3,7 @@
 #pragma once
 
 #include <cstdint>
+#include <vector>
 
 #include "forms/control.h"
 #include "runtime/commands.h"
@@ -50,17 +51,33 @@ struct LibraryInfo {
     LibraryNotify notify;
 };
 
+constexpr int32_t kLibraryCount = 8;
+
+// One TypeInfo per built-in kind, grouped by the library that holds it.
+class TypeCatalogue {
+  public:
+    TypeCatalogue();
+    const TypeInfo* find(uint32_t typeId) const;
+    // The eight libraries in the program's order (index 0 = core), the core one
+    // with the window commands and notify routine it is given.
+    std::vector<LibraryInfo> libraries(const CommandFunction* coreCommands,
+                                       int32_t coreCommandCount, LibraryNotify coreNotify) const;
+
+  private:
+    std::vector<TypeInfo> types_;
+    std::vector<std::vector<TypeInfo>> byLibrary_;
+};
+
+// The window system holds the catalogue beside the registered kinds and
+// answers these (window_system_object.cpp).
 const TypeInfo* FindTypeInfo(uint32_t typeId);
 bool IsWindowUnit(uint32_t typeId);
 // The property table of a type: the registered kind's, else the catalogue's.
 const PropertyInfo* FindPropertyInfo(uint32_t typeId, int32_t number);
-// The eight libraries in the program's order (index 0 = core).
-const LibraryInfo* Libraries();
 // The core library's notify function: keeps the service entry, and on the end
-// of the program drops the pop-up menu and the template table.
+// of the program drops it.
 void CoreLibraryNotify(int32_t code, const RuntimeService* service);
 // The service entry as handed over (null before notify code 1).
 const RuntimeService* HandedService();
-constexpr int32_t kLibraryCount = 8;
 
 }  // namespace tavrin::forms

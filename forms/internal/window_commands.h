@@ -1,9 +1,10 @@
 // The window commands of the core library: create, close and test windows,
-// and show a menu as a pop-up.
+// and show a menu as a pop-up; the library table that lists them.
 #pragma once
 
 #include <cstdint>
 
+#include "internal/type_catalogue.h"
 #include "runtime/commands.h"
 
 namespace tavrin::forms {
@@ -22,5 +23,9 @@ void PopupMenuCommand(Value* result, int32_t argc, const Value* argv);
 // The core library's window commands in the order above.
 const CommandFunction* CoreWindowCommands();
 int32_t CoreWindowCommandCount();
+
+// The eight libraries in the program's order (index 0 = core, with the
+// commands above and the core notify routine).
+const LibraryInfo* Libraries();
 
 }  // namespace tavrin::forms

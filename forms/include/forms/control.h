@@ -64,12 +64,31 @@ struct PropertyData {
     int32_t asInt() const { return int32_t(number); }
 };
 
+class Control;
+
+// What a control asks of the window system that made it: to be counted among
+// the live controls while it exists, to have its widget's common events
+// raised, and to have the events it raises dispatched.
+class ControlServices {
+  public:
+    virtual void controlCreated(const Control* control) = 0;
+    virtual void controlDestroyed(const Control* control) = 0;
+    virtual void attachCommonEvents(Control* control, QWidget* surface,
+                                    std::initializer_list<QWidget*> inputChildren) = 0;
+    virtual bool dispatchEvent(EventCall& call) = 0;
+
+  protected:
+    ~ControlServices() = default;
+};
+
 struct ControlInit {
     uint32_t windowId = 0;
     ItemTemplate* item = nullptr;  // the control's template record, a record of `window`
     QWidget* parent = nullptr;     // the container widget the control belongs in
     // The template the record belongs to, kept by the control while it exists.
     std::shared_ptr<WindowTemplate> window;
+    // The window system that creates the control; a control without it stops the program.
+    ControlServices* services = nullptr;
 };
 
 class Control : public QObject {
@@ -129,6 +148,7 @@ class Control : public QObject {
     uint32_t itemId_;  // kept by value: read after the handler may have released the control
     std::shared_ptr<WindowTemplate> window_;  // keeps `item_` valid when the table is replaced
     ItemTemplate* item_;
+    ControlServices& services_;
     QPointer<QWidget> widget_;
     State state_ = State::kCreating;
 };
@@ -138,6 +158,8 @@ struct ControlKind {
     ControlFactory create;
     std::vector<PropertyInfo> properties;  // by property number (index - 8)
 };
+// The kind registry and the live controls belong to the window system, which
+// answers these (window_system_object.cpp).
 // Registers (or replaces) the kind of a type id; built-in kinds register the same way.
 void RegisterControlKind(uint32_t typeId, ControlKind kind);
 const ControlKind* FindControlKind(uint32_t typeId);

@@ -2,21 +2,16 @@
 // relation bound from handler names, and the one routine that raises an event.
 #pragma once
 
-#include <QObject>
-#include <QPointer>
 #include <cstddef>
 #include <cstdint>
 #include <string>
 #include <vector>
 
+#include "forms/common_events.h"  // the common events, key codes and key states
 #include "forms/event_numbers.h"
 #include "runtime/process.h"
 
-class QWidget;
-
 namespace tavrin::forms {
-
-class Control;
 
 // The handler names the template compiler emitted (offset = index).
 void SetHandlerNames(const char* const* names, size_t count);
@@ -39,22 +34,5 @@ void RequireEveryHandlerBound(bool required);
 bool DispatchEvent(EventCall& call);
 // How many handlers are running (nested through message processing and modal loops).
 int32_t HandlerDepth();
-
-// Key state bits of the common events: 1 Ctrl, 2 Shift, 4 Alt.
-int32_t KeyStateOf(Qt::KeyboardModifiers modifiers);
-// The platform key code (13 bits) of a Qt key.
-int32_t PlatformKeyCode(int qtKey);
-
-// Translates a widget's mouse, key, focus and wheel events into the common
-// events -1 .. -12 of the control (installed by Control::setWidget).
-class CommonEventFilter : public QObject {
-  public:
-    CommonEventFilter(Control* control, QWidget* surface);
-    bool eventFilter(QObject* watched, QEvent* event) override;
-
-  private:
-    QPointer<Control> control_;  // released with its window before the widgets go
-    QWidget* surface_;           // coordinates are reported relative to this widget
-};
 
 }  // namespace tavrin::forms

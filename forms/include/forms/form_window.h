@@ -36,10 +36,28 @@ class WindowNotificationEvent : public QEvent {
     int32_t value;
 };
 
+class FormWindow;
+
+// What a window widget asks of the window system that made it: its window's
+// own control, whether a modal window holds it, the depth of running handlers,
+// and the answer to a close the window's event 1 granted or refused.
+class FormWindowHost {
+  public:
+    virtual Control* windowControl(uint32_t windowId) = 0;
+    virtual bool isModal(uint32_t windowId) = 0;
+    virtual FormWindow* modalWindowHolding(uint32_t windowId) = 0;
+    virtual int32_t handlerDepth() = 0;
+    virtual void closeGranted(uint32_t windowId) = 0;
+    virtual void closeRefused(uint32_t windowId) = 0;
+
+  protected:
+    ~FormWindowHost() = default;
+};
+
 class FormWindow : public QWidget {
     Q_OBJECT
   public:
-    FormWindow(uint32_t windowId, QWidget* parent);
+    FormWindow(uint32_t windowId, FormWindowHost& host, QWidget* parent);
 
     uint32_t windowId() const { return windowId_; }
     QWidget* client() const { return client_; }
@@ -65,6 +83,7 @@ class FormWindow : public QWidget {
     void raiseWindowEvent(int32_t number, std::initializer_list<int32_t> args = {});
 
     uint32_t windowId_;
+    FormWindowHost& host_;
     QWidget* client_;
     QMenuBar* menuBar_ = nullptr;
     bool destroying_ = false;
@@ -85,9 +104,6 @@ class WindowControl : public TabledControl<WindowControl> {
     FormWindow* form_;
 };
 
-// The window layer's answers to a close request (window_system.cpp).
-void CompleteClose(uint32_t windowId);
-void CloseRefused(uint32_t windowId);
 // The modal window that keeps this one disabled (its nested loop runs), or
 // null: a person cannot close a window a modal window holds, as on every desktop.
 FormWindow* ModalWindowHolding(uint32_t windowId);

@@ -9,6 +9,7 @@
 
 #include "forms/control_lookup.h"
 #include "forms/template_reader.h"
+#include "forms/window_frame.h"  // the frame around the client area
 
 class QWidget;
 class QMenu;
@@ -61,9 +62,5 @@ void RefreshMenuItem(uint32_t windowId, uint32_t menuItemId);
 // Shows or hides a control by its visible flag, keeping controls of a page
 // that is not current hidden.
 void ApplyVisibility(Control* control);
-
-// Window frame around the client area when the template size is the outer size.
-constexpr int kFrameWidth = 8;
-constexpr int kFrameHeight = 30;
 
 }  // namespace tavrin::forms

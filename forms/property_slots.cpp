@@ -2,7 +2,7 @@
 // values while the window exists, template values otherwise, written back to
 // the template so they persist), and the kinds' own properties with the
 // conversions of their data kinds.
-#include "forms/properties.h"
+#include "internal/property_slots.h"
 
 #include <QApplication>
 #include <QCursor>
@@ -14,10 +14,10 @@
 #include "fm_text_constants.h"
 #include "forms/control.h"
 #include "forms/form_window.h"
+#include "forms/properties.h"
 #include "forms/template_format.h"
 #include "forms/window_system.h"
 #include "internal/font_parts.h"
-#include "internal/properties_access.h"
 #include "internal/property_payload.h"
 #include "internal/type_catalogue.h"
 #include "runtime/errors.h"
