@@ -286,6 +286,15 @@ TEST(TypeCatalogue, EveryKindHasItsTypeInfoAndEightLibraries) {
     EXPECT_EQ(libs[0].commands[0], &LoadWindowCommand);
 }
 
+// A control lives inside the window system that made it: one made by hand,
+// without it, would raise events nobody dispatches, so it stops the program.
+TEST(ControlDeathTest, AControlMadeWithoutTheWindowSystemStopsTheProgram) {
+    ItemTemplate item;
+    item.id = 7;
+    const ControlInit init{1, &item, nullptr, nullptr};
+    EXPECT_DEATH(Control{init}, "control 7 of window 1 was made without the window system");
+}
+
 // A kind supplied by a higher layer: its own widget and property table.
 class GaugeControl : public Control {
   public:
