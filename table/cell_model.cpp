@@ -172,6 +172,18 @@ int32_t CellModel::columnWidth(int32_t column) const {
 void CellModel::setColumnWidth(int32_t column, int32_t width) {
     if (column >= 0 && column < columns_) columnWidths_[size_t(column)] = std::max(0, width);
 }
+void CellModel::sizeRows(int32_t at, int32_t n, int32_t height) {
+    const int64_t end = int64_t(at) + n;
+    if (at < 0 || n <= 0 || end > INT32_MAX) return;
+    if (end > rows_) insertRows(rows_, int32_t(end - rows_), defaultRowHeight_);
+    for (int32_t i = at; i < int32_t(end); ++i) setRowHeight(i, height);
+}
+void CellModel::sizeColumns(int32_t at, int32_t n, int32_t width) {
+    const int64_t end = int64_t(at) + n;
+    if (at < 0 || n <= 0 || end > INT32_MAX) return;
+    if (end > columns_) insertColumns(columns_, int32_t(end - columns_), defaultColumnWidth_);
+    for (int32_t i = at; i < int32_t(end); ++i) setColumnWidth(i, width);
+}
 void CellModel::setDefaultSizes(int32_t rowHeight, int32_t columnWidth) {
     defaultRowHeight_ = std::max(0, rowHeight);
     defaultColumnWidth_ = std::max(0, columnWidth);

@@ -9,7 +9,7 @@
 #include "runtime/kernel/conversion_commands.h"
 #include "table/data_source.h"
 #include "table/print_preview.h"
-#include "table_template.h"
+#include "table/table_template.h"
 
 namespace tavrin::table {
 
@@ -101,20 +101,11 @@ void SizeLines(int32_t argc, const Value* argv) {
     const int64_t at = int64_t(IntArg(ArgAt(argc, argv, 1))) - 1;
     const int64_t n = IntOr(argc, argv, 2, 1);
     const int32_t size = IntArg(ArgAt(argc, argv, 3));
-    const int64_t count = Rows ? m->rowCount() : m->columnCount();
     if (at < 0 || n <= 0 || at + n > (Rows ? kMaxRows : kMaxColumns)) return;
-    if (at + n > count) {
-        if (Rows)
-            m->insertRows(int32_t(count), int32_t(at + n - count), m->defaultRowHeight());
-        else
-            m->insertColumns(int32_t(count), int32_t(at + n - count), m->defaultColumnWidth());
-    }
-    for (int64_t i = at; i < at + n; ++i) {
-        if (Rows)
-            m->setRowHeight(int32_t(i), size);
-        else
-            m->setColumnWidth(int32_t(i), size);
-    }
+    if (Rows)
+        m->sizeRows(int32_t(at), int32_t(n), size);
+    else
+        m->sizeColumns(int32_t(at), int32_t(n), size);
     s->touch();
 }
 

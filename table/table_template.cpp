@@ -1,5 +1,5 @@
 // Reader of the stored table layout format (see table_template.h).
-#include "table_template.h"
+#include "table/table_template.h"
 
 #include <charconv>
 #include <optional>

@@ -98,6 +98,10 @@ class CellModel {
     void setRowHeight(int32_t row, int32_t height);
     int32_t columnWidth(int32_t column) const;
     void setColumnWidth(int32_t column, int32_t width);
+    // Gives n lines from `at` one size, first appending lines of the default
+    // size when they reach past the end; nothing for at < 0 or n ≤ 0.
+    void sizeRows(int32_t at, int32_t n, int32_t height);
+    void sizeColumns(int32_t at, int32_t n, int32_t width);
     int32_t defaultRowHeight() const { return defaultRowHeight_; }
     int32_t defaultColumnWidth() const { return defaultColumnWidth_; }
     void setDefaultSizes(int32_t rowHeight, int32_t columnWidth);
