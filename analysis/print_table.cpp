@@ -1,5 +1,5 @@
-// The print table build through the table data source's commands, and the
-// preview watch of the background print window.
+// The print table built on the cell model of the background window's table
+// data source, and the preview watch of the background print window.
 #include "print_table.h"
 
 #include <QPointer>
@@ -20,15 +20,15 @@
 #include "money/money_text.h"
 #include "print_fit.h"
 #include "print_summary.h"
+#include "print_table_cells.h"
 #include "runtime/commands.h"
 #include "runtime/gbk.h"
-#include "runtime/memory.h"
-#include "runtime/owned_text.h"
 #include "runtime/shell/cursor_commands.h"
+#include "runtime/value.h"
 #include "table/data_source.h"
-#include "table/ds_commands.h"
 #include "table/print_preview.h"
 #include "table/print_settings.h"
+#include "table/table_template.h"
 #include "ui/window_access.h"
 
 namespace tavrin::analysis {
@@ -42,11 +42,6 @@ namespace {
 constexpr uint32_t kBackground = ids::PrintBackgroundWindow;
 constexpr int32_t kSerialWidth = 130;
 constexpr int32_t kMargin = 180;
-constexpr int32_t kRemarkFontSize = 30;
-constexpr int32_t kRemarkLastRowHeight = 150;
-constexpr uint32_t kBlack = 0x000000;
-
-const Value kAbsent{};
 
 // The preview window the last print table opened (null once it is closed).
 // Held as the widget it is to the end: while it is destroyed, focus and hide
@@ -62,22 +57,11 @@ void CloseBackgroundWindowWithoutPreview() {
         forms::CloseWindow(kBackground, false);
 }
 
-Value Source() {
-    return MakeControlRef(kBackground, ids::PrintSource, forms::TypeId::kTableDataSource);
-}
-Value Int(int32_t v) {
-    return MakeInt(v);
-}
-
 // The busy cursor for the length of the build, whatever way it ends.
 struct BusyCursor {
     BusyCursor() { CallKernel(ShowBusyCursor); }
     ~BusyCursor() { CallKernel(RestoreCursor); }
 };
-
-void SetText(int32_t row, int32_t column, const std::string& gbk) {
-    CallKernel(DsSetCellText, Source(), Int(row), Int(column), MakeTextRef(gbk.c_str()));
-}
 
 int32_t ListAlignmentStyle(int32_t listAlign) {
     return listAlign == 1 ? 2 : listAlign == 2 ? 3 : 1;  // left, centre, right, all middle
@@ -100,26 +84,24 @@ std::string AmountCellText(const std::string& gbk) {
 
 // The body keeps its text size on paper: a table wider than the printable
 // width turns the paper or narrows and wraps its widest text column first.
+// `first` is the first printed column.
 void FitBodyToPaper(const PrintTableRequest& r, const forms::ReportListModel& list, int32_t n,
-                    int32_t first, PrintSettings& settings) {
-    auto* source = forms::FindControlAs<DataSourceControl>(kBackground, ids::PrintSource);
-    const CellModel* cells = source ? source->cells() : nullptr;
-    if (cells == nullptr) return;
+                    int32_t first, DataSourceControl& source, PrintSettings& settings) {
+    CellModel& cells = *source.cells();
     std::vector<int32_t> texts;
     for (size_t j = 0; j < r.columns.size(); ++j)
-        if (!IsAmountColumn(list.column(r.columns[j]).title))
-            texts.push_back(first - 1 + int32_t(j));
-    const int32_t rowHeight =
-        cells->rowCount() > 4 ? cells->rowHeight(4) : cells->defaultRowHeight();
-    const PaperFit fit = FitToPaper(*cells, settings, texts, rowHeight, r.fontSize);
+        if (!IsAmountColumn(list.column(r.columns[j]).title)) texts.push_back(first + int32_t(j));
+    const int32_t rowHeight = cells.rowCount() > kFirstItemRow ? cells.rowHeight(kFirstItemRow)
+                                                               : cells.defaultRowHeight();
+    const PaperFit fit = FitToPaper(cells, settings, texts, rowHeight, r.fontSize);
     settings.orientation = fit.orientation;
     if (fit.column < 0) return;
-    const Value s = Source();
-    CallKernel(DsInsertColumns, s, Int(fit.column + 1), kAbsent, Int(fit.width));
-    const int32_t listColumn = r.columns[size_t(fit.column + 1 - first)];
+    cells.sizeColumns(fit.column, 1, fit.width);
+    const int32_t listColumn = r.columns[size_t(fit.column - first)];
     if (n > 0)
-        CallKernel(DsSetAlignment, s, Int(5), Int(fit.column + 1), Int(n), kAbsent,
-                   Int(ListAlignmentStyle(list.column(listColumn).align) + kWrapped));
+        SetAlignment(cells, CellRange{kFirstItemRow, fit.column, n, 1},
+                     ListAlignmentStyle(list.column(listColumn).align) + kWrapped);
+    source.touch();
 }
 
 bool LoadBackgroundWindow() {
@@ -132,7 +114,7 @@ bool LoadBackgroundWindow() {
 
 // Row substitution needs the serial and printed cells of a row in header order.
 void FillFormulaColumns(const PrintTableRequest& r, const forms::ReportListModel& list,
-                        int32_t firstFormulaColumn) {
+                        int32_t firstFormulaColumn, CellModel& table) {
     if (r.formulas.empty()) return;
     auto* script = forms::FindControlAs<forms::ScriptControl>(kBackground, ids::PrintScript);
     if (script == nullptr) return;
@@ -142,18 +124,18 @@ void FillFormulaColumns(const PrintTableRequest& r, const forms::ReportListModel
     const int32_t n = list.rows();
     for (size_t f = 0; f < r.formulas.size(); ++f) {
         const int32_t column = firstFormulaColumn + int32_t(f);
-        SetText(4, column, r.formulas[f].first);
+        SetCellText(table, kHeaderRow, column, r.formulas[f].first);
         FormulaRowEvaluator evaluator(script->host(), r.formulas[f].second, headers);
         std::vector<std::string_view> cells(headers.size());
         std::string serial;
-        for (int32_t i = 1; i <= n; ++i) {
+        for (int32_t i = 0; i < n; ++i) {
             size_t at = 0;
             if (r.serialColumn) {
-                serial = std::to_string(i);
+                serial = std::to_string(i + 1);
                 cells[at++] = serial;
             }
-            for (int32_t c : r.columns) cells[at++] = list.text(i - 1, c);
-            SetText(4 + i, column, evaluator.evaluate(cells));
+            for (int32_t c : r.columns) cells[at++] = list.text(i, c);
+            SetCellText(table, kFirstItemRow + i, column, evaluator.evaluate(cells));
         }
     }
 }
@@ -161,170 +143,105 @@ void FillFormulaColumns(const PrintTableRequest& r, const forms::ReportListModel
 // The statistics row keeps its label in the first cell: a sum that belongs
 // there follows the label. Serial numbers (the added column and the list's
 // own "序号") count rows and are never summed.
-void FillSummaryRow(const PrintTableRequest& r, int32_t n, int32_t columns, int32_t firstFormula) {
-    const int32_t row = n + 5;
+void FillSummaryRow(const PrintTableRequest& r, int32_t n, int32_t columns, int32_t firstFormula,
+                    CellModel& cells) {
+    const int32_t row = kFirstItemRow + n;
     if (r.summary == SummaryMode::kCount) {
-        SetText(row, 1,
-                std::string(analysis_text::CountBefore) + std::to_string(n) +
-                    analysis_text::CountAfter);
-        CallKernel(DsMergeCells, Source(), Int(row), Int(1), kAbsent, Int(columns));
+        SetCellText(cells, row, 0,
+                    std::string(analysis_text::CountBefore) + std::to_string(n) +
+                        analysis_text::CountAfter);
+        cells.merge(WholeRow(row, columns));
         return;
     }
     std::string label = analysis_text::StatisticsLabel;
     for (const std::string& name : r.statisticsColumns) {
-        int32_t column = 0;
-        for (int32_t c = 1; c <= columns && column == 0; ++c) {
-            if (TakeText(CallKernel(DsCellText, Source(), Int(4), Int(c))) == name) column = c;
-        }
+        int32_t column = -1;
+        for (int32_t c = 0; c < columns && column < 0; ++c)
+            if (cells.text(kHeaderRow, c) == name) column = c;
         const bool serial = column < firstFormula && name == analysis_text::SerialHeader;
-        if (column == 0 || serial) continue;
+        if (column < 0 || serial) continue;
         std::vector<std::string> texts;
         texts.reserve(size_t(n));
-        for (int32_t i = 1; i <= n; ++i) {
-            texts.push_back(TakeText(CallKernel(DsCellText, Source(), Int(4 + i), Int(column))));
-        }
+        for (int32_t i = 0; i < n; ++i) texts.push_back(cells.text(kFirstItemRow + i, column));
         const std::string sum = ColumnSumText({texts.begin(), texts.end()});
-        if (column == 1)
+        if (column == 0)
             label += ' ' + sum;
         else
-            SetText(row, column, sum);
+            SetCellText(cells, row, column, sum);
     }
-    SetText(row, 1, label);
+    SetCellText(cells, row, 0, label);
 }
 
-void ApplyLineStyle(int32_t style, int32_t lastRow, int32_t columns) {
-    const Value s = Source();
-    const Value body[] = {s, Int(4), Int(1), Int(lastRow - 3), Int(columns)};
-    const Value header[] = {s, Int(4), Int(1), Int(1), Int(columns)};
-    auto apply = [](CommandFunction f, const Value(&range)[5], int32_t sides) {
-        CallKernel(f, range[0], range[1], range[2], range[3], range[4], Int(sides));
-    };
-    switch (style) {
-        case 2:
-            apply(DsClearBorders, body, 32);
-            break;
-        case 3:
-            apply(DsSetBorders, body, 16);
-            apply(DsClearBorders, header, 32);
-            break;
-        case 4:
-            apply(DsSetBorders, body, 32);
-            break;
-        default:
-            apply(DsSetBorders, body, 48);
-            break;
-    }
-}
-
-void PaintColors(const ColorScheme& scheme, int32_t n, bool summary, int32_t columns) {
-    if (scheme.scheme < 1 || scheme.scheme > 3) return;
-    const Value s = Source();
-    CallKernel(DsSetBackColor, s, Int(4), Int(1), kAbsent, Int(columns),
-               Int(int32_t(scheme.header)));
-    if (n > 0 && scheme.scheme == 1)
-        CallKernel(DsSetBackColor, s, Int(5), Int(1), Int(n), Int(columns),
-                   Int(int32_t(scheme.first)));
-    if (scheme.scheme == 2)
-        for (int32_t i = 1; i <= n; ++i)
-            CallKernel(DsSetBackColor, s, Int(4 + i), Int(1), kAbsent, Int(columns),
-                       Int(int32_t(i % 2 ? scheme.first : scheme.second)));
-    if (n > 0 && scheme.scheme == 3)
-        for (int32_t c = 1; c <= columns; ++c)
-            CallKernel(DsSetBackColor, s, Int(5), Int(c), Int(n), kAbsent,
-                       Int(int32_t(c % 2 ? scheme.first : scheme.second)));
-    if (summary)
-        CallKernel(DsSetBackColor, s, Int(n + 5), Int(1), kAbsent, Int(columns),
-                   Int(int32_t(scheme.header)));
+// The table template's layout into the data source's cells; false when it is
+// no table.
+bool LoadTemplate(CellModel& cells) {
+    const auto* block = reinterpret_cast<const ByteSetBlock*>(app::PrintTableTemplate);
+    return LoadTableLayout({reinterpret_cast<const char*>(block->data()), block->length}, cells);
 }
 
 // Steps after the background window is there: the table, its print settings
 // and the preview it opens; null when the template could not be loaded.
 PrintPreviewWindow* FillAndPreview(const PrintTableRequest& r, const forms::ReportListModel& list) {
-    const Value s = Source();
     const int32_t n = list.rows(), k = int32_t(r.columns.size());
     const int32_t m = int32_t(r.formulas.size());
     const bool summary = r.summary != SummaryMode::kNone;
 
     ui::WriteIntProperty(kBackground, ids::PrintSource, forms::Prop::kOwn + 0,
                          int32_t(ids::PrintProvider));
-    const Value layout =
-        MakeByteSetRef(reinterpret_cast<const ByteSetBlock*>(app::PrintTableTemplate));
-    if (!CallKernel(DsLoad, s, layout).asBool()) {
+    auto* source = forms::FindControlAs<DataSourceControl>(kBackground, ids::PrintSource);
+    CellModel* model = source ? source->cells() : nullptr;
+    if (model == nullptr || !LoadTemplate(*model)) {
         ui::ShowMessage(analysis_text::NoPrintTemplate, kIconStop);
         return nullptr;
     }
+    CellModel& cells = *model;
 
     // Columns: serial, printed, formula. The merged rows span all of them.
-    const int32_t first = r.serialColumn ? 2 : 1;  // first printed column
+    const int32_t first = r.serialColumn ? 1 : 0;  // first printed column
     const int32_t printedEnd = first + k;          // first formula column
-    const int32_t columns = printedEnd - 1 + m;
-    if (columns > 1) CallKernel(DsAddColumns, s, Int(2), Int(columns - 1));
-    CallKernel(DsAppendRows, s, Int(n + (summary ? 1 : 0)));
+    const int32_t columns = printedEnd + m;
+    if (columns > 1) cells.insertColumns(1, columns - 1, cells.defaultColumnWidth());
+    cells.insertRows(cells.rowCount(), n + (summary ? 1 : 0), cells.defaultRowHeight());
 
     if (r.serialColumn) {
-        CallKernel(DsInsertColumns, s, Int(1), kAbsent, Int(kSerialWidth));
-        SetText(4, 1, analysis_text::SerialHeader);
+        cells.sizeColumns(0, 1, kSerialWidth);
+        SetCellText(cells, kHeaderRow, 0, analysis_text::SerialHeader);
     }
     for (int32_t j = 0; j < k; ++j) {
         const forms::ReportListModel::Column& c = list.column(r.columns[size_t(j)]);
-        CallKernel(DsInsertColumns, s, Int(first + j), kAbsent,
-                   Int(int32_t(c.width * table::kReportUnitsPerPixel)));
-        SetText(4, first + j, c.title);
+        cells.sizeColumns(first + j, 1, int32_t(c.width * table::kReportUnitsPerPixel));
+        SetCellText(cells, kHeaderRow, first + j, c.title);
         if (n > 0)
-            CallKernel(DsSetAlignment, s, Int(5), Int(first + j), Int(n), kAbsent,
-                       Int(ListAlignmentStyle(c.align)));
+            SetAlignment(cells, CellRange{kFirstItemRow, first + j, n, 1},
+                         ListAlignmentStyle(c.align));
     }
 
-    const int32_t h = CallKernel(DsRowHeight, s, Int(1)).asInt();
-    CallKernel(DsMergeCells, s, Int(1), Int(1), kAbsent, Int(columns));
-    SetText(1, 1, r.title);
-    CallKernel(DsSetFontName, s, Int(1), Int(1), kAbsent, kAbsent,
-               MakeTextRef(r.titleFont.face.c_str()));
-    CallKernel(DsSetTextColor, s, Int(1), Int(1), kAbsent, kAbsent,
-               Int(int32_t(r.titleFont.color)));
-    CallKernel(DsSetFontSize, s, Int(1), Int(1), kAbsent, kAbsent, Int(r.titleFont.size));
-    if (r.titleFont.bold) CallKernel(DsSetCellFormat, s, Int(1), Int(1), kAbsent, kAbsent, Int(1));
-    CallKernel(DsInsertRows, s, Int(1), kAbsent, Int(h * 3));
-    CallKernel(DsMergeCells, s, Int(2), Int(1), kAbsent, Int(columns));
-    SetText(2, 1, r.dateLine);
-    CallKernel(DsClearBorders, s, Int(3), Int(1), kAbsent, Int(columns), Int(0x1FF));
-    CallKernel(DsSetBackColor, s, Int(3), Int(1), kAbsent, Int(columns), Int(int32_t(kBlack)));
-    CallKernel(DsInsertRows, s, Int(3), kAbsent, Int(1));
-
-    CallKernel(DsInsertRows, s, Int(4), kAbsent, Int(h * 8 / 5));
-    if (n > 0) CallKernel(DsInsertRows, s, Int(5), Int(n), Int(h * 3 / 2));
+    const int32_t h = cells.rowHeight(kTitleRow);
+    FillTitleRows(r, h, columns, cells);
+    if (n > 0) cells.sizeRows(kFirstItemRow, n, h * 3 / 2);
     std::vector<bool> amounts;
     for (int32_t c : r.columns) amounts.push_back(IsAmountColumn(list.column(c).title));
     std::string text;
-    for (int32_t i = 1; i <= n; ++i) {
-        if (r.serialColumn) SetText(4 + i, 1, std::to_string(i));
+    for (int32_t i = 0; i < n; ++i) {
+        if (r.serialColumn) SetCellText(cells, kFirstItemRow + i, 0, std::to_string(i + 1));
         for (int32_t j = 0; j < k; ++j) {
-            text.assign(list.text(i - 1, r.columns[size_t(j)]));
-            SetText(4 + i, first + j, amounts[size_t(j)] ? AmountCellText(text) : text);
+            text.assign(list.text(i, r.columns[size_t(j)]));
+            SetCellText(cells, kFirstItemRow + i, first + j,
+                        amounts[size_t(j)] ? AmountCellText(text) : text);
         }
     }
-    FillFormulaColumns(r, list, printedEnd);
-    if (summary) FillSummaryRow(r, n, columns, printedEnd);
+    FillFormulaColumns(r, list, printedEnd, cells);
+    if (summary) FillSummaryRow(r, n, columns, printedEnd, cells);
 
-    const int32_t lastBodyRow = n + 4 + (summary ? 1 : 0);
-    ApplyLineStyle(r.lineStyle, lastBodyRow, columns);
-    PaintColors(r.colors, n, summary, columns);
+    const CellRange body{kHeaderRow, 0, n + 1 + (summary ? 1 : 0), columns};
+    ApplyLineStyle(r.lineStyle, body, cells);
+    PaintColors(r.colors, n, summary, columns, cells);
+    if (!r.remark.empty()) FillRemark(r.remark, body.lastRow() + 1, columns, cells);
+    SetFontSize(cells, body, r.fontSize);
+    SetBold(cells, WholeRow(kHeaderRow, columns));
+    cells.setFixedRows(kFirstItemRow);  // every page repeats the title rows and the header
+    source->touch();                    // the grid showing the table rebuilds once events run
 
-    if (!r.remark.empty()) {
-        CallKernel(DsAppendRows, s, Int(3));
-        const int32_t row = lastBodyRow + 1;
-        SetText(row, 1, r.remark);
-        CallKernel(DsSetFontSize, s, Int(row), Int(1), kAbsent, kAbsent, Int(kRemarkFontSize));
-        CallKernel(DsMergeCells, s, Int(row), Int(1), Int(3), Int(std::max(1, columns - 1)));
-        CallKernel(DsInsertRows, s, Int(row + 2), kAbsent, Int(kRemarkLastRowHeight));
-    }
-
-    CallKernel(DsSetFontSize, s, Int(4), Int(1), Int(lastBodyRow - 3), Int(columns),
-               Int(r.fontSize));
-    CallKernel(DsSetCellFormat, s, Int(4), Int(1), kAbsent, Int(columns), Int(1));
-    CallKernel(DsSetFixedRows, s, Int(4));
-
-    auto* source = forms::FindControlAs<table::DataSourceControl>(kBackground, ids::PrintSource);
     PrintSettings& settings = source->printSettings();
     settings = PrintSettings{};
     settings.paper = r.paper;
@@ -333,8 +250,8 @@ PrintPreviewWindow* FillAndPreview(const PrintTableRequest& r, const forms::Repo
         kMargin;
     settings.rowsPerPage = r.rowsPerPage;
     settings.pageNumberPosition = r.pageNumberPosition;
-    FitBodyToPaper(r, list, n, first, settings);
-    return table::OpenPrintPreview(*source->cells(), settings);
+    FitBodyToPaper(r, list, n, first, *source, settings);
+    return table::OpenPrintPreview(cells, settings);
 }
 
 }  // namespace
