@@ -5,7 +5,7 @@
 #include <cstdint>
 #include <string>
 
-#include "print_table.h"
+#include "print_table_request.h"
 #include "table/cell_model.h"
 
 namespace tavrin::analysis {
