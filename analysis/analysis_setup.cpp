@@ -1,4 +1,4 @@
-// The analysis layer's routines and the chart start-up settings.
+// The chart start-up settings of the main window.
 #include "analysis/analysis_setup.h"
 
 #include "analysis/charts/chart_settings.h"
@@ -6,18 +6,10 @@
 #include "analysis/charts/pie_chart.h"
 #include "app_tpl_templates.h"
 #include "chart_controls.h"
-#include "formula_window.h"
-#include "print_settings_window.h"
 
 namespace tavrin::analysis {
 
 namespace ids = app_tpl::ids;
-
-std::vector<tavrin::HandlerEntry> Handlers() {
-    std::vector<tavrin::HandlerEntry> handlers = FormulaHandlers();
-    for (const tavrin::HandlerEntry& h : PrintHandlers()) handlers.push_back(h);
-    return handlers;
-}
 
 void ApplyChartStartUpSettings() {
     auto* pie = dynamic_cast<tavrin::charts::PieChart*>(FindChart(ids::MainWindow, ids::PieChart1));

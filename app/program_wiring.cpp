@@ -1,4 +1,5 @@
-// Joins the record keeping and the analysis layer: neither includes the other.
+// Joins the record keeping, the charts and the printed tables: none of them
+// includes another.
 #include "app/program_wiring.h"
 
 #include <QCoreApplication>
@@ -7,6 +8,7 @@
 #include "analysis/analysis_setup.h"
 #include "finance/handlers.h"
 #include "finance/hooks.h"
+#include "printing/printing.h"
 #include "runtime/commands.h"
 #include "runtime/process.h"
 
@@ -27,7 +29,7 @@ void InstallAnalysis() {
     if (installed) return;
     installed = true;
     // One addition binds the templates' names once, all of them known.
-    const std::vector<tavrin::HandlerEntry> handlers = analysis::Handlers();
+    const std::vector<tavrin::HandlerEntry> handlers = printing::Handlers();
     finance::AddHandlers(handlers.data(), handlers.size());
     tavrin::RegisterLibraryNotify(tavrin::kChartLibrary, &ChartLibraryNotify);
     if (QCoreApplication::instance() != nullptr) analysis::RegisterChartKinds();
@@ -36,7 +38,7 @@ void InstallAnalysis() {
     h.showMonthTotals = &analysis::ShowMonthTotals;
     h.applyChartStartUpSettings = &analysis::ApplyChartStartUpSettings;
     h.printChart = &analysis::PrintShownChart;
-    h.openPrintSettings = &analysis::OpenPrintSettings;
+    h.openPrintSettings = &printing::OpenPrintSettings;
     h.sortList = &analysis::SortListByColumn;
     h.layoutChartArea = &analysis::LayoutChartArea;
 }

@@ -27,7 +27,7 @@ import sys
 LAYERS = [
     "runtime/base", "forms/format", "runtime", "runtime/shell", "recordstore",
     "money", "finance/backup", "forms", "forms/commands", "table", "ui",
-    "analysis/charts", ("finance", "analysis"), "app",
+    "analysis/charts", ("finance", "analysis", "printing"), "app",
 ]
 ABOVE_ALL = ["resources", "tools/tavrin-db", "tests", "bench", "fuzz"]
 

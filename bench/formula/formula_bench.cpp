@@ -95,11 +95,11 @@ void BM_FormulaColumn(benchmark::State& state) {
     forms::ScriptHost host("JScript");
     size_t filled = 0;
     for (auto _ : state) {
-        analysis::FormulaRowEvaluator evaluator(host, Utf8ToGbk(kFormula), print.headers);
+        printing::FormulaRowEvaluator evaluator(host, Utf8ToGbk(kFormula), print.headers);
         for (const auto& row : print.rows) {
             const std::vector<std::string_view> cells(row.begin(), row.end());
             const std::string value = Compiled ? evaluator.evaluate(cells)
-                                               : host.evaluate(analysis::SubstituteRow(
+                                               : host.evaluate(printing::SubstituteRow(
                                                      Utf8ToGbk(kFormula), print.headers, cells));
             filled += !value.empty();
         }

@@ -74,13 +74,13 @@ struct Program {
 
 // Opens the settings window and fills it in as a person would.
 void FillInSettings() {
-    analysis::OpenPrintSettings();
+    printing::OpenPrintSettings();
     Settle();
     const uint32_t w = ids::PrintSettingsWindow;
     auto* columns = forms::FindControlAs<forms::ListBoxControl>(w, ids::PrintColumnList);
     columns->list()->item(1)->setCheckState(Qt::Checked);  // 收入金额
     columns->list()->item(2)->setCheckState(Qt::Checked);  // 收入类型
-    analysis::AddFormulaColumn(Utf8ToGbk("双倍金额"), Utf8ToGbk("[收入金额]*2"));
+    printing::AddFormulaColumn(Utf8ToGbk("双倍金额"), Utf8ToGbk("[收入金额]*2"));
     forms::FindControlAs<forms::CheckControl>(w, ids::StatisticsSummaryRadio)->button()->click();
 }
 

@@ -26,9 +26,9 @@ int main(int argc, char** argv) {
         return 2;
     }
     const QString out = QString::fromLocal8Bit(argv[1]);
-    analysis::stand_in::Start(argc, argv);
+    printing::stand_in::Start(argc, argv);
     finance::ResetRunStateForTests();
-    analysis::stand_in::OpenStandIn();
+    printing::stand_in::OpenStandIn();
     auto* display =
         forms::FindControlAs<forms::ListBoxControl>(ids::StandInWindow, ids::DisplayList);
     display->setChecked(1, true);
@@ -51,6 +51,6 @@ int main(int argc, char** argv) {
         QApplication::primaryScreen()->grabWindow(0).save(out);
         forms::CloseWindow(ids::FormulaWindow, false);
     });
-    analysis::OpenFormulaWindow(ids::StandInWindow);
+    printing::OpenFormulaWindow(ids::StandInWindow);
     return 0;
 }

@@ -6,7 +6,7 @@
 #include "formula_columns.h"
 #include "runtime/shell/application.h"
 
-namespace tavrin::analysis::stand_in {
+namespace tavrin::printing::stand_in {
 
 void Start(int argc, char** argv) {
     app::InstallAnalysis();
@@ -26,4 +26,4 @@ bool OpenStandIn() {
     return true;
 }
 
-}  // namespace tavrin::analysis::stand_in
+}  // namespace tavrin::printing::stand_in

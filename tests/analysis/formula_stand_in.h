@@ -5,7 +5,7 @@
 
 #include "fst_templates.h"
 
-namespace tavrin::analysis::stand_in {
+namespace tavrin::printing::stand_in {
 
 // Installs the analysis part and the window layer over the two windows, then
 // starts the runtime with the program's handlers.
@@ -15,4 +15,4 @@ void Start(int argc, char** argv);
 // in step; false when it does not load.
 bool OpenStandIn();
 
-}  // namespace tavrin::analysis::stand_in
+}  // namespace tavrin::printing::stand_in

@@ -35,7 +35,7 @@ namespace {
 using namespace tavrin;
 namespace ids = fst::ids;
 namespace fc = tavrin::form_commands;
-using analysis::FormulaRowEvaluator;
+using printing::FormulaRowEvaluator;
 
 std::string G(std::string_view utf8) {
     return Utf8ToGbk(utf8);
@@ -61,7 +61,7 @@ class FormulaTest : public ::testing::Test {
             static int argc = 1;
             static char name[] = "analysis_formula";
             static char* argv[] = {name, nullptr};
-            analysis::stand_in::Start(argc, argv);
+            printing::stand_in::Start(argc, argv);
             return true;
         }();
         (void)started;
@@ -72,7 +72,7 @@ class FormulaTest : public ::testing::Test {
             shown_.push_back({U(r.text), U(r.caption), r.style});
             return int32_t(kButtonOk);
         });
-        ASSERT_TRUE(analysis::stand_in::OpenStandIn());
+        ASSERT_TRUE(printing::stand_in::OpenStandIn());
         SettleEvents();
     }
     void TearDown() override {
@@ -104,7 +104,7 @@ class FormulaTest : public ::testing::Test {
     }
     std::vector<std::string> ColumnTexts() {
         std::vector<std::string> out;
-        for (const std::string& t : analysis::FormulaColumnTexts()) out.push_back(U(t));
+        for (const std::string& t : printing::FormulaColumnTexts()) out.push_back(U(t));
         return out;
     }
     void OpenFormulaWindow() {
@@ -163,7 +163,7 @@ TEST_F(FormulaTest, TheTestEvaluationAcceptsInfinityAndRejectsWhatDoesNotEvaluat
     // The test text of "[收入金额]*2" is " 5*2", which the window's script gives as 10.
     const Value script =
         MakeControlRef(ids::FormulaWindow, ids::FormulaScript, forms::TypeId::kScript);
-    const std::string test = *analysis::FormulaTestText(G("[收入金额]*2"));
+    const std::string test = *printing::FormulaTestText(G("[收入金额]*2"));
     EXPECT_EQ(test, " 5*2");
     const Value ten =
         CallLibrary(kScriptLibrary, fc::ScriptEvaluate, script, MakeTextRef(test.c_str()));
@@ -219,16 +219,16 @@ TEST_F(FormulaTest, CancelAndTheModalWindowOfTheAddButton) {
         acted = forms::IsWindowLoaded(ids::FormulaWindow);
         if (acted) Submit("类型", "[收入类型]+1");
     });
-    analysis::OpenFormulaWindow(ids::StandInWindow);
+    printing::OpenFormulaWindow(ids::StandInWindow);
     EXPECT_TRUE(acted);
     EXPECT_FALSE(forms::IsWindowLoaded(ids::FormulaWindow));
     EXPECT_EQ(ColumnTexts(), (std::vector<std::string>{"类型", "[收入类型]+1"}));
 }
 
 TEST_F(FormulaTest, DeletingTheSecondOfThreeRemovesItsPairAndMirrorsOnly) {
-    analysis::AddFormulaColumn(G("甲"), G("[收入金额]*1"));
-    analysis::AddFormulaColumn(G("乙"), G("[收入金额]*2"));
-    analysis::AddFormulaColumn(G("丙"), G("[收入金额]*3"));
+    printing::AddFormulaColumn(G("甲"), G("[收入金额]*1"));
+    printing::AddFormulaColumn(G("乙"), G("[收入金额]*2"));
+    printing::AddFormulaColumn(G("丙"), G("[收入金额]*3"));
     auto* statistics = Get<forms::ListBoxControl>(ids::StandInWindow, ids::StatisticsList);
     statistics->addItem(G("乙"));  // a second entry with the same text goes too
 
@@ -251,7 +251,7 @@ TEST_F(FormulaTest, DeletingTheSecondOfThreeRemovesItsPairAndMirrorsOnly) {
     EXPECT_EQ(Entries(ids::NewColumnList), (std::vector<std::string>{"甲", "丙"}));
     EXPECT_EQ(Entries(ids::StatisticsList), (std::vector<std::string>{"甲", "丙"}));
 
-    analysis::EmptyFormulaColumns();
+    printing::EmptyFormulaColumns();
     EXPECT_TRUE(ColumnTexts().empty());
 }
 
@@ -265,7 +265,7 @@ TEST_F(FormulaTest, SubstituteRowReplacesPrintedColumnsAndLeavesFormulaColumns) 
     const std::string category = G("工资");  // the cells below only view it
     const std::vector<std::string_view> cells{"1", "100", category, "x"};
     EXPECT_EQ(
-        U(analysis::SubstituteRow(G("[序号]+[收入金额]*[收入金额]-[双倍]"), Headers(), cells)),
+        U(printing::SubstituteRow(G("[序号]+[收入金额]*[收入金额]-[双倍]"), Headers(), cells)),
         "1+100*100-[双倍]");
     forms::ScriptHost& host =
         Get<forms::ScriptControl>(ids::StandInWindow, ids::PrintScript)->host();
@@ -327,7 +327,7 @@ TEST_F(FormulaTest, TheCompiledFormulaGivesTheSameTextAsSubstitutionForAnyRow) {
             for (int c = 0; c < 4; ++c) row.push_back(cellTexts[random() % cellTexts.size()]);
             const std::vector<std::string_view> cells(row.begin(), row.end());
             const std::string expected =
-                host.evaluate(analysis::SubstituteRow(G(formula), Headers(), cells));
+                host.evaluate(printing::SubstituteRow(G(formula), Headers(), cells));
             ASSERT_EQ(evaluator.evaluate(cells), expected)
                 << formula << " with " << row[0] << "|" << row[1] << "|" << row[2] << "|" << row[3];
         }

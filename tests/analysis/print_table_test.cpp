@@ -201,11 +201,11 @@ TEST_F(PrintTableTest, TheFormulaColumnsOfAnEarlierOpeningAreGone) {
     OpenSettings();
     TickEntry(ids::PrintColumnList, "收入金额");
     AddFormula("双倍", "[收入金额]*2");
-    ASSERT_EQ(analysis::FormulaColumns().size(), 1u);
+    ASSERT_EQ(printing::FormulaColumns().size(), 1u);
     ClickIn(ids::PrintCancelButton);
     SettleEvents();
     PreviewWith([&] {
-        EXPECT_TRUE(analysis::FormulaColumns().empty());
+        EXPECT_TRUE(printing::FormulaColumns().empty());
         EXPECT_TRUE(Entries(ids::FormulaColumnList).empty());
         TickEntry(ids::PrintColumnList, "收入金额");
     });
@@ -217,11 +217,11 @@ TEST_F(PrintTableTest, TheFormulaColumnsOfAnEarlierOpeningAreGone) {
 TEST_F(PrintTableTest, ABuildEndsWithItsMessageWhenSourceOrTableIsWrong) {
     WriteAmounts({1});
     StartProgram();
-    analysis::PrintTableRequest request;
+    printing::PrintTableRequest request;
     request.sourceWindow = ids::MainWindow;
     request.sourceList = ids::IncomeAmountEdit;
     request.columns = {0};
-    EXPECT_FALSE(analysis::BuildPrintTable(request));
+    EXPECT_FALSE(printing::BuildPrintTable(request));
     auto shown = TakeMessages();
     ASSERT_EQ(shown.size(), 1u);
     EXPECT_EQ(shown[0].text, "非报表型列表框，不能预览");
@@ -233,7 +233,7 @@ TEST_F(PrintTableTest, ABuildEndsWithItsMessageWhenSourceOrTableIsWrong) {
     forms::RegisterControlKind(forms::TypeId::kGeneralProvider,
                                *forms::FindControlKind(forms::TypeId::kDatabaseProvider));
     request.sourceList = ids::IncomeList;
-    const bool built = analysis::BuildPrintTable(request);
+    const bool built = printing::BuildPrintTable(request);
     forms::RegisterControlKind(forms::TypeId::kGeneralProvider, general);
     EXPECT_FALSE(built);
     shown = TakeMessages();

@@ -72,7 +72,7 @@ TEST_F(PrintTest, OpensUnfilledOverAFrontPreviewElseFilledFromTheListWithTheTemp
     SettleEvents();
     ASSERT_NE(Preview(), nullptr);
     QApplication::setActiveWindow(Preview());
-    analysis::OpenPrintSettings();
+    printing::OpenPrintSettings();
     SettleEvents();
     ASSERT_TRUE(forms::IsWindowLoaded(kSettings));
     EXPECT_TRUE(Entries(ids::PrintColumnList).empty());
@@ -130,8 +130,8 @@ TEST_F(PrintTest, ColorAndSummaryRulesAndTheMessagesThatKeepTheWindowOpen) {
     menu->actions()[0]->trigger();
     SettleEvents();
     EXPECT_EQ(Entries(ids::FormulaColumnList), (std::vector<std::string>{"三倍"}));
-    ASSERT_EQ(analysis::FormulaColumns().size(), 1u);
-    EXPECT_EQ(U(analysis::FormulaColumns()[0].second), "[收入金额]*3");
+    ASSERT_EQ(printing::FormulaColumns().size(), 1u);
+    EXPECT_EQ(U(printing::FormulaColumns()[0].second), "[收入金额]*3");
     menu->close();
 
     // Exactly one colour scheme; custom rows enable their pickers only.
@@ -355,7 +355,7 @@ TEST_F(PrintTest, AThousandItemsPrintToPdfWithTitleRowsOnEveryPage) {
 // Sums of money: exact decimals whatever the binary fractions, large amounts
 // in their exponent form, and only numbers counted.
 TEST(ColumnSum, AddsMoneyExactlyAndCountsOnlyNumbers) {
-    using analysis::ColumnSumText;
+    using printing::ColumnSumText;
     EXPECT_EQ(ColumnSumText({"10.5", "20.7"}), "31.2");
     EXPECT_EQ(ColumnSumText({"0.1", "0.2"}), "0.3");
     EXPECT_EQ(ColumnSumText({"1.23457e+06", "1"}), "1234571");

@@ -58,7 +58,7 @@ TEST_F(PrintTest, EnterConfirmsTheFormulaWindowAndItsExampleIsAccepted) {
         QTest::keyClick(formula, Qt::Key_Return);
         // A window that Enter did not confirm is cancelled as a person would,
         // so that the test fails rather than waits.
-        if (analysis::FormulaColumns().empty())
+        if (printing::FormulaColumns().empty())
             Get<forms::ButtonControl>(ids::FormulaCancelButton, ids::FormulaWindow)
                 ->button()
                 ->click();
@@ -68,9 +68,9 @@ TEST_F(PrintTest, EnterConfirmsTheFormulaWindowAndItsExampleIsAccepted) {
     EXPECT_EQ(example, "[第一列]*12*(52+13)/(14-3)-[第三列]");
     EXPECT_FALSE(forms::IsWindowLoaded(ids::FormulaWindow));
     EXPECT_TRUE(TakeMessages().empty());
-    ASSERT_EQ(analysis::FormulaColumns().size(), 1u);
-    EXPECT_EQ(U(analysis::FormulaColumns()[0].first), "示例");
-    EXPECT_EQ(U(analysis::FormulaColumns()[0].second), example);
+    ASSERT_EQ(printing::FormulaColumns().size(), 1u);
+    EXPECT_EQ(U(printing::FormulaColumns()[0].first), "示例");
+    EXPECT_EQ(U(printing::FormulaColumns()[0].second), example);
     EXPECT_EQ(Entries(ids::FormulaColumnList), (std::vector<std::string>{"示例"}));
 }
 

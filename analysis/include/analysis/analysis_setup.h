@@ -1,6 +1,5 @@
-// What the charts, the column sorting and the printing offer the program: the
-// routines of their windows, the chart kinds of the window layer, and the
-// procedures the main window's wiring calls.
+// What the charts and the column sorting offer the program: the chart kinds
+// of the window layer and the procedures the main window's wiring calls.
 #pragma once
 
 #include <array>
@@ -8,12 +7,8 @@
 #include <string>
 #include <vector>
 
-#include "runtime/process.h"
-
 namespace tavrin::analysis {
 
-// The routines the formula and print settings windows' templates name.
-std::vector<tavrin::HandlerEntry> Handlers();
 // The chart kinds of the window layer; a kind can build its widget only once
 // the application object exists.
 void RegisterChartKinds();
@@ -30,8 +25,7 @@ void ApplyChartStartUpSettings();
 void LayoutChartArea();
 // A click on a list's column header.
 void SortListByColumn(uint32_t list, int32_t column);
-// The tool bar's "打印表" and "打印图".
-void OpenPrintSettings();
+// The tool bar's "打印图".
 void PrintShownChart();
 
 }  // namespace tavrin::analysis

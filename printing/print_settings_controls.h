@@ -11,7 +11,7 @@
 #include "runtime/value.h"
 #include "ui/window_access.h"
 
-namespace tavrin::analysis::print_settings {
+namespace tavrin::printing::print_settings {
 
 namespace ids = app_tpl::ids;
 namespace forms = tavrin::forms;
@@ -73,4 +73,4 @@ void SaveSettings();
 // Reads them into the controls when the stored ID is 1.
 void LoadSettings();
 
-}  // namespace tavrin::analysis::print_settings
+}  // namespace tavrin::printing::print_settings

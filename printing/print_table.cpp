@@ -8,7 +8,6 @@
 #include <cstdlib>
 #include <memory>
 
-#include "analysis_text_constants.h"
 #include "app_constants.h"
 #include "app_tpl_templates.h"
 #include "forms/properties.h"
@@ -21,6 +20,7 @@
 #include "print_fit.h"
 #include "print_summary.h"
 #include "print_table_cells.h"
+#include "printing_text_constants.h"
 #include "runtime/commands.h"
 #include "runtime/gbk.h"
 #include "runtime/shell/cursor_commands.h"
@@ -31,7 +31,7 @@
 #include "table/table_template.h"
 #include "ui/window_access.h"
 
-namespace tavrin::analysis {
+namespace tavrin::printing {
 
 using namespace tavrin;
 using namespace tavrin::table;
@@ -119,7 +119,7 @@ void FillFormulaColumns(const PrintTableRequest& r, const forms::ReportListModel
     auto* script = forms::FindControlAs<forms::ScriptControl>(kBackground, ids::PrintScript);
     if (script == nullptr) return;
     std::vector<std::string> headers;
-    if (r.serialColumn) headers.emplace_back(analysis_text::SerialHeader);
+    if (r.serialColumn) headers.emplace_back(printing_text::SerialHeader);
     for (int32_t c : r.columns) headers.push_back(list.column(c).title);
     const int32_t n = list.rows();
     for (size_t f = 0; f < r.formulas.size(); ++f) {
@@ -148,17 +148,17 @@ void FillSummaryRow(const PrintTableRequest& r, int32_t n, int32_t columns, int3
     const int32_t row = kFirstItemRow + n;
     if (r.summary == SummaryMode::kCount) {
         SetCellText(cells, row, 0,
-                    std::string(analysis_text::CountBefore) + std::to_string(n) +
-                        analysis_text::CountAfter);
+                    std::string(printing_text::CountBefore) + std::to_string(n) +
+                        printing_text::CountAfter);
         cells.merge(WholeRow(row, columns));
         return;
     }
-    std::string label = analysis_text::StatisticsLabel;
+    std::string label = printing_text::StatisticsLabel;
     for (const std::string& name : r.statisticsColumns) {
         int32_t column = -1;
         for (int32_t c = 0; c < columns && column < 0; ++c)
             if (cells.text(kHeaderRow, c) == name) column = c;
-        const bool serial = column < firstFormula && name == analysis_text::SerialHeader;
+        const bool serial = column < firstFormula && name == printing_text::SerialHeader;
         if (column < 0 || serial) continue;
         std::vector<std::string> texts;
         texts.reserve(size_t(n));
@@ -191,7 +191,7 @@ PrintPreviewWindow* FillAndPreview(const PrintTableRequest& r, const forms::Repo
     auto* source = forms::FindControlAs<DataSourceControl>(kBackground, ids::PrintSource);
     CellModel* model = source ? source->cells() : nullptr;
     if (model == nullptr || !LoadTemplate(*model)) {
-        ui::ShowMessage(analysis_text::NoPrintTemplate, kIconStop);
+        ui::ShowMessage(printing_text::NoPrintTemplate, kIconStop);
         return nullptr;
     }
     CellModel& cells = *model;
@@ -205,7 +205,7 @@ PrintPreviewWindow* FillAndPreview(const PrintTableRequest& r, const forms::Repo
 
     if (r.serialColumn) {
         cells.sizeColumns(0, 1, kSerialWidth);
-        SetCellText(cells, kHeaderRow, 0, analysis_text::SerialHeader);
+        SetCellText(cells, kHeaderRow, 0, printing_text::SerialHeader);
     }
     for (int32_t j = 0; j < k; ++j) {
         const forms::ReportListModel::Column& c = list.column(r.columns[size_t(j)]);
@@ -259,8 +259,8 @@ PrintPreviewWindow* FillAndPreview(const PrintTableRequest& r, const forms::Repo
 bool BuildPrintTable(const PrintTableRequest& r) {
     auto* source = forms::FindControlAs<forms::ReportListControl>(r.sourceWindow, r.sourceList);
     if (source == nullptr) {
-        ui::ShowMessage(analysis_text::NotReportList, kIconInformation,
-                        analysis_text::PromptCaption);
+        ui::ShowMessage(printing_text::NotReportList, kIconInformation,
+                        printing_text::PromptCaption);
         return false;
     }
     if (!LoadBackgroundWindow()) return false;
@@ -272,8 +272,8 @@ bool BuildPrintTable(const PrintTableRequest& r) {
     }
     PreviewHandle() = preview;
     preview->setDocumentName(GbkToQString(r.sourceList == ids::IncomeList
-                                              ? analysis_text::IncomeDetailDocument
-                                              : analysis_text::ExpenseDetailDocument));
+                                              ? printing_text::IncomeDetailDocument
+                                              : printing_text::ExpenseDetailDocument));
     if (const QWidget* main = forms::WindowWidget(ids::MainWindow))
         preview->placeOn(main->screen());
     // The preview deletes itself when closed; the background window follows it
@@ -286,4 +286,4 @@ void PreviewTimerTick() {
     CloseBackgroundWindowWithoutPreview();
 }
 
-}  // namespace tavrin::analysis
+}  // namespace tavrin::printing

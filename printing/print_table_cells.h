@@ -8,7 +8,7 @@
 #include "print_table_request.h"
 #include "table/cell_model.h"
 
-namespace tavrin::analysis {
+namespace tavrin::printing {
 
 // Rows of the table (0-based): the template's title, date line and rule,
 // then the header and the item rows.
@@ -37,4 +37,4 @@ void PaintColors(const ColorScheme& scheme, int32_t n, bool summary, int32_t col
 // the last taller.
 void FillRemark(const std::string& remark, int32_t row, int32_t columns, table::CellModel& cells);
 
-}  // namespace tavrin::analysis
+}  // namespace tavrin::printing

@@ -6,7 +6,6 @@
 #include <QFont>
 #include <cmath>
 
-#include "analysis_text_constants.h"
 #include "forms/commands/control_commands.h"
 #include "forms/control.h"
 #include "forms/controls.h"
@@ -16,6 +15,7 @@
 #include "formula_columns.h"
 #include "print_settings_controls.h"
 #include "print_table.h"
+#include "printing_text_constants.h"
 #include "runtime/commands.h"
 #include "runtime/gbk.h"
 #include "runtime/kernel/conversion_commands.h"
@@ -26,10 +26,10 @@
 #include "ui/routines.h"
 #include "window_keys.h"
 
-namespace tavrin::analysis {
+namespace tavrin::printing {
 
 using namespace tavrin;
-using namespace analysis::print_settings;
+using namespace print_settings;
 namespace fc = tavrin::form_commands;
 
 namespace {
@@ -60,7 +60,7 @@ forms::ReportListControl* SourceList() {
 bool PreviewIsFrontmost() {
     const QWidget* active = QApplication::activeWindow();
     return active != nullptr &&
-           active->windowTitle() == GbkToQString(analysis_text::PreviewCaption);
+           active->windowTitle() == GbkToQString(printing_text::PreviewCaption);
 }
 
 std::string Today() {
@@ -110,7 +110,7 @@ ColorScheme ChosenColors() {
 }
 
 void ShowError(const char* gbkText) {
-    ui::ShowMessage(gbkText, kIconStop, analysis_text::ErrorCaptionShort);
+    ui::ShowMessage(gbkText, kIconStop, printing_text::ErrorCaptionShort);
 }
 
 }  // namespace
@@ -138,7 +138,7 @@ void PrintSettingsLoad() {
         }
     CallKernel(fc::ListClear, CheckList(ids::StatisticsColumnList));
     OfferTickedColumnsForStatistics();
-    SetEditText(ids::PrintDateEdit, std::string(analysis_text::PrintDatePrefix) + Today());
+    SetEditText(ids::PrintDateEdit, std::string(printing_text::PrintDatePrefix) + Today());
     EmptyFormulaColumns();
     LoadSettings();
     CallKernel(fc::SetFocus, MakeControlRef(kWindow, ids::PrintTitleEdit, forms::TypeId::kEdit));
@@ -181,7 +181,7 @@ void PrintPreviewClicked() {
     r.sourceList = Source().list;
     r.columns = TickedIndices(ids::PrintColumnList);
     if (r.columns.empty()) {
-        ShowError(analysis_text::NoPrintColumn);
+        ShowError(printing_text::NoPrintColumn);
         return;
     }
     r.lineStyle = ChosenLineStyle();
@@ -195,7 +195,7 @@ void PrintPreviewClicked() {
         for (int32_t i : TickedIndices(ids::StatisticsColumnList))
             r.statisticsColumns.push_back(ItemText(statistics, i));
         if (r.statisticsColumns.empty()) {
-            ShowError(analysis_text::NoStatisticsColumn);
+            ShowError(printing_text::NoStatisticsColumn);
             return;
         }
     }
@@ -245,4 +245,4 @@ std::vector<HandlerEntry> PrintHandlers() {
     return {std::begin(kPrintHandlers), std::end(kPrintHandlers)};
 }
 
-}  // namespace tavrin::analysis
+}  // namespace tavrin::printing

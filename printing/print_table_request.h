@@ -7,7 +7,7 @@
 #include <utility>
 #include <vector>
 
-namespace tavrin::analysis {
+namespace tavrin::printing {
 
 enum class SummaryMode { kNone, kCount, kStatistics };
 
@@ -45,4 +45,4 @@ struct PrintTableRequest {
     std::vector<std::pair<std::string, std::string>> formulas;  // title, formula (GBK)
 };
 
-}  // namespace tavrin::analysis
+}  // namespace tavrin::printing

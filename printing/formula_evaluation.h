@@ -12,7 +12,7 @@ namespace tavrin::forms {
 class ScriptHost;
 }
 
-namespace tavrin::analysis {
+namespace tavrin::printing {
 
 // The formula with its column references ("[" title "]") replaced by " 5",
 // one distinct reference after another; nothing when a "]" is missing or
@@ -48,4 +48,4 @@ class FormulaRowEvaluator {
     int32_t function_ = -1;
 };
 
-}  // namespace tavrin::analysis
+}  // namespace tavrin::printing

@@ -9,7 +9,7 @@
 #include "table/cell_model.h"
 #include "table/print_settings.h"
 
-namespace tavrin::analysis {
+namespace tavrin::printing {
 
 struct PaperFit {
     int32_t orientation = 0;  // 0 portrait, 1 landscape
@@ -24,4 +24,4 @@ struct PaperFit {
 PaperFit FitToPaper(const table::CellModel& m, const table::PrintSettings& settings,
                     const std::vector<int32_t>& textColumns, int32_t rowHeight, int32_t fontSize);
 
-}  // namespace tavrin::analysis
+}  // namespace tavrin::printing

@@ -7,7 +7,7 @@
 #include "runtime/memory.h"
 #include "runtime/owned_text.h"
 
-namespace tavrin::analysis::print_settings {
+namespace tavrin::printing::print_settings {
 
 using namespace tavrin;
 namespace fc = tavrin::form_commands;
@@ -117,4 +117,4 @@ void SummaryModeChanged() {
     }
 }
 
-}  // namespace tavrin::analysis::print_settings
+}  // namespace tavrin::printing::print_settings

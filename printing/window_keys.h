@@ -6,7 +6,7 @@
 
 #include <cstdint>
 
-namespace tavrin::analysis {
+namespace tavrin::printing {
 
 enum class WindowKey { kEscape, kEnter };
 
@@ -14,4 +14,4 @@ enum class WindowKey { kEscape, kEnter };
 // `buttonId`; the binding lasts as long as the window.
 void ClickOnWindowKey(uint32_t windowId, WindowKey key, uint32_t buttonId);
 
-}  // namespace tavrin::analysis
+}  // namespace tavrin::printing

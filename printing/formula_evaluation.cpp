@@ -14,11 +14,11 @@
 #include <algorithm>
 #include <cstring>
 
-#include "analysis_text_constants.h"
 #include "forms/script_host.h"
+#include "printing_text_constants.h"
 #include "runtime/kernel/gbk_scan.h"
 
-namespace tavrin::analysis {
+namespace tavrin::printing {
 
 namespace {
 
@@ -102,7 +102,7 @@ std::optional<std::string> FormulaTestText(std::string_view gbkFormula) {
         // it there is nothing to remove and the formula is malformed.
         if (close == std::string::npos || close < open) return std::nullopt;
         const std::string reference = text.substr(open, close - open + 1);
-        text = ReplaceAll(text, reference, analysis_text::FormulaTestNumber);
+        text = ReplaceAll(text, reference, printing_text::FormulaTestNumber);
     }
 }
 
@@ -154,4 +154,4 @@ std::string FormulaRowEvaluator::evaluate(const std::vector<std::string_view>& c
     return host_.evaluate(SubstituteRow(formula_, headers_, cells));
 }
 
-}  // namespace tavrin::analysis
+}  // namespace tavrin::printing

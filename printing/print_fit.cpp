@@ -10,7 +10,7 @@
 #include "table/report_layout.h"
 #include "table/report_painter.h"
 
-namespace tavrin::analysis {
+namespace tavrin::printing {
 
 namespace {
 
@@ -68,4 +68,4 @@ PaperFit FitToPaper(const table::CellModel& m, const table::PrintSettings& setti
     return fit;
 }
 
-}  // namespace tavrin::analysis
+}  // namespace tavrin::printing

@@ -4,7 +4,6 @@
 #include <optional>
 #include <string>
 
-#include "analysis_text_constants.h"
 #include "app_tpl_templates.h"
 #include "forms/commands/control_commands.h"
 #include "forms/commands/script_commands.h"
@@ -14,6 +13,7 @@
 #include "forms/window_system.h"
 #include "formula_columns.h"
 #include "formula_evaluation.h"
+#include "printing_text_constants.h"
 #include "runtime/commands.h"
 #include "runtime/memory.h"
 #include "runtime/owned_text.h"
@@ -21,7 +21,7 @@
 #include "ui/window_access.h"
 #include "window_keys.h"
 
-namespace tavrin::analysis {
+namespace tavrin::printing {
 
 using namespace tavrin;
 namespace fc = tavrin::form_commands;
@@ -86,13 +86,13 @@ void ConfirmFormula() {
     const std::string title = EditText(ids::FormulaTitleEdit);
     const std::string formula = EditText(ids::FormulaEdit);
     if (title.empty() || formula.empty()) {
-        ui::ShowMessage(analysis_text::FormulaTitleOrFormulaMissing, kIconStop,
-                        analysis_text::PromptCaption);
+        ui::ShowMessage(printing_text::FormulaTitleOrFormulaMissing, kIconStop,
+                        printing_text::PromptCaption);
         return;
     }
     if (!FormulaEvaluates(formula)) {
-        ui::ShowMessage(analysis_text::FormulaInvalid, kIconInformation,
-                        analysis_text::PromptCaption);
+        ui::ShowMessage(printing_text::FormulaInvalid, kIconInformation,
+                        printing_text::PromptCaption);
         Focus(ids::FormulaEdit, forms::TypeId::kEdit);
         return;
     }
@@ -108,4 +108,4 @@ std::vector<HandlerEntry> FormulaHandlers() {
     return {std::begin(kFormulaHandlers), std::end(kFormulaHandlers)};
 }
 
-}  // namespace tavrin::analysis
+}  // namespace tavrin::printing

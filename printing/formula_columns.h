@@ -14,7 +14,7 @@
 #include <utility>
 #include <vector>
 
-namespace tavrin::analysis {
+namespace tavrin::printing {
 
 struct FormulaListControls {
     uint32_t window = 0;          // the print settings window
@@ -43,4 +43,4 @@ std::vector<std::string> TickedPrintColumns();
 // Opens the formula window modally over `parentWindow`.
 void OpenFormulaWindow(uint32_t parentWindow);
 
-}  // namespace tavrin::analysis
+}  // namespace tavrin::printing

@@ -6,7 +6,7 @@
 
 #include "print_table_request.h"
 
-namespace tavrin::analysis {
+namespace tavrin::printing {
 
 // Builds the table and opens its preview; false when it stopped with a message.
 bool BuildPrintTable(const PrintTableRequest& request);
@@ -16,4 +16,4 @@ bool BuildPrintTable(const PrintTableRequest& request);
 // preview's end closes it by itself: the print table holds the preview it opened.
 void PreviewTimerTick();
 
-}  // namespace tavrin::analysis
+}  // namespace tavrin::printing

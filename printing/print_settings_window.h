@@ -8,7 +8,7 @@
 
 #include "runtime/process.h"
 
-namespace tavrin::analysis {
+namespace tavrin::printing {
 
 // Tool-bar "打印表": remembers the list to print and opens the window (not modal).
 void OpenPrintSettings();
@@ -22,4 +22,4 @@ PrintSource CurrentPrintSource();
 // program's handler table.
 std::vector<tavrin::HandlerEntry> PrintHandlers();
 
-}  // namespace tavrin::analysis
+}  // namespace tavrin::printing

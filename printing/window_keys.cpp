@@ -10,7 +10,7 @@
 #include "forms/controls.h"
 #include "forms/window_system.h"
 
-namespace tavrin::analysis {
+namespace tavrin::printing {
 
 namespace {
 
@@ -46,4 +46,4 @@ void ClickOnWindowKey(uint32_t windowId, WindowKey key, uint32_t buttonId) {
     window->installEventFilter(new KeyFilter(window, key, windowId, buttonId));
 }
 
-}  // namespace tavrin::analysis
+}  // namespace tavrin::printing

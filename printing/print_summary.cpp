@@ -5,7 +5,7 @@
 #include <cstdint>
 #include <optional>
 
-namespace tavrin::analysis {
+namespace tavrin::printing {
 
 namespace {
 
@@ -103,4 +103,4 @@ std::string ColumnSumText(const std::vector<std::string_view>& cells) {
     return out;
 }
 
-}  // namespace tavrin::analysis
+}  // namespace tavrin::printing

@@ -5,18 +5,18 @@
 #include <algorithm>
 #include <cstdio>
 
-#include "analysis_text_constants.h"
 #include "app_tpl_templates.h"
 #include "forms/commands/control_commands.h"
 #include "forms/properties.h"
 #include "forms/template_format.h"
 #include "forms/window_system.h"
+#include "printing_text_constants.h"
 #include "runtime/commands.h"
 #include "runtime/memory.h"
 #include "runtime/owned_text.h"
 #include "ui/window_access.h"
 
-namespace tavrin::analysis {
+namespace tavrin::printing {
 
 using namespace tavrin;
 namespace fc = tavrin::form_commands;
@@ -95,8 +95,8 @@ void DeleteFormulaColumn() {
     const int32_t s = ui::ReadIntProperty(Controls().window, Controls().newColumnList,
                                           forms::Prop::kOwn + forms::ListProp::kCurrent);
     if (s < 0) {
-        ui::ShowMessage(analysis_text::NoFormulaColumnChosen, kIconInformation,
-                        analysis_text::PromptCaption);
+        ui::ShowMessage(printing_text::NoFormulaColumnChosen, kIconInformation,
+                        printing_text::PromptCaption);
         return;
     }
     const Value newList = ListRef(Controls().newColumnList, false);
@@ -130,4 +130,4 @@ void OpenFormulaWindow(uint32_t parentWindow) {
     forms::LoadWindow(app_tpl::ids::FormulaWindow, parentWindow, true);
 }
 
-}  // namespace tavrin::analysis
+}  // namespace tavrin::printing

@@ -6,7 +6,7 @@
 
 #include "runtime/process.h"
 
-namespace tavrin::analysis {
+namespace tavrin::printing {
 
 // Handlers of the window's template.
 void FormulaWindowLoad();
@@ -18,4 +18,4 @@ void CancelFormula();
 // handler table.
 std::vector<tavrin::HandlerEntry> FormulaHandlers();
 
-}  // namespace tavrin::analysis
+}  // namespace tavrin::printing

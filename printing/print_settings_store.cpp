@@ -9,21 +9,21 @@
 #include <optional>
 #include <vector>
 
-#include "analysis_text_constants.h"
 #include "forms/commands/control_commands.h"
 #include "forms/controls.h"
 #include "forms/properties.h"
 #include "print_settings_controls.h"
+#include "printing_text_constants.h"
 #include "runtime/commands.h"
 #include "runtime/gbk.h"
 #include "runtime/kernel/registry_commands.h"
 #include "runtime/memory.h"
 #include "runtime/owned_text.h"
 
-namespace tavrin::analysis::print_settings {
+namespace tavrin::printing::print_settings {
 
 using namespace tavrin;
-namespace t = analysis_text;
+namespace t = printing_text;
 namespace fc = tavrin::form_commands;
 
 namespace {
@@ -221,4 +221,4 @@ void LoadSettings() {
     LoadTitleFont();
 }
 
-}  // namespace tavrin::analysis::print_settings
+}  // namespace tavrin::printing::print_settings

@@ -5,7 +5,7 @@
 #include <string_view>
 #include <vector>
 
-namespace tavrin::analysis {
+namespace tavrin::printing {
 
 // The sum of a column's cells as text. Amounts are money, so the cells are
 // added exactly (as decimals, not truncated to whole numbers) and the sum is
@@ -15,4 +15,4 @@ namespace tavrin::analysis {
 // adds nothing, and a column without any number gives the empty text.
 std::string ColumnSumText(const std::vector<std::string_view>& cells);
 
-}  // namespace tavrin::analysis
+}  // namespace tavrin::printing

@@ -3,7 +3,7 @@
 
 #include <algorithm>
 
-namespace tavrin::analysis {
+namespace tavrin::printing {
 
 using namespace tavrin::table;
 
@@ -113,4 +113,4 @@ void FillRemark(const std::string& remark, int32_t row, int32_t columns, CellMod
     cells.sizeRows(row + 2, 1, kRemarkLastRowHeight);
 }
 
-}  // namespace tavrin::analysis
+}  // namespace tavrin::printing
