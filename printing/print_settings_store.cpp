@@ -6,6 +6,7 @@
 // moved still gets the same ones ticked.
 #include <QFont>
 #include <algorithm>
+#include <initializer_list>
 #include <optional>
 #include <vector>
 
@@ -144,6 +145,24 @@ void LoadColumnsSummaryAndLines() {
     if (style >= 1 && style <= 4) SetTicked(kLineStyleRadios[style - 1], true);
 }
 
+// One of two checks that exclude each other, with the rule its tick runs.
+struct KeptCheck {
+    const char* setting;
+    uint32_t check;
+    void (*rule)();
+};
+
+// Ticks the first of the two whose setting is on and runs its rule; neither
+// when both are off.
+void LoadOneOf(const KeptCheck& first, const KeptCheck& second) {
+    for (const KeptCheck* c : {&first, &second}) {
+        if (!ReadFlag(c->setting)) continue;
+        SetTicked(c->check, true);
+        c->rule();
+        return;
+    }
+}
+
 }  // namespace
 
 int32_t ChosenLineStyle() {
@@ -197,20 +216,10 @@ void LoadSettings() {
     SetTicked(ids::SerialCheck, ReadFlag(t::SettingSerial));
     const bool portrait = ReadInt(t::SettingOrientation).value_or(0) == 0;
     SetTicked(portrait ? ids::PortraitRadio : ids::LandscapeRadio, true);
-    if (ReadFlag(t::SettingDefaultColors)) {
-        SetTicked(ids::DefaultColorsCheck, true);
-        DefaultColorsTicked();
-    } else if (ReadFlag(t::SettingBuiltInColors)) {
-        SetTicked(ids::BuiltInColorsCheck, true);
-        BuiltInColorsTicked();
-    }
-    if (ReadFlag(t::SettingCustomRows)) {
-        SetTicked(ids::CustomRowsCheck, true);
-        CustomRowsClicked();
-    } else if (ReadFlag(t::SettingCustomColumns)) {
-        SetTicked(ids::CustomColumnsCheck, true);
-        CustomColumnsClicked();
-    }
+    LoadOneOf({t::SettingDefaultColors, ids::DefaultColorsCheck, &DefaultColorsTicked},
+              {t::SettingBuiltInColors, ids::BuiltInColorsCheck, &BuiltInColorsTicked});
+    LoadOneOf({t::SettingCustomRows, ids::CustomRowsCheck, &CustomRowsClicked},
+              {t::SettingCustomColumns, ids::CustomColumnsCheck, &CustomColumnsClicked});
     LoadColor(ids::RowHeaderColor, t::SettingRowHeader);
     LoadColor(ids::OddRowColor, t::SettingOddRow);
     LoadColor(ids::EvenRowColor, t::SettingEvenRow);
