@@ -8,7 +8,6 @@
 #include "command_line.h"
 #include "finance/handlers.h"
 #include "finance/hooks.h"
-#include "finance/start_routine.h"
 #include "forms/events.h"
 #include "runtime/shell/application.h"
 
@@ -28,5 +27,5 @@ int main(int argc, char** argv) {
         std::abort();
     }
 #endif
-    tavrin::RunApplication(argc, argv, tavrin::finance::ProgramImage());
+    tavrin::RunApplication(argc, argv, tavrin::app::ProgramImage());
 }

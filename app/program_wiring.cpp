@@ -8,6 +8,8 @@
 #include "analysis/analysis_setup.h"
 #include "finance/handlers.h"
 #include "finance/hooks.h"
+#include "finance/start_routine.h"
+#include "forms/events.h"
 #include "printing/printing.h"
 #include "runtime/commands.h"
 #include "runtime/process.h"
@@ -24,13 +26,29 @@ void ChartLibraryNotify(int32_t code, const tavrin::RuntimeService*) {
 
 }  // namespace
 
+std::span<const tavrin::HandlerEntry> ProgramHandlers() {
+    // Made once and never moved: the runtime and the window layer keep its address.
+    static const std::vector<tavrin::HandlerEntry> table = [] {
+        std::vector<tavrin::HandlerEntry> t(finance::Handlers().begin(), finance::Handlers().end());
+        for (const tavrin::HandlerEntry& h : printing::Handlers()) t.push_back(h);
+        return t;
+    }();
+    return table;
+}
+
+tavrin::ApplicationImage ProgramImage() {
+    tavrin::ApplicationImage image = finance::ProgramImage();
+    image.handlers = ProgramHandlers().data();
+    image.handlerCount = ProgramHandlers().size();
+    return image;
+}
+
 void InstallAnalysis() {
     static bool installed = false;
     if (installed) return;
     installed = true;
-    // One addition binds the templates' names once, all of them known.
-    const std::vector<tavrin::HandlerEntry> handlers = printing::Handlers();
-    finance::AddHandlers(handlers.data(), handlers.size());
+    // Bound at once, so that a window system already running knows every name.
+    forms::BindHandlers(ProgramHandlers().data(), ProgramHandlers().size());
     tavrin::RegisterLibraryNotify(tavrin::kChartLibrary, &ChartLibraryNotify);
     if (QCoreApplication::instance() != nullptr) analysis::RegisterChartKinds();
     finance::AnalysisHooks& h = finance::Hooks();

@@ -2,15 +2,11 @@
 // button index and a list's column index come from the event's arguments.
 #include "finance/handlers.h"
 
-#include <iterator>
-#include <vector>
-
 #include "app_tpl_templates.h"
 #include "categories.h"
 #include "finance/hooks.h"
 #include "finance/period_views.h"
 #include "find_bar.h"
-#include "forms/events.h"
 #include "forms/window_system.h"
 #include "items.h"
 #include "main_window.h"
@@ -84,29 +80,10 @@ const HandlerEntry kHandlers[] = {
     {"OpenFindBar", &CallRoutine<OpenFindBar>},
 };
 
-std::vector<HandlerEntry>& Table() {
-    // Room enough that the table never moves: the runtime keeps its address.
-    static std::vector<HandlerEntry> table = [] {
-        std::vector<HandlerEntry> t;
-        t.reserve(256);
-        t.assign(std::begin(kHandlers), std::end(kHandlers));
-        return t;
-    }();
-    return table;
-}
-
 }  // namespace
 
-const HandlerEntry* HandlerTable() {
-    return Table().data();
-}
-size_t HandlerCount() {
-    return Table().size();
-}
-
-void AddHandlers(const HandlerEntry* entries, size_t count) {
-    Table().insert(Table().end(), entries, entries + count);
-    tavrin::forms::BindHandlers(HandlerTable(), HandlerCount());
+std::span<const HandlerEntry> Handlers() {
+    return kHandlers;
 }
 
 void InstallProgramWindowSystem() {

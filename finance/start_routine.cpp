@@ -68,8 +68,8 @@ tavrin::ApplicationImage ProgramImage() {
     image.constantSize = app::SegmentSize();
     image.templateSegment = app_tpl::kTemplateSegment;
     image.templateSize = app_tpl::kTemplateSegmentSize;
-    image.handlers = HandlerTable();
-    image.handlerCount = HandlerCount();
+    image.handlers = Handlers().data();
+    image.handlerCount = Handlers().size();
     image.startRoutine = &StartRoutine;
     image.dllCommands = kDllCommands;
     image.dllCommandCount = 3;

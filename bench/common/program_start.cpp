@@ -24,7 +24,7 @@ using namespace tavrin;
 void StartProgram(int argc, char** argv, const std::string& directoryUtf8) {
     finance::InstallProgramWindowSystem();
     app::InstallAnalysis();
-    InitializeForTests(argc, argv, finance::ProgramImage());
+    InitializeForTests(argc, argv, app::ProgramImage());
     SetProgramDirectory(Utf8ToGbk(directoryUtf8), true);
     SetMessageBoxResponder([](const MessageBoxRequest& r) {
         std::fprintf(stderr, "message: %s\n", GbkToUtf8(r.text).c_str());

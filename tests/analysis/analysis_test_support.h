@@ -22,6 +22,7 @@ class AnalysisTest : public FinanceTest {
     // program's own start does.
     static void SetUpTestSuite() {
         app::InstallAnalysis();
+        imageSource = &app::ProgramImage;
         FinanceTest::SetUpTestSuite();
     }
 

@@ -1,7 +1,6 @@
 #include "formula_stand_in.h"
 
 #include "app/program_wiring.h"
-#include "finance/handlers.h"
 #include "forms/window_system.h"
 #include "formula_columns.h"
 #include "runtime/shell/application.h"
@@ -14,8 +13,8 @@ void Start(int argc, char** argv) {
     ApplicationImage image;
     image.templateSegment = fst::kTemplateSegment;
     image.templateSize = fst::kTemplateSegmentSize;
-    image.handlers = finance::HandlerTable();
-    image.handlerCount = finance::HandlerCount();
+    image.handlers = app::ProgramHandlers().data();
+    image.handlerCount = app::ProgramHandlers().size();
     InitializeForTests(argc, argv, image);
 }
 

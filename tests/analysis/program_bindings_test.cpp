@@ -44,8 +44,7 @@ TEST(ProgramBindings, EveryHandlerTheWindowsNameHasItsRoutineAndEveryHookIsSet) 
     EXPECT_EQ(windows.size(), files);
 
     std::set<std::string> routines;
-    for (size_t i = 0; i < tavrin::finance::HandlerCount(); ++i)
-        routines.insert(tavrin::finance::HandlerTable()[i].name);
+    for (const tavrin::HandlerEntry& h : tavrin::app::ProgramHandlers()) routines.insert(h.name);
     size_t checked = 0;
     auto expectRoutine = [&](const WindowTemplate& w, const ItemTemplate& item, int32_t offset) {
         if (offset < 0) return;
@@ -74,7 +73,7 @@ TEST(ProgramBindingsDeathTest, ARequiredBindingStopsAtAHandlerWithoutItsRoutine)
     EXPECT_DEATH(
         {
             RequireEveryHandlerBound(true);
-            BindHandlers(tavrin::finance::HandlerTable(), 0);
+            BindHandlers(tavrin::app::ProgramHandlers().data(), 0);
         },
         "the window templates name MainWindowStartUp, which no layer supplies");
 }

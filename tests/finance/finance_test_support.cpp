@@ -99,7 +99,7 @@ void FinanceTest::SetUpTestSuite() {
     static char name[] = "finance_test";
     static char* argv[] = {name, nullptr};
     InstallProgramWindowSystem();
-    InitializeForTests(argc, argv, ProgramImage());
+    InitializeForTests(argc, argv, imageSource());
 }
 
 void FinanceTest::SetUp() {

@@ -12,6 +12,7 @@
 #include <vector>
 
 #include "app_tpl_templates.h"
+#include "finance/start_routine.h"
 #include "settle_events.h"
 
 class QTableView;
@@ -60,6 +61,9 @@ void WhenCategoryGridShows(bool income, int rows, std::function<void()> step);
 class FinanceTest : public ::testing::Test {
   protected:
     static void SetUpTestSuite();
+    // The program image the suite starts: the record keeping's own; the
+    // analysis tests start the whole program's.
+    static inline tavrin::ApplicationImage (*imageSource)() = &finance::ProgramImage;
     void SetUp() override;
     void TearDown() override;
 

@@ -11,9 +11,10 @@ constexpr uint32_t kMainWindowId = 0x52010001;
 int StartRoutine();
 // The three global arrays set to the empty array and the exit handler registered.
 void PrepareGlobalState();
-// Frees every element of the three global arrays, then the arrays.
+// Frees every element of the category arrays, then the arrays.
 void ExitHandler();
-// The program image: constant segment, template segment, handler table.
+// The program image: constant segment, template segment and the record
+// keeping's routines (the program's own image names the whole table, app/).
 tavrin::ApplicationImage ProgramImage();
 
 // Tests: everything the run keeps in memory back to its start values.
