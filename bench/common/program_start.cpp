@@ -21,15 +21,30 @@ namespace bench {
 
 using namespace tavrin;
 
-void StartProgram(int argc, char** argv, const std::string& directoryUtf8) {
-    finance::InstallProgramWindowSystem();
-    app::InstallAnalysis();
-    InitializeForTests(argc, argv, app::ProgramImage());
+namespace {
+
+// The runtime started with `image` over the directory, message boxes answered.
+void StartImage(int argc, char** argv, const std::string& directoryUtf8,
+                const ApplicationImage& image) {
+    InitializeForTests(argc, argv, image);
     SetProgramDirectory(Utf8ToGbk(directoryUtf8), true);
     SetMessageBoxResponder([](const MessageBoxRequest& r) {
         std::fprintf(stderr, "message: %s\n", GbkToUtf8(r.text).c_str());
         return int32_t(kButtonOk);
     });
+}
+
+}  // namespace
+
+void StartProgram(int argc, char** argv, const std::string& directoryUtf8) {
+    finance::InstallProgramWindowSystem();
+    app::InstallAnalysis();
+    StartImage(argc, argv, directoryUtf8, app::ProgramImage());
+}
+
+void StartRecordKeeping(int argc, char** argv, const std::string& directoryUtf8) {
+    finance::InstallProgramWindowSystem();
+    StartImage(argc, argv, directoryUtf8, finance::ProgramImage());
 }
 
 void StartProgramAsItself(int argc, char** argv, const std::string& directoryUtf8,

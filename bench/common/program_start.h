@@ -12,6 +12,9 @@ namespace bench {
 // boxes are answered with OK and their texts written to stderr, so that a run
 // never waits for a person. No window is loaded yet.
 void StartProgram(int argc, char** argv, const std::string& directoryUtf8);
+// The same for the record keeping alone: its window system and its own
+// routines, without the charts and the printed tables.
+void StartRecordKeeping(int argc, char** argv, const std::string& directoryUtf8);
 
 // Starts the program over the directory as the program's own start does: the
 // globals prepared, the start window loaded and its start-up run. When the

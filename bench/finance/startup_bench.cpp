@@ -19,16 +19,14 @@
 #include <string>
 
 #include "app_tpl_templates.h"
-#include "finance/handlers.h"
 #include "finance/start_routine.h"
 #include "forms/controls.h"
 #include "forms/report_list.h"
+#include "program_start.h"
 #include "recordstore/record_commands.h"
 #include "runtime/commands.h"
 #include "runtime/gbk.h"
 #include "runtime/memory.h"
-#include "runtime/message_box.h"
-#include "runtime/shell/application.h"
 
 using namespace tavrin;
 
@@ -143,13 +141,7 @@ int main(int argc, char** argv) {
     const int items = argc > 2 ? std::atoi(argv[2]) : 100000;
     QDir().mkpath(QString::fromLocal8Bit(argv[1]));
     const std::string dir = QDir(QString::fromLocal8Bit(argv[1])).absolutePath().toStdString();
-    finance::InstallProgramWindowSystem();
-    InitializeForTests(argc, argv, finance::ProgramImage());
-    SetProgramDirectory(Utf8ToGbk(dir), true);
-    SetMessageBoxResponder([](const MessageBoxRequest& r) {
-        std::fprintf(stderr, "message: %s\n", GbkToUtf8(r.text).c_str());
-        return int32_t(kButtonOk);
-    });
+    bench::StartRecordKeeping(argc, argv, dir);
     if (!QFile::exists(QString::fromStdString(dir + "/财务收入.edb"))) {
         static const char* const in[4] = {"收入类型", "收入金额", "收入时间", "收入备注信息"};
         static const char* const out[4] = {"支出类型", "支出金额", "支出时间", "备注信息"};
