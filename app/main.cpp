@@ -1,5 +1,5 @@
 // The program's entry point: the record keeping's window system with the
-// analysis layer installed into it; everything else starts in the runtime.
+// charts and printed tables installed into it; everything else starts in the runtime.
 #include <cstdio>
 #include <cstdlib>
 #include <vector>
@@ -20,7 +20,7 @@ int main(int argc, char** argv) {
     tavrin::forms::RequireEveryHandlerBound(true);
 #endif
     tavrin::finance::InstallProgramWindowSystem();
-    tavrin::app::InstallAnalysis();
+    tavrin::app::InstallChartsAndPrinting();
 #ifndef NDEBUG
     if (const std::vector<const char*> unset = tavrin::finance::UnsetHooks(); !unset.empty()) {
         for (const char* hook : unset) std::fprintf(stderr, "tavrin: hook %s is not set\n", hook);

@@ -43,7 +43,7 @@ tavrin::ApplicationImage ProgramImage() {
     return image;
 }
 
-void InstallAnalysis() {
+void InstallChartsAndPrinting() {
     static bool installed = false;
     if (installed) return;
     installed = true;

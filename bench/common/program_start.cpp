@@ -38,7 +38,7 @@ void StartImage(int argc, char** argv, const std::string& directoryUtf8,
 
 void StartProgram(int argc, char** argv, const std::string& directoryUtf8) {
     finance::InstallProgramWindowSystem();
-    app::InstallAnalysis();
+    app::InstallChartsAndPrinting();
     StartImage(argc, argv, directoryUtf8, app::ProgramImage());
 }
 

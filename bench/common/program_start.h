@@ -7,10 +7,10 @@
 
 namespace bench {
 
-// Starts the program's runtime with its window system and the analysis part
-// (charts, period views, printing) over the program directory (UTF-8). Message
-// boxes are answered with OK and their texts written to stderr, so that a run
-// never waits for a person. No window is loaded yet.
+// Starts the program's runtime with its window system, the charts and the
+// printed tables over the program directory (UTF-8). Message boxes are
+// answered with OK and their texts written to stderr, so that a run never
+// waits for a person. No window is loaded yet.
 void StartProgram(int argc, char** argv, const std::string& directoryUtf8);
 // The same for the record keeping alone: its window system and its own
 // routines, without the charts and the printed tables.

@@ -18,10 +18,10 @@ namespace tavrin::finance::testing {
 
 class AnalysisTest : public FinanceTest {
   protected:
-    // The analysis part is installed before the application starts, as the
+    // The charts and printed tables are installed before the application starts, as the
     // program's own start does.
     static void SetUpTestSuite() {
-        app::InstallAnalysis();
+        app::InstallChartsAndPrinting();
         imageSource = &app::ProgramImage;
         FinanceTest::SetUpTestSuite();
     }

@@ -8,7 +8,7 @@
 namespace tavrin::printing::stand_in {
 
 void Start(int argc, char** argv) {
-    app::InstallAnalysis();
+    app::InstallChartsAndPrinting();
     forms::InstallWindowSystem(fst::kHandlerNames, fst::kHandlerNameCount);
     ApplicationImage image;
     image.templateSegment = fst::kTemplateSegment;

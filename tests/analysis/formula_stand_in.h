@@ -7,7 +7,7 @@
 
 namespace tavrin::printing::stand_in {
 
-// Installs the analysis part and the window layer over the two windows, then
+// Installs the charts and printed tables and the window layer over the two windows, then
 // starts the runtime with the program's handlers.
 void Start(int argc, char** argv);
 

@@ -28,9 +28,9 @@ std::string Joined(const std::vector<std::string>& names) {
 
 TEST(ProgramBindings, EveryHandlerTheWindowsNameHasItsRoutineAndEveryHookIsSet) {
     // As the program starts: the window layer with the templates' names, then
-    // the analysis layer adding its routines and setting the hooks.
+    // the charts and printed tables joined in: the whole table bound, the hooks set.
     tavrin::finance::InstallProgramWindowSystem();
-    tavrin::app::InstallAnalysis();
+    tavrin::app::InstallChartsAndPrinting();
 
     // Every template file of the program is in the embedded segment.
     std::vector<WindowTemplate> windows;

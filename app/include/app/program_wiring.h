@@ -18,6 +18,6 @@ tavrin::ApplicationImage ProgramImage();
 // Installs the charts, sorting and printed tables into the record keeping's
 // window system and main window, and binds the program's handler table (once;
 // after the record keeping's window system).
-void InstallAnalysis();
+void InstallChartsAndPrinting();
 
 }  // namespace tavrin::app

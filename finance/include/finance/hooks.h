@@ -32,7 +32,7 @@ struct AnalysisHooks {
     void (*layoutChartArea)() = nullptr;    // the chart area, after LayoutMainWindow
 };
 AnalysisHooks& Hooks();
-// The hooks no layer has set (empty once the analysis layer is installed).
+// The hooks no layer has set (empty once the program's wiring has run).
 std::vector<const char*> UnsetHooks();
 
 // Runs a hook when it is set.
