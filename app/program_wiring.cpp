@@ -51,7 +51,7 @@ void InstallChartsAndPrinting() {
     forms::BindHandlers(ProgramHandlers().data(), ProgramHandlers().size());
     tavrin::RegisterLibraryNotify(tavrin::kChartLibrary, &ChartLibraryNotify);
     if (QCoreApplication::instance() != nullptr) analysis::RegisterChartKinds();
-    finance::AnalysisHooks& h = finance::Hooks();
+    finance::MainWindowHooks& h = finance::Hooks();
     h.showCategoryTotals = &analysis::ShowCategoryTotals;
     h.showMonthTotals = &analysis::ShowMonthTotals;
     h.applyChartStartUpSettings = &analysis::ApplyChartStartUpSettings;

@@ -42,13 +42,13 @@ void ShowPopup(uint32_t menu) {
 
 }  // namespace
 
-AnalysisHooks& Hooks() {
-    static AnalysisHooks hooks;
+MainWindowHooks& Hooks() {
+    static MainWindowHooks hooks;
     return hooks;
 }
 
 std::vector<const char*> UnsetHooks() {
-    const AnalysisHooks& h = Hooks();
+    const MainWindowHooks& h = Hooks();
     std::vector<const char*> unset;
     auto check = [&](bool set, const char* name) {
         if (!set) unset.push_back(name);

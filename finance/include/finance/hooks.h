@@ -18,7 +18,7 @@ namespace tavrin::finance {
 // A year's sums per month, January first, in 元.
 using MonthTotals = std::array<double, 12>;
 
-struct AnalysisHooks {
+struct MainWindowHooks {
     // The pie of the shown side: its categories (file order) and their sums.
     void (*showCategoryTotals)(const std::vector<std::string>& categories,
                                const std::vector<double>& totals) = nullptr;
@@ -31,7 +31,7 @@ struct AnalysisHooks {
     void (*printChart)() = nullptr;         // tool-bar "打印图"
     void (*layoutChartArea)() = nullptr;    // the chart area, after LayoutMainWindow
 };
-AnalysisHooks& Hooks();
+MainWindowHooks& Hooks();
 // The hooks no layer has set (empty once the program's wiring has run).
 std::vector<const char*> UnsetHooks();
 
