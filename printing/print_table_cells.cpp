@@ -20,11 +20,6 @@ void SetBackColor(CellModel& cells, const CellRange& range, uint32_t color) {
     cells.changeStyle(range, [&](CellStyle& s) { s.backColor = color; });
 }
 
-// The font style field of the cell-format word holds bold alone.
-void MakeBold(CellStyle& s) {
-    s.format = (s.format & ~kFontStyleMask) | (uint32_t(kBold) << kFontStyleShift);
-}
-
 }  // namespace
 
 void SetCellText(CellModel& cells, int32_t row, int32_t column, const std::string& gbk) {
@@ -40,7 +35,7 @@ void SetFontSize(CellModel& cells, const CellRange& range, int32_t size) {
 }
 
 void SetBold(CellModel& cells, const CellRange& range) {
-    cells.changeStyle(range, MakeBold);
+    cells.changeStyle(range, [](CellStyle& s) { s.setFontStyle(kBold); });
 }
 
 void SetAlignment(CellModel& cells, const CellRange& range, int32_t style) {
@@ -58,7 +53,7 @@ void FillTitleRows(const PrintTableRequest& r, int32_t h, int32_t columns, CellM
         s.fontName = faceIndex;
         s.textColor = font.color;
         s.fontSize = std::max(0, font.size);
-        if (font.bold) MakeBold(s);
+        if (font.bold) s.setFontStyle(kBold);
     });
     cells.sizeRows(kTitleRow, 1, h * 3);
     cells.merge(WholeRow(kDateRow, columns));

@@ -65,9 +65,8 @@ void DsSetFontSize(Value* result, int32_t argc, const Value* argv) {
 
 void DsSetCellFormat(Value* result, int32_t argc, const Value* argv) {
     *result = Value{};
-    ChangeRange(argc, argv, 0, [](CellModel&, CellStyle& s, int32_t v) {
-        s.format = (s.format & ~kFontStyleMask) | ((uint32_t(v) & 0xF) << kFontStyleShift);
-    });
+    ChangeRange(argc, argv, 0,
+                [](CellModel&, CellStyle& s, int32_t v) { s.setFontStyle(uint32_t(v)); });
 }
 
 void DsSetAlignment(Value* result, int32_t argc, const Value* argv) {

@@ -119,7 +119,7 @@ QFont FaceFont(const QString& family) {
 
 QFont CellFont(const CellModel& m, const CellStyle& s) {
     QFont font = FaceFont(GbkToQString(m.fontName(s.fontName)));
-    const uint32_t styleBits = (s.format & kFontStyleMask) >> kFontStyleShift;
+    const uint32_t styleBits = s.fontStyle();
     font.setBold(styleBits & kBold);
     font.setItalic(styleBits & kItalic);
     font.setUnderline(styleBits & kUnderline);

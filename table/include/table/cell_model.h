@@ -66,6 +66,12 @@ struct CellStyle {
     uint16_t fontName = 0;  // index into the model's font names; 0: the default
     uint8_t alignment = 1;  // 1–14
     uint8_t edges = 0;      // CellEdge bits
+    // The font style field of the format word (FontStyleBits); setting it
+    // replaces the whole field and keeps the rest of the word.
+    uint32_t fontStyle() const { return (format & kFontStyleMask) >> kFontStyleShift; }
+    void setFontStyle(uint32_t bits) {
+        format = (format & ~kFontStyleMask) | ((bits & 0xF) << kFontStyleShift);
+    }
     bool operator==(const CellStyle&) const = default;
 };
 
